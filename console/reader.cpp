@@ -1,0 +1,141 @@
+#include "console/reader.hpp"
+
+#include <cerrno>
+
+#include <poll.h>
+#include <unistd.h>
+
+namespace console {
+
+reader input{STDIN_FILENO};
+
+namespace {
+
+enum byte_class : unsigned char { other, space, sign, digit };
+
+// Exactly the white space of isspace() in the "C" locale; no other byte, NUL
+// and everything above 127 included, can start or continue an integer.
+constexpr std::array<byte_class, 256> byte_classes = [] {
+    std::array<byte_class, 256> table{};
+    for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        table[static_cast<unsigned char>(c)] = space;
+    table['+'] = table['-'] = sign;
+    for (unsigned char c = '0'; c <= '9'; ++c)
+        table[c] = digit;
+    return table;
+}();
+
+inline byte_class class_of(const char* c) {
+    return byte_classes[static_cast<unsigned char>(*c)];
+}
+
+struct no_sink {
+    void sign(char) {}
+    void digits(const char*, const char*) {}
+};
+
+struct text_sink {
+    integer_text& integer;
+    bool negative = false;
+    std::uint64_t magnitude = 0;
+
+    void keep(const char* from, const char* to) {
+        for (; from != to; ++from, ++integer.length)
+            if (integer.length < integer_text::shown_max)
+                integer.shown[integer.length] = *from;
+    }
+    void sign(char c) {
+        negative = c == '-';
+        keep(&c, &c + 1);
+    }
+    void digits(const char* from, const char* to) {
+        keep(from, to);
+        constexpr auto clamp = static_cast<std::uint64_t>(integer_text::clamp);
+        for (; from != to && magnitude < clamp; ++from)
+            magnitude = magnitude * 10 + static_cast<unsigned>(*from - '0');
+        if (magnitude > clamp)
+            magnitude = clamp;
+    }
+};
+
+} // namespace
+
+bool reader::refill() {
+    if (ended_)
+        return false;
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer_, capacity);
+        if (got > 0) {
+            next_ = buffer_;
+            end_ = buffer_ + got;
+            *end_ = '\0';
+            return true;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // A non-blocking descriptor handed down by the caller: wait for
+            // input rather than mistake a quiet writer for a broken one.
+            pollfd ready{fd_, POLLIN, 0};
+            if (poll(&ready, 1, -1) >= 0 || errno == EINTR)
+                continue;
+        }
+        if (got < 0)
+            error_ = errno;
+        // The end, once seen, stays: a terminal's end-of-file is not undone
+        // by typing on, just as a stream's end-of-file flag is not.
+        ended_ = true;
+        next_ = end_ = buffer_;
+        *end_ = '\0';
+        return false;
+    }
+}
+
+template <class Sink>
+read_status reader::scan(Sink& sink) {
+    for (;;) {
+        while (class_of(next_) == space)
+            ++next_;
+        if (next_ != end_)
+            break;
+        if (!refill())
+            return error_ != 0 ? read_status::error : read_status::end;
+    }
+
+    if (class_of(next_) == sign) {
+        sink.sign(*next_++);
+        if (next_ == end_ && !refill())
+            return error_ != 0 ? read_status::error : read_status::not_integer;
+    }
+    if (class_of(next_) != digit)
+        return read_status::not_integer;
+
+    for (;;) {
+        const char* run = next_;
+        while (class_of(next_) == digit)
+            ++next_;
+        sink.digits(run, next_);
+        // An integer cut short by the end of input or by a read error still
+        // counts; the next read reports what stopped it.
+        if (next_ != end_ || !refill())
+            return read_status::integer;
+    }
+}
+
+read_status reader::skip_integer() {
+    no_sink sink;
+    return scan(sink);
+}
+
+read_status reader::read_integer(integer_text& integer) {
+    integer = {};
+    text_sink sink{integer};
+    const read_status status = scan(sink);
+    const auto magnitude = static_cast<std::int64_t>(sink.magnitude);
+    integer.value = sink.negative ? -magnitude : magnitude;
+    integer.shown[integer.length < integer_text::shown_max ? integer.length
+                                                           : integer_text::shown_max] = '\0';
+    return status;
+}
+
+} // namespace console

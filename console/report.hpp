@@ -1,0 +1,15 @@
+// One-line diagnostics on standard error, each led by the program's name.
+#pragma once
+
+namespace console {
+
+// Set by each program's main before anything can go wrong.
+extern const char* program_name;
+
+// Writes "<program>: <message>" and a newline to standard error.
+[[gnu::format(printf, 1, 2)]] void report(const char* format, ...);
+
+// Writes "<program>: <what>: <reason for err>" and ends the process with status 1.
+[[noreturn]] void fail(const char* what, int err);
+
+} // namespace console

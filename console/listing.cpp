@@ -1,6 +1,8 @@
 #include "console/listing.hpp"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "console/writer.hpp"
@@ -9,14 +11,13 @@ namespace console {
 
 namespace {
 
-// The text of every card, made at compile time so that a listing is one
+// The text of every card, made at compile time so that a listing costs one
 // eight-byte copy per card; {fmt} formats integers from a table in the same
-// spirit. The length lives in the last byte, which the next copy overwrites.
-struct card_text {
-    char bytes[7];
-    unsigned char length;
-};
-static_assert(sizeof(card_text) == 8);
+// spirit. Each entry holds the text in its first bytes and the text's length
+// in its last byte, which the copy of the next card overwrites.
+using card_text = std::uint64_t;
+constexpr unsigned length_byte = 7;
+constexpr unsigned length_shift = std::endian::native == std::endian::little ? 56 : 0;
 
 constexpr std::array<card_text, deal::deck_capacity> card_texts = [] {
     std::array<card_text, deal::deck_capacity> table{};
@@ -25,14 +26,15 @@ constexpr std::array<card_text, deal::deck_capacity> card_texts = [] {
         int count = 0;
         for (int rest = value; count == 0 || rest > 0; rest /= 10)
             digits[count++] = static_cast<char>('0' + rest % 10);
-        card_text& text = table[static_cast<std::size_t>(value)];
-        int at = 0;
+        std::array<char, sizeof(card_text)> bytes{};
+        unsigned at = 0;
         if (count < 2)
-            text.bytes[at++] = ' '; // "%2d" pads to two characters
+            bytes[at++] = ' '; // "%2d" pads to two characters
         while (count > 0)
-            text.bytes[at++] = digits[--count];
-        text.bytes[at++] = ' ';
-        text.length = static_cast<unsigned char>(at);
+            bytes[at++] = digits[--count];
+        bytes[at++] = ' ';
+        bytes[length_byte] = static_cast<char>(at);
+        table[static_cast<std::size_t>(value)] = std::bit_cast<card_text>(bytes);
     }
     return table;
 }();
@@ -42,9 +44,9 @@ constexpr std::array<card_text, deal::deck_capacity> card_texts = [] {
 char* format_stack(char* out) {
     const int size = deal::deck_size();
     for (int p = 0; p < size; ++p) {
-        const card_text& text = card_texts[static_cast<std::size_t>(deal::stack[p])];
+        const card_text text = card_texts[static_cast<std::size_t>(deal::stack[p])];
         std::memcpy(out, &text, sizeof text);
-        out += text.length;
+        out += (text >> length_shift) & 0xff;
     }
     *out++ = '\n';
     return out;

@@ -7,27 +7,33 @@ namespace deal {
 void simulate_round() {
     const int n = N > 0 ? N : 0;
 
-    // Every pass takes cards from the top of what the earlier passes left,
-    // visiting the hands in ascending order.
-    const card* top = stack + hand_size * n;
+    // The deal comes from the top in three passes over the hands in ascending
+    // order: two cards each, two more each, then one each. The first two
+    // passes are taken in one visit per hand: hand i's second pair lies 2N
+    // cards below its first, and the slots get what the passes would give.
+    const card* top = stack + hand_size * n; // just above the top card
     for (int i = 0; i < n; ++i) {
-        cards[i][0] = top[-1 - 2 * i];
-        cards[i][1] = top[-2 - 2 * i];
+        const card* first = top - 2 - 2 * i;
+        const card* second = first - 2 * n;
+        card* hand = cards[i];
+        hand[0] = first[1];
+        hand[1] = first[0];
+        hand[2] = second[1];
+        hand[3] = second[0];
     }
-    top -= 2 * n;
-    for (int i = 0; i < n; ++i) {
-        cards[i][2] = top[-1 - 2 * i];
-        cards[i][3] = top[-2 - 2 * i];
-    }
-    top -= 2 * n;
     for (int i = 0; i < n; ++i)
-        cards[i][4] = top[-1 - i];
+        cards[i][4] = stack[n - 1 - i];
 
-    // The last hand goes down first, each hand's last card at the bottom.
+    // The last hand goes down first, each hand from its last slot to its first.
     card* out = stack;
-    for (int h = n - 1; h >= 0; --h)
-        for (int s = hand_size - 1; s >= 0; --s)
-            *out++ = cards[h][s];
+    for (int h = n - 1; h >= 0; --h, out += hand_size) {
+        const card* hand = cards[h];
+        out[0] = hand[4];
+        out[1] = hand[3];
+        out[2] = hand[2];
+        out[3] = hand[1];
+        out[4] = hand[0];
+    }
 }
 
 } // namespace deal

@@ -53,7 +53,7 @@ char* format_stack(char* out) {
 }
 
 void print_stack() {
-    char* out = output.reserve(listing_room());
+    char* out = output.reserve(listing_room(deal::deck_size()));
     output.end_line(format_stack(out));
 }
 

@@ -1,0 +1,45 @@
+// Microbenchmarks of the two per-token costs: one dealing round and the
+// building of one listing, for decks of 1, 10 and 1010 hands.
+#include <benchmark/benchmark.h>
+
+#include "console/listing.hpp"
+#include "deal/deck.hpp"
+#include "deal/round.hpp"
+
+namespace {
+
+// A deck some rounds away from the starting order, so that the listing reads
+// the card texts in a mixed order, as it does in a long run.
+void start(int hands) {
+    deal::N = hands;
+    deal::set_starting_order();
+    for (int r = 0; r < 10; ++r)
+        deal::simulate_round();
+}
+
+void simulate_round(benchmark::State& state) {
+    start(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        deal::simulate_round();
+        benchmark::DoNotOptimize(deal::stack);
+    }
+    state.SetItemsProcessed(state.iterations() * deal::deck_size());
+}
+BENCHMARK(simulate_round)->Arg(1)->Arg(10)->Arg(deal::max_hands);
+
+void format_stack(benchmark::State& state) {
+    start(static_cast<int>(state.range(0)));
+    static char listing[console::listing_room_max];
+    for (auto _ : state) {
+        char* end = console::format_stack(listing);
+        benchmark::DoNotOptimize(end);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * deal::deck_size());
+    state.SetBytesProcessed(state.iterations() * (console::format_stack(listing) - listing));
+}
+BENCHMARK(format_stack)->Arg(1)->Arg(10)->Arg(deal::max_hands);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,92 @@
+"""Runs deal on a pseudo-terminal, typing one token at a time, as a person would."""
+
+import fcntl
+import os
+import select
+import subprocess
+import sys
+import termios
+import time
+import unittest
+
+DEAL = None
+LISTINGS = [b" 0  1  2  3  4  5  6  7  8  9 10 11 12 13 14 \n",
+            b" 0  3  4  9 10  1  5  6 11 12  2  7  8 13 14 \n"]
+PATIENCE = 20  # seconds before a wait counts as a hang
+
+
+def quiet_terminal():
+    """A pseudo-terminal that neither echoes the typing nor turns \\n into \\r\\n."""
+    master, slave = os.openpty()
+    attrs = termios.tcgetattr(slave)
+    attrs[1] &= ~termios.OPOST
+    attrs[3] &= ~termios.ECHO
+    termios.tcsetattr(slave, termios.TCSANOW, attrs)
+    return master, slave
+
+
+def read_exactly(fd, size):
+    data = b""
+    deadline = time.monotonic() + PATIENCE
+    while len(data) < size and time.monotonic() < deadline:
+        if select.select([fd], [], [], 0.1)[0]:
+            data += os.read(fd, size - len(data))
+    return data
+
+
+def read_to_end(fd):
+    data = b""
+    while chunk := os.read(fd, 4096):
+        data += chunk
+    return data
+
+
+def unread(fd):
+    return int.from_bytes(fcntl.ioctl(fd, termios.FIONREAD, b"\0\0\0\0"), sys.byteorder)
+
+
+def wait_until_waiting_for_input(proc, terminal):
+    """Waits until deal has taken every typed byte and sleeps in its next read."""
+    deadline = time.monotonic() + PATIENCE
+    while time.monotonic() < deadline:
+        with open(f"/proc/{proc.pid}/stat") as stat:
+            state = stat.read().rsplit(")", 1)[1].split()[0]
+        if state == "S" and unread(terminal) == 0:
+            return
+        time.sleep(0.01)
+    raise AssertionError("deal never went back to reading its input")
+
+
+class Terminal(unittest.TestCase):
+    def test_each_listing_shows_before_the_next_token(self):
+        master, slave = quiet_terminal()
+        proc = subprocess.Popen([DEAL], stdin=slave, stdout=slave, stderr=subprocess.PIPE)
+        os.close(slave)
+        os.write(master, b"3\n")
+        for listing in LISTINGS:
+            os.write(master, b"1\n")
+            self.assertEqual(read_exactly(master, len(listing)), listing)
+        os.write(master, b"\x04")  # end of input, typed at the start of a line
+        self.assertEqual(proc.wait(timeout=PATIENCE), 0)
+        self.assertEqual(proc.stderr.read(), b"")
+        proc.stderr.close()
+        os.close(master)
+
+    def test_into_a_pipe_the_listings_wait_for_a_block(self):
+        master, slave = quiet_terminal()
+        out_read, out_write = os.pipe()
+        proc = subprocess.Popen([DEAL], stdin=slave, stdout=out_write)
+        os.close(out_write)
+        os.write(master, b"3\n1\n1\n")
+        wait_until_waiting_for_input(proc, slave)
+        self.assertEqual(unread(out_read), 0, "listings went out before a block was full")
+        os.write(master, b"\x04")
+        self.assertEqual(proc.wait(timeout=PATIENCE), 0)
+        self.assertEqual(read_to_end(out_read), b"".join(LISTINGS))
+        for fd in (master, slave, out_read):
+            os.close(fd)
+
+
+if __name__ == "__main__":
+    DEAL = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "console/hand_count.hpp"
 #include "console/listing.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
@@ -22,13 +23,10 @@ int main() {
     console::integer_text count;
     read_status status = console::input.read_integer(count);
     if (status == read_status::integer) {
-        if (!deal::hand_count_supported(count.value)) {
-            console::report("hand count %s%s is outside the supported range %lld to %d",
-                            count.shown.data(), count.cut() ? "..." : "",
-                            static_cast<long long>(deal::min_hands), deal::max_hands);
+        const auto hands = console::supported_hand_count(count);
+        if (!hands)
             return EXIT_FAILURE;
-        }
-        deal::N = static_cast<std::int32_t>(count.value);
+        deal::N = *hands;
     }
     deal::set_starting_order();
 

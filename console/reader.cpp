@@ -34,30 +34,6 @@ struct no_sink {
     void digits(const char*, const char*) {}
 };
 
-struct text_sink {
-    integer_text& integer;
-    bool negative = false;
-    std::uint64_t magnitude = 0;
-
-    void keep(const char* from, const char* to) {
-        for (; from != to; ++from, ++integer.length)
-            if (integer.length < integer_text::shown_max)
-                integer.shown[integer.length] = *from;
-    }
-    void sign(char c) {
-        negative = c == '-';
-        keep(&c, &c + 1);
-    }
-    void digits(const char* from, const char* to) {
-        keep(from, to);
-        constexpr auto clamp = static_cast<std::uint64_t>(integer_text::clamp);
-        for (; from != to && magnitude < clamp; ++from)
-            magnitude = magnitude * 10 + static_cast<unsigned>(*from - '0');
-        if (magnitude > clamp)
-            magnitude = clamp;
-    }
-};
-
 } // namespace
 
 bool reader::refill() {
@@ -129,13 +105,7 @@ read_status reader::skip_integer() {
 
 read_status reader::read_integer(integer_text& integer) {
     integer = {};
-    text_sink sink{integer};
-    const read_status status = scan(sink);
-    const auto magnitude = static_cast<std::int64_t>(sink.magnitude);
-    integer.value = sink.negative ? -magnitude : magnitude;
-    integer.shown[integer.length < integer_text::shown_max ? integer.length
-                                                           : integer_text::shown_max] = '\0';
-    return status;
+    return scan(integer);
 }
 
 } // namespace console

@@ -6,9 +6,9 @@
 // memory used stays the same.
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
+
+#include "console/integer_text.hpp"
 
 namespace console {
 
@@ -17,19 +17,6 @@ enum class read_status : unsigned char {
     not_integer, // the text here does not begin an integer; it stays unread
     end,         // the input ended before an integer began
     error,       // the input could not be read; see reader::error()
-};
-
-// An integer as it was read: its value, clamped far outside the 32-bit range
-// so that a huge one still compares as huge, and its text for messages.
-struct integer_text {
-    static constexpr std::int64_t clamp = std::int64_t{1} << 40;
-    static constexpr std::size_t shown_max = 24;
-
-    std::int64_t value = 0;
-    std::size_t length = 0;                  // of the text as written, sign included
-    std::array<char, shown_max + 1> shown{}; // the first shown_max bytes, terminated
-
-    bool cut() const { return length > shown_max; }
 };
 
 class reader {

@@ -75,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int found = std::fscanf(oracle, "%d", &want);
     check((status == console::read_status::integer) == (found == 1), "count read differs from %d");
     if (status == console::read_status::integer) {
-        if (!deal::hand_count_supported(count.value)) {
+        if (!deal::hand_count_supported(count.value())) {
             std::fclose(oracle);
             return 0; // refused before the deck is touched
         }
-        check(count.value == want, "count value differs from %d");
-        deal::N = static_cast<std::int32_t>(count.value);
+        check(count.value() == want, "count value differs from %d");
+        deal::N = static_cast<std::int32_t>(count.value());
     }
     deal::set_starting_order();
 

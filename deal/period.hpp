@@ -1,0 +1,20 @@
+// How many rounds it takes for a deck to come back to its starting order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace deal {
+
+// Up to 90 bits are needed for decks of up to 1010 hands.
+__extension__ using round_count = unsigned __int128;
+
+// The least number of rounds, at least one, after which a deck of `hands`
+// hands is in its starting order again: the least common multiple of the
+// cycle lengths of one round. The round is learnt by playing it, with
+// simulate_round, on the process-wide deck, which it leaves in the order of
+// one round. Needs a supported hand count; empty if the count of rounds
+// would not fit in 128 bits, which no deck of up to 1010 hands comes near.
+std::optional<round_count> period(std::int32_t hands);
+
+} // namespace deal

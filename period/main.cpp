@@ -1,0 +1,108 @@
+// deal-period: for each hand count, how many rounds of deal bring the deck
+// back to its starting order.
+//
+//   deal-period COUNT...     the counts from the arguments
+//   deal-period              the counts from standard input, read as deal reads
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "console/hand_count.hpp"
+#include "console/reader.hpp"
+#include "console/report.hpp"
+#include "console/writer.hpp"
+#include "deal/period.hpp"
+
+namespace {
+
+constexpr const char usage[] =
+    "usage: deal-period [COUNT...]\n"
+    "For each hand count, print the count and the number of rounds of deal\n"
+    "after which the deck is first back in its starting order. With no COUNT,\n"
+    "read the counts from standard input. Counts run from -429496729 to 1010;\n"
+    "a count of 0 or below is the empty deck, whose period is 1.\n";
+
+// Writes one line, "COUNT PERIOD", or reports why it cannot.
+bool print_period(std::int32_t hands) {
+    const std::optional<deal::round_count> rounds = deal::period(hands);
+    if (!rounds) {
+        console::report("the period of %d hands does not fit in 128 bits", hands);
+        return false;
+    }
+    // A 128-bit count has at most 39 digits; the hand count at most 11 bytes.
+    char digits[40];
+    char* first = digits + sizeof digits;
+    deal::round_count rest = *rounds;
+    do {
+        *--first = static_cast<char>('0' + static_cast<int>(rest % 10));
+        rest /= 10;
+    } while (rest != 0);
+    const std::size_t length = static_cast<std::size_t>(digits + sizeof digits - first);
+    char* out = console::output.reserve(16 + sizeof digits);
+    out = std::to_chars(out, out + 16, hands).ptr;
+    *out++ = ' ';
+    std::memcpy(out, first, length);
+    out[length] = '\n';
+    console::output.end_line(out + length + 1);
+    return true;
+}
+
+// The hand count that `argument` names, or empty after reporting why not.
+std::optional<std::int32_t> argument_count(const char* argument) {
+    console::integer_text text;
+    if (!console::parse_integer(argument, text)) {
+        console::report("'%.40s%s' is not an integer hand count", argument,
+                        std::strlen(argument) > 40 ? "..." : "");
+        return std::nullopt;
+    }
+    return console::supported_hand_count(text);
+}
+
+int from_arguments(int count, char** arguments) {
+    // Every argument is checked before any line is printed.
+    for (int a = 0; a < count; ++a)
+        if (!argument_count(arguments[a]))
+            return EXIT_FAILURE;
+    for (int a = 0; a < count; ++a)
+        if (!print_period(*argument_count(arguments[a])))
+            return EXIT_FAILURE;
+    return EXIT_SUCCESS;
+}
+
+int from_input() {
+    console::integer_text text;
+    console::read_status status;
+    while ((status = console::input.read_integer(text)) == console::read_status::integer) {
+        const auto supported = console::supported_hand_count(text);
+        if (!supported || !print_period(*supported))
+            return EXIT_FAILURE;
+    }
+    if (status == console::read_status::error) {
+        console::output.close();
+        console::fail("read error", console::input.error());
+    }
+    return EXIT_SUCCESS;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-period";
+    int first = 1;
+    if (argc > 1 && std::string_view(argv[1]) == "--help") {
+        char* out = console::output.reserve(sizeof usage);
+        std::memcpy(out, usage, sizeof usage - 1);
+        console::output.commit(out + sizeof usage - 1);
+        console::output.close();
+        return EXIT_SUCCESS;
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "--")
+        first = 2;
+    const int status = first < argc ? from_arguments(argc - first, argv + first) : from_input();
+    // Lines already made go out, even when a later count was bad.
+    console::output.close();
+    return status;
+}

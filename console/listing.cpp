@@ -42,11 +42,20 @@ constexpr std::array<card_text, deal::deck_capacity> card_texts = [] {
 } // namespace
 
 char* format_stack(char* out) {
-    const int size = deal::deck_size();
-    for (int p = 0; p < size; ++p) {
-        const card_text text = card_texts[static_cast<std::size_t>(deal::stack[p])];
+    // A hand's worth of cards at a time: every deck is a whole number of
+    // hands, and the loop's own cost is paid once per five copies.
+    const auto put = [&out](deal::card c) {
+        const card_text text = card_texts[static_cast<std::size_t>(c)];
         std::memcpy(out, &text, sizeof text);
         out += (text >> length_shift) & 0xff;
+    };
+    const deal::card* const end = deal::stack + deal::deck_size();
+    for (const deal::card* group = deal::stack; group != end; group += deal::hand_size) {
+        put(group[0]);
+        put(group[1]);
+        put(group[2]);
+        put(group[3]);
+        put(group[4]);
     }
     *out++ = '\n';
     return out;

@@ -8,9 +8,10 @@ void simulate_round() {
     const int n = N > 0 ? N : 0;
 
     // The deal comes from the top in three passes over the hands in ascending
-    // order: two cards each, two more each, then one each. The first two
-    // passes are taken in one visit per hand: hand i's second pair lies 2N
-    // cards below its first, and the slots get what the passes would give.
+    // order: two cards each, two more each, then one each. Each hand takes
+    // what the three passes give it in one visit: its first pair lies 2i
+    // cards below the top, its second pair 2N cards below that, and its last
+    // card i cards below the top of the N that the passes leave last.
     const card* top = stack + hand_size * n; // just above the top card
     for (int i = 0; i < n; ++i) {
         const card* first = top - 2 - 2 * i;
@@ -20,9 +21,8 @@ void simulate_round() {
         hand[1] = first[0];
         hand[2] = second[1];
         hand[3] = second[0];
+        hand[4] = stack[n - 1 - i];
     }
-    for (int i = 0; i < n; ++i)
-        cards[i][4] = stack[n - 1 - i];
 
     // The last hand goes down first, each hand from its last slot to its first.
     card* out = stack;

@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
             first = std::atoll(value), count = 1;
     }
 
-    std::atomic<std::int64_t> passed{0}, failed{0};
+    std::atomic<std::int64_t> passed{0}, failed{0}, done{0};
     auto work = [&](unsigned worker) {
         streams io;
         for (std::int64_t i = first + worker; i < first + count; i += jobs) {
@@ -221,6 +221,9 @@ int main(int argc, char** argv) {
             const std::string input = generate(r);
             const outcome want = io.run(plain, input);
             const outcome got = io.run(deal, input);
+            if (const auto so_far = ++done; so_far % 100'000 == 0)
+                std::fprintf(stderr, "differential: %lld inputs run\n",
+                             static_cast<long long>(so_far));
             if (got.out == want.out && got.status == 0 && want.status == 0 && got.err.empty()) {
                 ++passed;
                 continue;

@@ -69,32 +69,48 @@ bool reader::refill() {
 
 template <class Sink>
 read_status reader::scan(Sink& sink) {
+    // Worked on in a local, which the compiler keeps in a register; next_ is
+    // brought up to date wherever refill() or the caller needs it.
+    const char* at = next_;
     for (;;) {
-        while (class_of(next_) == space)
-            ++next_;
-        if (next_ != end_)
+        while (class_of(at) == space)
+            ++at;
+        if (at != end_)
             break;
         if (!refill())
             return error_ != 0 ? read_status::error : read_status::end;
+        at = next_;
     }
 
-    if (class_of(next_) == sign) {
-        sink.sign(*next_++);
-        if (next_ == end_ && !refill())
-            return error_ != 0 ? read_status::error : read_status::not_integer;
+    byte_class first = class_of(at);
+    if (first == sign) {
+        sink.sign(*at++);
+        if (at == end_) {
+            if (!refill())
+                return error_ != 0 ? read_status::error : read_status::not_integer;
+            at = next_;
+        }
+        first = class_of(at);
     }
-    if (class_of(next_) != digit)
+    if (first != digit) {
+        next_ = at;
         return read_status::not_integer;
+    }
 
     for (;;) {
-        const char* run = next_;
-        while (class_of(next_) == digit)
-            ++next_;
-        sink.digits(run, next_);
+        const char* run = at;
+        while (class_of(at) == digit)
+            ++at;
+        sink.digits(run, at);
         // An integer cut short by the end of input or by a read error still
         // counts; the next read reports what stopped it.
-        if (next_ != end_ || !refill())
+        if (at != end_) {
+            next_ = at;
             return read_status::integer;
+        }
+        if (!refill())
+            return read_status::integer;
+        at = next_;
     }
 }
 

@@ -46,7 +46,7 @@ private:
     // One byte past the data always holds a NUL, which no loop below walks
     // over, so the loops test for the end of the data only where they stop.
     char buffer_[capacity + 1];
-    char* next_ = buffer_;
+    const char* next_ = buffer_;
     char* end_ = buffer_;
 };
 

@@ -29,28 +29,33 @@ inline four_cards turned_pairs(const card* p, const card* q) {
 } // namespace
 
 void simulate_round() {
-    const int n = N > 0 ? N : 0;
+    if (N <= 0)
+        return; // the empty deck: nothing to deal
+    const int n = N;
+    using hand_slots = card[hand_size];
 
     // The deal comes from the top in three passes over the hands in ascending
     // order: two cards each, two more each, then one each. Each hand takes
     // what the three passes give it in one visit: its first pair lies 2i
     // cards below the top, its second pair 2N cards below that, and its last
     // card i cards below the top of the N that the passes leave last.
-    const card* top = stack + hand_size * n; // just above the top card
-    for (int i = 0; i < n; ++i) {
-        const card* first = top - 2 - 2 * i;
-        const four_cards slots = turned_pairs(first, first - 2 * n);
-        std::memcpy(cards[i], &slots, sizeof slots);
-        cards[i][4] = stack[n - 1 - i];
+    const card* pair = stack + hand_size * n;
+    const card* last = stack + n;
+    for (hand_slots* hand = cards; hand != cards + n; ++hand) {
+        pair -= 2;
+        const four_cards slots = turned_pairs(pair, pair - 2 * n);
+        std::memcpy(*hand, &slots, sizeof slots);
+        (*hand)[4] = *--last;
     }
 
     // The last hand goes down first, each hand from its last slot to its first.
     card* out = stack;
-    for (int h = n - 1; h >= 0; --h, out += hand_size) {
+    for (const hand_slots* hand = cards + n; hand != cards; out += hand_size) {
+        --hand;
         four_cards slots;
-        std::memcpy(&slots, cards[h], sizeof slots);
+        std::memcpy(&slots, *hand, sizeof slots);
         slots = __builtin_shufflevector(slots, slots, 3, 2, 1, 0);
-        out[0] = cards[h][4];
+        out[0] = (*hand)[4];
         std::memcpy(out + 1, &slots, sizeof slots);
     }
 }

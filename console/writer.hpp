@@ -43,8 +43,6 @@ public:
     // Flushes, then closes the descriptor, whose errors count as write errors.
     void close();
 
-    bool interactive() const { return interactive_; }
-
 private:
     int fd_;
     bool interactive_;

@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FILE* oracle = fmemopen(const_cast<std::uint8_t*>(data), size, "r");
     check(oracle != nullptr, "fmemopen failed");
 
-    // The deck starts as zero in every process; so it does for every input.
+    // Every run of deal starts with N at 0; so does every input here.
     deal::N = 0;
     console::integer_text count;
     const console::read_status status = input->read_integer(count);

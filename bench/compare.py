@@ -6,7 +6,7 @@ plain reference; cat then replays those very bytes into the same sink, which
 is the speed limit of the sink itself. The contenders run interleaved, and
 the medians are compared. Peak resident memory comes from GNU time.
 
-    bench/compare.py [--build build/release] [--reps 5] [--only W1,W3] [--sinks null,pipe]
+    bench/compare.py [--build build/test] [--reps 5] [--only W1,W3] [--sinks null,pipe]
 """
 
 import argparse
@@ -83,7 +83,7 @@ def machine():
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--build", default="build/release")
+    parser.add_argument("--build", default="build/test")
     parser.add_argument("--reps", type=int, default=5)
     parser.add_argument("--only", default=",".join(WORKLOADS))
     parser.add_argument("--sinks", default="null,pipe")

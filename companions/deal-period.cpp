@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <string_view>
 
 #include "console/hand_count.hpp"
+#include "console/options.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char usage[] =
     "usage: deal-period [COUNT...]\n"
+    "       deal-period --help | --version\n"
     "For each hand count, print the count and the number of rounds of deal\n"
     "after which the deck is first back in its starting order. With no COUNT,\n"
     "read the counts from standard input. Counts run from -429496729 to 1010;\n"
@@ -91,16 +92,7 @@ int from_input() {
 
 int main(int argc, char** argv) {
     console::program_name = "deal-period";
-    int first = 1;
-    if (argc > 1 && std::string_view(argv[1]) == "--help") {
-        char* out = console::output.reserve(sizeof usage);
-        std::memcpy(out, usage, sizeof usage - 1);
-        console::output.commit(out + sizeof usage - 1);
-        console::output.close();
-        return EXIT_SUCCESS;
-    }
-    if (argc > 1 && std::string_view(argv[1]) == "--")
-        first = 2;
+    const int first = console::companion_options(argc, argv, usage);
     const int status = first < argc ? from_arguments(argc - first, argv + first) : from_input();
     // Lines already made go out, even when a later count was bad.
     console::output.close();

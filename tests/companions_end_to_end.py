@@ -1,4 +1,4 @@
-"""Runs the built deal-period as a user would, and holds its answers to deal's own listings."""
+"""Runs the built companions as a user would, and holds their answers to deal's own listings."""
 
 import os
 import subprocess
@@ -8,6 +8,10 @@ import unittest
 
 BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
+COMPANIONS = ["deal-period"]
+PROGRAMS = ["deal"] + COMPANIONS
+PROGRAM_FILES = [f"bin/{name}" for name in PROGRAMS] + [f"share/man/man1/{name}.1" for name in PROGRAMS]
+VERSION = None
 
 
 def program(name):
@@ -62,10 +66,6 @@ class Failures(unittest.TestCase):
                 result = run(args, data)
                 self.assertEqual((result.returncode, result.stdout, result.stderr), (1, out, err))
 
-    def test_help(self):
-        result = run(["--help"])
-        self.assertEqual(result.returncode, 0)
-        self.assertTrue(result.stdout.startswith(b"usage: deal-period [COUNT...]\n"))
 
     def test_full_device(self):
         with open("/dev/full", "wb") as full:
@@ -74,26 +74,58 @@ class Failures(unittest.TestCase):
                          (1, b"deal-period: write error: No space left on device\n"))
 
 
+class Options(unittest.TestCase):
+    def test_help_and_version(self):
+        for name in COMPANIONS:
+            with self.subTest(name=name):
+                result = run(["--help"], name=name)
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertTrue(result.stdout.startswith(b"usage: " + name.encode() + b" "))
+                result = run(["--version"], name=name)
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(result.stdout, b"%s (deal) %s\n" % (name.encode(), VERSION))
+                with open(os.path.join(BUILD, "man", name + ".1"), "rb") as page:
+                    self.assertIn(b'"deal %s"' % VERSION, page.readline())
+
+
 class Install(unittest.TestCase):
     def test_install_tree(self):
         with tempfile.TemporaryDirectory() as prefix:
             subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
                            stdout=subprocess.DEVNULL)
-            for path in ["bin/deal", "bin/deal-period", "share/man/man1/deal.1",
-                         "share/man/man1/deal-period.1"]:
+            for path in PROGRAM_FILES + ["share/doc/deal/copyright"]:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
             installed = os.path.join(prefix, "bin")
             self.assertEqual(subprocess.run([os.path.join(installed, "deal-period"), "2"],
                                             capture_output=True).stdout, b"2 7\n")
             self.assertEqual(subprocess.run([os.path.join(installed, "deal")], input=b"1 1",
                                             capture_output=True).stdout, b" 0  1  2  3  4 \n")
-            for page in ["deal.1", "deal-period.1"]:
+            for page in [name + ".1" for name in PROGRAMS]:
                 lint = subprocess.run(["groff", "-man", "-ww", "-z",
                                        os.path.join(prefix, "share/man/man1", page)],
                                       capture_output=True)
                 self.assertEqual((lint.returncode, lint.stderr), (0, b""), page)
 
+    def test_debian_package(self):
+        with tempfile.TemporaryDirectory() as out:
+            subprocess.run(["cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"),
+                            "-B", out], check=True, stdout=subprocess.DEVNULL)
+            [deb] = [os.path.join(out, f) for f in os.listdir(out) if f.endswith(".deb")]
+            arch = subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
+                                  check=True).stdout.strip()
+            self.assertEqual(os.path.basename(deb).encode(), b"deal_%s_%s.deb" % (VERSION, arch))
+            listing = subprocess.run(["dpkg-deb", "--contents", deb], capture_output=True,
+                                     check=True).stdout.decode()
+            for path in PROGRAM_FILES + ["share/doc/deal/copyright"]:
+                self.assertIn("./usr/" + path + "\n", listing)
+            depends = subprocess.run(["dpkg-deb", "--field", deb, "Depends"], capture_output=True,
+                                     check=True).stdout
+            self.assertIn(b"libc6", depends)
+
 
 if __name__ == "__main__":
     BUILD = os.path.abspath(sys.argv.pop(1))
+    with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:
+        VERSION = next(line.split(b"=")[1].strip() for line in cache
+                       if line.startswith(b"CMAKE_PROJECT_VERSION:"))
     unittest.main(verbosity=2)

@@ -51,24 +51,13 @@ bool print_period(std::int32_t hands) {
     return true;
 }
 
-// The hand count that `argument` names, or empty after reporting why not.
-std::optional<std::int32_t> argument_count(const char* argument) {
-    console::integer_text text;
-    if (!console::parse_integer(argument, text)) {
-        console::report("'%.40s%s' is not an integer hand count", argument,
-                        std::strlen(argument) > 40 ? "..." : "");
-        return std::nullopt;
-    }
-    return console::supported_hand_count(text);
-}
-
 int from_arguments(int count, char** arguments) {
     // Every argument is checked before any line is printed.
     for (int a = 0; a < count; ++a)
-        if (!argument_count(arguments[a]))
+        if (!console::hand_count_argument(arguments[a]))
             return EXIT_FAILURE;
     for (int a = 0; a < count; ++a)
-        if (!print_period(*argument_count(arguments[a])))
+        if (!print_period(*console::hand_count_argument(arguments[a])))
             return EXIT_FAILURE;
     return EXIT_SUCCESS;
 }

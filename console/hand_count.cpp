@@ -1,5 +1,7 @@
 #include "console/hand_count.hpp"
 
+#include <cstring>
+
 #include "console/report.hpp"
 #include "deal/deck.hpp"
 
@@ -11,6 +13,16 @@ std::optional<std::int32_t> supported_hand_count(const integer_text& count) {
     report("hand count %s%s is outside the supported range %lld to %d", count.shown(),
            count.cut() ? "..." : "", static_cast<long long>(deal::min_hands), deal::max_hands);
     return std::nullopt;
+}
+
+std::optional<std::int32_t> hand_count_argument(const char* argument) {
+    integer_text text;
+    if (!parse_integer(argument, text)) {
+        report("'%.40s%s' is not an integer hand count", argument,
+               std::strlen(argument) > 40 ? "..." : "");
+        return std::nullopt;
+    }
+    return supported_hand_count(text);
 }
 
 } // namespace console

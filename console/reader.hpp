@@ -6,6 +6,7 @@
 // memory used stays the same.
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 #include "console/integer_text.hpp"
@@ -32,12 +33,15 @@ public:
 
     read_status read_integer(integer_text& integer);
 
+    // Reads one integer into `sink`, which takes its sign, sign(char), and
+    // then its digits, digits(from, to), a run at a time as they arrive.
+    template <class Sink>
+    read_status read(Sink& sink);
+
     // The errno of the failed read, once a read has reported read_status::error.
     int error() const { return error_; }
 
 private:
-    template <class Sink>
-    read_status scan(Sink& sink);
     bool refill();
 
     int fd_;
@@ -49,6 +53,75 @@ private:
     const char* next_ = buffer_;
     char* end_ = buffer_;
 };
+
+namespace reading {
+
+enum byte_class : unsigned char { other, space, sign, digit };
+
+// Exactly the white space of isspace() in the "C" locale; no other byte, NUL
+// and everything above 127 included, can start or continue an integer.
+constexpr std::array<byte_class, 256> byte_classes = [] {
+    std::array<byte_class, 256> table{};
+    for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        table[static_cast<unsigned char>(c)] = space;
+    table['+'] = table['-'] = sign;
+    for (unsigned char c = '0'; c <= '9'; ++c)
+        table[c] = digit;
+    return table;
+}();
+
+inline byte_class class_of(const char* c) {
+    return byte_classes[static_cast<unsigned char>(*c)];
+}
+
+} // namespace reading
+
+template <class Sink>
+read_status reader::read(Sink& sink) {
+    // Worked on in a local, which the compiler keeps in a register; next_ is
+    // brought up to date wherever refill() or the caller needs it.
+    const char* at = next_;
+    for (;;) {
+        while (reading::class_of(at) == reading::space)
+            ++at;
+        if (at != end_)
+            break;
+        if (!refill())
+            return error_ != 0 ? read_status::error : read_status::end;
+        at = next_;
+    }
+
+    reading::byte_class first = reading::class_of(at);
+    if (first == reading::sign) {
+        sink.sign(*at++);
+        if (at == end_) {
+            if (!refill())
+                return error_ != 0 ? read_status::error : read_status::not_integer;
+            at = next_;
+        }
+        first = reading::class_of(at);
+    }
+    if (first != reading::digit) {
+        next_ = at;
+        return read_status::not_integer;
+    }
+
+    for (;;) {
+        const char* run = at;
+        while (reading::class_of(at) == reading::digit)
+            ++at;
+        sink.digits(run, at);
+        // An integer cut short by the end of input or by a read error still
+        // counts; the next read reports what stopped it.
+        if (at != end_) {
+            next_ = at;
+            return read_status::integer;
+        }
+        if (!refill())
+            return read_status::integer;
+        at = next_;
+    }
+}
 
 // Standard input, shared by everything that reads there.
 extern reader input;

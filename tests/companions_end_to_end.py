@@ -1,5 +1,6 @@
 """Runs the built companions as a user would, and holds their answers to deal's own listings."""
 
+import math
 import os
 import subprocess
 import sys
@@ -8,7 +9,7 @@ import unittest
 
 BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
-COMPANIONS = ["deal-period"]
+COMPANIONS = ["deal-period", "deal-after", "deal-cycles"]
 PROGRAMS = ["deal"] + COMPANIONS
 PROGRAM_FILES = [f"bin/{name}" for name in PROGRAMS] + [f"share/man/man1/{name}.1" for name in PROGRAMS]
 VERSION = None
@@ -50,6 +51,60 @@ class Answers(unittest.TestCase):
                 self.assertNotIn(lines[0], lines[1:period])
 
 
+def deal_lines(hands, count):
+    return run([], b"%d" % hands + b" 1" * count, name="deal").stdout.splitlines(keepends=True)
+
+
+class After(unittest.TestCase):
+    def test_agrees_with_deal(self):
+        for hands in [1, 2, 3, 4, 5, 7, 10, 0, -4]:
+            period = int(run([str(hands)]).stdout.split()[1])
+            lines = deal_lines(hands, period)
+            rounds = [0, 1, period, period + 1, -1, -period - 2, 2**130 * period + 3,
+                      10**60 + 7, -(10**45)]
+            with self.subTest(hands=hands):
+                result = run([str(hands)] + [str(r) for r in rounds], name="deal-after")
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(result.stdout, b"".join(lines[r % period] for r in rounds))
+                given = " ".join(str(r) for r in rounds).encode() + b"\n+0003 x 1"
+                result = run([str(hands)], given, name="deal-after")
+                self.assertEqual(result.stdout,
+                                 b"".join(lines[r % period] for r in rounds + [3]))
+
+    def test_the_largest_deck(self):
+        # 757 and 1010 hands: far too many rounds to play, but a whole number of
+        # periods and then a few is just those few.
+        for hands in [757, 1010]:
+            period = int(run([str(hands)]).stdout.split()[1])
+            lines = deal_lines(hands, 4)
+            result = run([str(hands), str(period * 10**30 + 3), "2", "-0"], name="deal-after")
+            self.assertEqual(result.stdout, lines[3] + lines[2] + lines[0])
+
+
+class Cycles(unittest.TestCase):
+    def test_two_hands_and_every_small_deck(self):
+        self.assertEqual(run(["2"], name="deal-cycles").stdout,
+                         b"1: 0\n7: 1 5 7 4 6 3 2\n1: 8\n1: 9\n")
+        self.assertEqual(run(["0"], name="deal-cycles").stdout, b"")
+        for hands in range(1, 9):
+            with self.subTest(hands=hands):
+                lines = run([str(hands)], name="deal-cycles").stdout.decode().splitlines()
+                deck = [[int(c) for c in line.split()] for line in deal_lines(hands, 2)]
+                lcm, positions = 1, []
+                for line in lines:
+                    length, cycle = line.split(": ")
+                    cycle = [int(p) for p in cycle.split(" ")]
+                    self.assertEqual(int(length), len(cycle))
+                    for here, there in zip(cycle, cycle[1:] + cycle[:1]):
+                        self.assertEqual(deck[1][there], here)  # one round takes it there
+                    lcm = lcm * len(cycle) // math.gcd(lcm, len(cycle))
+                    positions += cycle
+                self.assertEqual(sorted(positions), list(range(5 * hands)))
+                self.assertEqual([int(l.split()[1]) for l in lines],
+                                 sorted(int(l.split()[1]) for l in lines))
+                self.assertEqual(run([str(hands)]).stdout, b"%d %d\n" % (hands, lcm))
+
+
 class Failures(unittest.TestCase):
     def test_bad_counts(self):
         table = [
@@ -60,18 +115,44 @@ class Failures(unittest.TestCase):
             ([""], b"", b"", b"deal-period: '' is not an integer hand count\n"),
             (["--bogus"], b"", b"", b"deal-period: '--bogus' is not an integer hand count\n"),
             ([], b"2 1011 3", b"2 7\n", b"deal-period: hand count 1011" + RANGE),
+            (["1011", "1"], b"", b"", b"deal-after: hand count 1011" + RANGE, "deal-after"),
+            (["x"], b"", b"", b"deal-after: 'x' is not an integer hand count\n", "deal-after"),
+            (["2", "1", "1e5"], b"", b"",
+             b"deal-after: '1e5' is not an integer number of rounds\n", "deal-after"),
+            (["2", "1", ""], b"", b"", b"deal-after: '' is not an integer number of rounds\n",
+             "deal-after"),
+            (["-429496730"], b"", b"", b"deal-cycles: hand count -429496730" + RANGE,
+             "deal-cycles"),
+            (["2x"], b"", b"", b"deal-cycles: '2x' is not an integer hand count\n",
+             "deal-cycles"),
         ]
-        for args, data, out, err in table:
+        for args, data, out, err, *name in table:
             with self.subTest(args=args, data=data):
-                result = run(args, data)
+                result = run(args, data, name=(name or ["deal-period"])[0])
                 self.assertEqual((result.returncode, result.stdout, result.stderr), (1, out, err))
 
 
-    def test_full_device(self):
-        with open("/dev/full", "wb") as full:
-            result = run(["2"], stdout=full)
-        self.assertEqual((result.returncode, result.stderr),
-                         (1, b"deal-period: write error: No space left on device\n"))
+    def test_usage_errors(self):
+        for name, args in [("deal-after", []), ("deal-cycles", []), ("deal-cycles", ["1", "2"])]:
+            with self.subTest(name=name, args=args):
+                result = run(args, name=name)
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                self.assertTrue(result.stderr.startswith(b"usage: " + name.encode() + b" COUNT"))
+
+    def test_full_device_and_unreadable_input(self):
+        for name, args in [("deal-period", ["2"]), ("deal-after", ["2", "1"]),
+                           ("deal-cycles", ["2"])]:
+            with self.subTest(name=name), open("/dev/full", "wb") as full:
+                result = run(args, name=name, stdout=full)
+                self.assertEqual((result.returncode, result.stderr),
+                                 (1, name.encode() + b": write error: No space left on device\n"))
+        fd = os.open(".", os.O_RDONLY)
+        try:
+            result = subprocess.run([program("deal-after"), "2"], stdin=fd, capture_output=True)
+        finally:
+            os.close(fd)
+        self.assertEqual((result.returncode, result.stdout, result.stderr),
+                         (1, b"", b"deal-after: read error: Is a directory\n"))
 
 
 class Options(unittest.TestCase):

@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Speed and memory of the companions, as figures (never a pass or a fail).
+
+    bench/companions.py [--build build/test] [--reps 5]
+
+- deal-after at 1010 hands with one round number of a million digits on
+  standard input (the target: under 0.1 s), and the peak memory for one of
+  200 million digits;
+- each companion over every count from 1 to 1010: deal-period once with all
+  counts as arguments, deal-after and deal-cycles once per count.
+"""
+
+import argparse
+import os
+import random
+import statistics
+import subprocess
+import tempfile
+import time
+
+
+def timed(command, stdin=None, reps=5):
+    times = []
+    for _ in range(reps):
+        if stdin is not None:
+            stdin.seek(0)
+        start = time.perf_counter()
+        subprocess.run(command, stdin=stdin, stdout=subprocess.DEVNULL, check=True)
+        times.append(time.perf_counter() - start)
+    return statistics.median(times)
+
+
+def peak_kib(command, stdin):
+    stdin.seek(0)
+    result = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdin=stdin,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=True)
+    return int(result.stderr.split()[-1])
+
+
+def digits_file(count, directory):
+    path = os.path.join(directory, f"rounds-{count}")
+    rng = random.Random(count)
+    with open(path, "wb") as f:
+        f.write(b"9")
+        left = count - 1
+        while left:
+            chunk = min(left, 1 << 20)
+            f.write(bytes(rng.choice(b"0123456789") for _ in range(chunk)) if chunk < 4096
+                    else (b"1234567890" * (chunk // 10 + 1))[:chunk])
+            left -= chunk
+        f.write(b"\n")
+    return open(path, "rb")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default="build/test")
+    parser.add_argument("--reps", type=int, default=5)
+    args = parser.parse_args()
+    program = lambda name: os.path.join(args.build, name)
+
+    with tempfile.TemporaryDirectory() as directory:
+        million = digits_file(1_000_000, directory)
+        seconds = timed([program("deal-after"), "1010"], million, args.reps)
+        print(f"deal-after 1010 < one round number of 1,000,000 digits: {seconds * 1000:.1f} ms"
+              f" (median of {args.reps}), peak RSS {peak_kib([program('deal-after'), '1010'], million)} KiB")
+        huge = digits_file(200_000_000, directory)
+        print(f"deal-after 1010 < one round number of 200,000,000 digits: peak RSS "
+              f"{peak_kib([program('deal-after'), '1010'], huge)} KiB, "
+              f"{timed([program('deal-after'), '1010'], huge, 1):.2f} s")
+
+    counts = [str(c) for c in range(1, 1011)]
+    start = time.perf_counter()
+    subprocess.run([program("deal-period")] + counts, stdout=subprocess.DEVNULL, check=True)
+    print(f"deal-period 1 2 ... 1010 (one run): {(time.perf_counter() - start) * 1000:.1f} ms")
+    for name, extra in [("deal-after", ["1" + "0" * 100]), ("deal-cycles", [])]:
+        start = time.perf_counter()
+        for count in counts:
+            subprocess.run([program(name), count] + extra, stdout=subprocess.DEVNULL, check=True)
+        total = time.perf_counter() - start
+        shown = name + " COUNT" + (" 10^100" if extra else "")
+        print(f"{shown} for every COUNT 1 to 1010 "
+              f"(1010 runs): {total:.2f} s, {total / 1010 * 1000:.2f} ms a run")
+
+
+if __name__ == "__main__":
+    main()

@@ -6,6 +6,7 @@
 - deal-after at 1010 hands with one round number of a million digits on
   standard input (the target: under 0.1 s), and the peak memory for one of
   200 million digits;
+- deal-picture at 1010 hands over 100 rounds, in each format;
 - each companion over every count from 1 to 1010: deal-period once with all
   counts as arguments, deal-after and deal-cycles once per count.
 """
@@ -68,6 +69,17 @@ def main():
         print(f"deal-after 1010 < one round number of 200,000,000 digits: peak RSS "
               f"{peak_kib([program('deal-after'), '1010'], huge)} KiB, "
               f"{timed([program('deal-after'), '1010'], huge, 1):.2f} s")
+
+    if os.path.exists(program("deal-picture")):
+        with tempfile.TemporaryDirectory() as directory:
+            for kind in ["png", "svg", "pdf"]:
+                path = os.path.join(directory, "largest." + kind)
+                seconds = timed([program("deal-picture"), "-o", path, "1010"], reps=args.reps)
+                print(f"deal-picture -o largest.{kind} 1010 (101 rows of 5050 cells): "
+                      f"{seconds:.2f} s, {os.path.getsize(path) / 1e6:.1f} MB")
+            seconds = timed([program("deal-picture"), "-o", os.path.join(directory, "p.png"), "12",
+                             "200"], reps=args.reps)
+            print(f"deal-picture -o p.png 12 200 (60 dots a row, and lines): {seconds:.2f} s")
 
     counts = [str(c) for c in range(1, 1011)]
     start = time.perf_counter()

@@ -2,6 +2,8 @@
 
 import math
 import os
+import resource
+import signal
 import subprocess
 import sys
 import tempfile
@@ -11,7 +13,7 @@ BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
 COMPANIONS = ["deal-period", "deal-after", "deal-cycles"]
 PROGRAMS = ["deal"] + COMPANIONS
-PROGRAM_FILES = [f"bin/{name}" for name in PROGRAMS] + [f"share/man/man1/{name}.1" for name in PROGRAMS]
+PROGRAM_FILES = []
 VERSION = None
 
 
@@ -103,6 +105,82 @@ class Cycles(unittest.TestCase):
                 self.assertEqual([int(l.split()[1]) for l in lines],
                                  sorted(int(l.split()[1]) for l in lines))
                 self.assertEqual(run([str(hands)]).stdout, b"%d %d\n" % (hands, lcm))
+
+
+class Picture(unittest.TestCase):
+    def setUp(self):
+        if "deal-picture" not in PROGRAMS:
+            self.skipTest("deal-picture was not built")
+
+    def picture(self, args, **kwargs):
+        return run(args, name="deal-picture", **kwargs)
+
+    def test_same_arguments_same_bytes_in_every_format(self):
+        with tempfile.TemporaryDirectory() as out:
+            for kind, magic in [("png", b"\x89PNG"), ("svg", b"<?xml"), ("pdf", b"%PDF")]:
+                with self.subTest(kind=kind):
+                    made = []
+                    for name in ["a", "b"]:
+                        path = os.path.join(out, f"{name}.{kind}")
+                        result = self.picture(["-o", path, "3", "5"])
+                        self.assertEqual((result.returncode, result.stdout, result.stderr),
+                                         (0, b"", b""))
+                        with open(path, "rb") as f:
+                            made.append(f.read())
+                    self.assertTrue(made[0].startswith(magic))
+                    self.assertEqual(made[0], made[1])
+            self.assertEqual(sorted(os.listdir(out)),
+                             ["a.pdf", "a.png", "a.svg", "b.pdf", "b.png", "b.svg"])
+            with open(os.path.join(out, "a.png"), "rb") as f:
+                self.assertEqual(self.picture(["3", "5"]).stdout, f.read())
+
+    def test_bad_arguments(self):
+        table = [
+            (["0"], b"a hand count of 0 deals an empty deck: there is nothing to draw"),
+            (["-7"], b"a hand count of -7 deals an empty deck: there is nothing to draw"),
+            (["1011"], b"hand count 1011 is outside the range that can be drawn, 1 to 1010"),
+            (["two"], b"'two' is not an integer hand count"),
+            (["2", "2001"], b"ROUNDS must be an integer from 0 to 2000, not '2001'"),
+            (["2", "-1"], b"ROUNDS must be an integer from 0 to 2000, not '-1'"),
+            (["-o", "x.gif", "2"], b"cannot tell the format of 'x.gif': the name must end in "
+                                   b".png, .svg or .pdf"),
+            (["-o", "/nonexistent/x.png", "2"],
+             b"cannot write '/nonexistent/x.png': No such file or directory"),
+        ]
+        for args, message in table:
+            with self.subTest(args=args):
+                result = self.picture(args)
+                self.assertEqual((result.returncode, result.stdout, result.stderr),
+                                 (1, b"", b"deal-picture: " + message + b"\n"))
+
+    def test_a_failed_write_keeps_the_old_file_and_leaves_nothing(self):
+        def small_files():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (4096, 4096))
+
+        with tempfile.TemporaryDirectory() as out:
+            path = os.path.join(out, "deck.png")
+            with open(path, "wb") as f:
+                f.write(b"the old picture")
+            result = self.picture(["-o", path, "4"], preexec_fn=small_files)
+            self.assertEqual(result.returncode, 1)
+            self.assertEqual(result.stderr, b"deal-picture: cannot write '" + path.encode() +
+                             b"': File too large\n")
+            self.assertEqual(os.listdir(out), ["deck.png"])
+            with open(path, "rb") as f:
+                self.assertEqual(f.read(), b"the old picture")
+
+    def test_never_onto_a_terminal(self):
+        try:
+            master, slave = os.openpty()
+        except OSError:
+            self.skipTest("no pseudo-terminal can be opened")
+        result = self.picture(["2"], stdout=slave)
+        os.close(slave)
+        os.close(master)
+        self.assertEqual((result.returncode, result.stderr),
+                         (1, b"deal-picture: will not write a PNG picture to a terminal; "
+                             b"use -o FILE or a redirection\n"))
 
 
 class Failures(unittest.TestCase):
@@ -202,10 +280,18 @@ class Install(unittest.TestCase):
             depends = subprocess.run(["dpkg-deb", "--field", deb, "Depends"], capture_output=True,
                                      check=True).stdout
             self.assertIn(b"libc6", depends)
+            if "deal-picture" in PROGRAMS:
+                self.assertIn(b"libcairo2", depends)
+                self.assertIn(b"fonts-dejavu-core", depends)
 
 
 if __name__ == "__main__":
     BUILD = os.path.abspath(sys.argv.pop(1))
+    if os.path.exists(os.path.join(BUILD, "deal-picture")):
+        COMPANIONS.append("deal-picture")
+        PROGRAMS.append("deal-picture")
+    PROGRAM_FILES += [f"bin/{name}" for name in PROGRAMS]
+    PROGRAM_FILES += [f"share/man/man1/{name}.1" for name in PROGRAMS]
     with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:
         VERSION = next(line.split(b"=")[1].strip() for line in cache
                        if line.startswith(b"CMAKE_PROJECT_VERSION:"))

@@ -1,0 +1,24 @@
+// A surface per output format, all drawn by the one routine: the picture as
+// a PNG, SVG or PDF stream of bytes.
+#pragma once
+
+#include <cairo.h>
+#include <optional>
+#include <string_view>
+
+#include "deal/period.hpp"
+#include "picture/layout.hpp"
+
+namespace picture {
+
+enum class format { png, svg, pdf };
+
+// The format that a file name's extension asks for: .png, .svg or .pdf.
+std::optional<format> format_of(std::string_view path);
+
+// Draws the picture in `f` and hands its bytes to `write`, in order; returns
+// Cairo's status, CAIRO_STATUS_WRITE_ERROR when `write` failed.
+cairo_status_t render(format f, const layout& l, int hands, deal::round_count period,
+                      cairo_write_func_t write, void* closure);
+
+} // namespace picture

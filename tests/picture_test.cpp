@@ -1,0 +1,137 @@
+// The picture is the deal: every dot or cell of a picture that deal-picture
+// wrote has the color of the card that deal lists at that place after that
+// many rounds. Runs both programs, as a user would, and reads the PNG back
+// through Cairo.
+#include <cairo.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "picture/colormap.hpp"
+#include "picture/layout.hpp"
+
+namespace {
+
+using listing = std::vector<std::vector<int>>;
+
+std::string temporary(const char* name) {
+    return ::testing::TempDir() + name;
+}
+
+// deal's own listings of `hands` hands for rounds 0 to `rounds`.
+listing deal_listings(int hands, int rounds) {
+    const std::string input = temporary("picture_test_input");
+    FILE* in = std::fopen(input.c_str(), "w");
+    std::fprintf(in, "%d", hands);
+    for (int r = 0; r <= rounds; ++r)
+        std::fputs(" 1", in);
+    std::fclose(in);
+    FILE* out = popen((std::string(DEAL_PROGRAM) + " < " + input).c_str(), "r");
+    listing rows;
+    char line[65536];
+    while (std::fgets(line, sizeof line, out)) {
+        std::istringstream cards(line);
+        rows.emplace_back();
+        for (int card; cards >> card;)
+            rows.back().push_back(card);
+    }
+    EXPECT_EQ(pclose(out), 0);
+    return rows;
+}
+
+struct rgb {
+    int r, g, b;
+};
+
+rgb rounded(picture::color c) {
+    return {static_cast<int>(c.red * 255 + 0.5), static_cast<int>(c.green * 255 + 0.5),
+            static_cast<int>(c.blue * 255 + 0.5)};
+}
+
+int distance(rgb a, rgb b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
+    const struct {
+        int hands, rounds;
+    } table[] = {{1, 3}, {2, 8}, {4, 29}, {12, 6}, {13, 6}, {20, 4}};
+    for (const auto& [hands, rounds] : table) {
+        const std::string png = temporary("picture_test.png");
+        const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " " +
+                                    std::to_string(hands) + " " + std::to_string(rounds);
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const listing rows = deal_listings(hands, rounds);
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(rounds + 1));
+
+        cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+        ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+        const picture::layout l = picture::make_layout(hands, rounds);
+        ASSERT_EQ(cairo_image_surface_get_width(image), l.width);
+        ASSERT_EQ(cairo_image_surface_get_height(image), l.height);
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        std::vector<rgb> palette;
+        for (int c = 0; c < l.cards; ++c)
+            palette.push_back(rounded(picture::card_color(c, l.cards)));
+
+        for (int row = 0; row <= rounds; ++row) {
+            for (int p = 0; p < l.cards; ++p) {
+                const auto x = static_cast<int>(l.x(p)), y = static_cast<int>(l.y(row));
+                std::uint32_t pixel;
+                std::memcpy(&pixel, data + y * stride + 4 * x, sizeof pixel);
+                const rgb seen{static_cast<int>(pixel >> 16 & 0xff),
+                               static_cast<int>(pixel >> 8 & 0xff), static_cast<int>(pixel & 0xff)};
+                // The card shown is the one whose color is nearest, and that
+                // is the card deal lists there.
+                int nearest = 0;
+                for (int c = 1; c < l.cards; ++c)
+                    if (distance(seen, palette[static_cast<std::size_t>(c)]) <
+                        distance(seen, palette[static_cast<std::size_t>(nearest)]))
+                        nearest = c;
+                const int listed = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(p)];
+                ASSERT_EQ(nearest, listed) << hands << " hands, row " << row << ", position " << p;
+                ASSERT_LE(distance(seen, palette[static_cast<std::size_t>(listed)]), 3);
+            }
+        }
+        cairo_surface_destroy(image);
+    }
+}
+
+// The row after the period is the starting gradient again, pixel for pixel.
+TEST(Picture, TheRowAfterThePeriodIsTheFirst) {
+    for (const auto& [hands, period] : {std::pair{2, 7}, {3, 9}, {4, 28}}) {
+        const std::string png = temporary("picture_period.png");
+        const std::string command =
+            std::string(PICTURE_PROGRAM) + " -o " + png + " " + std::to_string(hands);
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+        const picture::layout l = picture::make_layout(hands, period);
+        ASSERT_EQ(cairo_image_surface_get_height(image), l.height) << "default rounds: the period";
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        const auto row_at = [&](int row) {
+            const unsigned char* line = data + static_cast<int>(l.y(row)) * stride;
+            return std::vector<unsigned char>(line + 4 * l.left,
+                                              line + 4 * (l.left + l.cards * l.pitch));
+        };
+        EXPECT_EQ(row_at(period), row_at(0)) << hands << " hands";
+        EXPECT_NE(row_at(1), row_at(0)) << hands << " hands";
+        cairo_surface_destroy(image);
+    }
+}
+
+TEST(Colormap, ReadsInOrderInGray) {
+    double previous = -1;
+    for (int i = 0; i <= 1000; ++i) {
+        const double gray = picture::luminance(picture::colormap(i / 1000.0));
+        ASSERT_GT(gray, previous) << "at " << i / 1000.0;
+        previous = gray;
+    }
+}
+
+} // namespace

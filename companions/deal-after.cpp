@@ -49,6 +49,12 @@ int from_arguments(deal::rounds_modulo& rounds, int count, char** arguments) {
 int from_input(deal::rounds_modulo& rounds) {
     console::read_status status;
     while ((status = console::input.read(rounds)) == console::read_status::integer) {
+        // A round number that a read error cut short is not the number that
+        // was given: it gets no listing, only the error.
+        if (console::input.error() != 0) {
+            status = console::read_status::error;
+            break;
+        }
         print_after(rounds);
         rounds.clear();
     }

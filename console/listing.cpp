@@ -39,6 +39,13 @@ constexpr std::array<card_text, deal::deck_capacity> card_texts = [] {
     return table;
 }();
 
+// Every card the deck can hold has its text, and the longest text, four
+// digits and a blank, leaves the length byte alone.
+static_assert(card_texts.size() >= static_cast<std::size_t>(deal::deck_capacity));
+static_assert((card_texts[deal::deck_capacity - 1] >> length_shift & 0xff) <= length_byte);
+// The listing of the largest deck goes into the writer's buffer in one piece.
+static_assert(listing_room_max <= writer::capacity);
+
 } // namespace
 
 char* format_stack(char* out) {

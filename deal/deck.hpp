@@ -14,11 +14,13 @@ inline constexpr int hand_size = 5;
 inline constexpr int max_hands = 1010;
 inline constexpr int deck_capacity = hand_size * max_hands;
 
-// Counts of zero and below deal an empty deck. Below this one, five times the
-// count would overflow the 32-bit position arithmetic.
+// Counts of zero and below deal an empty deck. The lowest is the last at which
+// five times the count, which the plain way of writing this program works out
+// as a 32-bit int, still fits in 32 bits.
 inline constexpr std::int64_t min_hands = INT32_MIN / hand_size;
 
-// The hand count. Set once, before the starting order; never changed after.
+// The hand count, set before the starting order: once by deal, and anew for
+// every count by the companions that learn the round of more than one deck.
 extern std::int32_t N;
 
 // The deck, bottom (position 0) to top (position 5N-1).

@@ -31,3 +31,31 @@ TEST(Period, EveryFullSizeCountFitsAndNeedsUpTo90Bits) {
 }
 
 } // namespace
+
+namespace {
+
+// No supported deck comes near 128 bits, so the overflow check is held in
+// place here, with values that pass the limit.
+TEST(Period, CheckedLcmRefusesWhatDoesNotFitIn128Bits) {
+    using deal::round_count;
+    const round_count top = ~round_count{0};
+    const round_count p61 = (round_count{1} << 61) - 1, p89 = (round_count{1} << 89) - 1;
+    const struct {
+        round_count a, b;
+        std::optional<round_count> want;
+    } table[] = {
+        {4, 6, 12},
+        {top, 1, top},
+        {top, top, top},
+        {round_count{1} << 127, 2, round_count{1} << 127},
+        {round_count{1} << 127, 3, std::nullopt},
+        {p61, p89, std::nullopt},     // 150 bits
+        {p61 * 3, p61 * 5, p61 * 15}, // a common factor keeps it small
+        {round_count{1} << 64, (round_count{1} << 64) + 1, std::nullopt},
+    };
+    for (const auto& [a, b, want] : table)
+        EXPECT_TRUE(deal::checked_lcm(a, b) == want)
+            << static_cast<double>(a) << ", " << static_cast<double>(b);
+}
+
+} // namespace

@@ -86,6 +86,49 @@ class Terminal(unittest.TestCase):
         for fd in (master, slave, out_read):
             os.close(fd)
 
+    def test_one_ctrl_d_ends_a_run_whose_input_was_empty(self):
+        # The end of input, once seen, is not asked for again: a second read
+        # would wait for a second Ctrl-D.
+        master, slave = quiet_terminal()
+        proc = subprocess.Popen([DEAL], stdin=slave, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+        os.close(slave)
+        os.write(master, b"\x04")
+        try:
+            out, err = proc.communicate(timeout=PATIENCE)
+        finally:
+            proc.kill()
+            os.close(master)
+        self.assertEqual((proc.returncode, out, err), (0, b"", b""))
+
+    def test_listings_made_before_a_read_error_all_go_out_first(self):
+        master, slave = quiet_terminal()
+        proc = subprocess.Popen([DEAL], stdin=slave, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+        os.write(master, b"3\n1\n1\n")
+        wait_until_waiting_for_input(proc, slave)
+        os.close(slave)
+        os.close(master)  # the terminal goes away: the next read fails with EIO
+        out, err = proc.communicate(timeout=PATIENCE)
+        self.assertEqual((proc.returncode, out, err),
+                         (1, b"".join(LISTINGS), b"deal: read error: Input/output error\n"))
+
+    def test_deal_after_prints_nothing_for_a_number_cut_short_by_a_read_error(self):
+        master, slave = quiet_terminal()
+        attrs = termios.tcgetattr(slave)
+        attrs[3] &= ~termios.ICANON  # each byte is read as it is typed
+        termios.tcsetattr(slave, termios.TCSANOW, attrs)
+        proc = subprocess.Popen([os.path.join(os.path.dirname(DEAL), "deal-after"), "2"],
+                                stdin=slave, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        os.write(master, b"1 12")
+        wait_until_waiting_for_input(proc, slave)
+        os.close(slave)
+        os.close(master)
+        out, err = proc.communicate(timeout=PATIENCE)
+        self.assertEqual((proc.returncode, out, err),
+                         (1, b" 0  2  3  6  7  1  4  5  8  9 \n",
+                          b"deal-after: read error: Input/output error\n"))
+
 
 def exit_if_no_terminal():
     """Where no pseudo-terminal can be had (a chroot without /dev/pts), says so and

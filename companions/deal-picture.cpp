@@ -31,8 +31,6 @@ constexpr const char usage[] =
     "at most 200, else 100. FILE's extension chooses the format: .png, .svg or\n"
     ".pdf. Without -o, a PNG goes to standard output, if that is no terminal.\n";
 
-constexpr int max_rounds = 2000;
-
 deal::round_cycles cycles;
 
 // The text of a bad argument, cut short for the message.
@@ -66,9 +64,10 @@ std::optional<int> hand_count(const char* argument) {
 
 std::optional<int> round_count(const char* argument) {
     console::integer_text text;
-    if (!console::parse_integer(argument, text) || text.value() < 0 || text.value() > max_rounds) {
-        console::report("ROUNDS must be an integer from 0 to %d, not '%.40s%s'", max_rounds,
-                        show(argument).text, show(argument).more);
+    if (!console::parse_integer(argument, text) || text.value() < 0 ||
+        text.value() > picture::max_rounds) {
+        console::report("ROUNDS must be an integer from 0 to %d, not '%.40s%s'",
+                        picture::max_rounds, show(argument).text, show(argument).more);
         return std::nullopt;
     }
     return static_cast<int>(text.value());

@@ -15,8 +15,8 @@ namespace picture {
 namespace {
 
 std::array<color, deal::deck_capacity> colors;
-// Where each card is in the row before and in this row.
-std::array<int, deal::deck_capacity> was_at, is_at;
+// Where each card is in the current row.
+std::array<int, deal::deck_capacity> is_at;
 
 void set_color(cairo_t* cr, color c) {
     cairo_set_source_rgb(cr, c.red, c.green, c.blue);
@@ -31,7 +31,6 @@ void start_rows(int hands) {
 void next_row(int row) {
     if (row > 0)
         deal::simulate_round();
-    was_at = is_at;
     for (int p = 0; p < deal::deck_size(); ++p)
         is_at[static_cast<std::size_t>(deal::stack[p])] = p;
 }
@@ -91,36 +90,49 @@ void mark_row(cairo_t* cr, const layout& l, int row) {
     }
 }
 
-void draw_lines(cairo_t* cr, const layout& l, int hands) {
-    cairo_set_line_width(cr, std::clamp(l.pitch * 0.12, 1.0, 3.0));
+// Where each card is in every row, for the decks small enough for lines.
+std::array<int, (max_rounds + 1) * max_line_cards> positions;
+
+int& position(const layout& l, int row, int card) {
+    return positions[static_cast<std::size_t>(row * l.cards + card)];
+}
+
+void learn_positions(const layout& l, int hands) {
     start_rows(hands);
     for (int row = 0; row < l.rows; ++row) {
         next_row(row);
-        if (row == 0)
-            continue;
-        // Each card's way leaves a row and enters the next straight down, so
-        // that the eye follows it from dot to dot.
-        const double y0 = l.y(row - 1), y1 = l.y(row), bend = (y1 - y0) / 2;
-        for (int c = 0; c < l.cards; ++c) {
-            const double x0 = l.x(was_at[static_cast<std::size_t>(c)]);
-            const double x1 = l.x(is_at[static_cast<std::size_t>(c)]);
-            cairo_move_to(cr, x0, y0);
-            cairo_curve_to(cr, x0, y0 + bend, x1, y1 - bend, x1, y1);
-            set_color(cr, colors[static_cast<std::size_t>(c)]);
-            cairo_stroke(cr);
-        }
+        for (int c = 0; c < l.cards; ++c)
+            position(l, row, c) = is_at[static_cast<std::size_t>(c)];
     }
 }
 
-void draw_dots(cairo_t* cr, const layout& l, int hands) {
-    start_rows(hands);
-    for (int row = 0; row < l.rows; ++row) {
-        next_row(row);
-        for (int p = 0; p < l.cards; ++p) {
-            cairo_arc(cr, l.x(p), l.y(row), l.radius, 0, 6.283185307179586);
-            set_color(cr, colors[static_cast<std::size_t>(deal::stack[p])]);
-            cairo_fill(cr);
+// Each card's way through all the rows is one path, stroked once: a stroke
+// per card rather than per card and row.
+void draw_lines(cairo_t* cr, const layout& l) {
+    cairo_set_line_width(cr, std::clamp(l.pitch * 0.12, 1.0, 3.0));
+    const double bend = l.row_pitch / 2.0;
+    for (int c = 0; c < l.cards; ++c) {
+        cairo_move_to(cr, l.x(position(l, 0, c)), l.y(0));
+        // The way leaves a row and enters the next straight down, so that the
+        // eye follows it from dot to dot.
+        for (int row = 1; row < l.rows; ++row) {
+            const double x0 = l.x(position(l, row - 1, c)), y0 = l.y(row - 1);
+            const double x1 = l.x(position(l, row, c)), y1 = l.y(row);
+            cairo_curve_to(cr, x0, y0 + bend, x1, y1 - bend, x1, y1);
         }
+        set_color(cr, colors[static_cast<std::size_t>(c)]);
+        cairo_stroke(cr);
+    }
+}
+
+void draw_dots(cairo_t* cr, const layout& l) {
+    for (int c = 0; c < l.cards; ++c) {
+        for (int row = 0; row < l.rows; ++row) {
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, l.x(position(l, row, c)), l.y(row), l.radius, 0, 6.283185307179586);
+        }
+        set_color(cr, colors[static_cast<std::size_t>(c)]);
+        cairo_fill(cr);
     }
 }
 
@@ -173,9 +185,10 @@ void draw(cairo_t* cr, const layout& l, int hands, deal::round_count period) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     draw_caption(cr, l, hands, period);
-    if (l.lines) {
-        draw_lines(cr, l, hands);
-        draw_dots(cr, l, hands);
+    if (l.lines && static_cast<std::size_t>(l.rows * l.cards) <= positions.size()) {
+        learn_positions(l, hands);
+        draw_lines(cr, l);
+        draw_dots(cr, l);
     } else {
         draw_cells(cr, l, hands);
     }

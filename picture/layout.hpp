@@ -5,6 +5,8 @@
 
 namespace picture {
 
+// The most rounds a picture shows, after the starting order.
+inline constexpr int max_rounds = 2000;
 // No side of a picture is longer.
 inline constexpr int max_side = 8192;
 // The lines of a round cross from every position to every other; measured

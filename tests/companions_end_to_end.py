@@ -170,18 +170,6 @@ class Picture(unittest.TestCase):
             with open(path, "rb") as f:
                 self.assertEqual(f.read(), b"the old picture")
 
-    def test_never_onto_a_terminal(self):
-        try:
-            master, slave = os.openpty()
-        except OSError:
-            self.skipTest("no pseudo-terminal can be opened")
-        result = self.picture(["2"], stdout=slave)
-        os.close(slave)
-        os.close(master)
-        self.assertEqual((result.returncode, result.stderr),
-                         (1, b"deal-picture: will not write a PNG picture to a terminal; "
-                             b"use -o FILE or a redirection\n"))
-
 
 class Failures(unittest.TestCase):
     def test_bad_counts(self):

@@ -1,4 +1,5 @@
-"""Runs deal on a pseudo-terminal, typing one token at a time, as a person would."""
+"""Runs deal and its companions on a pseudo-terminal, as a person would: typing
+one token at a time, typing Ctrl-D, and closing the terminal under them."""
 
 import fcntl
 import os
@@ -128,6 +129,19 @@ class Terminal(unittest.TestCase):
         self.assertEqual((proc.returncode, out, err),
                          (1, b" 0  2  3  6  7  1  4  5  8  9 \n",
                           b"deal-after: read error: Input/output error\n"))
+
+    def test_deal_picture_will_not_write_onto_a_terminal(self):
+        picture = os.path.join(os.path.dirname(DEAL), "deal-picture")
+        if not os.path.exists(picture):
+            self.skipTest("deal-picture was not built")
+        master, slave = quiet_terminal()
+        result = subprocess.run([picture, "2"], stdout=slave, stderr=subprocess.PIPE,
+                                timeout=PATIENCE)
+        os.close(slave)
+        os.close(master)
+        self.assertEqual((result.returncode, result.stderr),
+                         (1, b"deal-picture: will not write a PNG picture to a terminal; "
+                             b"use -o FILE or a redirection\n"))
 
 
 def exit_if_no_terminal():

@@ -58,10 +58,8 @@ int from_input(deal::rounds_modulo& rounds) {
         print_after(rounds);
         rounds.clear();
     }
-    if (status == console::read_status::error) {
-        console::output.close();
-        console::fail("read error", console::input.error());
-    }
+    if (status == console::read_status::error)
+        console::fail_reading();
     return EXIT_SUCCESS;
 }
 
@@ -79,8 +77,7 @@ int main(int argc, char** argv) {
     for (int a = first + 1; a < argc; ++a) {
         console::integer_text text;
         if (!console::parse_integer(argv[a], text)) {
-            console::report("'%.40s%s' is not an integer number of rounds", argv[a],
-                            std::strlen(argv[a]) > 40 ? "..." : "");
+            console::report_not_integer(argv[a], "number of rounds");
             return EXIT_FAILURE;
         }
     }

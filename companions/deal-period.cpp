@@ -70,10 +70,8 @@ int from_input() {
         if (!supported || !print_period(*supported))
             return EXIT_FAILURE;
     }
-    if (status == console::read_status::error) {
-        console::output.close();
-        console::fail("read error", console::input.error());
-    }
+    if (status == console::read_status::error)
+        console::fail_reading();
     return EXIT_SUCCESS;
 }
 

@@ -33,20 +33,10 @@ constexpr const char usage[] =
 
 deal::round_cycles cycles;
 
-// The text of a bad argument, cut short for the message.
-struct shown {
-    const char* text;
-    const char* more;
-};
-shown show(const char* argument) {
-    return {argument, std::strlen(argument) > 40 ? "..." : ""};
-}
-
 std::optional<int> hand_count(const char* argument) {
     console::integer_text text;
     if (!console::parse_integer(argument, text)) {
-        console::report("'%.40s%s' is not an integer hand count", show(argument).text,
-                        show(argument).more);
+        console::report_not_integer(argument, "hand count");
         return std::nullopt;
     }
     if (text.value() <= 0) {
@@ -67,7 +57,7 @@ std::optional<int> round_count(const char* argument) {
     if (!console::parse_integer(argument, text) || text.value() < 0 ||
         text.value() > picture::max_rounds) {
         console::report("ROUNDS must be an integer from 0 to %d, not '%.40s%s'",
-                        picture::max_rounds, show(argument).text, show(argument).more);
+                        picture::max_rounds, argument, std::strlen(argument) > 40 ? "..." : "");
         return std::nullopt;
     }
     return static_cast<int>(text.value());

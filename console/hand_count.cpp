@@ -1,7 +1,5 @@
 #include "console/hand_count.hpp"
 
-#include <cstring>
-
 #include "console/report.hpp"
 #include "deal/deck.hpp"
 
@@ -18,8 +16,7 @@ std::optional<std::int32_t> supported_hand_count(const integer_text& count) {
 std::optional<std::int32_t> hand_count_argument(const char* argument) {
     integer_text text;
     if (!parse_integer(argument, text)) {
-        report("'%.40s%s' is not an integer hand count", argument,
-               std::strlen(argument) > 40 ? "..." : "");
+        report_not_integer(argument, "hand count");
         return std::nullopt;
     }
     return supported_hand_count(text);

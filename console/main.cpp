@@ -37,10 +37,8 @@ int main() {
         }
     }
 
-    // The listings already made go out before a read error is told.
+    if (status == read_status::error)
+        console::fail_reading();
     console::output.close();
-    if (status == read_status::error) {
-        console::fail("read error", console::input.error());
-    }
     return EXIT_SUCCESS;
 }

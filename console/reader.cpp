@@ -5,9 +5,17 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "console/report.hpp"
+#include "console/writer.hpp"
+
 namespace console {
 
 reader input{STDIN_FILENO};
+
+void fail_reading() {
+    output.close();
+    fail("read error", input.error());
+}
 
 bool reader::refill() {
     if (ended_)

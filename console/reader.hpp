@@ -126,4 +126,9 @@ read_status reader::read(Sink& sink) {
 // Standard input, shared by everything that reads there.
 extern reader input;
 
+// Ends the process after standard input failed: what standard output holds
+// goes out first, so that no line already made is lost, then the read error
+// is reported, with status 1.
+[[noreturn]] void fail_reading();
+
 } // namespace console

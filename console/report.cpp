@@ -31,6 +31,11 @@ void report(const char* format, ...) {
     std::fwrite(line, 1, length, stderr);
 }
 
+void report_not_integer(const char* argument, const char* what) {
+    report("'%.40s%s' is not an integer %s", argument, std::strlen(argument) > 40 ? "..." : "",
+           what);
+}
+
 void fail(const char* what, int err) {
     report("%s: %s", what, std::strerror(err));
     std::exit(EXIT_FAILURE);

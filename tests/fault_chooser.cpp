@@ -74,12 +74,12 @@ __attribute__((constructor)) void start() {
     const char* seed = std::getenv("DEAL_FAULT_SEED");
     fiu_init(0);
     for (point& p : points) {
-        const char* spec = std::getenv(p.variable);
-        if (!spec)
+        const char* setting = std::getenv(p.variable);
+        if (!setting)
             continue;
         p.state = (seed ? std::strtoull(seed, nullptr, 10) : 0) ^ std::strlen(p.name);
         char* at = nullptr;
-        p.probability = std::strtod(spec, &at);
+        p.probability = std::strtod(setting, &at);
         while (*at == ':' || *at == ',') {
             const long e = std::strtol(at + 1, &at, 10);
             if (p.errno_count < 8 && e > 0)

@@ -13,6 +13,7 @@
 #include "console/options.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
+#include "console/round_count_text.hpp"
 #include "console/writer.hpp"
 #include "deal/period.hpp"
 
@@ -33,15 +34,11 @@ bool print_period(std::int32_t hands) {
         console::report("the period of %d hands does not fit in 128 bits", hands);
         return false;
     }
-    // A 128-bit count has at most 39 digits; the hand count at most 11 bytes.
-    char digits[40];
-    char* first = digits + sizeof digits;
-    deal::round_count rest = *rounds;
-    do {
-        *--first = static_cast<char>('0' + static_cast<int>(rest % 10));
-        rest /= 10;
-    } while (rest != 0);
-    const std::size_t length = static_cast<std::size_t>(digits + sizeof digits - first);
+    char digits[console::round_count_digits];
+    const char* const end = digits + sizeof digits;
+    const char* const first = console::round_count_text(*rounds, digits + sizeof digits);
+    const auto length = static_cast<std::size_t>(end - first);
+    // The hand count takes at most 11 bytes.
     char* out = console::output.reserve(16 + sizeof digits);
     out = std::to_chars(out, out + 16, hands).ptr;
     *out++ = ' ';

@@ -34,7 +34,8 @@ constexpr std::array<card_text, deal::deck_capacity> card_texts = [] {
             bytes[at++] = digits[--count];
         bytes[at++] = ' ';
         bytes[length_byte] = static_cast<char>(at);
-        table[static_cast<std::size_t>(value)] = std::bit_cast<card_text>(bytes);
+        // The builtin, as std::bit_cast is missing from the WebAssembly build's libc++.
+        table[static_cast<std::size_t>(value)] = __builtin_bit_cast(card_text, bytes);
     }
     return table;
 }();

@@ -1,6 +1,5 @@
 #include "deal/round.hpp"
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -17,12 +16,13 @@ using four_cards = card __attribute__((vector_size(16)));
 using two_pairs = std::uint64_t __attribute__((vector_size(16)));
 
 // {p[1], p[0], q[1], q[0]}: two pairs of adjacent cards, each pair turned
-// over, as dealing from the top turns them.
+// over, as dealing from the top turns them. The builtin rather than
+// std::bit_cast, which the libc++ of the WebAssembly build lacks.
 inline four_cards turned_pairs(const card* p, const card* q) {
     std::uint64_t lower, upper;
     std::memcpy(&lower, p, sizeof lower);
     std::memcpy(&upper, q, sizeof upper);
-    const auto cards = std::bit_cast<four_cards>(two_pairs{lower, upper});
+    const auto cards = __builtin_bit_cast(four_cards, (two_pairs{lower, upper}));
     return __builtin_shufflevector(cards, cards, 1, 0, 3, 2);
 }
 

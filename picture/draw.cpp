@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "console/round_count_text.hpp"
 #include "deal/deck.hpp"
 #include "deal/round.hpp"
 #include "picture/colormap.hpp"
@@ -42,14 +43,9 @@ bool in_starting_order() {
     return true;
 }
 
-const char* decimal(deal::round_count n, char (&text)[40]) {
-    char* at = text + sizeof text - 1;
-    *at = '\0';
-    do {
-        *--at = static_cast<char>('0' + static_cast<int>(n % 10));
-        n /= 10;
-    } while (n != 0);
-    return at;
+const char* decimal(deal::round_count n, char (&text)[console::round_count_digits + 1]) {
+    text[console::round_count_digits] = '\0';
+    return console::round_count_text(n, text + console::round_count_digits);
 }
 
 void draw_caption(cairo_t* cr, const layout& l, int hands, deal::round_count period) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <string>
 
+#include "console/round_count_text.hpp"
 #include "deal/deck.hpp"
 #include "deal/period.hpp"
 
@@ -56,6 +58,32 @@ TEST(Period, CheckedLcmRefusesWhatDoesNotFitIn128Bits) {
     for (const auto& [a, b, want] : table)
         EXPECT_TRUE(deal::checked_lcm(a, b) == want)
             << static_cast<double>(a) << ", " << static_cast<double>(b);
+}
+
+} // namespace
+
+namespace {
+
+// Every digit of a period, across the 19-digit steps the conversion takes.
+TEST(Period, TextHasEveryDigit) {
+    using deal::round_count;
+    const round_count e19 = 10'000'000'000'000'000'000u;
+    const struct {
+        round_count n;
+        const char* want;
+    } table[] = {
+        {0, "0"},
+        {7, "7"},
+        {e19 - 1, "9999999999999999999"},
+        {e19, "10000000000000000000"},
+        {e19 * e19 + 5, "100000000000000000000000000000000000005"},
+        {~round_count{0}, "340282366920938463463374607431768211455"},
+    };
+    for (const auto& [n, want] : table) {
+        char text[console::round_count_digits];
+        char* const end = text + sizeof text;
+        EXPECT_EQ(std::string(console::round_count_text(n, end), end), want);
+    }
 }
 
 } // namespace

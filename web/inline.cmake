@@ -1,0 +1,20 @@
+# Puts the styles, the page's script and the core (its WebAssembly already
+# inlined by Emscripten) into the page, which then needs no other file.
+#   cmake -DCORE=deal-core.js -DSOURCE=web -DVERSION=1.0.0 -DOUTPUT=page.html -P inline.cmake
+cmake_policy(VERSION 3.25)
+file(READ ${SOURCE}/explorer.html page)
+file(READ ${SOURCE}/explorer.css style)
+file(READ ${SOURCE}/explorer.js script)
+file(READ ${CORE} core)
+foreach(part style script core)
+  string(FIND "${${part}}" "</" closing)
+  if(NOT closing EQUAL -1)
+    message(FATAL_ERROR "${part} holds '</', which would end its element in the page")
+  endif()
+endforeach()
+string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
+string(REPLACE "/*@STYLE@*/" "${style}" page "${page}")
+string(REPLACE "/*@CORE@*/" "${core}" page "${page}")
+string(REPLACE "/*@SCRIPT@*/" "${script}" page "${page}")
+file(WRITE ${OUTPUT}.part "${page}")
+file(RENAME ${OUTPUT}.part ${OUTPUT})

@@ -177,6 +177,21 @@ def main():
             check(f"stepped to round {rounds}: address", page.query(), f"?hands=3&round={rounds}")
             page.driver.back()
 
+        # A card pointed at and clicked is followed: its cycle is deal-cycles'.
+        page.open("?hands=4&round=0")
+        point = page.driver.execute_script("return window.dealExplorer.pointOf(0, 9)")
+        canvas = page.element("canvas")
+        webdriver.ActionChains(page.driver).move_to_element_with_offset(
+            canvas, int(point["x"] - canvas.size["width"] / 2),
+            int(point["y"] - canvas.size["height"] / 2)).click().perform()
+        page.wait_ready()
+        cycle = next(c for c in (line.split(": ")[1].split() for line in
+                                  native(args.native, "deal-cycles", 4).splitlines()) if "9" in c)
+        check("card 9 clicked: followed", page.element("card").get_attribute("value"), "9")
+        verify(f"card 9 clicked: its cycle {cycle} in {page.text('info')!r}",
+               f"its cycle has length {len(cycle)}" in page.text("info")
+               and f"?hands=4&round=0&card=9" == page.query())
+
         # Bad input: a message, the view kept, the page still answering.
         page.open("?hands=6&round=2")
         kept = page.text("listing")

@@ -761,6 +761,9 @@
   }
   window.dealExplorer = {
     readyAt: null,
+    // Where, in the canvas's CSS pixels, the rows view shows `position` of
+    // row `row`: for tests that point at a card.
+    pointOf: (row, position) => (view.kind === 'rows' ? { x: view.x(position), y: view.y(row) } : null),
     // A step as the Right arrow makes it: the deck computed and drawn.
     timeStep: (times) => measure(times, () => step(1, 'replace')),
     // A jump as far as the core goes: the round number reduced, the deck

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "console/arguments.hpp"
 #include "console/hand_count.hpp"
 #include "console/integer_text.hpp"
 #include "console/listing.hpp"
-#include "console/options.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
@@ -22,10 +22,13 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-after COUNT [ROUNDS...]\n"
     "       deal-after --help | --version\n"
-    "For each ROUNDS, print the deck of COUNT hands as deal lists it after that\n"
-    "many rounds. ROUNDS is an integer of any length; a negative one runs the\n"
-    "deal backwards. With COUNT alone, read the round numbers from standard\n"
-    "input, as deal reads its input. Counts run from -429496729 to 1010.\n";
+    "For each ROUNDS, print the deck of COUNT hands, from 1 to 1010, as deal lists\n"
+    "it after that many rounds. ROUNDS is an integer of any length; a negative one\n"
+    "runs the deal backwards. With COUNT alone, read the round numbers from\n"
+    "standard input, as deal reads its input. Counts of 0 and below give the empty\n"
+    "deck, whose listing is an empty line.\n";
+
+constexpr console::command_line command{usage, {}, 1, -1, "hand count"};
 
 deal::round_cycles cycles;
 
@@ -34,9 +37,8 @@ void print_after(const deal::rounds_modulo& rounds) {
     console::print_stack();
 }
 
-int from_arguments(deal::rounds_modulo& rounds, int count, char** arguments) {
-    for (int a = 0; a < count; ++a) {
-        const char* argument = arguments[a];
+int from_arguments(deal::rounds_modulo& rounds, std::span<char* const> arguments) {
+    for (const char* argument : arguments) {
         rounds.clear();
         if (*argument == '+' || *argument == '-')
             rounds.sign(*argument++);
@@ -67,17 +69,17 @@ int from_input(deal::rounds_modulo& rounds) {
 
 int main(int argc, char** argv) {
     console::program_name = "deal-after";
-    const int first = console::companion_options(argc, argv, usage);
-    if (first >= argc)
-        console::usage_error(usage);
-    const auto hands = console::hand_count_argument(argv[first]);
+    const console::arguments arguments(argc, argv, command);
+    const auto operands = arguments.operands();
+    const auto hands = console::hand_count_argument(operands[0]);
     if (!hands)
         return EXIT_FAILURE;
+    const auto round_numbers = operands.subspan(1);
     // Every argument is checked before any line is printed.
-    for (int a = first + 1; a < argc; ++a) {
+    for (const char* argument : round_numbers) {
         console::integer_text text;
-        if (!console::parse_integer(argv[a], text)) {
-            console::report_not_integer(argv[a], "number of rounds");
+        if (!console::parse_integer(argument, text)) {
+            console::report_not_integer(argument, "number of rounds");
             return EXIT_FAILURE;
         }
     }
@@ -85,8 +87,8 @@ int main(int argc, char** argv) {
     cycles.learn(*hands);
     // Every supported deck's period fits, with room to spare.
     deal::rounds_modulo rounds{*cycles.period()};
-    const int status = first + 1 < argc ? from_arguments(rounds, argc - first - 1, argv + first + 1)
-                                        : from_input(rounds);
+    const int status =
+        round_numbers.empty() ? from_input(rounds) : from_arguments(rounds, round_numbers);
     console::output.close();
     return status;
 }

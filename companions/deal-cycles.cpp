@@ -5,8 +5,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "console/arguments.hpp"
 #include "console/hand_count.hpp"
-#include "console/options.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
@@ -16,11 +16,13 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-cycles COUNT\n"
     "       deal-cycles --help | --version\n"
-    "Print the cycles of one round of deal for a deck of COUNT hands, one line\n"
-    "each: the cycle's length, a colon, then the positions that a card passes\n"
-    "through one round apart, from the cycle's lowest position. The least common\n"
-    "multiple of the lengths is the period. Counts run from -429496729 to 1010;\n"
-    "a count of 0 or below, the empty deck, prints nothing.\n";
+    "Print the cycles of one round of deal for a deck of COUNT hands, from 1 to\n"
+    "1010, one line each: the cycle's length, a colon, then the positions that a\n"
+    "card passes through one round apart, from the cycle's lowest position. The\n"
+    "least common multiple of the lengths is the period. Counts of 0 and below\n"
+    "give the empty deck, which has no cycle: nothing is printed.\n";
+
+constexpr console::command_line command{usage, {}, 1, 1, "hand count"};
 
 deal::round_cycles cycles;
 
@@ -45,10 +47,8 @@ void print_cycle(std::span<const deal::card> cycle) {
 
 int main(int argc, char** argv) {
     console::program_name = "deal-cycles";
-    const int first = console::companion_options(argc, argv, usage);
-    if (first + 1 != argc)
-        console::usage_error(usage);
-    const auto hands = console::hand_count_argument(argv[first]);
+    const console::arguments arguments(argc, argv, command);
+    const auto hands = console::hand_count_argument(arguments.operands()[0]);
     if (!hands)
         return EXIT_FAILURE;
     cycles.learn(*hands);

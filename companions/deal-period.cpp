@@ -9,8 +9,8 @@
 #include <cstring>
 #include <optional>
 
+#include "console/arguments.hpp"
 #include "console/hand_count.hpp"
-#include "console/options.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/round_count_text.hpp"
@@ -22,10 +22,12 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-period [COUNT...]\n"
     "       deal-period --help | --version\n"
-    "For each hand count, print the count and the number of rounds of deal\n"
-    "after which the deck is first back in its starting order. With no COUNT,\n"
-    "read the counts from standard input. Counts run from -429496729 to 1010;\n"
-    "a count of 0 or below is the empty deck, whose period is 1.\n";
+    "For each hand count COUNT, from 1 to 1010, print the count and the number of\n"
+    "rounds of deal after which a deck of that many hands is first back in its\n"
+    "starting order. Counts of 0 and below give the empty deck, whose period is 1.\n"
+    "With no COUNT, read the counts from standard input, as deal reads its input.\n";
+
+constexpr console::command_line command{usage, {}, 0, -1, "hand count"};
 
 // Writes one line, "COUNT PERIOD", or reports why it cannot.
 bool print_period(std::int32_t hands) {
@@ -48,7 +50,7 @@ bool print_period(std::int32_t hands) {
     return true;
 }
 
-int from_arguments(int count, char** arguments) {
+int from_arguments(int count, char* const* arguments) {
     // Every argument is checked before any line is printed.
     for (int a = 0; a < count; ++a)
         if (!console::hand_count_argument(arguments[a]))
@@ -76,8 +78,11 @@ int from_input() {
 
 int main(int argc, char** argv) {
     console::program_name = "deal-period";
-    const int first = console::companion_options(argc, argv, usage);
-    const int status = first < argc ? from_arguments(argc - first, argv + first) : from_input();
+    const console::arguments arguments(argc, argv, command);
+    const auto counts = arguments.operands();
+    const int status = counts.empty()
+                           ? from_input()
+                           : from_arguments(static_cast<int>(counts.size()), counts.data());
     // Lines already made go out, even when a later count was bad.
     console::output.close();
     return status;

@@ -11,9 +11,10 @@
 
 #include <unistd.h>
 
+#include "console/arguments.hpp"
 #include "console/atomic_file.hpp"
+#include "console/hand_count.hpp"
 #include "console/integer_text.hpp"
-#include "console/options.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
@@ -25,43 +26,18 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-picture [-o FILE] COUNT [ROUNDS]\n"
     "       deal-picture --help | --version\n"
-    "Draw the deck of COUNT hands (1 to 1010) after 0, 1, ..., ROUNDS rounds of\n"
-    "deal, one row each from the top down, each card colored by its starting\n"
-    "position. ROUNDS runs from 0 to 2000; without it, the period when that is\n"
-    "at most 200, else 100. FILE's extension chooses the format: .png, .svg or\n"
-    ".pdf. Without -o, a PNG goes to standard output, if that is no terminal.\n";
+    "Draw the deck of COUNT hands, from 1 to 1010, after 0, 1, ..., ROUNDS rounds\n"
+    "of deal, one row each from the top down, each card colored by its starting\n"
+    "position. ROUNDS is from 0 to 2000; without it, the period when that is at\n"
+    "most 200, else 100.\n"
+    "  -o, --output FILE  write FILE, whose extension chooses the format: .png,\n"
+    "                     .svg or .pdf; without it, a PNG goes to standard output,\n"
+    "                     if that is no terminal\n";
+
+constexpr console::option options[] = {{"output", 'o', "FILE"}};
+constexpr console::command_line command{usage, options, 1, 2, "hand count"};
 
 deal::round_cycles cycles;
-
-std::optional<int> hand_count(const char* argument) {
-    console::integer_text text;
-    if (!console::parse_integer(argument, text)) {
-        console::report_not_integer(argument, "hand count");
-        return std::nullopt;
-    }
-    if (text.value() <= 0) {
-        console::report("a hand count of %s%s deals an empty deck: there is nothing to draw",
-                        text.shown(), text.cut() ? "..." : "");
-        return std::nullopt;
-    }
-    if (text.value() > deal::max_hands) {
-        console::report("hand count %s%s is outside the range that can be drawn, 1 to %d",
-                        text.shown(), text.cut() ? "..." : "", deal::max_hands);
-        return std::nullopt;
-    }
-    return static_cast<int>(text.value());
-}
-
-std::optional<int> round_count(const char* argument) {
-    console::integer_text text;
-    if (!console::parse_integer(argument, text) || text.value() < 0 ||
-        text.value() > picture::max_rounds) {
-        console::report("ROUNDS must be an integer from 0 to %d, not '%.40s%s'",
-                        picture::max_rounds, argument, std::strlen(argument) > 40 ? "..." : "");
-        return std::nullopt;
-    }
-    return static_cast<int>(text.value());
-}
 
 cairo_status_t to_file(void* file, const unsigned char* data, unsigned int length) {
     return static_cast<console::atomic_file*>(file)->write(data, length) ? CAIRO_STATUS_SUCCESS
@@ -90,39 +66,25 @@ cairo_status_t to_output(void*, const unsigned char* data, unsigned int length) 
 
 int main(int argc, char** argv) {
     console::program_name = "deal-picture";
-    int at = console::companion_options(argc, argv, usage);
+    const console::arguments arguments(argc, argv, command);
     const char* file = nullptr;
-    const char* operands[2];
-    int count = 0;
-    bool options_ended = at == 2;
-    for (; at < argc; ++at) {
-        const std::string_view argument = argv[at];
-        if (!options_ended && argument == "--") {
-            options_ended = true;
-        } else if (!options_ended && argument.starts_with("-o")) {
-            if (argument.size() > 2)
-                file = argv[at] + 2;
-            else if (++at < argc)
-                file = argv[at];
-            else
-                console::usage_error(usage);
-        } else if (count < 2) {
-            operands[count++] = argv[at];
-        } else {
-            console::usage_error(usage);
+    for (const console::given_option& option : arguments.options()) {
+        if (file) {
+            console::report("-o/--output given twice: a picture goes to one file");
+            return EXIT_FAILURE;
         }
+        file = option.value;
     }
-    if (count == 0)
-        console::usage_error(usage);
-
-    const std::optional<int> hands = hand_count(operands[0]);
+    const auto operands = arguments.operands();
+    const auto hands = console::hand_count_argument(operands[0], 1);
     if (!hands)
         return EXIT_FAILURE;
     cycles.learn(*hands);
     const deal::round_count period = *cycles.period();
-    const std::optional<int> rounds = count == 2
-                                          ? round_count(operands[1])
-                                          : std::optional<int>{period <= 200 ? int(period) : 100};
+    const std::optional<std::int64_t> rounds =
+        operands.size() == 2
+            ? console::integer_argument(operands[1], "number of rounds", 0, picture::max_rounds)
+            : std::optional<std::int64_t>{period <= 200 ? std::int64_t(period) : 100};
     if (!rounds)
         return EXIT_FAILURE;
     std::optional<picture::format> format = picture::format::png;
@@ -131,7 +93,7 @@ int main(int argc, char** argv) {
                         file);
         return EXIT_FAILURE;
     }
-    const picture::layout layout = picture::make_layout(*hands, *rounds);
+    const picture::layout layout = picture::make_layout(*hands, static_cast<int>(*rounds));
 
     if (!file) {
         if (isatty(STDOUT_FILENO)) {

@@ -5,21 +5,37 @@
 
 namespace console {
 
-std::optional<std::int32_t> supported_hand_count(const integer_text& count) {
-    if (deal::hand_count_supported(count.value()))
-        return static_cast<std::int32_t>(count.value());
-    report("hand count %s%s is outside the supported range %lld to %d", count.shown(),
-           count.cut() ? "..." : "", static_cast<long long>(deal::min_hands), deal::max_hands);
+std::optional<std::int64_t> in_range(const integer_text& number, const char* what,
+                                     std::int64_t least, std::int64_t most) {
+    if (number.value() >= least && number.value() <= most)
+        return number.value();
+    report("%s %s%s is outside the supported range %lld to %lld", what, number.shown(),
+           number.cut() ? "..." : "", static_cast<long long>(least), static_cast<long long>(most));
     return std::nullopt;
 }
 
-std::optional<std::int32_t> hand_count_argument(const char* argument) {
+std::optional<std::int64_t> integer_argument(const char* argument, const char* what,
+                                             std::int64_t least, std::int64_t most) {
     integer_text text;
     if (!parse_integer(argument, text)) {
-        report_not_integer(argument, "hand count");
+        report_not_integer(argument, what);
         return std::nullopt;
     }
-    return supported_hand_count(text);
+    return in_range(text, what, least, most);
+}
+
+std::optional<std::int32_t> supported_hand_count(const integer_text& count) {
+    const auto hands = in_range(count, "hand count", deal::min_hands, deal::max_hands);
+    if (!hands)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*hands);
+}
+
+std::optional<std::int32_t> hand_count_argument(const char* argument, std::int64_t least) {
+    const auto hands = integer_argument(argument, "hand count", least, deal::max_hands);
+    if (!hands)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*hands);
 }
 
 } // namespace console

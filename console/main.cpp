@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "console/arguments.hpp"
 #include "console/hand_count.hpp"
 #include "console/listing.hpp"
 #include "console/reader.hpp"
@@ -15,9 +16,24 @@
 #include "deal/deck.hpp"
 #include "deal/round.hpp"
 
-int main() {
+namespace {
+
+constexpr const char usage[] =
+    "usage: deal < INPUT\n"
+    "       deal --help | --version\n"
+    "Read a hand count N, from 1 to 1010, and then any number of integers from\n"
+    "standard input. For each of those integers, whatever its value, print the\n"
+    "deck of 5N cards from the bottom up, each card named by the position it\n"
+    "started in, and deal it once: from the top into N hands, two cards to every\n"
+    "hand, two more, then one, and the hands stacked back, the last at the bottom.\n"
+    "Counts of 0 and below give the empty deck, whose listing is an empty line.\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
     using console::read_status;
     console::program_name = "deal";
+    console::no_arguments(argc, argv, usage);
 
     // As with "%d", a count that cannot be read leaves N at 0, the empty deck.
     console::integer_text count;

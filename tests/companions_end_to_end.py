@@ -1,5 +1,6 @@
 """Runs the built companions as a user would, and holds their answers to deal's own listings."""
 
+import gzip
 import math
 import os
 import resource
@@ -14,6 +15,7 @@ RANGE = b" is outside the supported range -429496729 to 1010\n"
 COMPANIONS = ["deal-period", "deal-after", "deal-cycles"]
 PROGRAMS = ["deal"] + COMPANIONS
 PROGRAM_FILES = []
+DOC_FILES = ["share/doc/deal/copyright", "share/doc/deal/changelog.gz"]
 VERSION = None
 
 
@@ -136,12 +138,12 @@ class Picture(unittest.TestCase):
 
     def test_bad_arguments(self):
         table = [
-            (["0"], b"a hand count of 0 deals an empty deck: there is nothing to draw"),
-            (["-7"], b"a hand count of -7 deals an empty deck: there is nothing to draw"),
-            (["1011"], b"hand count 1011 is outside the range that can be drawn, 1 to 1010"),
+            (["0"], b"hand count 0 is outside the supported range 1 to 1010"),
+            (["-7"], b"hand count -7 is outside the supported range 1 to 1010"),
+            (["1011"], b"hand count 1011 is outside the supported range 1 to 1010"),
             (["two"], b"'two' is not an integer hand count"),
-            (["2", "2001"], b"ROUNDS must be an integer from 0 to 2000, not '2001'"),
-            (["2", "-1"], b"ROUNDS must be an integer from 0 to 2000, not '-1'"),
+            (["2", "2001"], b"number of rounds 2001 is outside the supported range 0 to 2000"),
+            (["2", "-1"], b"number of rounds -1 is outside the supported range 0 to 2000"),
             (["-o", "x.gif", "2"], b"cannot tell the format of 'x.gif': the name must end in "
                                    b".png, .svg or .pdf"),
             (["-o", "/nonexistent/x.png", "2"],
@@ -179,7 +181,6 @@ class Failures(unittest.TestCase):
             (["3", "-429496730"], b"", b"", b"deal-period: hand count -429496730" + RANGE),
             (["1.5"], b"", b"", b"deal-period: '1.5' is not an integer hand count\n"),
             ([""], b"", b"", b"deal-period: '' is not an integer hand count\n"),
-            (["--bogus"], b"", b"", b"deal-period: '--bogus' is not an integer hand count\n"),
             ([], b"2 1011 3", b"2 7\n", b"deal-period: hand count 1011" + RANGE),
             (["1011", "1"], b"", b"", b"deal-after: hand count 1011" + RANGE, "deal-after"),
             (["x"], b"", b"", b"deal-after: 'x' is not an integer hand count\n", "deal-after"),
@@ -198,12 +199,48 @@ class Failures(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stdout, result.stderr), (1, out, err))
 
 
-    def test_usage_errors(self):
-        for name, args in [("deal-after", []), ("deal-cycles", []), ("deal-cycles", ["1", "2"])]:
+    def test_command_lines(self):
+        # One grammar for the family: options anywhere, "--" anywhere, negative
+        # numbers as operands, faults named in one line and a pointer to --help.
+        table = [
+            ("deal", ["x"], 1,
+             "deal: unexpected argument 'x'; deal takes no arguments and reads standard input"),
+            ("deal", ["-h"], 1,
+             "deal: unexpected argument '-h'; deal takes no arguments and reads standard input"),
+            ("deal", ["--", "--help"], 1, "deal: unexpected argument '--help'; deal takes no "
+                                          "arguments and reads standard input"),
+            ("deal", ["x", "--help"], 0, ""),
+            ("deal-period", ["-h"], 1, "deal-period: unknown option '-h'"),
+            ("deal-period", ["--bogus"], 1, "deal-period: unknown option '--bogus'"),
+            ("deal-period", ["--version=2"], 1, "deal-period: option '--version' takes no value"),
+            ("deal-period", ["3", "--he"], 0, ""),
+            ("deal-after", [], 1, "deal-after: missing hand count"),
+            ("deal-after", ["37", "--", "-1"], 0, ""),
+            ("deal-after", ["37", "-1", "--version"], 0, ""),
+            ("deal-cycles", [], 1, "deal-cycles: missing hand count"),
+            ("deal-cycles", ["1", "2"], 1, "deal-cycles: extra operand '2'"),
+            ("deal-cycles", ["-x", "--help"], 0, ""),
+            ("deal-picture", ["-o"], 1, "deal-picture: option '-o' needs a value (FILE)"),
+            ("deal-picture", ["--out"], 1, "deal-picture: option '--output' needs a value (FILE)"),
+            ("deal-picture", ["2", "-q"], 1, "deal-picture: unknown option '-q'"),
+            ("deal-picture", ["2", "3", "4"], 1, "deal-picture: extra operand '4'"),
+        ]
+        for name, args, status, first in table:
+            if name not in PROGRAMS:
+                continue
             with self.subTest(name=name, args=args):
                 result = run(args, name=name)
-                self.assertEqual((result.returncode, result.stdout), (1, b""))
-                self.assertTrue(result.stderr.startswith(b"usage: " + name.encode() + b" COUNT"))
+                self.assertEqual(result.returncode, status)
+                if status == 0:
+                    self.assertEqual(result.stderr, b"")
+                    continue
+                self.assertEqual(result.stdout, b"")
+                lines = result.stderr.decode().splitlines()
+                self.assertEqual(lines[0], first)
+                if name != "deal":
+                    self.assertEqual(lines[1:], [f"Try '{name} --help' for more information."])
+                else:
+                    self.assertEqual(len(lines), 1)
 
     def test_full_device_and_unreadable_input(self):
         for name, args in [("deal-period", ["2"]), ("deal-after", ["2", "1"]),
@@ -223,7 +260,7 @@ class Failures(unittest.TestCase):
 
 class Options(unittest.TestCase):
     def test_help_and_version(self):
-        for name in COMPANIONS:
+        for name in PROGRAMS:
             with self.subTest(name=name):
                 result = run(["--help"], name=name)
                 self.assertEqual((result.returncode, result.stderr), (0, b""))
@@ -240,18 +277,24 @@ class Install(unittest.TestCase):
         with tempfile.TemporaryDirectory() as prefix:
             subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
                            stdout=subprocess.DEVNULL)
-            for path in PROGRAM_FILES + ["share/doc/deal/copyright"]:
+            for path in PROGRAM_FILES + DOC_FILES:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
             installed = os.path.join(prefix, "bin")
             self.assertEqual(subprocess.run([os.path.join(installed, "deal-period"), "2"],
                                             capture_output=True).stdout, b"2 7\n")
             self.assertEqual(subprocess.run([os.path.join(installed, "deal")], input=b"1 1",
                                             capture_output=True).stdout, b" 0  1  2  3  4 \n")
-            for page in [name + ".1" for name in PROGRAMS]:
-                lint = subprocess.run(["groff", "-man", "-ww", "-z",
-                                       os.path.join(prefix, "share/man/man1", page)],
+            for name in PROGRAMS:
+                page = os.path.join(prefix, "share/man/man1", name + ".1.gz")
+                with gzip.open(page) as f:
+                    source = f.read()
+                lint = subprocess.run(["groff", "-man", "-ww", "-z"], input=source,
                                       capture_output=True)
                 self.assertEqual((lint.returncode, lint.stderr), (0, b""), page)
+                shown = subprocess.run(["man", "-l", page], capture_output=True,
+                                       env=dict(os.environ, MANWIDTH="80", MAN_KEEP_STDERR="1"))
+                self.assertEqual((shown.returncode, shown.stderr), (0, b""), page)
+                self.assertIn(b"SYNOPSIS", shown.stdout)
 
     def test_debian_package(self):
         with tempfile.TemporaryDirectory() as out:
@@ -263,7 +306,7 @@ class Install(unittest.TestCase):
             self.assertEqual(os.path.basename(deb).encode(), b"deal_%s_%s.deb" % (VERSION, arch))
             listing = subprocess.run(["dpkg-deb", "--contents", deb], capture_output=True,
                                      check=True).stdout.decode()
-            for path in PROGRAM_FILES + ["share/doc/deal/copyright"]:
+            for path in PROGRAM_FILES + DOC_FILES:
                 self.assertIn("./usr/" + path + "\n", listing)
             depends = subprocess.run(["dpkg-deb", "--field", deb, "Depends"], capture_output=True,
                                      check=True).stdout
@@ -271,6 +314,11 @@ class Install(unittest.TestCase):
             if "deal-picture" in PROGRAMS:
                 self.assertIn(b"libcairo2", depends)
                 self.assertIn(b"fonts-dejavu-core", depends)
+            # Debian's own checker, with nothing to say.
+            lintian = subprocess.run(["lintian", "--fail-on", "error,warning", deb],
+                                     capture_output=True)
+            self.assertEqual((lintian.returncode, lintian.stdout), (0, b""),
+                             lintian.stdout.decode())
 
 
 if __name__ == "__main__":
@@ -279,7 +327,7 @@ if __name__ == "__main__":
         COMPANIONS.append("deal-picture")
         PROGRAMS.append("deal-picture")
     PROGRAM_FILES += [f"bin/{name}" for name in PROGRAMS]
-    PROGRAM_FILES += [f"share/man/man1/{name}.1" for name in PROGRAMS]
+    PROGRAM_FILES += [f"share/man/man1/{name}.1.gz" for name in PROGRAMS]
     with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:
         VERSION = next(line.split(b"=")[1].strip() for line in cache
                        if line.startswith(b"CMAKE_PROJECT_VERSION:"))

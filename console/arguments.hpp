@@ -1,0 +1,62 @@
+// The command line of every program in the family, read one way: options
+// before, between or after the operands; "--" ends the options anywhere; a
+// long option may be shortened to any unambiguous prefix and take its value as
+// --name=VALUE or as the next argument; short options may be grouped and take
+// their value attached (-oFILE) or next (-o FILE). An argument that looks like
+// a negative number (-1, -42) is an operand, since no program has a digit for
+// an option. --help and --version are answered wherever they stand.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+namespace console {
+
+struct option {
+    const char* name;  // the long name, without "--"
+    char letter;       // the short name, or 0 for none
+    const char* value; // the value's name, as the help text calls it; nullptr if none is taken
+};
+
+// What a program takes on its command line.
+struct command_line {
+    const char* usage; // the --help text, whose first line is "usage: ..."
+    std::span<const option> options;
+    int least_operands;
+    int most_operands; // -1 for any number
+    // What the first missing operand is, for "missing ...", e.g. "hand count".
+    const char* missing;
+};
+
+// An option as given: which one (its index in command_line::options) and its
+// value, if it takes one.
+struct given_option {
+    int which;
+    const char* value;
+};
+
+class arguments {
+public:
+    static constexpr std::size_t most_options = 64;
+
+    // Reads the command line. --help prints the usage and --version the
+    // version, and the process ends with status 0; any other fault ends it
+    // with status 1 after one line that names the fault and one that points
+    // at --help. The operands are gathered, in order, at the front of argv.
+    arguments(int argc, char** argv, const command_line& line);
+
+    std::span<char* const> operands() const { return {operands_, operand_count_}; }
+    std::span<const given_option> options() const { return {options_, option_count_}; }
+
+private:
+    char** operands_;
+    std::size_t operand_count_ = 0;
+    given_option options_[most_options];
+    std::size_t option_count_ = 0;
+};
+
+// For a command line with no operands or options but --help and --version:
+// any other argument is refused in one line that says the program takes none.
+void no_arguments(int argc, char** argv, const char* usage);
+
+} // namespace console

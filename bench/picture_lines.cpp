@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
         l.height = l.top + l.rows * l.row_pitch + 16;
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, l.width, l.height);
         cairo_t* cr = cairo_create(s);
-        picture::draw(cr, l, hands, *cycles.period());
+        const picture::scene scene{
+            hands, &cycles, *cycles.period(), 0, "0", picture::coloring::start, {}, false};
+        picture::draw(cr, l, scene);
         cairo_destroy(cr);
         cairo_surface_flush(s);
         const unsigned char* data = cairo_image_surface_get_data(s);

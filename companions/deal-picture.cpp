@@ -1,13 +1,17 @@
 // deal-picture: draws how the deck evolves, one row per round, each card a dot
-// (or, where the deck is wide, a cell) colored by its starting position, and
-// each card's way from one row to the next as a line in its color.
+// (or, where the deck is wide, a cell) colored by its starting position or its
+// cycle, and each card's way from one row to the next as a line in its color;
+// or one round as a map of where each position's card goes.
 //
-//   deal-picture [-o FILE] COUNT [ROUNDS]
+//   deal-picture [OPTION...] COUNT [ROUNDS]
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include <unistd.h>
 
@@ -18,23 +22,43 @@
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
+#include "deal/rounds_modulo.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 
 namespace {
 
 constexpr const char usage[] =
-    "usage: deal-picture [-o FILE] COUNT [ROUNDS]\n"
+    "usage: deal-picture [OPTION...] COUNT [ROUNDS]\n"
     "       deal-picture --help | --version\n"
-    "Draw the deck of COUNT hands, from 1 to 1010, after 0, 1, ..., ROUNDS rounds\n"
-    "of deal, one row each from the top down, each card colored by its starting\n"
+    "Draw the deck of COUNT hands, from 1 to 1010, over ROUNDS rounds after the\n"
+    "first, one row each from the top down, each card colored by its starting\n"
     "position. ROUNDS is from 0 to 2000; without it, the period when that is at\n"
     "most 200, else 100.\n"
-    "  -o, --output FILE  write FILE, whose extension chooses the format: .png,\n"
-    "                     .svg or .pdf; without it, a PNG goes to standard output,\n"
-    "                     if that is no terminal\n";
+    "  -o, --output FILE   write FILE, whole or not at all; - is standard output,\n"
+    "                      which is where the picture goes without -o, if that is\n"
+    "                      no terminal\n"
+    "  -f, --format FORMAT png, svg or pdf; without it, FILE's extension, in any\n"
+    "                      letter case, or png\n"
+    "      --from K        start at round K, an integer of any length; a negative\n"
+    "                      one runs back (default 0)\n"
+    "      --card C        draw card C's way boldly over the rest, faded; repeat\n"
+    "                      for more cards\n"
+    "      --color BY      start (by starting position, the default) or cycle\n"
+    "      --view VIEW     rows (the default), or map: one round as a plot of\n"
+    "                      where each position's card goes, for wide decks\n";
 
-constexpr console::option options[] = {{"output", 'o', "FILE"}};
+enum option_index {
+    output_option,
+    format_option,
+    from_option,
+    card_option,
+    color_option,
+    view_option
+};
+constexpr console::option options[] = {{"output", 'o', "FILE"}, {"format", 'f', "FORMAT"},
+                                       {"from", 0, "K"},        {"card", 0, "C"},
+                                       {"color", 0, "BY"},      {"view", 0, "VIEW"}};
 constexpr console::command_line command{usage, options, 1, 2, "hand count"};
 
 deal::round_cycles cycles;
@@ -64,21 +88,94 @@ cairo_status_t to_output(void*, const unsigned char* data, unsigned int length) 
 
 } // namespace
 
+// What the options ask for, each checked as it is read.
+struct request {
+    const char* file = nullptr; // nullptr or "-" for standard output
+    std::optional<picture::format> format;
+    const char* from = "0";
+    int cards[console::arguments::most_options];
+    int card_count = 0;
+    picture::coloring coloring = picture::coloring::start;
+    picture::view view = picture::view::rows;
+};
+
+[[noreturn]] void refuse(const char* format, const char* value) {
+    console::report(format, value);
+    std::exit(EXIT_FAILURE);
+}
+
+request read_options(const console::arguments& arguments, int hands) {
+    request r;
+    bool seen[std::size(options)] = {};
+    for (const auto& [which, value] : arguments.options()) {
+        if (which != card_option && std::exchange(seen[which], true))
+            refuse("option '--%s' given twice: it takes one value", options[which].name);
+        switch (which) {
+        case output_option:
+            r.file = value;
+            break;
+        case format_option:
+            if (!(r.format = picture::format_named(value)))
+                refuse("'%.40s' is not a format: png, svg or pdf", value);
+            break;
+        case from_option: {
+            console::integer_text text;
+            if (!console::parse_integer(value, text)) {
+                console::report_not_integer(value, "round number");
+                std::exit(EXIT_FAILURE);
+            }
+            r.from = value;
+            break;
+        }
+        case card_option: {
+            const auto card = console::integer_argument(value, "card", 0, 5 * hands - 1);
+            if (!card)
+                std::exit(EXIT_FAILURE);
+            r.cards[r.card_count++] = static_cast<int>(*card);
+            break;
+        }
+        case color_option:
+            if (std::string_view{value} == "cycle")
+                r.coloring = picture::coloring::cycle;
+            else if (std::string_view{value} != "start")
+                refuse("'%.40s' is not a way to color the cards: start or cycle", value);
+            break;
+        case view_option:
+            if (std::string_view{value} == "map")
+                r.view = picture::view::map;
+            else if (std::string_view{value} != "rows")
+                refuse("'%.40s' is not a view: rows or map", value);
+            break;
+        }
+    }
+    return r;
+}
+
+// The format: --format, else the file's extension, else PNG.
+picture::format format_for(const request& r) {
+    if (r.format)
+        return *r.format;
+    if (!r.file || std::string_view{r.file} == "-")
+        return picture::format::png;
+    const char* slash = std::strrchr(r.file, '/');
+    const char* name = slash ? slash + 1 : r.file;
+    if (name[0] == '.' && !std::strchr(name + 1, '.') && picture::format_of(name))
+        refuse("'%s' is only an extension: give the file a name, such as picture.png", r.file);
+    if (const auto f = picture::format_of(name))
+        return *f;
+    refuse("cannot tell the format of '%s': give --format, or a name that ends in .png, .svg "
+           "or .pdf",
+           r.file);
+}
+
 int main(int argc, char** argv) {
     console::program_name = "deal-picture";
     const console::arguments arguments(argc, argv, command);
-    const char* file = nullptr;
-    for (const console::given_option& option : arguments.options()) {
-        if (file) {
-            console::report("-o/--output given twice: a picture goes to one file");
-            return EXIT_FAILURE;
-        }
-        file = option.value;
-    }
     const auto operands = arguments.operands();
     const auto hands = console::hand_count_argument(operands[0], 1);
     if (!hands)
         return EXIT_FAILURE;
+    const request r = read_options(arguments, *hands);
     cycles.learn(*hands);
     const deal::round_count period = *cycles.period();
     const std::optional<std::int64_t> rounds =
@@ -87,28 +184,39 @@ int main(int argc, char** argv) {
             : std::optional<std::int64_t>{period <= 200 ? std::int64_t(period) : 100};
     if (!rounds)
         return EXIT_FAILURE;
-    std::optional<picture::format> format = picture::format::png;
-    if (file && !(format = picture::format_of(file))) {
-        console::report("cannot tell the format of '%s': the name must end in .png, .svg or .pdf",
-                        file);
-        return EXIT_FAILURE;
-    }
-    const picture::layout layout = picture::make_layout(*hands, static_cast<int>(*rounds));
+    const picture::format format = format_for(r);
 
-    if (!file) {
+    deal::rounds_modulo first{period};
+    const char* from = r.from;
+    if (*from == '+' || *from == '-')
+        first.sign(*from++);
+    first.digits(from, from + std::strlen(from));
+    const picture::scene scene{*hands,
+                               &cycles,
+                               period,
+                               first.rounds(),
+                               r.from,
+                               r.coloring,
+                               {r.cards, static_cast<std::size_t>(r.card_count)},
+                               false};
+    const picture::layout layout = r.view == picture::view::map
+                                       ? picture::make_map_layout(*hands)
+                                       : picture::make_layout(*hands, static_cast<int>(*rounds));
+
+    if (!r.file || std::string_view{r.file} == "-") {
         if (isatty(STDOUT_FILENO)) {
-            console::report("will not write a PNG picture to a terminal; use -o FILE or a "
+            console::report("will not write a picture to a terminal; use -o FILE or a "
                             "redirection");
             return EXIT_FAILURE;
         }
-        const cairo_status_t status =
-            picture::render(*format, layout, *hands, period, to_output, nullptr);
+        const cairo_status_t status = picture::render(format, layout, scene, to_output, nullptr);
         if (status != CAIRO_STATUS_SUCCESS)
             cannot_draw(status);
         console::output.close();
         return EXIT_SUCCESS;
     }
 
+    const char* const file = r.file;
     console::atomic_file out;
     const auto cannot_write = [&out, file] {
         out.discard();
@@ -117,7 +225,7 @@ int main(int argc, char** argv) {
     };
     if (!out.open(file))
         return cannot_write();
-    const cairo_status_t status = picture::render(*format, layout, *hands, period, to_file, &out);
+    const cairo_status_t status = picture::render(format, layout, scene, to_file, &out);
     if (status == CAIRO_STATUS_WRITE_ERROR)
         return cannot_write();
     if (status != CAIRO_STATUS_SUCCESS) {

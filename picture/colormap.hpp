@@ -18,6 +18,21 @@ inline color card_color(int card, int size) {
     return colormap(size > 1 ? static_cast<double>(card) / (size - 1) : 0.5);
 }
 
+// The colors of cycles, when cards are colored by the cycle they travel in:
+// the cycle of length 1 (a card that never moves) is gray, so that what moves
+// stands out; the moving cycles, counted from 0 in order, take the map at
+// steps of the golden ratio, which spreads any number of them evenly.
+inline constexpr color fixed_card_color{0.62, 0.62, 0.62};
+inline color moving_cycle_color(int index) {
+    const double step = index * 0.6180339887498949;
+    return colormap(0.1 + 0.8 * (step - static_cast<int>(step)));
+}
+
+// `c` faded three quarters of the way to white: for what is not followed.
+inline color faded(color c) {
+    return {0.75 + 0.25 * c.red, 0.75 + 0.25 * c.green, 0.75 + 0.25 * c.blue};
+}
+
 // The relative luminance of a color, as a gray rendering shows it.
 double luminance(color c);
 

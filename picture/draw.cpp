@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "console/round_count_text.hpp"
 #include "deal/deck.hpp"
@@ -15,22 +18,64 @@ namespace picture {
 
 namespace {
 
+constexpr double tau = 6.283185307179586;
+
+// The color of every card, faded where others are followed, and unfaded.
 std::array<color, deal::deck_capacity> colors;
-// Where each card is in the current row.
+std::array<color, deal::deck_capacity> own_colors;
+// Whether a card is followed, and whether it shares a cycle with one that is.
+std::array<bool, deal::deck_capacity> followed;
+std::array<bool, deal::deck_capacity> in_followed_cycle;
+// Where each card is in the current row, and where a position's card goes in
+// one round.
 std::array<int, deal::deck_capacity> is_at;
+std::array<int, deal::deck_capacity> goes_to;
 
 void set_color(cairo_t* cr, color c) {
     cairo_set_source_rgb(cr, c.red, c.green, c.blue);
 }
 
-void start_rows(int hands) {
-    deal::N = hands;
-    deal::set_starting_order();
+void learn_colors(const layout& l, const scene& s) {
+    std::fill_n(followed.begin(), l.cards, false);
+    std::fill_n(in_followed_cycle.begin(), l.cards, false);
+    for (const int card : s.followed)
+        followed[static_cast<std::size_t>(card)] = true;
+    int moving = 0;
+    for (int i = 0; i < s.cycles->count(); ++i) {
+        const auto cycle = s.cycles->cycle(i);
+        const color by_cycle = cycle.size() == 1 ? fixed_card_color : moving_cycle_color(moving++);
+        const bool picked = std::any_of(cycle.begin(), cycle.end(), [](deal::card c) {
+            return followed[static_cast<std::size_t>(c)];
+        });
+        for (std::size_t j = 0; j < cycle.size(); ++j) {
+            const auto card = static_cast<std::size_t>(cycle[j]);
+            colors[card] = s.coloring == coloring::cycle ? by_cycle : card_color(cycle[j], l.cards);
+            in_followed_cycle[card] = picked;
+            goes_to[card] = cycle[(j + 1) % cycle.size()];
+        }
+    }
+    own_colors = colors;
+    if (s.followed.empty())
+        return;
+    // The rows fade every card but those followed; the map, every position
+    // outside their cycles.
+    for (int c = 0; c < l.cards; ++c) {
+        const auto card = static_cast<std::size_t>(c);
+        if (l.view == view::rows ? !followed[card] : !in_followed_cycle[card])
+            colors[card] = faded(colors[card]);
+    }
+}
+
+void first_row(const scene& s) {
+    deal::N = s.hands;
+    s.cycles->jump(s.first);
 }
 
 // Moves to row `row`, 0 first, and notes where every card is.
-void next_row(int row) {
-    if (row > 0)
+void next_row(const scene& s, int row) {
+    if (row == 0)
+        first_row(s);
+    else
         deal::simulate_round();
     for (int p = 0; p < deal::deck_size(); ++p)
         is_at[static_cast<std::size_t>(deal::stack[p])] = p;
@@ -43,47 +88,165 @@ bool in_starting_order() {
     return true;
 }
 
-const char* decimal(deal::round_count n, char (&text)[console::round_count_digits + 1]) {
-    text[console::round_count_digits] = '\0';
-    return console::round_count_text(n, text + console::round_count_digits);
-}
+// ---- text ------------------------------------------------------------------
 
-void draw_caption(cairo_t* cr, const layout& l, int hands, deal::round_count period) {
-    char digits[40];
-    char caption[160];
-    std::snprintf(caption, sizeof caption,
-                  "%d hand%s, %d cards  \xc2\xb7  rounds 0 to %d  \xc2\xb7  period %s  \xc2\xb7  "
-                  "\xe2\x96\xb6 back in starting order",
-                  hands, hands == 1 ? "" : "s", l.cards, l.rows - 1, decimal(period, digits));
+void set_font(cairo_t* cr, double size) {
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 15);
-    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    cairo_move_to(cr, 12, 28);
-    cairo_show_text(cr, caption);
+    cairo_set_font_size(cr, size);
 }
 
-// A triangle in the left margin pointing at the row, and the round's number.
-void mark_row(cairo_t* cr, const layout& l, int row) {
-    const double y = l.y(row);
-    const double half = std::clamp(l.row_pitch * 0.4, 3.0, 6.0);
-    const double tip = l.left - 4;
-    cairo_set_source_rgb(cr, 0.8, 0.1, 0.1);
-    cairo_move_to(cr, tip, y);
-    cairo_line_to(cr, tip - 1.6 * half, y - half);
-    cairo_line_to(cr, tip - 1.6 * half, y + half);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    if (l.row_pitch >= 10) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%d", row);
-        cairo_set_font_size(cr, std::min(12, l.row_pitch));
-        cairo_text_extents_t extents;
-        cairo_text_extents(cr, text, &extents);
-        cairo_move_to(cr, tip - 1.6 * half - 4 - extents.x_advance,
-                      y - extents.y_bearing - extents.height / 2);
-        cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
-        cairo_show_text(cr, text);
+// Writes `text` with its right end at x, centered on y.
+void text_left_of(cairo_t* cr, const char* text, double x, double y) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text, &extents);
+    cairo_move_to(cr, x - extents.x_advance, y - extents.y_bearing - extents.height / 2);
+    cairo_show_text(cr, text);
+}
+
+void text_centered(cairo_t* cr, const char* text, double x, double top) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text, &extents);
+    cairo_move_to(cr, x - extents.x_advance / 2, top - extents.y_bearing);
+    cairo_show_text(cr, text);
+}
+
+// The first round as a number where it is small enough to be added to and
+// shown whole in the margin; larger rounds are labelled by their distance
+// from the first.
+std::optional<long long> small_first(const char* text) {
+    std::string_view digits = text;
+    if (digits.starts_with('+'))
+        digits.remove_prefix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc{} || end != digits.data() + digits.size() || value > 999'999'999 ||
+        value < -99'999'999)
+        return std::nullopt;
+    return value;
+}
+
+// "…" after the first `most` bytes of a long number.
+void shortened(const char* text, char* out, std::size_t room, std::size_t most) {
+    const std::size_t length = std::strlen(text);
+    if (length <= most)
+        std::snprintf(out, room, "%s", text);
+    else
+        std::snprintf(out, room, "%.*s\xe2\x80\xa6", static_cast<int>(most), text);
+}
+
+void followed_text(const scene& s, char* out, std::size_t room) {
+    if (s.followed.empty()) {
+        *out = '\0';
+        return;
     }
+    int used =
+        std::snprintf(out, room, "  \xc2\xb7  bold: card%s", s.followed.size() > 1 ? "s" : "");
+    for (std::size_t i = 0; i < s.followed.size() && used > 0 && used < int(room) - 16; ++i)
+        used += std::snprintf(out + used, room - static_cast<std::size_t>(used), "%s %d",
+                              i == 0 ? "" : ",", s.followed[i]);
+}
+
+// Writes a line of the caption at `size`, or smaller where it would not fit
+// the picture's width.
+void caption_line(cairo_t* cr, const layout& l, const char* text, double size, double y) {
+    set_font(cr, size);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text, &extents);
+    const double room = l.width - 2.0 * l.font;
+    if (extents.x_advance > room)
+        set_font(cr, size * room / extents.x_advance);
+    cairo_move_to(cr, l.font, y);
+    cairo_show_text(cr, text);
+}
+
+void draw_caption(cairo_t* cr, const layout& l, const scene& s) {
+    char period[console::round_count_digits + 1];
+    period[console::round_count_digits] = '\0';
+    const char* period_text =
+        console::round_count_text(s.period, period + console::round_count_digits);
+    char first[48], follow[160], line[400];
+    shortened(s.first_text, first, sizeof first, 24);
+    followed_text(s, follow, sizeof follow);
+    const char* dot = "  \xc2\xb7  ";
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    if (l.view == view::rows) {
+        const auto small = small_first(s.first_text);
+        if (small)
+            std::snprintf(line, sizeof line, "%d hand%s, %d cards%srounds %lld to %lld%speriod %s",
+                          s.hands, s.hands == 1 ? "" : "s", l.cards, dot, *small,
+                          *small + l.rows - 1, dot, period_text);
+        else
+            std::snprintf(line, sizeof line,
+                          "%d hand%s, %d cards%srounds %s (top row) to %d after it%speriod %s",
+                          s.hands, s.hands == 1 ? "" : "s", l.cards, dot, first, l.rows - 1, dot,
+                          period_text);
+    } else {
+        std::snprintf(line, sizeof line, "%d hand%s, %d cards%sone round%speriod %s", s.hands,
+                      s.hands == 1 ? "" : "s", l.cards, dot, dot, period_text);
+    }
+    caption_line(cr, l, line, l.font, 1.6 * l.font);
+
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    const char* colored = s.coloring == coloring::cycle ? "colored by cycle (gray: never moves)"
+                                                        : "colored by starting position";
+    if (l.view == view::rows)
+        std::snprintf(line, sizeof line,
+                      "each row from the bottom of the deck (left) to its top%s"
+                      "\xe2\x96\xb6 back in starting order%s%s%s",
+                      dot, dot, colored, follow);
+    else
+        std::snprintf(line, sizeof line,
+                      "a dot for each position: across where it is, up where its card goes%s%s%s",
+                      dot, colored, follow);
+    caption_line(cr, l, line, 0.85 * l.font, 2.9 * l.font);
+}
+
+// ---- rows --------------------------------------------------------------------
+
+// Round numbers along the left at an interval that keeps them apart, the last
+// row's always, and a triangle at every row where the deck is in its starting
+// order.
+void draw_row_labels(cairo_t* cr, const layout& l, const scene& s) {
+    const double size = std::max(11.0, 0.8 * l.font);
+    set_font(cr, size);
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    int every = 1;
+    for (const int step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000}) {
+        every = step;
+        if (step * l.row_pitch >= 1.5 * size)
+            break;
+    }
+    const auto small = small_first(s.first_text);
+    const int last = l.rows - 1;
+    const auto label = [&](int row) {
+        char text[32];
+        if (small)
+            std::snprintf(text, sizeof text, "%lld", *small + row);
+        else if (row == 0)
+            std::snprintf(text, sizeof text, "K");
+        else
+            std::snprintf(text, sizeof text, "K+%d", row);
+        text_left_of(cr, text, l.left - 0.9 * l.font, l.y(row));
+    };
+    for (int row = 0; row < last; row += every)
+        if ((last - row) * l.row_pitch >= 1.5 * size)
+            label(row);
+    label(last);
+
+    cairo_set_source_rgb(cr, 0.8, 0.1, 0.1);
+    const double half = std::clamp(l.row_pitch * 0.45, 3.0, 0.3 * l.font);
+    const double tip = l.left - 3;
+    for (int row = 0; row < l.rows; ++row) {
+        next_row(s, row);
+        if (!in_starting_order())
+            continue;
+        const double y = l.y(row);
+        cairo_move_to(cr, tip, y);
+        cairo_line_to(cr, tip - 1.6 * half, y - half);
+        cairo_line_to(cr, tip - 1.6 * half, y + half);
+        cairo_close_path(cr);
+    }
+    cairo_fill(cr);
 }
 
 // Where each card is in every row, for the decks small enough for lines.
@@ -93,29 +256,32 @@ int& position(const layout& l, int row, int card) {
     return positions[static_cast<std::size_t>(row * l.cards + card)];
 }
 
-void learn_positions(const layout& l, int hands) {
-    start_rows(hands);
+void learn_positions(const layout& l, const scene& s) {
     for (int row = 0; row < l.rows; ++row) {
-        next_row(row);
+        next_row(s, row);
         for (int c = 0; c < l.cards; ++c)
             position(l, row, c) = is_at[static_cast<std::size_t>(c)];
     }
 }
 
-// Each card's way through all the rows is one path, stroked once: a stroke
-// per card rather than per card and row.
-void draw_lines(cairo_t* cr, const layout& l) {
-    cairo_set_line_width(cr, std::clamp(l.pitch * 0.12, 1.0, 3.0));
+// A card's way through all the rows as one path: a stroke per card rather
+// than per card and row. It leaves a row and enters the next straight down,
+// so that the eye follows it from dot to dot.
+void trace_way(cairo_t* cr, const layout& l, int c) {
     const double bend = l.row_pitch / 2.0;
+    cairo_move_to(cr, l.x(position(l, 0, c)), l.y(0));
+    for (int row = 1; row < l.rows; ++row) {
+        const double x0 = l.x(position(l, row - 1, c)), y0 = l.y(row - 1);
+        const double x1 = l.x(position(l, row, c)), y1 = l.y(row);
+        cairo_curve_to(cr, x0, y0 + bend, x1, y1 - bend, x1, y1);
+    }
+}
+
+void draw_lines(cairo_t* cr, const layout& l) {
+    const double width = std::clamp(l.pitch * 0.12, 1.0, 3.0);
+    cairo_set_line_width(cr, width);
     for (int c = 0; c < l.cards; ++c) {
-        cairo_move_to(cr, l.x(position(l, 0, c)), l.y(0));
-        // The way leaves a row and enters the next straight down, so that the
-        // eye follows it from dot to dot.
-        for (int row = 1; row < l.rows; ++row) {
-            const double x0 = l.x(position(l, row - 1, c)), y0 = l.y(row - 1);
-            const double x1 = l.x(position(l, row, c)), y1 = l.y(row);
-            cairo_curve_to(cr, x0, y0 + bend, x1, y1 - bend, x1, y1);
-        }
+        trace_way(cr, l, c);
         set_color(cr, colors[static_cast<std::size_t>(c)]);
         cairo_stroke(cr);
     }
@@ -125,21 +291,49 @@ void draw_dots(cairo_t* cr, const layout& l) {
     for (int c = 0; c < l.cards; ++c) {
         for (int row = 0; row < l.rows; ++row) {
             cairo_new_sub_path(cr);
-            cairo_arc(cr, l.x(position(l, row, c)), l.y(row), l.radius, 0, 6.283185307179586);
+            cairo_arc(cr, l.x(position(l, row, c)), l.y(row), l.radius, 0, tau);
         }
         set_color(cr, colors[static_cast<std::size_t>(c)]);
         cairo_fill(cr);
     }
 }
 
-// Every row as one line of pixels of an image, a pixel per card, shown
-// enlarged without smoothing: one image for the whole deck, however many
-// cells, which keeps vector files small.
-void draw_cells(cairo_t* cr, const layout& l, int hands) {
-    cairo_surface_t* cells = cairo_image_surface_create(CAIRO_FORMAT_RGB24, l.cards, l.rows);
-    if (cairo_surface_status(cells) != CAIRO_STATUS_SUCCESS) {
+// The followed cards over the rest: a wide white edge, then the way in the
+// card's own color, then its dots ringed in black.
+void draw_followed_lines(cairo_t* cr, const layout& l, const scene& s) {
+    const double width = std::clamp(l.pitch * 0.2, 2.0, 6.0);
+    for (const int c : s.followed) {
+        trace_way(cr, l, c);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, width + 4);
+        cairo_stroke_preserve(cr);
+        set_color(cr, own_colors[static_cast<std::size_t>(c)]);
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+        for (int row = 0; row < l.rows; ++row) {
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, l.x(position(l, row, c)), l.y(row), l.radius, 0, tau);
+        }
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, std::max(1.0, width / 2));
+        cairo_stroke(cr);
+    }
+}
+
+// Every row as one line of pixels of an image, shown enlarged without
+// smoothing: one image for the whole deck, however many cells, which keeps
+// vector files small. Where the format's viewers would smooth it anyway, the
+// image is made as large as it is shown instead.
+cairo_status_t draw_cells(cairo_t* cr, const layout& l, const scene& s) {
+    const int across = s.full_size_cells ? l.pitch : 1;
+    const int down = s.full_size_cells ? l.row_pitch : 1;
+    cairo_surface_t* cells =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, l.cards * across, l.rows * down);
+    const cairo_status_t made = cairo_surface_status(cells);
+    if (made != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(cells);
-        return; // the context's status will tell, once the image is painted
+        return made;
     }
     cairo_surface_flush(cells);
     unsigned char* data = cairo_image_surface_get_data(cells);
@@ -151,51 +345,157 @@ void draw_cells(cairo_t* cr, const layout& l, int hands) {
                                               static_cast<std::uint32_t>(k.green * 255 + 0.5) << 8 |
                                               static_cast<std::uint32_t>(k.blue * 255 + 0.5);
     }
-    start_rows(hands);
     for (int row = 0; row < l.rows; ++row) {
-        next_row(row);
-        auto* line =
-            reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        next_row(s, row);
+        unsigned char* first = data + static_cast<std::ptrdiff_t>(row) * down * stride;
+        auto* line = reinterpret_cast<std::uint32_t*>(first);
         for (int p = 0; p < l.cards; ++p)
-            line[p] = pixels[static_cast<std::size_t>(deal::stack[p])];
+            std::fill_n(line + p * across, across,
+                        pixels[static_cast<std::size_t>(deal::stack[p])]);
+        for (int y = 1; y < down; ++y)
+            std::memcpy(first + y * stride, first, static_cast<std::size_t>(stride));
     }
     cairo_surface_mark_dirty(cells);
 
     cairo_save(cr);
     cairo_translate(cr, l.left, l.top);
-    cairo_scale(cr, l.pitch, l.row_pitch);
+    cairo_scale(cr, static_cast<double>(l.pitch) / across, static_cast<double>(l.row_pitch) / down);
     cairo_set_source_surface(cr, cells, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(cr, 0, 0, l.cards, l.rows);
+    cairo_rectangle(cr, 0, 0, l.cards * across, l.rows * down);
     cairo_fill(cr);
     cairo_restore(cr);
     cairo_surface_destroy(cells);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Over the cells, the way of each followed card as a line from row to row.
+void draw_followed_cells(cairo_t* cr, const layout& l, const scene& s) {
+    const double width = std::clamp(l.row_pitch * 0.15, 1.5, 0.12 * l.font);
+    for (const int c : s.followed) {
+        for (int row = 0; row < l.rows; ++row) {
+            next_row(s, row);
+            const double x = l.x(is_at[static_cast<std::size_t>(c)]), y = l.y(row);
+            if (row == 0)
+                cairo_move_to(cr, x, y);
+            else
+                cairo_line_to(cr, x, y);
+        }
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, width + 3);
+        cairo_stroke_preserve(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+    }
+}
+
+cairo_status_t draw_rows(cairo_t* cr, const layout& l, const scene& s) {
+    if (l.lines && static_cast<std::size_t>(l.rows * l.cards) <= positions.size()) {
+        learn_positions(l, s);
+        draw_lines(cr, l);
+        draw_dots(cr, l);
+        draw_followed_lines(cr, l, s);
+    } else {
+        if (const cairo_status_t status = draw_cells(cr, l, s); status != CAIRO_STATUS_SUCCESS)
+            return status;
+        draw_followed_cells(cr, l, s);
+    }
+    // The marks are checked against the deck itself, not worked out from the
+    // period, so that a picture shows the deal as played.
+    draw_row_labels(cr, l, s);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// ---- map ---------------------------------------------------------------------
+
+void draw_map(cairo_t* cr, const layout& l, const scene& s) {
+    const double side = l.side();
+    cairo_set_source_rgb(cr, 0.8, 0.8, 0.8);
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, l.left - 0.5, l.top - 0.5, side + 1, side + 1);
+    cairo_stroke(cr);
+    const double dash = std::max(2.0, l.font / 3.0);
+    cairo_set_dash(cr, &dash, 1, 0);
+    cairo_move_to(cr, l.left, l.top + side);
+    cairo_line_to(cr, l.left + side, l.top);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+
+    // Squares rather than round dots: where a position is a pixel or less,
+    // they still cover it.
+    const auto dot = [&](int p, double half) {
+        cairo_rectangle(cr, l.across(p) - half, l.up(goes_to[static_cast<std::size_t>(p)]) - half,
+                        2 * half, 2 * half);
+    };
+    // Large enough to be seen when a wide map is shown whole on a screen.
+    const double half = std::max(l.radius, side / 600);
+    for (int p = 0; p < l.cards; ++p) {
+        dot(p, half);
+        set_color(cr, colors[static_cast<std::size_t>(p)]);
+        cairo_fill(cr);
+    }
+
+    // A followed card's cycle as a cobweb: from its dot across to the
+    // diagonal, then up or down to the next position's dot. Long cycles would
+    // cover the map: their dots are ringed instead.
+    for (const int c : s.followed) {
+        int steps = 0;
+        for (int p = goes_to[static_cast<std::size_t>(c)]; p != c;
+             p = goes_to[static_cast<std::size_t>(p)])
+            ++steps;
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        if (steps + 1 <= 64) {
+            int p = c;
+            cairo_move_to(cr, l.across(p), l.up(goes_to[static_cast<std::size_t>(p)]));
+            for (int i = 0; i <= steps; ++i) {
+                const int q = goes_to[static_cast<std::size_t>(p)];
+                cairo_line_to(cr, l.across(q), l.up(q));
+                cairo_line_to(cr, l.across(q), l.up(goes_to[static_cast<std::size_t>(q)]));
+                p = q;
+            }
+            cairo_set_line_width(cr, std::max(1.0, l.font / 10.0));
+            cairo_stroke(cr);
+        } else {
+            int p = c;
+            for (int i = 0; i <= steps; ++i, p = goes_to[static_cast<std::size_t>(p)])
+                dot(p, half + 1);
+            cairo_set_line_width(cr, 1);
+            cairo_stroke(cr);
+        }
+    }
+
+    set_font(cr, std::max(11.0, 0.8 * l.font));
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    char last[16];
+    std::snprintf(last, sizeof last, "%d", l.cards - 1);
+    const double below = l.top + side + 0.4 * l.font;
+    text_centered(cr, "0", l.left, below);
+    text_centered(cr, last, l.left + side, below);
+    text_centered(cr, "position before the round \xe2\x86\x92", l.left + side / 2, below);
+    text_left_of(cr, "0", l.left - 0.4 * l.font, l.top + side);
+    text_left_of(cr, last, l.left - 0.4 * l.font, l.top);
+    cairo_save(cr);
+    cairo_translate(cr, l.left - 0.8 * l.font, l.top + side / 2);
+    cairo_rotate(cr, -tau / 4);
+    text_centered(cr, "position after \xe2\x86\x92", 0, -0.9 * l.font);
+    cairo_restore(cr);
 }
 
 } // namespace
 
-void draw(cairo_t* cr, const layout& l, int hands, deal::round_count period) {
-    for (int c = 0; c < l.cards; ++c)
-        colors[static_cast<std::size_t>(c)] = card_color(c, l.cards);
-
+cairo_status_t draw(cairo_t* cr, const layout& l, const scene& s) {
+    learn_colors(l, s);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
-    draw_caption(cr, l, hands, period);
-    if (l.lines && static_cast<std::size_t>(l.rows * l.cards) <= positions.size()) {
-        learn_positions(l, hands);
-        draw_lines(cr, l);
-        draw_dots(cr, l);
-    } else {
-        draw_cells(cr, l, hands);
-    }
-    // The marks are checked against the deck itself, not worked out from the
-    // period, so that a picture shows the deal as played.
-    start_rows(hands);
-    for (int row = 0; row < l.rows; ++row) {
-        next_row(row);
-        if (in_starting_order())
-            mark_row(cr, l, row);
-    }
+    draw_caption(cr, l, s);
+    cairo_status_t status = CAIRO_STATUS_SUCCESS;
+    if (l.view == view::rows)
+        status = draw_rows(cr, l, s);
+    else
+        draw_map(cr, l, s);
+    return status != CAIRO_STATUS_SUCCESS ? status : cairo_status(cr);
 }
 
 } // namespace picture

@@ -1,11 +1,14 @@
-// Where everything goes in a picture of the deal: one row per deck order,
-// from the top down, and in each row the positions from the bottom of the
-// deck on the left. Sizes are whole pixels, so that cells stay crisp.
+// Where everything goes in a picture of the deal. The rows view: one row per
+// deck order, from the top down, and in each row the positions from the bottom
+// of the deck on the left. The map view: one round as a plot, each position
+// across against where its card goes, up. Sizes are whole pixels, so that
+// cells stay crisp; text grows with the picture, so that it can be read
+// however far a wide picture is scaled down to be seen whole.
 #pragma once
 
 namespace picture {
 
-// The most rounds a picture shows, after the starting order.
+// The most rounds a picture shows, after the first.
 inline constexpr int max_rounds = 2000;
 // No side of a picture is longer.
 inline constexpr int max_side = 8192;
@@ -17,23 +20,35 @@ inline constexpr int max_line_cards = 60;
 // Nor are lines drawn where the rows are closer than this.
 inline constexpr int min_line_row_pitch = 8;
 
+enum class view { rows, map };
+
 struct layout {
-    int cards; // positions in a row
-    int rows;  // deck orders shown: rounds 0 to rows - 1
+    picture::view view;
+    int cards; // positions in a row, or along each axis of the map
+    int rows;  // deck orders shown: the first round and `rows - 1` more
     bool lines;
     int pitch;     // pixels from one position to the next
     int row_pitch; // pixels from one row to the next
     double radius; // of a dot, where lines are drawn
+    int font;      // the size of the caption's text; labels are a little smaller
     int left, top;
     int width, height;
 
-    // The center of the dot or cell at `position` in `row`.
+    // Rows view: the center of the dot or cell at `position` in `row`.
     double x(int position) const { return left + (position + 0.5) * pitch; }
     double y(int row) const { return top + (row + 0.5) * row_pitch; }
+
+    // Map view: the plot's side, and where a position lies along each axis.
+    int side() const { return cards * pitch; }
+    double across(int position) const { return left + (position + 0.5) * pitch; }
+    double up(int position) const { return top + side() - (position + 0.5) * pitch; }
 };
 
-// The layout for a deck of `hands` hands, 1 to 1010, over `rounds` rounds, 0
-// to 2000.
+// The rows view of a deck of `hands` hands, 1 to 1010, over `rounds` rounds
+// after the first, 0 to 2000.
 layout make_layout(int hands, int rounds);
+
+// The map view of one round of a deck of `hands` hands.
+layout make_map_layout(int hands);
 
 } // namespace picture

@@ -1,27 +1,39 @@
 #include "picture/surface.hpp"
 
+#include <algorithm>
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 
-#include "picture/draw.hpp"
-
 namespace picture {
 
-std::optional<format> format_of(std::string_view path) {
-    const auto ends_with = [path](std::string_view end) {
-        return path.size() > end.size() && path.substr(path.size() - end.size()) == end;
-    };
-    if (ends_with(".png"))
+namespace {
+
+bool same_letters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x) == y;
+           });
+}
+
+} // namespace
+
+std::optional<format> format_named(std::string_view name) {
+    if (same_letters(name, "png"))
         return format::png;
-    if (ends_with(".svg"))
+    if (same_letters(name, "svg"))
         return format::svg;
-    if (ends_with(".pdf"))
+    if (same_letters(name, "pdf"))
         return format::pdf;
     return std::nullopt;
 }
 
-cairo_status_t render(format f, const layout& l, int hands, deal::round_count period,
-                      cairo_write_func_t write, void* closure) {
+std::optional<format> format_of(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos)
+        return std::nullopt;
+    return format_named(path.substr(dot + 1));
+}
+
+cairo_status_t render(format f, const layout& l, scene s, cairo_write_func_t write, void* closure) {
     cairo_surface_t* surface = nullptr;
     switch (f) {
     case format::png:
@@ -29,6 +41,10 @@ cairo_status_t render(format f, const layout& l, int hands, deal::round_count pe
         break;
     case format::svg:
         surface = cairo_svg_surface_create_for_stream(write, closure, l.width, l.height);
+        // In pixels, as the PNG is, rather than Cairo's default points.
+        cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
+        // SVG viewers smooth an enlarged image, whatever filter it asks for.
+        s.full_size_cells = true;
         break;
     case format::pdf:
         surface = cairo_pdf_surface_create_for_stream(write, closure, l.width, l.height);
@@ -39,8 +55,7 @@ cairo_status_t render(format f, const layout& l, int hands, deal::round_count pe
         break;
     }
     cairo_t* cr = cairo_create(surface);
-    draw(cr, l, hands, period);
-    cairo_status_t status = cairo_status(cr);
+    cairo_status_t status = draw(cr, l, s);
     cairo_destroy(cr);
     if (status == CAIRO_STATUS_SUCCESS && f == format::png)
         status = cairo_surface_write_to_png_stream(surface, write, closure);

@@ -6,19 +6,21 @@
 #include <optional>
 #include <string_view>
 
-#include "deal/period.hpp"
+#include "picture/draw.hpp"
 #include "picture/layout.hpp"
 
 namespace picture {
 
 enum class format { png, svg, pdf };
 
-// The format that a file name's extension asks for: .png, .svg or .pdf.
+// The format a name gives: "png", "svg" or "pdf", in any letter case.
+std::optional<format> format_named(std::string_view name);
+
+// The format that a file name's extension asks for, in any letter case.
 std::optional<format> format_of(std::string_view path);
 
 // Draws the picture in `f` and hands its bytes to `write`, in order; returns
 // Cairo's status, CAIRO_STATUS_WRITE_ERROR when `write` failed.
-cairo_status_t render(format f, const layout& l, int hands, deal::round_count period,
-                      cairo_write_func_t write, void* closure);
+cairo_status_t render(format f, const layout& l, scene s, cairo_write_func_t write, void* closure);
 
 } // namespace picture

@@ -5,9 +5,11 @@ import math
 import os
 import resource
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 
 BUILD = None
@@ -144,8 +146,17 @@ class Picture(unittest.TestCase):
             (["two"], b"'two' is not an integer hand count"),
             (["2", "2001"], b"number of rounds 2001 is outside the supported range 0 to 2000"),
             (["2", "-1"], b"number of rounds -1 is outside the supported range 0 to 2000"),
-            (["-o", "x.gif", "2"], b"cannot tell the format of 'x.gif': the name must end in "
-                                   b".png, .svg or .pdf"),
+            (["-o", "x.gif", "2"], b"cannot tell the format of 'x.gif': give --format, or a "
+                                   b"name that ends in .png, .svg or .pdf"),
+            (["-o", ".png", "2"], b"'.png' is only an extension: give the file a name, such as "
+                                  b"picture.png"),
+            (["-o", "a.png", "--output=b.png", "2"],
+             b"option '--output' given twice: it takes one value"),
+            (["--format", "gif", "2"], b"'gif' is not a format: png, svg or pdf"),
+            (["--color", "hue", "2"], b"'hue' is not a way to color the cards: start or cycle"),
+            (["--view", "grid", "2"], b"'grid' is not a view: rows or map"),
+            (["--from", "1e9", "2"], b"'1e9' is not an integer round number"),
+            (["--card", "10", "2"], b"card 10 is outside the supported range 0 to 9"),
             (["-o", "/nonexistent/x.png", "2"],
              b"cannot write '/nonexistent/x.png': No such file or directory"),
         ]
@@ -154,6 +165,144 @@ class Picture(unittest.TestCase):
                 result = self.picture(args)
                 self.assertEqual((result.returncode, result.stdout, result.stderr),
                                  (1, b"", b"deal-picture: " + message + b"\n"))
+
+    def test_streams_and_letter_case(self):
+        with tempfile.TemporaryDirectory() as out:
+            path = os.path.join(out, "Deck.SVG")
+            self.assertEqual(self.picture(["-o", path, "3", "2"]).returncode, 0)
+            with open(path, "rb") as f:
+                self.assertEqual(f.read(), self.picture(["-o", "-", "-f", "svg", "3", "2"]).stdout)
+
+    def test_files(self):
+        # Run as an unprivileged user, where root would write anything; as
+        # root, the same table checks that other people's files stay theirs.
+        root = os.geteuid() == 0
+        user = 65534 if root else os.geteuid()
+
+        def as_user():
+            if root:
+                os.setgid(user)
+                os.setuid(user)
+
+        def made(path, mode, owner=None):
+            with open(path, "wb") as f:
+                f.write(b"old")
+            os.chmod(path, mode)
+            if owner is not None:
+                os.chown(path, owner, owner)
+
+        # (setup, name written, as the user?, status, first error line, check)
+        def locked(d):
+            made(os.path.join(d, "locked.png"), 0o444, user if root else None)
+
+        def private(d):
+            made(os.path.join(d, "private.png"), 0o600, user if root else None)
+
+        def others(d):
+            made(os.path.join(d, "others.png"), 0o640, 4242)
+
+        def linked(d):
+            made(os.path.join(d, "target.png"), 0o644, user if root else None)
+            os.symlink("target.png", os.path.join(d, "link.png"))
+
+        def dangling(d):
+            os.symlink("new.png", os.path.join(d, "dangling.png"))
+
+        def folder(d):
+            os.mkdir(os.path.join(d, "folder.png"))
+
+        def unchanged(d, name):
+            with open(os.path.join(d, name), "rb") as f:
+                return f.read() == b"old"
+
+        def picture_with(mode=None, owner=None):
+            def check(d, name):
+                info = os.stat(os.path.join(d, name))
+                with open(os.path.join(d, name), "rb") as f:
+                    return (f.read(4) == b"\x89PNG" and (mode is None or info.st_mode & 0o7777 == mode)
+                            and (owner is None or info.st_uid == owner))
+            return check
+
+        table = [
+            (locked, "locked.png", True, 1, "cannot write '{}': Permission denied", unchanged),
+            (private, "private.png", True, 0, None, picture_with(0o600, user)),
+            (linked, "link.png", True, 0, None,
+             lambda d, n: os.path.islink(os.path.join(d, n))
+             and picture_with(0o644)(d, "target.png")),
+            (dangling, "dangling.png", True, 0, None,
+             lambda d, n: os.path.islink(os.path.join(d, n)) and picture_with()(d, "new.png")),
+            (folder, "folder.png", True, 1, "cannot write '{}': Is a directory",
+             lambda d, n: os.path.isdir(os.path.join(d, n))),
+        ]
+        if root:
+            table.append((others, "others.png", False, 0, None, picture_with(0o640, 4242)))
+        for setup, name, unprivileged, status, error, check in table:
+            with self.subTest(name=name), tempfile.TemporaryDirectory() as d:
+                os.chmod(d, 0o777)
+                setup(d)
+                path = os.path.join(d, name)
+                result = self.picture(["-o", path, "3", "2"],
+                                      preexec_fn=as_user if unprivileged else None)
+                self.assertEqual((result.returncode, result.stdout), (status, b""))
+                first = result.stderr.decode().splitlines()[:1]
+                self.assertEqual(first, ["deal-picture: " + error.format(path)] if error else [])
+                self.assertTrue(check(d, name))
+                leftovers = [f for f in os.listdir(d) if "." in f and f.split(".")[-1] not in
+                             ("png",)]
+                self.assertEqual(leftovers, [], "a temporary was left behind")
+
+        # Not a regular file (a pipe here, /dev/null to users): written
+        # through, never replaced, even as root.
+        with tempfile.TemporaryDirectory() as d:
+            fifo = os.path.join(d, "pipe.png")
+            os.mkfifo(fifo)
+            got = []
+            reader = threading.Thread(target=lambda: got.append(open(fifo, "rb").read()))
+            reader.start()
+            result = self.picture(["-o", fifo, "3", "2"])
+            reader.join(60)
+            self.assertEqual((result.returncode, result.stderr), (0, b""))
+            self.assertTrue(stat.S_ISFIFO(os.lstat(fifo).st_mode))
+            self.assertTrue(got and got[0].startswith(b"\x89PNG"))
+
+    def test_drawing_failure_and_signals(self):
+        sanitized = b"fsanitize" in open(os.path.join(BUILD, "CMakeCache.txt"), "rb").read()
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "m.svg")
+            if not sanitized:  # the sanitizers reserve more address space than this allows
+                def little_memory():
+                    resource.setrlimit(resource.RLIMIT_AS, (50_000_000, 50_000_000))
+
+                result = self.picture(["-o", path, "1010", "2000"], preexec_fn=little_memory)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr, b"deal-picture: cannot draw the picture: "
+                                                b"out of memory\n")
+                self.assertEqual(os.listdir(d), [])
+
+            # An ignored hangup stays ignored; a TERM ends the run and takes
+            # the temporary with it.
+            path = os.path.join(d, "big.png")
+            for sig, ignored in [(signal.SIGHUP, True), (signal.SIGTERM, False)]:
+                with self.subTest(signal=sig):
+                    def ignore():
+                        signal.signal(sig, signal.SIG_IGN if ignored else signal.SIG_DFL)
+
+                    child = subprocess.Popen([program("deal-picture"), "-o", path, "12", "200"],
+                                             preexec_fn=ignore, stderr=subprocess.PIPE)
+                    # Once the temporary is there, the picture is being drawn.
+                    while child.poll() is None and not any(
+                            f.startswith("big.png.") for f in os.listdir(d)):
+                        pass
+                    child.send_signal(sig)
+                    child.wait(60)
+                    if ignored:
+                        self.assertEqual(child.returncode, 0)
+                        self.assertEqual(os.listdir(d), ["big.png"])
+                        os.remove(path)
+                    else:
+                        self.assertEqual(child.returncode, -sig)
+                        self.assertEqual(os.listdir(d), [])
+                    child.stderr.close()
 
     def test_a_failed_write_keeps_the_old_file_and_leaves_nothing(self):
         def small_files():

@@ -57,16 +57,26 @@ int distance(rgb a, rgb b) {
 }
 
 TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
+    // --from takes the first row's round as deal-after does: any length,
+    // negative backwards, modulo the period (7 for 2 hands, 28 for 4).
     const struct {
         int hands, rounds;
-    } table[] = {{1, 3}, {2, 8}, {4, 29}, {12, 6}, {13, 6}, {20, 4}};
-    for (const auto& [hands, rounds] : table) {
+        const char* from;
+        int first; // the listing of deal that the first row is
+    } table[] = {{1, 3, "0", 0},  {2, 8, "0", 0},
+                 {4, 29, "0", 0}, {12, 6, "0", 0},
+                 {13, 6, "0", 0}, {20, 4, "0", 0},
+                 {4, 5, "30", 2}, {2, 3, "-1", 6},
+                 {13, 2, "5", 5}, {2, 2, "700000000000000000000000000000003", 3}};
+    for (const auto& [hands, rounds, from, first] : table) {
         const std::string png = temporary("picture_test.png");
-        const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " " +
-                                    std::to_string(hands) + " " + std::to_string(rounds);
+        const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " --from " +
+                                    from + " " + std::to_string(hands) + " " +
+                                    std::to_string(rounds);
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        const listing rows = deal_listings(hands, rounds);
-        ASSERT_EQ(rows.size(), static_cast<std::size_t>(rounds + 1));
+        const listing all = deal_listings(hands, first + rounds);
+        ASSERT_EQ(all.size(), static_cast<std::size_t>(first + rounds + 1));
+        const listing rows(all.begin() + first, all.end());
 
         cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
         ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
@@ -122,6 +132,42 @@ TEST(Picture, TheRowAfterThePeriodIsTheFirst) {
         EXPECT_EQ(row_at(period), row_at(0)) << hands << " hands";
         EXPECT_NE(row_at(1), row_at(0)) << hands << " hands";
         cairo_surface_destroy(image);
+    }
+}
+
+// An SVG viewer smooths an enlarged image whatever filter it asks for: the
+// SVG's cells, rendered at its own size by librsvg, must be the PNG's.
+TEST(Picture, SvgCellsArePixelForPixelThePng) {
+    if (std::system("command -v rsvg-convert >/dev/null") != 0)
+        GTEST_SKIP() << "rsvg-convert is not installed (Debian: librsvg2-bin)";
+    for (const auto& [hands, rounds] : {std::pair{20, 4}, {300, 3}}) {
+        const std::string png = temporary("cells.png"), svg = temporary("cells.svg"),
+                          shown = temporary("cells-shown.png");
+        const std::string arguments = std::to_string(hands) + " " + std::to_string(rounds);
+        ASSERT_EQ(std::system((std::string(PICTURE_PROGRAM) + " -o " + png + " " + arguments +
+                               " && " + PICTURE_PROGRAM + " -o " + svg + " " + arguments +
+                               " && rsvg-convert -o " + shown + " " + svg)
+                                  .c_str()),
+                  0);
+        const picture::layout l = picture::make_layout(hands, rounds);
+        ASSERT_FALSE(l.lines);
+        cairo_surface_t* a = cairo_image_surface_create_from_png(png.c_str());
+        cairo_surface_t* b = cairo_image_surface_create_from_png(shown.c_str());
+        ASSERT_EQ(cairo_image_surface_get_width(b), l.width);
+        const auto pixel = [](cairo_surface_t* s, int x, int y) {
+            std::uint32_t p;
+            std::memcpy(
+                &p, cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s) + 4 * x,
+                sizeof p);
+            return p & 0xffffff;
+        };
+        int differ = 0;
+        for (int y = l.top; y < l.top + l.rows * l.row_pitch; ++y)
+            for (int x = l.left; x < l.left + l.cards * l.pitch; ++x)
+                differ += pixel(a, x, y) != pixel(b, x, y);
+        EXPECT_EQ(differ, 0) << hands << " hands";
+        cairo_surface_destroy(a);
+        cairo_surface_destroy(b);
     }
 }
 

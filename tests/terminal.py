@@ -140,7 +140,7 @@ class Terminal(unittest.TestCase):
         os.close(slave)
         os.close(master)
         self.assertEqual((result.returncode, result.stderr),
-                         (1, b"deal-picture: will not write a PNG picture to a terminal; "
+                         (1, b"deal-picture: will not write a picture to a terminal; "
                              b"use -o FILE or a redirection\n"))
 
 

@@ -72,20 +72,12 @@ std::uint32_t rgba(picture::color c) {
 void learn_colors(int size) {
     for (int c = 0; c < size; ++c)
         by_position[c] = rgba(picture::card_color(c, size));
-    // Neighbouring cycles get far-apart colors: the golden ratio's steps
-    // spread any number of them evenly over the map. Cards that never move
-    // are gray, so that what moves stands out.
     int moving = 0;
     std::uint32_t color_of_cycle[deal::deck_capacity];
-    for (int i = 0; i < cycles.count(); ++i) {
-        if (cycles.cycle(i).size() == 1) {
-            color_of_cycle[i] = rgba({0.62, 0.62, 0.62});
-        } else {
-            const double step = moving++ * 0.6180339887498949;
-            const double t = 0.1 + 0.8 * (step - static_cast<int>(step));
-            color_of_cycle[i] = rgba(picture::colormap(t));
-        }
-    }
+    for (int i = 0; i < cycles.count(); ++i)
+        color_of_cycle[i] =
+            rgba(cycles.cycle(i).size() == 1 ? picture::fixed_card_color
+                                             : picture::moving_cycle_color(moving++));
     for (int c = 0; c < size; ++c)
         by_cycle[c] = color_of_cycle[cycle_of[c]];
 }

@@ -4,6 +4,7 @@ import gzip
 import math
 import os
 import resource
+import shutil
 import signal
 import stat
 import subprocess
@@ -236,13 +237,20 @@ class Picture(unittest.TestCase):
         ]
         if root:
             table.append((others, "others.png", False, 0, None, picture_with(0o640, 4242)))
+        # The build tree may be out of the user's reach (under /root, say): the
+        # user runs a copy.
+        bin_dir = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, bin_dir)
+        os.chmod(bin_dir, 0o755)
+        copy = shutil.copy(program("deal-picture"), bin_dir)
         for setup, name, unprivileged, status, error, check in table:
             with self.subTest(name=name), tempfile.TemporaryDirectory() as d:
                 os.chmod(d, 0o777)
                 setup(d)
                 path = os.path.join(d, name)
-                result = self.picture(["-o", path, "3", "2"],
-                                      preexec_fn=as_user if unprivileged else None)
+                result = subprocess.run([copy, "-o", path, "3", "2"], capture_output=True,
+                                        cwd=d, timeout=60, env=dict(os.environ, HOME=d),
+                                        preexec_fn=as_user if unprivileged else None)
                 self.assertEqual((result.returncode, result.stdout), (status, b""))
                 first = result.stderr.decode().splitlines()[:1]
                 self.assertEqual(first, ["deal-picture: " + error.format(path)] if error else [])

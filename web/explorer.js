@@ -442,7 +442,7 @@
     for (let row = 0; row < v.rows; row += every) {
       context.fillText(row === 0 ? roundLabel(0, most) : `+${row}`, v.left - 14, v.y(row));
     }
-    if ((v.rows - 1) % every !== 0 && (v.rows - 1) % every >= every / 2) {
+    if ((v.rows - 1) % every !== 0 && ((v.rows - 1) % every) * v.rowPitch >= 14) {
       context.fillText(`+${v.rows - 1}`, v.left - 14, v.y(v.rows - 1));
     }
     context.fillStyle = '#c62828';

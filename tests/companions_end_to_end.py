@@ -265,7 +265,12 @@ class Picture(unittest.TestCase):
             fifo = os.path.join(d, "pipe.png")
             os.mkfifo(fifo)
             got = []
-            reader = threading.Thread(target=lambda: got.append(open(fifo, "rb").read()))
+
+            def read():
+                with open(fifo, "rb") as f:
+                    got.append(f.read())
+
+            reader = threading.Thread(target=read)
             reader.start()
             result = self.picture(["-o", fifo, "3", "2"])
             reader.join(60)
@@ -274,7 +279,8 @@ class Picture(unittest.TestCase):
             self.assertTrue(got and got[0].startswith(b"\x89PNG"))
 
     def test_drawing_failure_and_signals(self):
-        sanitized = b"fsanitize" in open(os.path.join(BUILD, "CMakeCache.txt"), "rb").read()
+        with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:
+            sanitized = b"fsanitize" in cache.read()
         with tempfile.TemporaryDirectory() as d:
             path = os.path.join(d, "m.svg")
             if not sanitized:  # the sanitizers reserve more address space than this allows

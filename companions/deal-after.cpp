@@ -5,7 +5,6 @@
 //   deal-after COUNT             the round numbers from standard input
 
 #include <cstdlib>
-#include <cstring>
 
 #include "console/arguments.hpp"
 #include "console/hand_count.hpp"
@@ -39,10 +38,7 @@ void print_after(const deal::rounds_modulo& rounds) {
 
 int from_arguments(deal::rounds_modulo& rounds, std::span<char* const> arguments) {
     for (const char* argument : arguments) {
-        rounds.clear();
-        if (*argument == '+' || *argument == '-')
-            rounds.sign(*argument++);
-        rounds.digits(argument, argument + std::strlen(argument));
+        rounds.assign(argument);
         print_after(rounds);
     }
     return EXIT_SUCCESS;

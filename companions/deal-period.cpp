@@ -37,8 +37,8 @@ bool print_period(std::int32_t hands) {
         return false;
     }
     char digits[console::round_count_digits];
-    const char* const end = digits + sizeof digits;
-    const char* const first = console::round_count_text(*rounds, digits + sizeof digits);
+    char* const end = digits + sizeof digits;
+    const char* const first = console::round_count_text(*rounds, end);
     const auto length = static_cast<std::size_t>(end - first);
     // The hand count takes at most 11 bytes.
     char* out = console::output.reserve(16 + sizeof digits);
@@ -50,13 +50,13 @@ bool print_period(std::int32_t hands) {
     return true;
 }
 
-int from_arguments(int count, char* const* arguments) {
+int from_arguments(std::span<char* const> counts) {
     // Every argument is checked before any line is printed.
-    for (int a = 0; a < count; ++a)
-        if (!console::hand_count_argument(arguments[a]))
+    for (const char* count : counts)
+        if (!console::hand_count_argument(count))
             return EXIT_FAILURE;
-    for (int a = 0; a < count; ++a)
-        if (!print_period(*console::hand_count_argument(arguments[a])))
+    for (const char* count : counts)
+        if (!print_period(*console::hand_count_argument(count)))
             return EXIT_FAILURE;
     return EXIT_SUCCESS;
 }
@@ -80,9 +80,7 @@ int main(int argc, char** argv) {
     console::program_name = "deal-period";
     const console::arguments arguments(argc, argv, command);
     const auto counts = arguments.operands();
-    const int status = counts.empty()
-                           ? from_input()
-                           : from_arguments(static_cast<int>(counts.size()), counts.data());
+    const int status = counts.empty() ? from_input() : from_arguments(counts);
     // Lines already made go out, even when a later count was bad.
     console::output.close();
     return status;

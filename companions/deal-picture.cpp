@@ -187,10 +187,7 @@ int main(int argc, char** argv) {
     const picture::format format = format_for(r);
 
     deal::rounds_modulo first{period};
-    const char* from = r.from;
-    if (*from == '+' || *from == '-')
-        first.sign(*from++);
-    first.digits(from, from + std::strlen(from));
+    first.assign(r.from);
     const picture::scene scene{*hands,
                                &cycles,
                                period,

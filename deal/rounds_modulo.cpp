@@ -26,6 +26,15 @@ rounds_modulo::rounds_modulo(round_count period) : period_(period) {
         ++step_;
 }
 
+void rounds_modulo::assign(std::string_view integer) {
+    clear();
+    if (!integer.empty() && (integer[0] == '+' || integer[0] == '-')) {
+        sign(integer[0]);
+        integer.remove_prefix(1);
+    }
+    digits(integer.data(), integer.data() + integer.size());
+}
+
 void rounds_modulo::digits(const char* from, const char* to) {
     while (from != to) {
         const auto take = static_cast<std::size_t>(to - from < step_ ? to - from : step_);

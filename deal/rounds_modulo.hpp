@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "deal/period.hpp"
 
@@ -17,6 +18,10 @@ public:
 
     void sign(char c) { negative_ = c == '-'; }
     void digits(const char* from, const char* to);
+
+    // Takes, in place of any count read, the whole of `integer`: an optional
+    // sign and then digits, as a command line or a page gives a round number.
+    void assign(std::string_view integer);
 
     // The count read, reduced to 0 <= rounds < period; a negative count runs
     // the deal backwards, which is as far forwards as the period less it.

@@ -30,6 +30,7 @@ std::array<bool, deal::deck_capacity> in_followed_cycle;
 // one round.
 std::array<int, deal::deck_capacity> is_at;
 std::array<int, deal::deck_capacity> goes_to;
+std::array<std::size_t, deal::deck_capacity> cycle_length;
 
 void set_color(cairo_t* cr, color c) {
     cairo_set_source_rgb(cr, c.red, c.green, c.blue);
@@ -52,6 +53,7 @@ void learn_colors(const layout& l, const scene& s) {
             colors[card] = s.coloring == coloring::cycle ? by_cycle : card_color(cycle[j], l.cards);
             in_followed_cycle[card] = picked;
             goes_to[card] = cycle[(j + 1) % cycle.size()];
+            cycle_length[card] = cycle.size();
         }
     }
     own_colors = colors;
@@ -440,30 +442,25 @@ void draw_map(cairo_t* cr, const layout& l, const scene& s) {
     // A followed card's cycle as a cobweb: from its dot across to the
     // diagonal, then up or down to the next position's dot. Long cycles would
     // cover the map: their dots are ringed instead.
+    const auto next = [](int p) { return goes_to[static_cast<std::size_t>(p)]; };
     for (const int c : s.followed) {
-        int steps = 0;
-        for (int p = goes_to[static_cast<std::size_t>(c)]; p != c;
-             p = goes_to[static_cast<std::size_t>(p)])
-            ++steps;
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        if (steps + 1 <= 64) {
-            int p = c;
-            cairo_move_to(cr, l.across(p), l.up(goes_to[static_cast<std::size_t>(p)]));
-            for (int i = 0; i <= steps; ++i) {
-                const int q = goes_to[static_cast<std::size_t>(p)];
+        const bool cobweb = cycle_length[static_cast<std::size_t>(c)] <= 64;
+        if (cobweb)
+            cairo_move_to(cr, l.across(c), l.up(next(c)));
+        int p = c;
+        do {
+            const int q = next(p);
+            if (cobweb) {
                 cairo_line_to(cr, l.across(q), l.up(q));
-                cairo_line_to(cr, l.across(q), l.up(goes_to[static_cast<std::size_t>(q)]));
-                p = q;
-            }
-            cairo_set_line_width(cr, std::max(1.0, l.font / 10.0));
-            cairo_stroke(cr);
-        } else {
-            int p = c;
-            for (int i = 0; i <= steps; ++i, p = goes_to[static_cast<std::size_t>(p)])
+                cairo_line_to(cr, l.across(q), l.up(next(q)));
+            } else {
                 dot(p, half + 1);
-            cairo_set_line_width(cr, 1);
-            cairo_stroke(cr);
-        }
+            }
+            p = q;
+        } while (p != c);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, cobweb ? std::max(1.0, l.font / 10.0) : 1.0);
+        cairo_stroke(cr);
     }
 
     set_font(cr, std::max(11.0, 0.8 * l.font));

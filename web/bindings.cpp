@@ -187,14 +187,12 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
     const std::size_t signed_ = size > 0 && (text[0] == '+' || text[0] == '-');
     if (size - signed_ > max_round_digits)
         return -2;
-    const char* const first = text + signed_;
-    const char* const end = text + size;
-    if (first == end || !std::all_of(first, end, [](char c) { return c >= '0' && c <= '9'; }))
+    const std::string_view round{text, size};
+    console::integer_text checked;
+    if (!console::parse_integer(round, checked))
         return -1;
     deal::rounds_modulo rounds{period};
-    if (signed_)
-        rounds.sign(text[0]);
-    rounds.digits(first, end);
+    rounds.assign(round);
     residue = rounds.rounds();
     return 0;
 }

@@ -237,6 +237,11 @@
   }
 
   const focusCard = () => (hover !== null ? hover : state.card);
+  // The followed card and its cycle; -1 for the cycle when none is followed.
+  function focused() {
+    const card = focusCard();
+    return { focus: card, focusCycle: card === null ? -1 : model.cycleOf[card] };
+  }
 
   function roundLabel(offset, most) {
     const round = state.round + BigInt(offset);
@@ -306,8 +311,7 @@
     const v = view;
     const size = model.size;
     const colors = model.colors[state.color];
-    const focus = focusCard();
-    const focusCycle = focus === null ? -1 : model.cycleOf[focus];
+    const { focus, focusCycle } = focused();
     const inFocus = (card) => focusCycle < 0 || model.cycleOf[card] === focusCycle;
 
     if (v.lines) {
@@ -492,8 +496,7 @@
     const v = view;
     const size = model.size;
     const colors = model.colors[state.color];
-    const focus = focusCard();
-    const focusCycle = focus === null ? -1 : model.cycleOf[focus];
+    const { focus, focusCycle } = focused();
     context.strokeStyle = theme.line;
     context.lineWidth = 1;
     context.strokeRect(v.left, v.top, v.side, v.side);

@@ -7,6 +7,12 @@ is the speed limit of the sink itself. The contenders run interleaved, and
 the medians are compared. Peak resident memory comes from GNU time.
 
     bench/compare.py [--build build/test] [--reps 5] [--only W1,W3] [--sinks null,pipe]
+                     [--baseline OTHER_DEAL] [--instructions]
+
+--baseline times another build of deal (say, one from before a change) in the
+same interleaved runs, and --instructions counts, with valgrind's callgrind,
+the instructions each deal takes on a smaller copy of each workload: the same
+count for the same binary and input however busy the machine is.
 """
 
 import argparse
@@ -71,6 +77,18 @@ def timed(command, stdin_path, sink, rss_path):
         return seconds, int(f.read().split()[-1])
 
 
+def instructions(command, hands, rounds, tmp):
+    """The instructions that the command runs, as callgrind counts them, on
+    the workload cut to a hundredth of its rounds."""
+    given = os.path.join(tmp, "small.in")
+    make_input(given, hands, max(rounds // 100, 1))
+    with open(given, "rb") as stdin:
+        out = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null"]
+                             + command, stdin=stdin, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE, check=True, text=True).stderr
+    return int(next(l for l in out.splitlines() if "Collected" in l).split()[-1])
+
+
 def machine():
     model = "unknown processor"
     try:
@@ -87,6 +105,9 @@ def main():
     parser.add_argument("--reps", type=int, default=5)
     parser.add_argument("--only", default=",".join(WORKLOADS))
     parser.add_argument("--sinks", default="null,pipe")
+    parser.add_argument("--baseline", help="another build of deal to time beside this one")
+    parser.add_argument("--instructions", action="store_true",
+                        help="count instructions with callgrind instead of timing")
     args = parser.parse_args()
     deal = os.path.join(args.build, "deal")
     plain = os.path.join(args.build, "tests", "plain_deal")
@@ -94,9 +115,23 @@ def main():
         if not os.access(path, os.X_OK):
             sys.exit(f"compare: {path} is missing; build with: cmake --workflow --preset release")
 
+    if args.instructions:
+        with tempfile.TemporaryDirectory(prefix="deal-bench-") as tmp:
+            print(f"{'':4} {'rounds':>8} {'deal':>12} {'baseline':>12} {'change':>8}")
+            for name in args.only.split(","):
+                hands, rounds = WORKLOADS[name]
+                mine = instructions([deal], hands, rounds, tmp)
+                line = f"{name:4} {max(rounds // 100, 1):8} {mine:12}"
+                if args.baseline:
+                    theirs = instructions([args.baseline], hands, rounds, tmp)
+                    line += f" {theirs:12} {100 * (mine - theirs) / theirs:+7.2f}%"
+                print(line, flush=True)
+        return
+
     print(f"machine: {machine()}; {args.reps} interleaved runs each, medians")
     print(f"{'':4} {'sink':5} {'deal s':>8} {'plain s':>8} {'cat s':>7} "
-          f"{'plain/deal':>10} {'deal/cat':>8}  {'targets':22} {'deal RSS':>9}")
+          f"{'plain/deal':>10} {'deal/cat':>8}  {'targets':22} {'deal RSS':>9}"
+          + (f" {'baseline s':>10} {'deal/base':>9}" if args.baseline else ""))
     with tempfile.TemporaryDirectory(prefix="deal-bench-") as tmp:
         rss_path = os.path.join(tmp, "rss")
         for name in args.only.split(","):
@@ -110,11 +145,16 @@ def main():
                 sys.exit(f"compare: {name}: deal and the plain build disagree")
             contenders = {"deal": ([deal], given), "plain": ([plain], given),
                           "cat": (["cat", replay], os.devnull)}
+            if args.baseline:
+                if digest([args.baseline], given) != digest([deal], given):
+                    sys.exit(f"compare: {name}: deal and the baseline disagree")
+                contenders["base"] = ([args.baseline], given)
             for sink in args.sinks.split(","):
                 seconds = {who: [] for who in contenders}
                 peak = 0
                 for rep in range(args.reps):
-                    order = list(contenders)[rep % 3:] + list(contenders)[:rep % 3]
+                    turn = rep % len(contenders)
+                    order = list(contenders)[turn:] + list(contenders)[:turn]
                     for who in order:
                         command, stdin_path = contenders[who]
                         s, rss = timed(command, stdin_path, sink, rss_path)
@@ -128,8 +168,11 @@ def main():
                 versus_plain = (("ok" if speedup >= faster else "MISS") + f" >={faster}x"
                                 if sink == "null" else "(pipe-bound)")
                 verdict = f"{versus_plain}, {'ok' if to_cat <= limit else 'MISS'} <={limit}x"
+                extra = (f" {m['base']:10.3f} {m['deal'] / m['base']:8.3f}x"
+                         if args.baseline else "")
                 print(f"{name:4} {sink:5} {m['deal']:8.3f} {m['plain']:8.3f} {m['cat']:7.3f} "
-                      f"{speedup:9.1f}x {to_cat:7.2f}x  {verdict:22} {peak:6} KiB", flush=True)
+                      f"{speedup:9.1f}x {to_cat:7.2f}x  {verdict:22} {peak:6} KiB{extra}",
+                      flush=True)
             os.remove(replay)
 
 

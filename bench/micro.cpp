@@ -2,9 +2,9 @@
 // building of one listing, for decks of 1, 10 and 1010 hands.
 #include <benchmark/benchmark.h>
 
-#include "console/listing.hpp"
 #include "deal/deck.hpp"
 #include "deal/round.hpp"
+#include "text/listing.hpp"
 
 namespace {
 
@@ -29,14 +29,17 @@ BENCHMARK(simulate_round)->Arg(1)->Arg(10)->Arg(deal::max_hands);
 
 void format_stack(benchmark::State& state) {
     start(static_cast<int>(state.range(0)));
-    static char listing[console::listing_room_max];
+    static char listing[text::listing_room_max];
+    const auto format_stack = [] {
+        return text::format_listing(deal::stack, deal::deck_size(), listing);
+    };
     for (auto _ : state) {
-        char* end = console::format_stack(listing);
+        char* end = format_stack();
         benchmark::DoNotOptimize(end);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * deal::deck_size());
-    state.SetBytesProcessed(state.iterations() * (console::format_stack(listing) - listing));
+    state.SetBytesProcessed(state.iterations() * (format_stack() - listing));
 }
 BENCHMARK(format_stack)->Arg(1)->Arg(10)->Arg(deal::max_hands);
 

@@ -9,16 +9,25 @@
 #include <cstdlib>
 
 #include "deal/cycles.hpp"
+#include "deal/description.hpp"
+#include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "deal/round_number.hpp"
 #include "picture/draw.hpp"
 #include "picture/layout.hpp"
 
 int main(int argc, char** argv) {
     const int most = argc > 1 ? std::atoi(argv[1]) : 60;
     std::printf("hands cards pitch  blank share between rows\n");
-    static deal::round_cycles cycles;
+    static deal::cycles cycles;
+    static deal::round_number first;
     for (int hands = 2; hands <= most; hands += hands < 12 ? 1 : 4) {
-        cycles.learn(hands);
-        picture::layout l = picture::make_layout(hands, 10);
+        const deal::description deal = deal::default_deal(hands);
+        const deal::permutation round(deal);
+        cycles.learn(round);
+        first.learn(cycles);
+        const deal::period period(cycles);
+        picture::layout l = picture::make_layout(deal.cards, 10);
         l.lines = true;
         l.row_pitch = 2 * l.pitch;
         l.radius = 0.4 * l.pitch;
@@ -26,7 +35,7 @@ int main(int argc, char** argv) {
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, l.width, l.height);
         cairo_t* cr = cairo_create(s);
         const picture::scene scene{
-            hands, &cycles, *cycles.period(), 0, "0", picture::coloring::start, {}, false};
+            &deal, &round, &cycles, &period, &first, "0", picture::coloring::start, {}, false};
         picture::draw(cr, l, scene);
         cairo_destroy(cr);
         cairo_surface_flush(s);

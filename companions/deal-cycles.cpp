@@ -1,43 +1,142 @@
 // deal-cycles: which positions travel together. Prints the cycles of one
 // round, one line each: its length, a colon, then the positions that a card
-// passes through one round apart, from the cycle's lowest position.
+// passes through one round apart, from the cycle's lowest position; or the
+// round in GAP's notation, a summary, or when a card is at a position.
 
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 
 #include "console/arguments.hpp"
-#include "console/hand_count.hpp"
+#include "console/deal_options.hpp"
+#include "console/numbers.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
+#include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "text/digits.hpp"
 
 namespace {
 
 constexpr const char usage[] =
-    "usage: deal-cycles COUNT\n"
+    "usage: deal-cycles [OPTION...] COUNT\n"
     "       deal-cycles --help | --version\n"
-    "Print the cycles of one round of deal for a deck of COUNT hands, from 1 to\n"
-    "1010, one line each: the cycle's length, a colon, then the positions that a\n"
-    "card passes through one round apart, from the cycle's lowest position. The\n"
-    "least common multiple of the lengths is the period. Counts of 0 and below\n"
-    "give the empty deck, which has no cycle: nothing is printed.\n";
+    "Print the cycles of one round of a deck of COUNT hands, from 1 to 1010 for\n"
+    "deal's own deal, one line each: the cycle's length, a colon, then the\n"
+    "positions that a card passes through one round apart, from the cycle's\n"
+    "lowest position. The least common multiple of the lengths is the period.\n"
+    "Counts of 0 and below give the empty deck, which has no cycle: nothing is\n"
+    "printed.\n"
+    "      --gap           print instead the round as GAP writes a permutation:\n"
+    "                      positions counted from 1, fixed ones left out, () for a\n"
+    "                      round that moves nothing\n"
+    "      --summary       print instead the cycle type, the sign (even or odd),\n"
+    "                      the positions that never move and the period\n"
+    "      --card C --at P print instead when card C is at position P: the first\n"
+    "                      round and the rounds between two such, or \"never\"\n" DEAL_OPTIONS_HELP;
 
-constexpr console::command_line command{usage, {}, 1, 1, "hand count"};
+enum own_option { gap_option = console::deal_option_count, summary_option, card_option, at_option };
+constexpr console::option own[] = {
+    {"gap", 0, nullptr}, {"summary", 0, nullptr}, {"card", 0, "C"}, {"at", 0, "P"}};
+constexpr auto options = console::with_deal_options(own);
+constexpr console::command_line command{usage, options, 1, 1, "hand count"};
 
-deal::round_cycles cycles;
+deal::cycles cycles;
 
-// The longest line: a length and a colon, then up to every position of the
-// largest deck, each a blank and at most four digits, then the newline.
-constexpr std::size_t line_room = 8 + 5 * deal::deck_capacity + 1;
+// The longest line: every position of the largest deck, each at most four
+// digits and a separator, and a few bytes around them.
+constexpr std::size_t line_room = 32 + 6 * deal::max_cards + 2 * deal::max_cards / 2;
 static_assert(line_room <= console::writer::capacity);
 
-void print_cycle(std::span<const deal::card> cycle) {
+char* put(char* out, std::int64_t n) {
+    return std::to_chars(out, out + 20, n).ptr;
+}
+char* put(char* out, const char* text) {
+    const std::size_t length = std::strlen(text);
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+void print_cycle(std::span<const std::int16_t> cycle) {
     char* out = console::output.reserve(line_room);
-    out = std::to_chars(out, out + 8, cycle.size()).ptr;
+    out = put(out, static_cast<std::int64_t>(cycle.size()));
     *out++ = ':';
-    for (const deal::card p : cycle) {
+    for (const int p : cycle) {
         *out++ = ' ';
-        out = std::to_chars(out, out + 4, p).ptr;
+        out = put(out, p);
+    }
+    *out++ = '\n';
+    console::output.end_line(out);
+}
+
+// GAP reads cycles as "(1,5,3)(2,4)", each point mapped to the next.
+void print_gap() {
+    char* out = console::output.reserve(line_room);
+    const char* const start = out;
+    for (int i = 0; i < cycles.count(); ++i) {
+        const auto cycle = cycles.cycle(i);
+        if (cycle.size() == 1)
+            continue;
+        for (std::size_t j = 0; j < cycle.size(); ++j) {
+            *out++ = j == 0 ? '(' : ',';
+            out = put(out, cycle[j] + 1);
+        }
+        *out++ = ')';
+    }
+    if (out == start)
+        out = put(out, "()");
+    *out++ = '\n';
+    console::output.end_line(out);
+}
+
+void print_summary() {
+    // How many cycles there are of each length.
+    int of_length[deal::max_cards + 1] = {};
+    for (int i = 0; i < cycles.count(); ++i)
+        ++of_length[cycles.cycle(i).size()];
+    char* out = console::output.reserve(line_room);
+    out = put(out, "cycle type:");
+    for (int length = 1; length <= cycles.size(); ++length) {
+        if (of_length[length] == 0)
+            continue;
+        *out++ = ' ';
+        out = put(out, length);
+        if (of_length[length] > 1) {
+            *out++ = '^';
+            out = put(out, of_length[length]);
+        }
+    }
+    // A cycle of length L is L - 1 transpositions.
+    out = put(out, (cycles.size() - cycles.count()) % 2 == 0 ? "\nsign: even\nfixed positions:"
+                                                             : "\nsign: odd\nfixed positions:");
+    for (int i = 0; i < cycles.count(); ++i) {
+        if (cycles.cycle(i).size() == 1) {
+            *out++ = ' ';
+            out = put(out, cycles.cycle(i)[0]);
+        }
+    }
+    out = put(out, "\nperiod: ");
+    char digits[text::period_digits];
+    char* const end = digits + sizeof digits;
+    const char* first = text::period_text(deal::period(cycles), end);
+    std::memcpy(out, first, static_cast<std::size_t>(end - first));
+    out += end - first;
+    *out++ = '\n';
+    console::output.end_line(out);
+}
+
+// After which rounds card C is at position P: the rounds that take it along
+// its cycle from C to P, and every cycle's length after them.
+void print_when(int card, int at) {
+    char* out = console::output.reserve(64);
+    if (cycles.cycle_of(card) != cycles.cycle_of(at)) {
+        out = put(out, "never");
+    } else {
+        const auto length = static_cast<int>(cycles.cycle(cycles.cycle_of(card)).size());
+        out = put(out, ((cycles.place_of(at) - cycles.place_of(card)) % length + length) % length);
+        *out++ = ' ';
+        out = put(out, length);
     }
     *out++ = '\n';
     console::output.end_line(out);
@@ -48,12 +147,43 @@ void print_cycle(std::span<const deal::card> cycle) {
 int main(int argc, char** argv) {
     console::program_name = "deal-cycles";
     const console::arguments arguments(argc, argv, command);
-    const auto hands = console::hand_count_argument(arguments.operands()[0]);
+    const console::deal_options deal(arguments);
+    const auto hands = deal.hand_counts(arguments.operands()[0]);
     if (!hands)
         return EXIT_FAILURE;
-    cycles.learn(*hands);
-    for (int i = 0; i < cycles.count(); ++i)
-        print_cycle(cycles.cycle(i));
+    const deal::description d = deal.describe(hands->first, deal.cards().first);
+    const char* const card = arguments.value(card_option);
+    const char* const at = arguments.value(at_option);
+    if ((card != nullptr) != (at != nullptr)) {
+        console::report(card ? "--card C needs --at P: the position to find the card at"
+                             : "--at P needs --card C: the card to find there");
+        return EXIT_FAILURE;
+    }
+    std::optional<std::int64_t> card_number, position;
+    if (card) {
+        if (d.cards == 0) {
+            console::report("the empty deck has no card and no position");
+            return EXIT_FAILURE;
+        }
+        if (!(card_number = console::integer_argument(card, "card", 0, d.cards - 1)) ||
+            !(position = console::integer_argument(at, "position", 0, d.cards - 1)))
+            return EXIT_FAILURE;
+    }
+    if (arguments.has(gap_option) + arguments.has(summary_option) + (card != nullptr) > 1) {
+        console::report("--gap, --summary and --card each ask for something else: give one");
+        return EXIT_FAILURE;
+    }
+
+    cycles.learn(deal::permutation(d));
+    if (arguments.has(gap_option))
+        print_gap();
+    else if (arguments.has(summary_option))
+        print_summary();
+    else if (card)
+        print_when(static_cast<int>(*card_number), static_cast<int>(*position));
+    else
+        for (int i = 0; i < cycles.count(); ++i)
+            print_cycle(cycles.cycle(i));
     console::output.close();
     return EXIT_SUCCESS;
 }

@@ -1,73 +1,88 @@
-// deal-period: for each hand count, how many rounds of deal bring the deck
+// deal-period: for each hand count, how many rounds of a deal bring the deck
 // back to its starting order.
 //
-//   deal-period COUNT...     the counts from the arguments
-//   deal-period              the counts from standard input, read as deal reads
+//   deal-period [OPTION...] COUNT...   the counts (or ranges A..B) from the arguments
+//   deal-period [OPTION...]            the counts from standard input, read as deal reads
 
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 
 #include "console/arguments.hpp"
-#include "console/hand_count.hpp"
+#include "console/deal_options.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
-#include "console/round_count_text.hpp"
 #include "console/writer.hpp"
+#include "deal/cycles.hpp"
 #include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "text/digits.hpp"
 
 namespace {
 
 constexpr const char usage[] =
-    "usage: deal-period [COUNT...]\n"
+    "usage: deal-period [OPTION...] [COUNT...]\n"
     "       deal-period --help | --version\n"
-    "For each hand count COUNT, from 1 to 1010, print the count and the number of\n"
-    "rounds of deal after which a deck of that many hands is first back in its\n"
-    "starting order. Counts of 0 and below give the empty deck, whose period is 1.\n"
-    "With no COUNT, read the counts from standard input, as deal reads its input.\n";
+    "For each hand count COUNT, from 1 to 1010 for deal's own deal, print the count\n"
+    "and the number of rounds after which a deck dealt into that many hands is\n"
+    "first back in its starting order; with --cards, the count, the number of\n"
+    "cards and the number of rounds. COUNT and M may be ranges, A..B. Counts of 0\n"
+    "and below give the empty deck, whose period is 1. With no COUNT, read the\n"
+    "counts from standard input, as deal reads its input.\n" DEAL_OPTIONS_HELP;
 
-constexpr console::command_line command{usage, {}, 0, -1, "hand count"};
+constexpr auto options = console::with_deal_options();
+constexpr console::command_line command{usage, options, 0, -1, "hand count"};
 
-// Writes one line, "COUNT PERIOD", or reports why it cannot.
-bool print_period(std::int32_t hands) {
-    const std::optional<deal::round_count> rounds = deal::period(hands);
-    if (!rounds) {
-        console::report("the period of %d hands does not fit in 128 bits", hands);
-        return false;
-    }
-    char digits[console::round_count_digits];
+deal::cycles cycles;
+
+// Writes one line: "COUNT PERIOD", or "COUNT CARDS PERIOD" with --cards.
+void print_period(const console::deal_options& deal, std::int64_t hands, std::int64_t cards) {
+    const deal::description d = deal.describe(hands, cards);
+    cycles.learn(deal::permutation(d));
+    char digits[text::period_digits];
     char* const end = digits + sizeof digits;
-    const char* const first = console::round_count_text(*rounds, end);
+    const char* const first = text::period_text(deal::period(cycles), end);
     const auto length = static_cast<std::size_t>(end - first);
-    // The hand count takes at most 11 bytes.
-    char* out = console::output.reserve(16 + sizeof digits);
+    // Each count takes at most 11 bytes.
+    char* out = console::output.reserve(32 + sizeof digits);
     out = std::to_chars(out, out + 16, hands).ptr;
     *out++ = ' ';
+    if (deal.cards_given()) {
+        out = std::to_chars(out, out + 16, d.cards).ptr;
+        *out++ = ' ';
+    }
     std::memcpy(out, first, length);
     out[length] = '\n';
     console::output.end_line(out + length + 1);
-    return true;
 }
 
-int from_arguments(std::span<char* const> counts) {
+void print_periods(const console::deal_options& deal, std::int64_t hands) {
+    const auto [first, last] = deal.cards();
+    for (std::int64_t cards = first; cards <= last; ++cards)
+        print_period(deal, hands, cards);
+}
+
+int from_arguments(const console::deal_options& deal, std::span<char* const> counts) {
     // Every argument is checked before any line is printed.
     for (const char* count : counts)
-        if (!console::hand_count_argument(count))
+        if (!deal.hand_counts(count, true))
             return EXIT_FAILURE;
-    for (const char* count : counts)
-        if (!print_period(*console::hand_count_argument(count)))
-            return EXIT_FAILURE;
+    for (const char* count : counts) {
+        const auto [first, last] = *deal.hand_counts(count, true);
+        for (std::int64_t hands = first; hands <= last; ++hands)
+            print_periods(deal, hands);
+    }
     return EXIT_SUCCESS;
 }
 
-int from_input() {
-    console::integer_text text;
+int from_input(const console::deal_options& deal) {
+    text::integer_text count;
     console::read_status status;
-    while ((status = console::input.read_integer(text)) == console::read_status::integer) {
-        const auto supported = console::supported_hand_count(text);
-        if (!supported || !print_period(*supported))
+    while ((status = console::input.read_integer(count)) == console::read_status::integer) {
+        const auto hands = deal.hand_count(count);
+        if (!hands)
             return EXIT_FAILURE;
+        print_periods(deal, *hands);
     }
     if (status == console::read_status::error)
         console::fail_reading();
@@ -79,8 +94,9 @@ int from_input() {
 int main(int argc, char** argv) {
     console::program_name = "deal-period";
     const console::arguments arguments(argc, argv, command);
+    const console::deal_options deal(arguments, true);
     const auto counts = arguments.operands();
-    const int status = counts.empty() ? from_input() : from_arguments(counts);
+    const int status = counts.empty() ? from_input(deal) : from_arguments(deal, counts);
     // Lines already made go out, even when a later count was bad.
     console::output.close();
     return status;

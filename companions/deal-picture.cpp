@@ -13,28 +13,33 @@
 #include <string_view>
 #include <utility>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "console/arguments.hpp"
 #include "console/atomic_file.hpp"
-#include "console/hand_count.hpp"
-#include "console/integer_text.hpp"
+#include "console/deal_options.hpp"
+#include "console/numbers.hpp"
+#include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
-#include "deal/rounds_modulo.hpp"
+#include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "deal/round_number.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
+#include "text/integer_text.hpp"
 
 namespace {
 
 constexpr const char usage[] =
     "usage: deal-picture [OPTION...] COUNT [ROUNDS]\n"
     "       deal-picture --help | --version\n"
-    "Draw the deck of COUNT hands, from 1 to 1010, over ROUNDS rounds after the\n"
-    "first, one row each from the top down, each card colored by its starting\n"
-    "position. ROUNDS is from 0 to 2000; without it, the period when that is at\n"
-    "most 200, else 100.\n"
+    "Draw the deck of COUNT hands, from 1 to 1010 for deal's own deal, over ROUNDS\n"
+    "rounds after the first, one row each from the top down, each card colored by\n"
+    "its starting position. ROUNDS is from 0 to 2000; without it, the period when\n"
+    "that is at most 200, else 100.\n"
     "  -o, --output FILE   write FILE, whole or not at all; - is standard output,\n"
     "                      which is where the picture goes without -o, if that is\n"
     "                      no terminal\n"
@@ -49,19 +54,21 @@ constexpr const char usage[] =
     "                      where each position's card goes, for wide decks\n";
 
 enum option_index {
-    output_option,
+    output_option = console::deal_option_count,
     format_option,
     from_option,
     card_option,
     color_option,
     view_option
 };
-constexpr console::option options[] = {{"output", 'o', "FILE"}, {"format", 'f', "FORMAT"},
-                                       {"from", 0, "K"},        {"card", 0, "C"},
-                                       {"color", 0, "BY"},      {"view", 0, "VIEW"}};
+constexpr console::option own[] = {{"output", 'o', "FILE"}, {"format", 'f', "FORMAT"},
+                                   {"from", 0, "K"},        {"card", 0, "C"},
+                                   {"color", 0, "BY"},      {"view", 0, "VIEW"}};
+constexpr auto options = console::with_deal_options(own);
 constexpr console::command_line command{usage, options, 1, 2, "hand count"};
 
-deal::round_cycles cycles;
+deal::cycles cycles;
+deal::round_number first_round;
 
 cairo_status_t to_file(void* file, const unsigned char* data, unsigned int length) {
     return static_cast<console::atomic_file*>(file)->write(data, length) ? CAIRO_STATUS_SUCCESS
@@ -99,28 +106,34 @@ struct request {
     picture::view view = picture::view::rows;
 };
 
-[[noreturn]] void refuse(const char* format, const char* value) {
-    console::report(format, value);
+[[noreturn]] void refuse(const char* format, const char* value,
+                         std::size_t most = console::quoted::shown_max) {
+    console::report(format, console::quoted(value, most).c_str());
     std::exit(EXIT_FAILURE);
 }
 
-request read_options(const console::arguments& arguments, int hands) {
+request read_options(const console::arguments& arguments, int cards) {
     request r;
     bool seen[std::size(options)] = {};
     for (const auto& [which, value] : arguments.options()) {
-        if (which != card_option && std::exchange(seen[which], true))
-            refuse("option '--%s' given twice: it takes one value", options[which].name);
+        if (which < console::deal_option_count)
+            continue;
+        if (which != card_option && std::exchange(seen[which], true)) {
+            console::report("option '--%s' given twice: it takes one value",
+                            options[static_cast<std::size_t>(which)].name);
+            std::exit(EXIT_FAILURE);
+        }
         switch (which) {
         case output_option:
             r.file = value;
             break;
         case format_option:
             if (!(r.format = picture::format_named(value)))
-                refuse("'%.40s' is not a format: png, svg or pdf", value);
+                refuse("%s is not a format: png, svg or pdf", value);
             break;
         case from_option: {
-            console::integer_text text;
-            if (!console::parse_integer(value, text)) {
+            text::integer_text checked;
+            if (!text::parse_integer(value, checked)) {
                 console::report_not_integer(value, "round number");
                 std::exit(EXIT_FAILURE);
             }
@@ -128,7 +141,7 @@ request read_options(const console::arguments& arguments, int hands) {
             break;
         }
         case card_option: {
-            const auto card = console::integer_argument(value, "card", 0, 5 * hands - 1);
+            const auto card = console::integer_argument(value, "card", 0, cards - 1);
             if (!card)
                 std::exit(EXIT_FAILURE);
             r.cards[r.card_count++] = static_cast<int>(*card);
@@ -138,20 +151,23 @@ request read_options(const console::arguments& arguments, int hands) {
             if (std::string_view{value} == "cycle")
                 r.coloring = picture::coloring::cycle;
             else if (std::string_view{value} != "start")
-                refuse("'%.40s' is not a way to color the cards: start or cycle", value);
+                refuse("%s is not a way to color the cards: start or cycle", value);
             break;
         case view_option:
             if (std::string_view{value} == "map")
                 r.view = picture::view::map;
             else if (std::string_view{value} != "rows")
-                refuse("'%.40s' is not a view: rows or map", value);
+                refuse("%s is not a view: rows or map", value);
+            break;
+        default:
             break;
         }
     }
     return r;
 }
 
-// The format: --format, else the file's extension, else PNG.
+// The format: --format, else the file's extension, else PNG, which is also
+// what goes into a file that is not a regular one, such as /dev/null.
 picture::format format_for(const request& r) {
     if (r.format)
         return *r.format;
@@ -160,45 +176,52 @@ picture::format format_for(const request& r) {
     const char* slash = std::strrchr(r.file, '/');
     const char* name = slash ? slash + 1 : r.file;
     if (name[0] == '.' && !std::strchr(name + 1, '.') && picture::format_of(name))
-        refuse("'%s' is only an extension: give the file a name, such as picture.png", r.file);
+        refuse("%s is only an extension: give the file a name, such as picture.png", r.file,
+               console::quoted::shown_most);
     if (const auto f = picture::format_of(name))
         return *f;
-    refuse("cannot tell the format of '%s': give --format, or a name that ends in .png, .svg "
+    struct stat target;
+    if (stat(r.file, &target) == 0 && !S_ISREG(target.st_mode) && !S_ISDIR(target.st_mode))
+        return picture::format::png;
+    refuse("cannot tell the format of %s: give --format, or a name that ends in .png, .svg "
            "or .pdf",
-           r.file);
+           r.file, console::quoted::shown_most);
 }
 
 int main(int argc, char** argv) {
     console::program_name = "deal-picture";
     const console::arguments arguments(argc, argv, command);
+    const console::deal_options deal_options(arguments);
     const auto operands = arguments.operands();
-    const auto hands = console::hand_count_argument(operands[0], 1);
+    const auto hands = deal_options.hand_counts(operands[0], false, 1);
     if (!hands)
         return EXIT_FAILURE;
-    const request r = read_options(arguments, *hands);
-    cycles.learn(*hands);
-    const deal::round_count period = *cycles.period();
+    const deal::description deal = deal_options.describe(hands->first, deal_options.cards().first);
+    const request r = read_options(arguments, deal.cards);
+    const deal::permutation round(deal);
+    cycles.learn(round);
+    const deal::period period(cycles);
+    const auto small_period = period.small();
     const std::optional<std::int64_t> rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, picture::max_rounds)
-            : std::optional<std::int64_t>{period <= 200 ? std::int64_t(period) : 100};
+            : std::optional<std::int64_t>{small_period && *small_period <= 200
+                                              ? static_cast<std::int64_t>(*small_period)
+                                              : 100};
     if (!rounds)
         return EXIT_FAILURE;
     const picture::format format = format_for(r);
 
-    deal::rounds_modulo first{period};
-    first.assign(r.from);
-    const picture::scene scene{*hands,
-                               &cycles,
-                               period,
-                               first.rounds(),
-                               r.from,
-                               r.coloring,
-                               {r.cards, static_cast<std::size_t>(r.card_count)},
-                               false};
-    const picture::layout layout = r.view == picture::view::map
-                                       ? picture::make_map_layout(*hands)
-                                       : picture::make_layout(*hands, static_cast<int>(*rounds));
+    first_round.learn(cycles);
+    first_round.assign(r.from);
+    const picture::scene scene{
+        &deal,        &round, &cycles,    &period,
+        &first_round, r.from, r.coloring, {r.cards, static_cast<std::size_t>(r.card_count)},
+        false};
+    const picture::layout layout =
+        r.view == picture::view::map
+            ? picture::make_map_layout(deal.cards)
+            : picture::make_layout(deal.cards, static_cast<int>(*rounds), r.from);
 
     if (!r.file || std::string_view{r.file} == "-") {
         if (isatty(STDOUT_FILENO)) {
@@ -217,7 +240,9 @@ int main(int argc, char** argv) {
     console::atomic_file out;
     const auto cannot_write = [&out, file] {
         out.discard();
-        console::report("cannot write '%s': %s", file, std::strerror(out.error()));
+        console::report("cannot write %s: %s",
+                        console::quoted(file, console::quoted::shown_most).c_str(),
+                        std::strerror(out.error()));
         return EXIT_FAILURE;
     };
     if (!out.open(file))

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 
@@ -80,7 +81,30 @@ struct fault {
 
 } // namespace
 
-arguments::arguments(int argc, char** argv, const command_line& line) : operands_(argv + 1) {
+bool arguments::has(int which) const {
+    for (std::size_t i = 0; i < option_count_; ++i)
+        if (options_[i].which == which)
+            return true;
+    return false;
+}
+
+const char* arguments::value(int which) const {
+    const char* found = nullptr;
+    for (std::size_t i = 0; i < option_count_; ++i) {
+        if (options_[i].which != which)
+            continue;
+        if (found) {
+            report("option '--%s' given twice: it takes one value",
+                   table_[static_cast<std::size_t>(which)].name);
+            std::exit(EXIT_FAILURE);
+        }
+        found = options_[i].value;
+    }
+    return found;
+}
+
+arguments::arguments(int argc, char** argv, const command_line& line)
+    : table_(line.options), operands_(argv + 1) {
     fault error;
     bool wants_help = false, wants_version = false, options_ended = false;
     const auto take = [&](int which, const char* value) {
@@ -106,8 +130,8 @@ arguments::arguments(int argc, char** argv, const command_line& line) : operands
             const std::string_view name = body.substr(0, equals);
             const int which = find_long(name, line.options);
             if (which == none || which == ambiguous) {
-                error.set(which == none ? "unknown option '--%.*s'" : "ambiguous option '--%.*s'",
-                          static_cast<int>(name.size()), name.data());
+                error.set(which == none ? "unknown option %s" : "ambiguous option %s",
+                          quoted(argument.substr(0, 2 + name.size())).c_str());
                 continue;
             }
             const char* value =
@@ -120,7 +144,7 @@ arguments::arguments(int argc, char** argv, const command_line& line) : operands
                 error.set("option '--%s' takes no value", full);
             } else if (value && equals != std::string_view::npos) {
                 take(which, argv[at] + 2 + equals + 1);
-            } else if (value && at + 1 < argc) {
+            } else if (value && at + 1 < argc && !is_option(argv[at + 1])) {
                 take(which, argv[++at]);
             } else if (value) {
                 error.set("option '--%s' needs a value (%s)", full, value);
@@ -132,7 +156,8 @@ arguments::arguments(int argc, char** argv, const command_line& line) : operands
             for (std::size_t i = 1; i < argument.size(); ++i) {
                 const int which = find_short(argument[i], line.options);
                 if (which == none) {
-                    error.set("unknown option '-%c'", argument[i]);
+                    const char shown[] = {'-', argument[i]};
+                    error.set("unknown option %s", quoted(std::string_view{shown, 2}).c_str());
                     break;
                 }
                 const char* value = line.options[static_cast<std::size_t>(which)].value;
@@ -141,7 +166,7 @@ arguments::arguments(int argc, char** argv, const command_line& line) : operands
                 } else if (i + 1 < argument.size()) {
                     take(which, argv[at] + i + 1);
                     break;
-                } else if (at + 1 < argc) {
+                } else if (at + 1 < argc && !is_option(argv[at + 1])) {
                     take(which, argv[++at]);
                 } else {
                     error.set("option '-%c' needs a value (%s)", argument[i], value);
@@ -158,8 +183,7 @@ arguments::arguments(int argc, char** argv, const command_line& line) : operands
     if (operands < line.least_operands)
         error.set("missing %s", line.missing);
     else if (line.most_operands >= 0 && operands > line.most_operands)
-        error.set("extra operand '%.40s%s'", operands_[line.most_operands],
-                  std::strlen(operands_[line.most_operands]) > 40 ? "..." : "");
+        error.set("extra operand %s", quoted(operands_[line.most_operands]).c_str());
     if (error.found) {
         report("%s", error.text);
         std::fprintf(stderr, "Try '%s --help' for more information.\n", program_name);
@@ -183,8 +207,8 @@ void no_arguments(int argc, char** argv, const char* usage) {
     // A leading "--" ends the options, there being none, as it does anywhere.
     const int first = argc > 1 && std::string_view{argv[1]} == "--" ? 2 : 1;
     if (first < argc) {
-        report("unexpected argument '%.40s%s'; %s takes no arguments and reads standard input",
-               argv[first], std::strlen(argv[first]) > 40 ? "..." : "", program_name);
+        report("unexpected argument %s; %s takes no arguments and reads standard input",
+               quoted(argv[first]).c_str(), program_name);
         std::exit(EXIT_FAILURE);
     }
 }

@@ -48,7 +48,14 @@ public:
     std::span<char* const> operands() const { return {operands_, operand_count_}; }
     std::span<const given_option> options() const { return {options_, option_count_}; }
 
+    // Whether option `which` was given.
+    bool has(int which) const;
+    // The value of option `which`, which takes one, or nullptr if it was not
+    // given; given twice, it is reported and the process ends with status 1.
+    const char* value(int which) const;
+
 private:
+    std::span<const option> table_;
     char** operands_;
     std::size_t operand_count_ = 0;
     given_option options_[most_options];

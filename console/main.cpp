@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "console/arguments.hpp"
-#include "console/hand_count.hpp"
 #include "console/listing.hpp"
+#include "console/numbers.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     console::no_arguments(argc, argv, usage);
 
     // As with "%d", a count that cannot be read leaves N at 0, the empty deck.
-    console::integer_text count;
+    text::integer_text count;
     read_status status = console::input.read_integer(count);
     if (status == read_status::integer) {
         const auto hands = console::supported_hand_count(count);

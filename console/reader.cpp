@@ -62,7 +62,7 @@ read_status reader::skip_integer() {
     return read(sink);
 }
 
-read_status reader::read_integer(integer_text& integer) {
+read_status reader::read_integer(text::integer_text& integer) {
     integer = {};
     return read(integer);
 }

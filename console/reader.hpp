@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 
-#include "console/integer_text.hpp"
+#include "text/integer_text.hpp"
 
 namespace console {
 
@@ -31,7 +31,7 @@ public:
     // Reads one integer and forgets its value: the hot path of the program.
     read_status skip_integer();
 
-    read_status read_integer(integer_text& integer);
+    read_status read_integer(text::integer_text& integer);
 
     // Reads one integer into `sink`, which takes its sign, sign(char), and
     // then its digits, digits(from, to), a run at a time as they arrive.

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "console/quote.hpp"
+
 namespace console {
 
 const char* program_name = "deal";
@@ -32,8 +34,7 @@ void report(const char* format, ...) {
 }
 
 void report_not_integer(const char* argument, const char* what) {
-    report("'%.40s%s' is not an integer %s", argument, std::strlen(argument) > 40 ? "..." : "",
-           what);
+    report("%s is not an integer %s", quoted(argument).c_str(), what);
 }
 
 void fail(const char* what, int err) {

@@ -9,8 +9,7 @@ extern const char* program_name;
 // Writes "<program>: <message>" and a newline to standard error.
 [[gnu::format(printf, 1, 2)]] void report(const char* format, ...);
 
-// Reports that a command-line argument is not an integer `what`, showing at
-// most its first 40 bytes.
+// Reports that a command-line argument is not an integer `what`, quoted.
 void report_not_integer(const char* argument, const char* what);
 
 // Writes "<program>: <what>: <reason for err>" and ends the process with status 1.

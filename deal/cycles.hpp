@@ -1,4 +1,4 @@
-// The cycles of one round: the positions that a card passes through, one
+// The cycles of a permutation: the positions that a card passes through, one
 // round apart, until it is back where it started. Everything else that is
 // asked of many rounds stands on them: the period is the least common
 // multiple of their lengths, and the deck after any number of rounds is a
@@ -7,43 +7,51 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 
 #include "deal/deck.hpp"
-#include "deal/period.hpp"
+#include "deal/description.hpp"
+#include "deal/permutation.hpp"
 
 namespace deal {
 
-class round_cycles {
+class round_number;
+
+class cycles {
 public:
-    // Learns the cycles of a deck of `hands` hands, which must be supported,
-    // by playing one round with simulate_round on the process-wide deck from
-    // its starting order. Sets N to `hands` and leaves the deck one round on.
-    void learn(std::int32_t hands);
+    void learn(const permutation& round);
+
+    // The positions in use, 0 to size() - 1.
+    int size() const { return size_; }
 
     // Cycle i, 0 <= i < count(): its first position is its lowest, the card
     // at position cycle(i)[j] is at cycle(i)[j + 1] one round later, and the
     // cycles come in ascending order of their first positions.
     int count() const { return count_; }
-    std::span<const card> cycle(int i) const {
+    std::span<const std::int16_t> cycle(int i) const {
         return {positions_.data() + begin_[static_cast<std::size_t>(i)],
                 positions_.data() + begin_[static_cast<std::size_t>(i) + 1]};
     }
 
-    // The least common multiple of the cycle lengths; empty if it does not
-    // fit in 128 bits, which no supported deck comes near.
-    std::optional<round_count> period() const;
+    // The cycle that position p lies on, and p's place along it.
+    int cycle_of(int p) const { return cycle_of_[static_cast<std::size_t>(p)]; }
+    int place_of(int p) const { return place_[static_cast<std::size_t>(p)]; }
 
-    // Puts the process-wide deck, of the hands learnt, in the order that
-    // `rounds` rounds make of the starting order; `rounds` is taken modulo
-    // each cycle's length, so any multiple of the period may be added to it.
-    void jump(round_count rounds) const;
+    // Where the card that starts at position `from` is after `rounds`
+    // rounds, `rounds` already reduced below the cycle's length or not.
+    int after(int from, std::uint64_t rounds) const;
+
+    // The deck after `rounds` rounds from the starting order, into `deck`,
+    // which holds size() cards, bottom first.
+    void jump(const round_number& rounds, card* deck) const;
 
 private:
+    int size_ = 0;
     int count_ = 0;
-    std::array<card, deck_capacity> positions_{};
-    std::array<int, deck_capacity + 1> begin_{};
+    std::array<std::int16_t, max_cards> positions_{};
+    std::array<std::int32_t, max_cards + 1> begin_{};
+    std::array<std::int16_t, max_cards> cycle_of_{};
+    std::array<std::int16_t, max_cards> place_{};
 };
 
 } // namespace deal

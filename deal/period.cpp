@@ -1,25 +1,59 @@
 #include "deal/period.hpp"
 
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
 #include <utility>
 
 #include "deal/cycles.hpp"
 
 namespace deal {
 
-std::optional<round_count> checked_lcm(round_count a, round_count b) {
-    round_count x = a, y = b;
-    while (y != 0)
-        x = std::exchange(y, x % y);
-    round_count product;
-    if (__builtin_mul_overflow(a / x, b, &product))
-        return std::nullopt;
-    return product;
+period::period(const cycles& round) {
+    std::array<bool, max_cards + 1> length_seen{};
+    for (int i = 0; i < round.count(); ++i) {
+        const auto length = static_cast<std::uint32_t>(round.cycle(i).size());
+        if (std::exchange(length_seen[length], true))
+            continue;
+        times(length / std::gcd(modulo(length), length));
+    }
 }
 
-std::optional<round_count> period(std::int32_t hands) {
-    static round_cycles cycles;
-    cycles.learn(hands);
-    return cycles.period();
+void period::times(std::uint32_t n) {
+    std::uint64_t carry = 0;
+    for (std::size_t i = 0; i < used_; ++i) {
+        const std::uint64_t product = std::uint64_t{limbs_[i]} * n + carry;
+        limbs_[i] = static_cast<std::uint32_t>(product);
+        carry = product >> 32;
+    }
+    if (carry != 0) {
+        // No set of cycle lengths summing to max_cards comes near the room.
+        if (used_ == max_limbs)
+            std::abort();
+        limbs_[used_++] = static_cast<std::uint32_t>(carry);
+    }
+}
+
+std::uint32_t period::modulo(std::uint32_t n) const {
+    std::uint64_t rest = 0;
+    for (std::size_t i = used_; i-- > 0;)
+        rest = ((rest << 32) | limbs_[i]) % n;
+    return static_cast<std::uint32_t>(rest);
+}
+
+std::optional<std::uint64_t> period::small() const {
+    if (used_ > 2)
+        return std::nullopt;
+    return used_ == 2 ? std::uint64_t{limbs_[1]} << 32 | limbs_[0] : limbs_[0];
+}
+
+double period::log2() const {
+    // The top two limbs carry 64 bits of precision, far more than a plot needs.
+    const std::size_t top = used_ - 1;
+    double lead = limbs_[top];
+    if (top > 0)
+        lead += limbs_[top - 1] / 4294967296.0;
+    return std::log2(lead) + 32.0 * static_cast<double>(top);
 }
 
 } // namespace deal

@@ -1,23 +1,46 @@
-// How many rounds it takes for a deck to come back to its starting order.
+// How many rounds it takes for a deck to come back to its starting order:
+// the least common multiple of the cycle lengths, exactly. For deal's own
+// decks it needs up to 90 bits; a permutation of 5050 positions can need up
+// to 309 (the largest least common multiple of numbers that sum to 5050), so
+// it is kept in fixed storage of 384.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace deal {
 
-// Up to 90 bits are needed for decks of up to 1010 hands.
-__extension__ using round_count = unsigned __int128;
+class cycles;
 
-// The least common multiple of a and b, both above 0; empty if it would not
-// fit in 128 bits.
-std::optional<round_count> checked_lcm(round_count a, round_count b);
+class period {
+public:
+    static constexpr std::size_t max_limbs = 12;
 
-// The least number of rounds, at least one, after which a deck of `hands`
-// hands is in its starting order again: the least common multiple of the
-// cycle lengths of one round. Needs a supported hand count; learns the round
-// on the process-wide deck, which it leaves one round on. Empty if the count
-// would not fit in 128 bits, which no deck of up to 1010 hands comes near.
-std::optional<round_count> period(std::int32_t hands);
+    // One round: the period of the empty deck, and of any deck that never
+    // moves.
+    period() = default;
+    explicit period(const cycles& round);
+
+    // The period, if it is below 2^64.
+    std::optional<std::uint64_t> small() const;
+
+    // Its base-2 logarithm, close enough to plot: 0 for 1.
+    double log2() const;
+
+    // Its value in 32-bit limbs, least significant first, the last nonzero.
+    std::span<const std::uint32_t> limbs() const { return {limbs_.data(), used_}; }
+
+    friend bool operator==(const period&, const period&) = default;
+
+private:
+    // Multiplies by n, at least 1; returns the remainder of a division.
+    void times(std::uint32_t n);
+    std::uint32_t modulo(std::uint32_t n) const;
+
+    std::array<std::uint32_t, max_limbs> limbs_{1};
+    std::size_t used_ = 1;
+};
 
 } // namespace deal

@@ -15,10 +15,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "console/listing.hpp"
 #include "console/reader.hpp"
 #include "deal/deck.hpp"
 #include "deal/round.hpp"
+#include "text/listing.hpp"
 
 namespace {
 
@@ -59,7 +59,7 @@ void check_listing(const char* text, const char* end) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const int fd = memfd_create("fuzz-input", 0);
     static std::optional<console::reader> input;
-    static char listing[console::listing_room_max];
+    static char listing[text::listing_room_max];
     if (size == 0 || ftruncate(fd, 0) != 0 ||
         pwrite(fd, data, size, 0) != static_cast<ssize_t>(size) || lseek(fd, 0, SEEK_SET) != 0)
         return 0;
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every run of deal starts with N at 0; so does every input here.
     deal::N = 0;
-    console::integer_text count;
+    text::integer_text count;
     const console::read_status status = input->read_integer(count);
     int want = 0;
     const int found = std::fscanf(oracle, "%d", &want);
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(token == (std::fscanf(oracle, "%d", &ignored) == 1), "token read differs from %d");
         if (!token)
             break;
-        check_listing(listing, console::format_stack(listing));
+        check_listing(listing, text::format_listing(deal::stack, deal::deck_size(), listing));
         deal::simulate_round();
     }
     std::fclose(oracle);

@@ -9,31 +9,41 @@
 #include <optional>
 #include <string_view>
 
-#include "console/round_count_text.hpp"
-#include "deal/deck.hpp"
-#include "deal/round.hpp"
-#include "picture/colormap.hpp"
+#include "colors/colormap.hpp"
+#include "text/deal_words.hpp"
+#include "text/digits.hpp"
 
 namespace picture {
 
 namespace {
 
 constexpr double tau = 6.283185307179586;
+using colors::color;
 
-// The color of every card, faded where others are followed, and unfaded.
-std::array<color, deal::deck_capacity> colors;
-std::array<color, deal::deck_capacity> own_colors;
+// The color of every card, faded where others are followed.
+std::array<color, deal::max_cards> card_colors;
 // Whether a card is followed, and whether it shares a cycle with one that is.
-std::array<bool, deal::deck_capacity> followed;
-std::array<bool, deal::deck_capacity> in_followed_cycle;
+std::array<bool, deal::max_cards> followed;
+std::array<bool, deal::max_cards> in_followed_cycle;
 // Where each card is in the current row, and where a position's card goes in
 // one round.
-std::array<int, deal::deck_capacity> is_at;
-std::array<int, deal::deck_capacity> goes_to;
-std::array<std::size_t, deal::deck_capacity> cycle_length;
+std::array<int, deal::max_cards> is_at;
+std::array<int, deal::max_cards> goes_to;
+std::array<std::size_t, deal::max_cards> cycle_length;
+// The deck of the current row, and the next, which the round is played into.
+std::array<deal::card, deal::max_cards> deck, next_deck;
 
 void set_color(cairo_t* cr, color c) {
     cairo_set_source_rgb(cr, c.red, c.green, c.blue);
+}
+
+// Followed cards take colors of their own, in the order given, so that two
+// of them are told apart in the picture and in the caption's list.
+color followed_color(const scene& s, int card) {
+    for (std::size_t i = 0; i < s.followed.size(); ++i)
+        if (s.followed[i] == card)
+            return colors::followed_color(static_cast<int>(i));
+    return card_colors[static_cast<std::size_t>(card)];
 }
 
 void learn_colors(const layout& l, const scene& s) {
@@ -44,19 +54,20 @@ void learn_colors(const layout& l, const scene& s) {
     int moving = 0;
     for (int i = 0; i < s.cycles->count(); ++i) {
         const auto cycle = s.cycles->cycle(i);
-        const color by_cycle = cycle.size() == 1 ? fixed_card_color : moving_cycle_color(moving++);
+        const color by_cycle =
+            cycle.size() == 1 ? colors::fixed_card_color : colors::moving_cycle_color(moving++);
         const bool picked = std::any_of(cycle.begin(), cycle.end(), [](deal::card c) {
             return followed[static_cast<std::size_t>(c)];
         });
         for (std::size_t j = 0; j < cycle.size(); ++j) {
             const auto card = static_cast<std::size_t>(cycle[j]);
-            colors[card] = s.coloring == coloring::cycle ? by_cycle : card_color(cycle[j], l.cards);
+            card_colors[card] =
+                s.coloring == coloring::cycle ? by_cycle : colors::card_color(cycle[j], l.cards);
             in_followed_cycle[card] = picked;
             goes_to[card] = cycle[(j + 1) % cycle.size()];
             cycle_length[card] = cycle.size();
         }
     }
-    own_colors = colors;
     if (s.followed.empty())
         return;
     // The rows fade every card but those followed; the map, every position
@@ -64,28 +75,25 @@ void learn_colors(const layout& l, const scene& s) {
     for (int c = 0; c < l.cards; ++c) {
         const auto card = static_cast<std::size_t>(c);
         if (l.view == view::rows ? !followed[card] : !in_followed_cycle[card])
-            colors[card] = faded(colors[card]);
+            card_colors[card] = colors::faded(card_colors[card]);
     }
-}
-
-void first_row(const scene& s) {
-    deal::N = s.hands;
-    s.cycles->jump(s.first);
 }
 
 // Moves to row `row`, 0 first, and notes where every card is.
 void next_row(const scene& s, int row) {
-    if (row == 0)
-        first_row(s);
-    else
-        deal::simulate_round();
-    for (int p = 0; p < deal::deck_size(); ++p)
-        is_at[static_cast<std::size_t>(deal::stack[p])] = p;
+    if (row == 0) {
+        s.cycles->jump(*s.first, deck.data());
+    } else {
+        s.round->apply(deck.data(), next_deck.data());
+        deck.swap(next_deck);
+    }
+    for (int p = 0; p < s.round->size(); ++p)
+        is_at[static_cast<std::size_t>(deck[static_cast<std::size_t>(p)])] = p;
 }
 
-bool in_starting_order() {
-    for (int p = 0; p < deal::deck_size(); ++p)
-        if (deal::stack[p] != p)
+bool in_starting_order(const scene& s) {
+    for (int p = 0; p < s.round->size(); ++p)
+        if (deck[static_cast<std::size_t>(p)] != p)
             return false;
     return true;
 }
@@ -112,95 +120,119 @@ void text_centered(cairo_t* cr, const char* text, double x, double top) {
     cairo_show_text(cr, text);
 }
 
-// The first round as a number where it is small enough to be added to and
-// shown whole in the margin; larger rounds are labelled by their distance
-// from the first.
-std::optional<long long> small_first(const char* text) {
-    std::string_view digits = text;
-    if (digits.starts_with('+'))
-        digits.remove_prefix(1);
-    long long value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc{} || end != digits.data() + digits.size() || value > 999'999'999 ||
-        value < -99'999'999)
-        return std::nullopt;
-    return value;
-}
-
-// "…" after the first `most` bytes of a long number.
-void shortened(const char* text, char* out, std::size_t room, std::size_t most) {
-    const std::size_t length = std::strlen(text);
-    if (length <= most)
-        std::snprintf(out, room, "%s", text);
-    else
-        std::snprintf(out, room, "%.*s\xe2\x80\xa6", static_cast<int>(most), text);
-}
-
-void followed_text(const scene& s, char* out, std::size_t room) {
-    if (s.followed.empty()) {
-        *out = '\0';
-        return;
-    }
-    int used =
-        std::snprintf(out, room, "  \xc2\xb7  bold: card%s", s.followed.size() > 1 ? "s" : "");
-    for (std::size_t i = 0; i < s.followed.size() && used > 0 && used < int(room) - 16; ++i)
-        used += std::snprintf(out + used, room - static_cast<std::size_t>(used), "%s %d",
-                              i == 0 ? "" : ",", s.followed[i]);
-}
+// A line of the caption in runs of their own colors.
+struct run {
+    const char* text;
+    color ink;
+};
 
 // Writes a line of the caption at `size`, or smaller where it would not fit
 // the picture's width.
-void caption_line(cairo_t* cr, const layout& l, const char* text, double size, double y) {
+void caption_line(cairo_t* cr, const layout& l, std::span<const run> runs, double size, double y) {
     set_font(cr, size);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text, &extents);
+    double width = 0;
+    for (const run& r : runs) {
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr, r.text, &extents);
+        width += extents.x_advance;
+    }
     const double room = l.width - 2.0 * l.font;
-    if (extents.x_advance > room)
-        set_font(cr, size * room / extents.x_advance);
+    if (width > room)
+        set_font(cr, size * room / width);
     cairo_move_to(cr, l.font, y);
-    cairo_show_text(cr, text);
+    for (const run& r : runs) {
+        set_color(cr, r.ink);
+        cairo_show_text(cr, r.text);
+    }
+}
+
+void caption_line(cairo_t* cr, const layout& l, const char* text, color ink, double size,
+                  double y) {
+    const run one[] = {{text, ink}};
+    caption_line(cr, l, one, size, y);
+}
+
+constexpr color ink{0.1, 0.1, 0.1}, muted{0.3, 0.3, 0.3};
+constexpr const char* separator = "  \xc2\xb7  ";
+
+// The first round in full on its own lines, cut where the layout says; one
+// too long for them as its first and last digits and how many there are.
+void draw_round_lines(cairo_t* cr, const layout& l, const scene& s) {
+    const std::string_view k = s.first_text;
+    const auto per_line = static_cast<std::size_t>(l.round_line_digits);
+    char line[96];
+    if (k.size() > per_line * static_cast<std::size_t>(l.round_lines)) {
+        const int shown = static_cast<int>(std::min<std::size_t>(per_line / 2 - 12, 30));
+        std::snprintf(line, sizeof line, "K = %.*s\xe2\x80\xa6%s (%zu digits)", shown, k.data(),
+                      k.data() + k.size() - shown, k.size() - (k[0] == '-' || k[0] == '+'));
+        caption_line(cr, l, line, ink, l.font, l.round_line(0));
+        return;
+    }
+    for (int i = 0; i < l.round_lines; ++i) {
+        const std::string_view part = k.substr(static_cast<std::size_t>(i) * per_line, per_line);
+        std::snprintf(line, sizeof line, "%.*s", static_cast<int>(part.size()), part.data());
+        caption_line(cr, l, line, ink, l.font, l.round_line(i));
+    }
 }
 
 void draw_caption(cairo_t* cr, const layout& l, const scene& s) {
-    char period[console::round_count_digits + 1];
-    period[console::round_count_digits] = '\0';
-    const char* period_text =
-        console::round_count_text(s.period, period + console::round_count_digits);
-    char first[48], follow[160], line[400];
-    shortened(s.first_text, first, sizeof first, 24);
-    followed_text(s, follow, sizeof follow);
-    const char* dot = "  \xc2\xb7  ";
-    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    if (l.view == view::rows) {
-        const auto small = small_first(s.first_text);
-        if (small)
-            std::snprintf(line, sizeof line, "%d hand%s, %d cards%srounds %lld to %lld%speriod %s",
-                          s.hands, s.hands == 1 ? "" : "s", l.cards, dot, *small,
-                          *small + l.rows - 1, dot, period_text);
-        else
-            std::snprintf(line, sizeof line,
-                          "%d hand%s, %d cards%srounds %s (top row) to %d after it%speriod %s",
-                          s.hands, s.hands == 1 ? "" : "s", l.cards, dot, first, l.rows - 1, dot,
-                          period_text);
-    } else {
-        std::snprintf(line, sizeof line, "%d hand%s, %d cards%sone round%speriod %s", s.hands,
-                      s.hands == 1 ? "" : "s", l.cards, dot, dot, period_text);
+    char period[text::period_digits + 1];
+    period[text::period_digits] = '\0';
+    const char* period_text = text::period_text(*s.period, period + text::period_digits);
+    char rules[text::rules_room + 4] = "";
+    if (!s.deal->default_rules()) {
+        std::memcpy(rules, ", ", 3);
+        text::rules_text(*s.deal, rules + 2, sizeof rules - 2);
     }
-    caption_line(cr, l, line, l.font, 1.6 * l.font);
+    char deck_text[64 + sizeof rules];
+    std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d cards%s", s.deal->hands,
+                  s.deal->hands == 1 ? "" : "s", l.cards, rules);
+    char line[400];
+    if (l.view == view::rows) {
+        const auto small = small_round(s.first_text);
+        if (small)
+            std::snprintf(line, sizeof line, "%s%srounds %lld to %lld%speriod %s", deck_text,
+                          separator, *small, *small + l.rows - 1, separator, period_text);
+        else
+            std::snprintf(line, sizeof line, "%s%speriod %s%srounds K to K+%d, where K is",
+                          deck_text, separator, period_text, separator, l.rows - 1);
+    } else {
+        std::snprintf(line, sizeof line, "%s%sone round%speriod %s", deck_text, separator,
+                      separator, period_text);
+    }
+    caption_line(cr, l, line, ink, l.font, l.first_line());
+    if (l.view == view::rows && l.round_lines > 0)
+        draw_round_lines(cr, l, s);
 
-    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
     const char* colored = s.coloring == coloring::cycle ? "colored by cycle (gray: never moves)"
                                                         : "colored by starting position";
     if (l.view == view::rows)
         std::snprintf(line, sizeof line,
                       "each row from the bottom of the deck (left) to its top%s"
-                      "\xe2\x96\xb6 back in starting order%s%s%s",
-                      dot, dot, colored, follow);
+                      "\xe2\x96\xb6 back in starting order%s%s",
+                      separator, separator, colored);
     else
-        std::snprintf(line, sizeof line,
-                      "a dot for each position: across where it is, up where its card goes%s%s%s",
-                      dot, colored, follow);
-    caption_line(cr, l, line, 0.85 * l.font, 2.9 * l.font);
+        std::snprintf(
+            line, sizeof line,
+            "a separator for each position: across where it is, up where its card goes%s%s",
+            separator, colored);
+    // Each followed card in its own color: the caption is its legend.
+    constexpr std::size_t most_listed = 16;
+    run runs[2 + most_listed + 1];
+    char cards[most_listed][24];
+    std::size_t count = 0;
+    runs[count++] = {line, muted};
+    if (!s.followed.empty())
+        runs[count++] = {
+            s.followed.size() > 1 ? "  \xc2\xb7  bold: cards" : "  \xc2\xb7  bold: card", muted};
+    for (std::size_t i = 0; i < s.followed.size() && i < most_listed; ++i) {
+        std::snprintf(cards[i], sizeof cards[i], "%s \xe2\x96\xa0 %d", i == 0 ? "" : ",",
+                      s.followed[i]);
+        runs[count++] = {cards[i], followed_color(s, s.followed[i])};
+    }
+    if (s.followed.size() > most_listed)
+        runs[count++] = {", \xe2\x80\xa6", muted};
+    caption_line(cr, l, {runs, count}, 0.85 * l.font, l.legend_line());
 }
 
 // ---- rows --------------------------------------------------------------------
@@ -218,7 +250,7 @@ void draw_row_labels(cairo_t* cr, const layout& l, const scene& s) {
         if (step * l.row_pitch >= 1.5 * size)
             break;
     }
-    const auto small = small_first(s.first_text);
+    const auto small = small_round(s.first_text);
     const int last = l.rows - 1;
     const auto label = [&](int row) {
         char text[32];
@@ -240,7 +272,7 @@ void draw_row_labels(cairo_t* cr, const layout& l, const scene& s) {
     const double tip = l.left - 3;
     for (int row = 0; row < l.rows; ++row) {
         next_row(s, row);
-        if (!in_starting_order())
+        if (!in_starting_order(s))
             continue;
         const double y = l.y(row);
         cairo_move_to(cr, tip, y);
@@ -284,7 +316,7 @@ void draw_lines(cairo_t* cr, const layout& l) {
     cairo_set_line_width(cr, width);
     for (int c = 0; c < l.cards; ++c) {
         trace_way(cr, l, c);
-        set_color(cr, colors[static_cast<std::size_t>(c)]);
+        set_color(cr, card_colors[static_cast<std::size_t>(c)]);
         cairo_stroke(cr);
     }
 }
@@ -295,7 +327,7 @@ void draw_dots(cairo_t* cr, const layout& l) {
             cairo_new_sub_path(cr);
             cairo_arc(cr, l.x(position(l, row, c)), l.y(row), l.radius, 0, tau);
         }
-        set_color(cr, colors[static_cast<std::size_t>(c)]);
+        set_color(cr, card_colors[static_cast<std::size_t>(c)]);
         cairo_fill(cr);
     }
 }
@@ -309,7 +341,7 @@ void draw_followed_lines(cairo_t* cr, const layout& l, const scene& s) {
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_set_line_width(cr, width + 4);
         cairo_stroke_preserve(cr);
-        set_color(cr, own_colors[static_cast<std::size_t>(c)]);
+        set_color(cr, followed_color(s, c));
         cairo_set_line_width(cr, width);
         cairo_stroke(cr);
         for (int row = 0; row < l.rows; ++row) {
@@ -340,20 +372,16 @@ cairo_status_t draw_cells(cairo_t* cr, const layout& l, const scene& s) {
     cairo_surface_flush(cells);
     unsigned char* data = cairo_image_surface_get_data(cells);
     const int stride = cairo_image_surface_get_stride(cells);
-    std::array<std::uint32_t, deal::deck_capacity> pixels;
-    for (int c = 0; c < l.cards; ++c) {
-        const color k = colors[static_cast<std::size_t>(c)];
-        pixels[static_cast<std::size_t>(c)] = static_cast<std::uint32_t>(k.red * 255 + 0.5) << 16 |
-                                              static_cast<std::uint32_t>(k.green * 255 + 0.5) << 8 |
-                                              static_cast<std::uint32_t>(k.blue * 255 + 0.5);
-    }
+    std::array<std::uint32_t, deal::max_cards> pixels;
+    for (int c = 0; c < l.cards; ++c)
+        pixels[static_cast<std::size_t>(c)] = colors::rgb(card_colors[static_cast<std::size_t>(c)]);
     for (int row = 0; row < l.rows; ++row) {
         next_row(s, row);
         unsigned char* first = data + static_cast<std::ptrdiff_t>(row) * down * stride;
         auto* line = reinterpret_cast<std::uint32_t*>(first);
         for (int p = 0; p < l.cards; ++p)
             std::fill_n(line + p * across, across,
-                        pixels[static_cast<std::size_t>(deal::stack[p])]);
+                        pixels[static_cast<std::size_t>(deck[static_cast<std::size_t>(p)])]);
         for (int y = 1; y < down; ++y)
             std::memcpy(first + y * stride, first, static_cast<std::size_t>(stride));
     }
@@ -387,7 +415,7 @@ void draw_followed_cells(cairo_t* cr, const layout& l, const scene& s) {
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_set_line_width(cr, width + 3);
         cairo_stroke_preserve(cr);
-        cairo_set_source_rgb(cr, 0, 0, 0);
+        set_color(cr, followed_color(s, c));
         cairo_set_line_width(cr, width);
         cairo_stroke(cr);
     }
@@ -435,7 +463,7 @@ void draw_map(cairo_t* cr, const layout& l, const scene& s) {
     const double half = std::max(l.radius, side / 600);
     for (int p = 0; p < l.cards; ++p) {
         dot(p, half);
-        set_color(cr, colors[static_cast<std::size_t>(p)]);
+        set_color(cr, card_colors[static_cast<std::size_t>(p)]);
         cairo_fill(cr);
     }
 
@@ -458,8 +486,8 @@ void draw_map(cairo_t* cr, const layout& l, const scene& s) {
             }
             p = q;
         } while (p != c);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_set_line_width(cr, cobweb ? std::max(1.0, l.font / 10.0) : 1.0);
+        set_color(cr, followed_color(s, c));
+        cairo_set_line_width(cr, cobweb ? std::max(1.5, l.font / 8.0) : 1.5);
         cairo_stroke(cr);
     }
 

@@ -7,7 +7,10 @@
 #include <span>
 
 #include "deal/cycles.hpp"
+#include "deal/description.hpp"
 #include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "deal/round_number.hpp"
 #include "picture/layout.hpp"
 
 namespace picture {
@@ -16,11 +19,12 @@ enum class coloring { start, cycle };
 
 // What a picture shows, besides where things go.
 struct scene {
-    int hands;
-    const deal::round_cycles* cycles; // learnt for `hands`
-    deal::round_count period;
-    deal::round_count first; // the first row's round, modulo the period
-    const char* first_text;  // that round as the user gave it: an integer of any length
+    const deal::description* deal;
+    const deal::permutation* round; // the deal's
+    const deal::cycles* cycles;     // the round's
+    const deal::period* period;
+    const deal::round_number* first; // the first row's round, learnt for the cycles
+    const char* first_text;          // that round as the user gave it: an integer of any length
     picture::coloring coloring;
     std::span<const int> followed; // cards drawn boldly, the others faded
     // Cells drawn a pixel of the image per pixel of the picture, rather than
@@ -29,9 +33,8 @@ struct scene {
     bool full_size_cells;
 };
 
-// Draws the picture laid out by `l` onto `cr`; plays the rounds on the
-// process-wide deck. Returns Cairo's status: anything but success means the
-// picture is not whole.
+// Draws the picture laid out by `l` onto `cr`. Returns Cairo's status:
+// anything but success means the picture is not whole.
 cairo_status_t draw(cairo_t* cr, const layout& l, const scene& s);
 
 } // namespace picture

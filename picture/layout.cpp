@@ -1,6 +1,9 @@
 #include "picture/layout.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <string_view>
 
 namespace picture {
 
@@ -11,6 +14,8 @@ constexpr int deck_width = 1920;
 constexpr int max_pitch = 32;
 // Wide enough for the caption.
 constexpr int min_width = 720;
+// A digit's advance in the caption's font, DejaVu Sans, in ems, rounded up.
+constexpr double digit_width = 0.64;
 
 // Text about a seventieth of the picture's width: 14 pixels on a small
 // picture, and on one 5000 pixels wide as large, seen whole on a screen.
@@ -28,15 +33,37 @@ void set_margins(layout& l, int drawn_width) {
 
 } // namespace
 
-layout make_layout(int hands, int rounds) {
+std::optional<long long> small_round(const char* text) {
+    std::string_view digits = text;
+    if (digits.starts_with('+'))
+        digits.remove_prefix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc{} || end != digits.data() + digits.size() || value > 999'999'999 ||
+        value < -99'999'999)
+        return std::nullopt;
+    return value;
+}
+
+layout make_layout(int cards, int rounds, const char* first) {
     layout l{};
     l.view = view::rows;
-    l.cards = 5 * hands;
+    l.cards = cards;
     l.rows = rounds + 1;
     l.pitch = std::clamp(deck_width / l.cards, 1, max_pitch);
     set_margins(l, l.cards * l.pitch);
+    l.width = std::max(l.left + l.cards * l.pitch + l.font, min_width);
+    if (!small_round(first)) {
+        l.round_line_digits =
+            std::max(1, static_cast<int>((l.width - 2 * l.font) / (digit_width * l.font)));
+        const auto digits = static_cast<int>(std::strlen(first));
+        l.round_lines = (digits + l.round_line_digits - 1) / l.round_line_digits;
+        if (l.round_lines > max_round_lines)
+            l.round_lines = 1;
+        l.top += static_cast<int>(1.3 * l.font * l.round_lines + 0.5);
+    }
     const int bottom = l.font;
-    const int most_row_pitch = (max_side - l.top - bottom) / l.rows;
+    const int most_row_pitch = std::max(1, (max_side - l.top - bottom) / l.rows);
 
     l.row_pitch = std::min(2 * l.pitch, most_row_pitch);
     l.lines = l.cards <= max_line_cards && l.row_pitch >= min_line_row_pitch;
@@ -49,15 +76,14 @@ layout make_layout(int hands, int rounds) {
         const int tallest = std::min(std::max(2 * l.pitch, 32), most_row_pitch);
         l.row_pitch = std::clamp(3 * deck / (5 * l.rows), std::min(l.pitch, tallest), tallest);
     }
-    l.width = std::max(l.left + l.cards * l.pitch + l.font, min_width);
     l.height = l.top + l.rows * l.row_pitch + bottom;
     return l;
 }
 
-layout make_map_layout(int hands) {
+layout make_map_layout(int cards) {
     layout l{};
     l.view = view::map;
-    l.cards = 5 * hands;
+    l.cards = cards;
     l.rows = 1;
     // A side of about 1000 pixels, or a pixel a position for the widest decks.
     l.pitch = std::max(1, 1000 / l.cards);

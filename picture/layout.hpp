@@ -6,6 +6,9 @@
 // however far a wide picture is scaled down to be seen whole.
 #pragma once
 
+#include <cstddef>
+#include <optional>
+
 namespace picture {
 
 // The most rounds a picture shows, after the first.
@@ -19,6 +22,10 @@ inline constexpr int max_side = 8192;
 inline constexpr int max_line_cards = 60;
 // Nor are lines drawn where the rows are closer than this.
 inline constexpr int min_line_row_pitch = 8;
+// A first round too long for the first line of the caption is written whole
+// on lines of its own, up to this many; a longer one by its first and last
+// digits and how many there are.
+inline constexpr int max_round_lines = 8;
 
 enum class view { rows, map };
 
@@ -33,6 +40,10 @@ struct layout {
     int font;      // the size of the caption's text; labels are a little smaller
     int left, top;
     int width, height;
+    // The first round's own lines in the caption, none where it fits on the
+    // first, and the digits each holds.
+    int round_lines;
+    int round_line_digits;
 
     // Rows view: the center of the dot or cell at `position` in `row`.
     double x(int position) const { return left + (position + 0.5) * pitch; }
@@ -42,13 +53,24 @@ struct layout {
     int side() const { return cards * pitch; }
     double across(int position) const { return left + (position + 0.5) * pitch; }
     double up(int position) const { return top + side() - (position + 0.5) * pitch; }
+
+    // The caption's lines: the first, and the legend below it.
+    double first_line() const { return 1.6 * font; }
+    double round_line(int i) const { return first_line() + 1.3 * font * (i + 1); }
+    double legend_line() const { return 2.9 * font + 1.3 * font * round_lines; }
 };
 
-// The rows view of a deck of `hands` hands, 1 to 1010, over `rounds` rounds
-// after the first, 0 to 2000.
-layout make_layout(int hands, int rounds);
+// The first round as a number where it is small enough to be added to and
+// shown whole in the margin; larger rounds are labelled by their distance
+// from the first, and written whole in the caption.
+std::optional<long long> small_round(const char* text);
 
-// The map view of one round of a deck of `hands` hands.
-layout make_map_layout(int hands);
+// The rows view of a deck of `cards` cards, 1 to 5050, over `rounds` rounds
+// after the first, 0 to 2000, from the round written `first` (an integer of
+// any length).
+layout make_layout(int cards, int rounds, const char* first = "0");
+
+// The map view of one round of a deck of `cards` cards.
+layout make_map_layout(int cards);
 
 } // namespace picture

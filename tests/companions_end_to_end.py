@@ -13,6 +13,8 @@ import tempfile
 import threading
 import unittest
 
+from reference_deal import Deal
+
 BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
 COMPANIONS = ["deal-period", "deal-after", "deal-cycles"]
@@ -112,6 +114,113 @@ class Cycles(unittest.TestCase):
                 self.assertEqual(run([str(hands)]).stdout, b"%d %d\n" % (hands, lcm))
 
 
+# Deals of every kind, each held to the reference model: the pile shuffle,
+# a 3-2 deal that leaves hands uneven, five cards one at a time from a new
+# deck with the rest under or over the hands, more hands than cards.
+DEALS = [
+    Deal(4),
+    Deal(4, cards=52, packets=[1], first_card="bottom"),
+    Deal(3, cards=20, packets=[3, 2]),
+    Deal(4, cards=52, packets=[1, 1, 1, 1, 1], rest="bottom"),
+    Deal(4, cards=52, packets=[1, 1, 1, 1, 1], rest="top", bottom_hand="first"),
+    Deal(5, cards=3, packets=[2]),
+    Deal(2, packets=[3, 1], first_card="bottom", bottom_hand="first"),
+    Deal(7, cards=5050, packets=[13, 2], rest="top"),
+]
+
+
+class Deals(unittest.TestCase):
+    def test_every_answer_is_the_reference_models(self):
+        for d in DEALS:
+            options, count = d.options(), str(d.hand_count)
+            with self.subTest(options=options, hands=d.hand_count):
+                period = d.period()
+                # deal-period: COUNT PERIOD, or COUNT CARDS PERIOD with --cards.
+                want = f"{count} {d.cards} {period}" if d.cards_given else f"{count} {period}"
+                self.assertEqual(run(options + [count]).stdout.decode(), want + "\n")
+                # deal-after: any round, a whole number of periods away.
+                rounds = [0, 1, 2, 5, -1]
+                far = [str(period * 10**40 + r) for r in rounds]
+                result = run(options + [count] + far, name="deal-after")
+                self.assertEqual(result.stdout.decode(),
+                                 "".join(d.listing(r % period) for r in rounds))
+                # deal-cycles, its GAP notation and when a card is where.
+                cycles = [[int(p) for p in line.split(": ")[1].split()] for line in
+                          run(options + [count], name="deal-cycles").stdout.decode().splitlines()]
+                self.assertEqual(cycles, d.cycles())
+                gap = "".join("(" + ",".join(str(p + 1) for p in c) + ")"
+                              for c in d.cycles() if len(c) > 1) or "()"
+                self.assertEqual(run(["--gap"] + options + [count], name="deal-cycles").stdout,
+                                 gap.encode() + b"\n")
+                # Card C after 3 rounds is at P: when else, by playing on.
+                card, at = d.cards - 1, d.where(d.cards - 1, 3)
+                step = len(next(c for c in d.cycles() if at in c))
+                found = [r for r, p in enumerate(d.way(card, step + 4)) if p == at]
+                self.assertEqual(run(options + ["--card", str(card), "--at", str(at), count],
+                                     name="deal-cycles").stdout.decode(),
+                                 f"{found[0]} {found[1] - found[0]}\n")
+                never = next((p for p in range(d.cards) if p not in next(
+                    c for c in d.cycles() if card in c)), None)
+                if never is not None:
+                    self.assertEqual(run(options + ["--card", str(card), "--at", str(never),
+                                                    count], name="deal-cycles").stdout, b"never\n")
+                # --hands and --where after two rounds.
+                hands = d.hands(2)
+                self.assertEqual(run(options + ["--hands", count, "2"], name="deal-after").stdout,
+                                 "".join("".join("%2d " % c for c in h) + "\n"
+                                         for h in hands).encode())
+                for card in {0, d.cards // 2, d.cards - 1}:
+                    got = run(options + ["--where", str(card), count, "2", str(period + 7)],
+                              name="deal-after").stdout.decode()
+                    self.assertEqual(got, f"{d.where(card, 2)}\n{d.where(card, 7)}\n")
+
+    def test_ranges(self):
+        table = [
+            (["deal-after", "4", "0..27"], "".join(Deal(4).listing(r) for r in range(28))),
+            (["deal-after", "2", "-3..2"], "".join(Deal(2).listing(r % 7) for r in range(-3, 3))),
+            (["deal-after", "2", str(7 * 10**45 - 1) + ".." + str(7 * 10**45 + 1)],
+             "".join(Deal(2).listing(r) for r in (6, 0, 1))),
+            (["deal-after", "--where", "9", "4", "0..2"], "9\n12\n3\n"),
+            (["deal-period", "1..6", "9"], "1 1\n2 7\n3 9\n4 28\n5 154\n6 88\n9 40\n"),
+            (["deal-period", "--packets", "1", "--first-card", "bottom", "--cards", "1..52", "2"],
+             "".join(f"2 {m} {Deal(2, cards=m, packets=[1], first_card='bottom').period()}\n"
+                     for m in range(1, 53))),
+            (["deal-period", "--cards", "9..10", "--packets", "1", "2..3"],
+             "".join(f"{h} {m} {Deal(h, cards=m, packets=[1]).period()}\n"
+                     for h in (2, 3) for m in (9, 10))),
+        ]
+        for args, want in table:
+            with self.subTest(args=args):
+                result = run(args[1:], name=args[0])
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(result.stdout.decode(), want)
+        # Every count of deal's own deal, in one run.
+        lines = run(["1..1010"]).stdout.decode().splitlines()
+        self.assertEqual(len(lines), 1010)
+        self.assertEqual(lines[756], "757 663815886514363891846858320")
+
+    def test_the_hands_of_several_rounds_and_the_stock(self):
+        d = Deal(4, cards=52, packets=[1, 1, 1, 1, 1], rest="bottom")
+        hands = "\n".join("".join("".join("%2d " % c for c in h) + "\n" for h in d.hands(r))
+                          for r in (0, 1))
+        self.assertEqual(run(d.options() + ["--hands", "4", "0", "1"], name="deal-after").stdout,
+                         hands.encode())
+        # Card 0 lies in the stock of twenty-eight cards; 51 is hand 0's first.
+        self.assertEqual(run(d.options() + ["--hands", "--where", "0", "4", "0"],
+                             name="deal-after").stdout, b"stock\n")
+        self.assertEqual(run(d.options() + ["--hands", "--where", "51", "4", "0"],
+                             name="deal-after").stdout, b"0 0\n")
+
+    def test_summary(self):
+        self.assertEqual(run(["--summary", "2"], name="deal-cycles").stdout,
+                         b"cycle type: 1^3 7\nsign: even\nfixed positions: 0 8 9\nperiod: 7\n")
+        # A single swap is odd; a deck that never moves has every position fixed.
+        self.assertEqual(run(["--summary", "--packets", "1", "--cards", "2", "--first-card", "bottom", "1"],
+                             name="deal-cycles").stdout,
+                         b"cycle type: 2\nsign: odd\nfixed positions:\nperiod: 2\n")
+        self.assertEqual(run(["--gap", "1"], name="deal-cycles").stdout, b"()\n")
+
+
 class Picture(unittest.TestCase):
     def setUp(self):
         if "deal-picture" not in PROGRAMS:
@@ -168,6 +277,8 @@ class Picture(unittest.TestCase):
                                  (1, b"", b"deal-picture: " + message + b"\n"))
 
     def test_streams_and_letter_case(self):
+        # What is not a regular file takes a PNG without being told.
+        self.assertEqual(self.picture(["-o", "/dev/null", "2"]).returncode, 0)
         with tempfile.TemporaryDirectory() as out:
             path = os.path.join(out, "Deck.SVG")
             self.assertEqual(self.picture(["-o", path, "3", "2"]).returncode, 0)
@@ -362,6 +473,84 @@ class Failures(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stdout, result.stderr), (1, out, err))
 
 
+    def test_bad_deals(self):
+        # One line, status 1, nothing on standard output, for every program.
+        table = [
+            (["--packets", "0", "2"], "packet 0 is outside the supported range 1 to 5050"),
+            (["--packets", "", "2"], "'' is not a list of packets: positive integers separated "
+                                     "by commas, such as 2,2,1"),
+            (["--packets=2,,1", "2"], "'2,,1' is not a list of packets: positive integers "
+                                      "separated by commas, such as 2,2,1"),
+            (["--packets", "x", "2"], "'x' is not a list of packets: positive integers "
+                                      "separated by commas, such as 2,2,1"),
+            (["--pack=2,-1", "2"], "'2,-1' is not a list of packets: positive integers "
+                                   "separated by commas, such as 2,2,1"),
+            (["--packets", ",".join(["1"] * 101), "2"],
+             "'" + "1," * 20 + "...' holds more than 100 packets"),
+            (["--cards", "0", "2"], "card count 0 is outside the supported range 1 to 5050"),
+            (["--cards", "5051", "2"], "card count 5051 is outside the supported range 1 to 5050"),
+            (["--cards", "12x", "2"], "'12x' is not an integer card count"),
+            (["--rest", "sideways", "2"],
+             "'sideways' is not a way to deal the rest: again, top or bottom"),
+            (["--first-card", "left", "2"],
+             "'left' is not where a hand's first card lies: top or bottom"),
+            (["--bottom-hand", "middle", "2"],
+             "'middle' is not the hand to put at the bottom: last or first"),
+            (["--rest", "top", "--rest", "top", "2"],
+             "option '--rest' given twice: it takes one value"),
+            (["--packets", "99", "60"],
+             "60 hands of packets 99 take 5940 cards, more than the 5050 a deck can hold"),
+            (["--cards", "52", "0"], "hand count 0 is outside the supported range 1 to 5050"),
+            (["--packets", "1", "5051"],
+             "hand count 5051 is outside the supported range -429496729 to 5050"),
+            (["1011"], "hand count 1011 is outside the supported range -429496729 to 1010"),
+        ]
+        for name in COMPANIONS:
+            for args, message in table:
+                if name == "deal-picture" and "-429496729" in message:
+                    continue  # it draws no empty deck, and says so in its own range
+                with self.subTest(name=name, args=args):
+                    result = run(args, name=name)
+                    self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                     (1, b"", f"{name}: {message}\n"))
+
+    def test_bad_ranges_and_cards(self):
+        table = [
+            ("deal-period", ["5..3"], "range '5..3' runs backwards: its first end must be "
+                                      "the lower"),
+            ("deal-period", ["--cards", "1..1000001", "--packets", "1", "2"],
+             "card count 1000001 is outside the supported range 1 to 5050"),
+            ("deal-period", ["-999999..1"], "range '-999999..1' holds more than 1000000 values"),
+            ("deal-period", ["1..x"], "'1..x' is not an integer hand count"),
+            ("deal-period", ["1..1011"], "hand count 1011 is outside the supported range "
+                                         "-429496729 to 1010"),
+            ("deal-after", ["2", "0..1000000"], "range '0..1000000' holds more than 1000000 "
+                                                "values"),
+            ("deal-after", ["2", "1" + "0" * 50 + "..0"],
+             "range '" + "1" + "0" * 39 + "...' runs backwards: its first end must be the lower"),
+            ("deal-after", ["2", "0..1..2"], "'0..1..2' is not an integer number of rounds"),
+            ("deal-after", ["1..2", "0"], "'1..2' is not an integer hand count"),
+            ("deal-after", ["--where", "10", "2", "0"],
+             "card 10 is outside the supported range 0 to 9"),
+            ("deal-after", ["--where", "0", "0", "0"], "the empty deck holds no card '0'"),
+            ("deal-cycles", ["--card", "1", "2"], "--card C needs --at P: the position to find "
+                                                  "the card at"),
+            ("deal-cycles", ["--at", "-1", "--card", "1", "2"],
+             "position -1 is outside the supported range 0 to 9"),
+            ("deal-cycles", ["--gap", "--summary", "2"],
+             "--gap, --summary and --card each ask for something else: give one"),
+            # Control characters are shown as escapes, on one line.
+            ("deal-after", ["2", "a\nb"], "'a\\nb' is not an integer number of rounds"),
+            ("deal-after", ["2", "\x1b[2J"], "'\\x1b[2J' is not an integer number of rounds"),
+            ("deal-period", ["--bogus\x07=1"], "unknown option '--bogus\\x07'"),
+            ("deal-cycles", ["1", "\t"], "extra operand '\\t'"),
+        ]
+        for name, args, message in table:
+            with self.subTest(name=name, args=args):
+                result = run(args, name=name)
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                self.assertEqual(result.stderr.decode().splitlines()[0], f"{name}: {message}")
+
     def test_command_lines(self):
         # One grammar for the family: options anywhere, "--" anywhere, negative
         # numbers as operands, faults named in one line and a pointer to --help.
@@ -387,6 +576,12 @@ class Failures(unittest.TestCase):
             ("deal-picture", ["--out"], 1, "deal-picture: option '--output' needs a value (FILE)"),
             ("deal-picture", ["2", "-q"], 1, "deal-picture: unknown option '-q'"),
             ("deal-picture", ["2", "3", "4"], 1, "deal-picture: extra operand '4'"),
+            # A value that looks like an option is not taken as one.
+            ("deal-picture", ["--from", "-o", "z.png", "2"], 1,
+             "deal-picture: option '--from' needs a value (K)"),
+            ("deal-after", ["--where", "--hands", "2", "0"], 1,
+             "deal-after: option '--where' needs a value (C)"),
+            ("deal-after", ["--h", "2", "0"], 1, "deal-after: ambiguous option '--h'"),
         ]
         for name, args, status, first in table:
             if name not in PROGRAMS:

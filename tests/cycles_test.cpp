@@ -1,113 +1,195 @@
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "deal/cycles.hpp"
 #include "deal/deck.hpp"
+#include "deal/description.hpp"
+#include "deal/permutation.hpp"
 #include "deal/round.hpp"
-#include "deal/rounds_modulo.hpp"
+#include "deal/round_number.hpp"
 
 namespace {
 
 using deck = std::vector<deal::card>;
 
-deck played(int hands, int rounds) {
-    deal::N = hands;
-    deal::set_starting_order();
-    for (int r = 0; r < rounds; ++r)
-        deal::simulate_round();
-    return deck(deal::stack, deal::stack + deal::deck_size());
+deck starting_order(int size) {
+    deck d(static_cast<std::size_t>(size));
+    std::iota(d.begin(), d.end(), 0);
+    return d;
 }
 
-// Every count: the cycles cover the deck once, each from its lowest position,
-// in ascending order of it, and each step is where one round takes that card.
-TEST(Cycles, EachStepIsOneRoundsMoveForEveryCount) {
-    static deal::round_cycles cycles;
-    for (int hands = 1; hands <= deal::max_hands; ++hands) {
-        cycles.learn(hands);
-        const deck once = played(hands, 1);
-        std::vector<bool> seen(once.size());
-        deal::card previous_first = -1;
+deck applied(const deal::permutation& round, deck d, int rounds) {
+    deck next(d.size());
+    for (int r = 0; r < rounds; ++r) {
+        round.apply(d.data(), next.data());
+        d.swap(next);
+    }
+    return d;
+}
+
+// The description of deal's own deal makes, for every count, exactly the
+// round that deal plays on its own deck.
+TEST(DefaultDeal, IsDealsOwnRoundForEveryCount) {
+    static deal::permutation round;
+    for (int hands = deal::max_hands; hands >= -3; --hands) {
+        const deal::description d = deal::default_deal(hands);
+        ASSERT_EQ(deal::check(d), deal::fault::none) << hands << " hands";
+        round = deal::permutation(d);
+        deal::N = hands;
+        deal::set_starting_order();
+        deal::simulate_round();
+        ASSERT_EQ(round.size(), deal::deck_size());
+        ASSERT_EQ(applied(round, starting_order(round.size()), 1),
+                  deck(deal::stack, deal::stack + deal::deck_size()))
+            << hands << " hands";
+    }
+}
+
+// Any permutation: the cycles cover it once, each from its lowest position,
+// in ascending order of it, each step is where one round takes that card,
+// and cycle_of and place_of find every position on its cycle.
+TEST(Cycles, FollowAnyPermutation) {
+    std::mt19937 random(5);
+    static deal::cycles cycles;
+    for (const int size : {0, 1, 2, 3, 52, 1000, deal::max_cards}) {
+        std::vector<std::int32_t> goes_to(static_cast<std::size_t>(size));
+        std::iota(goes_to.begin(), goes_to.end(), 0);
+        std::shuffle(goes_to.begin(), goes_to.end(), random);
+        const deal::permutation round(goes_to);
+        cycles.learn(round);
+        std::vector<bool> seen(goes_to.size());
+        int previous_first = -1, covered = 0;
         for (int i = 0; i < cycles.count(); ++i) {
             const auto c = cycles.cycle(i);
-            ASSERT_GT(c.front(), previous_first) << hands << " hands, cycle " << i;
+            ASSERT_GT(c.front(), previous_first);
             previous_first = c.front();
             for (std::size_t j = 0; j < c.size(); ++j) {
                 ASSERT_GE(c[j], c.front());
                 ASSERT_FALSE(seen[static_cast<std::size_t>(c[j])]);
                 seen[static_cast<std::size_t>(c[j])] = true;
-                // The card that started at c[j] is at c[j + 1] after one round.
-                ASSERT_EQ(once[static_cast<std::size_t>(c[(j + 1) % c.size()])], c[j])
-                    << hands << " hands, position " << c[j];
+                ASSERT_EQ(round[c[j]], c[(j + 1) % c.size()]);
+                ASSERT_EQ(cycles.cycle_of(c[j]), i);
+                ASSERT_EQ(cycles.place_of(c[j]), static_cast<int>(j));
+                ++covered;
             }
         }
-        ASSERT_EQ(std::count(seen.begin(), seen.end(), true), 5 * hands);
+        ASSERT_EQ(covered, size);
     }
 }
 
+// A jump, and where one card is, are that many rounds played, for deals of
+// every kind; so is a round number moved on by advance().
 TEST(Cycles, JumpIsThatManyRounds) {
-    static deal::round_cycles cycles;
-    for (int hands : {1, 2, 3, 4, 7, 10, 33, deal::max_hands}) {
-        cycles.learn(hands);
-        const auto period = *cycles.period();
-        std::vector<deal::round_count> jumps = {0, 1, 2, 3, 17};
-        if (period < 2000)
-            jumps.insert(jumps.end(), {period - 1, period, period + 1, 2 * period + 5});
-        for (const deal::round_count rounds : jumps) {
-            const deck want = played(hands, static_cast<int>(rounds));
-            cycles.jump(rounds);
-            EXPECT_EQ(deck(deal::stack, deal::stack + deal::deck_size()), want)
-                << hands << " hands, " << static_cast<int>(rounds) << " rounds";
+    const auto described = [](int hands, int cards, std::vector<std::int32_t> packets,
+                              deal::rest rest, deal::first_card first, deal::bottom_hand bottom) {
+        deal::description d;
+        d.hands = hands;
+        d.cards = cards;
+        d.set_packets(packets);
+        d.rest = rest;
+        d.first_card = first;
+        d.bottom_hand = bottom;
+        return d;
+    };
+    using enum deal::rest;
+    const deal::description deals[] = {
+        deal::default_deal(4),
+        deal::default_deal(1010),
+        described(2, 52, {1}, again, deal::first_card::bottom, deal::bottom_hand::last),
+        described(4, 52, {1, 1, 1, 1, 1}, bottom, deal::first_card::top, deal::bottom_hand::last),
+        described(3, 17, {3, 2}, top, deal::first_card::top, deal::bottom_hand::first),
+        described(7, 5, {2}, again, deal::first_card::bottom, deal::bottom_hand::first),
+    };
+    static deal::cycles cycles;
+    static deal::round_number number;
+    for (const deal::description& d : deals) {
+        ASSERT_EQ(deal::check(d), deal::fault::none);
+        const deal::permutation round(d);
+        cycles.learn(round);
+        number.learn(cycles);
+        deck jumped(static_cast<std::size_t>(d.cards));
+        for (const int rounds : {0, 1, 2, 3, 17, 100}) {
+            const deck want = applied(round, starting_order(d.cards), rounds);
+            number.assign(std::to_string(rounds));
+            cycles.jump(number, jumped.data());
+            EXPECT_EQ(jumped, want) << d.hands << " hands, " << d.cards << " cards, " << rounds;
+            for (int card = 0; card < d.cards; ++card)
+                ASSERT_EQ(want[static_cast<std::size_t>(
+                              cycles.after(card, static_cast<unsigned>(rounds)))],
+                          card);
+            // From 3 rounds before, moved on.
+            number.assign(std::to_string(rounds - 3));
+            number.advance(3);
+            cycles.jump(number, jumped.data());
+            EXPECT_EQ(jumped, want) << "advanced to " << rounds;
         }
     }
 }
 
 // The residue of a decimal text, a digit at a time: the slow, plain way.
-deal::round_count digit_by_digit(const std::string& digits, deal::round_count period) {
-    deal::round_count r = 0;
+std::uint64_t digit_by_digit(const std::string& digits, std::uint64_t modulus) {
+    std::uint64_t r = 0;
     for (char d : digits)
-        r = (r * 10 + static_cast<unsigned>(d - '0')) % period;
+        r = (r * 10 + static_cast<unsigned>(d - '0')) % modulus;
     return r;
 }
 
-TEST(RoundsModulo, AgreesWithDigitByDigitWhateverTheRuns) {
-    const deal::round_count big = (deal::round_count{1} << 89) + 12345; // as wide as real periods
-    const struct {
-        std::string text;
-        deal::round_count period;
-        deal::round_count want;
-    } table[] = {
-        {"0", 7, 0},   {"-0", 7, 0},     {"+15", 7, 1}, {"-1", 7, 6}, {"-7", 7, 0},
-        {"-15", 7, 6}, {"00029", 28, 1}, {"5", 1, 0},   {"-5", 1, 0},
-    };
-    for (const auto& [text, period, want] : table) {
-        deal::rounds_modulo rounds{period};
-        const std::size_t digits = text[0] == '+' || text[0] == '-' ? 1 : 0;
-        if (digits)
-            rounds.sign(text[0]);
-        rounds.digits(text.data() + digits, text.data() + text.size());
-        EXPECT_TRUE(rounds.rounds() == want) << text;
-    }
-
+// Round numbers of thousands of digits, fed in runs of any length, modulo
+// every cycle length of a permutation whose period (lcm of 1 to 100) is far
+// past 64 bits, and of a small one; negative ones count back.
+TEST(RoundNumber, AgreesWithDigitByDigitForEveryLength) {
+    std::vector<std::int32_t> every_length;
+    for (int length = 1; length <= 100; ++length)
+        for (int j = 0; j < length; ++j)
+            every_length.push_back(static_cast<std::int32_t>(every_length.size()) +
+                                   (j + 1 < length ? 1 : 1 - length));
+    const std::vector<std::int32_t> seven = {1, 2, 3, 4, 5, 6, 0};
+    static deal::cycles cycles;
+    static deal::round_number number;
     std::mt19937 random(7);
-    for (const deal::round_count period :
-         {deal::round_count{28}, deal::round_count{88} << 60, big}) {
+    for (const auto& goes_to : {every_length, seven}) {
+        cycles.learn(deal::permutation(goes_to));
+        number.learn(cycles);
+        if (goes_to.size() > 7) {
+            EXPECT_GT(number.group_count(), 1);
+        }
         std::string text(5000, '0');
         for (char& d : text)
             d = static_cast<char>('0' + random() % 10);
-        deal::rounds_modulo rounds{period};
-        for (std::size_t at = 0; at < text.size();) {
-            const std::size_t run = std::min<std::size_t>(random() % 40 + 1, text.size() - at);
-            rounds.digits(text.data() + at, text.data() + at + run);
-            at += run;
+        for (const bool negative : {false, true}) {
+            number.clear();
+            if (negative)
+                number.sign('-');
+            for (std::size_t at = 0; at < text.size();) {
+                const std::size_t run = std::min<std::size_t>(random() % 40 + 1, text.size() - at);
+                number.digits(text.data() + at, text.data() + at + run);
+                at += run;
+            }
+            for (int i = 0; i < cycles.count(); ++i) {
+                const std::size_t length = cycles.cycle(i).size();
+                const std::uint64_t residue = digit_by_digit(text, length);
+                const std::uint64_t want = negative && residue != 0 ? length - residue : residue;
+                ASSERT_EQ(number.modulo(length), want) << length << (negative ? " negative" : "");
+            }
         }
-        EXPECT_TRUE(rounds.rounds() == digit_by_digit(text, period));
-        rounds.clear();
-        rounds.sign('-');
-        rounds.digits(text.data(), text.data() + text.size());
-        const deal::round_count residue = digit_by_digit(text, period);
-        EXPECT_TRUE(rounds.rounds() == (residue == 0 ? 0 : period - residue));
+    }
+    // Small texts and the rounds back to the start: 7 is the period here.
+    const struct {
+        const char* text;
+        std::uint64_t modulo_seven;
+        std::int64_t to_start; // within 10 rounds
+    } table[] = {{"0", 0, 0},  {"-0", 0, 0},  {"+15", 1, 6},  {"-1", 6, 1},
+                 {"-7", 0, 0}, {"-15", 6, 1}, {"00029", 1, 6}};
+    cycles.learn(deal::permutation(seven));
+    number.learn(cycles);
+    for (const auto& [text, modulo_seven, to_start] : table) {
+        number.assign(text);
+        EXPECT_EQ(number.modulo(7), modulo_seven) << text;
+        EXPECT_EQ(number.rounds_to_start(10), to_start) << text;
+        EXPECT_EQ(number.rounds_to_start(to_start), -1) << text;
     }
 }
 

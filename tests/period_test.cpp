@@ -1,89 +1,95 @@
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
-#include "console/round_count_text.hpp"
-#include "deal/deck.hpp"
+#include "deal/cycles.hpp"
+#include "deal/description.hpp"
 #include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "text/digits.hpp"
 
 namespace {
 
-TEST(Period, StatedPeriods) {
+deal::cycles cycles;
+
+deal::period period_of(const deal::permutation& round) {
+    cycles.learn(round);
+    return deal::period(cycles);
+}
+
+std::string digits(const deal::period& p) {
+    char text[text::period_digits];
+    char* const end = text + sizeof text;
+    return {text::period_text(p, end), end};
+}
+
+// A permutation made of one cycle of each length given, in turn.
+deal::permutation with_cycles(const std::vector<int>& lengths) {
+    std::vector<std::int32_t> goes_to;
+    for (const int length : lengths)
+        for (int j = 0; j < length; ++j)
+            goes_to.push_back(static_cast<std::int32_t>(goes_to.size()) +
+                              (j + 1 < length ? 1 : 1 - length));
+    return deal::permutation(goes_to);
+}
+
+// The product of the lengths in decimal, the schoolbook way.
+std::string product(const std::vector<int>& factors) {
+    std::vector<int> digits = {1}; // least significant first
+    for (const int f : factors) {
+        int carry = 0;
+        for (int& d : digits) {
+            const int v = d * f + carry;
+            d = v % 10;
+            carry = v / 10;
+        }
+        for (; carry > 0; carry /= 10)
+            digits.push_back(carry % 10);
+    }
+    std::string text;
+    for (auto d = digits.rbegin(); d != digits.rend(); ++d)
+        text += static_cast<char>('0' + *d);
+    return text;
+}
+
+TEST(Period, StatedPeriodsOfDealsOwn) {
     const struct {
         int hands;
-        unsigned period;
-    } table[] = {
-        {1, 1}, {2, 7}, {3, 9}, {4, 28}, {5, 154}, {6, 88}, {0, 1}, {-3, 1}, {deal::min_hands, 1}};
-    for (const auto& [hands, period] : table)
-        EXPECT_TRUE(deal::period(hands) == period) << hands << " hands";
+        std::uint64_t period;
+    } table[] = {{1, 1}, {2, 7}, {3, 9}, {4, 28}, {5, 154}, {6, 88}, {0, 1}, {-3, 1}};
+    for (const auto& [hands, want] : table)
+        EXPECT_EQ(period_of(deal::permutation(deal::default_deal(hands))).small(), want)
+            << hands << " hands";
 }
 
-// Decks of more hands need more than 64 bits, and none may overflow 128.
-TEST(Period, EveryFullSizeCountFitsAndNeedsUpTo90Bits) {
-    int widest = 0;
-    for (int hands = 1; hands <= deal::max_hands; ++hands) {
-        const auto rounds = deal::period(hands);
-        ASSERT_TRUE(rounds.has_value()) << hands << " hands";
-        int bits = 0;
-        for (deal::round_count r = *rounds; r != 0; r >>= 1)
-            ++bits;
-        widest = std::max(widest, bits);
-    }
-    EXPECT_GT(widest, 64);
-    EXPECT_LE(widest, 90);
-}
+// Past 128 bits, every digit: one cycle of each length from 1 to 100, and
+// the largest period of any permutation of 5050 positions, its cycles the
+// prime powers whose product is largest among those that sum to 5050.
+TEST(Period, EveryDigitOfPeriodsPast128Bits) {
+    std::vector<int> one_to_hundred;
+    for (int length = 1; length <= 100; ++length)
+        one_to_hundred.push_back(length);
+    const deal::period hundred = period_of(with_cycles(one_to_hundred));
+    EXPECT_EQ(digits(hundred), "69720375229712477164533808935312303556800");
+    EXPECT_FALSE(hundred.small());
+    EXPECT_NEAR(hundred.log2(), 135.679, 0.001);
 
-} // namespace
+    const std::vector<int> largest = {
+        11,  13,  17,  19,  23,  25,  27,  29,  31,  37,  41,  43,  47,  49,  53,  59,  61,
+        64,  67,  71,  73,  79,  83,  89,  97,  101, 103, 107, 109, 113, 127, 131, 137, 139,
+        149, 151, 157, 163, 167, 173, 179, 181, 191, 193, 197, 199, 211, 223, 241};
+    std::vector<int> lengths = largest;
+    int used = 0;
+    for (const int length : largest)
+        used += length;
+    ASSERT_EQ(used, deal::max_cards);
+    const deal::period most = period_of(with_cycles(lengths));
+    EXPECT_EQ(digits(most), product(largest));
+    EXPECT_NEAR(most.log2(), 308.774, 0.001);
 
-namespace {
-
-// No supported deck comes near 128 bits, so the overflow check is held in
-// place here, with values that pass the limit.
-TEST(Period, CheckedLcmRefusesWhatDoesNotFitIn128Bits) {
-    using deal::round_count;
-    const round_count top = ~round_count{0};
-    const round_count p61 = (round_count{1} << 61) - 1, p89 = (round_count{1} << 89) - 1;
-    const struct {
-        round_count a, b;
-        std::optional<round_count> want;
-    } table[] = {
-        {4, 6, 12},
-        {top, 1, top},
-        {top, top, top},
-        {round_count{1} << 127, 2, round_count{1} << 127},
-        {round_count{1} << 127, 3, std::nullopt},
-        {p61, p89, std::nullopt},     // 150 bits
-        {p61 * 3, p61 * 5, p61 * 15}, // a common factor keeps it small
-        {round_count{1} << 64, (round_count{1} << 64) + 1, std::nullopt},
-    };
-    for (const auto& [a, b, want] : table)
-        EXPECT_TRUE(deal::checked_lcm(a, b) == want)
-            << static_cast<double>(a) << ", " << static_cast<double>(b);
-}
-
-} // namespace
-
-namespace {
-
-// Every digit of a period, across the 19-digit steps the conversion takes.
-TEST(Period, TextHasEveryDigit) {
-    using deal::round_count;
-    const round_count e19 = 10'000'000'000'000'000'000u;
-    const struct {
-        round_count n;
-        const char* want;
-    } table[] = {
-        {0, "0"},
-        {7, "7"},
-        {e19 - 1, "9999999999999999999"},
-        {e19, "10000000000000000000"},
-        {e19 * e19 + 5, "100000000000000000000000000000000000005"},
-        {~round_count{0}, "340282366920938463463374607431768211455"},
-    };
-    for (const auto& [n, want] : table) {
-        char text[console::round_count_digits];
-        char* const end = text + sizeof text;
-        EXPECT_EQ(std::string(console::round_count_text(n, end), end), want);
-    }
+    // Repeated and fixed lengths change nothing; the empty deck's is 1.
+    EXPECT_EQ(digits(period_of(with_cycles({4, 6, 4, 1, 1, 6}))), "12");
+    EXPECT_EQ(digits(period_of(deal::permutation())), "1");
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/colormap.hpp"
+#include "colors/colormap.hpp"
 #include "picture/layout.hpp"
 
 namespace {
@@ -22,15 +22,23 @@ std::string temporary(const char* name) {
     return ::testing::TempDir() + name;
 }
 
-// deal's own listings of `hands` hands for rounds 0 to `rounds`.
-listing deal_listings(int hands, int rounds) {
-    const std::string input = temporary("picture_test_input");
-    FILE* in = std::fopen(input.c_str(), "w");
-    std::fprintf(in, "%d", hands);
-    for (int r = 0; r <= rounds; ++r)
-        std::fputs(" 1", in);
-    std::fclose(in);
-    FILE* out = popen((std::string(DEAL_PROGRAM) + " < " + input).c_str(), "r");
+// deal's own listings of `hands` hands for rounds 0 to `rounds`; for any
+// other deal, deal-after's, which the end-to-end tests hold to deal's.
+listing deal_listings(int hands, int rounds, const std::string& options = "") {
+    std::string command;
+    if (options.empty()) {
+        const std::string input = temporary("picture_test_input");
+        FILE* in = std::fopen(input.c_str(), "w");
+        std::fprintf(in, "%d", hands);
+        for (int r = 0; r <= rounds; ++r)
+            std::fputs(" 1", in);
+        std::fclose(in);
+        command = std::string(DEAL_PROGRAM) + " < " + input;
+    } else {
+        command = std::string(AFTER_PROGRAM) + " " + options + " " + std::to_string(hands) +
+                  " 0.." + std::to_string(rounds);
+    }
+    FILE* out = popen(command.c_str(), "r");
     listing rows;
     char line[65536];
     while (std::fgets(line, sizeof line, out)) {
@@ -47,7 +55,7 @@ struct rgb {
     int r, g, b;
 };
 
-rgb rounded(picture::color c) {
+rgb rounded(colors::color c) {
     return {static_cast<int>(c.red * 255 + 0.5), static_cast<int>(c.green * 255 + 0.5),
             static_cast<int>(c.blue * 255 + 0.5)};
 }
@@ -59,35 +67,49 @@ int distance(rgb a, rgb b) {
 TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
     // --from takes the first row's round as deal-after does: any length,
     // negative backwards, modulo the period (7 for 2 hands, 28 for 4).
+    // Other deals too, whose caption is taller where the first round is
+    // written whole on lines of its own.
+    const std::string long_round = "7" + std::string(99, '0') + "3"; // 3 more than 7 * 10^100
     const struct {
-        int hands, rounds;
+        int hands, cards, rounds;
         const char* from;
-        int first; // the listing of deal that the first row is
-    } table[] = {{1, 3, "0", 0},  {2, 8, "0", 0},
-                 {4, 29, "0", 0}, {12, 6, "0", 0},
-                 {13, 6, "0", 0}, {20, 4, "0", 0},
-                 {4, 5, "30", 2}, {2, 3, "-1", 6},
-                 {13, 2, "5", 5}, {2, 2, "700000000000000000000000000000003", 3}};
-    for (const auto& [hands, rounds, from, first] : table) {
+        int first;       // the listing of deal that the first row is
+        int round_lines; // the caption's lines for the first round alone
+        std::string options;
+    } table[] = {{1, 5, 3, "0", 0, 0, ""},
+                 {2, 10, 8, "0", 0, 0, ""},
+                 {4, 20, 29, "0", 0, 0, ""},
+                 {12, 60, 6, "0", 0, 0, ""},
+                 {13, 65, 6, "0", 0, 0, ""},
+                 {20, 100, 4, "0", 0, 0, ""},
+                 {4, 20, 5, "30", 2, 0, ""},
+                 {2, 10, 3, "-1", 6, 0, ""},
+                 {13, 65, 2, "5", 5, 0, ""},
+                 {2, 10, 2, "700000000000000000000000000000003", 3, 1, ""},
+                 {2, 10, 2, long_round.c_str(), 3, 2, ""},
+                 {4, 52, 14, "0", 0, 0, "--packets 1 --first-card bottom --cards 52"},
+                 {3, 20, 22, "0", 0, 0, "--packets 3,2 --cards 20 --rest top --bottom-hand first"}};
+    for (const auto& [hands, cards, rounds, from, first, round_lines, options] : table) {
         const std::string png = temporary("picture_test.png");
-        const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " --from " +
-                                    from + " " + std::to_string(hands) + " " +
+        const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " " + options +
+                                    " --from " + from + " " + std::to_string(hands) + " " +
                                     std::to_string(rounds);
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        const listing all = deal_listings(hands, first + rounds);
+        const listing all = deal_listings(hands, first + rounds, options);
         ASSERT_EQ(all.size(), static_cast<std::size_t>(first + rounds + 1));
         const listing rows(all.begin() + first, all.end());
 
         cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
         ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
-        const picture::layout l = picture::make_layout(hands, rounds);
+        const picture::layout l = picture::make_layout(cards, rounds, from);
+        ASSERT_EQ(l.round_lines, round_lines) << from;
         ASSERT_EQ(cairo_image_surface_get_width(image), l.width);
         ASSERT_EQ(cairo_image_surface_get_height(image), l.height);
         const unsigned char* data = cairo_image_surface_get_data(image);
         const int stride = cairo_image_surface_get_stride(image);
         std::vector<rgb> palette;
         for (int c = 0; c < l.cards; ++c)
-            palette.push_back(rounded(picture::card_color(c, l.cards)));
+            palette.push_back(rounded(colors::card_color(c, l.cards)));
 
         for (int row = 0; row <= rounds; ++row) {
             for (int p = 0; p < l.cards; ++p) {
@@ -120,7 +142,7 @@ TEST(Picture, TheRowAfterThePeriodIsTheFirst) {
             std::string(PICTURE_PROGRAM) + " -o " + png + " " + std::to_string(hands);
         ASSERT_EQ(std::system(command.c_str()), 0);
         cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
-        const picture::layout l = picture::make_layout(hands, period);
+        const picture::layout l = picture::make_layout(5 * hands, period);
         ASSERT_EQ(cairo_image_surface_get_height(image), l.height) << "default rounds: the period";
         const unsigned char* data = cairo_image_surface_get_data(image);
         const int stride = cairo_image_surface_get_stride(image);
@@ -149,7 +171,7 @@ TEST(Picture, SvgCellsArePixelForPixelThePng) {
                                " && rsvg-convert -o " + shown + " " + svg)
                                   .c_str()),
                   0);
-        const picture::layout l = picture::make_layout(hands, rounds);
+        const picture::layout l = picture::make_layout(5 * hands, rounds);
         ASSERT_FALSE(l.lines);
         cairo_surface_t* a = cairo_image_surface_create_from_png(png.c_str());
         cairo_surface_t* b = cairo_image_surface_create_from_png(shown.c_str());
@@ -171,10 +193,41 @@ TEST(Picture, SvgCellsArePixelForPixelThePng) {
     }
 }
 
+// Followed cards are told apart: each one's dots in its own color, far from
+// the others' and from every card's, and the rest faded.
+TEST(Picture, FollowedCardsEachInAColorOfTheirOwn) {
+    const std::string png = temporary("followed.png");
+    const int followed[] = {3, 12, 13, 17};
+    std::string command = std::string(PICTURE_PROGRAM) + " -o " + png;
+    for (const int c : followed)
+        command += " --card " + std::to_string(c);
+    ASSERT_EQ(std::system((command + " 4 2").c_str()), 0);
+    cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+    const picture::layout l = picture::make_layout(20, 2);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    std::vector<rgb> seen;
+    for (const int c : followed) {
+        // In the first row, the starting order, card c is at position c.
+        std::uint32_t pixel;
+        std::memcpy(&pixel, data + static_cast<int>(l.y(0)) * stride + 4 * static_cast<int>(l.x(c)),
+                    sizeof pixel);
+        seen.push_back({static_cast<int>(pixel >> 16 & 0xff), static_cast<int>(pixel >> 8 & 0xff),
+                        static_cast<int>(pixel & 0xff)});
+    }
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_LE(distance(seen[i], rounded(colors::followed_color(static_cast<int>(i)))), 3);
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_GT(distance(seen[i], seen[j]), 100)
+                << "cards " << followed[i] << ", " << followed[j];
+    }
+    cairo_surface_destroy(image);
+}
+
 TEST(Colormap, ReadsInOrderInGray) {
     double previous = -1;
     for (int i = 0; i <= 1000; ++i) {
-        const double gray = picture::luminance(picture::colormap(i / 1000.0));
+        const double gray = colors::luminance(colors::colormap(i / 1000.0));
         ASSERT_GT(gray, previous) << "at " << i / 1000.0;
         previous = gray;
     }

@@ -11,14 +11,15 @@
 #include <limits>
 #include <optional>
 
-#include "console/integer_text.hpp"
-#include "console/listing.hpp"
-#include "console/round_count_text.hpp"
+#include "colors/colormap.hpp"
 #include "deal/cycles.hpp"
-#include "deal/deck.hpp"
-#include "deal/round.hpp"
-#include "deal/rounds_modulo.hpp"
-#include "picture/colormap.hpp"
+#include "deal/description.hpp"
+#include "deal/period.hpp"
+#include "deal/permutation.hpp"
+#include "deal/round_number.hpp"
+#include "text/digits.hpp"
+#include "text/integer_text.hpp"
+#include "text/listing.hpp"
 #include "web/cells.hpp"
 
 namespace {
@@ -30,54 +31,55 @@ constexpr std::size_t max_round_digits = 1000;
 constexpr int max_rows = 512;
 
 // What the script writes its text into: a hand count or a round number.
-char text[max_round_digits + 8];
+char typed[max_round_digits + 8];
 
-deal::round_cycles cycles;
-deal::round_count period = 1;
-char period_digits[console::round_count_digits + 1];
+deal::description described;
+deal::permutation round;
+deal::cycles cycles;
+deal::period period;
+char period_digits[text::period_digits + 1];
 const char* period_text = "1";
 
 // For every position: its cycle, the length of that cycle, and where its card
 // goes in one round.
-std::int32_t cycle_of[deal::deck_capacity];
-std::int32_t cycle_length[deal::deck_capacity];
-std::int32_t goes_to[deal::deck_capacity];
+std::int32_t cycle_of[deal::max_cards];
+std::int32_t cycle_length[deal::max_cards];
+std::int32_t goes_to[deal::max_cards];
 // How many cycles there are of each length, as (length, count) pairs in
 // ascending order of length.
-std::int32_t census[2 * deal::deck_capacity];
+std::int32_t census[2 * deal::max_cards];
 int census_pairs = 0;
 
 // Colors as the canvas stores them, RGBA bytes in memory order: each card by
 // its starting position, as deal-picture colors it, and by its cycle.
-std::uint32_t by_position[deal::deck_capacity];
-std::uint32_t by_cycle[deal::deck_capacity];
+std::uint32_t by_position[deal::max_cards];
+std::uint32_t by_cycle[deal::max_cards];
 
-deal::round_count residue = 0; // the round shown, modulo the period
-deal::card rows[max_rows][deal::deck_capacity];
-char listing[console::listing_room_max];
+deal::round_number shown; // the round shown
+deal::card rows[max_rows][deal::max_cards];
+char listing[text::listing_room_max];
 
 // The colors the cells are drawn in, which the script sets (faded where a
 // cycle is picked out), and a line of pixels for every row.
-std::uint32_t palette[deal::deck_capacity];
+std::uint32_t palette[deal::max_cards];
 web::cell_lines cells;
 std::uint32_t cell_pixels[max_rows * web::cell_lines::max_width];
 
-std::uint32_t rgba(picture::color c) {
-    const auto byte = [](double v) {
-        return static_cast<std::uint32_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5);
-    };
-    return byte(c.red) | byte(c.green) << 8 | byte(c.blue) << 16 | 0xffu << 24;
+// A color as the canvas stores it: RGBA bytes in memory order.
+std::uint32_t rgba(colors::color c) {
+    const std::uint32_t rgb = colors::rgb(c);
+    return (rgb >> 16 & 0xff) | (rgb & 0xff00) | (rgb & 0xff) << 16 | 0xffu << 24;
 }
 
 void learn_colors(int size) {
     for (int c = 0; c < size; ++c)
-        by_position[c] = rgba(picture::card_color(c, size));
+        by_position[c] = rgba(colors::card_color(c, size));
     int moving = 0;
-    std::uint32_t color_of_cycle[deal::deck_capacity];
+    std::uint32_t color_of_cycle[deal::max_cards];
     for (int i = 0; i < cycles.count(); ++i)
         color_of_cycle[i] =
-            rgba(cycles.cycle(i).size() == 1 ? picture::fixed_card_color
-                                             : picture::moving_cycle_color(moving++));
+            rgba(cycles.cycle(i).size() == 1 ? colors::fixed_card_color
+                                             : colors::moving_cycle_color(moving++));
     for (int c = 0; c < size; ++c)
         by_cycle[c] = color_of_cycle[cycle_of[c]];
 }
@@ -87,13 +89,17 @@ void learn_colors(int size) {
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE char* explorer_text() {
-    return text;
+    return typed;
 }
 EMSCRIPTEN_KEEPALIVE int explorer_text_capacity() {
-    return static_cast<int>(sizeof text);
+    return static_cast<int>(sizeof typed);
 }
 EMSCRIPTEN_KEEPALIVE int explorer_max_hands() {
     return deal::max_hands;
+}
+// Rows are this many cards apart in memory.
+EMSCRIPTEN_KEEPALIVE int explorer_row_stride() {
+    return deal::max_cards;
 }
 EMSCRIPTEN_KEEPALIVE int explorer_max_round_digits() {
     return static_cast<int>(max_round_digits);
@@ -107,9 +113,9 @@ EMSCRIPTEN_KEEPALIVE int explorer_max_rows() {
 // is out of that range. The page draws no empty deck.
 EMSCRIPTEN_KEEPALIVE int explorer_parse_hands(int length) {
     const std::size_t size =
-        std::min(static_cast<std::size_t>(std::max(length, 0)), sizeof text - 1);
-    console::integer_text count;
-    if (!console::parse_integer({text, size}, count))
+        std::min(static_cast<std::size_t>(std::max(length, 0)), sizeof typed - 1);
+    text::integer_text count;
+    if (!text::parse_integer({typed, size}, count))
         return -1;
     return count.value() >= 1 && count.value() <= deal::max_hands &&
                    static_cast<std::size_t>(length) == size
@@ -119,14 +125,16 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_hands(int length) {
 
 // Learns the round of `hands` hands: its cycles, period and colors.
 EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
-    cycles.learn(hands);
-    // Every supported deck's period fits in 128 bits.
-    period = *cycles.period();
-    period_digits[console::round_count_digits] = '\0';
-    period_text = console::round_count_text(period, period_digits + console::round_count_digits);
+    described = deal::default_deal(hands);
+    round = deal::permutation(described);
+    cycles.learn(round);
+    period = deal::period(cycles);
+    shown.learn(cycles);
+    period_digits[text::period_digits] = '\0';
+    period_text = text::period_text(period, period_digits + text::period_digits);
 
-    const int size = deal::deck_size();
-    int lengths[deal::deck_capacity + 1] = {};
+    const int size = described.cards;
+    int lengths[deal::max_cards + 1] = {};
     for (int i = 0; i < cycles.count(); ++i) {
         const auto cycle = cycles.cycle(i);
         const auto length = static_cast<std::int32_t>(cycle.size());
@@ -146,7 +154,6 @@ EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
         }
     }
     learn_colors(size);
-    residue = 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* explorer_period() {
@@ -154,8 +161,9 @@ EMSCRIPTEN_KEEPALIVE const char* explorer_period() {
 }
 // The period, where it is below 2^31; else 0.
 EMSCRIPTEN_KEEPALIVE int explorer_small_period() {
-    return period <= static_cast<deal::round_count>(std::numeric_limits<std::int32_t>::max())
-               ? static_cast<int>(period)
+    const auto small = period.small();
+    return small && *small <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
+               ? static_cast<int>(*small)
                : 0;
 }
 EMSCRIPTEN_KEEPALIVE int explorer_census_pairs() {
@@ -184,16 +192,14 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
     if (length < 0)
         return -1;
     const std::size_t size = static_cast<std::size_t>(length);
-    const std::size_t signed_ = size > 0 && (text[0] == '+' || text[0] == '-');
+    const std::size_t signed_ = size > 0 && (typed[0] == '+' || typed[0] == '-');
     if (size - signed_ > max_round_digits)
         return -2;
-    const std::string_view round{text, size};
-    console::integer_text checked;
-    if (!console::parse_integer(round, checked))
+    const std::string_view number{typed, size};
+    text::integer_text checked;
+    if (!text::parse_integer(number, checked))
         return -1;
-    deal::rounds_modulo rounds{period};
-    rounds.assign(round);
-    residue = rounds.rounds();
+    shown.assign(number);
     return 0;
 }
 
@@ -202,16 +208,12 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
 // Returns the first row that is the starting order, or -1 if none is.
 EMSCRIPTEN_KEEPALIVE int explorer_rows(int count) {
     count = std::clamp(count, 1, max_rows);
-    cycles.jump(residue);
-    const int size = deal::deck_size();
-    console::format_stack(listing)[-1] = '\0'; // the newline
-    for (int row = 0; row < count; ++row) {
-        if (row > 0)
-            deal::simulate_round();
-        std::memcpy(rows[row], deal::stack, static_cast<std::size_t>(size) * sizeof(deal::card));
-    }
-    const deal::round_count to_start = (period - residue) % period;
-    return to_start < static_cast<deal::round_count>(count) ? static_cast<int>(to_start) : -1;
+    cycles.jump(shown, rows[0]);
+    const int size = described.cards;
+    text::format_listing(rows[0], size, listing)[-1] = '\0'; // the newline
+    for (int row = 1; row < count; ++row)
+        round.apply(rows[row - 1], rows[row]);
+    return static_cast<int>(shown.rounds_to_start(count));
 }
 
 EMSCRIPTEN_KEEPALIVE const deal::card* explorer_row(int row) {
@@ -232,7 +234,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* explorer_palette() {
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_cell_lines(int count, int width) {
     count = std::clamp(count, 1, max_rows);
     width = std::clamp(width, 1, web::cell_lines::max_width);
-    cells.fit(deal::deck_size(), width);
+    cells.fit(described.cards, width);
     for (int row = 0; row < count; ++row)
         cells.draw(rows[row], palette, cell_pixels + row * width);
     return cell_pixels;

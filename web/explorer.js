@@ -270,7 +270,7 @@
     }
     rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch), core._explorer_max_rows(), 200));
     const firstReturn = core._explorer_rows(rows);
-    const stride = 5 * core._explorer_max_hands();
+    const stride = core._explorer_row_stride();
     const deck = core._explorer_row(0) >> 2;
     ui.listing.textContent = core.UTF8ToString(core._explorer_listing());
     const returns = [];

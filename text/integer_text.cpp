@@ -1,6 +1,6 @@
-#include "console/integer_text.hpp"
+#include "text/integer_text.hpp"
 
-namespace console {
+namespace text {
 
 void integer_text::keep(const char* from, const char* to) {
     for (; from != to && length_ < shown_max; ++from)
@@ -16,18 +16,18 @@ void integer_text::digits(const char* from, const char* to) {
         magnitude_ = clamp;
 }
 
-bool parse_integer(std::string_view text, integer_text& integer) {
+bool parse_integer(std::string_view written, integer_text& integer) {
     integer = {};
     std::size_t at = 0;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
-        integer.sign(text[at++]);
+    if (at < written.size() && (written[at] == '+' || written[at] == '-'))
+        integer.sign(written[at++]);
     const std::size_t first = at;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+    while (at < written.size() && written[at] >= '0' && written[at] <= '9')
         ++at;
-    if (at == first || at != text.size())
+    if (at == first || at != written.size())
         return false;
-    integer.digits(text.data() + first, text.data() + at);
+    integer.digits(written.data() + first, written.data() + at);
     return true;
 }
 
-} // namespace console
+} // namespace text

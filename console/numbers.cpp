@@ -1,11 +1,10 @@
-#include "console/hand_count.hpp"
+#include "console/numbers.hpp"
 
 #include "console/report.hpp"
-#include "deal/deck.hpp"
 
 namespace console {
 
-std::optional<std::int64_t> in_range(const integer_text& number, const char* what,
+std::optional<std::int64_t> in_range(const text::integer_text& number, const char* what,
                                      std::int64_t least, std::int64_t most) {
     if (number.value() >= least && number.value() <= most)
         return number.value();
@@ -16,23 +15,16 @@ std::optional<std::int64_t> in_range(const integer_text& number, const char* wha
 
 std::optional<std::int64_t> integer_argument(const char* argument, const char* what,
                                              std::int64_t least, std::int64_t most) {
-    integer_text text;
-    if (!parse_integer(argument, text)) {
+    text::integer_text number;
+    if (!text::parse_integer(argument, number)) {
         report_not_integer(argument, what);
         return std::nullopt;
     }
-    return in_range(text, what, least, most);
+    return in_range(number, what, least, most);
 }
 
-std::optional<std::int32_t> supported_hand_count(const integer_text& count) {
+std::optional<std::int32_t> supported_hand_count(const text::integer_text& count) {
     const auto hands = in_range(count, "hand count", deal::min_hands, deal::max_hands);
-    if (!hands)
-        return std::nullopt;
-    return static_cast<std::int32_t>(*hands);
-}
-
-std::optional<std::int32_t> hand_count_argument(const char* argument, std::int64_t least) {
-    const auto hands = integer_argument(argument, "hand count", least, deal::max_hands);
     if (!hands)
         return std::nullopt;
     return static_cast<std::int32_t>(*hands);

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace console {
+namespace text {
 
 class integer_text {
 public:
@@ -37,8 +37,8 @@ private:
     std::array<char, shown_max + 1> shown_{}; // stays NUL-terminated
 };
 
-// Reads the whole of `text` as one integer, an optional sign and then
+// Reads the whole of `written` as one integer, an optional sign and then
 // digits; false if it holds anything else.
-bool parse_integer(std::string_view text, integer_text& integer);
+bool parse_integer(std::string_view written, integer_text& integer);
 
-} // namespace console
+} // namespace text

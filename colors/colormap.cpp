@@ -1,9 +1,9 @@
-#include "picture/colormap.hpp"
+#include "colors/colormap.hpp"
 
 #include <array>
 #include <cmath>
 
-namespace picture {
+namespace colors {
 
 namespace {
 
@@ -58,8 +58,22 @@ color colormap(double t) {
     return from_oklab({p.l + f * (q.l - p.l), p.a + f * (q.a - p.a), p.b + f * (q.b - p.b)});
 }
 
+color followed_color(int index) {
+    constexpr std::array<unsigned, followed_colors> hues = {0xd55e00, 0x0072b2, 0x009e73, 0xcc79a7,
+                                                            0xe69f00, 0x56b4e9, 0x000000};
+    const unsigned c = hues[static_cast<std::size_t>(index % followed_colors)];
+    return {((c >> 16) & 0xff) / 255.0, ((c >> 8) & 0xff) / 255.0, (c & 0xff) / 255.0};
+}
+
+std::uint32_t rgb(color c) {
+    const auto byte = [](double v) {
+        return static_cast<std::uint32_t>((v < 0 ? 0 : v > 1 ? 1 : v) * 255.0 + 0.5);
+    };
+    return byte(c.red) << 16 | byte(c.green) << 8 | byte(c.blue);
+}
+
 double luminance(color c) {
     return 0.2126 * to_linear(c.red) + 0.7152 * to_linear(c.green) + 0.0722 * to_linear(c.blue);
 }
 
-} // namespace picture
+} // namespace colors

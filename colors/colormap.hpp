@@ -1,9 +1,12 @@
 // The colors of the cards: a perceptual map from dark violet through blue and
 // green to yellow, modelled on viridis, whose steps read in order both in
-// color and in gray.
+// color and in gray; the colors of cycles; and colors that tell followed
+// cards apart. The pictures and the page take them all from here.
 #pragma once
 
-namespace picture {
+#include <cstdint>
+
+namespace colors {
 
 struct color {
     double red, green, blue; // sRGB, 0 to 1
@@ -28,6 +31,12 @@ inline color moving_cycle_color(int index) {
     return colormap(0.1 + 0.8 * (step - static_cast<int>(step)));
 }
 
+// The colors of followed cards, the first followed first: hues far from
+// each other and from the map, which stay apart for the color-blind too
+// (Okabe and Ito's), in turn after the seventh.
+color followed_color(int index);
+inline constexpr int followed_colors = 7;
+
 // `c` faded three quarters of the way to white: for what is not followed.
 inline color faded(color c) {
     return {0.75 + 0.25 * c.red, 0.75 + 0.25 * c.green, 0.75 + 0.25 * c.blue};
@@ -36,4 +45,7 @@ inline color faded(color c) {
 // The relative luminance of a color, as a gray rendering shows it.
 double luminance(color c);
 
-} // namespace picture
+// A color as 8-bit red, green and blue in one number, 0xRRGGBB.
+std::uint32_t rgb(color c);
+
+} // namespace colors

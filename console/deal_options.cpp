@@ -1,0 +1,180 @@
+#include "console/deal_options.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+
+#include "console/numbers.hpp"
+#include "console/quote.hpp"
+#include "console/ranges.hpp"
+#include "console/report.hpp"
+#include "text/deal_words.hpp"
+
+namespace console {
+
+namespace {
+
+[[noreturn]] void refused() {
+    std::exit(EXIT_FAILURE);
+}
+
+// One end of a range, or a lone count, as an integer in [least, most].
+std::optional<std::int64_t> count_in(std::string_view written, const char* argument,
+                                     const char* what, std::int64_t least, std::int64_t most) {
+    text::integer_text number;
+    if (!text::parse_integer(written, number)) {
+        report_not_integer(argument, what);
+        return std::nullopt;
+    }
+    return in_range(number, what, least, most);
+}
+
+// An operand that may be a range: each end checked, then its size.
+std::optional<count_range> counts_in(const char* argument, bool ranges, const char* what,
+                                     std::int64_t least, std::int64_t most) {
+    const auto range = ranges ? split_range(argument) : std::nullopt;
+    if (!range) {
+        const auto one = count_in(argument, argument, what, least, most);
+        if (!one)
+            return std::nullopt;
+        return count_range{*one, *one};
+    }
+    const auto first = count_in(range->first, argument, what, least, most);
+    if (!first)
+        return std::nullopt;
+    const auto last = count_in(range->last, argument, what, least, most);
+    if (!last || !range_size(argument, *range))
+        return std::nullopt;
+    return count_range{*first, *last};
+}
+
+void read_choice(const text::choice& c, const char* value, auto& field) {
+    const auto index = text::named(c, value);
+    if (!index) {
+        char names[64];
+        text::names_text(c, names, sizeof names);
+        report("%s is not %s: %s", quoted(value).c_str(), c.what, names);
+        refused();
+    }
+    field = static_cast<std::remove_reference_t<decltype(field)>>(*index);
+}
+
+} // namespace
+
+deal_options::deal_options(const arguments& given, bool cards_ranges) {
+    bool seen[deal_option_count] = {};
+    for (const auto& [which, value] : given.options()) {
+        if (which >= deal_option_count)
+            continue;
+        any_given_ = true;
+        if (std::exchange(seen[which], true)) {
+            report("option '--%s' given twice: it takes one value", deal_option_table[which].name);
+            refused();
+        }
+        switch (which) {
+        case cards_option: {
+            const auto cards = counts_in(value, cards_ranges, "card count", 1, deal::max_cards);
+            if (!cards)
+                refused();
+            cards_given_ = true;
+            cards_ = *cards;
+            break;
+        }
+        case packets_option: {
+            const auto reading = text::read_packets(value, rules_);
+            switch (reading.fault) {
+            case text::packets_reading::none:
+                break;
+            case text::packets_reading::syntax:
+                report("%s is not %s", quoted(value).c_str(), text::packets_syntax);
+                refused();
+            case text::packets_reading::out_of_range:
+                report("packet %lld is outside the supported range 1 to %d",
+                       static_cast<long long>(reading.packet), deal::max_packet);
+                refused();
+            case text::packets_reading::too_many:
+                report("%s holds more than %d packets", quoted(value).c_str(), deal::max_packets);
+                refused();
+            }
+            break;
+        }
+        case rest_option:
+            read_choice(text::rest_choice, value, rules_.rest);
+            break;
+        case first_card_option:
+            read_choice(text::first_card_choice, value, rules_.first_card);
+            break;
+        case bottom_hand_option:
+            read_choice(text::bottom_hand_choice, value, rules_.bottom_hand);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+bool deal_options::check_hands(const text::integer_text& count, std::int64_t least) const {
+    // deal's own deal keeps its own range and words; a deck of given size
+    // needs a hand to deal to; any other deal as many hands as a deck has
+    // cards, as long as their cards fit in one.
+    const std::int64_t most = default_deal() ? deal::max_hands : deal::max_deal_hands;
+    if (cards_given_)
+        least = std::max<std::int64_t>(least, 1);
+    const auto hands = in_range(count, "hand count", least, most);
+    if (!hands)
+        return false;
+    const std::int64_t needed = rules_.default_cards(*hands);
+    if (!cards_given_ && needed > deal::max_cards) {
+        char list[text::rules_room];
+        char* end = list;
+        for (std::size_t i = 0; i < rules_.packets().size(); ++i)
+            end += std::snprintf(end, sizeof list - static_cast<std::size_t>(end - list), "%s%d",
+                                 i == 0 ? "" : ",", rules_.packets()[i]);
+        report("%lld hands of packets %s take %lld cards, more than the %d a deck can hold",
+               static_cast<long long>(*hands), list, static_cast<long long>(needed),
+               deal::max_cards);
+        return false;
+    }
+    return true;
+}
+
+std::optional<count_range> deal_options::hand_counts(const char* argument, bool ranges,
+                                                     std::int64_t least) const {
+    const auto range = ranges ? split_range(argument) : std::nullopt;
+    const std::string_view ends[] = {range ? range->first : std::string_view{argument},
+                                     range ? range->last : std::string_view{argument}};
+    count_range counts{};
+    for (int i = 0; i < (range ? 2 : 1); ++i) {
+        text::integer_text count;
+        if (!text::parse_integer(ends[i], count)) {
+            report_not_integer(argument, "hand count");
+            return std::nullopt;
+        }
+        if (!check_hands(count, least))
+            return std::nullopt;
+        (i == 0 ? counts.first : counts.last) = count.value();
+    }
+    if (!range)
+        counts.last = counts.first;
+    else if (!range_size(argument, *range))
+        return std::nullopt;
+    return counts;
+}
+
+std::optional<std::int32_t> deal_options::hand_count(const text::integer_text& count) const {
+    if (!check_hands(count, deal::min_hands))
+        return std::nullopt;
+    return static_cast<std::int32_t>(count.value());
+}
+
+deal::description deal_options::describe(std::int64_t hands, std::int64_t cards) const {
+    deal::description d = rules_;
+    d.hands = static_cast<std::int32_t>(hands);
+    d.cards = static_cast<std::int32_t>(cards_given_ ? cards : rules_.default_cards(hands));
+    return d;
+}
+
+} // namespace console

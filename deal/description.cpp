@@ -1,0 +1,76 @@
+#include "deal/description.hpp"
+
+#include <algorithm>
+
+namespace deal {
+
+namespace {
+
+// std::ranges::equal is missing from the WebAssembly build's libc++.
+bool same(std::span<const std::int32_t> a, std::span<const std::int32_t> b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+} // namespace
+
+description::description() {
+    constexpr std::int32_t own[] = {2, 2, 1};
+    set_packets(own);
+}
+
+bool description::set_packets(std::span<const std::int32_t> packets) {
+    if (packets.empty() || packets.size() > packets_.size())
+        return false;
+    std::copy(packets.begin(), packets.end(), packets_.begin());
+    packet_count_ = packets.size();
+    return true;
+}
+
+std::int64_t description::cards_per_hand() const {
+    std::int64_t sum = 0;
+    for (const std::int32_t p : packets())
+        sum += p;
+    return sum;
+}
+
+std::int64_t description::default_cards(std::int64_t count) const {
+    return count > 0 ? count * cards_per_hand() : 0;
+}
+
+bool description::default_packets() const {
+    static const description own;
+    return same(packets(), own.packets());
+}
+
+bool description::default_rules() const {
+    static const description own;
+    return default_packets() && rest == own.rest && first_card == own.first_card &&
+           bottom_hand == own.bottom_hand;
+}
+
+bool operator==(const description& a, const description& b) {
+    return a.hands == b.hands && a.cards == b.cards && same(a.packets(), b.packets()) &&
+           a.rest == b.rest && a.first_card == b.first_card && a.bottom_hand == b.bottom_hand;
+}
+
+fault check(const description& d) {
+    for (const std::int32_t p : d.packets())
+        if (p < 1 || p > max_packet)
+            return fault::packet_out_of_range;
+    if (d.cards < 0 || d.cards > max_cards)
+        return fault::cards_out_of_range;
+    if (d.hands > max_deal_hands || (d.cards > 0 && d.hands < 1))
+        return fault::hands_out_of_range;
+    if (d.cards == 0 && d.hands > 0)
+        return fault::cards_out_of_range;
+    return fault::none;
+}
+
+description default_deal(std::int32_t hands) {
+    description d;
+    d.hands = hands;
+    d.cards = static_cast<std::int32_t>(d.default_cards(hands));
+    return d;
+}
+
+} // namespace deal

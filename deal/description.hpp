@@ -1,0 +1,86 @@
+// A deal, described: how many hands, how many cards, how many cards each pass
+// gives every hand, what becomes of the cards the passes leave, and how the
+// hands are gathered again. The default of every field but the hand count is
+// the deal that deal itself plays.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "deal/deck.hpp"
+
+namespace deal {
+
+// The largest deck of any deal: the storage of deal's own deck.
+inline constexpr int max_cards = deck_capacity;
+// More hands than cards leaves some without one; more than this many is
+// beyond any deck.
+inline constexpr int max_deal_hands = max_cards;
+// A packet list longer than this is no longer a deal anyone plays.
+inline constexpr int max_packets = 100;
+inline constexpr int max_packet = max_cards;
+
+// What becomes of the cards left when the passes are done.
+enum class rest : unsigned char {
+    again,  // the passes start over, from the first packet, until none is left
+    top,    // the rest, in its order, is put on top of the gathered hands
+    bottom, // or under them
+};
+
+// Where a hand's first card lies once the hands are gathered.
+enum class first_card : unsigned char { top, bottom };
+
+// Which hand goes to the bottom of the gathered deck.
+enum class bottom_hand : unsigned char { last, first };
+
+class description {
+public:
+    // deal's own: 2, 2 and 1 cards a pass, 5 a hand.
+    description();
+
+    std::int32_t hands = 0;
+    // The cards 0 to cards - 1; none for an empty deck.
+    std::int32_t cards = 0;
+    deal::rest rest = rest::again;
+    deal::first_card first_card = first_card::top;
+    deal::bottom_hand bottom_hand = bottom_hand::last;
+
+    std::span<const std::int32_t> packets() const { return {packets_.data(), packet_count_}; }
+    // Replaces the packets; false, leaving them as they were, if there are
+    // none or more than max_packets.
+    bool set_packets(std::span<const std::int32_t> packets);
+
+    // The cards one pass of every packet gives each hand: 5 for deal's own.
+    std::int64_t cards_per_hand() const;
+    // The deck that `hands` hands of cards_per_hand() each make, with no
+    // --cards given: 0 for no hands. May exceed max_cards.
+    std::int64_t default_cards(std::int64_t count) const;
+
+    // The packets, and everything but the hand count and the deck size, as
+    // deal's own.
+    bool default_packets() const;
+    bool default_rules() const;
+
+    friend bool operator==(const description&, const description&);
+
+private:
+    std::array<std::int32_t, max_packets> packets_{};
+    std::size_t packet_count_ = 0;
+};
+
+// What is wrong with a description, if anything: each field is checked
+// against the limits above.
+enum class fault : unsigned char {
+    none,
+    hands_out_of_range, // below 1 (with cards), or above max_deal_hands
+    cards_out_of_range, // below 0, or above max_cards; 0 only with no hands
+    packet_out_of_range,
+};
+fault check(const description& d);
+
+// deal's own deal for `hands` hands, from 1 to 1010 (or 0 and below, the
+// empty deck).
+description default_deal(std::int32_t hands);
+
+} // namespace deal

@@ -1,0 +1,52 @@
+#include "deal/hands.hpp"
+
+#include <algorithm>
+
+namespace deal {
+
+void hands::deal(const description& d) {
+    count_ = std::max(d.hands, 0);
+    const auto packets = d.packets();
+
+    // The passes, from the top of the deck down: pass j gives every hand, in
+    // order, packets[j] cards one at a time, and with the rest dealt again the
+    // passes go round until the deck is gone. Each card's hand is noted in
+    // dealing order; the hands' positions are laid out from it after.
+    std::array<std::int32_t, max_deal_hands> sizes{};
+    int top = d.cards - 1;
+    dealt_ = 0;
+    for (std::size_t pass = 0; top >= 0 && count_ > 0;) {
+        for (int h = 0; h < count_ && top >= 0; ++h) {
+            const int take = std::min(packets[pass], top + 1);
+            std::fill_n(order_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
+                        static_cast<std::int16_t>(h));
+            sizes[static_cast<std::size_t>(h)] += take;
+            dealt_ += static_cast<std::size_t>(take);
+            top -= take;
+        }
+        if (++pass == packets.size()) {
+            if (d.rest != rest::again)
+                break;
+            pass = 0;
+        }
+    }
+
+    stock_size_ = static_cast<std::size_t>(top + 1);
+    for (int p = 0; p <= top; ++p)
+        stock_[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(p);
+
+    begin_[0] = 0;
+    for (int h = 0; h < count_; ++h)
+        begin_[static_cast<std::size_t>(h) + 1] =
+            begin_[static_cast<std::size_t>(h)] + sizes[static_cast<std::size_t>(h)];
+    // Each hand's next free slot, reusing the sizes.
+    for (int h = 0; h < count_; ++h)
+        sizes[static_cast<std::size_t>(h)] = begin_[static_cast<std::size_t>(h)];
+    for (std::size_t i = 0; i < dealt_; ++i) {
+        auto& next = sizes[static_cast<std::size_t>(order_[i])];
+        positions_[static_cast<std::size_t>(next++)] =
+            static_cast<std::int16_t>(d.cards - 1 - static_cast<int>(i));
+    }
+}
+
+} // namespace deal

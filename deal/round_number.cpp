@@ -1,0 +1,134 @@
+#include "deal/round_number.hpp"
+
+#include <algorithm>
+#include <numeric>
+
+#include "deal/cycles.hpp"
+
+namespace deal {
+
+namespace {
+
+constexpr std::array<std::uint64_t, 20> powers_of_ten = [] {
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t p = 1;
+    for (auto& power : powers) {
+        power = p;
+        p *= 10;
+    }
+    return powers;
+}();
+constexpr std::size_t step_digits = 19;
+
+// (residue * scale + add) mod modulus, with residue below the modulus and
+// scale and add below 2^64: the quotient then fits in 64 bits, which is what
+// one hardware division needs.
+inline std::uint64_t scaled_residue(std::uint64_t residue, std::uint64_t scale, std::uint64_t add,
+                                    std::uint64_t modulus) {
+    __extension__ using wide = unsigned __int128;
+    const wide x = static_cast<wide>(residue) * scale + add;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    std::uint64_t quotient, remainder;
+    __asm__("divq %4"
+            : "=a"(quotient), "=d"(remainder)
+            : "a"(static_cast<std::uint64_t>(x)), "d"(static_cast<std::uint64_t>(x >> 64)),
+              "rm"(modulus));
+    (void)quotient;
+    return remainder;
+#else
+    return static_cast<std::uint64_t>(x % modulus);
+#endif
+}
+
+} // namespace
+
+void round_number::learn(const cycles& round) {
+    std::array<bool, max_cards + 1> length_seen{};
+    for (int i = 0; i < round.count(); ++i)
+        length_seen[round.cycle(i).size()] = true;
+
+    // The lengths in ascending order, each joined to the group being made
+    // while the group's least common multiple still fits in 64 bits.
+    group_count_ = 0;
+    std::uint64_t modulus = 0;
+    for (std::size_t length = 1; length < length_seen.size(); ++length) {
+        if (!length_seen[length])
+            continue;
+        std::uint64_t joined = 0;
+        if (modulus != 0 &&
+            !__builtin_mul_overflow(modulus / std::gcd(modulus, std::uint64_t{length}), length,
+                                    &joined)) {
+            modulus = joined;
+        } else {
+            if (modulus != 0)
+                groups_[static_cast<std::size_t>(group_count_++)] = {modulus, 0};
+            modulus = length;
+        }
+        group_of_length_[length] = static_cast<std::uint8_t>(group_count_);
+    }
+    if (modulus != 0)
+        groups_[static_cast<std::size_t>(group_count_++)] = {modulus, 0};
+    clear();
+}
+
+void round_number::clear() {
+    for (int g = 0; g < group_count_; ++g)
+        groups_[static_cast<std::size_t>(g)].residue = 0;
+    negative_ = false;
+}
+
+void round_number::assign(std::string_view integer) {
+    clear();
+    if (!integer.empty() && (integer[0] == '+' || integer[0] == '-')) {
+        sign(integer[0]);
+        integer.remove_prefix(1);
+    }
+    digits(integer.data(), integer.data() + integer.size());
+}
+
+void round_number::digits(const char* from, const char* to) {
+    const auto end = groups_.begin() + group_count_;
+    while (from != to) {
+        const auto take = std::min(static_cast<std::size_t>(to - from), step_digits);
+        std::uint64_t value = 0;
+        for (const char* stop = from + take; from != stop; ++from)
+            value = value * 10 + static_cast<std::uint64_t>(*from - '0');
+        for (auto g = groups_.begin(); g != end; ++g)
+            g->residue = scaled_residue(g->residue, powers_of_ten[take], value, g->modulus);
+    }
+}
+
+std::uint64_t round_number::signed_residue(const group& g) const {
+    return negative_ && g.residue != 0 ? g.modulus - g.residue : g.residue;
+}
+
+std::uint64_t round_number::modulo(std::size_t length) const {
+    return signed_residue(groups_[group_of_length_[length]]) % length;
+}
+
+void round_number::advance(std::uint64_t rounds) {
+    for (int i = 0; i < group_count_; ++i) {
+        group& g = groups_[static_cast<std::size_t>(i)];
+        const std::uint64_t now = signed_residue(g);
+        const std::uint64_t add = rounds % g.modulus;
+        // now + add < 2 * modulus, which may pass 2^64: subtract rather than add.
+        g.residue = add >= g.modulus - now ? add - (g.modulus - now) : now + add;
+    }
+    negative_ = false;
+}
+
+std::int64_t round_number::rounds_to_start(std::int64_t most) const {
+    for (std::int64_t t = 0; t < most; ++t) {
+        const bool all =
+            std::all_of(groups_.begin(), groups_.begin() + group_count_, [&](const group& g) {
+                const std::uint64_t r = signed_residue(g);
+                const auto add = static_cast<std::uint64_t>(t) % g.modulus;
+                return add == (g.modulus - r) % g.modulus;
+            });
+        if (all)
+            return t;
+    }
+    return -1;
+}
+
+} // namespace deal

@@ -1,0 +1,77 @@
+// A number of rounds of any length, kept modulo the lengths of a
+// permutation's cycles as its digits arrive, so that a count of a million
+// digits costs one pass over them and a few bytes of memory, and no jump ever
+// needs the period, which may run to hundreds of bits, as a machine number.
+//
+// The distinct cycle lengths are gathered into groups whose least common
+// multiple fits in 64 bits; the number is kept modulo each group's, which
+// any of the group's lengths divides. Nineteen digits at a time go into every
+// group with one 128-by-64-bit division.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "deal/description.hpp"
+
+namespace deal {
+
+class cycles;
+
+class round_number {
+public:
+    // Makes ready for the cycles of `round`, and forgets any number read.
+    void learn(const cycles& round);
+
+    // The number's text as the reader gives it: sign(c), then digits(from,
+    // to) a run at a time.
+    void sign(char c) { negative_ = c == '-'; }
+    void digits(const char* from, const char* to);
+
+    // Takes, in place of any number read, the whole of `integer`: an optional
+    // sign and then digits, as a command line or a page gives a round number.
+    void assign(std::string_view integer);
+
+    // Forgets the number read: zero rounds.
+    void clear();
+
+    // The number modulo `length`, which must be one of the cycle lengths
+    // learnt: from 0 to length - 1, a negative number running the deal
+    // backwards, which is as far forwards as a multiple of the length less it.
+    std::uint64_t modulo(std::size_t length) const;
+
+    // Adds `rounds` to the number.
+    void advance(std::uint64_t rounds);
+
+    // The fewest rounds from 0 to `most` - 1 that, added to the number, give a
+    // multiple of the period, where the deck is in its starting order; -1 if
+    // none of them does.
+    std::int64_t rounds_to_start(std::int64_t most) const;
+
+    // The groups of cycle lengths, for the benchmarks and tests: how many,
+    // and each one's modulus.
+    int group_count() const { return group_count_; }
+    std::uint64_t group_modulus(int g) const {
+        return groups_[static_cast<std::size_t>(g)].modulus;
+    }
+
+private:
+    struct group {
+        std::uint64_t modulus;
+        std::uint64_t residue; // of the magnitude read, below the modulus
+    };
+    // Distinct lengths sum to at most the deck's size, so there are fewer
+    // than 100 of them: 1 + 2 + ... + 100 > max_cards.
+    static constexpr std::size_t max_groups = 100;
+
+    // The residue of the number itself, sign taken into account.
+    std::uint64_t signed_residue(const group& g) const;
+
+    std::array<group, max_groups> groups_{};
+    int group_count_ = 0;
+    std::array<std::uint8_t, max_cards + 1> group_of_length_{};
+    bool negative_ = false;
+};
+
+} // namespace deal

@@ -1,0 +1,127 @@
+#include "text/deal_words.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdarg>
+#include <cstdio>
+
+namespace text {
+
+namespace {
+
+// Appends to a NUL-terminated text of at most `room` bytes.
+struct appender {
+    char* at;
+    char* end; // the last byte, kept for the NUL
+
+    [[gnu::format(printf, 2, 3)]] void add(const char* format, ...) {
+        if (at >= end)
+            return;
+        std::va_list args;
+        va_start(args, format);
+        const int n = std::vsnprintf(at, static_cast<std::size_t>(end - at) + 1, format, args);
+        va_end(args);
+        if (n > 0)
+            at = std::min(at + n, end);
+    }
+    void packets(std::span<const std::int32_t> list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            add("%s%d", i == 0 ? "" : ",", list[i]);
+    }
+};
+
+appender start(char* out, std::size_t room) {
+    *out = '\0';
+    return {out, out + (room > 0 ? room - 1 : 0)};
+}
+
+} // namespace
+
+std::optional<int> named(const choice& c, std::string_view name) {
+    for (std::size_t i = 0; i < c.names.size(); ++i)
+        if (name == c.names[i])
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
+char* names_text(const choice& c, char* out, std::size_t room) {
+    appender a = start(out, room);
+    for (std::size_t i = 0; i < c.names.size(); ++i)
+        a.add("%s%s", i == 0 ? "" : i + 1 == c.names.size() ? " or " : ", ", c.names[i]);
+    return a.at;
+}
+
+packets_reading read_packets(std::string_view list, deal::description& d) {
+    std::array<std::int32_t, deal::max_packets> packets{};
+    std::size_t count = 0;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t first = at;
+        while (at < list.size() && list[at] >= '0' && list[at] <= '9')
+            ++at;
+        if (at == first || (at < list.size() && list[at] != ','))
+            return {packets_reading::syntax};
+        if (count == packets.size())
+            return {packets_reading::too_many};
+        // Leading zeros and all, clamped far above any packet.
+        std::int64_t value = 0;
+        for (std::size_t i = first; i < at; ++i)
+            value = std::min<std::int64_t>(value * 10 + (list[i] - '0'), std::int64_t{1} << 40);
+        if (value < 1 || value > deal::max_packet)
+            return {packets_reading::out_of_range, value};
+        packets[count++] = static_cast<std::int32_t>(value);
+        if (at == list.size())
+            break;
+        ++at; // the comma, which must have a packet after it
+    }
+    d.set_packets({packets.data(), count});
+    return {};
+}
+
+char* options_text(const deal::description& d, bool with_cards, char* out, std::size_t room) {
+    appender a = start(out, room);
+    const char* gap = "";
+    if (!d.default_packets()) {
+        a.add("--packets ");
+        a.packets(d.packets());
+        gap = " ";
+    }
+    if (with_cards) {
+        a.add("%s--cards %d", gap, d.cards);
+        gap = " ";
+    }
+    const auto option = [&](const choice& c, int value) {
+        if (value != 0) {
+            a.add("%s--%s %s", gap, c.option, c.names[static_cast<std::size_t>(value)]);
+            gap = " ";
+        }
+    };
+    option(rest_choice, static_cast<int>(d.rest));
+    option(first_card_choice, static_cast<int>(d.first_card));
+    option(bottom_hand_choice, static_cast<int>(d.bottom_hand));
+    return a.at;
+}
+
+char* rules_text(const deal::description& d, char* out, std::size_t room) {
+    appender a = start(out, room);
+    const char* gap = "";
+    if (!d.default_packets()) {
+        a.add("packets ");
+        a.packets(d.packets());
+        gap = ", ";
+    }
+    if (d.rest != deal::rest::again) {
+        a.add("%sthe rest %s", gap, d.rest == deal::rest::top ? "on top" : "at the bottom");
+        gap = ", ";
+    }
+    if (d.first_card == deal::first_card::bottom) {
+        a.add("%seach hand's first card at its bottom", gap);
+        gap = ", ";
+    }
+    if (d.bottom_hand == deal::bottom_hand::first)
+        a.add("%shand 0 at the bottom", gap);
+    return a.at;
+}
+
+} // namespace text

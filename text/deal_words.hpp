@@ -1,0 +1,71 @@
+// The words of a deal: the values its options take, as the command line and
+// the page both read and write them, and the faults they find in the same
+// words wherever they are shown.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "deal/description.hpp"
+
+namespace text {
+
+// One of the options whose value is one of a few names.
+struct choice {
+    const char* option; // the long option's name, without "--"
+    // What a bad value is not, for "'VALUE' is not WHAT: NAMES"
+    const char* what;
+    std::span<const char* const> names; // the default first
+};
+
+inline constexpr const char* rest_names[] = {"again", "top", "bottom"};
+inline constexpr const char* first_card_names[] = {"top", "bottom"};
+inline constexpr const char* bottom_hand_names[] = {"last", "first"};
+inline constexpr choice rest_choice{"rest", "a way to deal the rest", rest_names};
+inline constexpr choice first_card_choice{"first-card", "where a hand's first card lies",
+                                          first_card_names};
+inline constexpr choice bottom_hand_choice{"bottom-hand", "the hand to put at the bottom",
+                                           bottom_hand_names};
+
+// The index of `name` among the choice's names, if it is one.
+std::optional<int> named(const choice& c, std::string_view name);
+
+// "again, top or bottom": the names, for messages, into `out`; returns its end.
+char* names_text(const choice& c, char* out, std::size_t room);
+
+// What a packet list reads as, if anything is wrong with it.
+struct packets_reading {
+    enum fault_kind : unsigned char {
+        none,
+        syntax,       // empty, or not positive integers separated by commas
+        out_of_range, // a packet, `packet`, below 1 or above max_packet
+        too_many,     // more than max_packets
+    } fault = none;
+    std::int64_t packet = 0;
+};
+
+// Reads "2,2,1" into `d`'s packets, which stay as they were on a fault.
+packets_reading read_packets(std::string_view list, deal::description& d);
+
+// The end of the message for a packet list that does not read, after
+// "'LIST' is not ...".
+inline constexpr const char packets_syntax[] =
+    "a list of packets: positive integers separated by commas, such as 2,2,1";
+
+// The options that set `d` apart from deal's own, as a command line gives
+// them ("--packets 1 --first-card bottom"), with --cards if `with_cards`;
+// empty for deal's own. Returns the end of what it wrote, at most `room`
+// bytes less the NUL it puts there.
+char* options_text(const deal::description& d, bool with_cards, char* out, std::size_t room);
+
+// The same in words, for a caption ("packets 1, each hand's first card at its
+// bottom"); empty for deal's own rules.
+char* rules_text(const deal::description& d, char* out, std::size_t room);
+
+// The most bytes either text takes: every packet of the longest list.
+inline constexpr std::size_t rules_room = 160 + 5 * deal::max_packets;
+
+} // namespace text

@@ -1,0 +1,17 @@
+// A period as decimal text: every digit, however many the deal needs.
+#pragma once
+
+#include <cstddef>
+
+#include "deal/period.hpp"
+
+namespace text {
+
+// The most digits a period has: 384 bits, times log10(2), rounded up.
+inline constexpr std::size_t period_digits = 116;
+
+// Writes the digits of `p` ending just before `end` and returns where they
+// begin; the room before `end` must hold period_digits bytes.
+char* period_text(const deal::period& p, char* end);
+
+} // namespace text

@@ -85,6 +85,12 @@ def main():
     start = time.perf_counter()
     subprocess.run([program("deal-period")] + counts, stdout=subprocess.DEVNULL, check=True)
     print(f"deal-period 1 2 ... 1010 (one run): {(time.perf_counter() - start) * 1000:.1f} ms")
+    # Ranges: every count of deal's own deal, and every deck size dealt into
+    # two piles, each one run.
+    for arguments in (["1..1010"], ["--packets", "1", "--cards", "1..5050", "2"],
+                      ["--packets", "13,2", "--rest", "top", "--cards", "1..5050", "7"]):
+        seconds = timed([program("deal-period")] + arguments, reps=args.reps)
+        print(f"deal-period {' '.join(arguments)}: {seconds * 1000:.1f} ms")
     for name, extra in [("deal-after", ["1" + "0" * 100]), ("deal-cycles", [])]:
         start = time.perf_counter()
         for count in counts:

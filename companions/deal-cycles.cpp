@@ -15,6 +15,7 @@
 #include "deal/cycles.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
+#include "text/cycle_words.hpp"
 #include "text/digits.hpp"
 
 namespace {
@@ -46,7 +47,7 @@ deal::cycles cycles;
 
 // The longest line: every position of the largest deck, each at most four
 // digits and a separator, and a few bytes around them.
-constexpr std::size_t line_room = 32 + 6 * deal::max_cards + 2 * deal::max_cards / 2;
+constexpr std::size_t line_room = text::cycle_words_room + text::period_digits + 64;
 static_assert(line_room <= console::writer::capacity);
 
 char* put(char* out, std::int64_t n) {
@@ -73,49 +74,22 @@ void print_cycle(std::span<const std::int16_t> cycle) {
 // GAP reads cycles as "(1,5,3)(2,4)", each point mapped to the next.
 void print_gap() {
     char* out = console::output.reserve(line_room);
-    const char* const start = out;
-    for (int i = 0; i < cycles.count(); ++i) {
-        const auto cycle = cycles.cycle(i);
-        if (cycle.size() == 1)
-            continue;
-        for (std::size_t j = 0; j < cycle.size(); ++j) {
-            *out++ = j == 0 ? '(' : ',';
-            out = put(out, cycle[j] + 1);
-        }
-        *out++ = ')';
-    }
-    if (out == start)
-        out = put(out, "()");
+    out = text::gap_text(cycles, out);
     *out++ = '\n';
     console::output.end_line(out);
 }
 
 void print_summary() {
-    // How many cycles there are of each length.
-    int of_length[deal::max_cards + 1] = {};
-    for (int i = 0; i < cycles.count(); ++i)
-        ++of_length[cycles.cycle(i).size()];
     char* out = console::output.reserve(line_room);
-    out = put(out, "cycle type:");
-    for (int length = 1; length <= cycles.size(); ++length) {
-        if (of_length[length] == 0)
-            continue;
-        *out++ = ' ';
-        out = put(out, length);
-        if (of_length[length] > 1) {
-            *out++ = '^';
-            out = put(out, of_length[length]);
-        }
-    }
-    // A cycle of length L is L - 1 transpositions.
-    out = put(out, (cycles.size() - cycles.count()) % 2 == 0 ? "\nsign: even\nfixed positions:"
-                                                             : "\nsign: odd\nfixed positions:");
-    for (int i = 0; i < cycles.count(); ++i) {
-        if (cycles.cycle(i).size() == 1) {
-            *out++ = ' ';
-            out = put(out, cycles.cycle(i)[0]);
-        }
-    }
+    out = put(out, "cycle type: ");
+    out = text::cycle_type_text(cycles, out);
+    out = put(out, text::even(cycles) ? "\nsign: even\nfixed positions: "
+                                      : "\nsign: odd\nfixed positions: ");
+    // No blank after the colon where no position is fixed.
+    const char* const listed = out;
+    out = text::fixed_text(cycles, out);
+    if (out == listed)
+        --out;
     out = put(out, "\nperiod: ");
     char digits[text::period_digits];
     char* const end = digits + sizeof digits;

@@ -54,9 +54,9 @@ std::optional<count_range> counts_in(const char* argument, bool ranges, const ch
 void read_choice(const text::choice& c, const char* value, auto& field) {
     const auto index = text::named(c, value);
     if (!index) {
-        char names[64];
-        text::names_text(c, names, sizeof names);
-        report("%s is not %s: %s", quoted(value).c_str(), c.what, names);
+        char words[text::words_room];
+        text::choice_words(words, sizeof words, c, quoted(value).c_str());
+        report("%s", words);
         refused();
     }
     field = static_cast<std::remove_reference_t<decltype(field)>>(*index);
@@ -85,18 +85,10 @@ deal_options::deal_options(const arguments& given, bool cards_ranges) {
         }
         case packets_option: {
             const auto reading = text::read_packets(value, rules_);
-            switch (reading.fault) {
-            case text::packets_reading::none:
-                break;
-            case text::packets_reading::syntax:
-                report("%s is not %s", quoted(value).c_str(), text::packets_syntax);
-                refused();
-            case text::packets_reading::out_of_range:
-                report("packet %lld is outside the supported range 1 to %d",
-                       static_cast<long long>(reading.packet), deal::max_packet);
-                refused();
-            case text::packets_reading::too_many:
-                report("%s holds more than %d packets", quoted(value).c_str(), deal::max_packets);
+            if (reading.fault != text::packets_reading::none) {
+                char words[text::words_room];
+                text::packets_words(words, sizeof words, reading, quoted(value).c_str());
+                report("%s", words);
                 refused();
             }
             break;
@@ -117,25 +109,14 @@ deal_options::deal_options(const arguments& given, bool cards_ranges) {
 }
 
 bool deal_options::check_hands(const text::integer_text& count, std::int64_t least) const {
-    // deal's own deal keeps its own range and words; a deck of given size
-    // needs a hand to deal to; any other deal as many hands as a deck has
-    // cards, as long as their cards fit in one.
-    const std::int64_t most = default_deal() ? deal::max_hands : deal::max_deal_hands;
-    if (cards_given_)
-        least = std::max<std::int64_t>(least, 1);
-    const auto hands = in_range(count, "hand count", least, most);
+    const deal::count_limits limits = deal::hand_limits(default_deal(), cards_given_);
+    const auto hands = in_range(count, "hand count", std::max(least, limits.least), limits.most);
     if (!hands)
         return false;
-    const std::int64_t needed = rules_.default_cards(*hands);
-    if (!cards_given_ && needed > deal::max_cards) {
-        char list[text::rules_room];
-        char* end = list;
-        for (std::size_t i = 0; i < rules_.packets().size(); ++i)
-            end += std::snprintf(end, sizeof list - static_cast<std::size_t>(end - list), "%s%d",
-                                 i == 0 ? "" : ",", rules_.packets()[i]);
-        report("%lld hands of packets %s take %lld cards, more than the %d a deck can hold",
-               static_cast<long long>(*hands), list, static_cast<long long>(needed),
-               deal::max_cards);
+    if (!cards_given_ && !deal::cards_fit(rules_, *hands)) {
+        char words[text::words_room];
+        text::too_many_cards_words(words, sizeof words, *hands, rules_);
+        report("%s", words);
         return false;
     }
     return true;

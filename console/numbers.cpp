@@ -1,6 +1,9 @@
 #include "console/numbers.hpp"
 
+#include <cstdio>
+
 #include "console/report.hpp"
+#include "text/deal_words.hpp"
 
 namespace console {
 
@@ -8,8 +11,11 @@ std::optional<std::int64_t> in_range(const text::integer_text& number, const cha
                                      std::int64_t least, std::int64_t most) {
     if (number.value() >= least && number.value() <= most)
         return number.value();
-    report("%s %s%s is outside the supported range %lld to %lld", what, number.shown(),
-           number.cut() ? "..." : "", static_cast<long long>(least), static_cast<long long>(most));
+    char shown[text::integer_text::shown_max + 4];
+    std::snprintf(shown, sizeof shown, "%s%s", number.shown(), number.cut() ? "..." : "");
+    char words[text::words_room];
+    text::range_words(words, sizeof words, what, shown, least, most);
+    report("%s", words);
     return std::nullopt;
 }
 

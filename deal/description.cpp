@@ -66,6 +66,12 @@ fault check(const description& d) {
     return fault::none;
 }
 
+count_limits hand_limits(bool own_deal, bool cards_given) {
+    if (own_deal)
+        return {min_hands, max_hands};
+    return {cards_given ? 1 : min_hands, max_deal_hands};
+}
+
 description default_deal(std::int32_t hands) {
     description d;
     d.hands = hands;

@@ -83,4 +83,17 @@ fault check(const description& d);
 // empty deck).
 description default_deal(std::int32_t hands);
 
+// The hand counts a deal supports, both ends included. deal's own keeps its
+// own range, down to the empty decks of 0 hands and below; a deck of given
+// size needs a hand to deal to; any other deal takes as many hands as a deck
+// has cards, as long as (without a given size) their cards fit in one, which
+// cards_fit checks.
+struct count_limits {
+    std::int64_t least, most;
+};
+count_limits hand_limits(bool own_deal, bool cards_given);
+inline bool cards_fit(const description& rules, std::int64_t hands) {
+    return rules.default_cards(hands) <= max_cards;
+}
+
 } // namespace deal

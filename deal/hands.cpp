@@ -15,11 +15,14 @@ void hands::deal(const description& d) {
     std::array<std::int32_t, max_deal_hands> sizes{};
     int top = d.cards - 1;
     dealt_ = 0;
-    for (std::size_t pass = 0; top >= 0 && count_ > 0;) {
+    int passes = 0;
+    for (std::size_t pass = 0; top >= 0 && count_ > 0; ++passes) {
         for (int h = 0; h < count_ && top >= 0; ++h) {
             const int take = std::min(packets[pass], top + 1);
             std::fill_n(order_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
                         static_cast<std::int16_t>(h));
+            std::fill_n(pass_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
+                        static_cast<std::int16_t>(passes));
             sizes[static_cast<std::size_t>(h)] += take;
             dealt_ += static_cast<std::size_t>(take);
             top -= take;

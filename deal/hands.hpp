@@ -33,6 +33,8 @@ public:
     // the hand that the card at position cards - 1 - i goes to is
     // order()[i]; the stock is not dealt.
     std::span<const std::int16_t> order() const { return {order_.data(), dealt_}; }
+    // The pass, from 0, in which each card in order() is dealt.
+    std::span<const std::int16_t> passes() const { return {pass_.data(), dealt_}; }
 
 private:
     int count_ = 0;
@@ -42,6 +44,7 @@ private:
     std::array<std::int32_t, max_deal_hands + 1> begin_{};
     std::array<std::int16_t, max_cards> stock_{};
     std::array<std::int16_t, max_cards> order_{};
+    std::array<std::int16_t, max_cards> pass_{};
 };
 
 } // namespace deal

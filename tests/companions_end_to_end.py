@@ -20,7 +20,8 @@ RANGE = b" is outside the supported range -429496729 to 1010\n"
 COMPANIONS = ["deal-period", "deal-after", "deal-cycles"]
 PROGRAMS = ["deal"] + COMPANIONS
 PROGRAM_FILES = []
-DOC_FILES = ["share/doc/deal/copyright", "share/doc/deal/changelog.gz"]
+DOC_FILES = ["share/doc/deal/copyright", "share/doc/deal/changelog.gz",
+             "share/deal/deal-explorer.html"]
 VERSION = None
 
 

@@ -22,7 +22,7 @@ try:
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
-    from selenium.webdriver.support.ui import WebDriverWait
+    from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError as e:
     print(f"skipped: python3-selenium is not installed ({e})")
     sys.exit(77)
@@ -31,15 +31,24 @@ CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 BIG = 10**40 + 3
 THOUSAND_DIGITS = int("9" * 1000)
 
-# (hands, round) reached by the address, or by typing into the fields.
+# (hands, round, deal options) reached by the address, or by typing into the
+# fields; each view's period, listing, hands and GAP notation are held to
+# the native companions' with the same options.
 VIEWS = [
-    (1, "0", "address"),
-    (2, "7", "typed"),
-    (4, "-1", "address"),
-    (12, str(BIG), "typed"),
-    (757, "-" + str(BIG), "address"),
-    (1010, str(THOUSAND_DIGITS), "typed"),
+    (1, "0", [], "address"),
+    (2, "7", [], "typed"),
+    (4, "-1", [], "address"),
+    (12, str(BIG), [], "typed"),
+    (757, "-" + str(BIG), [], "address"),
+    (1010, str(THOUSAND_DIGITS), [], "typed"),
+    (4, "5", ["--packets", "1", "--cards", "52", "--first-card", "bottom"], "address"),
+    (3, "-2", ["--packets", "3,2", "--cards", "20", "--rest", "top", "--bottom-hand", "first"],
+     "typed"),
+    (4, str(BIG), ["--packets", "1,1,1,1,1", "--cards", "52", "--rest", "bottom"], "typed"),
+    (7, "12", ["--packets", "13,2", "--cards", "5050"], "address"),
 ]
+FIELDS = {"--packets": "packets", "--cards": "cards", "--rest": "rest",
+          "--first-card": "first-card", "--bottom-hand": "bottom-hand"}
 
 # Refused, with the message next to the fields and the last view kept.
 BAD = [
@@ -51,6 +60,13 @@ BAD = [
     ("round", "12x"),
     ("round", ""),
     ("round", "1" * 10000),
+    ("packets", "0"),
+    ("packets", "2,,1"),
+    ("packets", "x"),
+    ("packets", ""),
+    ("cards", "0"),
+    ("cards", "5051"),
+    ("cards", "12x"),
 ]
 
 
@@ -98,28 +114,52 @@ class Page:
     def text(self, testid):
         return self.driver.execute_script("return arguments[0].textContent", self.element(testid))
 
-    def type(self, testid, text):
+    def type(self, testid, text, enter=True):
         field = self.element(testid)
+        if field.tag_name == "select":
+            Select(field).select_by_value(text)
+            return
         field.clear()
         # A long number goes in through the script; keys for the rest.
         if len(text) > 200:
-            self.driver.execute_script("arguments[0].value = arguments[1]", field, text)
+            self.driver.execute_script(
+                "arguments[0].value = arguments[1]; arguments[0].dispatchEvent(new Event('input'))",
+                field, text)
         else:
             field.send_keys(text)
-        field.send_keys(Keys.ENTER)
+        if enter:
+            field.send_keys(Keys.ENTER)
+
+    def value(self, testid):
+        return self.element(testid).get_attribute("value")
 
     def query(self):
         return self.driver.execute_script("return location.search")
 
+    def key(self, key):
+        webdriver.ActionChains(self.driver).send_keys(key).perform()
+
     def errors(self):
         return [entry for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
+
+
+def address(hands, rounds, options):
+    """The address that the page gives a view: its deal's options by their
+    names, as the programs spell them, defaults left out."""
+    query = f"?hands={hands}&round={int(rounds)}"
+    given = dict(zip(options[::2], options[1::2]))
+    for option in ("--packets", "--cards", "--rest", "--first-card", "--bottom-hand"):
+        if option in given:
+            query += f"&{option[2:]}={given[option]}"
+    return query
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("page")
     parser.add_argument("native")
-    parser.add_argument("--screenshot")
+    parser.add_argument("--screenshot", help="PNG of the pile shuffle as playing cards")
+    parser.add_argument("--dealing-screenshot", help="PNG of a round dealt part way")
     args = parser.parse_args()
     for path in (CHROMIUM, DRIVER):
         if not os.access(path, os.X_OK):
@@ -147,35 +187,89 @@ def main():
         page.open()
         ready_ms = page.driver.execute_script("return window.dealExplorer.readyAt")
 
-        for hands, rounds, how in VIEWS:
+        for hands, rounds, options, how in VIEWS:
+            wanted_address = address(hands, rounds, options)
             if how == "address":
-                page.open(f"?hands={hands}&round={rounds}")
+                page.open(wanted_address)
             else:
+                given = dict(zip(options[::2], options[1::2]))
+                page.type("packets", given.get("--packets", "2,2,1"), enter=False)
+                page.type("cards", given.get("--cards", ""), enter=False)
+                for option in ("--rest", "--first-card", "--bottom-hand"):
+                    default = {"--rest": "again", "--first-card": "top", "--bottom-hand": "last"}
+                    page.type(FIELDS[option], given.get(option, default[option]))
                 page.type("hands", str(hands))
                 page.type("round", rounds)
                 page.wait_ready()
-            label = f"{hands} hands, round {rounds[:12]} ({how})"
-            period = native(args.native, "deal-period", hands).split()[1]
-            listing = native(args.native, "deal-after", hands, rounds).rstrip("\n")
+            label = f"{hands} hands {' '.join(options)}, round {rounds[:12]} ({how})"
+            period = native(args.native, "deal-period", *options, hands).split()[-1]
+            listing = native(args.native, "deal-after", *options, hands, rounds).rstrip("\n")
+            dealt = native(args.native, "deal-after", "--hands", *options, hands, rounds)
+            gap = native(args.native, "deal-cycles", "--gap", *options, hands).rstrip("\n")
             check(f"{label}: period", page.wait_for("period", period), period)
             check(f"{label}: listing", page.wait_for("listing", listing), listing)
-            check(f"{label}: address", page.query(), f"?hands={hands}&round={int(rounds)}")
+            check(f"{label}: hands", page.text("dealt"), dealt)
+            check(f"{label}: GAP", page.text("gap"), gap)
+            check(f"{label}: address", page.query(), wanted_address)
+            check(f"{label}: no error", page.text("error"), "")
+            for option, testid in FIELDS.items():
+                given = dict(zip(options[::2], options[1::2]))
+                default = {"--packets": "2,2,1", "--cards": "", "--rest": "again",
+                           "--first-card": "top", "--bottom-hand": "last"}[option]
+                check(f"{label}: field {testid}", page.value(testid), given.get(option, default))
 
         # Steps by key and by button, and Back, agree with the address and
         # with deal-after.
         page.open("?hands=3&round=5")
-        canvas = page.element("canvas")
-        canvas.send_keys(Keys.ARROW_RIGHT)
+        page.key(Keys.ARROW_RIGHT)
         page.element("next").click()
         page.element("previous").click()
-        canvas.send_keys(Keys.ARROW_RIGHT)
+        page.key(Keys.ARROW_RIGHT)
         for rounds in ("7", "6", "7", "6", "5"):
             wanted = native(args.native, "deal-after", 3, rounds).rstrip("\n")
             check(f"stepped to round {rounds}: listing", page.wait_for("listing", wanted), wanted)
-            check(f"stepped to round {rounds}: field",
-                  page.element("round").get_attribute("value"), rounds)
+            check(f"stepped to round {rounds}: field", page.value("round"), rounds)
             check(f"stepped to round {rounds}: address", page.query(), f"?hands=3&round={rounds}")
             page.driver.back()
+
+        # Home, End, Page Down and Page Up: round 0, the round before the deck
+        # comes back, ten on, ten back.
+        page.open("?hands=4&round=5&packets=1&cards=52&first-card=bottom")
+        options = ["--packets", "1", "--cards", "52", "--first-card", "bottom"]
+        body = page.driver.find_element(By.TAG_NAME, "body")
+        for key, rounds in ((Keys.END, "12"), (Keys.HOME, "0"), (Keys.PAGE_DOWN, "10"),
+                            (Keys.PAGE_UP, "0")):
+            body.send_keys(key)
+            page.wait_ready()
+            wanted = native(args.native, "deal-after", *options, 4, rounds).rstrip("\n")
+            check(f"key {key!r}: round", page.value("round"), rounds)
+            check(f"key {key!r}: listing", page.wait_for("listing", wanted), wanted)
+        page.element("last").click()
+        check("the End button", page.value("round"), "12")
+
+        # A round dealt on screen ends on the next round, whose listing and
+        # address follow; the fastest speed keeps the test short.
+        page.open("?hands=4&round=7&packets=3,2&cards=20")
+        page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.max;"
+                                   "s.dispatchEvent(new Event('input'))")
+        page.element("deal-round").click()
+        dealing = page.driver.execute_script("return document.body.dataset.ready") == "0"
+        verify("dealing: the page says it is not ready while the cards move", dealing)
+        page.wait_ready()
+        options = ["--packets", "3,2", "--cards", "20"]
+        wanted = native(args.native, "deal-after", *options, 4, 8).rstrip("\n")
+        check("dealt round: the next round's listing", page.wait_for("listing", wanted), wanted)
+        check("dealt round: address", page.query(), "?hands=4&round=8&packets=3,2&cards=20")
+        frames = page.driver.execute_script("return window.dealExplorer.dealFrames") or []
+        verify("dealt round: frames were drawn", len(frames) > 10)
+        # Step by step with the keyboard, then stopped: the round stays.
+        page.element("deal-round").click()
+        for _ in range(3):
+            page.key(Keys.ARROW_RIGHT)
+        verify("dealt by steps: a step said", "step 3 of" in page.text("info"))
+        page.key(Keys.ESCAPE)
+        page.wait_ready()
+        check("dealing stopped: the round stays", page.query(), "?hands=4&round=8&packets=3,2&cards=20")
 
         # A card pointed at and clicked is followed: its cycle is deal-cycles'.
         page.open("?hands=4&round=0")
@@ -187,12 +281,20 @@ def main():
         page.wait_ready()
         cycle = next(c for c in (line.split(": ")[1].split() for line in
                                   native(args.native, "deal-cycles", 4).splitlines()) if "9" in c)
-        check("card 9 clicked: followed", page.element("card").get_attribute("value"), "9")
+        check("card 9 clicked: followed", page.value("card"), "9")
         verify(f"card 9 clicked: its cycle {cycle} in {page.text('info')!r}",
                f"its cycle has length {len(cycle)}" in page.text("info")
-               and f"?hands=4&round=0&card=9" == page.query())
+               and "?hands=4&round=0&card=9" == page.query())
+        # And by keyboard alone: Enter on the picture, two to the right, Enter.
+        canvas.send_keys(Keys.ENTER)
+        canvas.send_keys(Keys.ARROW_RIGHT)
+        canvas.send_keys(Keys.ARROW_RIGHT)
+        canvas.send_keys(Keys.ENTER)
+        page.wait_ready()
+        check("card picked by keyboard", page.value("card"), "11")
 
-        # Bad input: a message, the view kept, the page still answering.
+        # Bad input: a message, the view kept, the page still answering; a
+        # message that no longer holds goes as the field is put right.
         page.open("?hands=6&round=2")
         kept = page.text("listing")
         for field, text in BAD:
@@ -202,13 +304,48 @@ def main():
             verify(f"{shown}: no message", page.text("error").strip() != "")
             check(f"{shown}: listing", page.text("listing"), kept)
             check(f"{shown}: address", page.query(), "?hands=6&round=2")
-            page.type("hands", "6")
-            page.type("round", "2")
+            right = {"hands": "6", "round": "2", "packets": "2,2,1", "cards": ""}[field]
+            page.type(field, right, enter=False)
+            check(f"{shown}: message gone once put right", page.text("error").strip(), "")
+            page.type(field, right)
             page.wait_ready()
-            check(f"{shown}: message gone once fixed", page.text("error").strip(), "")
+        page.type("packets", "99")
+        page.type("hands", "60")
+        page.wait_ready()
+        check("60 hands of 99 cards: the message", page.text("error"),
+              "Hands: 60 hands of packets 99 take 5940 cards, more than the 5050 a deck can hold.")
         page.open("?hands=5000&round=1x")
         verify("a bad address: no message", page.text("error").strip() != "")
         check("a bad address: the default view", page.query(), "?hands=4&round=0")
+        page.open("?hands=4&rest=sideways")
+        verify("a bad choice in the address: no message", "sideways" in page.text("error"))
+
+        # Saved pictures say the deal and the round in their names, whole, and
+        # the SVG is one a parser reads, its title the view's.
+        long_round = str(BIG * 10**30)
+        page.open(f"?hands=4&round=-{long_round}&packets=1&cards=52&first-card=bottom")
+        for kind in ("png", "svg"):
+            check(f"saved {kind}: name", page.driver.execute_script(
+                f"return window.dealExplorer.savedName('{kind}')"),
+                f"deal-packets-1-cards-52-first-card-bottom-4-hands-round--{long_round}.{kind}")
+        title = page.driver.execute_script(
+            "const svg = new DOMParser().parseFromString(window.dealExplorer.svg(), 'image/svg+xml');"
+            "return svg.querySelector('parsererror') ? null : svg.querySelector('title').textContent")
+        verify(f"saved svg: its title {title!r}", title is not None and
+               title.startswith("4 hands, 52 cards, packets 1") and "period 13" in title)
+        png = page.driver.execute_async_script(
+            "const done = arguments[0]; window.dealExplorer.png().then((b) => done(b.slice(0, 8)))")
+        check("saved png: a PNG", bytes(png), b"\x89PNG\r\n\x1a\n")
+
+        # At 1280 by 900, the answers are in view without scrolling.
+        page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 1280, "height": 900, "deviceScaleFactor": 1, "mobile": False})
+        page.open("?hands=4&round=3&card=9")
+        for testid in ("period", "caption", "info"):
+            bottom = page.driver.execute_script(
+                "return arguments[0].getBoundingClientRect().bottom", page.element(testid))
+            verify(f"at 1280x900 {testid} ends at {bottom:.0f} px, below the fold", bottom <= 900)
+        page.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
         # The numbers that matter for speed, measured in the page.
         page.open("?hands=1010&round=0")
@@ -216,6 +353,10 @@ def main():
         jump_ms, jump_drawn_ms = (page.driver.execute_script(
             f"return window.dealExplorer.{how}(arguments[0], 50)", str(THOUSAND_DIGITS))
             for how in ("timeJump", "timeJumpDrawn"))
+        page.open("?hands=4&round=0")
+        landscape_ms = page.driver.execute_script("return window.dealExplorer.timeLandscape(5)")
+        page.open("?hands=4&round=0&landscape=cards")
+        landscape_cards_ms = page.driver.execute_script("return window.dealExplorer.timeLandscape(3)")
 
         errors = page.errors()
         verify(f"console errors: {errors}", not errors)
@@ -228,26 +369,42 @@ def main():
     try:
         phone.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": 375, "height": 812, "deviceScaleFactor": 2, "mobile": True})
-        phone.open("?hands=4&round=3")
+        phone.open("?hands=4&round=3&packets=1&cards=20")
         check("at 375 px: the listing", phone.text("listing"),
-              native(args.native, "deal-after", 4, 3).rstrip("\n"))
+              native(args.native, "deal-after", "--packets", "1", "--cards", "20", 4, 3).rstrip("\n"))
         overflow = phone.driver.execute_script(
             "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
         verify(f"at 375 px the page is {overflow} px too wide", overflow <= 0)
     finally:
         phone.close()
 
-    if args.screenshot:
-        shot = Page(args.page, 1280, 980)
+    if args.screenshot or args.dealing_screenshot:
+        shot = Page(args.page, 1280, 900)
         try:
-            shot.open("?hands=4&round=0&card=9")
-            shot.driver.save_screenshot(args.screenshot)
+            shot.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": 1280, "height": 900, "deviceScaleFactor": 1, "mobile": False})
+            if args.screenshot:
+                shot.open("?hands=4&round=0&packets=1&cards=52&first-card=bottom&card=51&faces=1")
+                shot.driver.save_screenshot(args.screenshot)
+            if args.dealing_screenshot:
+                shot.open("?hands=4&round=0&faces=1")
+                shot.element("deal-round").click()
+                for _ in range(22):  # twenty cards dealt, two hands gathered
+                    shot.key(Keys.ARROW_RIGHT)
+                time.sleep(1.5)
+                shot.driver.save_screenshot(args.dealing_screenshot)
         finally:
             shot.close()
 
+    frame_ms = sorted(frames)
     print(f"page: {size} bytes; ready {ready_ms:.0f} ms after the start of loading")
     print(f"at 1010 hands: a step, computed and drawn, {step_ms:.2f} ms; a jump to a "
           f"1000-digit round {jump_ms:.3f} ms, and drawn {jump_drawn_ms:.2f} ms")
+    print(f"the landscape of 1010 hand counts {landscape_ms:.1f} ms, of 5050 deck sizes "
+          f"{landscape_cards_ms:.1f} ms")
+    if frame_ms:
+        print(f"a dealt round: {len(frame_ms)} frames, median {frame_ms[len(frame_ms) // 2]:.1f} ms, "
+              f"slowest {frame_ms[-1]:.1f} ms")
     print(f"whole test: {time.monotonic() - started:.1f} s")
     for failure in failures:
         print("FAIL", failure)

@@ -45,10 +45,52 @@ std::optional<int> named(const choice& c, std::string_view name) {
     return std::nullopt;
 }
 
-char* names_text(const choice& c, char* out, std::size_t room) {
+char* range_words(char* out, std::size_t room, const char* what, const char* shown,
+                  std::int64_t least, std::int64_t most) {
     appender a = start(out, room);
+    a.add("%s %s is outside the supported range %lld to %lld", what, shown,
+          static_cast<long long>(least), static_cast<long long>(most));
+    return a.at;
+}
+
+char* choice_words(char* out, std::size_t room, const choice& c, const char* shown) {
+    appender a = start(out, room);
+    a.add("%s is not %s: ", shown, c.what);
     for (std::size_t i = 0; i < c.names.size(); ++i)
         a.add("%s%s", i == 0 ? "" : i + 1 == c.names.size() ? " or " : ", ", c.names[i]);
+    return a.at;
+}
+
+char* packets_words(char* out, std::size_t room, const packets_reading& reading,
+                    const char* shown) {
+    appender a = start(out, room);
+    switch (reading.fault) {
+    case packets_reading::none:
+        break;
+    case packets_reading::syntax:
+        a.add("%s is not a list of packets: positive integers separated by commas, such as "
+              "2,2,1",
+              shown);
+        break;
+    case packets_reading::out_of_range: {
+        char packet[24];
+        std::snprintf(packet, sizeof packet, "%lld", static_cast<long long>(reading.packet));
+        return range_words(out, room, "packet", packet, 1, deal::max_packet);
+    }
+    case packets_reading::too_many:
+        a.add("%s holds more than %d packets", shown, deal::max_packets);
+        break;
+    }
+    return a.at;
+}
+
+char* too_many_cards_words(char* out, std::size_t room, std::int64_t hands,
+                           const deal::description& rules) {
+    appender a = start(out, room);
+    a.add("%lld hands of packets ", static_cast<long long>(hands));
+    a.packets(rules.packets());
+    a.add(" take %lld cards, more than the %d a deck can hold",
+          static_cast<long long>(rules.default_cards(hands)), deal::max_cards);
     return a.at;
 }
 

@@ -33,9 +33,6 @@ inline constexpr choice bottom_hand_choice{"bottom-hand", "the hand to put at th
 // The index of `name` among the choice's names, if it is one.
 std::optional<int> named(const choice& c, std::string_view name);
 
-// "again, top or bottom": the names, for messages, into `out`; returns its end.
-char* names_text(const choice& c, char* out, std::size_t room);
-
 // What a packet list reads as, if anything is wrong with it.
 struct packets_reading {
     enum fault_kind : unsigned char {
@@ -50,10 +47,22 @@ struct packets_reading {
 // Reads "2,2,1" into `d`'s packets, which stay as they were on a fault.
 packets_reading read_packets(std::string_view list, deal::description& d);
 
-// The end of the message for a packet list that does not read, after
-// "'LIST' is not ...".
-inline constexpr const char packets_syntax[] =
-    "a list of packets: positive integers separated by commas, such as 2,2,1";
+// The messages that a deal's faults give, the same from a program and on the
+// page: each writes into `out`, of `room` bytes, and returns its end. `shown`
+// is the value as the caller shows it, quotes and all.
+
+// "WHAT N is outside the supported range LEAST to MOST"
+char* range_words(char* out, std::size_t room, const char* what, const char* shown,
+                  std::int64_t least, std::int64_t most);
+// "SHOWN is not WHAT: NAMES"
+char* choice_words(char* out, std::size_t room, const choice& c, const char* shown);
+// What read_packets found wrong with the list `shown`.
+char* packets_words(char* out, std::size_t room, const packets_reading& reading, const char* shown);
+// "H hands of packets LIST take N cards, more than the 5050 a deck can hold"
+char* too_many_cards_words(char* out, std::size_t room, std::int64_t hands,
+                           const deal::description& rules);
+// Room for any of them, with a shown value of up to 1100 bytes.
+inline constexpr std::size_t words_room = 1400;
 
 // The options that set `d` apart from deal's own, as a command line gives
 // them ("--packets 1 --first-card bottom"), with --cards if `with_cards`;

@@ -1,22 +1,27 @@
-// The explorer page's view of the core: the same deck, round, cycles, period
-// and listing as the command-line programs, behind a C interface that the
-// page's script calls. Everything lives in fixed storage, as in the programs;
-// the script reads the results straight out of the module's memory.
+// The explorer page's view of the core: the same deal, cycles, period,
+// listing and words as the command-line programs, behind a C interface that
+// the page's script calls. Everything lives in fixed storage, as in the
+// programs; the script reads the results straight out of the module's memory.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <emscripten/emscripten.h>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 #include "colors/colormap.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
+#include "deal/hands.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
+#include "text/cycle_words.hpp"
+#include "text/deal_words.hpp"
 #include "text/digits.hpp"
 #include "text/integer_text.hpp"
 #include "text/listing.hpp"
@@ -29,11 +34,25 @@ namespace {
 constexpr std::size_t max_round_digits = 1000;
 // Rows the page may ask for at once: more than any window has room for.
 constexpr int max_rows = 512;
+// Up to this many cards a row shows dots and each card's way as a line, as
+// deal-picture draws them; a round is dealt before the eyes, card by card;
+// and a deck may be shown as playing cards, those of a new deck.
+constexpr int max_line_cards = 60;
+constexpr int max_dealt_cards = 60;
+constexpr int max_playing_cards = 52;
 
-// What the script writes its text into: a hand count or a round number.
+// What the script writes its text into: a field's value.
 char typed[max_round_digits + 8];
+// The last fault found, in the programs' words.
+char message[text::words_room];
+
+// The deal as the fields describe it, before and after it is learnt.
+deal::description rules;
+bool cards_given = false;
+bool own_deal = true;
 
 deal::description described;
+deal::hands dealt;
 deal::permutation round;
 deal::cycles cycles;
 deal::period period;
@@ -49,15 +68,26 @@ std::int32_t goes_to[deal::max_cards];
 // ascending order of length.
 std::int32_t census[2 * deal::max_cards];
 int census_pairs = 0;
+// The hand each card from the top is dealt to, in dealing order, and the
+// pass that deals it.
+std::int32_t deal_order[deal::max_cards];
+std::int32_t deal_passes[deal::max_cards];
 
 // Colors as the canvas stores them, RGBA bytes in memory order: each card by
-// its starting position, as deal-picture colors it, and by its cycle.
+// its starting position, as deal-picture colors it, and by its cycle; and
+// the followed cards'.
 std::uint32_t by_position[deal::max_cards];
 std::uint32_t by_cycle[deal::max_cards];
+std::uint32_t followed[colors::followed_colors];
 
 deal::round_number shown; // the round shown
 deal::card rows[max_rows][deal::max_cards];
 char listing[text::listing_room_max];
+// The hands that dealing the shown deck gives, as deal-after --hands prints
+// them; the cycles as deal-cycles --gap does; and other words.
+char hands_text[text::listing_room_max + deal::max_deal_hands];
+char words[text::cycle_words_room];
+char rules_words[text::rules_room];
 
 // The colors the cells are drawn in, which the script sets (faded where a
 // cycle is picked out), and a line of pixels for every row.
@@ -65,7 +95,11 @@ std::uint32_t palette[deal::max_cards];
 web::cell_lines cells;
 std::uint32_t cell_pixels[max_rows * web::cell_lines::max_width];
 
-// A color as the canvas stores it: RGBA bytes in memory order.
+// The period of every hand count or deck size, for the landscape, as its
+// base-2 logarithm.
+float landscape[deal::max_cards + 1];
+deal::cycles landscape_cycles;
+
 std::uint32_t rgba(colors::color c) {
     const std::uint32_t rgb = colors::rgb(c);
     return (rgb >> 16 & 0xff) | (rgb & 0xff00) | (rgb & 0xff) << 16 | 0xffu << 24;
@@ -84,6 +118,30 @@ void learn_colors(int size) {
         by_cycle[c] = color_of_cycle[cycle_of[c]];
 }
 
+std::string_view typed_text(int length) {
+    return {typed, std::min(static_cast<std::size_t>(std::max(length, 0)), sizeof typed - 1)};
+}
+
+// A value as a message shows it: in quotation marks, cut after 24 bytes.
+const char* shown_value(std::string_view value, char* out, std::size_t room) {
+    const bool cut = value.size() > 24;
+    std::snprintf(out, room, "\xe2\x80\x9c%.*s%s\xe2\x80\x9d",
+                  static_cast<int>(cut ? 23 : value.size()), value.data(),
+                  cut ? "\xe2\x80\xa6" : "");
+    return out;
+}
+
+void refresh_own_deal() {
+    own_deal = !cards_given && rules.default_rules();
+}
+
+// The limits of the hand count for the deal the fields describe. The page
+// draws no empty deck.
+deal::count_limits page_hand_limits() {
+    const deal::count_limits limits = deal::hand_limits(own_deal, cards_given);
+    return {std::max<std::int64_t>(limits.least, 1), limits.most};
+}
+
 } // namespace
 
 extern "C" {
@@ -94,39 +152,167 @@ EMSCRIPTEN_KEEPALIVE char* explorer_text() {
 EMSCRIPTEN_KEEPALIVE int explorer_text_capacity() {
     return static_cast<int>(sizeof typed);
 }
-EMSCRIPTEN_KEEPALIVE int explorer_max_hands() {
-    return deal::max_hands;
-}
-// Rows are this many cards apart in memory.
-EMSCRIPTEN_KEEPALIVE int explorer_row_stride() {
-    return deal::max_cards;
-}
-EMSCRIPTEN_KEEPALIVE int explorer_max_round_digits() {
-    return static_cast<int>(max_round_digits);
-}
-EMSCRIPTEN_KEEPALIVE int explorer_max_rows() {
-    return max_rows;
+EMSCRIPTEN_KEEPALIVE const char* explorer_message() {
+    return message;
 }
 
-// The hand count in the text (`length` bytes written, which may be more than
-// the text holds): the count, from 1 to 1010; -1 if it is no integer, -2 if it
-// is out of that range. The page draws no empty deck.
-EMSCRIPTEN_KEEPALIVE int explorer_parse_hands(int length) {
-    const std::size_t size =
-        std::min(static_cast<std::size_t>(std::max(length, 0)), sizeof typed - 1);
-    text::integer_text count;
-    if (!text::parse_integer({typed, size}, count))
+// The numbers the page lays itself out by, all from here.
+enum limit {
+    limit_max_cards,
+    limit_max_deal_hands,
+    limit_max_own_hands,
+    limit_max_packets,
+    limit_max_round_digits,
+    limit_max_rows,
+    limit_max_line_cards,
+    limit_max_dealt_cards,
+    limit_max_playing_cards,
+    limit_row_stride,
+    limit_followed_colors,
+};
+EMSCRIPTEN_KEEPALIVE int explorer_limit(int which) {
+    switch (which) {
+    case limit_max_cards:
+        return deal::max_cards;
+    case limit_max_deal_hands:
+        return deal::max_deal_hands;
+    case limit_max_own_hands:
+        return deal::max_hands;
+    case limit_max_packets:
+        return deal::max_packets;
+    case limit_max_round_digits:
+        return static_cast<int>(max_round_digits);
+    case limit_max_rows:
+        return max_rows;
+    case limit_max_line_cards:
+        return max_line_cards;
+    case limit_max_dealt_cards:
+        return max_dealt_cards;
+    case limit_max_playing_cards:
+        return max_playing_cards;
+    case limit_row_stride:
+        return deal::max_cards;
+    case limit_followed_colors:
+        return colors::followed_colors;
+    default:
+        return 0;
+    }
+}
+
+// The names that --rest, --first-card and --bottom-hand take (choice 0, 1
+// and 2), the default first; nullptr past the last.
+EMSCRIPTEN_KEEPALIVE const char* explorer_choice_name(int choice, int index) {
+    const text::choice* const all[] = {&text::rest_choice, &text::first_card_choice,
+                                       &text::bottom_hand_choice};
+    if (choice < 0 || choice > 2 || index < 0 ||
+        static_cast<std::size_t>(index) >= all[choice]->names.size())
+        return nullptr;
+    return all[choice]->names[static_cast<std::size_t>(index)];
+}
+
+// Each reader takes a field's text, `length` bytes written (which may be
+// more than the text holds), into the deal the fields describe: 0 if it
+// reads, else -1 with the fault in explorer_message().
+
+EMSCRIPTEN_KEEPALIVE int explorer_read_packets(int length) {
+    const std::string_view list = typed_text(length);
+    const auto reading = text::read_packets(list, rules);
+    if (reading.fault != text::packets_reading::none) {
+        char value[64];
+        text::packets_words(message, sizeof message, reading,
+                            shown_value(list, value, sizeof value));
         return -1;
-    return count.value() >= 1 && count.value() <= deal::max_hands &&
-                   static_cast<std::size_t>(length) == size
-               ? static_cast<int>(count.value())
-               : -2;
+    }
+    refresh_own_deal();
+    return 0;
 }
 
-// Learns the round of `hands` hands: its cycles, period and colors.
+// An empty field is the default deck: every hand's packets.
+EMSCRIPTEN_KEEPALIVE int explorer_read_cards(int length) {
+    const std::string_view text_ = typed_text(length);
+    if (text_.empty()) {
+        cards_given = false;
+        refresh_own_deal();
+        return 0;
+    }
+    text::integer_text count;
+    char value[64];
+    if (!text::parse_integer(text_, count) || static_cast<std::size_t>(length) > text_.size()) {
+        std::snprintf(message, sizeof message, "%s is not an integer card count",
+                      shown_value(text_, value, sizeof value));
+        return -1;
+    }
+    if (count.value() < 1 || count.value() > deal::max_cards) {
+        text::range_words(message, sizeof message, "card count",
+                          shown_value(text_, value, sizeof value), 1, deal::max_cards);
+        return -1;
+    }
+    cards_given = true;
+    rules.cards = static_cast<std::int32_t>(count.value());
+    refresh_own_deal();
+    return 0;
+}
+
+// The three choices by index among their names; -1 leaves one as it is.
+EMSCRIPTEN_KEEPALIVE void explorer_set_choices(int rest, int first_card, int bottom_hand) {
+    if (rest >= 0 && rest <= 2)
+        rules.rest = static_cast<deal::rest>(rest);
+    if (first_card >= 0 && first_card <= 1)
+        rules.first_card = static_cast<deal::first_card>(first_card);
+    if (bottom_hand >= 0 && bottom_hand <= 1)
+        rules.bottom_hand = static_cast<deal::bottom_hand>(bottom_hand);
+    refresh_own_deal();
+}
+
+// The hand count in the text for the deal the fields describe: the count, or
+// -1 with the fault in explorer_message().
+EMSCRIPTEN_KEEPALIVE int explorer_read_hands(int length) {
+    const std::string_view text_ = typed_text(length);
+    text::integer_text count;
+    char value[64];
+    if (!text::parse_integer(text_, count) || static_cast<std::size_t>(length) > text_.size()) {
+        std::snprintf(message, sizeof message, "%s is not an integer hand count",
+                      shown_value(text_, value, sizeof value));
+        return -1;
+    }
+    const deal::count_limits limits = page_hand_limits();
+    if (count.value() < limits.least || count.value() > limits.most) {
+        text::range_words(message, sizeof message, "hand count",
+                          shown_value(text_, value, sizeof value), limits.least, limits.most);
+        return -1;
+    }
+    if (!cards_given && !deal::cards_fit(rules, count.value())) {
+        text::too_many_cards_words(message, sizeof message, count.value(), rules);
+        return -1;
+    }
+    return static_cast<int>(count.value());
+}
+
+// The most hands the deal the fields describe supports.
+EMSCRIPTEN_KEEPALIVE int explorer_most_hands() {
+    std::int64_t most = page_hand_limits().most;
+    if (!cards_given)
+        most = std::min<std::int64_t>(most, deal::max_cards / rules.cards_per_hand());
+    return static_cast<int>(most);
+}
+
+// The hand counts the landscape shows: every one the deal takes, but with a
+// deck of given size no more than it has cards, as every count past that
+// deals it one card a hand, alike.
+int landscape_hands() {
+    const int most = explorer_most_hands();
+    return cards_given ? std::min(most, static_cast<int>(rules.cards)) : most;
+}
+
+// Learns the deal the fields describe for `hands` hands, which
+// explorer_read_hands has taken: its hands, round, cycles, period and colors.
 EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
-    described = deal::default_deal(hands);
-    round = deal::permutation(described);
+    described = rules;
+    described.hands = hands;
+    described.cards =
+        cards_given ? rules.cards : static_cast<std::int32_t>(rules.default_cards(hands));
+    dealt.deal(described);
+    round = deal::permutation(described, dealt);
     cycles.learn(round);
     period = deal::period(cycles);
     shown.learn(cycles);
@@ -153,9 +339,26 @@ EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
             ++census_pairs;
         }
     }
+    const auto order = dealt.order();
+    const auto passes = dealt.passes();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        deal_order[i] = order[i];
+        deal_passes[i] = passes[i];
+    }
     learn_colors(size);
+    for (int i = 0; i < colors::followed_colors; ++i)
+        followed[i] = rgba(colors::followed_color(i));
 }
 
+EMSCRIPTEN_KEEPALIVE int explorer_cards() {
+    return described.cards;
+}
+EMSCRIPTEN_KEEPALIVE int explorer_own_deal() {
+    return own_deal;
+}
+EMSCRIPTEN_KEEPALIVE int explorer_cards_given() {
+    return cards_given;
+}
 EMSCRIPTEN_KEEPALIVE const char* explorer_period() {
     return period_text;
 }
@@ -181,8 +384,48 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_cycle_length() {
 EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_goes_to() {
     return goes_to;
 }
-EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_colors(int by_cycles) {
-    return by_cycles ? by_cycle : by_position;
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_colors(int which) {
+    return which == 2 ? followed : which == 1 ? by_cycle : by_position;
+}
+
+// The cards dealt, from the top, and the hand each goes to; the rest, from
+// the bottom up, is the stock.
+EMSCRIPTEN_KEEPALIVE int explorer_dealt_count() {
+    return static_cast<int>(dealt.order().size());
+}
+EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_deal_order() {
+    return deal_order;
+}
+EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_deal_passes() {
+    return deal_passes;
+}
+
+// The deal's options as a command line gives them, --cards included where
+// it was given ("" for deal's own); and its rules in words, for captions.
+EMSCRIPTEN_KEEPALIVE const char* explorer_options_text() {
+    text::options_text(described, cards_given, rules_words, sizeof rules_words);
+    return rules_words;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_rules_text() {
+    text::rules_text(described, rules_words, sizeof rules_words);
+    return rules_words;
+}
+
+// The round as deal-cycles --gap, and --summary's lines, write them.
+EMSCRIPTEN_KEEPALIVE const char* explorer_gap() {
+    *text::gap_text(cycles, words) = '\0';
+    return words;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_cycle_type() {
+    *text::cycle_type_text(cycles, words) = '\0';
+    return words;
+}
+EMSCRIPTEN_KEEPALIVE int explorer_even() {
+    return text::even(cycles);
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_fixed() {
+    *text::fixed_text(cycles, words) = '\0';
+    return words;
 }
 
 // Takes the round number in the text, as deal-after takes it: an optional
@@ -204,8 +447,9 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
 }
 
 // The deck at the round taken and `count` rounds after it, one row each, from
-// the bottom of the deck; the first row's listing in explorer_listing().
-// Returns the first row that is the starting order, or -1 if none is.
+// the bottom of the deck; the first row's listing in explorer_listing() and
+// its hands in explorer_hands(). Returns the first row that is the starting
+// order, or -1 if none is.
 EMSCRIPTEN_KEEPALIVE int explorer_rows(int count) {
     count = std::clamp(count, 1, max_rows);
     cycles.jump(shown, rows[0]);
@@ -213,6 +457,16 @@ EMSCRIPTEN_KEEPALIVE int explorer_rows(int count) {
     text::format_listing(rows[0], size, listing)[-1] = '\0'; // the newline
     for (int row = 1; row < count; ++row)
         round.apply(rows[row - 1], rows[row]);
+
+    char* out = hands_text;
+    deal::card hand[deal::max_cards];
+    for (int h = 0; h < dealt.count(); ++h) {
+        const auto positions = dealt.hand(h);
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            hand[i] = rows[0][positions[i]];
+        out = text::format_listing(hand, static_cast<int>(positions.size()), out);
+    }
+    *out = '\0';
     return static_cast<int>(shown.rounds_to_start(count));
 }
 
@@ -223,6 +477,12 @@ EMSCRIPTEN_KEEPALIVE const deal::card* explorer_row(int row) {
 // The first row's listing, as deal-after prints it, less the newline.
 EMSCRIPTEN_KEEPALIVE const char* explorer_listing() {
     return listing;
+}
+
+// The hands that dealing the first row gives, as deal-after --hands prints
+// them, newlines and all.
+EMSCRIPTEN_KEEPALIVE const char* explorer_hands() {
+    return hands_text;
 }
 
 EMSCRIPTEN_KEEPALIVE std::uint32_t* explorer_palette() {
@@ -238,6 +498,43 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_cell_lines(int count, int wid
     for (int row = 0; row < count; ++row)
         cells.draw(rows[row], palette, cell_pixels + row * width);
     return cell_pixels;
+}
+
+// The landscape: the period of the deal the fields describe for every hand
+// count it takes (by_cards 0), or for the hands learnt and every deck size
+// (by_cards 1), as base-2 logarithms from explorer_landscape_values(), the
+// first for 1. Returns how many.
+EMSCRIPTEN_KEEPALIVE int explorer_landscape(int by_cards) {
+    deal::description d = rules;
+    const int most = by_cards ? deal::max_cards : landscape_hands();
+    for (int x = 1; x <= most; ++x) {
+        if (by_cards) {
+            d.hands = described.hands;
+            d.cards = x;
+        } else {
+            d.hands = x;
+            d.cards = cards_given ? rules.cards : static_cast<std::int32_t>(rules.default_cards(x));
+        }
+        landscape_cycles.learn(deal::permutation(d));
+        landscape[x - 1] = static_cast<float>(deal::period(landscape_cycles).log2());
+    }
+    return most;
+}
+EMSCRIPTEN_KEEPALIVE const float* explorer_landscape_values() {
+    return landscape;
+}
+
+// The period of one point of the landscape, every digit.
+EMSCRIPTEN_KEEPALIVE const char* explorer_landscape_period(int by_cards, int x) {
+    deal::description d = rules;
+    d.hands = by_cards ? described.hands : x;
+    d.cards = by_cards      ? x
+              : cards_given ? rules.cards
+                            : static_cast<std::int32_t>(rules.default_cards(x));
+    landscape_cycles.learn(deal::permutation(d));
+    static char digits[text::period_digits + 1];
+    digits[text::period_digits] = '\0';
+    return text::period_text(deal::period(landscape_cycles), digits + text::period_digits);
 }
 
 } // extern "C"

@@ -1,10 +1,18 @@
-# Puts the styles, the page's script and the core (its WebAssembly already
-# inlined by Emscripten) into the page, which then needs no other file.
-#   cmake -DCORE=deal-core.js -DSOURCE=web -DVERSION=1.0.0 -DOUTPUT=page.html -P inline.cmake
+# Puts the styles, the page's script (its files joined in the order given, in
+# one function scope, so that they share their names and leak none) and the
+# core (its WebAssembly already inlined by Emscripten) into the page, which
+# then needs no other file.
+#   cmake -DCORE=deal-core.js -DSOURCE=web -DSCRIPTS="a.js;b.js" -DVERSION=1.1.0
+#         -DOUTPUT=page.html -P inline.cmake
 cmake_policy(VERSION 3.25)
 file(READ ${SOURCE}/explorer.html page)
 file(READ ${SOURCE}/explorer.css style)
-file(READ ${SOURCE}/explorer.js script)
+set(script "'use strict';\n(() => {\n")
+foreach(part IN LISTS SCRIPTS)
+  file(READ ${SOURCE}/script/${part} text)
+  string(APPEND script "// ---- ${part}\n${text}\n")
+endforeach()
+string(APPEND script "})();\n")
 file(READ ${CORE} core)
 foreach(part style script core)
   string(FIND "${${part}}" "</" closing)

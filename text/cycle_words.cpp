@@ -1,0 +1,73 @@
+#include "text/cycle_words.hpp"
+
+#include <array>
+#include <charconv>
+
+namespace text {
+
+namespace {
+
+char* put(char* out, int n) {
+    return std::to_chars(out, out + 12, n).ptr;
+}
+
+} // namespace
+
+char* gap_text(const deal::cycles& round, char* out) {
+    char* const start = out;
+    for (int i = 0; i < round.count(); ++i) {
+        const auto cycle = round.cycle(i);
+        if (cycle.size() == 1)
+            continue;
+        for (std::size_t j = 0; j < cycle.size(); ++j) {
+            *out++ = j == 0 ? '(' : ',';
+            out = put(out, cycle[j] + 1);
+        }
+        *out++ = ')';
+    }
+    if (out == start) {
+        *out++ = '(';
+        *out++ = ')';
+    }
+    return out;
+}
+
+char* cycle_type_text(const deal::cycles& round, char* out) {
+    std::array<int, deal::max_cards + 1> of_length{};
+    for (int i = 0; i < round.count(); ++i)
+        ++of_length[round.cycle(i).size()];
+    const char* gap = "";
+    for (int length = 1; length <= round.size(); ++length) {
+        const int count = of_length[static_cast<std::size_t>(length)];
+        if (count == 0)
+            continue;
+        for (; *gap; ++gap)
+            *out++ = *gap;
+        gap = " ";
+        out = put(out, length);
+        if (count > 1) {
+            *out++ = '^';
+            out = put(out, count);
+        }
+    }
+    return out;
+}
+
+bool even(const deal::cycles& round) {
+    return (round.size() - round.count()) % 2 == 0;
+}
+
+char* fixed_text(const deal::cycles& round, char* out) {
+    const char* gap = "";
+    for (int i = 0; i < round.count(); ++i) {
+        if (round.cycle(i).size() != 1)
+            continue;
+        for (; *gap; ++gap)
+            *out++ = *gap;
+        gap = " ";
+        out = put(out, round.cycle(i)[0]);
+    }
+    return out;
+}
+
+} // namespace text

@@ -1,0 +1,472 @@
+// The controls: the fields of the deal and the round, the buttons and the
+// keys, the address as history, and the texts beside the picture. A typed
+// value applies when Enter is pressed, when the field is left, or when a
+// button is pressed; an error goes as soon as it no longer holds.
+
+const ui = {
+  hands: $('hands'), round: $('round'), card: $('card'), packets: $('packets'), cards: $('cards'),
+  rest: $('rest'), firstCard: $('first-card'), bottomHand: $('bottom-hand'), speed: $('speed'),
+  error: $('error'), play: $('play'), playing: $('playing'),
+};
+const textFields = ['hands', 'round', 'card', 'packets', 'cards'];
+const dealFields = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand'];
+
+let playing = null; // the timer while playing
+
+const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
+
+// Makes `next`, whose deal configure has taken, the state shown. `how` says
+// what becomes of the address: 'push' makes a history entry, 'replace'
+// rewrites the current one.
+function show(next, how) {
+  setReady(false);
+  if (configure(next)) throw new Error('a state shown must be a deal the core takes');
+  learn(next);
+  core._explorer_parse_round(putText(next.round.toString()));
+  if (next.card !== null && next.card >= model.size) next.card = null;
+  if (model.size > limits.maxPlayingCards) next.faces = false;
+  // Another deal may change the lines above the canvas, and so its place;
+  // what is said of the round, and the landscape, change only with the deal.
+  const first = shown === null;
+  const remeasure = first || dealKey(next) !== dealKey(state);
+  const answers = remeasure || next.color !== state.color || next.faces !== state.faces;
+  const across = remeasure || next.across !== state.across;
+  if (cursor && remeasure) cursor = null;
+  state = next;
+  shown = state;
+  if (how) {
+    const url = toSearch(state);
+    try {
+      if (how === 'push') history.pushState(null, '', url);
+      else history.replaceState(null, '', url);
+    } catch (e) {
+      // Some browsers keep the address of a file opened from disk fixed;
+      // the view still works, it just cannot be bookmarked there.
+    }
+  }
+  fillFields();
+  if (answers) fillAnswers();
+  $('command').textContent = `deal-after ${model.options ? `${model.options} ` : ''}${state.hands} ` +
+    `${shorten(state.round.toString(), 40)}`;
+  draw(remeasure);
+  if (across) drawLandscape();
+  setReady(!dealing);
+}
+
+let shown = null; // the state last shown
+
+function fillFields() {
+  ui.hands.value = String(state.hands);
+  ui.round.value = state.round.toString();
+  ui.card.value = state.card === null ? '' : String(state.card);
+  ui.packets.value = state.packets;
+  ui.cards.value = state.cards === null ? '' : String(state.cards);
+  ui.rest.value = state.rest;
+  ui.firstCard.value = state.firstCard;
+  ui.bottomHand.value = state.bottomHand;
+  ui.playing.checked = state.faces;
+  ui.playing.disabled = model.size > limits.maxPlayingCards;
+  $('playing-label').title = ui.playing.disabled
+    ? `Decks of up to ${limits.maxPlayingCards} cards are shown as playing cards` : '';
+  for (const input of document.querySelectorAll('input[name="view"]')) input.checked = input.value === state.view;
+  for (const input of document.querySelectorAll('input[name="color"]')) input.checked = input.value === state.color;
+  for (const input of document.querySelectorAll('input[name="across"]')) input.checked = input.value === state.across;
+  const most = core._explorer_most_hands();
+  $('hands-hint').textContent = `1 to ${most}`;
+  $('cards-hint').textContent = state.cards === null
+    ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
+  $('round-hint').textContent = `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
+  $('deal-round').disabled = !dealable() || state.view !== 'rows';
+  $('deal-round').title = dealable()
+    ? 'Deal this round card by card (D)'
+    : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
+  $('own-deal').disabled = model.ownDeal;
+}
+
+// The answers beside the picture: what the round is, whatever the round shown.
+function fillAnswers() {
+  $('period').textContent = model.period;
+  $('period-unit').textContent = model.period === '1' ? 'round' : 'rounds';
+  $('deck').textContent = dealWords();
+  const parts = model.census.map(([length, count]) => `${count} of length ${length}`);
+  $('cycles').textContent = `${model.cycles} ${model.cycles === 1 ? 'cycle' : 'cycles'}: ${parts.join(', ')}`;
+  $('cycle-type').textContent = model.cycleType;
+  $('sign').textContent = model.even ? 'even' : 'odd';
+  $('fixed').textContent = model.fixed || 'none';
+  $('gap').textContent = model.gap;
+  fillLegend();
+}
+
+// With cards colored by cycle, which color is which cycle: the moving
+// cycles in order, and gray for the cards that never move.
+function fillLegend() {
+  const legend = $('legend');
+  legend.hidden = state.color !== 'cycle';
+  if (legend.hidden) return;
+  legend.textContent = '';
+  const colors = model.colors.cycle;
+  const seen = new Set();
+  const items = [];
+  let fixed = 0;
+  for (let p = 0; p < model.size; ++p) {
+    const cycle = model.cycleOf[p];
+    if (model.cycleLength[p] === 1) { ++fixed; continue; }
+    if (seen.has(cycle)) continue;
+    seen.add(cycle);
+    items.push([colors[p], `from ${p}, length ${model.cycleLength[p]}`]);
+  }
+  const shown = items.slice(0, 24);
+  if (fixed) shown.push([model.colors.cycle[model.cycleOf.findIndex((_, p) => model.cycleLength[p] === 1)], `${fixed} never moving`]);
+  for (const [color, words] of shown) {
+    const item = document.createElement('span');
+    const swatch = document.createElement('span');
+    swatch.className = 'swatch';
+    swatch.style.background = rgbaCss(color);
+    item.append(swatch, words);
+    legend.append(item);
+  }
+  if (items.length > 24) legend.append(`… and ${items.length - 24} more cycles`);
+}
+
+// ---- errors -----------------------------------------------------------------
+
+let errorField = null;
+function showError(message, field) {
+  ui.error.textContent = message;
+  errorField = message ? field : null;
+  for (const name of [...textFields, 'rest', 'firstCard', 'bottomHand']) {
+    ui[name].setAttribute('aria-invalid', String(ui[name] === field));
+  }
+}
+
+// ---- reading the fields -----------------------------------------------------
+
+// The deal the fields say, as text where the core reads it.
+function fieldsDeal() {
+  const cards = ui.cards.value.trim();
+  return {
+    ...state, hands: ui.hands.value.trim(), packets: ui.packets.value.trim(),
+    cards: cards === '' ? null : cards, rest: ui.rest.value, firstCard: ui.firstCard.value,
+    bottomHand: ui.bottomHand.value,
+  };
+}
+
+const fieldOf = { hands: ui.hands, packets: ui.packets, cards: ui.cards, rest: ui.rest,
+  'first-card': ui.firstCard, 'bottom-hand': ui.bottomHand };
+
+// Checks a deal without showing it: the fault, or the deal with its numbers.
+function checkDeal(candidate) {
+  const fault = configure(candidate);
+  configure(state); // the core keeps the deal shown
+  if (fault) return { fault };
+  return { deal: { ...candidate, hands: Number(candidate.hands), cards: candidate.cards === null ? null : Number(candidate.cards) } };
+}
+
+// Shows the deal the fields (or `candidate`) describe, or says what is wrong
+// with it and keeps the view.
+function applyDeal(candidate = fieldsDeal()) {
+  const { fault, deal } = checkDeal(candidate);
+  if (fault) {
+    showError(`${fieldLabel(fault.field)}: ${fault.message}.`, fieldOf[fault.field]);
+    return false;
+  }
+  showError('', null);
+  if (dealKey(deal) === dealKey(state)) return true;
+  stopPlaying();
+  stopDealing();
+  hover = null;
+  show(deal, 'push');
+  return true;
+}
+
+function applyRound() {
+  const round = parseRound(ui.round.value);
+  if (round.error) { showError(round.error, ui.round); return false; }
+  showError('', null);
+  if (round.value === state.round) return true;
+  stopPlaying();
+  show({ ...state, round: round.value }, 'push');
+  return true;
+}
+
+function applyCard() {
+  const card = parseCard(ui.card.value, model.size);
+  if (card.error) { showError(card.error, ui.card); return false; }
+  showError('', null);
+  if (card.value !== state.card) show({ ...state, card: card.value }, 'push');
+  return true;
+}
+
+// Every typed field: applied on Enter and when left; its error gone as soon
+// as what is typed no longer has it.
+function wireField(input, apply, stillWrong) {
+  input.addEventListener('keydown', (event) => {
+    if (event.key === 'Enter') { event.preventDefault(); apply(); }
+  });
+  input.addEventListener('change', () => apply());
+  input.addEventListener('input', () => {
+    if (errorField === input && !stillWrong()) showError('', null);
+  });
+}
+
+// ---- rounds ------------------------------------------------------------------
+
+function step(by, how = 'push') {
+  show({ ...state, round: state.round + BigInt(by) }, how);
+}
+
+function goTo(round) {
+  stopPlaying();
+  show({ ...state, round }, 'push');
+}
+
+const playInterval = () => Math.round(800 * 0.7 ** (Number(ui.speed.value) - 1));
+
+function stopPlaying() {
+  if (playing === null) return;
+  clearInterval(playing);
+  playing = null;
+  ui.play.setAttribute('aria-pressed', 'false');
+  ui.play.textContent = 'Play';
+}
+
+function startPlaying() {
+  // One history entry for the whole run, so that Back goes to where it began.
+  playing = setInterval(() => step(1, 'replace'), playInterval());
+}
+
+function togglePlay() {
+  if (playing !== null) { stopPlaying(); return; }
+  ui.play.setAttribute('aria-pressed', 'true');
+  ui.play.textContent = 'Pause';
+  step(1, 'push');
+  startPlaying();
+}
+
+function describeSpeed() {
+  const perSecond = 1000 / playInterval();
+  $('speed-hint').textContent = `${perSecond < 10 ? perSecond.toFixed(1) : Math.round(perSecond)} rounds a second`;
+}
+
+// ---- the picture ------------------------------------------------------------
+
+// The card under the pointer, or null.
+function cardAt(event) {
+  const rect = canvas.getBoundingClientRect();
+  const x = event.clientX - rect.left, y = event.clientY - rect.top;
+  const v = view;
+  if (dealing) return null;
+  if (v.kind === 'rows') {
+    const p = Math.floor((x - v.left) / v.pitch);
+    const row = Math.floor((y - v.top) / v.rowPitch);
+    if (p < 0 || p >= model.size || row < 0 || row >= v.rows) return null;
+    return v.card(row, p);
+  }
+  const p = Math.floor((x - v.left) / v.scale);
+  return p >= 0 && p < model.size ? p : null;
+}
+
+let paintQueued = false;
+function repaintSoon() {
+  if (paintQueued) return;
+  paintQueued = true;
+  requestAnimationFrame(() => { paintQueued = false; if (!dealing) paint(); });
+}
+
+// Picking a card by keyboard: Enter on the picture starts it at the card
+// followed (or the first), the arrows move, Enter follows, Escape stops.
+function startPicking() {
+  const v = view;
+  if (v.kind === 'rows') {
+    const p = state.card !== null ? positionOf(0, state.card) : 0;
+    cursor = { kind: 'rows', position: Math.max(0, p), row: 0 };
+  } else {
+    cursor = { kind: 'map', position: state.card !== null ? state.card : 0 };
+  }
+  repaintSoon();
+}
+
+function movePicking(key) {
+  const v = view;
+  const by = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[key];
+  cursor.position = Math.max(0, Math.min(model.size - 1, cursor.position + by[0]));
+  if (v.kind === 'rows') cursor.row = Math.max(0, Math.min(v.rows - 1, cursor.row + by[1]));
+  repaintSoon();
+}
+
+function pickAtCursor() {
+  const card = view.kind === 'rows' ? view.card(cursor.row, cursor.position) : cursor.position;
+  cursor = null;
+  show({ ...state, card }, 'push');
+}
+
+// ---- the keys ------------------------------------------------------------------
+
+function onKey(event) {
+  if (event.altKey || event.ctrlKey || event.metaKey) return;
+  const target = event.target;
+  const typing = target instanceof HTMLInputElement && (target.type === 'text' || target.type === 'range');
+  const choosing = target instanceof HTMLSelectElement || (target instanceof HTMLInputElement && target.type === 'radio');
+  const pressing = target instanceof HTMLButtonElement || (target instanceof HTMLInputElement && target.type === 'checkbox');
+  const key = event.key;
+  if (dealing) {
+    if (key === 'Escape') stopDealing();
+    else if (key === 'ArrowRight' || key === '.') dealStep();
+    else if (key === ' ' && !pressing) toggleDealing();
+    else if (key === 'd' || key === 'D') finishDealing();
+    else return;
+    event.preventDefault();
+    return;
+  }
+  if (cursor && target === canvas) {
+    if (key.startsWith('Arrow')) movePicking(key);
+    else if (key === 'Enter' || key === ' ') pickAtCursor();
+    else if (key === 'Escape') { cursor = null; repaintSoon(); } else return;
+    event.preventDefault();
+    return;
+  }
+  if (key === 'Escape' && state.card !== null) {
+    show({ ...state, card: null }, 'push');
+    return;
+  }
+  if (typing) return;
+  if (target === canvas && key === 'Enter') {
+    event.preventDefault();
+    startPicking();
+    return;
+  }
+  if ((key === 'ArrowLeft' || key === 'ArrowRight') && !choosing) {
+    event.preventDefault();
+    stopPlaying();
+    step(key === 'ArrowRight' ? 1 : -1);
+  } else if ((key === 'PageUp' || key === 'PageDown') && !choosing) {
+    event.preventDefault();
+    stopPlaying();
+    step(key === 'PageDown' ? 10 : -10);
+  } else if ((key === 'Home' || key === 'End') && !choosing) {
+    event.preventDefault();
+    goTo(key === 'Home' ? 0n : periodMinusOne());
+  } else if (key === ' ' && !pressing && !choosing) {
+    event.preventDefault();
+    togglePlay();
+  } else if ((key === 'd' || key === 'D') && !choosing) {
+    startDealing();
+  }
+}
+
+// ---- copying ------------------------------------------------------------------
+
+function copyText(text, button, label) {
+  const done = (ok) => {
+    button.textContent = ok ? 'Copied' : 'Select and copy';
+    setTimeout(() => { button.textContent = label; }, 1500);
+  };
+  const byHand = () => {
+    const area = document.createElement('textarea');
+    area.value = text;
+    area.setAttribute('readonly', '');
+    area.style.position = 'fixed';
+    area.style.opacity = '0';
+    document.body.append(area);
+    area.select();
+    let ok = false;
+    try { ok = document.execCommand('copy'); } catch (e) { ok = false; }
+    area.remove();
+    done(ok);
+  };
+  if (navigator.clipboard && window.isSecureContext) {
+    navigator.clipboard.writeText(text).then(() => done(true), byHand);
+  } else {
+    byHand();
+  }
+}
+
+// ---- wiring -------------------------------------------------------------------
+
+function fillChoices() {
+  [ui.rest, ui.firstCard, ui.bottomHand].forEach((select, i) => {
+    for (const name of limits.choices[i]) select.append(new Option(name, name));
+  });
+}
+
+function wire() {
+  fillChoices();
+  $('controls').addEventListener('submit', (event) => event.preventDefault());
+  const stillWrong = (candidate) => () => Boolean(checkDeal(candidate()).fault);
+  for (const name of ['hands', 'packets', 'cards']) wireField(ui[name], () => applyDeal(), stillWrong(fieldsDeal));
+  for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyDeal());
+  wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
+  wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value, model.size).error));
+  $('own-deal').addEventListener('click', () => applyDeal({ ...state, packets: defaults.packets,
+    cards: null, rest: defaults.rest, firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
+    hands: Math.min(state.hands, limits.maxOwnHands) }));
+  // A button applies what a field holds before it does its own work.
+  const thenRound = (work) => () => {
+    if (dealing) return;
+    if (ui.round.value.trim() !== state.round.toString() && !applyRound()) return;
+    stopPlaying();
+    work();
+  };
+  $('previous').addEventListener('click', thenRound(() => step(-1)));
+  $('next').addEventListener('click', thenRound(() => step(1)));
+  $('first').addEventListener('click', thenRound(() => goTo(0n)));
+  $('last').addEventListener('click', thenRound(() => goTo(periodMinusOne())));
+  ui.play.addEventListener('click', () => {
+    if (dealing || (ui.round.value.trim() !== state.round.toString() && !applyRound())) return;
+    togglePlay();
+  });
+  ui.speed.addEventListener('input', () => {
+    describeSpeed();
+    if (playing !== null) { clearInterval(playing); startPlaying(); }
+  });
+  $('deal-round').addEventListener('click', () => (dealing ? finishDealing() : startDealing()));
+  ui.playing.addEventListener('change', () => show({ ...state, faces: ui.playing.checked }, 'push'));
+  for (const input of document.querySelectorAll('input[name="view"], input[name="color"]')) {
+    input.addEventListener('change', () => {
+      stopDealing();
+      show({ ...state, [input.name]: input.value }, 'push');
+    });
+  }
+  canvas.addEventListener('pointermove', (event) => {
+    const card = cardAt(event);
+    if (card !== hover) { hover = card; repaintSoon(); }
+  });
+  canvas.addEventListener('pointerleave', () => {
+    if (hover !== null) { hover = null; repaintSoon(); }
+  });
+  canvas.addEventListener('click', (event) => {
+    const card = cardAt(event);
+    if (dealing) return;
+    hover = null;
+    cursor = null;
+    show({ ...state, card: card === state.card ? null : card }, 'push');
+  });
+  document.addEventListener('keydown', onKey);
+  window.addEventListener('popstate', () => {
+    stopPlaying();
+    stopDealing();
+    const { s, error } = fromSearch(location.search);
+    showError(error, null);
+    show(s, null);
+  });
+  let resizeQueued = false;
+  window.addEventListener('resize', () => {
+    if (resizeQueued) return;
+    resizeQueued = true;
+    requestAnimationFrame(() => {
+      resizeQueued = false;
+      if (dealing) return;
+      setReady(false);
+      draw(true);
+      drawLandscape();
+      setReady(true);
+    });
+  });
+  $('save').addEventListener('click', () => savePicture('png'));
+  $('save-svg').addEventListener('click', () => savePicture('svg'));
+  $('copy').addEventListener('click', () => copyText(`${$('listing').textContent}\n`, $('copy'), 'Copy'));
+  $('copy-gap').addEventListener('click', () => copyText(`${model.gap}\n`, $('copy-gap'), 'Copy'));
+  $('copy-link').addEventListener('click', () => copyText(location.href, $('copy-link'), 'Copy link'));
+  wireLandscape();
+  describeSpeed();
+}

@@ -1,0 +1,164 @@
+// What every view shares: the canvas and its size, the page's colors, the
+// card that is followed, and the caption and text alternative that say in
+// words what the picture shows.
+
+const canvas = $('canvas');
+const screenContext = canvas.getContext('2d');
+// Where the views draw: the canvas, or a recorder that writes SVG.
+let ctx = screenContext;
+
+let view = null; // what is drawn now, for pointing and saving
+let hover = null; // the card pointed at, if any
+let cursor = null; // the keyboard's place on the picture while picking a card
+
+const font = (size) => `${size}px system-ui, "DejaVu Sans", sans-serif`;
+
+// The page's colors, read once a drawing rather than once a use: reading a
+// style makes the browser bring every style up to date.
+let theme = null;
+function readTheme() {
+  const style = getComputedStyle(document.documentElement);
+  const get = (name) => style.getPropertyValue(name).trim();
+  theme = {
+    canvas: get('--canvas'), ink: get('--ink'), muted: get('--muted'), line: get('--line'),
+    mark: get('--mark'), dark: matchMedia('(prefers-color-scheme: dark)').matches,
+  };
+}
+
+const rgbaCss = (color, alpha = 1) =>
+  `rgba(${color & 255},${(color >>> 8) & 255},${(color >>> 16) & 255},${alpha})`;
+const luminance = (color) =>
+  0.3 * (color & 255) + 0.59 * ((color >>> 8) & 255) + 0.11 * ((color >>> 16) & 255);
+
+// A color most of the way to the canvas's: for what is not followed.
+function fade(color) {
+  const toward = theme.dark ? 16 : 255;
+  const mix = (shift) => Math.round(((color >>> shift) & 255) * 0.2 + toward * 0.8);
+  return (mix(0) | (mix(8) << 8) | (mix(16) << 16) | (0xff << 24)) >>> 0;
+}
+
+const focusCard = () => (hover !== null ? hover : state.card);
+// The followed card and its cycle; -1 for the cycle when none is followed.
+function focused() {
+  const card = focusCard();
+  return { focus: card, focusCycle: card === null ? -1 : model.cycleOf[card] };
+}
+const followedColor = () => model.colors.followed[0];
+
+// ---- playing cards ----------------------------------------------------------
+
+// A deck of up to 52 cards as the cards of a new deck, face down: the ace of
+// spades at the bottom (card 0), then spades up to the king, the diamonds
+// ace to king, the clubs king to ace and the hearts king to ace, the ace of
+// hearts on top, as a new deck comes out of its box.
+const suits = [['♠', false], ['♦', true], ['♣', false], ['♥', true]];
+const ranks = ['A', '2', '3', '4', '5', '6', '7', '8', '9', '10', 'J', 'Q', 'K'];
+function playingCard(card) {
+  const suit = Math.floor(card / 13), at = card % 13;
+  const rank = suit < 2 ? ranks[at] : ranks[12 - at];
+  return { text: `${rank}${suits[suit][0]}`, red: suits[suit][1] };
+}
+const facesShown = () => state.faces && model.size <= limits.maxPlayingCards;
+// A card as the page names it in words: its number, and its face if shown.
+const cardName = (card) => (facesShown() ? `${card} (${playingCard(card).text})` : String(card));
+
+// ---- the canvas -------------------------------------------------------------
+
+// Sizes the canvas to the room below its top, in device pixels, and returns
+// its box: tall enough for `wanted` CSS pixels where a view knows what it
+// needs, and never taller than the window, so that the caption under it
+// stays in view. Measuring makes the browser lay the page out, so it is done
+// only when asked; a canvas whose size is set anew starts blank and costs a
+// new bitmap, so that happens only when the box has changed.
+let box = null;
+function fitCanvas(measure, wanted = null) {
+  if (box && !measure && wanted === box.wanted) return box;
+  const rect = canvas.getBoundingClientRect();
+  const top = rect.top + window.scrollY;
+  const below = 96; // the caption, the line under the picture and a margin
+  const room = window.innerHeight - below - (top < window.innerHeight / 2 ? top : 0);
+  let height = Math.round(Math.max(240, Math.min(room, 1400)));
+  if (wanted !== null) height = Math.round(Math.max(160, Math.min(height, wanted)));
+  canvas.style.height = `${height}px`;
+  const width = canvas.clientWidth;
+  const ratio = window.devicePixelRatio || 1;
+  if (!box || box.width !== width || box.height !== height || box.ratio !== ratio) {
+    canvas.width = Math.round(width * ratio);
+    canvas.height = Math.round(height * ratio);
+  }
+  box = { width, height, ratio, wanted };
+  return box;
+}
+
+// Lays out the view that the state asks for, and draws it.
+function draw(measure = false) {
+  readTheme();
+  let b = fitCanvas(measure);
+  if (state.view === 'map') {
+    // The map is square: the canvas is no taller than it needs to be.
+    b = fitCanvas(false, mapHeight(b));
+    view = layoutMap(b);
+  } else {
+    view = layoutRows(b);
+  }
+  paint();
+}
+
+// Draws the current view, with the card pointed at or followed, if any.
+function paint() {
+  const b = view.box;
+  ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
+  // The canvas's own background shows through: clearing costs less than
+  // painting, and a saved picture gets the background put under it.
+  ctx.clearRect(0, 0, b.width, b.height);
+  if (view.kind === 'map') paintMap(view); else paintRows(view);
+  if (ctx === screenContext) describe();
+}
+
+// ---- words ------------------------------------------------------------------
+
+// The deal in a few words, for captions and titles: "4 hands, 20 cards" and
+// the rules where they are not deal's own.
+function dealWords() {
+  const hands = `${model.hands} hand${model.hands === 1 ? '' : 's'}, ${model.size} card${model.size === 1 ? '' : 's'}`;
+  return model.rules ? `${hands}, ${model.rules}` : hands;
+}
+
+// Says what the picture shows and what is followed, in the caption, the
+// line under the picture and the canvas's text alternative.
+function describe() {
+  const card = focusCard();
+  let info;
+  if (view.kind === 'rows') {
+    const last = state.round + BigInt(view.rows - 1);
+    const returns = view.returns.length
+      ? ` The deck is back in its starting order at round ${view.returns.map((r) => (state.round + BigInt(r)).toString()).join(', ')}.`
+      : '';
+    canvas.setAttribute('aria-label', `Rows: ${dealWords()}, rounds ${state.round} to ${last}, ` +
+      `period ${model.period}.${returns}`);
+  } else {
+    canvas.setAttribute('aria-label', `Map of one round: ${dealWords()}, period ${model.period}.`);
+  }
+  if (cursor) {
+    info = `Picking a card: the arrows move, Enter follows, Escape stops. ${cursorWords()}`;
+  } else if (card === null) {
+    info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard.';
+  } else {
+    const cycle = model.cycleOf[card];
+    const length = model.cycleLength[card];
+    const positions = [];
+    for (let p = card, i = 0; i < Math.min(length, 16); ++i, p = model.goesTo[p]) positions.push(p);
+    const route = `${positions.join(' → ')}${length > 16 ? ' → …' : length > 1 ? ` → ${card}` : ''}`;
+    let where = '';
+    if (view.kind === 'rows') {
+      const p = positionOf(0, card);
+      where = ` is at position ${p} in round ${state.round};`;
+    } else {
+      where = ` goes from position ${card} to ${model.goesTo[card]} in one round;`;
+    }
+    info = length === 1
+      ? `Card ${cardName(card)}${where} it never moves (a cycle of length 1).`
+      : `Card ${cardName(card)}${where} its cycle has length ${length} (cycle ${cycle + 1} of ${model.cycles}): ${route}.`;
+  }
+  $('info').textContent = info;
+}

@@ -1,0 +1,167 @@
+// The period landscape: the period of the deal for every hand count it
+// takes, or, by a switch, for the hand count shown and every deck size, on a
+// logarithmic scale. Pointing reads a count and its period; clicking goes
+// there; the deck shown is marked. The core computes every point.
+
+const landscapeCanvas = $('landscape');
+const landscapeContext = landscapeCanvas.getContext('2d');
+let landscape = null; // the points and their layout
+let landscapeCursor = null; // the count the keyboard or pointer is at
+
+// The landscape's key: what its points depend on.
+const landscapeKey = (s) => (s.across === 'cards'
+  ? ['cards', s.hands, s.packets, s.rest, s.firstCard, s.bottomHand]
+  : ['hands', s.packets, s.cards, s.rest, s.firstCard, s.bottomHand]).join('|');
+
+function computeLandscape() {
+  const key = landscapeKey(state);
+  if (landscape && landscape.key === key) return;
+  const byCards = state.across === 'cards';
+  const started = performance.now();
+  const count = core._explorer_landscape(byCards ? 1 : 0);
+  const values = Array.from(core.HEAPF32.subarray(core._explorer_landscape_values() >> 2,
+    (core._explorer_landscape_values() >> 2) + count));
+  landscape = { key, byCards, count, values, time: performance.now() - started };
+  window.dealExplorer.landscapeMs = landscape.time;
+}
+
+function drawLandscape() {
+  computeLandscape();
+  const ratio = window.devicePixelRatio || 1;
+  const width = landscapeCanvas.clientWidth;
+  const height = Math.round(Math.min(260, Math.max(180, width * 0.28)));
+  landscapeCanvas.style.height = `${height}px`;
+  if (landscapeCanvas.width !== Math.round(width * ratio) || landscapeCanvas.height !== Math.round(height * ratio)) {
+    landscapeCanvas.width = Math.round(width * ratio);
+    landscapeCanvas.height = Math.round(height * ratio);
+  }
+  const c = landscapeContext;
+  c.setTransform(ratio, 0, 0, ratio, 0, 0);
+  c.clearRect(0, 0, width, height);
+  const l = landscape;
+  const most = Math.max(1, ...l.values);
+  // Powers of ten up the side, where the periods run.
+  const decades = Math.max(1, Math.ceil(most / Math.log2(10)));
+  const m = { left: 46, right: 12, top: 10, bottom: 30 };
+  const plotW = width - m.left - m.right, plotH = height - m.top - m.bottom;
+  const x = (n) => m.left + ((n - 1) / Math.max(1, l.count - 1)) * plotW;
+  const y = (log2) => m.top + plotH - (log2 / (decades * Math.log2(10))) * plotH;
+  Object.assign(l, { m, plotW, plotH, x, width, height });
+  c.font = font(11);
+  c.fillStyle = theme.muted;
+  c.strokeStyle = theme.line;
+  c.lineWidth = 1;
+  c.textAlign = 'right';
+  c.textBaseline = 'middle';
+  const every = Math.ceil(decades / 6);
+  for (let d = 0; d <= decades; d += every) {
+    const yy = Math.round(y(d * Math.log2(10))) + 0.5;
+    c.beginPath();
+    c.moveTo(m.left, yy);
+    c.lineTo(width - m.right, yy);
+    c.stroke();
+    c.fillText(d === 0 ? '1' : d < 4 ? String(10 ** d) : `10^${d}`, m.left - 6, yy);
+  }
+  c.textAlign = 'center';
+  c.textBaseline = 'top';
+  const ticks = niceTicks(l.count);
+  for (const n of ticks) c.fillText(String(n), x(n), m.top + plotH + 6);
+  c.fillText(l.byCards ? `cards in the deck, ${state.hands} hand${state.hands === 1 ? '' : 's'}` : 'hands',
+    m.left + plotW / 2, m.top + plotH + 17);
+  // The points, a small square each, in the accent color.
+  c.fillStyle = theme.dark ? '#7a93d6' : '#3b528b';
+  const dot = l.count > 1500 ? 1.5 : l.count > 400 ? 2 : 3;
+  for (let i = 0; i < l.count; ++i) c.fillRect(x(i + 1) - dot / 2, y(l.values[i]) - dot / 2, dot, dot);
+  // The deck shown, and the count pointed at.
+  const here = l.byCards ? model.size : state.hands;
+  mark(c, x(here), y(l.values[here - 1]), theme.mark);
+  if (landscapeCursor !== null && landscapeCursor >= 1 && landscapeCursor <= l.count) {
+    mark(c, x(landscapeCursor), y(l.values[landscapeCursor - 1]), theme.ink);
+  }
+  describeLandscape();
+}
+
+function mark(c, px, py, color) {
+  c.strokeStyle = color;
+  c.lineWidth = 2;
+  c.beginPath();
+  c.arc(px, py, 6, 0, 2 * Math.PI);
+  c.stroke();
+  c.globalAlpha = 0.35;
+  c.beginPath();
+  c.moveTo(px, landscape.m.top);
+  c.lineTo(px, landscape.m.top + landscape.plotH);
+  c.stroke();
+  c.globalAlpha = 1;
+}
+
+function niceTicks(count) {
+  const step = [1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000].find((s) => count / s <= 8) || 5000;
+  const ticks = [1];
+  for (let n = step; n <= count; n += step) if (n !== 1) ticks.push(n);
+  return ticks;
+}
+
+function describeLandscape() {
+  const l = landscape;
+  const what = l.byCards ? 'every deck size from 1 to ' : 'every hand count from 1 to ';
+  landscapeCanvas.setAttribute('aria-label', `The period, on a logarithmic scale, of ${what}${l.count}; ` +
+    `the deck shown is marked. Left and Right move, Enter goes there.`);
+  const n = landscapeCursor;
+  if (n === null) {
+    $('landscape-reading').textContent = `Point at the plot to read a period; click to go there. ` +
+      `Computed in ${l.time.toFixed(0)} ms.`;
+    return;
+  }
+  const period = coreText(core._explorer_landscape_period(l.byCards ? 1 : 0, n));
+  $('landscape-reading').textContent = l.byCards
+    ? `${n} card${n === 1 ? '' : 's'}, ${state.hands} hand${state.hands === 1 ? '' : 's'}: period ${period}.`
+    : `${n} hand${n === 1 ? '' : 's'}: period ${period}.`;
+}
+
+// The count under the pointer.
+function landscapeAt(event) {
+  const l = landscape;
+  const rect = landscapeCanvas.getBoundingClientRect();
+  const px = event.clientX - rect.left;
+  const n = Math.round(((px - l.m.left) / l.plotW) * (l.count - 1)) + 1;
+  return Math.max(1, Math.min(l.count, n));
+}
+
+// Goes to the count: the hand count, or the deck size.
+function goToLandscape(n) {
+  const next = landscape.byCards ? { ...state, cards: n } : { ...state, hands: n };
+  applyDeal(next);
+}
+
+function wireLandscape() {
+  landscapeCanvas.addEventListener('pointermove', (event) => {
+    landscapeCursor = landscapeAt(event);
+    drawLandscape();
+  });
+  landscapeCanvas.addEventListener('pointerleave', () => {
+    landscapeCursor = null;
+    drawLandscape();
+  });
+  landscapeCanvas.addEventListener('click', (event) => goToLandscape(landscapeAt(event)));
+  landscapeCanvas.addEventListener('keydown', (event) => {
+    const l = landscape;
+    const at = landscapeCursor ?? (l.byCards ? model.size : state.hands);
+    const by = event.shiftKey ? 10 : 1;
+    if (event.key === 'ArrowLeft' || event.key === 'ArrowRight') {
+      landscapeCursor = Math.max(1, Math.min(l.count, at + (event.key === 'ArrowRight' ? by : -by)));
+    } else if (event.key === 'Home' || event.key === 'End') {
+      landscapeCursor = event.key === 'Home' ? 1 : l.count;
+    } else if (event.key === 'Enter') {
+      goToLandscape(at);
+    } else {
+      return;
+    }
+    event.preventDefault();
+    event.stopPropagation();
+    drawLandscape();
+  });
+  for (const input of document.querySelectorAll('input[name="across"]')) {
+    input.addEventListener('change', () => show({ ...state, across: input.value }, 'push'));
+  }
+}

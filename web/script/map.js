@@ -1,0 +1,91 @@
+// The map view: one round as a plot, a dot for every position of the deck,
+// across at the position it holds before the round, up at the position its
+// card holds after it. The passes of a deal show as straight runs; a
+// followed card's cycle is drawn over it as a cobweb.
+
+// The side of the map and its margins, for a box as wide as `b`: the canvas
+// is made as tall as the map needs, and no taller.
+const mapMargin = (b) => ({ left: b.width < 480 ? 44 : 64, right: 12, top: 12, bottom: 40 });
+function mapHeight(b) {
+  const m = mapMargin(b);
+  return b.width - m.left - m.right + m.top + m.bottom;
+}
+
+function layoutMap(b) {
+  // The rows are still made: the listing and the hands need them.
+  core._explorer_rows(1);
+  showTexts();
+  const margin = mapMargin(b);
+  const side = Math.max(50, Math.min(b.width - margin.left - margin.right, b.height - margin.top - margin.bottom));
+  const left = margin.left + (b.width - margin.left - margin.right - side) / 2;
+  const top = margin.top;
+  const size = model.size;
+  const scale = side / size;
+  $('caption').textContent = 'One round as a map: a dot for every position of the deck, across at the ' +
+    'position it holds before a round, up at the position its card holds after it. ' +
+    'The straight runs are the passes of the deal; point at a dot to follow its cycle.';
+  return {
+    kind: 'map', box: b, left, top, side, scale,
+    x: (position) => left + (position + 0.5) * scale,
+    y: (position) => top + side - (position + 0.5) * scale,
+  };
+}
+
+function paintMap(v) {
+  const size = model.size;
+  const colors = model.colors[state.color];
+  const { focus, focusCycle } = focused();
+  ctx.strokeStyle = theme.line;
+  ctx.lineWidth = 1;
+  ctx.strokeRect(v.left, v.top, v.side, v.side);
+  ctx.beginPath();
+  ctx.moveTo(v.left, v.top + v.side);
+  ctx.lineTo(v.left + v.side, v.top);
+  ctx.setLineDash([4, 4]);
+  ctx.stroke();
+  ctx.setLineDash([]);
+  const dot = Math.max(1.5, Math.min(v.scale * 0.8, 10));
+  for (let p = 0; p < size; ++p) {
+    const faded = focusCycle >= 0 && model.cycleOf[p] !== focusCycle;
+    ctx.fillStyle = rgbaCss(faded ? fade(colors[p]) : colors[p]);
+    ctx.fillRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
+  }
+  ctx.fillStyle = theme.muted;
+  ctx.font = labelFont;
+  ctx.textBaseline = 'top';
+  ctx.textAlign = 'center';
+  ctx.fillText('position before the round →', v.left + v.side / 2, v.top + v.side + 18);
+  ctx.fillText('0', v.left, v.top + v.side + 4);
+  ctx.fillText(String(size - 1), v.left + v.side, v.top + v.side + 4);
+  ctx.save();
+  ctx.translate(v.left - 16, v.top + v.side / 2);
+  ctx.rotate(-Math.PI / 2);
+  ctx.textBaseline = 'bottom';
+  ctx.fillText('position after →', 0, 0);
+  ctx.restore();
+  if (cursor && cursor.kind === 'map') paintCursor(v);
+  if (focus === null) return;
+  const length = model.cycleLength[focus];
+  ctx.fillStyle = ctx.strokeStyle = rgbaCss(followedColor());
+  if (length > 64) {
+    // A long cycle's cobweb would cover the map: its dots, larger, say it.
+    const big = dot + 2;
+    for (let p = 0; p < size; ++p) {
+      if (model.cycleOf[p] === focusCycle) ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);
+    }
+    return;
+  }
+  // The cycle as a cobweb: from each dot across to the diagonal, then up or
+  // down to the next position's dot.
+  ctx.beginPath();
+  let p = focus;
+  ctx.moveTo(v.x(p), v.y(model.goesTo[p]));
+  for (let i = 0; i < length; ++i) {
+    const q = model.goesTo[p];
+    ctx.lineTo(v.x(q), v.y(q));
+    ctx.lineTo(v.x(q), v.y(model.goesTo[q]));
+    p = q;
+  }
+  ctx.lineWidth = 1.5;
+  ctx.stroke();
+}

@@ -320,6 +320,41 @@ def main():
         page.open("?hands=4&rest=sideways")
         verify("a bad choice in the address: no message", "sideways" in page.text("error"))
 
+        # The landscape: a count clicked is gone to, and so is one reached by
+        # the keyboard; either's period is deal-period's.
+        page.open("?hands=4&round=0")
+        plot = page.element("landscape")
+        point = page.driver.execute_script("return window.dealExplorer.landscapePointOf(12)")
+        webdriver.ActionChains(page.driver).move_to_element_with_offset(
+            plot, int(point["x"] - plot.size["width"] / 2),
+            int(point["y"] - plot.size["height"] / 2)).click().perform()
+        page.wait_ready()
+        check("landscape clicked: hands", page.value("hands"), "12")
+        check("landscape clicked: period", page.text("period"),
+              native(args.native, "deal-period", 12).split()[-1])
+        plot.send_keys(Keys.ARROW_RIGHT)
+        reading = page.text("landscape-reading")
+        verify(f"landscape read by keyboard: {reading!r}",
+               reading == f"13 hands: period {native(args.native, 'deal-period', 13).split()[-1]}.")
+        plot.send_keys(Keys.ENTER)
+        page.wait_ready()
+        check("landscape by keyboard: hands", page.value("hands"), "13")
+        page.element("across-cards").click()
+        page.wait_ready()
+        verify("landscape of every deck size: its reading",
+               "every deck size" in page.element("landscape").get_attribute("aria-label"))
+
+        # Where motion is to be reduced, a round is dealt a pass at a step.
+        page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+            "features": [{"name": "prefers-reduced-motion", "value": "reduce"}]})
+        page.open("?hands=4&round=0")
+        page.element("deal-round").click()
+        page.key(Keys.ARROW_RIGHT)
+        verify(f"reduced motion: a pass a step, {page.text('info')!r}",
+               "step 1 of 7: pass 1 dealt" in page.text("info"))
+        page.key(Keys.ESCAPE)
+        page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
+
         # Saved pictures say the deal and the round in their names, whole, and
         # the SVG is one a parser reads, its title the view's.
         long_round = str(BIG * 10**30)

@@ -26,6 +26,8 @@ window.dealExplorer = {
   }),
   // The same jump with the whole view drawn.
   timeJumpDrawn: (round, times) => measure(times, (i) => show({ ...state, round: BigInt(round) + BigInt(i & 1) }, 'replace')),
+  // Where, in the landscape's CSS pixels, count `n` is: for tests that click it.
+  landscapePointOf: (n) => ({ x: landscape.x(n), y: landscape.m.top + landscape.plotH / 2 }),
   // What Save PNG and Save SVG write: the file's name, and its bytes.
   savedName: (kind) => pictureName(kind),
   svg: () => svgOfView(),

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "colors/colormap.hpp"
+#include "colors/views.hpp"
 #include "text/deal_words.hpp"
 #include "text/digits.hpp"
 
@@ -472,7 +473,8 @@ void draw_map(cairo_t* cr, const layout& l, const scene& s) {
     // cover the map: their dots are ringed instead.
     const auto next = [](int p) { return goes_to[static_cast<std::size_t>(p)]; };
     for (const int c : s.followed) {
-        const bool cobweb = cycle_length[static_cast<std::size_t>(c)] <= 64;
+        const bool cobweb = cycle_length[static_cast<std::size_t>(c)] <=
+                            static_cast<std::size_t>(colors::max_cobweb_length);
         if (cobweb)
             cairo_move_to(cr, l.across(c), l.up(next(c)));
         int p = c;

@@ -9,17 +9,16 @@
 #include <cstddef>
 #include <optional>
 
+#include "colors/views.hpp"
+
 namespace picture {
 
 // The most rounds a picture shows, after the first.
 inline constexpr int max_rounds = 2000;
 // No side of a picture is longer.
 inline constexpr int max_side = 8192;
-// The lines of a round cross from every position to every other; measured
-// with bench/picture_lines, up to this many cards at least a fifth of the
-// band between two rows stays blank (24 % at 60 cards, 15 % at 80, 4 % at
-// 240), and each line can be followed. Larger decks show rows of cells alone.
-inline constexpr int max_line_cards = 60;
+// Up to this many cards, dots and each card's way; beyond, cells alone.
+inline constexpr int max_line_cards = colors::max_line_cards;
 // Nor are lines drawn where the rows are closer than this.
 inline constexpr int min_line_row_pitch = 8;
 // A first round too long for the first line of the caption is written whole

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "colors/colormap.hpp"
+#include "colors/views.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
 #include "deal/hands.hpp"
@@ -34,11 +35,10 @@ namespace {
 constexpr std::size_t max_round_digits = 1000;
 // Rows the page may ask for at once: more than any window has room for.
 constexpr int max_rows = 512;
-// Up to this many cards a row shows dots and each card's way as a line, as
-// deal-picture draws them; a round is dealt before the eyes, card by card;
-// and a deck may be shown as playing cards, those of a new deck.
-constexpr int max_line_cards = 60;
-constexpr int max_dealt_cards = 60;
+// Up to this many cards a round is dealt before the eyes, card by card, as
+// many as a row shows as dots; and a deck may be shown as playing cards,
+// those of a new deck.
+constexpr int max_dealt_cards = colors::max_line_cards;
 constexpr int max_playing_cards = 52;
 
 // What the script writes its text into: a field's value.
@@ -169,6 +169,7 @@ enum limit {
     limit_max_playing_cards,
     limit_row_stride,
     limit_followed_colors,
+    limit_max_cobweb_length,
 };
 EMSCRIPTEN_KEEPALIVE int explorer_limit(int which) {
     switch (which) {
@@ -185,7 +186,7 @@ EMSCRIPTEN_KEEPALIVE int explorer_limit(int which) {
     case limit_max_rows:
         return max_rows;
     case limit_max_line_cards:
-        return max_line_cards;
+        return colors::max_line_cards;
     case limit_max_dealt_cards:
         return max_dealt_cards;
     case limit_max_playing_cards:
@@ -194,6 +195,8 @@ EMSCRIPTEN_KEEPALIVE int explorer_limit(int which) {
         return deal::max_cards;
     case limit_followed_colors:
         return colors::followed_colors;
+    case limit_max_cobweb_length:
+        return colors::max_cobweb_length;
     default:
         return 0;
     }

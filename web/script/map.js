@@ -67,7 +67,7 @@ function paintMap(v) {
   if (focus === null) return;
   const length = model.cycleLength[focus];
   ctx.fillStyle = ctx.strokeStyle = rgbaCss(followedColor());
-  if (length > 64) {
+  if (length > limits.maxCobwebLength) {
     // A long cycle's cobweb would cover the map: its dots, larger, say it.
     const big = dot + 2;
     for (let p = 0; p < size; ++p) {

@@ -12,7 +12,8 @@ const limits = {};
 
 function readLimits() {
   const names = ['maxCards', 'maxDealHands', 'maxOwnHands', 'maxPackets', 'maxRoundDigits',
-    'maxRows', 'maxLineCards', 'maxDealtCards', 'maxPlayingCards', 'rowStride', 'followedColors'];
+    'maxRows', 'maxLineCards', 'maxDealtCards', 'maxPlayingCards', 'rowStride', 'followedColors',
+    'maxCobwebLength'];
   names.forEach((name, i) => { limits[name] = core._explorer_limit(i); });
   // The names the three choices take, the default first, as the programs spell them.
   limits.choices = [0, 1, 2].map((choice) => {

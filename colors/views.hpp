@@ -1,0 +1,18 @@
+// What the pictures and the page draw alike, beside their colors: where a
+// deck stops being drawn as dots with each card's way, and where a followed
+// cycle stops being drawn as a cobweb on the map.
+#pragma once
+
+namespace colors {
+
+// The lines of a round cross from every position to every other; measured
+// with bench/picture_lines, up to this many cards at least a fifth of the
+// band between two rows stays blank (24 % at 60 cards, 15 % at 80, 4 % at
+// 240), and each line can be followed. Larger decks show rows of cells.
+inline constexpr int max_line_cards = 60;
+
+// A followed cycle longer than this would cover the map with its cobweb:
+// its dots are marked instead.
+inline constexpr int max_cobweb_length = 64;
+
+} // namespace colors

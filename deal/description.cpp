@@ -48,11 +48,6 @@ bool description::default_rules() const {
            bottom_hand == own.bottom_hand;
 }
 
-bool operator==(const description& a, const description& b) {
-    return a.hands == b.hands && a.cards == b.cards && same(a.packets(), b.packets()) &&
-           a.rest == b.rest && a.first_card == b.first_card && a.bottom_hand == b.bottom_hand;
-}
-
 fault check(const description& d) {
     for (const std::int32_t p : d.packets())
         if (p < 1 || p > max_packet)

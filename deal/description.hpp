@@ -62,8 +62,6 @@ public:
     bool default_packets() const;
     bool default_rules() const;
 
-    friend bool operator==(const description&, const description&);
-
 private:
     std::array<std::int32_t, max_packets> packets_{};
     std::size_t packet_count_ = 0;

@@ -32,8 +32,6 @@ public:
     // Its value in 32-bit limbs, least significant first, the last nonzero.
     std::span<const std::uint32_t> limbs() const { return {limbs_.data(), used_}; }
 
-    friend bool operator==(const period&, const period&) = default;
-
 private:
     // Multiplies by n, at least 1; returns the remainder of a division.
     void times(std::uint32_t n);

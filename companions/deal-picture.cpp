@@ -8,10 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <optional>
 #include <string_view>
-#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -114,54 +112,38 @@ struct request {
 
 request read_options(const console::arguments& arguments, int cards) {
     request r;
-    bool seen[std::size(options)] = {};
-    for (const auto& [which, value] : arguments.options()) {
-        if (which < console::deal_option_count)
-            continue;
-        if (which != card_option && std::exchange(seen[which], true)) {
-            console::report("option '--%s' given twice: it takes one value",
-                            options[static_cast<std::size_t>(which)].name);
+    // Every option but --card is given once.
+    r.file = arguments.value(output_option);
+    if (const char* value = arguments.value(format_option))
+        if (!(r.format = picture::format_named(value)))
+            refuse("%s is not a format: png, svg or pdf", value);
+    if (const char* value = arguments.value(from_option)) {
+        text::integer_text checked;
+        if (!text::parse_integer(value, checked)) {
+            console::report_not_integer(value, "round number");
             std::exit(EXIT_FAILURE);
         }
-        switch (which) {
-        case output_option:
-            r.file = value;
-            break;
-        case format_option:
-            if (!(r.format = picture::format_named(value)))
-                refuse("%s is not a format: png, svg or pdf", value);
-            break;
-        case from_option: {
-            text::integer_text checked;
-            if (!text::parse_integer(value, checked)) {
-                console::report_not_integer(value, "round number");
-                std::exit(EXIT_FAILURE);
-            }
-            r.from = value;
-            break;
-        }
-        case card_option: {
-            const auto card = console::integer_argument(value, "card", 0, cards - 1);
-            if (!card)
-                std::exit(EXIT_FAILURE);
-            r.cards[r.card_count++] = static_cast<int>(*card);
-            break;
-        }
-        case color_option:
-            if (std::string_view{value} == "cycle")
-                r.coloring = picture::coloring::cycle;
-            else if (std::string_view{value} != "start")
-                refuse("%s is not a way to color the cards: start or cycle", value);
-            break;
-        case view_option:
-            if (std::string_view{value} == "map")
-                r.view = picture::view::map;
-            else if (std::string_view{value} != "rows")
-                refuse("%s is not a view: rows or map", value);
-            break;
-        default:
-            break;
-        }
+        r.from = value;
+    }
+    for (const auto& [which, value] : arguments.options()) {
+        if (which != card_option)
+            continue;
+        const auto card = console::integer_argument(value, "card", 0, cards - 1);
+        if (!card)
+            std::exit(EXIT_FAILURE);
+        r.cards[r.card_count++] = static_cast<int>(*card);
+    }
+    if (const char* value = arguments.value(color_option)) {
+        if (std::string_view{value} == "cycle")
+            r.coloring = picture::coloring::cycle;
+        else if (std::string_view{value} != "start")
+            refuse("%s is not a way to color the cards: start or cycle", value);
+    }
+    if (const char* value = arguments.value(view_option)) {
+        if (std::string_view{value} == "map")
+            r.view = picture::view::map;
+        else if (std::string_view{value} != "rows")
+            refuse("%s is not a view: rows or map", value);
     }
     return r;
 }

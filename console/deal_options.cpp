@@ -1,11 +1,9 @@
 #include "console/deal_options.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <type_traits>
-#include <utility>
 
 #include "console/numbers.hpp"
 #include "console/quote.hpp"
@@ -21,34 +19,31 @@ namespace {
     std::exit(EXIT_FAILURE);
 }
 
-// One end of a range, or a lone count, as an integer in [least, most].
-std::optional<std::int64_t> count_in(std::string_view written, const char* argument,
-                                     const char* what, std::int64_t least, std::int64_t most) {
-    text::integer_text number;
-    if (!text::parse_integer(written, number)) {
-        report_not_integer(argument, what);
-        return std::nullopt;
-    }
-    return in_range(number, what, least, most);
-}
-
-// An operand that may be a range: each end checked, then its size.
-std::optional<count_range> counts_in(const char* argument, bool ranges, const char* what,
-                                     std::int64_t least, std::int64_t most) {
+// The count or range of counts that `argument` names (a range only with
+// `ranges`): each end read as an integer and held to `check`, which reports
+// what is wrong with it, then the range's size.
+template <class Check>
+std::optional<count_range> read_counts(const char* argument, bool ranges, const char* what,
+                                       Check check) {
     const auto range = ranges ? split_range(argument) : std::nullopt;
-    if (!range) {
-        const auto one = count_in(argument, argument, what, least, most);
-        if (!one)
+    const std::string_view ends[] = {range ? range->first : std::string_view{argument},
+                                     range ? range->last : std::string_view{argument}};
+    count_range counts{};
+    for (int i = 0; i < (range ? 2 : 1); ++i) {
+        text::integer_text count;
+        if (!text::parse_integer(ends[i], count)) {
+            report_not_integer(argument, what);
             return std::nullopt;
-        return count_range{*one, *one};
+        }
+        if (!check(count))
+            return std::nullopt;
+        (i == 0 ? counts.first : counts.last) = count.value();
     }
-    const auto first = count_in(range->first, argument, what, least, most);
-    if (!first)
+    if (!range)
+        counts.last = counts.first;
+    else if (!range_size(argument, *range))
         return std::nullopt;
-    const auto last = count_in(range->last, argument, what, least, most);
-    if (!last || !range_size(argument, *range))
-        return std::nullopt;
-    return count_range{*first, *last};
+    return counts;
 }
 
 void read_choice(const text::choice& c, const char* value, auto& field) {
@@ -65,47 +60,35 @@ void read_choice(const text::choice& c, const char* value, auto& field) {
 } // namespace
 
 deal_options::deal_options(const arguments& given, bool cards_ranges) {
-    bool seen[deal_option_count] = {};
-    for (const auto& [which, value] : given.options()) {
-        if (which >= deal_option_count)
-            continue;
-        any_given_ = true;
-        if (std::exchange(seen[which], true)) {
-            report("option '--%s' given twice: it takes one value", deal_option_table[which].name);
+    // Each option's value, none given twice.
+    const char* values[deal_option_count];
+    for (int which = 0; which < deal_option_count; ++which)
+        any_given_ |= (values[which] = given.value(which)) != nullptr;
+
+    if (const char* value = values[cards_option]) {
+        const auto cards = read_counts(value, cards_ranges, "card count", [](const auto& count) {
+            return in_range(count, "card count", 1, deal::max_cards).has_value();
+        });
+        if (!cards)
+            refused();
+        cards_given_ = true;
+        cards_ = *cards;
+    }
+    if (const char* value = values[packets_option]) {
+        const auto reading = text::read_packets(value, rules_);
+        if (reading.fault != text::packets_reading::none) {
+            char words[text::words_room];
+            text::packets_words(words, sizeof words, reading, quoted(value).c_str());
+            report("%s", words);
             refused();
         }
-        switch (which) {
-        case cards_option: {
-            const auto cards = counts_in(value, cards_ranges, "card count", 1, deal::max_cards);
-            if (!cards)
-                refused();
-            cards_given_ = true;
-            cards_ = *cards;
-            break;
-        }
-        case packets_option: {
-            const auto reading = text::read_packets(value, rules_);
-            if (reading.fault != text::packets_reading::none) {
-                char words[text::words_room];
-                text::packets_words(words, sizeof words, reading, quoted(value).c_str());
-                report("%s", words);
-                refused();
-            }
-            break;
-        }
-        case rest_option:
-            read_choice(text::rest_choice, value, rules_.rest);
-            break;
-        case first_card_option:
-            read_choice(text::first_card_choice, value, rules_.first_card);
-            break;
-        case bottom_hand_option:
-            read_choice(text::bottom_hand_choice, value, rules_.bottom_hand);
-            break;
-        default:
-            break;
-        }
     }
+    if (const char* value = values[rest_option])
+        read_choice(text::rest_choice, value, rules_.rest);
+    if (const char* value = values[first_card_option])
+        read_choice(text::first_card_choice, value, rules_.first_card);
+    if (const char* value = values[bottom_hand_option])
+        read_choice(text::bottom_hand_choice, value, rules_.bottom_hand);
 }
 
 bool deal_options::check_hands(const text::integer_text& count, std::int64_t least) const {
@@ -124,25 +107,8 @@ bool deal_options::check_hands(const text::integer_text& count, std::int64_t lea
 
 std::optional<count_range> deal_options::hand_counts(const char* argument, bool ranges,
                                                      std::int64_t least) const {
-    const auto range = ranges ? split_range(argument) : std::nullopt;
-    const std::string_view ends[] = {range ? range->first : std::string_view{argument},
-                                     range ? range->last : std::string_view{argument}};
-    count_range counts{};
-    for (int i = 0; i < (range ? 2 : 1); ++i) {
-        text::integer_text count;
-        if (!text::parse_integer(ends[i], count)) {
-            report_not_integer(argument, "hand count");
-            return std::nullopt;
-        }
-        if (!check_hands(count, least))
-            return std::nullopt;
-        (i == 0 ? counts.first : counts.last) = count.value();
-    }
-    if (!range)
-        counts.last = counts.first;
-    else if (!range_size(argument, *range))
-        return std::nullopt;
-    return counts;
+    return read_counts(argument, ranges, "hand count",
+                       [&](const auto& count) { return check_hands(count, least); });
 }
 
 std::optional<std::int32_t> deal_options::hand_count(const text::integer_text& count) const {

@@ -44,10 +44,7 @@ constexpr std::array<option, deal_option_count + N> with_deal_options(const opti
     return all;
 }
 constexpr std::array<option, deal_option_count> with_deal_options() {
-    std::array<option, deal_option_count> all{};
-    for (std::size_t i = 0; i < deal_option_count; ++i)
-        all[i] = deal_option_table[i];
-    return all;
+    return std::to_array(deal_option_table);
 }
 
 // A count or a range of counts, both ends included.

@@ -23,6 +23,14 @@ void cycles::learn(const permutation& round) {
         ++count_;
     }
     begin_[static_cast<std::size_t>(count_)] = filled;
+
+    std::array<std::int16_t, max_cards + 1> of_length{};
+    for (int i = 0; i < count_; ++i)
+        ++of_length[cycle(i).size()];
+    length_count_ = 0;
+    for (int length = 1; length <= size_; ++length)
+        if (const std::int16_t n = of_length[static_cast<std::size_t>(length)]; n != 0)
+            lengths_[length_count_++] = {static_cast<std::int16_t>(length), n};
 }
 
 int cycles::after(int from, std::uint64_t rounds) const {

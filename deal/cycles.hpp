@@ -17,6 +17,11 @@ namespace deal {
 
 class round_number;
 
+// How many cycles have a length.
+struct length_count {
+    std::int16_t length, count;
+};
+
 class cycles {
 public:
     void learn(const permutation& round);
@@ -32,6 +37,13 @@ public:
         return {positions_.data() + begin_[static_cast<std::size_t>(i)],
                 positions_.data() + begin_[static_cast<std::size_t>(i) + 1]};
     }
+
+    // The distinct lengths of the cycles, ascending, and how many cycles have
+    // each: what the period, round numbers and the cycle type stand on.
+    // Distinct lengths sum to at most the deck's size, so there are fewer
+    // than 100 of them: 1 + 2 + ... + 100 > max_cards.
+    static constexpr std::size_t max_lengths = 100;
+    std::span<const length_count> lengths() const { return {lengths_.data(), length_count_}; }
 
     // The cycle that position p lies on, and p's place along it.
     int cycle_of(int p) const { return cycle_of_[static_cast<std::size_t>(p)]; }
@@ -52,6 +64,8 @@ private:
     std::array<std::int32_t, max_cards + 1> begin_{};
     std::array<std::int16_t, max_cards> cycle_of_{};
     std::array<std::int16_t, max_cards> place_{};
+    std::array<length_count, max_lengths> lengths_{};
+    std::size_t length_count_ = 0;
 };
 
 } // namespace deal

@@ -3,19 +3,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
-#include <utility>
 
 #include "deal/cycles.hpp"
 
 namespace deal {
 
 period::period(const cycles& round) {
-    std::array<bool, max_cards + 1> length_seen{};
-    for (int i = 0; i < round.count(); ++i) {
-        const auto length = static_cast<std::uint32_t>(round.cycle(i).size());
-        if (std::exchange(length_seen[length], true))
-            continue;
-        times(length / std::gcd(modulo(length), length));
+    for (const auto [length, count] : round.lengths()) {
+        const auto n = static_cast<std::uint32_t>(length);
+        times(n / std::gcd(modulo(n), n));
     }
 }
 

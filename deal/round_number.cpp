@@ -43,17 +43,12 @@ inline std::uint64_t scaled_residue(std::uint64_t residue, std::uint64_t scale, 
 } // namespace
 
 void round_number::learn(const cycles& round) {
-    std::array<bool, max_cards + 1> length_seen{};
-    for (int i = 0; i < round.count(); ++i)
-        length_seen[round.cycle(i).size()] = true;
-
     // The lengths in ascending order, each joined to the group being made
     // while the group's least common multiple still fits in 64 bits.
     group_count_ = 0;
     std::uint64_t modulus = 0;
-    for (std::size_t length = 1; length < length_seen.size(); ++length) {
-        if (!length_seen[length])
-            continue;
+    for (const auto [cycle_length, count] : round.lengths()) {
+        const auto length = static_cast<std::size_t>(cycle_length);
         std::uint64_t joined = 0;
         if (modulus != 0 &&
             !__builtin_mul_overflow(modulus / std::gcd(modulus, std::uint64_t{length}), length,

@@ -13,11 +13,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "deal/cycles.hpp"
 #include "deal/description.hpp"
 
 namespace deal {
-
-class cycles;
 
 class round_number {
 public:
@@ -61,9 +60,8 @@ private:
         std::uint64_t modulus;
         std::uint64_t residue; // of the magnitude read, below the modulus
     };
-    // Distinct lengths sum to at most the deck's size, so there are fewer
-    // than 100 of them: 1 + 2 + ... + 100 > max_cards.
-    static constexpr std::size_t max_groups = 100;
+    // At most a group for each distinct length.
+    static constexpr std::size_t max_groups = cycles::max_lengths;
 
     // The residue of the number itself, sign taken into account.
     std::uint64_t signed_residue(const group& g) const;

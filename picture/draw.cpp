@@ -26,11 +26,8 @@ std::array<color, deal::max_cards> card_colors;
 // Whether a card is followed, and whether it shares a cycle with one that is.
 std::array<bool, deal::max_cards> followed;
 std::array<bool, deal::max_cards> in_followed_cycle;
-// Where each card is in the current row, and where a position's card goes in
-// one round.
+// Where each card is in the current row.
 std::array<int, deal::max_cards> is_at;
-std::array<int, deal::max_cards> goes_to;
-std::array<std::size_t, deal::max_cards> cycle_length;
 // The deck of the current row, and the next, which the round is played into.
 std::array<deal::card, deal::max_cards> deck, next_deck;
 
@@ -60,13 +57,11 @@ void learn_colors(const layout& l, const scene& s) {
         const bool picked = std::any_of(cycle.begin(), cycle.end(), [](deal::card c) {
             return followed[static_cast<std::size_t>(c)];
         });
-        for (std::size_t j = 0; j < cycle.size(); ++j) {
-            const auto card = static_cast<std::size_t>(cycle[j]);
+        for (const int c : cycle) {
+            const auto card = static_cast<std::size_t>(c);
             card_colors[card] =
-                s.coloring == coloring::cycle ? by_cycle : colors::card_color(cycle[j], l.cards);
+                s.coloring == coloring::cycle ? by_cycle : colors::card_color(c, l.cards);
             in_followed_cycle[card] = picked;
-            goes_to[card] = cycle[(j + 1) % cycle.size()];
-            cycle_length[card] = cycle.size();
         }
     }
     if (s.followed.empty())
@@ -456,9 +451,9 @@ void draw_map(cairo_t* cr, const layout& l, const scene& s) {
 
     // Squares rather than round dots: where a position is a pixel or less,
     // they still cover it.
+    const auto next = [&s](int p) { return (*s.round)[p]; };
     const auto dot = [&](int p, double half) {
-        cairo_rectangle(cr, l.across(p) - half, l.up(goes_to[static_cast<std::size_t>(p)]) - half,
-                        2 * half, 2 * half);
+        cairo_rectangle(cr, l.across(p) - half, l.up(next(p)) - half, 2 * half, 2 * half);
     };
     // Large enough to be seen when a wide map is shown whole on a screen.
     const double half = std::max(l.radius, side / 600);
@@ -471,9 +466,8 @@ void draw_map(cairo_t* cr, const layout& l, const scene& s) {
     // A followed card's cycle as a cobweb: from its dot across to the
     // diagonal, then up or down to the next position's dot. Long cycles would
     // cover the map: their dots are ringed instead.
-    const auto next = [](int p) { return goes_to[static_cast<std::size_t>(p)]; };
     for (const int c : s.followed) {
-        const bool cobweb = cycle_length[static_cast<std::size_t>(c)] <=
+        const bool cobweb = s.cycles->cycle(s.cycles->cycle_of(c)).size() <=
                             static_cast<std::size_t>(colors::max_cobweb_length);
         if (cobweb)
             cairo_move_to(cr, l.across(c), l.up(next(c)));

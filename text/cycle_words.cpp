@@ -33,14 +33,8 @@ char* gap_text(const deal::cycles& round, char* out) {
 }
 
 char* cycle_type_text(const deal::cycles& round, char* out) {
-    std::array<int, deal::max_cards + 1> of_length{};
-    for (int i = 0; i < round.count(); ++i)
-        ++of_length[round.cycle(i).size()];
     const char* gap = "";
-    for (int length = 1; length <= round.size(); ++length) {
-        const int count = of_length[static_cast<std::size_t>(length)];
-        if (count == 0)
-            continue;
+    for (const auto [length, count] : round.lengths()) {
         for (; *gap; ++gap)
             *out++ = *gap;
         gap = " ";

@@ -66,7 +66,7 @@ std::int32_t cycle_length[deal::max_cards];
 std::int32_t goes_to[deal::max_cards];
 // How many cycles there are of each length, as (length, count) pairs in
 // ascending order of length.
-std::int32_t census[2 * deal::max_cards];
+std::int32_t census[2 * deal::cycles::max_lengths];
 int census_pairs = 0;
 // The hand each card from the top is dealt to, in dealing order, and the
 // pass that deals it.
@@ -133,6 +133,15 @@ const char* shown_value(std::string_view value, char* out, std::size_t room) {
 
 void refresh_own_deal() {
     own_deal = !cards_given && rules.default_rules();
+}
+
+// The deal the fields describe for `hands` hands: with its given deck, or
+// every hand's packets.
+deal::description fields_deal(int hands) {
+    deal::description d = rules;
+    d.hands = hands;
+    d.cards = cards_given ? rules.cards : static_cast<std::int32_t>(rules.default_cards(hands));
+    return d;
 }
 
 // The limits of the hand count for the deal the fields describe. The page
@@ -302,18 +311,25 @@ EMSCRIPTEN_KEEPALIVE int explorer_most_hands() {
 // The hand counts the landscape shows: every one the deal takes, but with a
 // deck of given size no more than it has cards, as every count past that
 // deals it one card a hand, alike.
-int landscape_hands() {
+static int landscape_hands() {
     const int most = explorer_most_hands();
     return cards_given ? std::min(most, static_cast<int>(rules.cards)) : most;
+}
+
+// The period at one point of the landscape: `x` hands, or the hands learnt
+// and `x` cards.
+static deal::period landscape_period(int by_cards, int x) {
+    deal::description d = fields_deal(by_cards ? described.hands : x);
+    if (by_cards)
+        d.cards = x;
+    landscape_cycles.learn(deal::permutation(d));
+    return deal::period(landscape_cycles);
 }
 
 // Learns the deal the fields describe for `hands` hands, which
 // explorer_read_hands has taken: its hands, round, cycles, period and colors.
 EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
-    described = rules;
-    described.hands = hands;
-    described.cards =
-        cards_given ? rules.cards : static_cast<std::int32_t>(rules.default_cards(hands));
+    described = fields_deal(hands);
     dealt.deal(described);
     round = deal::permutation(described, dealt);
     cycles.learn(round);
@@ -323,24 +339,16 @@ EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
     period_text = text::period_text(period, period_digits + text::period_digits);
 
     const int size = described.cards;
-    int lengths[deal::max_cards + 1] = {};
-    for (int i = 0; i < cycles.count(); ++i) {
-        const auto cycle = cycles.cycle(i);
-        const auto length = static_cast<std::int32_t>(cycle.size());
-        ++lengths[length];
-        for (std::size_t j = 0; j < cycle.size(); ++j) {
-            cycle_of[cycle[j]] = i;
-            cycle_length[cycle[j]] = length;
-            goes_to[cycle[j]] = cycle[(j + 1) % cycle.size()];
-        }
+    for (int p = 0; p < size; ++p) {
+        cycle_of[p] = cycles.cycle_of(p);
+        cycle_length[p] = static_cast<std::int32_t>(cycles.cycle(cycle_of[p]).size());
+        goes_to[p] = round[p];
     }
     census_pairs = 0;
-    for (int length = 1; length <= size; ++length) {
-        if (lengths[length] != 0) {
-            census[2 * census_pairs] = length;
-            census[2 * census_pairs + 1] = lengths[length];
-            ++census_pairs;
-        }
+    for (const auto [length, count] : cycles.lengths()) {
+        census[2 * census_pairs] = length;
+        census[2 * census_pairs + 1] = count;
+        ++census_pairs;
     }
     const auto order = dealt.order();
     const auto passes = dealt.passes();
@@ -508,19 +516,9 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_cell_lines(int count, int wid
 // (by_cards 1), as base-2 logarithms from explorer_landscape_values(), the
 // first for 1. Returns how many.
 EMSCRIPTEN_KEEPALIVE int explorer_landscape(int by_cards) {
-    deal::description d = rules;
     const int most = by_cards ? deal::max_cards : landscape_hands();
-    for (int x = 1; x <= most; ++x) {
-        if (by_cards) {
-            d.hands = described.hands;
-            d.cards = x;
-        } else {
-            d.hands = x;
-            d.cards = cards_given ? rules.cards : static_cast<std::int32_t>(rules.default_cards(x));
-        }
-        landscape_cycles.learn(deal::permutation(d));
-        landscape[x - 1] = static_cast<float>(deal::period(landscape_cycles).log2());
-    }
+    for (int x = 1; x <= most; ++x)
+        landscape[x - 1] = static_cast<float>(landscape_period(by_cards, x).log2());
     return most;
 }
 EMSCRIPTEN_KEEPALIVE const float* explorer_landscape_values() {
@@ -529,15 +527,9 @@ EMSCRIPTEN_KEEPALIVE const float* explorer_landscape_values() {
 
 // The period of one point of the landscape, every digit.
 EMSCRIPTEN_KEEPALIVE const char* explorer_landscape_period(int by_cards, int x) {
-    deal::description d = rules;
-    d.hands = by_cards ? described.hands : x;
-    d.cards = by_cards      ? x
-              : cards_given ? rules.cards
-                            : static_cast<std::int32_t>(rules.default_cards(x));
-    landscape_cycles.learn(deal::permutation(d));
     static char digits[text::period_digits + 1];
     digits[text::period_digits] = '\0';
-    return text::period_text(deal::period(landscape_cycles), digits + text::period_digits);
+    return text::period_text(landscape_period(by_cards, x), digits + text::period_digits);
 }
 
 } // extern "C"

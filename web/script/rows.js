@@ -292,7 +292,7 @@ function markCyclePositions(v, cycle) {
 
 // The keyboard's cursor: a ring round the place it is at.
 function paintCursor(v) {
-  const x = v.kind === 'rows' ? v.x(cursor.position) : v.x(cursor.position);
+  const x = v.x(cursor.position);
   const y = v.kind === 'rows' ? v.y(cursor.row) : v.y(model.goesTo[cursor.position]);
   const r = v.kind === 'rows' ? Math.max(6, Math.min(v.pitch, v.rowPitch) * 0.6) : Math.max(6, v.scale);
   ctx.beginPath();

@@ -46,6 +46,18 @@ def unread(fd):
     return int.from_bytes(fcntl.ioctl(fd, termios.FIONREAD, b"\0\0\0\0"), sys.byteorder)
 
 
+def type_ahead(master, slave, typing):
+    """Types before the program starts and waits until the terminal holds every
+    byte: the line discipline takes typing in later, so a count of unread bytes
+    taken just after a write can be 0 with nothing read at all."""
+    os.write(master, typing)
+    deadline = time.monotonic() + PATIENCE
+    while unread(slave) < len(typing):
+        if time.monotonic() > deadline:
+            raise AssertionError("the terminal never took the typing in")
+        time.sleep(0.001)
+
+
 def wait_until_waiting_for_input(proc, terminal):
     """Waits until deal has taken every typed byte and sleeps in its next read."""
     deadline = time.monotonic() + PATIENCE
@@ -76,9 +88,9 @@ class Terminal(unittest.TestCase):
     def test_into_a_pipe_the_listings_wait_for_a_block(self):
         master, slave = quiet_terminal()
         out_read, out_write = os.pipe()
+        type_ahead(master, slave, b"3\n1\n1\n")
         proc = subprocess.Popen([DEAL], stdin=slave, stdout=out_write)
         os.close(out_write)
-        os.write(master, b"3\n1\n1\n")
         wait_until_waiting_for_input(proc, slave)
         self.assertEqual(unread(out_read), 0, "listings went out before a block was full")
         os.write(master, b"\x04")
@@ -104,9 +116,9 @@ class Terminal(unittest.TestCase):
 
     def test_listings_made_before_a_read_error_all_go_out_first(self):
         master, slave = quiet_terminal()
+        type_ahead(master, slave, b"3\n1\n1\n")
         proc = subprocess.Popen([DEAL], stdin=slave, stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE)
-        os.write(master, b"3\n1\n1\n")
         wait_until_waiting_for_input(proc, slave)
         os.close(slave)
         os.close(master)  # the terminal goes away: the next read fails with EIO
@@ -119,9 +131,9 @@ class Terminal(unittest.TestCase):
         attrs = termios.tcgetattr(slave)
         attrs[3] &= ~termios.ICANON  # each byte is read as it is typed
         termios.tcsetattr(slave, termios.TCSANOW, attrs)
+        type_ahead(master, slave, b"1 12")
         proc = subprocess.Popen([os.path.join(os.path.dirname(DEAL), "deal-after"), "2"],
                                 stdin=slave, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        os.write(master, b"1 12")
         wait_until_waiting_for_input(proc, slave)
         os.close(slave)
         os.close(master)

@@ -113,6 +113,10 @@ class Page:
             pass  # the caller's check says what it found
         return self.text(testid)
 
+    def clipboard(self):
+        return self.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0], (e) => arguments[0](String(e)))")
+
     def element(self, testid):
         return self.driver.find_element(By.CSS_SELECTOR, f'[data-testid="{testid}"]')
 
@@ -222,6 +226,22 @@ def main():
                 default = {"--packets": "2,2,1", "--cards": "", "--rest": "again",
                            "--first-card": "top", "--bottom-hand": "last"}[option]
                 check(f"{label}: field {testid}", page.value(testid), given.get(option, default))
+
+        # Each Copy puts its text on the clipboard: the listing as deal-after
+        # prints it, the cycles as deal-cycles --gap, the address whole.
+        page.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        shown = "?hands=5&round=-3&packets=3,2&cards=23&rest=top"
+        page.open(shown)
+        options = ["--packets", "3,2", "--cards", "23", "--rest", "top"]
+        for testid, wanted in (
+                ("copy", native(args.native, "deal-after", *options, 5, -3)),
+                ("copy-gap", native(args.native, "deal-cycles", "--gap", *options, 5)),
+                ("copy-link", page.url + shown)):
+            page.driver.execute_script("return navigator.clipboard.writeText('')")
+            page.element(testid).click()
+            page.wait_until(testid, lambda label: label == "Copied")
+            check(f"{testid}: the clipboard", page.clipboard(), wanted)
 
         # Steps by key and by button, and Back, agree with the address and
         # with deal-after.

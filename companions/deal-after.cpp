@@ -117,20 +117,16 @@ void print_after() {
 
 // A round number, or a range of them; false, after a report, if it is neither.
 bool check_rounds(const char* argument) {
+    const auto range = console::split_range(argument);
     text::integer_text checked;
-    if (const auto range = console::split_range(argument)) {
-        if (!text::parse_integer(range->first, checked) ||
-            !text::parse_integer(range->last, checked)) {
-            console::report_not_integer(argument, "number of rounds");
-            return false;
-        }
-        return console::range_size(argument, *range).has_value();
-    }
-    if (!text::parse_integer(argument, checked)) {
+    const bool integers = range ? text::parse_integer(range->first, checked) &&
+                                      text::parse_integer(range->last, checked)
+                                : text::parse_integer(argument, checked);
+    if (!integers) {
         console::report_not_integer(argument, "number of rounds");
         return false;
     }
-    return true;
+    return !range || console::range_size(argument, *range).has_value();
 }
 
 int from_arguments(std::span<char* const> arguments) {

@@ -91,11 +91,7 @@ void print_summary() {
     if (out == listed)
         --out;
     out = put(out, "\nperiod: ");
-    char digits[text::period_digits];
-    char* const end = digits + sizeof digits;
-    const char* first = text::period_text(deal::period(cycles), end);
-    std::memcpy(out, first, static_cast<std::size_t>(end - first));
-    out += end - first;
+    out = text::append_period(deal::period(cycles), out);
     *out++ = '\n';
     console::output.end_line(out);
 }

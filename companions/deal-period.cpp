@@ -6,7 +6,6 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
 
 #include "console/arguments.hpp"
 #include "console/deal_options.hpp"
@@ -39,21 +38,17 @@ deal::cycles cycles;
 void print_period(const console::deal_options& deal, std::int64_t hands, std::int64_t cards) {
     const deal::description d = deal.describe(hands, cards);
     cycles.learn(deal::permutation(d));
-    char digits[text::period_digits];
-    char* const end = digits + sizeof digits;
-    const char* const first = text::period_text(deal::period(cycles), end);
-    const auto length = static_cast<std::size_t>(end - first);
     // Each count takes at most 11 bytes.
-    char* out = console::output.reserve(32 + sizeof digits);
+    char* out = console::output.reserve(32 + text::period_digits);
     out = std::to_chars(out, out + 16, hands).ptr;
     *out++ = ' ';
     if (deal.cards_given()) {
         out = std::to_chars(out, out + 16, d.cards).ptr;
         *out++ = ' ';
     }
-    std::memcpy(out, first, length);
-    out[length] = '\n';
-    console::output.end_line(out + length + 1);
+    out = text::append_period(deal::period(cycles), out);
+    *out++ = '\n';
+    console::output.end_line(out);
 }
 
 void print_periods(const console::deal_options& deal, std::int64_t hands) {

@@ -118,10 +118,7 @@ std::optional<std::int32_t> deal_options::hand_count(const text::integer_text& c
 }
 
 deal::description deal_options::describe(std::int64_t hands, std::int64_t cards) const {
-    deal::description d = rules_;
-    d.hands = static_cast<std::int32_t>(hands);
-    d.cards = static_cast<std::int32_t>(cards_given_ ? cards : rules_.default_cards(hands));
-    return d;
+    return rules_.dealt_to(hands, cards_given_ ? std::optional{cards} : std::nullopt);
 }
 
 } // namespace console

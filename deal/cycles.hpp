@@ -40,8 +40,8 @@ public:
 
     // The distinct lengths of the cycles, ascending, and how many cycles have
     // each: what the period, round numbers and the cycle type stand on.
-    // Distinct lengths sum to at most the deck's size, so there are fewer
-    // than 100 of them: 1 + 2 + ... + 100 > max_cards.
+    // Distinct lengths sum to at most the deck's size, so there are at most
+    // 100 of them: 1 + 2 + ... + 101 > max_cards.
     static constexpr std::size_t max_lengths = 100;
     std::span<const length_count> lengths() const { return {lengths_.data(), length_count_}; }
 

@@ -37,6 +37,13 @@ std::int64_t description::default_cards(std::int64_t count) const {
     return count > 0 ? count * cards_per_hand() : 0;
 }
 
+description description::dealt_to(std::int64_t count, std::optional<std::int64_t> deck) const {
+    description d = *this;
+    d.hands = static_cast<std::int32_t>(count);
+    d.cards = static_cast<std::int32_t>(deck ? *deck : default_cards(count));
+    return d;
+}
+
 bool description::default_packets() const {
     static const description own;
     return same(packets(), own.packets());
@@ -68,10 +75,7 @@ count_limits hand_limits(bool own_deal, bool cards_given) {
 }
 
 description default_deal(std::int32_t hands) {
-    description d;
-    d.hands = hands;
-    d.cards = static_cast<std::int32_t>(d.default_cards(hands));
-    return d;
+    return description().dealt_to(hands, std::nullopt);
 }
 
 } // namespace deal

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "deal/deck.hpp"
@@ -56,6 +57,10 @@ public:
     // The deck that `hands` hands of cards_per_hand() each make, with no
     // --cards given: 0 for no hands. May exceed max_cards.
     std::int64_t default_cards(std::int64_t count) const;
+
+    // This deal for `count` hands: with a deck of `deck` cards where one is
+    // given, else of default_cards(count), which must fit.
+    description dealt_to(std::int64_t count, std::optional<std::int64_t> deck) const;
 
     // The packets, and everything but the hand count and the deck size, as
     // deal's own.

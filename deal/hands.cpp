@@ -34,9 +34,7 @@ void hands::deal(const description& d) {
         }
     }
 
-    stock_size_ = static_cast<std::size_t>(top + 1);
-    for (int p = 0; p <= top; ++p)
-        stock_[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(p);
+    stock_size_ = top + 1;
 
     begin_[0] = 0;
     for (int h = 0; h < count_; ++h)

@@ -25,9 +25,10 @@ public:
         return {positions_.data() + begin_[static_cast<std::size_t>(h)],
                 positions_.data() + begin_[static_cast<std::size_t>(h) + 1]};
     }
-    // The positions left when the passes are done, from the lowest up: none
-    // unless the rest is put on top or at the bottom.
-    std::span<const std::int16_t> stock() const { return {stock_.data(), stock_size_}; }
+    // How many positions the passes leave, as cards are dealt from the top:
+    // positions 0 to stock_size() - 1; none unless the rest is put on top or
+    // at the bottom.
+    int stock_size() const { return stock_size_; }
 
     // Where each card is dealt, in dealing order, from the top of the deck:
     // the hand that the card at position cards - 1 - i goes to is
@@ -39,10 +40,9 @@ public:
 private:
     int count_ = 0;
     std::size_t dealt_ = 0;
-    std::size_t stock_size_ = 0;
+    int stock_size_ = 0;
     std::array<std::int16_t, max_cards> positions_{};
     std::array<std::int32_t, max_deal_hands + 1> begin_{};
-    std::array<std::int16_t, max_cards> stock_{};
     std::array<std::int16_t, max_cards> order_{};
     std::array<std::int16_t, max_cards> pass_{};
 };

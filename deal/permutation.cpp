@@ -11,10 +11,10 @@ permutation::permutation(const description& d) {
 permutation::permutation(const description& d, const hands& dealt) : size_(d.cards) {
     // The gathered deck from the bottom up: the stock first if it goes under
     // the hands, then the hands in turn, then the stock if it goes on top.
-    const auto stock = dealt.stock();
+    const int stock = dealt.stock_size();
     int next = 0;
     const auto gather_stock = [&] {
-        for (const std::int16_t p : stock)
+        for (int p = 0; p < stock; ++p)
             goes_to_[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(next++);
     };
     if (d.rest == rest::bottom)

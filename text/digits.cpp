@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace text {
 
@@ -37,6 +38,15 @@ char* period_text(const deal::period& p, char* end) {
         for (int i = 0; i < 9; ++i, chunk /= 10)
             *--at = static_cast<char>('0' + chunk % 10);
     }
+}
+
+char* append_period(const deal::period& p, char* out) {
+    char digits[period_digits];
+    char* const end = digits + sizeof digits;
+    const char* const first = period_text(p, end);
+    const auto length = static_cast<std::size_t>(end - first);
+    std::memcpy(out, first, length);
+    return out + length;
 }
 
 } // namespace text

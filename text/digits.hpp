@@ -14,4 +14,8 @@ inline constexpr std::size_t period_digits = 116;
 // begin; the room before `end` must hold period_digits bytes.
 char* period_text(const deal::period& p, char* end);
 
+// The same digits written at `out`, which must have period_digits bytes;
+// returns their end.
+char* append_period(const deal::period& p, char* out);
+
 } // namespace text

@@ -41,11 +41,7 @@ constexpr std::array<card_text, deal::max_cards> card_texts = [] {
 // The longest text, four digits and a blank, leaves the length byte alone.
 static_assert((card_texts[deal::max_cards - 1] >> length_shift & 0xff) <= length_byte);
 
-} // namespace
-
-namespace {
-
-inline void put(char*& out, deal::card c) {
+void put(char*& out, deal::card c) {
     const card_text text = card_texts[static_cast<std::size_t>(c)];
     std::memcpy(out, &text, sizeof text);
     out += (text >> length_shift) & 0xff;

@@ -138,10 +138,8 @@ void refresh_own_deal() {
 // The deal the fields describe for `hands` hands: with its given deck, or
 // every hand's packets.
 deal::description fields_deal(int hands) {
-    deal::description d = rules;
-    d.hands = hands;
-    d.cards = cards_given ? rules.cards : static_cast<std::int32_t>(rules.default_cards(hands));
-    return d;
+    return rules.dealt_to(hands,
+                          cards_given ? std::optional<std::int64_t>{rules.cards} : std::nullopt);
 }
 
 // The limits of the hand count for the deal the fields describe. The page

@@ -9,7 +9,6 @@ const ui = {
   error: $('error'), play: $('play'), playing: $('playing'),
 };
 const textFields = ['hands', 'round', 'card', 'packets', 'cards'];
-const dealFields = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand'];
 
 let playing = null; // the timer while playing
 
@@ -151,15 +150,12 @@ function fieldsDeal() {
   };
 }
 
-const fieldOf = { hands: ui.hands, packets: ui.packets, cards: ui.cards, rest: ui.rest,
-  'first-card': ui.firstCard, 'bottom-hand': ui.bottomHand };
-
 // Checks a deal without showing it: the fault, or the deal with its numbers.
 function checkDeal(candidate) {
   const fault = configure(candidate);
   configure(state); // the core keeps the deal shown
   if (fault) return { fault };
-  return { deal: { ...candidate, hands: Number(candidate.hands), cards: candidate.cards === null ? null : Number(candidate.cards) } };
+  return { deal: withNumbers(candidate) };
 }
 
 // Shows the deal the fields (or `candidate`) describe, or says what is wrong
@@ -167,7 +163,7 @@ function checkDeal(candidate) {
 function applyDeal(candidate = fieldsDeal()) {
   const { fault, deal } = checkDeal(candidate);
   if (fault) {
-    showError(`${fieldLabel(fault.field)}: ${fault.message}.`, fieldOf[fault.field]);
+    showError(`${fieldLabel(fault.field)}: ${fault.message}.`, $(fault.field));
     return false;
   }
   showError('', null);

@@ -51,6 +51,8 @@ const defaults = {
   hands: 4, round: 0n, packets: '2,2,1', cards: null, rest: 'again', firstCard: 'top',
   bottomHand: 'last', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
 };
+// The three choices: the state's name, and the option's, which the address
+// and the field take.
 const choiceFields = [['rest', 'rest'], ['firstCard', 'first-card'], ['bottomHand', 'bottom-hand']];
 
 let state = { ...defaults };
@@ -71,6 +73,9 @@ function configure(s) {
   if (core._explorer_read_hands(putText(String(s.hands).trim())) < 0) return fault('hands');
   return null;
 }
+
+// A deal whose fields, read as text, configure has taken, with its numbers.
+const withNumbers = (d) => ({ ...d, hands: Number(d.hands), cards: d.cards === null ? null : Number(d.cards) });
 
 let learnt = ''; // the deal whose round the core holds
 let model = null; // what the core says of that round
@@ -147,14 +152,12 @@ const periodMinusOne = () => BigInt(model.period) - 1n;
 
 // ---- the address ------------------------------------------------------------
 
-const addressNames = { firstCard: 'first-card', bottomHand: 'bottom-hand' };
-
 function toSearch(s) {
   const params = new URLSearchParams({ hands: String(s.hands), round: s.round.toString() });
   if (s.packets !== defaults.packets) params.set('packets', s.packets);
   if (s.cards !== null) params.set('cards', String(s.cards));
-  for (const [field] of choiceFields) {
-    if (s[field] !== defaults[field]) params.set(addressNames[field] || field, s[field]);
+  for (const [field, name] of choiceFields) {
+    if (s[field] !== defaults[field]) params.set(name, s[field]);
   }
   if (s.view !== defaults.view) params.set('view', s.view);
   if (s.color !== defaults.color) params.set('color', s.color);
@@ -175,8 +178,7 @@ function fromSearch(search) {
   if (params.has('hands')) deal.hands = params.get('hands');
   if (params.has('packets')) deal.packets = params.get('packets');
   if (params.has('cards')) deal.cards = params.get('cards');
-  for (const [field] of choiceFields) {
-    const name = addressNames[field] || field;
+  for (const [field, name] of choiceFields) {
     if (params.has(name)) deal[field] = params.get(name);
   }
   const choice = choiceFields.findIndex(([field], i) => !limits.choices[i].includes(deal[field]));
@@ -188,7 +190,7 @@ function fromSearch(search) {
   if (fault) {
     error = `${fieldLabel(fault.field)}: ${fault.message}.`;
   } else {
-    Object.assign(s, deal, { hands: Number(deal.hands), cards: deal.cards === null ? null : Number(deal.cards) });
+    Object.assign(s, withNumbers(deal));
   }
   if (fault) configure(s);
   learn(s);

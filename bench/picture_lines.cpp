@@ -34,8 +34,9 @@ int main(int argc, char** argv) {
         l.height = l.top + l.rows * l.row_pitch + 16;
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, l.width, l.height);
         cairo_t* cr = cairo_create(s);
-        const picture::scene scene{
-            &deal, &round, &cycles, &period, &first, "0", picture::coloring::start, {}, false};
+        const picture::scene scene{&deal,   nullptr, &round, &cycles,
+                                   &period, &first,  "0",    picture::coloring::start,
+                                   {},      false};
         picture::draw(cr, l, scene);
         cairo_destroy(cr);
         cairo_surface_flush(s);

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -21,10 +23,15 @@
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
+#include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
+#include "deal/routine.hpp"
+#include "text/cards.hpp"
+#include "text/deal_words.hpp"
 #include "text/listing.hpp"
+#include "text/routine_words.hpp"
 
 namespace {
 
@@ -36,35 +43,49 @@ constexpr const char usage[] =
     "length, or a range A..B of them; a negative one runs the deal backwards. With\n"
     "COUNT alone, read the round numbers from standard input, as deal reads its\n"
     "input. Counts of 0 and below give the empty deck, whose listing is an empty\n"
-    "line.\n"
+    "line. With --routine, COUNT is the number of cards.\n"
     "      --hands         print instead the hands that dealing that deck gives: a\n"
     "                      line per hand, hand 0 first, its cards in the order it\n"
-    "                      receives them; an empty line between two rounds' hands\n"
-    "      --where C       print instead the position of card C; with --hands, the\n"
-    "                      hand it is dealt to and its place there, from 0, or\n"
-    "                      \"stock\" where it is not dealt\n" DEAL_OPTIONS_HELP;
+    "                      receives them; an empty line between two rounds' hands;\n"
+    "                      with --routine, each deal move's hands, after a line\n"
+    "                      \"move N: MOVE\" where the round deals more than once\n"
+    "      --where C       print instead the position of card C, a number or, on a\n"
+    "                      deck of at most 52, a name such as AS, 10d or Q\u2665; with\n"
+    "                      --hands, the hand it is dealt to and its place there,\n"
+    "                      from 0, or \"stock\" where it is not dealt\n"
+    "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
+    "                      at the bottom to A\u2665 on top, for decks of at most "
+    "52\n" DEAL_OPTIONS_HELP;
 
-enum own_option { hands_option = console::deal_option_count, where_option };
-constexpr console::option own[] = {{"hands", 0, nullptr}, {"where", 0, "C"}};
+enum own_option { hands_option = console::deal_option_count, where_option, faces_option };
+constexpr console::option own[] = {{"hands", 0, nullptr}, {"where", 0, "C"}, {"faces", 0, nullptr}};
 constexpr auto options = console::with_deal_options(own);
 constexpr console::command_line command{usage, options, 1, -1, "hand count"};
 
-deal::description described;
-deal::hands dealt;
+const deal::routine* round = nullptr;
+int size = 0;
 deal::cycles cycles;
+deal::follower follower;
+bool follows = false;
 deal::round_number rounds;
 deal::card deck[deal::max_cards];
+deal::card next_deck[deal::max_cards];
+
+// Each move's effect on a position, as a followed card meets it; and each
+// deal move's hands, and the hand and place each position is dealt to, or -1
+// for the stock.
+std::int16_t step[deal::max_moves][deal::max_cards];
+deal::hands dealt[deal::max_moves];
+std::int16_t hand_at[deal::max_moves][deal::max_cards];
+std::int16_t place_at[deal::max_moves][deal::max_cards];
 
 struct answer {
     bool hands = false;
+    bool faces = false;
     std::optional<int> where;
 };
 answer asked;
 bool first_round = true;
-
-// The hand each position is dealt to and its place there, or -1 for the stock.
-std::int16_t hand_at[deal::max_cards];
-std::int16_t place_at[deal::max_cards];
 
 void print_number(int n) {
     char* out = console::output.reserve(16);
@@ -73,57 +94,123 @@ void print_number(int n) {
     console::output.end_line(out);
 }
 
+void print_cards(const deal::card* cards, int count) {
+    if (!asked.faces) {
+        console::print_listing(cards, count);
+        return;
+    }
+    char* out = console::output.reserve(text::faces_room(count));
+    out = text::format_faces(cards, count, out);
+    *out++ = '\n';
+    console::output.end_line(out);
+}
+
+// "move N: MOVE", before each deal move's answer where the round deals more
+// than once.
+void print_move(std::size_t i) {
+    if (round->deal_count() < 2)
+        return;
+    static char text_[text::rules_room + 32];
+    char* out = text_ + std::snprintf(text_, 24, "move %zu: ", i + 1);
+    out = text::move_text(round->moves()[i], out,
+                          sizeof text_ - static_cast<std::size_t>(out - text_));
+    *out++ = '\n';
+    const auto length = static_cast<std::size_t>(out - text_);
+    for (std::size_t done = 0; done < length;) {
+        const std::size_t part = std::min(length - done, console::writer::capacity / 2);
+        char* to = console::output.reserve(part);
+        std::memcpy(to, text_ + done, part);
+        console::output.commit(to + part);
+        done += part;
+    }
+}
+
 void print_hands() {
     if (!std::exchange(first_round, false)) {
         char* out = console::output.reserve(1);
         *out++ = '\n';
         console::output.end_line(out);
     }
-    deal::card hand[deal::max_cards];
-    for (int h = 0; h < dealt.count(); ++h) {
-        const auto positions = dealt.hand(h);
-        for (std::size_t i = 0; i < positions.size(); ++i)
-            hand[i] = deck[positions[i]];
-        console::print_listing(hand, static_cast<int>(positions.size()));
+    const auto moves = round->moves();
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        if (moves[i].kind == deal::move_kind::deal) {
+            print_move(i);
+            deal::card hand[deal::max_cards];
+            for (int h = 0; h < dealt[i].count(); ++h) {
+                const auto positions = dealt[i].hand(h);
+                for (std::size_t j = 0; j < positions.size(); ++j)
+                    hand[j] = deck[positions[j]];
+                print_cards(hand, static_cast<int>(positions.size()));
+            }
+        }
+        if (moves.size() > 1) {
+            for (int p = 0; p < size; ++p)
+                next_deck[step[i][p]] = deck[p];
+            std::copy_n(next_deck, size, deck);
+        }
+    }
+}
+
+// Where the card asked for is dealt in each deal move of the round that
+// starts with it at position p.
+void print_dealt_at(int p) {
+    const auto moves = round->moves();
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        if (moves[i].kind == deal::move_kind::deal) {
+            print_move(i);
+            char* out = console::output.reserve(32);
+            if (hand_at[i][p] < 0) {
+                out = std::copy_n("stock", 5, out);
+            } else {
+                out = std::to_chars(out, out + 12, hand_at[i][p]).ptr;
+                *out++ = ' ';
+                out = std::to_chars(out, out + 12, place_at[i][p]).ptr;
+            }
+            *out++ = '\n';
+            console::output.end_line(out);
+        }
+        p = step[i][p];
     }
 }
 
 void print_after() {
     if (asked.where) {
-        const std::size_t length = cycles.cycle(cycles.cycle_of(*asked.where)).size();
-        const int p = cycles.after(*asked.where, rounds.modulo(length));
-        if (!asked.hands) {
-            print_number(p);
-        } else if (hand_at[p] < 0) {
-            char* out = console::output.reserve(8);
-            out = std::copy_n("stock\n", 6, out);
-            console::output.end_line(out);
+        int p;
+        if (follows) {
+            p = follower.at(rounds);
         } else {
-            char* out = console::output.reserve(32);
-            out = std::to_chars(out, out + 12, hand_at[p]).ptr;
-            *out++ = ' ';
-            out = std::to_chars(out, out + 12, place_at[p]).ptr;
-            *out++ = '\n';
-            console::output.end_line(out);
+            const std::size_t length = cycles.cycle(cycles.cycle_of(*asked.where)).size();
+            p = cycles.after(*asked.where, rounds.modulo(length));
         }
+        if (asked.hands)
+            print_dealt_at(p);
+        else
+            print_number(p);
         return;
     }
     cycles.jump(rounds, deck);
     if (asked.hands)
         print_hands();
     else
-        console::print_listing(deck, described.cards);
+        print_cards(deck, size);
 }
 
-// A round number, or a range of them; false, after a report, if it is neither.
+// A round number, or a range of them; false, after a report, if it is neither,
+// or if it runs backwards where a chosen pile allows no going back.
 bool check_rounds(const char* argument) {
     const auto range = console::split_range(argument);
     text::integer_text checked;
-    const bool integers = range ? text::parse_integer(range->first, checked) &&
-                                      text::parse_integer(range->last, checked)
-                                : text::parse_integer(argument, checked);
-    if (!integers) {
+    const bool integers =
+        range ? text::parse_integer(range->first, checked) : text::parse_integer(argument, checked);
+    text::integer_text last;
+    if (!integers || (range && !text::parse_integer(range->last, last))) {
         console::report_not_integer(argument, "number of rounds");
+        return false;
+    }
+    if (follows && checked.value() < 0) {
+        console::report("%s runs backwards, and a deal with a chosen pile cannot be undone: "
+                        "give rounds from 0",
+                        console::quoted(argument).c_str());
         return false;
     }
     return !range || console::range_size(argument, *range).has_value();
@@ -152,6 +239,12 @@ int from_input() {
             status = console::read_status::error;
             break;
         }
+        if (follows && rounds.negative()) {
+            console::report("a negative number of rounds runs backwards, and a deal with a "
+                            "chosen pile cannot be undone");
+            console::output.close();
+            return EXIT_FAILURE;
+        }
         print_after();
         rounds.clear();
     }
@@ -160,28 +253,64 @@ int from_input() {
     return EXIT_SUCCESS;
 }
 
+// Learns each move's effect on a position, and each deal move's hands.
+void learn_moves() {
+    const auto moves = round->moves();
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        deal::follow_move(moves[i], size, step[i]);
+        if (moves[i].kind != deal::move_kind::deal)
+            continue;
+        dealt[i].deal(moves[i].deal);
+        std::fill_n(hand_at[i], size, std::int16_t{-1});
+        for (int h = 0; h < dealt[i].count(); ++h) {
+            const auto positions = dealt[i].hand(h);
+            for (std::size_t j = 0; j < positions.size(); ++j) {
+                hand_at[i][positions[j]] = static_cast<std::int16_t>(h);
+                place_at[i][positions[j]] = static_cast<std::int16_t>(j);
+            }
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     console::program_name = "deal-after";
     const console::arguments arguments(argc, argv, command);
-    const console::deal_options deal(arguments);
-    const auto operands = arguments.operands();
-    const auto hands = deal.hand_counts(operands[0]);
-    if (!hands)
-        return EXIT_FAILURE;
-    described = deal.describe(hands->first, deal.cards().first);
-    asked.hands = arguments.has(hands_option);
     const char* const where = arguments.value(where_option);
+    const console::deal_options deal(arguments, false, where != nullptr);
+    const auto operands = arguments.operands();
+    const auto counts = deal.hand_counts(operands[0]);
+    if (!counts)
+        return EXIT_FAILURE;
+    round = &deal.round(counts->first, deal.cards().first);
+    size = round->cards;
+    follows = round->follows_card();
+    asked.hands = arguments.has(hands_option);
+    asked.faces = arguments.has(faces_option);
+    if (asked.hands && round->deal_count() == 0) {
+        console::report("--hands shows the hands of a deal, and the routine %s deals none",
+                        console::quoted(deal.routine_text()).c_str());
+        return EXIT_FAILURE;
+    }
+    if (asked.faces && (where || size > deal::max_playing_cards)) {
+        if (where)
+            console::report("--faces writes cards as playing cards, and --where C prints a "
+                            "position: give one");
+        else
+            console::report("--faces names the cards of a pack of %d, and the deck holds %d",
+                            deal::max_playing_cards, size);
+        return EXIT_FAILURE;
+    }
     if (where) {
-        if (described.cards == 0) {
+        if (size == 0) {
             console::report("the empty deck holds no card %s", console::quoted(where).c_str());
             return EXIT_FAILURE;
         }
-        const auto card = console::integer_argument(where, "card", 0, described.cards - 1);
+        const auto card = console::card_argument(where, size);
         if (!card)
             return EXIT_FAILURE;
-        asked.where = static_cast<int>(*card);
+        asked.where = *card;
     }
     const auto round_numbers = operands.subspan(1);
     // Every argument is checked before anything is printed.
@@ -189,16 +318,14 @@ int main(int argc, char** argv) {
         if (!check_rounds(argument))
             return EXIT_FAILURE;
 
-    dealt.deal(described);
-    cycles.learn(deal::permutation(described, dealt));
-    rounds.learn(cycles);
-    std::fill_n(hand_at, described.cards, std::int16_t{-1});
-    for (int h = 0; h < dealt.count(); ++h) {
-        const auto positions = dealt.hand(h);
-        for (std::size_t i = 0; i < positions.size(); ++i) {
-            hand_at[positions[i]] = static_cast<std::int16_t>(h);
-            place_at[positions[i]] = static_cast<std::int16_t>(i);
-        }
+    learn_moves();
+    if (follows) {
+        follower.learn(*round);
+        follower.start(*asked.where);
+        rounds.learn(follower.lengths());
+    } else {
+        cycles.learn(deal::round_permutation(*round));
+        rounds.learn(cycles);
     }
     const int status = round_numbers.empty() ? from_input() : from_arguments(round_numbers);
     console::output.close();

@@ -15,6 +15,7 @@
 #include "deal/cycles.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
+#include "deal/routine.hpp"
 #include "text/cycle_words.hpp"
 #include "text/digits.hpp"
 
@@ -28,14 +29,16 @@ constexpr const char usage[] =
     "positions that a card passes through one round apart, from the cycle's\n"
     "lowest position. The least common multiple of the lengths is the period.\n"
     "Counts of 0 and below give the empty deck, which has no cycle: nothing is\n"
-    "printed.\n"
+    "printed. With --routine, COUNT is the number of cards.\n"
     "      --gap           print instead the round as GAP writes a permutation:\n"
     "                      positions counted from 1, fixed ones left out, () for a\n"
     "                      round that moves nothing\n"
     "      --summary       print instead the cycle type, the sign (even or odd),\n"
     "                      the positions that never move and the period\n"
     "      --card C --at P print instead when card C is at position P: the first\n"
-    "                      round and the rounds between two such, or \"never\"\n" DEAL_OPTIONS_HELP;
+    "                      round and the rounds between two such, or \"never\"; C\n"
+    "                      may be a card's name on a deck of at most 52, such as "
+    "AS\n" DEAL_OPTIONS_HELP;
 
 enum own_option { gap_option = console::deal_option_count, summary_option, card_option, at_option };
 constexpr console::option own[] = {
@@ -121,7 +124,8 @@ int main(int argc, char** argv) {
     const auto hands = deal.hand_counts(arguments.operands()[0]);
     if (!hands)
         return EXIT_FAILURE;
-    const deal::description d = deal.describe(hands->first, deal.cards().first);
+    const deal::routine& round = deal.round(hands->first, deal.cards().first);
+    const int size = round.cards;
     const char* const card = arguments.value(card_option);
     const char* const at = arguments.value(at_option);
     if ((card != nullptr) != (at != nullptr)) {
@@ -131,12 +135,12 @@ int main(int argc, char** argv) {
     }
     std::optional<std::int64_t> card_number, position;
     if (card) {
-        if (d.cards == 0) {
+        if (size == 0) {
             console::report("the empty deck has no card and no position");
             return EXIT_FAILURE;
         }
-        if (!(card_number = console::integer_argument(card, "card", 0, d.cards - 1)) ||
-            !(position = console::integer_argument(at, "position", 0, d.cards - 1)))
+        if (!(card_number = console::card_argument(card, size)) ||
+            !(position = console::integer_argument(at, "position", 0, size - 1)))
             return EXIT_FAILURE;
     }
     if (arguments.has(gap_option) + arguments.has(summary_option) + (card != nullptr) > 1) {
@@ -144,7 +148,7 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
-    cycles.learn(deal::permutation(d));
+    cycles.learn(deal::round_permutation(round));
     if (arguments.has(gap_option))
         print_gap();
     else if (arguments.has(summary_option))

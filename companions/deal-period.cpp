@@ -15,6 +15,7 @@
 #include "deal/cycles.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
+#include "deal/routine.hpp"
 #include "text/digits.hpp"
 
 namespace {
@@ -27,7 +28,8 @@ constexpr const char usage[] =
     "first back in its starting order; with --cards, the count, the number of\n"
     "cards and the number of rounds. COUNT and M may be ranges, A..B. Counts of 0\n"
     "and below give the empty deck, whose period is 1. With no COUNT, read the\n"
-    "counts from standard input, as deal reads its input.\n" DEAL_OPTIONS_HELP;
+    "counts from standard input, as deal reads its input. With --routine, COUNT\n"
+    "is the number of cards, and each line is the number and the period.\n" DEAL_OPTIONS_HELP;
 
 constexpr auto options = console::with_deal_options();
 constexpr console::command_line command{usage, options, 0, -1, "hand count"};
@@ -35,15 +37,15 @@ constexpr console::command_line command{usage, options, 0, -1, "hand count"};
 deal::cycles cycles;
 
 // Writes one line: "COUNT PERIOD", or "COUNT CARDS PERIOD" with --cards.
-void print_period(const console::deal_options& deal, std::int64_t hands, std::int64_t cards) {
-    const deal::description d = deal.describe(hands, cards);
-    cycles.learn(deal::permutation(d));
+void print_period(const console::deal_options& deal, std::int64_t count, std::int64_t cards) {
+    const deal::routine& round = deal.round(count, cards);
+    cycles.learn(deal::round_permutation(round));
     // Each count takes at most 11 bytes.
     char* out = console::output.reserve(32 + text::period_digits);
-    out = std::to_chars(out, out + 16, hands).ptr;
+    out = std::to_chars(out, out + 16, count).ptr;
     *out++ = ' ';
     if (deal.cards_given()) {
-        out = std::to_chars(out, out + 16, d.cards).ptr;
+        out = std::to_chars(out, out + 16, round.cards).ptr;
         *out++ = ' ';
     }
     out = text::append_period(deal::period(cycles), out);

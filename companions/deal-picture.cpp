@@ -25,9 +25,11 @@
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
+#include "deal/routine.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 #include "text/integer_text.hpp"
+#include "text/routine_words.hpp"
 
 namespace {
 
@@ -49,7 +51,7 @@ constexpr const char usage[] =
     "                      for more cards\n"
     "      --color BY      start (by starting position, the default) or cycle\n"
     "      --view VIEW     rows (the default), or map: one round as a plot of\n"
-    "                      where each position's card goes, for wide decks\n";
+    "                      where each position's card goes, for wide decks\n" DEAL_OPTIONS_HELP;
 
 enum option_index {
     output_option = console::deal_option_count,
@@ -128,7 +130,7 @@ request read_options(const console::arguments& arguments, int cards) {
     for (const auto& [which, value] : arguments.options()) {
         if (which != card_option)
             continue;
-        const auto card = console::integer_argument(value, "card", 0, cards - 1);
+        const auto card = console::card_argument(value, cards);
         if (!card)
             std::exit(EXIT_FAILURE);
         r.cards[r.card_count++] = static_cast<int>(*card);
@@ -179,8 +181,13 @@ int main(int argc, char** argv) {
     if (!hands)
         return EXIT_FAILURE;
     const deal::description deal = deal_options.describe(hands->first, deal_options.cards().first);
-    const request r = read_options(arguments, deal.cards);
-    const deal::permutation round(deal);
+    const deal::routine& routine = deal_options.round(hands->first, deal_options.cards().first);
+    const request r = read_options(arguments, routine.cards);
+    const deal::permutation round = deal::round_permutation(routine);
+    // The caption names the routine as it writes its moves, cut to a line.
+    static char routine_words[400];
+    if (deal_options.routine_given())
+        text::routine_text(routine, routine_words, sizeof routine_words);
     cycles.learn(round);
     const deal::period period(cycles);
     const auto small_period = period.small();
@@ -196,14 +203,20 @@ int main(int argc, char** argv) {
 
     first_round.learn(cycles);
     first_round.assign(r.from);
-    const picture::scene scene{
-        &deal,        &round, &cycles,    &period,
-        &first_round, r.from, r.coloring, {r.cards, static_cast<std::size_t>(r.card_count)},
-        false};
+    const picture::scene scene{deal_options.routine_given() ? nullptr : &deal,
+                               routine_words,
+                               &round,
+                               &cycles,
+                               &period,
+                               &first_round,
+                               r.from,
+                               r.coloring,
+                               {r.cards, static_cast<std::size_t>(r.card_count)},
+                               false};
     const picture::layout layout =
         r.view == picture::view::map
-            ? picture::make_map_layout(deal.cards)
-            : picture::make_layout(deal.cards, static_cast<int>(*rounds), r.from);
+            ? picture::make_map_layout(routine.cards)
+            : picture::make_layout(routine.cards, static_cast<int>(*rounds), r.from);
 
     if (!r.file || std::string_view{r.file} == "-") {
         if (isatty(STDOUT_FILENO)) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
-#include <type_traits>
 
 #include "console/numbers.hpp"
 #include "console/quote.hpp"
@@ -18,6 +17,9 @@ namespace {
 [[noreturn]] void refused() {
     std::exit(EXIT_FAILURE);
 }
+
+// The round of the latest call of round(): a megabyte, so kept here, once.
+deal::routine made;
 
 // The count or range of counts that `argument` names (a range only with
 // `ranges`): each end read as an integer and held to `check`, which reports
@@ -46,24 +48,58 @@ std::optional<count_range> read_counts(const char* argument, bool ranges, const 
     return counts;
 }
 
-void read_choice(const text::choice& c, const char* value, auto& field) {
-    const auto index = text::named(c, value);
-    if (!index) {
-        char words[text::words_room];
-        text::choice_words(words, sizeof words, c, quoted(value).c_str());
-        report("%s", words);
-        refused();
-    }
-    field = static_cast<std::remove_reference_t<decltype(field)>>(*index);
+// Reads the routine for a deck of `cards` cards into `made`; false after a
+// report.
+bool read_routine(const char* text, std::int64_t cards) {
+    char words[text::words_room];
+    if (text::read_routine(text, static_cast<int>(cards), made, shown_quoted, words, sizeof words))
+        return true;
+    report("%s", words);
+    return false;
 }
 
 } // namespace
 
-deal_options::deal_options(const arguments& given, bool cards_ranges) {
+const char* shown_quoted(std::string_view value, char* out, std::size_t room) {
+    const quoted q(value);
+    const std::string_view shown = q.c_str();
+    const std::size_t n = std::min(shown.size(), room - 1);
+    std::copy_n(shown.data(), n, out);
+    out[n] = '\0';
+    return out;
+}
+
+deal_options::deal_options(const arguments& given, bool cards_ranges, bool follows)
+    : follows_(follows) {
     // Each option's value, none given twice.
     const char* values[deal_option_count];
     for (int which = 0; which < deal_option_count; ++which)
         any_given_ |= (values[which] = given.value(which)) != nullptr;
+    routine_text_ = values[routine_option];
+
+    if (routine_text_) {
+        for (int which = 0; which < routine_option; ++which) {
+            if (values[which] == nullptr)
+                continue;
+            if (which == cards_option)
+                report("--cards is not taken with --routine, where COUNT is the number of cards");
+            else
+                report("--%s belongs to a deal move with --routine, such as 'deal 4 --%s %s'",
+                       deal_option_table[static_cast<std::size_t>(which)].name,
+                       deal_option_table[static_cast<std::size_t>(which)].name,
+                       quoted(values[which]).c_str());
+            refused();
+        }
+        // The routine's own faults show for the smallest deck it is read
+        // for; a text that holds no move at all, at once.
+        char words[text::words_room];
+        if (std::string_view{routine_text_}.find_first_not_of(" \t") == std::string_view::npos &&
+            !text::read_routine(routine_text_, 1, made, shown_quoted, words, sizeof words)) {
+            report("%s", words);
+            refused();
+        }
+        return;
+    }
 
     if (const char* value = values[cards_option]) {
         const auto cards = read_counts(value, cards_ranges, "card count", [](const auto& count) {
@@ -74,24 +110,38 @@ deal_options::deal_options(const arguments& given, bool cards_ranges) {
         cards_given_ = true;
         cards_ = *cards;
     }
-    if (const char* value = values[packets_option]) {
-        const auto reading = text::read_packets(value, rules_);
-        if (reading.fault != text::packets_reading::none) {
-            char words[text::words_room];
-            text::packets_words(words, sizeof words, reading, quoted(value).c_str());
+    for (int i = 0; i < text::deal_option_count; ++i) {
+        const char* value = values[packets_option + i];
+        char words[text::words_room];
+        if (value && !text::read_deal_option(static_cast<text::deal_option>(i), value, rules_,
+                                             shown_quoted, words, sizeof words)) {
             report("%s", words);
             refused();
         }
     }
-    if (const char* value = values[rest_option])
-        read_choice(text::rest_choice, value, rules_.rest);
-    if (const char* value = values[first_card_option])
-        read_choice(text::first_card_choice, value, rules_.first_card);
-    if (const char* value = values[bottom_hand_option])
-        read_choice(text::bottom_hand_choice, value, rules_.bottom_hand);
+    if (values[gather_option] &&
+        values[packets_option + static_cast<int>(text::deal_option::bottom_hand)]) {
+        report("--gather and --bottom-hand both say how the hands are gathered: give one");
+        refused();
+    }
+    if (values[chosen_pile_option] && !follows) {
+        report("--chosen-pile follows a card: only deal-after --where C takes it");
+        refused();
+    }
 }
 
-bool deal_options::check_hands(const text::integer_text& count, std::int64_t least) const {
+bool deal_options::check_count(const text::integer_text& count, std::int64_t least) const {
+    if (routine_given()) {
+        const auto cards =
+            in_range(count, "card count", std::max<std::int64_t>(least, 1), deal::max_cards);
+        if (!cards || !read_routine(routine_text_, *cards))
+            return false;
+        if (made.follows_card() && !follows_) {
+            report("--chosen-pile follows a card: only deal-after --where C takes it");
+            return false;
+        }
+        return true;
+    }
     const deal::count_limits limits = deal::hand_limits(default_deal(), cards_given_);
     const auto hands = in_range(count, "hand count", std::max(least, limits.least), limits.most);
     if (!hands)
@@ -102,23 +152,50 @@ bool deal_options::check_hands(const text::integer_text& count, std::int64_t lea
         report("%s", words);
         return false;
     }
+    char words[text::words_room];
+    // Every deck size of --cards deals the same hands: the first stands for all.
+    if (!text::check_gathering(describe(*hands, cards_.first), shown_quoted, words, sizeof words)) {
+        report("%s", words);
+        return false;
+    }
     return true;
 }
 
 std::optional<count_range> deal_options::hand_counts(const char* argument, bool ranges,
                                                      std::int64_t least) const {
-    return read_counts(argument, ranges, "hand count",
-                       [&](const auto& count) { return check_hands(count, least); });
+    return read_counts(argument, ranges, routine_given() ? "card count" : "hand count",
+                       [&](const text::integer_text& first) {
+                           // Each count of a range is checked, as a routine may
+                           // fit some decks and not others.
+                           return check_count(first, least);
+                       });
 }
 
 std::optional<std::int32_t> deal_options::hand_count(const text::integer_text& count) const {
-    if (!check_hands(count, deal::min_hands))
+    if (!check_count(count, deal::min_hands))
         return std::nullopt;
     return static_cast<std::int32_t>(count.value());
 }
 
 deal::description deal_options::describe(std::int64_t hands, std::int64_t cards) const {
     return rules_.dealt_to(hands, cards_given_ ? std::optional{cards} : std::nullopt);
+}
+
+const deal::routine& deal_options::round(std::int64_t count, std::int64_t cards) const {
+    if (routine_given()) {
+        read_routine(routine_text_, count);
+        return made;
+    }
+    const deal::description d = describe(count, cards);
+    made.clear();
+    made.cards = std::max(d.cards, 0);
+    if (d.cards > 0) {
+        deal::move m;
+        m.kind = deal::move_kind::deal;
+        m.deal = d;
+        made.add(m);
+    }
+    return made;
 }
 
 } // namespace console

@@ -1,7 +1,9 @@
-// The five options that describe a deal, read the same way by every
-// companion: --cards, --packets, --rest, --first-card and --bottom-hand, each
-// with deal's own as its default; and the hand count, whose range depends on
-// them.
+// The options that describe a round, read the same way by every companion:
+// the deal's --cards, --packets, --rest, --first-card, --bottom-hand, --gather
+// and --chosen-pile, each with deal's own as its default, or a --routine of
+// moves; and the count, of hands or, with a routine, of cards, whose range
+// depends on them. A deal is a routine of one deal move, so that every
+// program answers for both alike.
 #pragma once
 
 #include <array>
@@ -11,28 +13,35 @@
 
 #include "console/arguments.hpp"
 #include "deal/description.hpp"
+#include "deal/routine.hpp"
 #include "text/integer_text.hpp"
+#include "text/routine_words.hpp"
 
 namespace console {
 
-// The deal's options come first in a program's table, at these indices.
+// The round's options come first in a program's table, at these indices:
+// --cards, then the deal's options as the routine reader lists them, then
+// --routine.
 enum deal_option_index {
     cards_option,
     packets_option,
-    rest_option,
-    first_card_option,
-    bottom_hand_option,
+    gather_option = packets_option + static_cast<int>(text::deal_option::gather),
+    chosen_pile_option = packets_option + static_cast<int>(text::deal_option::chosen_pile),
+    routine_option = packets_option + text::deal_option_count,
     deal_option_count
 };
-inline constexpr option deal_option_table[deal_option_count] = {
-    {"cards", 0, "M"},
-    {"packets", 0, "LIST"},
-    {"rest", 0, "again|top|bottom"},
-    {"first-card", 0, "top|bottom"},
-    {"bottom-hand", 0, "last|first"},
-};
+constexpr std::array<option, deal_option_count> round_option_table() {
+    std::array<option, deal_option_count> all{};
+    all[cards_option] = {"cards", 0, "M"};
+    for (int i = 0; i < text::deal_option_count; ++i)
+        all[static_cast<std::size_t>(packets_option + i)] = {text::deal_options[i].name, 0,
+                                                             text::deal_options[i].value};
+    all[routine_option] = {"routine", 0, "TEXT"};
+    return all;
+}
+inline constexpr auto deal_option_table = round_option_table();
 
-// The deal's options followed by a program's own, whose indices then start
+// The round's options followed by a program's own, whose indices then start
 // at deal_option_count.
 template <std::size_t N = 0>
 constexpr std::array<option, deal_option_count + N> with_deal_options(const option (&own)[N]) {
@@ -44,7 +53,7 @@ constexpr std::array<option, deal_option_count + N> with_deal_options(const opti
     return all;
 }
 constexpr std::array<option, deal_option_count> with_deal_options() {
-    return std::to_array(deal_option_table);
+    return deal_option_table;
 }
 
 // A count or a range of counts, both ends included.
@@ -52,20 +61,28 @@ struct count_range {
     std::int64_t first, last;
 };
 
+// How a value shows in a program's message: quoted, with escapes.
+const char* shown_quoted(std::string_view value, char* out, std::size_t room);
+
 class deal_options {
 public:
-    // Reads the deal's options among those given. A bad one is reported,
+    // Reads the round's options among those given. A bad one is reported,
     // and the process ends with status 1. With `cards_ranges`, --cards may
-    // be a range.
-    deal_options(const arguments& given, bool cards_ranges = false);
+    // be a range; with `follows`, the program follows a card, which a
+    // chosen pile needs.
+    deal_options(const arguments& given, bool cards_ranges = false, bool follows = false);
 
-    // Whether none of the five was given: deal's own deal, in its own words.
+    // Whether none of the options was given: deal's own deal, in its own words.
     bool default_deal() const { return !any_given_; }
     bool cards_given() const { return cards_given_; }
     count_range cards() const { return cards_; }
+    // Whether the round is a routine, whose count is a number of cards; and
+    // its text as given.
+    bool routine_given() const { return routine_text_ != nullptr; }
+    const char* routine_text() const { return routine_text_; }
 
-    // The hand count or counts that an operand names, checked: a range only
-    // with `ranges`, and no count below `least` (for a program that draws no
+    // The count or counts that an operand names, checked: a range only with
+    // `ranges`, and no count below `least` (for a program that draws no
     // empty deck). A bad one is reported, and nothing returned.
     std::optional<count_range> hand_counts(const char* argument, bool ranges = false,
                                            std::int64_t least = deal::min_hands) const;
@@ -73,21 +90,28 @@ public:
     std::optional<std::int32_t> hand_count(const text::integer_text& count) const;
 
     // The deal of `hands` hands, checked by hand_counts or hand_count, and
-    // `cards` cards, one of cards() where --cards was given.
+    // `cards` cards, one of cards() where --cards was given. Not for a routine.
     deal::description describe(std::int64_t hands, std::int64_t cards = 0) const;
 
+    // The round for a count checked as above (and `cards`, as for describe):
+    // the routine read for that deck, or the deal as a routine of one move.
+    // Kept until the next call.
+    const deal::routine& round(std::int64_t count, std::int64_t cards = 0) const;
+
 private:
-    bool check_hands(const text::integer_text& count, std::int64_t least) const;
+    bool check_count(const text::integer_text& count, std::int64_t least) const;
 
     deal::description rules_;
     bool any_given_ = false;
     bool cards_given_ = false;
     count_range cards_{0, 0};
+    const char* routine_text_ = nullptr;
+    bool follows_ = false;
 };
 
 } // namespace console
 
-// The deal's options in a program's --help, after its own lines.
+// The round's options in a program's --help, after its own lines.
 #define DEAL_OPTIONS_HELP                                                                          \
     "The deal is deal's own (packets 2,2,1) unless these say otherwise:\n"                         \
     "      --cards M       a deck of the cards 0 to M-1, M from 1 to 5050 (default:\n"             \
@@ -99,4 +123,13 @@ private:
     "                      the gathered hands)\n"                                                  \
     "      --first-card WHERE  top (each hand picked up with its first card on top)\n"             \
     "                      or bottom (dealt face down, the first card at the bottom)\n"            \
-    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or first\n"
+    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or first\n"          \
+    "      --gather LIST   the hands in the order they lie in the gathered deck, from\n"           \
+    "                      the top down, such as 2,0,1\n"                                          \
+    "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
+    "                      with T hands above it, the others in their order\n"                     \
+    "Or a round of several moves, COUNT then being the number of cards, 1 to 5050:\n"              \
+    "      --routine TEXT  moves separated by ';', such as 'deal 3 --packets 1\n"                  \
+    "                      --chosen-pile 1' or 'faro out; cut 26': deal H [OPTION...]\n"           \
+    "                      (the options above but --cards), cut K, faro out, faro in,\n"           \
+    "                      reverse, monge, down-under, under-down\n"

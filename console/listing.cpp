@@ -13,11 +13,4 @@ void print_listing(const deal::card* cards, int count) {
     output.end_line(text::format_listing(cards, count, out));
 }
 
-void print_stack() {
-    char* out = output.reserve(text::listing_room(deal::deck_size()));
-    out = text::format_hands(deal::stack, deal::deck_size() / deal::hand_size, out);
-    *out++ = '\n';
-    output.end_line(out);
-}
-
 } // namespace console

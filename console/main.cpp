@@ -15,6 +15,7 @@
 #include "console/writer.hpp"
 #include "deal/deck.hpp"
 #include "deal/round.hpp"
+#include "text/listing.hpp"
 
 namespace {
 
@@ -27,6 +28,15 @@ constexpr const char usage[] =
     "started in, and deal it once: from the top into N hands, two cards to every\n"
     "hand, two more, then one, and the hands stacked back, the last at the bottom.\n"
     "Counts of 0 and below give the empty deck, whose listing is an empty line.\n";
+
+// The deck as it stands, one line: only deal reaches its process-wide deck,
+// always whole hands of five.
+void print_stack() {
+    char* out = console::output.reserve(text::listing_room(deal::deck_size()));
+    out = text::format_hands(deal::stack, deal::deck_size() / deal::hand_size, out);
+    *out++ = '\n';
+    console::output.end_line(out);
+}
 
 } // namespace
 
@@ -48,7 +58,7 @@ int main(int argc, char** argv) {
 
     if (status != read_status::error) {
         while ((status = console::input.skip_integer()) == read_status::integer) {
-            console::print_stack();
+            print_stack();
             deal::simulate_round();
         }
     }

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "console/quote.hpp"
 #include "console/report.hpp"
+#include "text/cards.hpp"
 #include "text/deal_words.hpp"
 
 namespace console {
@@ -27,6 +29,21 @@ std::optional<std::int64_t> integer_argument(const char* argument, const char* w
         return std::nullopt;
     }
     return in_range(number, what, least, most);
+}
+
+std::optional<int> card_argument(const char* argument, int cards) {
+    text::integer_text number;
+    if (text::parse_integer(argument, number)) {
+        const auto card = in_range(number, "card", 0, cards - 1);
+        return card ? std::optional<int>{static_cast<int>(*card)} : std::nullopt;
+    }
+    const text::card_reading reading = text::read_card(argument, cards);
+    if (reading.fault == text::card_reading::none)
+        return reading.card;
+    char words[text::words_room];
+    text::card_fault_words(words, sizeof words, reading, quoted(argument).c_str(), cards);
+    report("%s", words);
+    return std::nullopt;
 }
 
 std::optional<std::int32_t> supported_hand_count(const text::integer_text& count) {

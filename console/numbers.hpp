@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "deal/deck.hpp"
+#include "deal/limits.hpp"
 #include "text/integer_text.hpp"
 
 namespace console {
@@ -19,6 +19,10 @@ std::optional<std::int64_t> in_range(const text::integer_text& number, const cha
 // [least, most]; otherwise reports why not ("'TEXT' is not an integer WHAT").
 std::optional<std::int64_t> integer_argument(const char* argument, const char* what,
                                              std::int64_t least, std::int64_t most);
+
+// A card, given as its number or, on a deck of at most 52 cards, its name
+// (AS, 10d, Q♥), in a deck of `cards` cards; otherwise reports why not.
+std::optional<int> card_argument(const char* argument, int cards);
 
 // The hand count that `count` names, if deal's own deck supports it;
 // otherwise reports it, with the supported range, on standard error.

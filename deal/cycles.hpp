@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <span>
 
-#include "deal/deck.hpp"
 #include "deal/description.hpp"
+#include "deal/limits.hpp"
 #include "deal/permutation.hpp"
 
 namespace deal {

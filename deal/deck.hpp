@@ -5,19 +5,11 @@
 
 #include <cstdint>
 
+#include "deal/limits.hpp"
+
 namespace deal {
 
-// A card is named by the deck position it held when the run began.
-using card = std::int32_t;
-
-inline constexpr int hand_size = 5;
-inline constexpr int max_hands = 1010;
-inline constexpr int deck_capacity = hand_size * max_hands;
-
-// Counts of zero and below deal an empty deck. The lowest is the last at which
-// five times the count, which the plain way of writing this program works out
-// as a 32-bit int, still fits in 32 bits.
-inline constexpr std::int64_t min_hands = INT32_MIN / hand_size;
+inline constexpr int deck_capacity = max_cards;
 
 // The hand count, set before the starting order: once by deal, and anew for
 // every count by the companions that learn the round of more than one deck.
@@ -28,10 +20,6 @@ extern card stack[deck_capacity];
 
 // The hands of the latest round; slot 0 is the first card a hand received.
 extern card cards[max_hands][hand_size];
-
-constexpr bool hand_count_supported(std::int64_t count) {
-    return count >= min_hands && count <= max_hands;
-}
 
 // Positions 0 to 5N-1 as used by the current count; zero for an empty deck.
 inline int deck_size() {

@@ -26,6 +26,20 @@ bool description::set_packets(std::span<const std::int32_t> packets) {
     return true;
 }
 
+bool description::set_gather(std::span<const std::int16_t> order) {
+    if (order.size() > gather_.size())
+        return false;
+    std::copy(order.begin(), order.end(), gather_.begin());
+    gather_count_ = order.size();
+    return true;
+}
+
+int description::gathered(int i) const {
+    if (gather_count_ > 0)
+        return gather_[static_cast<std::size_t>(i)];
+    return bottom_hand == bottom_hand::last ? i : hands - 1 - i;
+}
+
 std::int64_t description::cards_per_hand() const {
     std::int64_t sum = 0;
     for (const std::int32_t p : packets())
@@ -52,7 +66,7 @@ bool description::default_packets() const {
 bool description::default_rules() const {
     static const description own;
     return default_packets() && rest == own.rest && first_card == own.first_card &&
-           bottom_hand == own.bottom_hand;
+           bottom_hand == own.bottom_hand && gather_count_ == 0 && chosen_pile < 0;
 }
 
 fault check(const description& d) {
@@ -65,6 +79,18 @@ fault check(const description& d) {
         return fault::hands_out_of_range;
     if (d.cards == 0 && d.hands > 0)
         return fault::cards_out_of_range;
+    if (const auto order = d.gather(); !order.empty()) {
+        if (static_cast<std::int64_t>(order.size()) != d.hands)
+            return fault::gather_not_hands;
+        std::array<bool, max_deal_hands> named{};
+        for (const int h : order) {
+            if (h < 0 || h >= d.hands || named[static_cast<std::size_t>(h)])
+                return fault::gather_not_hands;
+            named[static_cast<std::size_t>(h)] = true;
+        }
+    }
+    if (d.chosen_pile >= 0 && d.chosen_pile >= d.hands)
+        return fault::chosen_pile_out_of_range;
     return fault::none;
 }
 

@@ -1,7 +1,8 @@
 // A deal, described: how many hands, how many cards, how many cards each pass
 // gives every hand, what becomes of the cards the passes leave, and how the
-// hands are gathered again. The default of every field but the hand count is
-// the deal that deal itself plays.
+// hands are gathered again, in a fixed order or with the pile that holds a
+// followed card put where the magician says. The default of every field but
+// the hand count is the deal that deal itself plays.
 #pragma once
 
 #include <array>
@@ -9,18 +10,9 @@
 #include <optional>
 #include <span>
 
-#include "deal/deck.hpp"
+#include "deal/limits.hpp"
 
 namespace deal {
-
-// The largest deck of any deal: the storage of deal's own deck.
-inline constexpr int max_cards = deck_capacity;
-// More hands than cards leaves some without one; more than this many is
-// beyond any deck.
-inline constexpr int max_deal_hands = max_cards;
-// A packet list longer than this is no longer a deal anyone plays.
-inline constexpr int max_packets = 100;
-inline constexpr int max_packet = max_cards;
 
 // What becomes of the cards left when the passes are done.
 enum class rest : unsigned char {
@@ -52,6 +44,19 @@ public:
     // none or more than max_packets.
     bool set_packets(std::span<const std::int32_t> packets);
 
+    // The hands in the order they lie in the gathered deck, from the top
+    // down, where one was given; empty where bottom_hand says it.
+    std::span<const std::int16_t> gather() const { return {gather_.data(), gather_count_}; }
+    // Replaces the order; false, leaving it as it was, if it names more than
+    // max_deal_hands hands. Whether it names each hand once is check's to say.
+    bool set_gather(std::span<const std::int16_t> order);
+    // The hand at place i of the gathered deck from the top, 0 <= i < hands.
+    int gathered(int i) const;
+
+    // The hand that holds the followed card goes with this many hands above
+    // it; -1 for none, where the hands keep their order.
+    std::int32_t chosen_pile = -1;
+
     // The cards one pass of every packet gives each hand: 5 for deal's own.
     std::int64_t cards_per_hand() const;
     // The deck that `hands` hands of cards_per_hand() each make, with no
@@ -70,6 +75,8 @@ public:
 private:
     std::array<std::int32_t, max_packets> packets_{};
     std::size_t packet_count_ = 0;
+    std::array<std::int16_t, max_deal_hands> gather_{};
+    std::size_t gather_count_ = 0;
 };
 
 // What is wrong with a description, if anything: each field is checked
@@ -79,6 +86,8 @@ enum class fault : unsigned char {
     hands_out_of_range, // below 1 (with cards), or above max_deal_hands
     cards_out_of_range, // below 0, or above max_cards; 0 only with no hands
     packet_out_of_range,
+    gather_not_hands,         // the order does not name each hand once
+    chosen_pile_out_of_range, // not below the hand count
 };
 fault check(const description& d);
 

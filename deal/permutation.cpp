@@ -20,9 +20,8 @@ permutation::permutation(const description& d, const hands& dealt) : size_(d.car
     if (d.rest == rest::bottom)
         gather_stock();
     const int count = dealt.count();
-    for (int i = 0; i < count; ++i) {
-        const int h = d.bottom_hand == bottom_hand::last ? count - 1 - i : i;
-        const auto hand = dealt.hand(h);
+    for (int i = count - 1; i >= 0; --i) {
+        const auto hand = dealt.hand(d.gathered(i));
         // With the first card on top, the hand is turned over as it is
         // picked up: its last card lowest.
         const auto size = static_cast<int>(hand.size());
@@ -40,6 +39,30 @@ permutation::permutation(std::span<const std::int32_t> goes_to)
     : size_(static_cast<int>(goes_to.size())) {
     for (std::size_t p = 0; p < goes_to.size(); ++p)
         goes_to_[p] = static_cast<std::int16_t>(goes_to[p]);
+}
+
+permutation permutation::identity(int size) {
+    permutation p;
+    p.size_ = size;
+    for (int i = 0; i < size; ++i)
+        p.goes_to_[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i);
+    return p;
+}
+
+permutation permutation::then(const permutation& next) const {
+    permutation both;
+    both.size_ = size_;
+    for (std::size_t p = 0; p < static_cast<std::size_t>(size_); ++p)
+        both.goes_to_[p] = next.goes_to_[static_cast<std::size_t>(goes_to_[p])];
+    return both;
+}
+
+permutation permutation::inverse() const {
+    permutation back;
+    back.size_ = size_;
+    for (std::size_t p = 0; p < static_cast<std::size_t>(size_); ++p)
+        back.goes_to_[static_cast<std::size_t>(goes_to_[p])] = static_cast<std::int16_t>(p);
+    return back;
 }
 
 void permutation::apply(const card* before, card* after) const {

@@ -43,11 +43,15 @@ inline std::uint64_t scaled_residue(std::uint64_t residue, std::uint64_t scale, 
 } // namespace
 
 void round_number::learn(const cycles& round) {
+    learn(round.lengths());
+}
+
+void round_number::learn(std::span<const length_count> lengths) {
     // The lengths in ascending order, each joined to the group being made
     // while the group's least common multiple still fits in 64 bits.
     group_count_ = 0;
     std::uint64_t modulus = 0;
-    for (const auto [cycle_length, count] : round.lengths()) {
+    for (const auto [cycle_length, count] : lengths) {
         const auto length = static_cast<std::size_t>(cycle_length);
         std::uint64_t joined = 0;
         if (modulus != 0 &&
@@ -69,7 +73,15 @@ void round_number::learn(const cycles& round) {
 void round_number::clear() {
     for (int g = 0; g < group_count_; ++g)
         groups_[static_cast<std::size_t>(g)].residue = 0;
-    negative_ = false;
+    negative_ = small_negative_ = false;
+    magnitude_ = 0;
+}
+
+std::optional<std::int64_t> round_number::small() const {
+    if (magnitude_ >= magnitude_cap)
+        return std::nullopt;
+    const auto m = static_cast<std::int64_t>(magnitude_);
+    return small_negative_ ? -m : m;
 }
 
 void round_number::assign(std::string_view integer) {
@@ -90,6 +102,9 @@ void round_number::digits(const char* from, const char* to) {
             value = value * 10 + static_cast<std::uint64_t>(*from - '0');
         for (auto g = groups_.begin(); g != end; ++g)
             g->residue = scaled_residue(g->residue, powers_of_ten[take], value, g->modulus);
+        magnitude_ = magnitude_ >= magnitude_cap / powers_of_ten[take]
+                         ? magnitude_cap
+                         : std::min(magnitude_ * powers_of_ten[take] + value, magnitude_cap);
     }
 }
 
@@ -108,6 +123,13 @@ void round_number::advance(std::uint64_t rounds) {
         const std::uint64_t add = rounds % g.modulus;
         // now + add < 2 * modulus, which may pass 2^64: subtract rather than add.
         g.residue = add >= g.modulus - now ? add - (g.modulus - now) : now + add;
+    }
+    if (const auto now = small(); now && rounds < magnitude_cap) {
+        const std::int64_t next = *now + static_cast<std::int64_t>(rounds);
+        small_negative_ = next < 0;
+        magnitude_ = std::min(static_cast<std::uint64_t>(next < 0 ? -next : next), magnitude_cap);
+    } else if (!small_negative_) {
+        magnitude_ = magnitude_cap;
     }
     negative_ = false;
 }

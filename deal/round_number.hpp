@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "deal/cycles.hpp"
@@ -22,10 +24,12 @@ class round_number {
 public:
     // Makes ready for the cycles of `round`, and forgets any number read.
     void learn(const cycles& round);
+    // The same for cycles of these lengths, ascending, each at most max_cards.
+    void learn(std::span<const length_count> lengths);
 
     // The number's text as the reader gives it: sign(c), then digits(from,
     // to) a run at a time.
-    void sign(char c) { negative_ = c == '-'; }
+    void sign(char c) { small_negative_ = negative_ = c == '-'; }
     void digits(const char* from, const char* to);
 
     // Takes, in place of any number read, the whole of `integer`: an optional
@@ -39,6 +43,12 @@ public:
     // learnt: from 0 to length - 1, a negative number running the deal
     // backwards, which is as far forwards as a multiple of the length less it.
     std::uint64_t modulo(std::size_t length) const;
+
+    // The number itself where its magnitude is below 2^62: what a walk of
+    // a few rounds, before any cycle is reached, needs.
+    std::optional<std::int64_t> small() const;
+    // Whether the number is below zero.
+    bool negative() const { return small_negative_ && magnitude_ != 0; }
 
     // Adds `rounds` to the number.
     void advance(std::uint64_t rounds);
@@ -70,6 +80,10 @@ private:
     int group_count_ = 0;
     std::array<std::uint8_t, max_cards + 1> group_of_length_{};
     bool negative_ = false;
+    // The magnitude read, held at the cap once it passes it.
+    static constexpr std::uint64_t magnitude_cap = std::uint64_t{1} << 62;
+    std::uint64_t magnitude_ = 0;
+    bool small_negative_ = false;
 };
 
 } // namespace deal

@@ -176,13 +176,16 @@ void draw_caption(cairo_t* cr, const layout& l, const scene& s) {
     period[text::period_digits] = '\0';
     const char* period_text = text::period_text(*s.period, period + text::period_digits);
     char rules[text::rules_room + 4] = "";
-    if (!s.deal->default_rules()) {
+    if (s.deal && !s.deal->default_rules()) {
         std::memcpy(rules, ", ", 3);
         text::rules_text(*s.deal, rules + 2, sizeof rules - 2);
     }
     char deck_text[64 + sizeof rules];
-    std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d cards%s", s.deal->hands,
-                  s.deal->hands == 1 ? "" : "s", l.cards, rules);
+    if (s.deal)
+        std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d cards%s", s.deal->hands,
+                      s.deal->hands == 1 ? "" : "s", l.cards, rules);
+    else
+        std::snprintf(deck_text, sizeof deck_text, "%d cards, routine: %s", l.cards, s.routine);
     char line[400];
     if (l.view == view::rows) {
         const auto small = small_round(s.first_text);

@@ -19,7 +19,8 @@ enum class coloring { start, cycle };
 
 // What a picture shows, besides where things go.
 struct scene {
-    const deal::description* deal;
+    const deal::description* deal;  // for a deal; nullptr for a routine
+    const char* routine;            // for a routine: its moves as it writes them
     const deal::permutation* round; // the deal's
     const deal::cycles* cycles;     // the round's
     const deal::period* period;

@@ -25,9 +25,10 @@ struct appender {
         if (n > 0)
             at = std::min(at + n, end);
     }
-    void packets(std::span<const std::int32_t> list) {
+    template <class Int>
+    void packets(std::span<const Int> list) {
         for (std::size_t i = 0; i < list.size(); ++i)
-            add("%s%d", i == 0 ? "" : ",", list[i]);
+            add("%s%d", i == 0 ? "" : ",", static_cast<int>(list[i]));
     }
 };
 
@@ -142,6 +143,13 @@ char* options_text(const deal::description& d, bool with_cards, char* out, std::
     option(rest_choice, static_cast<int>(d.rest));
     option(first_card_choice, static_cast<int>(d.first_card));
     option(bottom_hand_choice, static_cast<int>(d.bottom_hand));
+    if (!d.gather().empty()) {
+        a.add("%s--gather ", gap);
+        a.packets(d.gather());
+        gap = " ";
+    }
+    if (d.chosen_pile >= 0)
+        a.add("%s--chosen-pile %d", gap, d.chosen_pile);
     return a.at;
 }
 
@@ -161,8 +169,18 @@ char* rules_text(const deal::description& d, char* out, std::size_t room) {
         a.add("%seach hand's first card at its bottom", gap);
         gap = ", ";
     }
-    if (d.bottom_hand == deal::bottom_hand::first)
+    if (d.bottom_hand == deal::bottom_hand::first) {
         a.add("%shand 0 at the bottom", gap);
+        gap = ", ";
+    }
+    if (!d.gather().empty()) {
+        a.add("%sgathered ", gap);
+        a.packets(d.gather());
+        a.add(" from the top");
+        gap = ", ";
+    }
+    if (d.chosen_pile >= 0)
+        a.add("%sthe chosen pile under %d", gap, d.chosen_pile);
     return a.at;
 }
 

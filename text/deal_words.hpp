@@ -74,7 +74,8 @@ char* options_text(const deal::description& d, bool with_cards, char* out, std::
 // bottom"); empty for deal's own rules.
 char* rules_text(const deal::description& d, char* out, std::size_t room);
 
-// The most bytes either text takes: every packet of the longest list.
-inline constexpr std::size_t rules_room = 160 + 5 * deal::max_packets;
+// The most bytes either text takes: every packet of the longest list, and
+// every hand of the longest gathering order.
+inline constexpr std::size_t rules_room = 200 + 5 * deal::max_packets + 5 * deal::max_deal_hands;
 
 } // namespace text

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "deal/deck.hpp"
 #include "deal/description.hpp"
+#include "deal/limits.hpp"
 
 namespace text {
 

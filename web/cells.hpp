@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "deal/deck.hpp"
+#include "deal/limits.hpp"
 
 namespace web {
 

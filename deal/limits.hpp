@@ -1,0 +1,37 @@
+// The sizes that bound every deal, every routine and deal's own deck, in one
+// place: the programs check input against them and the page asks for them.
+#pragma once
+
+#include <cstdint>
+
+namespace deal {
+
+// A card is named by the deck position it held when the run began.
+using card = std::int32_t;
+
+// deal's own deal: five cards a hand, up to 1010 hands.
+inline constexpr int hand_size = 5;
+inline constexpr int max_hands = 1010;
+// Counts of zero and below deal an empty deck. The lowest is the last at which
+// five times the count, which the plain way of writing deal works out as a
+// 32-bit int, still fits in 32 bits.
+inline constexpr std::int64_t min_hands = INT32_MIN / hand_size;
+
+// The largest deck of any deal or routine: the storage of deal's own deck.
+inline constexpr int max_cards = hand_size * max_hands;
+// More hands than cards leaves some without one; more than this many is
+// beyond any deck.
+inline constexpr int max_deal_hands = max_cards;
+// A packet list longer than this is no longer a deal anyone plays.
+inline constexpr int max_packets = 100;
+inline constexpr int max_packet = max_cards;
+// A routine longer than this is no longer a round anyone performs.
+inline constexpr int max_moves = 100;
+// Decks of up to this many cards may be named as the cards of a new deck.
+inline constexpr int max_playing_cards = 52;
+
+constexpr bool hand_count_supported(std::int64_t count) {
+    return count >= min_hands && count <= max_hands;
+}
+
+} // namespace deal

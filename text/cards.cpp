@@ -1,0 +1,150 @@
+#include "text/cards.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "text/integer_text.hpp"
+
+namespace text {
+
+namespace {
+
+// The suits from the bottom of a new deck up, and which run from the king.
+struct suit {
+    const char* symbol;
+    char letter;
+    const char* name;
+    bool from_king;
+};
+constexpr suit suits[] = {{"\u2660", 'S', "spades", false},
+                          {"\u2666", 'D', "diamonds", false},
+                          {"\u2663", 'C', "clubs", true},
+                          {"\u2665", 'H', "hearts", true}};
+constexpr const char* ranks[] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+constexpr const char* rank_words[] = {"ace",   "two",  "three", "four", "five",  "six", "seven",
+                                      "eight", "nine", "ten",   "jack", "queen", "king"};
+
+// The rank, 0 for the ace to 12 for the king, of a card.
+int rank_of(int card) {
+    const int at = card % 13;
+    return suits[card / 13].from_king ? 12 - at : at;
+}
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
+char* card_name(int card, char* out) {
+    std::snprintf(out, card_name_room, "%s%s", ranks[rank_of(card)], suits[card / 13].symbol);
+    return out;
+}
+
+const char* card_words(int card, char* out, std::size_t room) {
+    std::snprintf(out, room, "the %s of %s", rank_words[rank_of(card)], suits[card / 13].name);
+    return out;
+}
+
+int card_name_width(int card) {
+    return rank_of(card) == 9 ? 3 : 2;
+}
+
+std::optional<int> card_named(std::string_view name) {
+    int rank = -1;
+    std::size_t used = 1;
+    if (name.size() >= 2 && name[0] == '1' && name[1] == '0') {
+        rank = 9;
+        used = 2;
+    } else if (!name.empty()) {
+        const char r = upper(name[0]);
+        const char* const letters = "A23456789TJQK";
+        if (const char* at = std::strchr(letters, r); at && r != '\0')
+            rank = static_cast<int>(at - letters);
+    }
+    if (rank < 0)
+        return std::nullopt;
+    const std::string_view suit_text = name.substr(used);
+    for (int s = 0; s < 4; ++s) {
+        if (suit_text == suits[s].symbol ||
+            (suit_text.size() == 1 && upper(suit_text[0]) == suits[s].letter))
+            return s * 13 + (suits[s].from_king ? 12 - rank : rank);
+    }
+    return std::nullopt;
+}
+
+card_reading read_card(std::string_view given, int cards) {
+    integer_text number;
+    if (parse_integer(given, number)) {
+        if (number.value() < 0 || number.value() >= cards)
+            return {card_reading::out_of_range, 0};
+        return {card_reading::none, static_cast<int>(number.value())};
+    }
+    const auto named = card_named(given);
+    if (!named)
+        return {card_reading::not_a_card, 0};
+    if (cards > deal::max_playing_cards)
+        return {card_reading::names_too_many, *named};
+    if (*named >= cards)
+        return {card_reading::not_in_deck, *named};
+    return {card_reading::none, *named};
+}
+
+} // namespace text
+
+#include "text/deal_words.hpp"
+
+namespace text {
+
+char* card_fault_words(char* out, std::size_t room, const card_reading& reading, const char* shown,
+                       int cards) {
+    char words[32];
+    int n = 0;
+    switch (reading.fault) {
+    case card_reading::none:
+        n = std::snprintf(out, room, "%s", "");
+        break;
+    case card_reading::not_a_card:
+        n = cards <= deal::max_playing_cards
+                ? std::snprintf(out, room,
+                                "%s is not a card: a number from 0 to %d, or a name such as AS, "
+                                "10d or Q\u2665",
+                                shown, cards - 1)
+                : std::snprintf(out, room, "%s is not an integer card", shown);
+        break;
+    case card_reading::out_of_range:
+        return range_words(out, room, "card", shown, 0, cards - 1);
+    case card_reading::names_too_many:
+        n = std::snprintf(out, room,
+                          "%s names a playing card, but a deck of %d cards has more than the %d "
+                          "of a pack: give the card's number",
+                          shown, cards, deal::max_playing_cards);
+        break;
+    case card_reading::not_in_deck:
+        n = std::snprintf(out, room, "%s is %s, card %d, which a deck of %d cards does not hold",
+                          shown, card_words(reading.card, words, sizeof words), reading.card,
+                          cards);
+        break;
+    }
+    return out + (n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), room - 1));
+}
+
+} // namespace text
+
+namespace text {
+
+char* format_faces(const deal::card* cards, int count, char* out) {
+    for (int i = 0; i < count; ++i) {
+        if (card_name_width(cards[i]) == 2)
+            *out++ = ' ';
+        char name[card_name_room];
+        card_name(cards[i], name);
+        for (const char* c = name; *c != '\0'; ++c)
+            *out++ = *c;
+        *out++ = ' ';
+    }
+    return out;
+}
+
+} // namespace text

@@ -1,0 +1,78 @@
+// The one reader of a deal's options and of a routine, for the command line
+// and the page alike: text in, a description or a routine out, or the fault
+// in the family's words. It knows the moves' names, their arguments and
+// their limits, which the help, the manual and the page ask it for.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "deal/description.hpp"
+#include "deal/routine.hpp"
+
+namespace text {
+
+// How a value given by the user is shown in a message, quotes and all: the
+// programs quote it with escapes, the page in quotation marks. Writes into
+// `out`, of `room` bytes, and returns it.
+using show_value = const char* (*)(std::string_view value, char* out, std::size_t room);
+
+// The deal's options that a deal move takes, and that every program takes
+// beside --cards, in the order the help lists them.
+enum class deal_option : unsigned char {
+    packets,
+    rest,
+    first_card,
+    bottom_hand,
+    gather,
+    chosen_pile,
+};
+inline constexpr int deal_option_count = 6;
+struct option_words {
+    const char* name;  // without "--"
+    const char* value; // the value's name in the help
+};
+inline constexpr option_words deal_options[deal_option_count] = {
+    {"packets", "LIST"},           {"rest", "again|top|bottom"}, {"first-card", "top|bottom"},
+    {"bottom-hand", "last|first"}, {"gather", "LIST"},           {"chosen-pile", "T"},
+};
+
+// Reads one option's value into `d`; false with the fault in `words`, of
+// `room` bytes. Whether a gather order or a chosen pile fits the hand count
+// is check_words' to say, once the count is known.
+bool read_deal_option(deal_option o, std::string_view value, deal::description& d, show_value show,
+                      char* words, std::size_t room);
+
+// What deal::check finds wrong with the gathering of `d`, in words; false if
+// anything is. The hand count and the deck are checked by their readers.
+bool check_gathering(const deal::description& d, show_value show, char* words, std::size_t room);
+
+// The moves, as a routine names them.
+struct move_words {
+    deal::move_kind kind;
+    const char* name;      // "faro out"
+    const char* arguments; // "K", or "" for none
+    const char* example;   // what the page's button appends
+    const char* help;      // what it does, in a line
+};
+std::span<const move_words> moves();
+// The words of one move.
+const move_words& words_of(deal::move_kind kind);
+
+// Reads a routine for a deck of `cards` cards, from 1 to max_cards: moves
+// separated by ';', blanks around them ignored, each a move's name and its
+// arguments separated by blanks; a deal's options as on the command line,
+// long names shortened to any unambiguous prefix, their values after '=' or
+// a blank. False, with the fault in `words`, naming the move by its number
+// and text; `r` is then left part way.
+bool read_routine(std::string_view text, int cards, deal::routine& r, show_value show, char* words,
+                  std::size_t room);
+
+// A move as a routine writes it ("deal 3 --packets 1", "cut 26"), and a
+// whole routine, moves separated by "; ". Each returns the end of what it
+// wrote, at most `room` bytes less the NUL it puts there, cut short there.
+char* move_text(const deal::move& m, char* out, std::size_t room);
+char* routine_text(const deal::routine& r, char* out, std::size_t room);
+
+} // namespace text

@@ -60,8 +60,9 @@ bool read_routine(const char* text, std::int64_t cards) {
 
 } // namespace
 
-const char* shown_quoted(std::string_view value, char* out, std::size_t room) {
-    const quoted q(value);
+const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
+                         std::size_t room) {
+    const quoted q(value, length == text::shown_length::move ? 120 : quoted::shown_max);
     const std::string_view shown = q.c_str();
     const std::size_t n = std::min(shown.size(), room - 1);
     std::copy_n(shown.data(), n, out);

@@ -62,7 +62,8 @@ struct count_range {
 };
 
 // How a value shows in a program's message: quoted, with escapes.
-const char* shown_quoted(std::string_view value, char* out, std::size_t room);
+const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
+                         std::size_t room);
 
 class deal_options {
 public:

@@ -35,9 +35,9 @@ void follower::start(int from) {
 int follower::at(const round_number& rounds) const {
     if (const auto small = rounds.small(); small && *small < tail_)
         return way_[static_cast<std::size_t>(*small)];
-    const auto length = static_cast<std::uint64_t>(length_);
-    const std::uint64_t along =
-        (rounds.modulo(length) + length - static_cast<std::uint64_t>(tail_) % length) % length;
+    const auto length = static_cast<std::size_t>(length_);
+    const auto along = static_cast<std::size_t>(
+        (rounds.modulo(length) + length - static_cast<std::size_t>(tail_) % length) % length);
     return way_[static_cast<std::size_t>(tail_) + along];
 }
 

@@ -13,7 +13,7 @@ import tempfile
 import threading
 import unittest
 
-from reference_deal import Deal
+from reference_deal import Deal, Routine
 
 BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
@@ -220,6 +220,149 @@ class Deals(unittest.TestCase):
                              name="deal-cycles").stdout,
                          b"cycle type: 2\nsign: odd\nfixed positions:\nperiod: 2\n")
         self.assertEqual(run(["--gap", "1"], name="deal-cycles").stdout, b"()\n")
+
+
+# Routines of every move, each held to the reference model; the last two
+# follow a card whose pile is gathered where the trick says.
+ROUTINES = [
+    Routine(52, [("faro", "out"), ("cut", 26), ("monge", None)]),
+    Routine(51, [("faro", "in"), ("cut", -7), ("reverse", None), ("down-under", None)]),
+    Routine(30, [("deal", Deal(4, packets=[1], gather=[2, 0, 3, 1], rest="top")),
+                 ("under-down", None), ("deal", Deal(3, packets=[3, 2], first_card="bottom"))]),
+    Routine(5050, [("deal", Deal(4, packets=[1])), ("cut", 2600), ("monge", None)]),
+    Routine(21, [("deal", Deal(3, packets=[1], chosen_pile=1))]),
+    Routine(40, [("cut", 13), ("deal", Deal(5, packets=[2, 1], rest="bottom", chosen_pile=4)),
+                 ("faro", "out"), ("deal", Deal(3, packets=[1], gather=[1, 2, 0], chosen_pile=0))]),
+]
+
+
+def order_of_two(modulus, plus_or_minus=False):
+    """The fewest k with 2^k = 1 (or -1 too) modulo `modulus`."""
+    k, power = 1, 2 % modulus
+    while power != 1 % modulus and not (plus_or_minus and power == modulus - 1):
+        k, power = k + 1, power * 2 % modulus
+    return k
+
+
+class Routines(unittest.TestCase):
+    def test_every_answer_is_the_reference_models(self):
+        for r in ROUTINES:
+            options, count = r.options(), str(r.cards)
+            follows = any(kind == "deal" and a.chosen_pile is not None for kind, a in r.moves)
+            with self.subTest(routine=r.text()):
+                for card in {0, r.cards // 2, r.cards - 1}:
+                    got = run(options + ["--where", str(card), count, "0..4", "9" * 30],
+                              name="deal-after")
+                    self.assertEqual(got.stderr, b"")
+                    way = [r.follow(card, n) if follows else r.where(card, n) for n in range(5)]
+                    if follows:  # the card's way: a tail, then a cycle
+                        seen, n = {}, 0
+                        while r.follow(card, n) not in seen:
+                            seen[r.follow(card, n)] = n
+                            n += 1
+                        tail = seen[r.follow(card, n)]
+                        way.append(r.follow(card, tail + (int("9" * 30) - tail) % (n - tail)))
+                    else:
+                        way.append(r.where(card, int("9" * 30) % r.period()))
+                    self.assertEqual(got.stdout.decode(), "".join(f"{p}\n" for p in way))
+                if follows:
+                    continue
+                period = r.period()
+                self.assertEqual(run(options + [count]).stdout.decode(), f"{count} {period}\n")
+                rounds = [0, 1, 3, -1]
+                result = run(options + [count] + [str(period * 10**30 + n) for n in rounds],
+                             name="deal-after")
+                self.assertEqual(result.stdout.decode(),
+                                 "".join(r.listing(n % period) for n in rounds))
+                cycles = [[int(p) for p in line.split(": ")[1].split()] for line in
+                          run(options + [count], name="deal-cycles").stdout.decode().splitlines()]
+                self.assertEqual(cycles, r.cycles())
+                # Each deal move's hands, after a line naming it where there are two.
+                deals = [i for i, (kind, _) in enumerate(r.moves) if kind == "deal"]
+                if deals:
+                    want = ""
+                    for i, hands in zip(deals, r.hands(2)):
+                        if len(deals) > 1:
+                            want += f"move {i + 1}: " + r.text().split("; ")[i] + "\n"
+                        want += "".join("".join("%2d " % c for c in h) + "\n" for h in hands)
+                    self.assertEqual(run(options + ["--hands", count, "2"],
+                                         name="deal-after").stdout.decode(), want)
+
+    def test_a_deal_and_its_routine_of_one_move_agree_to_the_byte(self):
+        for d in DEALS[1:5]:  # a deal move has at most as many hands as cards
+            alone = Routine(d.cards, [("deal", d)])
+            for name, extra in [("deal-after", ["0", "1", "-1"]), ("deal-after", ["--hands", "3"]),
+                                ("deal-after", ["--where", "1", "--hands", "2"]),
+                                ("deal-cycles", ["--gap"]), ("deal-cycles", ["--summary"])]:
+                with self.subTest(deal=d.options(), name=name, extra=extra):
+                    by_deal = run(d.options() + [str(d.hand_count)] + extra, name=name)
+                    by_routine = run(alone.options() + [str(d.cards)] + extra, name=name)
+                    self.assertEqual((by_routine.returncode, by_routine.stdout),
+                                     (0, by_deal.stdout))
+            self.assertEqual(run(alone.options() + [str(d.cards)]).stdout.split()[1],
+                             run(d.options() + [str(d.hand_count)]).stdout.split()[-1])
+
+    def test_published_values(self):
+        sizes = range(2, 5051, 2)
+        periods = {kind: [int(line.split()[1]) for line in run(
+            ["--routine", kind, f"2..5050"]).stdout.split(b"\n")[:-1:2]]
+            for kind in ("faro out", "faro in", "monge")}
+        # Perfect faros of 2n cards: the order of 2 modulo 2n-1 (out) and 2n+1
+        # (in); the Monge shuffle: the fewest k with 2^k = +-1 modulo 4n+1.
+        self.assertEqual(periods["faro out"], [order_of_two(n - 1) for n in sizes])
+        self.assertEqual(periods["faro in"], [order_of_two(n + 1) for n in sizes])
+        self.assertEqual(periods["monge"], [order_of_two(2 * n + 1, True) for n in sizes])
+        self.assertEqual(periods["monge"][:10], [2, 3, 6, 4, 6, 10, 14, 5, 18, 10])  # A019567
+        self.assertEqual(run(["--routine", "faro out; faro out; faro out; faro out", "52"]).stdout,
+                         b"52 2\n")
+        # 26 in-faros turn 52 cards over.
+        self.assertEqual(run(["--routine", "; ".join(["faro in"] * 26), "52", "1"],
+                             name="deal-after").stdout,
+                         run(["--routine", "reverse", "52", "1"], name="deal-after").stdout)
+        # Down-under: the last card down, on top, is the Josephus survivor,
+        # 2L-th from the top of n = 2^m + L cards (n itself where L = 0).
+        for n in (1, 2, 3, 5, 8, 13, 52, 100, 1000, 5050):
+            top = int(run(["--routine", "down-under", str(n), "1"], name="deal-after")
+                      .stdout.split()[-1])
+            survivor = 2 * (n - 2 ** (n.bit_length() - 1)) or n
+            self.assertEqual(n - top, survivor, n)
+        # The 21-card trick: the chosen card ends 11th from the top.
+        for card in range(21):
+            self.assertEqual(run(["--where", str(card), "--packets", "1", "--cards", "21",
+                                  "--chosen-pile", "1", "3", "3"], name="deal-after").stdout,
+                             b"10\n")
+        # Gergonne: chosen piles t1, t2, t3 put every card 1+t1+3t2+9t3-th from the top.
+        for t in [(0, 0, 0), (2, 1, 0), (1, 2, 2), (2, 2, 2), (0, 1, 2)]:
+            routine = "; ".join(f"deal 3 --packets 1 --chosen-pile {x}" for x in t)
+            for card in (0, 13, 26):
+                self.assertEqual(run(["--routine", routine, "--where", str(card), "27", "1"],
+                                     name="deal-after").stdout,
+                                 b"%d\n" % (27 - (1 + t[0] + 3 * t[1] + 9 * t[2])))
+        # Elmsley: the binary digits of k, 1 an in-faro and 0 an out-faro,
+        # take the top card k places down.
+        for k in range(1, 52):
+            routine = "; ".join("faro in" if b == "1" else "faro out" for b in f"{k:b}")
+            self.assertEqual(run(["--routine", routine, "--where", "51", "52", "1"],
+                                 name="deal-after").stdout, b"%d\n" % (51 - k))
+
+    def test_playing_cards(self):
+        table = [
+            (["--where", "AS", "--packets", "1", "--cards", "52", "4", "0"], "0\n"),
+            (["--where", "a♥", "--cards", "52", "--packets", "1", "4", "0"], "51\n"),
+            (["--where", "10d", "--cards", "52", "--packets", "1", "4", "0"], "22\n"),
+            (["--where", "TC", "--cards", "52", "--packets", "1", "4", "0"], "29\n"),
+            (["--where", "Q♥", "--cards", "52", "--packets", "1", "4", "0"], "40\n"),
+            (["--faces", "--routine", "cut 2", "5", "0", "1"],
+             " A♠  2♠  3♠  4♠  5♠ \n"
+             " 4♠  5♠  A♠  2♠  3♠ \n"),
+        ]
+        for args, want in table:
+            with self.subTest(args=args):
+                result = run(args, name="deal-after")
+                self.assertEqual((result.stderr.decode(), result.stdout.decode()), ("", want))
+        by_name, by_number = (run(["--card", card, "--at", "40", "--cards", "52", "--packets",
+                                   "1", "4"], name="deal-cycles") for card in ("k♠", "12"))
+        self.assertEqual((by_name.returncode, by_name.stdout), (0, by_number.stdout))
 
 
 class Picture(unittest.TestCase):
@@ -545,6 +688,72 @@ class Failures(unittest.TestCase):
             ("deal-after", ["2", "\x1b[2J"], "'\\x1b[2J' is not an integer number of rounds"),
             ("deal-period", ["--bogus\x07=1"], "unknown option '--bogus\\x07'"),
             ("deal-cycles", ["1", "\t"], "extra operand '\\t'"),
+            # Routines: the move named by its number and text.
+            ("deal-period", ["--routine", "", "52"], "the routine '' holds no move: give moves "
+             "separated by ';', such as 'faro out; cut 26'"),
+            ("deal-period", ["--routine", "cut 1;;cut 2", "52"],
+             "move 2 of the routine, '': no move is there"),
+            ("deal-period", ["--routine", "faro out; shuffle", "52"],
+             "move 2 of the routine, 'shuffle': 'shuffle' is not a move: deal, cut, faro out, "
+             "faro in, reverse, monge, down-under or under-down"),
+            ("deal-period", ["--routine", "cut", "52"], "move 1 of the routine, 'cut': cut "
+             "needs K, the number of cards to take from the top, from -52 to 52"),
+            ("deal-period", ["--routine", "cut x", "52"],
+             "move 1 of the routine, 'cut x': 'x' is not an integer number of cards to cut"),
+            ("deal-period", ["--routine", "cut 53", "52"],
+             "move 1 of the routine, 'cut 53': cut 53 is outside the supported range -52 to 52"),
+            ("deal-period", ["--routine", "faro sideways", "52"],
+             "move 1 of the routine, 'faro sideways': 'sideways' is not a faro: out or in"),
+            ("deal-period", ["--routine", "deal 0", "52"], "move 1 of the routine, 'deal 0': "
+             "hand count 0 is outside the supported range 1 to 52"),
+            ("deal-period", ["--routine", "deal 60", "52"], "move 1 of the routine, 'deal 60': "
+             "hand count 60 is outside the supported range 1 to 52"),
+            ("deal-period", ["--routine", "deal 3 --packets 0", "52"], "move 1 of the routine, "
+             "'deal 3 --packets 0': packet 0 is outside the supported range 1 to 5050"),
+            ("deal-period", ["--routine", "deal 3 --gather 0,0,1", "52"],
+             "move 1 of the routine, 'deal 3 --gather 0,0,1': --gather '0,0,1' does not name "
+             "each of the 3 hands once: their numbers, 0 to 2, in the order they lie from the top"),
+            ("deal-period", ["--routine", "deal 3 --gather 0,1", "52"],
+             "move 1 of the routine, 'deal 3 --gather 0,1': --gather '0,1' does not name "
+             "each of the 3 hands once: their numbers, 0 to 2, in the order they lie from the top"),
+            ("deal-period", ["--routine", "deal 3 --gather 2,1,0 --bottom-hand first", "52"],
+             "move 1 of the routine, 'deal 3 --gather 2,1,0 --bottom-hand first': --gather and "
+             "--bottom-hand both say how the hands are gathered: give one"),
+            ("deal-after", ["--routine", "deal 3 --chosen-pile 3", "--where", "0", "52", "1"],
+             "move 1 of the routine, 'deal 3 --chosen-pile 3': chosen pile 3 is outside the "
+             "supported range 0 to 2"),
+            ("deal-after", ["--chosen-pile", "3", "--where", "0", "3", "1"],
+             "chosen pile 3 is outside the supported range 0 to 2"),
+            ("deal-period", ["--routine", "deal 3 --chosen-pile 1", "52"],
+             "--chosen-pile follows a card: only deal-after --where C takes it"),
+            ("deal-after", ["--chosen-pile", "1", "3", "1"],
+             "--chosen-pile follows a card: only deal-after --where C takes it"),
+            ("deal-after", ["--gather", "1,0", "--bottom-hand", "first", "2", "1"],
+             "--gather and --bottom-hand both say how the hands are gathered: give one"),
+            ("deal-cycles", ["--routine", "cut 1", "--packets", "1", "52"], "--packets belongs "
+             "to a deal move with --routine, such as 'deal 4 --packets '1''"),
+            ("deal-cycles", ["--routine", "cut 1", "--cards", "52", "52"],
+             "--cards is not taken with --routine, where COUNT is the number of cards"),
+            ("deal-period", ["--routine", ";".join(["reverse"] * 101), "52"],
+             "the routine holds more than 100 moves"),
+            ("deal-period", ["--routine", "cut 1; rev\x1berse", "52"],
+             "move 2 of the routine, 'rev\\x1berse': 'rev\\x1berse' is not a move: deal, cut, "
+             "faro out, faro in, reverse, monge, down-under or under-down"),
+            ("deal-after", ["--routine", "deal 3 --chosen-pile 1", "--where", "0", "21", "-1"],
+             "'-1' runs backwards, and a deal with a chosen pile cannot be undone: give rounds "
+             "from 0"),
+            ("deal-after", ["--routine", "faro out", "--hands", "52", "1"],
+             "--hands shows the hands of a deal, and the routine 'faro out' deals none"),
+            # Cards by name: only on a pack's deck, and only cards there are.
+            ("deal-after", ["--where", "AS", "--packets", "1", "--cards", "60", "4", "0"],
+             "'AS' names a playing card, but a deck of 60 cards has more than the 52 of a pack: "
+             "give the card's number"),
+            ("deal-after", ["--where", "AH", "--packets", "1", "--cards", "21", "3", "0"],
+             "'AH' is the ace of hearts, card 51, which a deck of 21 cards does not hold"),
+            ("deal-after", ["--where", "1S", "--packets", "1", "--cards", "52", "4", "0"],
+             "'1S' is not a card: a number from 0 to 51, or a name such as AS, 10d or Q\u2665"),
+            ("deal-after", ["--faces", "--packets", "1", "--cards", "53", "4", "0"],
+             "--faces names the cards of a pack of 52, and the deck holds 53"),
         ]
         for name, args, message in table:
             with self.subTest(name=name, args=args):

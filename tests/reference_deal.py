@@ -6,16 +6,21 @@ the one reference model that the tests hold every program and the page to.
     d.listing(3), d.period(), d.cycles(), d.hands(3), d.where(9, 3)
 
 The deck is a list from the bottom card up; each card is named by the
-position it starts in.
+position it starts in. A Routine plays its moves in turn the same way:
+
+    from reference_deal import Routine
+    r = Routine(52, [("faro", "out"), ("cut", 26), ("deal", Deal(3, packets=[1]))])
 """
 
 
+import collections
+import copy
 import math
 
 
 class Deal:
     def __init__(self, hands, cards=None, packets=(2, 2, 1), rest="again",
-                 first_card="top", bottom_hand="last"):
+                 first_card="top", bottom_hand="last", gather=None, chosen_pile=None):
         self.hand_count = hands
         self.packets = list(packets)
         self.cards_given = cards is not None
@@ -23,6 +28,8 @@ class Deal:
         self.rest = rest
         self.first_card = first_card
         self.bottom_hand = bottom_hand
+        self.gather = gather  # the hands from the top down, if given
+        self.chosen_pile = chosen_pile
 
     def options(self):
         """The command-line options that describe this deal."""
@@ -36,6 +43,10 @@ class Deal:
                                      ("bottom-hand", self.bottom_hand, "last")]:
             if value != default:
                 given += [f"--{name}", value]
+        if self.gather is not None:
+            given += ["--gather", ",".join(map(str, self.gather))]
+        if self.chosen_pile is not None:
+            given += ["--chosen-pile", str(self.chosen_pile)]
         return given
 
     def deal(self, deck):
@@ -56,12 +67,21 @@ class Deal:
                 j = 0
         return hands, pile
 
-    def round(self, deck):
-        """The deck after one round: dealt, then gathered from the bottom up."""
+    def round(self, deck, followed=None):
+        """The deck after one round: dealt, then gathered from the bottom up,
+        the pile that holds the followed card moved where the chosen pile
+        says."""
         hands, stock = self.deal(deck)
-        order = reversed(hands) if self.bottom_hand == "last" else hands
+        top_down = list(self.gather) if self.gather is not None else list(range(len(hands)))
+        if self.gather is None and self.bottom_hand == "first":
+            top_down.reverse()
+        if self.chosen_pile is not None:
+            holding = [h for h, hand in enumerate(hands) if followed in hand]
+            if holding:
+                top_down.remove(holding[0])
+                top_down.insert(self.chosen_pile, holding[0])
         gathered = list(stock) if self.rest == "bottom" else []
-        for hand in order:
+        for hand in (hands[h] for h in reversed(top_down)):
             # A hand picked up with its first card on top has its last lowest.
             gathered += hand[::-1] if self.first_card == "top" else hand
         if self.rest == "top":
@@ -126,3 +146,94 @@ class Deal:
             way.append(deck.index(card))
             deck = self.round(deck)
         return way
+
+
+def play(move, deck, followed=None):
+    """One move of a routine on the deck, bottom first, as done by hand."""
+    kind, argument = move
+    top_down = deck[::-1]
+    if kind == "deal":
+        return argument.round(deck, followed)
+    if kind == "cut":
+        k = argument % len(deck) if deck else 0
+        return deck[len(deck) - k:] + deck[:len(deck) - k]
+    if kind == "faro":
+        half = (len(deck) + 1) // 2 if argument == "out" else len(deck) // 2
+        first, second = top_down[:half], top_down[half:]
+        if argument == "in":
+            first, second = second, first
+        woven = []
+        for i in range(max(len(first), len(second))):
+            woven += first[i:i + 1] + second[i:i + 1]
+        return woven[::-1]
+    if kind == "reverse":
+        return deck[::-1]
+    if kind == "monge":
+        pile = collections.deque()
+        for i, card in enumerate(top_down):
+            if i % 2 == 1 or i == 0:
+                pile.append(card)  # on top
+            else:
+                pile.appendleft(card)  # under
+        return list(pile)
+    if kind in ("down-under", "under-down"):
+        held, table, down = collections.deque(top_down), [], kind == "down-under"
+        while held:
+            card = held.popleft()
+            if down:
+                table.append(card)
+            else:
+                held.append(card)
+            down = not down
+        return table
+    raise ValueError(kind)
+
+
+class Routine(Deal):
+    """Moves done in turn, each on the whole deck of `cards` cards; a deal
+    move is a Deal whose deck is the routine's."""
+
+    def __init__(self, cards, moves):
+        self.cards, self.moves = cards, []
+        for kind, argument in moves:
+            if kind == "deal":
+                argument = copy.copy(argument)
+                argument.cards, argument.cards_given = cards, False
+            self.moves.append((kind, argument))
+
+    def text(self):
+        def one(kind, argument):
+            if kind == "deal":
+                return " ".join(["deal", str(argument.hand_count)] + argument.options())
+            if kind == "faro":
+                return "faro " + argument
+            return kind if argument is None else f"{kind} {argument}"
+        return "; ".join(one(*m) for m in self.moves)
+
+    def options(self):
+        return ["--routine", self.text()]
+
+    def round(self, deck, followed=None):
+        for move in self.moves:
+            deck = play(move, deck, followed)
+        return deck
+
+    def deals(self, deck, followed=None):
+        """Each deal move's hands in the round that starts with `deck`."""
+        found = []
+        for move in self.moves:
+            if move[0] == "deal":
+                found.append(move[1].deal(deck)[0])
+            deck = play(move, deck, followed)
+        return found
+
+    def hands(self, rounds):
+        return self.deals(self.deck(rounds))
+
+    def follow(self, card, rounds):
+        """Where `card` is after `rounds` rounds, each round played with it
+        followed."""
+        deck = list(range(self.cards))
+        for _ in range(rounds):
+            deck = self.round(deck, card)
+        return deck.index(card)

@@ -110,7 +110,7 @@ struct fault_out {
     std::size_t room;
 
     const char* shown(std::string_view value, char* buffer, std::size_t size) const {
-        return show(value, buffer, size);
+        return show(value, shown_length::value, buffer, size);
     }
     // "SHOWN TEXT", as `format` puts them.
     bool say(const char* format, std::string_view value) const {
@@ -119,6 +119,13 @@ struct fault_out {
         return false;
     }
 };
+
+// An integer as it was written, which holds nothing but a sign and digits:
+// shown as it is, as the programs show a number out of range.
+const char* written(const integer_text& n, char* out, std::size_t room) {
+    std::snprintf(out, room, "%s%s", n.shown(), n.cut() ? "..." : "");
+    return out;
+}
 
 } // namespace
 
@@ -176,7 +183,7 @@ bool read_deal_option(deal_option o, std::string_view value, deal::description& 
         if (!parse_integer(value, t))
             return fault.say("%s is not an integer chosen pile", value);
         if (t.value() < 0 || t.value() >= deal::max_deal_hands) {
-            range_words(words, room, "chosen pile", fault.shown(value, buffer, sizeof buffer), 0,
+            range_words(words, room, "chosen pile", written(t, buffer, sizeof buffer), 0,
                         deal::max_deal_hands - 1);
             return false;
         }
@@ -200,7 +207,7 @@ bool check_gathering(const deal::description& d, show_value show, char* words, s
         std::snprintf(words, room,
                       "--gather %s does not name each of the %d hands once: their numbers, 0 "
                       "to %d, in the order they lie from the top",
-                      show(list, buffer, sizeof buffer), d.hands, d.hands - 1);
+                      show(list, shown_length::value, buffer, sizeof buffer), d.hands, d.hands - 1);
         return false;
     }
     case deal::fault::chosen_pile_out_of_range: {
@@ -229,8 +236,8 @@ bool read_deal_move(std::string_view rest_text, int cards, deal::move& m, const 
         return fault.say("%s is not an integer hand count", count_text);
     char buffer[300];
     if (count.value() < 1 || count.value() > cards) {
-        range_words(fault.words, fault.room, "hand count",
-                    fault.shown(count_text, buffer, sizeof buffer), 1, cards);
+        range_words(fault.words, fault.room, "hand count", written(count, buffer, sizeof buffer), 1,
+                    cards);
         return false;
     }
     m.deal = deal::description();
@@ -321,7 +328,7 @@ bool read_move(std::string_view text, int cards, deal::move& m, const fault_out&
             return fault.say("%s is not an integer number of cards to cut", k);
         if (count.value() < -cards || count.value() > cards) {
             char buffer[300];
-            range_words(fault.words, fault.room, "cut", fault.shown(k, buffer, sizeof buffer),
+            range_words(fault.words, fault.room, "cut", written(count, buffer, sizeof buffer),
                         -cards, cards);
             return false;
         }
@@ -384,9 +391,9 @@ bool read_routine(std::string_view text, int cards, deal::routine& r, show_value
         else
             std::snprintf(reason, sizeof reason, "%s", "no move is there");
         if (!read) {
-            char buffer[300];
+            char buffer[600];
             std::snprintf(words, room, "move %d of the routine, %s: %s", number,
-                          show(piece, buffer, sizeof buffer), reason);
+                          show(piece, shown_length::move, buffer, sizeof buffer), reason);
             return false;
         }
         r.add(m);

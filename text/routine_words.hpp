@@ -14,9 +14,12 @@
 namespace text {
 
 // How a value given by the user is shown in a message, quotes and all: the
-// programs quote it with escapes, the page in quotation marks. Writes into
-// `out`, of `room` bytes, and returns it.
-using show_value = const char* (*)(std::string_view value, char* out, std::size_t room);
+// programs quote it with escapes, the page in quotation marks; a value is cut
+// after a few bytes, a whole move after more. Writes into `out`, of `room`
+// bytes, and returns it.
+enum class shown_length : unsigned char { value, move };
+using show_value = const char* (*)(std::string_view value, shown_length length, char* out,
+                                   std::size_t room);
 
 // The deal's options that a deal move takes, and that every program takes
 // beside --cards, in the order the help lists them.

@@ -1,0 +1,86 @@
+// Feeds any bytes to the routine reader, the first two as the deck's size,
+// and checks what must hold for every text:
+//  - a fault is one line of printable text that names the routine or a move;
+//  - a routine read holds at most max_moves moves, and what it writes of
+//    itself reads back as the same round;
+//  - the round is a permutation of the deck, or, where a chosen pile follows
+//    a card, every card's way stays on the deck and comes back round.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "deal/follow.hpp"
+#include "deal/routine.hpp"
+#include "text/deal_words.hpp"
+#include "text/routine_words.hpp"
+
+namespace {
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "fuzz_routine: %s\n", what);
+        std::abort();
+    }
+}
+
+const char* shown(std::string_view value, text::shown_length, char* out, std::size_t room) {
+    std::snprintf(out, room, "'%.*s'", static_cast<int>(std::min<std::size_t>(value.size(), 60)),
+                  value.data());
+    // Whatever the value holds, a message shows no control byte.
+    for (char* c = out; *c != '\0'; ++c)
+        if (static_cast<unsigned char>(*c) < 0x20 || *c == 0x7f)
+            *c = '?';
+    return out;
+}
+
+deal::routine first, again;
+deal::follower follower;
+char words[text::words_room];
+char written[64 * 1024];
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2)
+        return 0;
+    const int cards = 1 + (data[0] | data[1] << 8) % deal::max_cards;
+    const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
+    if (!text::read_routine(text, cards, first, shown, words, sizeof words)) {
+        const std::string_view said(words);
+        check(!said.empty() && said.find('\n') == std::string_view::npos, "fault is not one line");
+        check(said.starts_with("move ") || said.starts_with("the routine "),
+              "fault names neither the routine nor a move");
+        return 0;
+    }
+    check(first.moves().size() <= deal::max_moves, "more moves than a routine holds");
+    check(first.cards == cards, "routine for another deck");
+
+    text::routine_text(first, written, sizeof written);
+    check(text::read_routine(written, cards, again, shown, words, sizeof words),
+          "a routine's own text does not read back");
+    check(again.moves().size() == first.moves().size(), "read back with other moves");
+
+    if (!first.follows_card()) {
+        const deal::permutation round = deal::round_permutation(first);
+        const deal::permutation back = deal::round_permutation(again);
+        std::array<bool, deal::max_cards> seen{};
+        for (int p = 0; p < cards; ++p) {
+            check(round[p] == back[p], "read back as another round");
+            check(round[p] >= 0 && round[p] < cards && !seen[static_cast<std::size_t>(round[p])],
+                  "round is no permutation");
+            seen[static_cast<std::size_t>(round[p])] = true;
+        }
+        return 0;
+    }
+    follower.learn(first);
+    for (int p = 0; p < cards; ++p)
+        check(follower.next(p) >= 0 && follower.next(p) < cards, "followed card leaves the deck");
+    follower.start(cards - 1);
+    check(follower.tail() + follower.length() <= cards && follower.length() >= 1,
+          "followed card's way is longer than the deck");
+    return 0;
+}

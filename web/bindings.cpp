@@ -26,6 +26,7 @@
 #include "text/digits.hpp"
 #include "text/integer_text.hpp"
 #include "text/listing.hpp"
+#include "text/routine_words.hpp"
 #include "web/cells.hpp"
 
 namespace {
@@ -122,11 +123,14 @@ std::string_view typed_text(int length) {
     return {typed, std::min(static_cast<std::size_t>(std::max(length, 0)), sizeof typed - 1)};
 }
 
-// A value as a message shows it: in quotation marks, cut after 24 bytes.
-const char* shown_value(std::string_view value, char* out, std::size_t room) {
-    const bool cut = value.size() > 24;
+// A value as a message shows it: in quotation marks, cut after 24 bytes (a
+// routine's move after 60).
+const char* shown_value(std::string_view value, text::shown_length length, char* out,
+                        std::size_t room) {
+    const std::size_t most = length == text::shown_length::move ? 60 : 24;
+    const bool cut = value.size() > most;
     std::snprintf(out, room, "\xe2\x80\x9c%.*s%s\xe2\x80\x9d",
-                  static_cast<int>(cut ? 23 : value.size()), value.data(),
+                  static_cast<int>(cut ? most - 1 : value.size()), value.data(),
                   cut ? "\xe2\x80\xa6" : "");
     return out;
 }
@@ -225,14 +229,9 @@ EMSCRIPTEN_KEEPALIVE const char* explorer_choice_name(int choice, int index) {
 // reads, else -1 with the fault in explorer_message().
 
 EMSCRIPTEN_KEEPALIVE int explorer_read_packets(int length) {
-    const std::string_view list = typed_text(length);
-    const auto reading = text::read_packets(list, rules);
-    if (reading.fault != text::packets_reading::none) {
-        char value[64];
-        text::packets_words(message, sizeof message, reading,
-                            shown_value(list, value, sizeof value));
+    if (!text::read_deal_option(text::deal_option::packets, typed_text(length), rules, shown_value,
+                                message, sizeof message))
         return -1;
-    }
     refresh_own_deal();
     return 0;
 }
@@ -249,12 +248,13 @@ EMSCRIPTEN_KEEPALIVE int explorer_read_cards(int length) {
     char value[64];
     if (!text::parse_integer(text_, count) || static_cast<std::size_t>(length) > text_.size()) {
         std::snprintf(message, sizeof message, "%s is not an integer card count",
-                      shown_value(text_, value, sizeof value));
+                      shown_value(text_, text::shown_length::value, value, sizeof value));
         return -1;
     }
     if (count.value() < 1 || count.value() > deal::max_cards) {
         text::range_words(message, sizeof message, "card count",
-                          shown_value(text_, value, sizeof value), 1, deal::max_cards);
+                          shown_value(text_, text::shown_length::value, value, sizeof value), 1,
+                          deal::max_cards);
         return -1;
     }
     cards_given = true;
@@ -282,13 +282,14 @@ EMSCRIPTEN_KEEPALIVE int explorer_read_hands(int length) {
     char value[64];
     if (!text::parse_integer(text_, count) || static_cast<std::size_t>(length) > text_.size()) {
         std::snprintf(message, sizeof message, "%s is not an integer hand count",
-                      shown_value(text_, value, sizeof value));
+                      shown_value(text_, text::shown_length::value, value, sizeof value));
         return -1;
     }
     const deal::count_limits limits = page_hand_limits();
     if (count.value() < limits.least || count.value() > limits.most) {
         text::range_words(message, sizeof message, "hand count",
-                          shown_value(text_, value, sizeof value), limits.least, limits.most);
+                          shown_value(text_, text::shown_length::value, value, sizeof value),
+                          limits.least, limits.most);
         return -1;
     }
     if (!cards_given && !deal::cards_fit(rules, count.value())) {

@@ -85,12 +85,15 @@ def main():
     start = time.perf_counter()
     subprocess.run([program("deal-period")] + counts, stdout=subprocess.DEVNULL, check=True)
     print(f"deal-period 1 2 ... 1010 (one run): {(time.perf_counter() - start) * 1000:.1f} ms")
-    # Ranges: every count of deal's own deal, and every deck size dealt into
-    # two piles, each one run.
+    # Ranges: every count of deal's own deal, every deck size dealt into two
+    # piles, and every deck size of two routines, each one run.
     for arguments in (["1..1010"], ["--packets", "1", "--cards", "1..5050", "2"],
-                      ["--packets", "13,2", "--rest", "top", "--cards", "1..5050", "7"]):
+                      ["--packets", "13,2", "--rest", "top", "--cards", "1..5050", "7"],
+                      ["--routine", "faro out", "1..5050"],
+                      ["--routine", "deal 4 --packets 1; cut 26; monge", "26..5050"]):
         seconds = timed([program("deal-period")] + arguments, reps=args.reps)
-        print(f"deal-period {' '.join(arguments)}: {seconds * 1000:.1f} ms")
+        shown = " ".join(f"'{a}'" if " " in a else a for a in arguments)
+        print(f"deal-period {shown}: {seconds * 1000:.1f} ms")
     for name, extra in [("deal-after", ["1" + "0" * 100]), ("deal-cycles", [])]:
         start = time.perf_counter()
         for count in counts:
@@ -99,6 +102,13 @@ def main():
         shown = name + " COUNT" + (" 10^100" if extra else "")
         print(f"{shown} for every COUNT 1 to 1010 "
               f"(1010 runs): {total:.2f} s, {total / 1010 * 1000:.2f} ms a run")
+    # A card followed through 100 deals with a chosen pile, on the largest
+    # deck, to a round number of 100,000 digits.
+    trick = "; ".join(["deal 3 --packets 1 --chosen-pile 1"] * 100)
+    seconds = timed([program("deal-after"), "--routine", trick, "--where", "17", "5050",
+                     "9" * 100000], reps=args.reps)
+    print(f"deal-after --where through 100 chosen-pile deals of 5050 cards, a round of "
+          f"100,000 digits: {seconds * 1000:.1f} ms")
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "console/arguments.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
+#include "text/routine_words.hpp"
 
 namespace console {
 
@@ -19,6 +21,56 @@ namespace {
     output.commit(out + text.size());
     output.close();
     std::exit(EXIT_SUCCESS);
+}
+
+// The help, and where the program takes a routine, its moves as the
+// routine reader knows them, each described in words wrapped to the help's
+// width: written once, for every program.
+[[noreturn]] void print_help(const command_line& line) {
+    static char text_[console::writer::capacity / 2];
+    std::size_t used = 0;
+    const auto add = [&](std::string_view part) {
+        const std::size_t n = std::min(part.size(), sizeof text_ - used);
+        std::memcpy(text_ + used, part.data(), n);
+        used += n;
+    };
+    add(line.usage);
+    const bool routine = std::any_of(line.options.begin(), line.options.end(), [](const option& o) {
+        return std::string_view{o.name} == "routine";
+    });
+    if (routine) {
+        add("The moves of a routine, on a deck of M cards:\n");
+        for (const text::move_words& m : text::moves()) {
+            char head[64];
+            const int length = std::snprintf(head, sizeof head, "      %s%s%s", m.name,
+                                             m.arguments[0] ? " " : "", m.arguments);
+            add({head, static_cast<std::size_t>(length)});
+            // The words from column 22, on the head's line where it leaves room.
+            std::size_t column = static_cast<std::size_t>(length);
+            std::string_view words = m.help;
+            bool first = true;
+            while (!words.empty()) {
+                const std::size_t space = words.find(' ');
+                const std::string_view word = words.substr(0, space);
+                if (first && column < 21) {
+                    add(std::string_view("                      ").substr(column));
+                    column = 22;
+                } else if (first || column + 1 + word.size() > 79) {
+                    add("\n                      ");
+                    column = 22;
+                } else {
+                    add(" ");
+                    ++column;
+                }
+                first = false;
+                add(word);
+                column += word.size();
+                words.remove_prefix(space == std::string_view::npos ? words.size() : space + 1);
+            }
+            add("\n");
+        }
+    }
+    print_and_exit({text_, used});
 }
 
 [[noreturn]] void print_version() {
@@ -176,7 +228,7 @@ arguments::arguments(int argc, char** argv, const command_line& line)
     }
 
     if (wants_help)
-        print_and_exit(line.usage);
+        print_help(line);
     if (wants_version)
         print_version();
     const auto operands = static_cast<int>(operand_count_);

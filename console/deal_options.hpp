@@ -130,7 +130,6 @@ private:
     "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
     "                      with T hands above it, the others in their order\n"                     \
     "Or a round of several moves, COUNT then being the number of cards, 1 to 5050:\n"              \
-    "      --routine TEXT  moves separated by ';', such as 'deal 3 --packets 1\n"                  \
-    "                      --chosen-pile 1' or 'faro out; cut 26': deal H [OPTION...]\n"           \
-    "                      (the options above but --cards), cut K, faro out, faro in,\n"           \
-    "                      reverse, monge, down-under, under-down\n"
+    "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
+    "                      'deal 3 --packets 1 --chosen-pile 1', a deal's options\n"               \
+    "                      being those above but --cards\n"

@@ -85,10 +85,10 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
             if (which == cards_option)
                 report("--cards is not taken with --routine, where COUNT is the number of cards");
             else
-                report("--%s belongs to a deal move with --routine, such as 'deal 4 --%s %s'",
+                report("--%s %s belongs to a deal move with --routine, such as 'deal 4 --%s ...'",
                        deal_option_table[static_cast<std::size_t>(which)].name,
-                       deal_option_table[static_cast<std::size_t>(which)].name,
-                       quoted(values[which]).c_str());
+                       quoted(values[which]).c_str(),
+                       deal_option_table[static_cast<std::size_t>(which)].name);
             refused();
         }
         // The routine's own faults show for the smallest deck it is read

@@ -730,8 +730,8 @@ class Failures(unittest.TestCase):
              "--chosen-pile follows a card: only deal-after --where C takes it"),
             ("deal-after", ["--gather", "1,0", "--bottom-hand", "first", "2", "1"],
              "--gather and --bottom-hand both say how the hands are gathered: give one"),
-            ("deal-cycles", ["--routine", "cut 1", "--packets", "1", "52"], "--packets belongs "
-             "to a deal move with --routine, such as 'deal 4 --packets '1''"),
+            ("deal-cycles", ["--routine", "cut 1", "--packets", "1", "52"], "--packets '1' belongs "
+             "to a deal move with --routine, such as 'deal 4 --packets ...'"),
             ("deal-cycles", ["--routine", "cut 1", "--cards", "52", "52"],
              "--cards is not taken with --routine, where COUNT is the number of cards"),
             ("deal-period", ["--routine", ";".join(["reverse"] * 101), "52"],

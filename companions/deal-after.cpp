@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -67,6 +66,9 @@ int size = 0;
 deal::cycles cycles;
 deal::follower follower;
 bool follows = false;
+// Whether each deal move's answer follows a line that names it: where the
+// round deals more than once.
+bool name_moves = false;
 deal::round_number rounds;
 deal::card deck[deal::max_cards];
 deal::card next_deck[deal::max_cards];
@@ -108,21 +110,15 @@ void print_cards(const deal::card* cards, int count) {
 // "move N: MOVE", before each deal move's answer where the round deals more
 // than once.
 void print_move(std::size_t i) {
-    if (round->deal_count() < 2)
+    if (!name_moves)
         return;
-    static char text_[text::rules_room + 32];
-    char* out = text_ + std::snprintf(text_, 24, "move %zu: ", i + 1);
-    out = text::move_text(round->moves()[i], out,
-                          sizeof text_ - static_cast<std::size_t>(out - text_));
+    constexpr std::size_t room = text::rules_room + 32;
+    static_assert(room <= console::writer::capacity);
+    char* const line = console::output.reserve(room);
+    char* out = line + std::snprintf(line, 24, "move %zu: ", i + 1);
+    out = text::move_text(round->moves()[i], out, room - static_cast<std::size_t>(out - line));
     *out++ = '\n';
-    const auto length = static_cast<std::size_t>(out - text_);
-    for (std::size_t done = 0; done < length;) {
-        const std::size_t part = std::min(length - done, console::writer::capacity / 2);
-        char* to = console::output.reserve(part);
-        std::memcpy(to, text_ + done, part);
-        console::output.commit(to + part);
-        done += part;
-    }
+    console::output.end_line(out);
 }
 
 void print_hands() {
@@ -286,6 +282,7 @@ int main(int argc, char** argv) {
     round = &deal.round(counts->first, deal.cards().first);
     size = round->cards;
     follows = round->follows_card();
+    name_moves = round->deal_count() > 1;
     asked.hands = arguments.has(hands_option);
     asked.faces = arguments.has(faces_option);
     if (asked.hands && round->deal_count() == 0) {

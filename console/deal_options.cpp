@@ -91,14 +91,11 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
                        deal_option_table[static_cast<std::size_t>(which)].name);
             refused();
         }
-        // The routine's own faults show for the smallest deck it is read
-        // for; a text that holds no move at all, at once.
-        char words[text::words_room];
+        // A text that holds no move at all is refused at once; any other
+        // fault shows for the decks it is read for.
         if (std::string_view{routine_text_}.find_first_not_of(" \t") == std::string_view::npos &&
-            !text::read_routine(routine_text_, 1, made, shown_quoted, words, sizeof words)) {
-            report("%s", words);
+            !read_routine(routine_text_, 1))
             refused();
-        }
         return;
     }
 

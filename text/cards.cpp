@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "text/appender.hpp"
+#include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 
 namespace text {
@@ -91,48 +93,34 @@ card_reading read_card(std::string_view given, int cards) {
     return {card_reading::none, *named};
 }
 
-} // namespace text
-
-#include "text/deal_words.hpp"
-
-namespace text {
-
 char* card_fault_words(char* out, std::size_t room, const card_reading& reading, const char* shown,
                        int cards) {
+    appender a(out, room);
     char words[32];
-    int n = 0;
     switch (reading.fault) {
     case card_reading::none:
-        n = std::snprintf(out, room, "%s", "");
         break;
     case card_reading::not_a_card:
-        n = cards <= deal::max_playing_cards
-                ? std::snprintf(out, room,
-                                "%s is not a card: a number from 0 to %d, or a name such as AS, "
-                                "10d or Q\u2665",
-                                shown, cards - 1)
-                : std::snprintf(out, room, "%s is not an integer card", shown);
+        if (cards <= deal::max_playing_cards)
+            a.add("%s is not a card: a number from 0 to %d, or a name such as AS, 10d or Q\u2665",
+                  shown, cards - 1);
+        else
+            a.add("%s is not an integer card", shown);
         break;
     case card_reading::out_of_range:
         return range_words(out, room, "card", shown, 0, cards - 1);
     case card_reading::names_too_many:
-        n = std::snprintf(out, room,
-                          "%s names a playing card, but a deck of %d cards has more than the %d "
-                          "of a pack: give the card's number",
-                          shown, cards, deal::max_playing_cards);
+        a.add("%s names a playing card, but a deck of %d cards has more than the %d of a pack: "
+              "give the card's number",
+              shown, cards, deal::max_playing_cards);
         break;
     case card_reading::not_in_deck:
-        n = std::snprintf(out, room, "%s is %s, card %d, which a deck of %d cards does not hold",
-                          shown, card_words(reading.card, words, sizeof words), reading.card,
-                          cards);
+        a.add("%s is %s, card %d, which a deck of %d cards does not hold", shown,
+              card_words(reading.card, words, sizeof words), reading.card, cards);
         break;
     }
-    return out + (n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), room - 1));
+    return a.at;
 }
-
-} // namespace text
-
-namespace text {
 
 char* format_faces(const deal::card* cards, int count, char* out) {
     for (int i = 0; i < count; ++i) {

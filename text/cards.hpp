@@ -40,16 +40,10 @@ struct card_reading {
 };
 card_reading read_card(std::string_view given, int cards);
 
-} // namespace text
-
-namespace text {
 // What read_card found wrong with `shown`, the value as the caller shows it,
 // for a deck of `cards` cards: into `out`, of `room` bytes; returns its end.
 char* card_fault_words(char* out, std::size_t room, const card_reading& reading, const char* shown,
                        int cards);
-} // namespace text
-
-namespace text {
 // Room for `count` cards written by format_faces: a name's five bytes at
 // most, a blank to align it and one after it, and the newline.
 constexpr std::size_t faces_room(int count) {

@@ -3,41 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdarg>
 #include <cstdio>
 
+#include "text/appender.hpp"
+
 namespace text {
-
-namespace {
-
-// Appends to a NUL-terminated text of at most `room` bytes.
-struct appender {
-    char* at;
-    char* end; // the last byte, kept for the NUL
-
-    [[gnu::format(printf, 2, 3)]] void add(const char* format, ...) {
-        if (at >= end)
-            return;
-        std::va_list args;
-        va_start(args, format);
-        const int n = std::vsnprintf(at, static_cast<std::size_t>(end - at) + 1, format, args);
-        va_end(args);
-        if (n > 0)
-            at = std::min(at + n, end);
-    }
-    template <class Int>
-    void packets(std::span<const Int> list) {
-        for (std::size_t i = 0; i < list.size(); ++i)
-            add("%s%d", i == 0 ? "" : ",", static_cast<int>(list[i]));
-    }
-};
-
-appender start(char* out, std::size_t room) {
-    *out = '\0';
-    return {out, out + (room > 0 ? room - 1 : 0)};
-}
-
-} // namespace
 
 std::optional<int> named(const choice& c, std::string_view name) {
     for (std::size_t i = 0; i < c.names.size(); ++i)
@@ -48,14 +18,14 @@ std::optional<int> named(const choice& c, std::string_view name) {
 
 char* range_words(char* out, std::size_t room, const char* what, const char* shown,
                   std::int64_t least, std::int64_t most) {
-    appender a = start(out, room);
+    appender a(out, room);
     a.add("%s %s is outside the supported range %lld to %lld", what, shown,
           static_cast<long long>(least), static_cast<long long>(most));
     return a.at;
 }
 
 char* choice_words(char* out, std::size_t room, const choice& c, const char* shown) {
-    appender a = start(out, room);
+    appender a(out, room);
     a.add("%s is not %s: ", shown, c.what);
     for (std::size_t i = 0; i < c.names.size(); ++i)
         a.add("%s%s", i == 0 ? "" : i + 1 == c.names.size() ? " or " : ", ", c.names[i]);
@@ -64,7 +34,7 @@ char* choice_words(char* out, std::size_t room, const choice& c, const char* sho
 
 char* packets_words(char* out, std::size_t room, const packets_reading& reading,
                     const char* shown) {
-    appender a = start(out, room);
+    appender a(out, room);
     switch (reading.fault) {
     case packets_reading::none:
         break;
@@ -87,9 +57,9 @@ char* packets_words(char* out, std::size_t room, const packets_reading& reading,
 
 char* too_many_cards_words(char* out, std::size_t room, std::int64_t hands,
                            const deal::description& rules) {
-    appender a = start(out, room);
+    appender a(out, room);
     a.add("%lld hands of packets ", static_cast<long long>(hands));
-    a.packets(rules.packets());
+    a.list(rules.packets());
     a.add(" take %lld cards, more than the %d a deck can hold",
           static_cast<long long>(rules.default_cards(hands)), deal::max_cards);
     return a.at;
@@ -123,11 +93,11 @@ packets_reading read_packets(std::string_view list, deal::description& d) {
 }
 
 char* options_text(const deal::description& d, bool with_cards, char* out, std::size_t room) {
-    appender a = start(out, room);
+    appender a(out, room);
     const char* gap = "";
     if (!d.default_packets()) {
         a.add("--packets ");
-        a.packets(d.packets());
+        a.list(d.packets());
         gap = " ";
     }
     if (with_cards) {
@@ -145,7 +115,7 @@ char* options_text(const deal::description& d, bool with_cards, char* out, std::
     option(bottom_hand_choice, static_cast<int>(d.bottom_hand));
     if (!d.gather().empty()) {
         a.add("%s--gather ", gap);
-        a.packets(d.gather());
+        a.list(d.gather());
         gap = " ";
     }
     if (d.chosen_pile >= 0)
@@ -154,11 +124,11 @@ char* options_text(const deal::description& d, bool with_cards, char* out, std::
 }
 
 char* rules_text(const deal::description& d, char* out, std::size_t room) {
-    appender a = start(out, room);
+    appender a(out, room);
     const char* gap = "";
     if (!d.default_packets()) {
         a.add("packets ");
-        a.packets(d.packets());
+        a.list(d.packets());
         gap = ", ";
     }
     if (d.rest != deal::rest::again) {
@@ -175,7 +145,7 @@ char* rules_text(const deal::description& d, char* out, std::size_t room) {
     }
     if (!d.gather().empty()) {
         a.add("%sgathered ", gap);
-        a.packets(d.gather());
+        a.list(d.gather());
         a.add(" from the top");
         gap = ", ";
     }

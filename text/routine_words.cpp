@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "text/appender.hpp"
 #include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 
@@ -28,27 +29,6 @@ constexpr move_words all_moves[] = {
     {deal::move_kind::down_under, "down-under", "", "down-under",
      "cards from the top alternately down onto a pile and under the rest, the first down"},
     {deal::move_kind::under_down, "under-down", "", "under-down", "the same, the first under"},
-};
-
-// Writes into a NUL-terminated text of at most `room` bytes, never past it.
-struct appender {
-    char* at;
-    char* end; // the last byte, kept for the NUL
-
-    appender(char* out, std::size_t room) : at(out), end(out + (room > 0 ? room - 1 : 0)) {
-        *out = '\0';
-    }
-    void add(std::string_view s) {
-        const std::size_t n = std::min(s.size(), static_cast<std::size_t>(end - at));
-        std::copy_n(s.data(), n, at);
-        at += n;
-        *at = '\0';
-    }
-    void number(long long n) {
-        char digits[24];
-        std::snprintf(digits, sizeof digits, "%lld", n);
-        add(digits);
-    }
 };
 
 bool is_blank(char c) {
@@ -198,11 +178,7 @@ bool check_gathering(const deal::description& d, show_value show, char* words, s
     switch (deal::check(d)) {
     case deal::fault::gather_not_hands: {
         char list[80];
-        appender a(list, sizeof list);
-        for (std::size_t i = 0; i < d.gather().size(); ++i) {
-            a.add(i == 0 ? "" : ",");
-            a.number(d.gather()[i]);
-        }
+        appender(list, sizeof list).list(d.gather());
         char buffer[300];
         std::snprintf(words, room,
                       "--gather %s does not name each of the %d hands once: their numbers, 0 "
@@ -405,19 +381,15 @@ bool read_routine(std::string_view text, int cards, deal::routine& r, show_value
 
 char* move_text(const deal::move& m, char* out, std::size_t room) {
     appender a(out, room);
-    a.add(words_of(m.kind).name);
+    a.add("%s", words_of(m.kind).name);
     if (m.kind == deal::move_kind::cut) {
-        a.add(" ");
-        a.number(m.cut);
+        a.add(" %d", m.cut);
     } else if (m.kind == deal::move_kind::deal) {
-        a.add(" ");
-        a.number(m.deal.hands);
+        a.add(" %d", m.deal.hands);
         static char options[rules_room];
         options_text(m.deal, false, options, sizeof options);
-        if (options[0] != '\0') {
-            a.add(" ");
-            a.add(options);
-        }
+        if (options[0] != '\0')
+            a.add(" %s", options);
     }
     return a.at;
 }
@@ -425,7 +397,7 @@ char* move_text(const deal::move& m, char* out, std::size_t room) {
 char* routine_text(const deal::routine& r, char* out, std::size_t room) {
     appender a(out, room);
     for (std::size_t i = 0; i < r.moves().size(); ++i) {
-        a.add(i == 0 ? "" : "; ");
+        a.add("%s", i == 0 ? "" : "; ");
         a.at = move_text(r.moves()[i], a.at, static_cast<std::size_t>(a.end - a.at) + 1);
     }
     return a.at;

@@ -129,9 +129,7 @@ void follow_move(const move& m, int cards, std::int16_t* next) {
     static hands dealt; // 40 KB: kept off the stack, which is small on the page
     const description& d = m.deal;
     if (m.kind != move_kind::deal || d.chosen_pile < 0) {
-        const permutation p =
-            m.kind == move_kind::deal ? permutation(d) : move_permutation(m, cards);
-        std::copy_n(p.goes_to().begin(), cards, next);
+        std::copy_n(move_permutation(m, cards).goes_to().begin(), cards, next);
         return;
     }
     dealt.deal(d);

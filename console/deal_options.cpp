@@ -140,19 +140,15 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
         }
         return true;
     }
-    const deal::count_limits limits = deal::hand_limits(default_deal(), cards_given_);
-    const auto hands = in_range(count, "hand count", std::max(least, limits.least), limits.most);
-    if (!hands)
-        return false;
-    if (!cards_given_ && !deal::cards_fit(rules_, *hands)) {
-        char words[text::words_room];
-        text::too_many_cards_words(words, sizeof words, *hands, rules_);
+    char words[text::words_room];
+    if (!text::check_hand_count(count, rules_, default_deal(), cards_given_, least, words,
+                                sizeof words)) {
         report("%s", words);
         return false;
     }
-    char words[text::words_room];
     // Every deck size of --cards deals the same hands: the first stands for all.
-    if (!text::check_gathering(describe(*hands, cards_.first), shown_quoted, words, sizeof words)) {
+    if (!text::check_gathering(describe(count.value(), cards_.first), shown_quoted, words,
+                               sizeof words)) {
         report("%s", words);
         return false;
     }

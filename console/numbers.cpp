@@ -2,33 +2,32 @@
 
 #include <cstdio>
 
+#include "console/deal_options.hpp"
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "text/cards.hpp"
 #include "text/deal_words.hpp"
+#include "text/routine_words.hpp"
 
 namespace console {
 
 std::optional<std::int64_t> in_range(const text::integer_text& number, const char* what,
                                      std::int64_t least, std::int64_t most) {
-    if (number.value() >= least && number.value() <= most)
-        return number.value();
-    char shown[text::integer_text::shown_max + 4];
-    std::snprintf(shown, sizeof shown, "%s%s", number.shown(), number.cut() ? "..." : "");
     char words[text::words_room];
-    text::range_words(words, sizeof words, what, shown, least, most);
+    if (text::check_integer(number, what, least, most, words, sizeof words))
+        return number.value();
     report("%s", words);
     return std::nullopt;
 }
 
 std::optional<std::int64_t> integer_argument(const char* argument, const char* what,
                                              std::int64_t least, std::int64_t most) {
-    text::integer_text number;
-    if (!text::parse_integer(argument, number)) {
-        report_not_integer(argument, what);
-        return std::nullopt;
-    }
-    return in_range(number, what, least, most);
+    char words[text::words_room];
+    const auto value =
+        text::read_integer(argument, what, least, most, shown_quoted, words, sizeof words);
+    if (!value)
+        report("%s", words);
+    return value;
 }
 
 std::optional<int> card_argument(const char* argument, int cards) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "console/quote.hpp"
+#include "text/deal_words.hpp"
 
 namespace console {
 
@@ -34,7 +35,9 @@ void report(const char* format, ...) {
 }
 
 void report_not_integer(const char* argument, const char* what) {
-    report("%s is not an integer %s", quoted(argument).c_str(), what);
+    char words[text::words_room];
+    text::not_integer_words(words, sizeof words, quoted(argument).c_str(), what);
+    report("%s", words);
 }
 
 void fail(const char* what, int err) {

@@ -24,6 +24,12 @@ char* range_words(char* out, std::size_t room, const char* what, const char* sho
     return a.at;
 }
 
+char* not_integer_words(char* out, std::size_t room, const char* shown, const char* what) {
+    appender a(out, room);
+    a.add("%s is not an integer %s", shown, what);
+    return a.at;
+}
+
 char* choice_words(char* out, std::size_t room, const choice& c, const char* shown) {
     appender a(out, room);
     a.add("%s is not %s: ", shown, c.what);

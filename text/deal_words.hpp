@@ -54,6 +54,8 @@ packets_reading read_packets(std::string_view list, deal::description& d);
 // "WHAT N is outside the supported range LEAST to MOST"
 char* range_words(char* out, std::size_t room, const char* what, const char* shown,
                   std::int64_t least, std::int64_t most);
+// "SHOWN is not an integer WHAT"
+char* not_integer_words(char* out, std::size_t room, const char* shown, const char* what);
 // "SHOWN is not WHAT: NAMES"
 char* choice_words(char* out, std::size_t room, const choice& c, const char* shown);
 // What read_packets found wrong with the list `shown`.

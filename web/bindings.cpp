@@ -123,6 +123,12 @@ std::string_view typed_text(int length) {
     return {typed, std::min(static_cast<std::size_t>(std::max(length, 0)), sizeof typed - 1)};
 }
 
+// Whether the text was longer than the room it was written into, and so cut:
+// no number, whatever its first bytes say.
+bool cut_short(int length) {
+    return static_cast<std::size_t>(std::max(length, 0)) > sizeof typed - 1;
+}
+
 // A value as a message shows it: in quotation marks, cut after 24 bytes (a
 // routine's move after 60).
 const char* shown_value(std::string_view value, text::shown_length length, char* out,
@@ -133,6 +139,15 @@ const char* shown_value(std::string_view value, text::shown_length length, char*
                   static_cast<int>(cut ? most - 1 : value.size()), value.data(),
                   cut ? "\xe2\x80\xa6" : "");
     return out;
+}
+
+// Says that the text is no integer `what`; -1.
+int not_integer(std::string_view given, const char* what) {
+    char value[64];
+    text::not_integer_words(message, sizeof message,
+                            shown_value(given, text::shown_length::value, value, sizeof value),
+                            what);
+    return -1;
 }
 
 void refresh_own_deal() {
@@ -238,27 +253,20 @@ EMSCRIPTEN_KEEPALIVE int explorer_read_packets(int length) {
 
 // An empty field is the default deck: every hand's packets.
 EMSCRIPTEN_KEEPALIVE int explorer_read_cards(int length) {
-    const std::string_view text_ = typed_text(length);
-    if (text_.empty()) {
+    const std::string_view given = typed_text(length);
+    if (given.empty()) {
         cards_given = false;
         refresh_own_deal();
         return 0;
     }
-    text::integer_text count;
-    char value[64];
-    if (!text::parse_integer(text_, count) || static_cast<std::size_t>(length) > text_.size()) {
-        std::snprintf(message, sizeof message, "%s is not an integer card count",
-                      shown_value(text_, text::shown_length::value, value, sizeof value));
+    if (cut_short(length))
+        return not_integer(given, "card count");
+    const auto count = text::read_integer(given, "card count", 1, deal::max_cards, shown_value,
+                                          message, sizeof message);
+    if (!count)
         return -1;
-    }
-    if (count.value() < 1 || count.value() > deal::max_cards) {
-        text::range_words(message, sizeof message, "card count",
-                          shown_value(text_, text::shown_length::value, value, sizeof value), 1,
-                          deal::max_cards);
-        return -1;
-    }
     cards_given = true;
-    rules.cards = static_cast<std::int32_t>(count.value());
+    rules.cards = static_cast<std::int32_t>(*count);
     refresh_own_deal();
     return 0;
 }
@@ -275,27 +283,14 @@ EMSCRIPTEN_KEEPALIVE void explorer_set_choices(int rest, int first_card, int bot
 }
 
 // The hand count in the text for the deal the fields describe: the count, or
-// -1 with the fault in explorer_message().
+// -1 with the fault in explorer_message(). The page draws no empty deck.
 EMSCRIPTEN_KEEPALIVE int explorer_read_hands(int length) {
-    const std::string_view text_ = typed_text(length);
+    const std::string_view given = typed_text(length);
     text::integer_text count;
-    char value[64];
-    if (!text::parse_integer(text_, count) || static_cast<std::size_t>(length) > text_.size()) {
-        std::snprintf(message, sizeof message, "%s is not an integer hand count",
-                      shown_value(text_, text::shown_length::value, value, sizeof value));
+    if (cut_short(length) || !text::parse_integer(given, count))
+        return not_integer(given, "hand count");
+    if (!text::check_hand_count(count, rules, own_deal, cards_given, 1, message, sizeof message))
         return -1;
-    }
-    const deal::count_limits limits = page_hand_limits();
-    if (count.value() < limits.least || count.value() > limits.most) {
-        text::range_words(message, sizeof message, "hand count",
-                          shown_value(text_, text::shown_length::value, value, sizeof value),
-                          limits.least, limits.most);
-        return -1;
-    }
-    if (!cards_given && !deal::cards_fit(rules, count.value())) {
-        text::too_many_cards_words(message, sizeof message, count.value(), rules);
-        return -1;
-    }
     return static_cast<int>(count.value());
 }
 

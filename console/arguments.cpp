@@ -39,7 +39,7 @@ namespace {
         return std::string_view{o.name} == "routine";
     });
     if (routine) {
-        add("The moves of a routine, on a deck of M cards:\n");
+        add("The moves of a routine:\n");
         for (const text::move_words& m : text::moves()) {
             char head[64];
             const int length = std::snprintf(head, sizeof head, "      %s%s%s", m.name,

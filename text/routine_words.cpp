@@ -16,8 +16,8 @@ constexpr move_words all_moves[] = {
     {deal::move_kind::deal, "deal", "H [OPTION...]", "deal 3",
      "a deal into H hands, 1 to the deck's size, as the deal options say"},
     {deal::move_kind::cut, "cut", "K", "cut 1",
-     "the top K cards, in their order, under the rest; K from -M to M, a negative one "
-     "moving the bottom -K cards to the top"},
+     "the top K cards, in their order, under the rest, K at most the deck's size either "
+     "way: a negative one moves the bottom -K cards to the top"},
     {deal::move_kind::faro_out, "faro out", "", "faro out",
      "the top half, the larger, and the rest interleaved perfectly, the top card staying on top"},
     {deal::move_kind::faro_in, "faro in", "", "faro in",

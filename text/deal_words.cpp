@@ -45,9 +45,9 @@ char* packets_words(char* out, std::size_t room, const packets_reading& reading,
     case packets_reading::none:
         break;
     case packets_reading::syntax:
-        a.add("%s is not a list of packets: positive integers separated by commas, such as "
-              "2,2,1",
+        a.add("%s is not a list of packets: positive integers separated by commas, such as ",
               shown);
+        a.list(deal::description().packets());
         break;
     case packets_reading::out_of_range: {
         char packet[24];

@@ -21,6 +21,7 @@
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
+#include "text/appender.hpp"
 #include "text/cycle_words.hpp"
 #include "text/deal_words.hpp"
 #include "text/digits.hpp"
@@ -237,6 +238,13 @@ EMSCRIPTEN_KEEPALIVE const char* explorer_choice_name(int choice, int index) {
         static_cast<std::size_t>(index) >= all[choice]->names.size())
         return nullptr;
     return all[choice]->names[static_cast<std::size_t>(index)];
+}
+
+// deal's own packets, as the packets field shows them.
+EMSCRIPTEN_KEEPALIVE const char* explorer_own_packets() {
+    static char text_[8 * deal::max_packets];
+    text::appender(text_, sizeof text_).list(deal::description().packets());
+    return text_;
 }
 
 // Each reader takes a field's text, `length` bytes written (which may be

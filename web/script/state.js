@@ -25,6 +25,11 @@ function readLimits() {
     }
     return names;
   });
+  // deal's own deal, the default of every field: its packets and the first
+  // name of each choice, as the core has them.
+  defaults.packets = coreText(core._explorer_own_packets());
+  choiceFields.forEach(([field], i) => { defaults[field] = limits.choices[i][0]; });
+  $('own-deal').title = `Packets ${defaults.packets}, as the program deal deals`;
 }
 
 // Puts `text` where the core reads it and returns its length in bytes; a
@@ -46,10 +51,11 @@ const uint32s = (pointer, count) => core.HEAPU32.subarray(pointer >> 2, (pointer
 // ---- the state --------------------------------------------------------------
 
 // The deal's fields by the names of the programs' options; `cards` is null
-// for the default deck, every hand's packets.
+// for the default deck, every hand's packets. The packets and the three
+// choices are deal's own, which readLimits asks the core for.
 const defaults = {
-  hands: 4, round: 0n, packets: '2,2,1', cards: null, rest: 'again', firstCard: 'top',
-  bottomHand: 'last', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
+  hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
+  bottomHand: null, view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.

@@ -17,6 +17,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 try:
     from selenium import webdriver
@@ -51,6 +52,15 @@ VIEWS = [
 FIELDS = {"--packets": "packets", "--cards": "cards", "--rest": "rest",
           "--first-card": "first-card", "--bottom-hand": "bottom-hand"}
 
+# Routines, by the address or by the move buttons (each button's move, with
+# its defaults, appended in turn): (routine, cards, round, buttons or None).
+ROUTINES = [
+    ("faro out; cut 26", 52, "3", None),
+    ("deal 3 --packets 1; cut -5; deal 4", 20, "-2", None),
+    ("deal 4 --gather 2,0,3,1 --rest top; reverse; under-down", 23, str(BIG), None),
+    ("faro in; monge; down-under; deal 3", 30, "7", ["faro-in", "monge", "down-under", "deal"]),
+]
+
 # Refused, with the message next to the fields and the last view kept.
 BAD = [
     ("hands", "1011"),
@@ -68,6 +78,8 @@ BAD = [
     ("cards", "0"),
     ("cards", "5051"),
     ("cards", "12x"),
+    ("routine", "cut 99"),
+    ("routine", "faro sideways; reverse"),
 ]
 
 
@@ -163,6 +175,11 @@ def address(hands, rounds, options):
     return query
 
 
+def routine_address(routine, cards, rounds):
+    query = urllib.parse.urlencode({"routine": routine, "round": rounds, "cards": cards})
+    return "?" + query.replace("%3B", ";").replace("%2C", ",")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("page")
@@ -226,6 +243,30 @@ def main():
                 default = {"--packets": "2,2,1", "--cards": "", "--rest": "again",
                            "--first-card": "top", "--bottom-hand": "last"}[option]
                 check(f"{label}: field {testid}", page.value(testid), given.get(option, default))
+
+        for routine, cards, rounds, buttons in ROUTINES:
+            wanted_address = routine_address(routine, cards, rounds)
+            if buttons is None:
+                page.open(wanted_address)
+            else:
+                page.open(f"?cards={cards}&round={rounds}")
+                for name in buttons:
+                    page.element(f"move-{name}").click()
+                    page.wait_ready()
+            options = ["--routine", routine]
+            label = f"routine {routine!r} of {cards} cards, round {rounds[:12]}"
+            period = native(args.native, "deal-period", *options, cards).split()[-1]
+            listing = native(args.native, "deal-after", *options, cards, rounds).rstrip("\n")
+            dealt = (native(args.native, "deal-after", "--hands", *options, cards, rounds)
+                     if "deal" in routine else "This routine deals no hands.")
+            gap = native(args.native, "deal-cycles", "--gap", *options, cards).rstrip("\n")
+            check(f"{label}: period", page.wait_for("period", period), period)
+            check(f"{label}: listing", page.wait_for("listing", listing), listing)
+            check(f"{label}: hands", page.text("dealt"), dealt)
+            check(f"{label}: GAP", page.text("gap"), gap)
+            check(f"{label}: field", page.value("routine"), routine)
+            check(f"{label}: address", page.query(), wanted_address)
+            check(f"{label}: no error", page.text("error"), "")
 
         # Each Copy puts its text on the clipboard: the listing as deal-after
         # prints it, the cycles as deal-cycles --gap, the address whole.
@@ -310,6 +351,9 @@ def main():
         page.open("?hands=4&round=0")
         point = page.driver.execute_script("return window.dealExplorer.pointOf(0, 9)")
         canvas = page.element("canvas")
+        # The pointer is placed from the middle of the canvas's visible part:
+        # the whole canvas in view, that is its middle.
+        page.driver.execute_script("arguments[0].scrollIntoView()", canvas)
         webdriver.ActionChains(page.driver).move_to_element_with_offset(
             canvas, int(point["x"] - canvas.size["width"] / 2),
             int(point["y"] - canvas.size["height"] / 2)).click().perform()
@@ -339,7 +383,8 @@ def main():
             verify(f"{shown}: no message", page.text("error").strip() != "")
             check(f"{shown}: listing", page.text("listing"), kept)
             check(f"{shown}: address", page.query(), "?hands=6&round=2")
-            right = {"hands": "6", "round": "2", "packets": "2,2,1", "cards": ""}[field]
+            right = {"hands": "6", "round": "2", "packets": "2,2,1", "cards": "",
+                     "routine": ""}[field]
             page.type(field, right, enter=False)
             check(f"{shown}: message gone once put right", page.text("error").strip(), "")
             page.type(field, right)

@@ -21,6 +21,7 @@
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
+#include "deal/routine.hpp"
 #include "text/appender.hpp"
 #include "text/cycle_words.hpp"
 #include "text/deal_words.hpp"
@@ -43,8 +44,9 @@ constexpr int max_rows = 512;
 constexpr int max_dealt_cards = colors::max_line_cards;
 constexpr int max_playing_cards = 52;
 
-// What the script writes its text into: a field's value.
-char typed[max_round_digits + 8];
+// What the script writes its text into: a field's value, a routine of many
+// moves included.
+char typed[4096];
 // The last fault found, in the programs' words.
 char message[text::words_room];
 
@@ -53,7 +55,21 @@ deal::description rules;
 bool cards_given = false;
 bool own_deal = true;
 
+// The routine the routine field holds, for a deck of the size the Cards
+// field gives (a pack where it is empty), and its text, which the landscape
+// reads again for every deck size. Without one, the deal the other fields
+// describe is the round.
+deal::routine routine_;
+bool routine_given = false;
+char routine_typed[sizeof typed];
+std::size_t routine_length = 0;
+deal::routine landscape_routine;
+
 deal::description described;
+// The deck's size, and the hand count of the one deal dealt on screen: the
+// deal's, or a routine's that is a single deal move (0 for other routines).
+int deck_size = 0;
+int dealt_hands = 0;
 deal::hands dealt;
 deal::permutation round;
 deal::cycles cycles;
@@ -87,7 +103,7 @@ deal::card rows[max_rows][deal::max_cards];
 char listing[text::listing_room_max];
 // The hands that dealing the shown deck gives, as deal-after --hands prints
 // them; the cycles as deal-cycles --gap does; and other words.
-char hands_text[text::listing_room_max + deal::max_deal_hands];
+char hands_text[4 * (text::listing_room_max + deal::max_deal_hands)];
 char words[text::cycle_words_room];
 char rules_words[text::rules_room];
 
@@ -167,6 +183,52 @@ deal::description fields_deal(int hands) {
 deal::count_limits page_hand_limits() {
     const deal::count_limits limits = deal::hand_limits(own_deal, cards_given);
     return {std::max<std::int64_t>(limits.least, 1), limits.most};
+}
+
+// The hands that dealing `deck` as `d` dealt gives, a line each; the end of
+// what it wrote.
+char* deal_hands(const deal::hands& d, const deal::card* deck, char* out) {
+    deal::card hand[deal::max_cards];
+    for (int h = 0; h < d.count(); ++h) {
+        const auto positions = d.hand(h);
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            hand[i] = deck[positions[i]];
+        out = text::format_listing(hand, static_cast<int>(positions.size()), out);
+    }
+    return out;
+}
+
+// The hands of each deal move of the routine, the first row its deck, as
+// deal-after --hands prints them: after "move N: MOVE" where it deals twice
+// or more.
+void routine_hands() {
+    static deal::card deck[deal::max_cards], next[deal::max_cards];
+    static deal::hands move_dealt; // 40 KB: kept off the stack
+    std::copy_n(rows[0], deck_size, deck);
+    const auto moves = routine_.moves();
+    const bool name = routine_.deal_count() > 1;
+    text::appender a(hands_text, sizeof hands_text);
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        if (moves[i].kind == deal::move_kind::deal) {
+            if (name) {
+                a.add("move %zu: ", i + 1);
+                a.at = text::move_text(moves[i], a.at, static_cast<std::size_t>(a.end - a.at) + 1);
+                a.add("\n");
+            }
+            move_dealt.deal(moves[i].deal);
+            // Many deals of a large deck are cut short where the room ends.
+            if (static_cast<std::size_t>(a.end - a.at) <
+                text::listing_room(deck_size) + static_cast<std::size_t>(move_dealt.count()))
+                break;
+            a.at = deal_hands(move_dealt, deck, a.at);
+        }
+        if (i + 1 < moves.size()) {
+            const deal::permutation p = deal::move_permutation(moves[i], deck_size);
+            p.apply(deck, next);
+            std::copy_n(next, deck_size, deck);
+        }
+    }
+    *a.at = '\0';
 }
 
 } // namespace
@@ -302,6 +364,49 @@ EMSCRIPTEN_KEEPALIVE int explorer_read_hands(int length) {
     return static_cast<int>(count.value());
 }
 
+// The routine in the text, for a deck of the size the Cards field gives,
+// or none where the text is blank: 0 if it reads, else -1 with the fault in
+// explorer_message(), as --routine says it.
+EMSCRIPTEN_KEEPALIVE int explorer_read_routine(int length) {
+    const std::string_view given = typed_text(length);
+    routine_given = given.find_first_not_of(" \t") != std::string_view::npos;
+    if (!routine_given)
+        return 0;
+    if (cut_short(length)) {
+        std::snprintf(message, sizeof message, "a routine has at most %zu bytes here",
+                      sizeof typed - 1);
+        return -1;
+    }
+    const int cards = cards_given ? rules.cards : deal::max_playing_cards;
+    if (!text::read_routine(given, cards, routine_, shown_value, message, sizeof message))
+        return -1;
+    std::copy(given.begin(), given.end(), routine_typed);
+    routine_length = given.size();
+    return 0;
+}
+EMSCRIPTEN_KEEPALIVE int explorer_routine_given() {
+    return routine_given;
+}
+// How many of the routine's moves deal hands.
+EMSCRIPTEN_KEEPALIVE int explorer_routine_deals() {
+    return routine_.deal_count();
+}
+
+// The moves a routine takes, as the buttons that append them show them: the
+// name, and what a button appends.
+EMSCRIPTEN_KEEPALIVE int explorer_move_count() {
+    return static_cast<int>(text::moves().size());
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_move_name(int i) {
+    return text::moves()[static_cast<std::size_t>(i)].name;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_move_example(int i) {
+    return text::moves()[static_cast<std::size_t>(i)].example;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_move_help(int i) {
+    return text::moves()[static_cast<std::size_t>(i)].help;
+}
+
 // The most hands the deal the fields describe supports.
 EMSCRIPTEN_KEEPALIVE int explorer_most_hands() {
     std::int64_t most = page_hand_limits().most;
@@ -320,7 +425,17 @@ static int landscape_hands() {
 
 // The period at one point of the landscape: `x` hands, or the hands learnt
 // and `x` cards.
-static deal::period landscape_period(int by_cards, int x) {
+static std::optional<deal::period> landscape_period(int by_cards, int x) {
+    if (routine_given) {
+        // A routine whose moves do not fit a deck of x cards (a cut deeper
+        // than the deck, more hands than cards) has no point there.
+        char ignored[text::words_room];
+        if (!text::read_routine({routine_typed, routine_length}, x, landscape_routine, shown_value,
+                                ignored, sizeof ignored))
+            return std::nullopt;
+        landscape_cycles.learn(deal::round_permutation(landscape_routine));
+        return deal::period(landscape_cycles);
+    }
     deal::description d = fields_deal(by_cards ? described.hands : x);
     if (by_cards)
         d.cards = x;
@@ -328,20 +443,33 @@ static deal::period landscape_period(int by_cards, int x) {
     return deal::period(landscape_cycles);
 }
 
-// Learns the deal the fields describe for `hands` hands, which
-// explorer_read_hands has taken: its hands, round, cycles, period and colors.
+// Learns the routine that explorer_read_routine has taken, or else the deal
+// the fields describe for `hands` hands, which explorer_read_hands has
+// taken: its hands, round, cycles, period and colors. A routine whose deals
+// gather a chosen pile is learnt as if they followed no card.
 EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
-    described = fields_deal(hands);
-    dealt.deal(described);
-    round = deal::permutation(described, dealt);
+    const auto moves = routine_.moves();
+    const bool one_deal = moves.size() == 1 && moves[0].kind == deal::move_kind::deal;
+    if (routine_given) {
+        described = one_deal ? moves[0].deal : deal::description{};
+        deck_size = routine_.cards;
+        round = deal::round_permutation(routine_);
+    } else {
+        described = fields_deal(hands);
+        deck_size = described.cards;
+    }
+    dealt_hands = !routine_given || one_deal ? described.hands : 0;
+    if (dealt_hands > 0)
+        dealt.deal(described);
+    if (!routine_given)
+        round = deal::permutation(described, dealt);
     cycles.learn(round);
     period = deal::period(cycles);
     shown.learn(cycles);
     period_digits[text::period_digits] = '\0';
     period_text = text::period_text(period, period_digits + text::period_digits);
 
-    const int size = described.cards;
-    for (int p = 0; p < size; ++p) {
+    for (int p = 0; p < deck_size; ++p) {
         cycle_of[p] = cycles.cycle_of(p);
         cycle_length[p] = static_cast<std::int32_t>(cycles.cycle(cycle_of[p]).size());
         goes_to[p] = round[p];
@@ -352,19 +480,22 @@ EMSCRIPTEN_KEEPALIVE void explorer_learn(int hands) {
         census[2 * census_pairs + 1] = count;
         ++census_pairs;
     }
-    const auto order = dealt.order();
+    const auto order = dealt_hands > 0 ? dealt.order() : std::span<const std::int16_t>{};
     const auto passes = dealt.passes();
     for (std::size_t i = 0; i < order.size(); ++i) {
         deal_order[i] = order[i];
         deal_passes[i] = passes[i];
     }
-    learn_colors(size);
+    learn_colors(deck_size);
     for (int i = 0; i < colors::followed_colors; ++i)
         followed[i] = rgba(colors::followed_color(i));
 }
 
 EMSCRIPTEN_KEEPALIVE int explorer_cards() {
-    return described.cards;
+    return deck_size;
+}
+EMSCRIPTEN_KEEPALIVE int explorer_dealt_hands() {
+    return dealt_hands;
 }
 EMSCRIPTEN_KEEPALIVE int explorer_own_deal() {
     return own_deal;
@@ -404,7 +535,7 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_colors(int which) {
 // The cards dealt, from the top, and the hand each goes to; the rest, from
 // the bottom up, is the stock.
 EMSCRIPTEN_KEEPALIVE int explorer_dealt_count() {
-    return static_cast<int>(dealt.order().size());
+    return dealt_hands > 0 ? static_cast<int>(dealt.order().size()) : 0;
 }
 EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_deal_order() {
     return deal_order;
@@ -415,12 +546,32 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_deal_passes() {
 
 // The deal's options as a command line gives them, --cards included where
 // it was given ("" for deal's own); and its rules in words, for captions.
+// With a routine, "--routine 'MOVES'" and "routine: MOVES", as
+// deal-picture's caption has it.
 EMSCRIPTEN_KEEPALIVE const char* explorer_options_text() {
+    if (routine_given) {
+        text::appender a(rules_words, sizeof rules_words);
+        a.add("--routine '");
+        a.at = text::routine_text(routine_, a.at, static_cast<std::size_t>(a.end - a.at) + 1);
+        a.add("'");
+        return rules_words;
+    }
     text::options_text(described, cards_given, rules_words, sizeof rules_words);
     return rules_words;
 }
 EMSCRIPTEN_KEEPALIVE const char* explorer_rules_text() {
+    if (routine_given) {
+        text::appender a(rules_words, sizeof rules_words);
+        a.add("routine: ");
+        text::routine_text(routine_, a.at, static_cast<std::size_t>(a.end - a.at) + 1);
+        return rules_words;
+    }
     text::rules_text(described, rules_words, sizeof rules_words);
+    return rules_words;
+}
+// The routine as the programs write it, for the field.
+EMSCRIPTEN_KEEPALIVE const char* explorer_routine_text() {
+    text::routine_text(routine_, rules_words, sizeof rules_words);
     return rules_words;
 }
 
@@ -466,20 +617,13 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
 EMSCRIPTEN_KEEPALIVE int explorer_rows(int count) {
     count = std::clamp(count, 1, max_rows);
     cycles.jump(shown, rows[0]);
-    const int size = described.cards;
-    text::format_listing(rows[0], size, listing)[-1] = '\0'; // the newline
+    text::format_listing(rows[0], deck_size, listing)[-1] = '\0'; // the newline
     for (int row = 1; row < count; ++row)
         round.apply(rows[row - 1], rows[row]);
-
-    char* out = hands_text;
-    deal::card hand[deal::max_cards];
-    for (int h = 0; h < dealt.count(); ++h) {
-        const auto positions = dealt.hand(h);
-        for (std::size_t i = 0; i < positions.size(); ++i)
-            hand[i] = rows[0][positions[i]];
-        out = text::format_listing(hand, static_cast<int>(positions.size()), out);
-    }
-    *out = '\0';
+    if (routine_given)
+        routine_hands();
+    else
+        *deal_hands(dealt, rows[0], hands_text) = '\0';
     return static_cast<int>(shown.rounds_to_start(count));
 }
 
@@ -507,7 +651,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* explorer_palette() {
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_cell_lines(int count, int width) {
     count = std::clamp(count, 1, max_rows);
     width = std::clamp(width, 1, web::cell_lines::max_width);
-    cells.fit(described.cards, width);
+    cells.fit(deck_size, width);
     for (int row = 0; row < count; ++row)
         cells.draw(rows[row], palette, cell_pixels + row * width);
     return cell_pixels;
@@ -519,8 +663,10 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_cell_lines(int count, int wid
 // first for 1. Returns how many.
 EMSCRIPTEN_KEEPALIVE int explorer_landscape(int by_cards) {
     const int most = by_cards ? deal::max_cards : landscape_hands();
-    for (int x = 1; x <= most; ++x)
-        landscape[x - 1] = static_cast<float>(landscape_period(by_cards, x).log2());
+    for (int x = 1; x <= most; ++x) {
+        const auto p = landscape_period(by_cards, x);
+        landscape[x - 1] = p ? static_cast<float>(p->log2()) : -1.0F;
+    }
     return most;
 }
 EMSCRIPTEN_KEEPALIVE const float* explorer_landscape_values() {
@@ -531,7 +677,8 @@ EMSCRIPTEN_KEEPALIVE const float* explorer_landscape_values() {
 EMSCRIPTEN_KEEPALIVE const char* explorer_landscape_period(int by_cards, int x) {
     static char digits[text::period_digits + 1];
     digits[text::period_digits] = '\0';
-    return text::period_text(landscape_period(by_cards, x), digits + text::period_digits);
+    const auto p = landscape_period(by_cards, x);
+    return p ? text::period_text(*p, digits + text::period_digits) : "";
 }
 
 } // extern "C"

@@ -6,9 +6,9 @@
 const ui = {
   hands: $('hands'), round: $('round'), card: $('card'), packets: $('packets'), cards: $('cards'),
   rest: $('rest'), firstCard: $('first-card'), bottomHand: $('bottom-hand'), speed: $('speed'),
-  error: $('error'), play: $('play'), playing: $('playing'),
+  error: $('error'), play: $('play'), playing: $('playing'), routine: $('routine'),
 };
-const textFields = ['hands', 'round', 'card', 'packets', 'cards'];
+const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine'];
 
 let playing = null; // the timer while playing
 
@@ -45,7 +45,7 @@ function show(next, how) {
   }
   fillFields();
   if (answers) fillAnswers();
-  $('command').textContent = `deal-after ${model.options ? `${model.options} ` : ''}${state.hands} ` +
+  $('command').textContent = `deal-after ${model.options ? `${model.options} ` : ''}${model.count} ` +
     `${shorten(state.round.toString(), 40)}`;
   draw(remeasure);
   if (across) drawLandscape();
@@ -63,23 +63,31 @@ function fillFields() {
   ui.rest.value = state.rest;
   ui.firstCard.value = state.firstCard;
   ui.bottomHand.value = state.bottomHand;
+  ui.routine.value = state.routine;
+  // A routine's deals carry their own hands, packets and gathering.
+  for (const name of ['hands', 'packets', 'rest', 'firstCard', 'bottomHand']) ui[name].disabled = model.routine;
   ui.playing.checked = state.faces;
   ui.playing.disabled = model.size > limits.maxPlayingCards;
   $('playing-label').title = ui.playing.disabled
     ? `Decks of up to ${limits.maxPlayingCards} cards are shown as playing cards` : '';
   for (const input of document.querySelectorAll('input[name="view"]')) input.checked = input.value === state.view;
   for (const input of document.querySelectorAll('input[name="color"]')) input.checked = input.value === state.color;
-  for (const input of document.querySelectorAll('input[name="across"]')) input.checked = input.value === state.across;
+  for (const input of document.querySelectorAll('input[name="across"]')) {
+    input.checked = input.value === (model.routine ? 'cards' : state.across);
+    input.disabled = model.routine;
+  }
   const most = core._explorer_most_hands();
-  $('hands-hint').textContent = `1 to ${most}`;
-  $('cards-hint').textContent = state.cards === null
-    ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
+  $('hands-hint').textContent = model.routine ? 'each deal move has its own' : `1 to ${most}`;
+  $('cards-hint').textContent = model.routine
+    ? `the routine's deck, 1 to ${limits.maxCards}; empty: ${limits.maxPlayingCards}`
+    : state.cards === null
+      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
   $('round-hint').textContent = `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
     : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
-  $('own-deal').disabled = model.ownDeal;
+  $('own-deal').disabled = model.ownDeal && !model.routine;
 }
 
 // The answers beside the picture: what the round is, whatever the round shown.
@@ -146,7 +154,7 @@ function fieldsDeal() {
   return {
     ...state, hands: ui.hands.value.trim(), packets: ui.packets.value.trim(),
     cards: cards === '' ? null : cards, rest: ui.rest.value, firstCard: ui.firstCard.value,
-    bottomHand: ui.bottomHand.value,
+    bottomHand: ui.bottomHand.value, routine: ui.routine.value.trim(),
   };
 }
 
@@ -385,15 +393,37 @@ function fillChoices() {
   });
 }
 
+// A button for every move a routine takes, as the core names them, that
+// appends the move with its defaults: nobody must learn the grammar first.
+function fillMoves() {
+  const box = $('moves');
+  for (let i = 0; i < core._explorer_move_count(); ++i) {
+    const name = coreText(core._explorer_move_name(i));
+    const example = coreText(core._explorer_move_example(i));
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.testid = `move-${name.replace(/ /g, '-')}`;
+    button.textContent = name[0].toUpperCase() + name.slice(1);
+    button.title = `Append “${example}”: ${coreText(core._explorer_move_help(i))}`;
+    button.addEventListener('click', () => {
+      const typed = ui.routine.value.trim().replace(/;\s*$/, '');
+      ui.routine.value = typed ? `${typed}; ${example}` : example;
+      applyDeal();
+    });
+    box.append(button);
+  }
+}
+
 function wire() {
   fillChoices();
   $('controls').addEventListener('submit', (event) => event.preventDefault());
   const stillWrong = (candidate) => () => Boolean(checkDeal(candidate()).fault);
-  for (const name of ['hands', 'packets', 'cards']) wireField(ui[name], () => applyDeal(), stillWrong(fieldsDeal));
+  for (const name of ['hands', 'packets', 'cards', 'routine']) wireField(ui[name], () => applyDeal(), stillWrong(fieldsDeal));
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyDeal());
   wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
   wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value, model.size).error));
-  $('own-deal').addEventListener('click', () => applyDeal({ ...state, packets: defaults.packets,
+  fillMoves();
+  $('own-deal').addEventListener('click', () => applyDeal({ ...state, packets: defaults.packets, routine: '',
     cards: null, rest: defaults.rest, firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
     hands: Math.min(state.hands, limits.maxOwnHands) }));
   // A button applies what a field holds before it does its own work.

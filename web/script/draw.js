@@ -120,7 +120,9 @@ function paint() {
 // The deal in a few words, for captions and titles: "4 hands, 20 cards" and
 // the rules where they are not deal's own.
 function dealWords() {
-  const hands = `${model.hands} hand${model.hands === 1 ? '' : 's'}, ${model.size} card${model.size === 1 ? '' : 's'}`;
+  const cards = `${model.size} card${model.size === 1 ? '' : 's'}`;
+  if (model.routine) return `${cards}, ${model.rules}`;
+  const hands = `${model.hands} hand${model.hands === 1 ? '' : 's'}, ${cards}`;
   return model.rules ? `${hands}, ${model.rules}` : hands;
 }
 

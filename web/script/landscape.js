@@ -9,14 +9,16 @@ let landscape = null; // the points and their layout
 let landscapeCursor = null; // the count the keyboard or pointer is at
 
 // The landscape's key: what its points depend on.
-const landscapeKey = (s) => (s.across === 'cards'
+const landscapeKey = (s) => (s.routine ? ['routine', s.routine] : s.across === 'cards'
   ? ['cards', s.hands, s.packets, s.rest, s.firstCard, s.bottomHand]
   : ['hands', s.packets, s.cards, s.rest, s.firstCard, s.bottomHand]).join('|');
 
 function computeLandscape() {
   const key = landscapeKey(state);
   if (landscape && landscape.key === key) return;
-  const byCards = state.across === 'cards';
+  // A routine's moves fit every deck, not every hand count: its landscape
+  // runs across deck sizes.
+  const byCards = state.across === 'cards' || model.routine;
   const started = performance.now();
   const count = core._explorer_landscape(byCards ? 1 : 0);
   const values = Array.from(core.HEAPF32.subarray(core._explorer_landscape_values() >> 2,
@@ -39,10 +41,11 @@ function drawLandscape() {
   c.setTransform(ratio, 0, 0, ratio, 0, 0);
   c.clearRect(0, 0, width, height);
   const l = landscape;
+  // A deck that the routine's moves do not fit has no point, and -1.
   const most = Math.max(1, ...l.values);
   // Powers of ten up the side, where the periods run.
   const decades = Math.max(1, Math.ceil(most / Math.log2(10)));
-  const m = { left: 46, right: 12, top: 10, bottom: 30 };
+  const m = { left: 58, right: 12, top: 10, bottom: 34 };
   const plotW = width - m.left - m.right, plotH = height - m.top - m.bottom;
   const x = (n) => m.left + ((n - 1) / Math.max(1, l.count - 1)) * plotW;
   const y = (log2) => m.top + plotH - (log2 / (decades * Math.log2(10))) * plotH;
@@ -60,22 +63,30 @@ function drawLandscape() {
     c.moveTo(m.left, yy);
     c.lineTo(width - m.right, yy);
     c.stroke();
-    c.fillText(d === 0 ? '1' : d < 4 ? String(10 ** d) : `10^${d}`, m.left - 6, yy);
+    c.fillText(d < 4 ? readable(10 ** d) : `10${superscript(d)}`, m.left - 6, yy);
   }
+  c.save();
+  c.translate(12, m.top + plotH / 2);
+  c.rotate(-Math.PI / 2);
+  c.textAlign = 'center';
+  c.fillText('period, rounds', 0, 0);
+  c.restore();
   c.textAlign = 'center';
   c.textBaseline = 'top';
   const ticks = niceTicks(l.count);
-  for (const n of ticks) c.fillText(String(n), x(n), m.top + plotH + 6);
-  c.fillText(l.byCards ? `cards in the deck, ${state.hands} hand${state.hands === 1 ? '' : 's'}` : 'hands',
-    m.left + plotW / 2, m.top + plotH + 17);
+  for (const n of ticks) c.fillText(readable(n), x(n), m.top + plotH + 6);
+  c.fillText(model.routine ? 'cards in the deck'
+    : l.byCards ? `cards in the deck, ${state.hands} hand${state.hands === 1 ? '' : 's'}` : 'hands',
+  m.left + plotW / 2, m.top + plotH + 20);
   // The points, a small square each, in the accent color.
   c.fillStyle = theme.dark ? '#7a93d6' : '#3b528b';
-  const dot = l.count > 1500 ? 1.5 : l.count > 400 ? 2 : 3;
-  for (let i = 0; i < l.count; ++i) c.fillRect(x(i + 1) - dot / 2, y(l.values[i]) - dot / 2, dot, dot);
+  const dot = l.count > 1500 ? 2.5 : l.count > 400 ? 3 : 4;
+  for (let i = 0; i < l.count; ++i) if (l.values[i] >= 0) c.fillRect(x(i + 1) - dot / 2, y(l.values[i]) - dot / 2, dot, dot);
   // The deck shown, and the count pointed at.
   const here = l.byCards ? model.size : state.hands;
   mark(c, x(here), y(l.values[here - 1]), theme.mark);
-  if (landscapeCursor !== null && landscapeCursor >= 1 && landscapeCursor <= l.count) {
+  if (landscapeCursor !== null && landscapeCursor >= 1 && landscapeCursor <= l.count &&
+      l.values[landscapeCursor - 1] >= 0) {
     mark(c, x(landscapeCursor), y(l.values[landscapeCursor - 1]), theme.ink);
   }
   describeLandscape();
@@ -94,6 +105,11 @@ function mark(c, px, py, color) {
   c.stroke();
   c.globalAlpha = 1;
 }
+
+// Numbers as people read them: thousands apart by a thin space, and powers
+// of ten written as powers.
+const readable = (n) => String(n).replace(/\B(?=(\d{3})+$)/g, '\u2009');
+const superscript = (d) => String(d).replace(/\d/g, (digit) => '⁰¹²³⁴⁵⁶⁷⁸⁹'[digit]);
 
 function niceTicks(count) {
   const step = [1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000].find((s) => count / s <= 8) || 5000;
@@ -114,7 +130,10 @@ function describeLandscape() {
     return;
   }
   const period = coreText(core._explorer_landscape_period(l.byCards ? 1 : 0, n));
-  $('landscape-reading').textContent = l.byCards
+  $('landscape-reading').textContent = period === ''
+    ? `${n} card${n === 1 ? '' : 's'}: the routine's moves do not fit so small a deck.`
+    : model.routine ? `${n} card${n === 1 ? '' : 's'}: period ${period}.`
+    : l.byCards
     ? `${n} card${n === 1 ? '' : 's'}, ${state.hands} hand${state.hands === 1 ? '' : 's'}: period ${period}.`
     : `${n} hand${n === 1 ? '' : 's'}: period ${period}.`;
 }

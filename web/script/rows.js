@@ -83,7 +83,8 @@ function layoutRows(b) {
 // The listing, the hands this deck deals, and the other words of the round.
 function showTexts() {
   $('listing').textContent = coreText(core._explorer_listing());
-  $('dealt').textContent = coreText(core._explorer_hands());
+  $('dealt').textContent = model.routine && model.deals === 0
+    ? 'This routine deals no hands.' : coreText(core._explorer_hands());
 }
 
 // Where `card` is in row `row`.

@@ -55,7 +55,7 @@ const uint32s = (pointer, count) => core.HEAPU32.subarray(pointer >> 2, (pointer
 // choices are deal's own, which readLimits asks the core for.
 const defaults = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
-  bottomHand: null, view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
+  bottomHand: null, routine: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.
@@ -64,7 +64,7 @@ const choiceFields = [['rest', 'rest'], ['firstCard', 'first-card'], ['bottomHan
 let state = { ...defaults };
 
 const dealKey = (s) =>
-  [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand].join('|');
+  [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine].join('|');
 
 // Hands the fields of `s` to the core, field by field, as the programs read
 // their options; the first fault, as {field, message}, or null.
@@ -76,6 +76,10 @@ function configure(s) {
   }
   const index = (field, i) => limits.choices[i].indexOf(s[field]);
   core._explorer_set_choices(index('rest', 0), index('firstCard', 1), index('bottomHand', 2));
+  // A routine's deck is the Cards field's, and its deals carry their own
+  // hands: the Hands field waits until the routine is cleared.
+  if (core._explorer_read_routine(putText(s.routine)) < 0) return fault('routine');
+  if (s.routine.trim() !== '') return null;
   if (core._explorer_read_hands(putText(String(s.hands).trim())) < 0) return fault('hands');
   return null;
 }
@@ -98,8 +102,12 @@ function learn(s) {
   let cycles = 0;
   for (let i = 0; i < pairs; ++i) cycles += census[2 * i + 1];
   const dealt = core._explorer_dealt_count();
+  const routine = core._explorer_routine_given() === 1;
   model = {
-    hands: s.hands, size, cycles,
+    hands: core._explorer_dealt_hands(), size, cycles, routine,
+    // What the programs take as COUNT: the hand count, or a routine's deck.
+    count: routine ? size : s.hands,
+    deals: routine ? core._explorer_routine_deals() : 1,
     period: coreText(core._explorer_period()),
     smallPeriod: core._explorer_small_period(),
     census: Array.from({ length: pairs }, (_, i) => [census[2 * i], census[2 * i + 1]]),
@@ -159,7 +167,10 @@ const periodMinusOne = () => BigInt(model.period) - 1n;
 // ---- the address ------------------------------------------------------------
 
 function toSearch(s) {
-  const params = new URLSearchParams({ hands: String(s.hands), round: s.round.toString() });
+  const params = new URLSearchParams();
+  if (s.routine.trim() !== '') params.set('routine', s.routine.trim());
+  else params.set('hands', String(s.hands));
+  params.set('round', s.round.toString());
   if (s.packets !== defaults.packets) params.set('packets', s.packets);
   if (s.cards !== null) params.set('cards', String(s.cards));
   for (const [field, name] of choiceFields) {
@@ -170,8 +181,9 @@ function toSearch(s) {
   if (s.card !== null) params.set('card', String(s.card));
   if (s.faces) params.set('faces', '1');
   if (s.across !== defaults.across) params.set('landscape', s.across);
-  // Commas read better in an address than %2C, and mean the same there.
-  return `?${params.toString().replace(/%2C/g, ',')}`;
+  // Commas and semicolons read better in an address than %2C and %3B, and
+  // mean the same there.
+  return `?${params.toString().replace(/%2C/g, ',').replace(/%3B/g, ';')}`;
 }
 
 // The state an address names. What it gets wrong is said, and the whole deal
@@ -184,6 +196,7 @@ function fromSearch(search) {
   if (params.has('hands')) deal.hands = params.get('hands');
   if (params.has('packets')) deal.packets = params.get('packets');
   if (params.has('cards')) deal.cards = params.get('cards');
+  if (params.has('routine')) deal.routine = params.get('routine');
   for (const [field, name] of choiceFields) {
     if (params.has(name)) deal[field] = params.get(name);
   }

@@ -100,6 +100,9 @@ class Page:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         self.driver = webdriver.Chrome(service=Service(DRIVER), options=options)
+        # Headless, the page is never the focused window, and Chromium 150
+        # refuses the clipboard to a document that is not focused.
+        self.driver.execute_cdp_cmd("Emulation.setFocusEmulationEnabled", {"enabled": True})
         self.url = "file://" + os.path.abspath(page)
 
     def close(self):
@@ -328,11 +331,20 @@ def main():
         check("dealt round: address", page.query(), "?hands=4&round=8&packets=3,2&cards=20")
         frames = page.driver.execute_script("return window.dealExplorer.dealFrames") or []
         verify("dealt round: frames were drawn", len(frames) > 10)
+        # Space pauses the round whatever has the focus: here the button that
+        # started it, now Finish; Escape stops it where it was.
+        page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"
+                                   "s.dispatchEvent(new Event('input'))")
+        page.element("deal-round").click()
+        page.key(" ")
+        said = page.wait_until("info", lambda t: "Space plays" in t)
+        verify(f"Space on the Finish button pauses: {said!r}",
+               page.driver.execute_script("return document.body.dataset.ready") == "0")
+        page.key(Keys.ESCAPE)
+        page.wait_ready()
         # Step by step with the keyboard, then stopped: the round stays.
         # The first key pauses, as a step can pass between the click and it;
         # from there on only keys move the cards.
-        page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"
-                                   "s.dispatchEvent(new Event('input'))")
         page.element("deal-round").click()
         page.key(Keys.ARROW_RIGHT)
         paused = re.search(r"step (\d+) of", page.wait_until("info", lambda t: "Space plays" in t))
@@ -354,10 +366,14 @@ def main():
         # The pointer is placed from the middle of the canvas's visible part:
         # the whole canvas in view, that is its middle.
         page.driver.execute_script("arguments[0].scrollIntoView()", canvas)
-        webdriver.ActionChains(page.driver).move_to_element_with_offset(
-            canvas, int(point["x"] - canvas.size["width"] / 2),
-            int(point["y"] - canvas.size["height"] / 2)).click().perform()
-        page.wait_ready()
+        # The first click gives the picture the focus and follows nothing.
+        for clicks in (1, 2):
+            webdriver.ActionChains(page.driver).move_to_element_with_offset(
+                canvas, int(point["x"] - canvas.size["width"] / 2),
+                int(point["y"] - canvas.size["height"] / 2)).click().perform()
+            page.wait_ready()
+            if clicks == 1:
+                check("the click that focuses the picture: nothing followed", page.value("card"), "")
         cycle = next(c for c in (line.split(": ")[1].split() for line in
                                   native(args.native, "deal-cycles", 4).splitlines()) if "9" in c)
         check("card 9 clicked: followed", page.value("card"), "9")
@@ -389,6 +405,21 @@ def main():
             check(f"{shown}: message gone once put right", page.text("error").strip(), "")
             page.type(field, right)
             page.wait_ready()
+        # Two bad fields at once: each says its own fault and is marked; a
+        # third still applies.
+        page.type("cards", "0")
+        page.type("routine", "cut 99")
+        page.type("round", "3")
+        page.wait_ready()
+        said = page.text("error").split("\n")
+        verify(f"two bad fields: {said!r}", len(said) == 2 and said[0].startswith("Cards: ")
+               and said[1].startswith("Routine: "))
+        check("two bad fields: marked", [page.element(f).get_attribute("aria-invalid")
+                                         for f in ("cards", "routine", "round")],
+              ["true", "true", "false"])
+        check("two bad fields: the round still applies", page.query(), "?hands=6&round=3")
+        page.type("cards", "")
+        page.type("routine", "")
         page.type("packets", "99")
         page.type("hands", "60")
         page.wait_ready()

@@ -55,15 +55,17 @@ function show(next, how) {
 let shown = null; // the state last shown
 
 function fillFields() {
-  ui.hands.value = String(state.hands);
-  ui.round.value = state.round.toString();
-  ui.card.value = state.card === null ? '' : String(state.card);
-  ui.packets.value = state.packets;
-  ui.cards.value = state.cards === null ? '' : String(state.cards);
-  ui.rest.value = state.rest;
-  ui.firstCard.value = state.firstCard;
-  ui.bottomHand.value = state.bottomHand;
-  ui.routine.value = state.routine;
+  // A field with a fault keeps what was typed there.
+  const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
+  fill('hands', String(state.hands));
+  fill('round', state.round.toString());
+  fill('card', state.card === null ? '' : String(state.card));
+  fill('packets', state.packets);
+  fill('cards', state.cards === null ? '' : String(state.cards));
+  fill('rest', state.rest);
+  fill('firstCard', state.firstCard);
+  fill('bottomHand', state.bottomHand);
+  fill('routine', state.routine);
   // A routine's deals carry their own hands, packets and gathering.
   for (const name of ['hands', 'packets', 'rest', 'firstCard', 'bottomHand']) ui[name].disabled = model.routine;
   ui.playing.checked = state.faces;
@@ -135,27 +137,41 @@ function fillLegend() {
   if (items.length > 24) legend.append(`… and ${items.length - 24} more cycles`);
 }
 
-// ---- errors -----------------------------------------------------------------
+// ---- faults -----------------------------------------------------------------
 
-let errorField = null;
-function showError(message, field) {
-  ui.error.textContent = message;
-  errorField = message ? field : null;
-  for (const name of [...textFields, 'rest', 'firstCard', 'bottomHand']) {
-    ui[name].setAttribute('aria-invalid', String(ui[name] === field));
-  }
+// What is wrong, field by field: every field with a fault is marked and says
+// it on a line of its own above the picture, and keeps what was typed there
+// until it is put right, while the others still apply; and what an address
+// got wrong.
+const faults = new Map(); // the field's element: its message
+let addressFault = '';
+const fieldNames = [...textFields, 'rest', 'firstCard', 'bottomHand'];
+
+function renderFaults() {
+  ui.error.textContent = [addressFault, ...faults.values()].filter(Boolean).join('\n');
+  for (const name of fieldNames) ui[name].setAttribute('aria-invalid', String(faults.has(ui[name])));
+}
+
+function setFault(input, message) {
+  if (message) faults.set(input, message); else faults.delete(input);
+  if (!message) addressFault = '';
+  renderFaults();
+}
+
+// An address read afresh: its fault, if any, and none of the fields'.
+function showAddressFault(message) {
+  addressFault = message;
+  faults.clear();
+  renderFaults();
 }
 
 // ---- reading the fields -----------------------------------------------------
 
-// The deal the fields say, as text where the core reads it.
-function fieldsDeal() {
-  const cards = ui.cards.value.trim();
-  return {
-    ...state, hands: ui.hands.value.trim(), packets: ui.packets.value.trim(),
-    cards: cards === '' ? null : cards, rest: ui.rest.value, firstCard: ui.firstCard.value,
-    bottomHand: ui.bottomHand.value, routine: ui.routine.value.trim(),
-  };
+// The deal shown with one field's value, as text where the core reads it.
+const dealFields = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine'];
+function withField(name) {
+  const value = ui[name].value.trim();
+  return { ...state, [name]: name === 'cards' && value === '' ? null : value };
 }
 
 // Checks a deal without showing it: the fault, or the deal with its numbers.
@@ -166,15 +182,15 @@ function checkDeal(candidate) {
   return { deal: withNumbers(candidate) };
 }
 
-// Shows the deal the fields (or `candidate`) describe, or says what is wrong
-// with it and keeps the view.
-function applyDeal(candidate = fieldsDeal()) {
+// Shows `candidate`, or says what is wrong with it beside `input`, the field
+// or button it came from, and keeps the view.
+function applyDeal(candidate, input) {
   const { fault, deal } = checkDeal(candidate);
   if (fault) {
-    showError(`${fieldLabel(fault.field)}: ${fault.message}.`, $(fault.field));
+    setFault(input, `${fieldLabel(fault.field)}: ${fault.message}.`);
     return false;
   }
-  showError('', null);
+  setFault(input, '');
   if (dealKey(deal) === dealKey(state)) return true;
   stopPlaying();
   stopDealing();
@@ -183,10 +199,12 @@ function applyDeal(candidate = fieldsDeal()) {
   return true;
 }
 
+const applyField = (name) => applyDeal(withField(name), ui[name]);
+
 function applyRound() {
   const round = parseRound(ui.round.value);
-  if (round.error) { showError(round.error, ui.round); return false; }
-  showError('', null);
+  setFault(ui.round, round.error);
+  if (round.error) return false;
   if (round.value === state.round) return true;
   stopPlaying();
   show({ ...state, round: round.value }, 'push');
@@ -195,13 +213,13 @@ function applyRound() {
 
 function applyCard() {
   const card = parseCard(ui.card.value, model.size);
-  if (card.error) { showError(card.error, ui.card); return false; }
-  showError('', null);
+  setFault(ui.card, card.error);
+  if (card.error) return false;
   if (card.value !== state.card) show({ ...state, card: card.value }, 'push');
   return true;
 }
 
-// Every typed field: applied on Enter and when left; its error gone as soon
+// Every typed field: applied on Enter and when left; its fault gone as soon
 // as what is typed no longer has it.
 function wireField(input, apply, stillWrong) {
   input.addEventListener('keydown', (event) => {
@@ -209,7 +227,7 @@ function wireField(input, apply, stillWrong) {
   });
   input.addEventListener('change', () => apply());
   input.addEventListener('input', () => {
-    if (errorField === input && !stillWrong()) showError('', null);
+    if (faults.has(input) && !stillWrong()) setFault(input, '');
   });
 }
 
@@ -290,6 +308,18 @@ function startPicking() {
   repaintSoon();
 }
 
+// Picking starts at the place clicked, as a click that gave the picture
+// the focus leaves it.
+function placeCursor(event) {
+  const rect = canvas.getBoundingClientRect();
+  const x = event.clientX - rect.left, y = event.clientY - rect.top;
+  const v = view;
+  cursor = v.kind === 'rows'
+    ? { kind: 'rows', position: Math.floor((x - v.left) / v.pitch), row: Math.floor((y - v.top) / v.rowPitch) }
+    : { kind: 'map', position: Math.floor((x - v.left) / v.scale) };
+  repaintSoon();
+}
+
 function movePicking(key) {
   const v = view;
   const by = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[key];
@@ -314,9 +344,13 @@ function onKey(event) {
   const pressing = target instanceof HTMLButtonElement || (target instanceof HTMLInputElement && target.type === 'checkbox');
   const key = event.key;
   if (dealing) {
+    // While the cards move, the keys do what the words under the view say,
+    // whichever control has the focus: the Finish button keeps it after the
+    // click that started the round.
+    if (typing && key !== 'Escape') return;
     if (key === 'Escape') stopDealing();
     else if (key === 'ArrowRight' || key === '.') dealStep();
-    else if (key === ' ' && !pressing) toggleDealing();
+    else if (key === ' ') toggleDealing();
     else if (key === 'd' || key === 'D') finishDealing();
     else return;
     event.preventDefault();
@@ -408,7 +442,7 @@ function fillMoves() {
     button.addEventListener('click', () => {
       const typed = ui.routine.value.trim().replace(/;\s*$/, '');
       ui.routine.value = typed ? `${typed}; ${example}` : example;
-      applyDeal();
+      applyField('routine');
     });
     box.append(button);
   }
@@ -417,15 +451,19 @@ function fillMoves() {
 function wire() {
   fillChoices();
   $('controls').addEventListener('submit', (event) => event.preventDefault());
-  const stillWrong = (candidate) => () => Boolean(checkDeal(candidate()).fault);
-  for (const name of ['hands', 'packets', 'cards', 'routine']) wireField(ui[name], () => applyDeal(), stillWrong(fieldsDeal));
-  for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyDeal());
+  for (const name of ['hands', 'packets', 'cards', 'routine']) {
+    wireField(ui[name], () => applyField(name), () => Boolean(checkDeal(withField(name)).fault));
+  }
+  for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
   wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
   wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value, model.size).error));
   fillMoves();
-  $('own-deal').addEventListener('click', () => applyDeal({ ...state, packets: defaults.packets, routine: '',
-    cards: null, rest: defaults.rest, firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
-    hands: Math.min(state.hands, limits.maxOwnHands) }));
+  $('own-deal').addEventListener('click', () => {
+    for (const name of dealFields) faults.delete(ui[name]);
+    applyDeal({ ...state, packets: defaults.packets, routine: '', cards: null, rest: defaults.rest,
+      firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
+      hands: Math.min(state.hands, limits.maxOwnHands) }, ui.hands);
+  });
   // A button applies what a field holds before it does its own work.
   const thenRound = (work) => () => {
     if (dealing) return;
@@ -460,19 +498,36 @@ function wire() {
   canvas.addEventListener('pointerleave', () => {
     if (hover !== null) { hover = null; repaintSoon(); }
   });
+  // A click that gives the picture the focus, for its keys, follows nothing:
+  // it puts the keyboard's cursor on the card, and a second click follows it.
+  // A touch follows at once.
+  let focusing = false;
+  canvas.addEventListener('pointerdown', (event) => {
+    focusing = event.pointerType === 'mouse' && document.activeElement !== canvas;
+  });
   canvas.addEventListener('click', (event) => {
     const card = cardAt(event);
     if (dealing) return;
+    if (focusing) {
+      focusing = false;
+      if (card !== null) placeCursor(event);
+      return;
+    }
     hover = null;
     cursor = null;
     show({ ...state, card: card === state.card ? null : card }, 'push');
   });
   document.addEventListener('keydown', onKey);
+  // A button pressed by Space acts when the key comes up: while dealing,
+  // Space has already paused or played.
+  document.addEventListener('keyup', (event) => {
+    if (dealing && event.key === ' ' && event.target instanceof HTMLButtonElement) event.preventDefault();
+  });
   window.addEventListener('popstate', () => {
     stopPlaying();
     stopDealing();
     const { s, error } = fromSearch(location.search);
-    showError(error, null);
+    showAddressFault(error);
     show(s, null);
   });
   let resizeQueued = false;

@@ -142,7 +142,7 @@ function describe() {
     canvas.setAttribute('aria-label', `Map of one round: ${dealWords()}, period ${model.period}.`);
   }
   if (cursor) {
-    info = `Picking a card: the arrows move, Enter follows, Escape stops. ${cursorWords()}`;
+    info = `Picking a card: the arrows move, Enter or a click follows, Escape stops. ${cursorWords()}`;
   } else if (card === null) {
     info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard.';
   } else {

@@ -150,7 +150,7 @@ function landscapeAt(event) {
 // Goes to the count: the hand count, or the deck size.
 function goToLandscape(n) {
   const next = landscape.byCards ? { ...state, cards: n } : { ...state, hands: n };
-  applyDeal(next);
+  applyDeal(next, landscape.byCards ? ui.cards : ui.hands);
 }
 
 function wireLandscape() {

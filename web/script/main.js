@@ -41,7 +41,7 @@ createDealCore().then((module) => {
   readLimits();
   wire();
   const { s, error } = fromSearch(location.search);
-  showError(error, null);
+  showAddressFault(error);
   show(s, 'replace');
   window.dealExplorer.readyAt = performance.now();
 });

@@ -287,6 +287,24 @@ def main():
             page.wait_until(testid, lambda label: label == "Copied")
             check(f"{testid}: the clipboard", page.clipboard(), wanted)
 
+        # Playing cards: the listing and the hands as deal-after --faces
+        # writes them, a card followed by its name, positions from the top.
+        options = ["--faces", "--packets", "1", "--cards", "52"]
+        page.open("?hands=4&round=3&packets=1&cards=52&faces=1&card=AS")
+        check("faces: listing", page.text("listing"),
+              native(args.native, "deal-after", *options, 4, 3).rstrip("\n"))
+        check("faces: hands", page.text("dealt"),
+              native(args.native, "deal-after", "--hands", *options, 4, 3))
+        check("faces: the follow field", page.value("card"), "A♠")
+        where = native(args.native, "deal-after", "--where", "AS", *options[1:], 4, 3).strip()
+        info = page.text("info")
+        verify(f"faces: the ace of spades at {where}, {52 - int(where)} from the top, in {info!r}",
+               f"at position {where}, {52 - int(where)}" in info)
+        page.type("card", "q♥")
+        page.wait_ready()
+        check("faces: a card typed by name", page.query(),
+              "?hands=4&round=3&packets=1&cards=52&card=40&faces=1")
+
         # Steps by key and by button, and Back, agree with the address and
         # with deal-after.
         page.open("?hands=3&round=5")
@@ -519,6 +537,9 @@ def main():
         phone.open("?hands=4&round=3&packets=1&cards=20")
         check("at 375 px: the listing", phone.text("listing"),
               native(args.native, "deal-after", "--packets", "1", "--cards", "20", 4, 3).rstrip("\n"))
+        phone.open("?hands=4&round=3&packets=1&cards=52&faces=1")
+        check("at 375 px: why no faces", phone.text("playing-why"), "(needs a wider window)")
+        verify("at 375 px: the box unticked", not phone.element("playing").is_selected())
         overflow = phone.driver.execute_script(
             "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
         verify(f"at 375 px the page is {overflow} px too wide", overflow <= 0)

@@ -23,6 +23,7 @@
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "text/appender.hpp"
+#include "text/cards.hpp"
 #include "text/cycle_words.hpp"
 #include "text/deal_words.hpp"
 #include "text/digits.hpp"
@@ -185,6 +186,21 @@ deal::count_limits page_hand_limits() {
     return {std::max<std::int64_t>(limits.least, 1), limits.most};
 }
 
+// Whether listings and hands name the cards as playing cards, as deal-after
+// --faces writes them, where the deck is a pack's at most.
+bool faces = false;
+
+// `count` cards and a newline, as numbers or as names; the end of what it
+// wrote, which has room for either.
+char* write_cards(const deal::card* cards, int count, char* out) {
+    if (!faces || deck_size > deal::max_playing_cards)
+        return text::format_listing(cards, count, out);
+    out = text::format_faces(cards, count, out);
+    *out++ = '\n';
+    return out;
+}
+static_assert(text::faces_room(deal::max_playing_cards) <= text::listing_room_max);
+
 // The hands that dealing `deck` as `d` dealt gives, a line each; the end of
 // what it wrote.
 char* deal_hands(const deal::hands& d, const deal::card* deck, char* out) {
@@ -193,7 +209,7 @@ char* deal_hands(const deal::hands& d, const deal::card* deck, char* out) {
         const auto positions = d.hand(h);
         for (std::size_t i = 0; i < positions.size(); ++i)
             hand[i] = deck[positions[i]];
-        out = text::format_listing(hand, static_cast<int>(positions.size()), out);
+        out = write_cards(hand, static_cast<int>(positions.size()), out);
     }
     return out;
 }
@@ -390,6 +406,32 @@ EMSCRIPTEN_KEEPALIVE int explorer_routine_given() {
 // How many of the routine's moves deal hands.
 EMSCRIPTEN_KEEPALIVE int explorer_routine_deals() {
     return routine_.deal_count();
+}
+
+// Cards as playing cards: listings and hands written as names (on 1, off
+// 0); a card's name; and a card the follow field names, by number or by name,
+// for the deck learnt: the card, or -1 with the fault in explorer_message().
+EMSCRIPTEN_KEEPALIVE void explorer_set_faces(int on) {
+    faces = on != 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_card_name(int card) {
+    static char name[text::card_name_room];
+    if (card < 0 || card >= deal::max_playing_cards)
+        return "";
+    return text::card_name(card, name);
+}
+EMSCRIPTEN_KEEPALIVE int explorer_read_card(int length) {
+    const std::string_view given = typed_text(length);
+    text::card_reading reading = text::read_card(given, deck_size);
+    if (cut_short(length))
+        reading.fault = text::card_reading::not_a_card;
+    if (reading.fault == text::card_reading::none)
+        return reading.card;
+    char value[64];
+    text::card_fault_words(message, sizeof message, reading,
+                           shown_value(given, text::shown_length::value, value, sizeof value),
+                           deck_size);
+    return -1;
 }
 
 // The moves a routine takes, as the buttons that append them show them: the
@@ -617,7 +659,7 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
 EMSCRIPTEN_KEEPALIVE int explorer_rows(int count) {
     count = std::clamp(count, 1, max_rows);
     cycles.jump(shown, rows[0]);
-    text::format_listing(rows[0], deck_size, listing)[-1] = '\0'; // the newline
+    write_cards(rows[0], deck_size, listing)[-1] = '\0'; // the newline
     for (int row = 1; row < count; ++row)
         round.apply(rows[row - 1], rows[row]);
     if (routine_given)

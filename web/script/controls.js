@@ -45,9 +45,9 @@ function show(next, how) {
   }
   fillFields();
   if (answers) fillAnswers();
-  $('command').textContent = `deal-after ${model.options ? `${model.options} ` : ''}${model.count} ` +
-    `${shorten(state.round.toString(), 40)}`;
   draw(remeasure);
+  $('command').textContent = `deal-after ${facesShown() ? '--faces ' : ''}` +
+    `${model.options ? `${model.options} ` : ''}${model.count} ${shorten(state.round.toString(), 40)}`;
   if (across) drawLandscape();
   setReady(!dealing);
 }
@@ -59,7 +59,7 @@ function fillFields() {
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
   fill('round', state.round.toString());
-  fill('card', state.card === null ? '' : String(state.card));
+  fill('card', state.card === null ? '' : facesShown() ? playingCard(state.card).text : String(state.card));
   fill('packets', state.packets);
   fill('cards', state.cards === null ? '' : String(state.cards));
   fill('rest', state.rest);
@@ -68,10 +68,6 @@ function fillFields() {
   fill('routine', state.routine);
   // A routine's deals carry their own hands, packets and gathering.
   for (const name of ['hands', 'packets', 'rest', 'firstCard', 'bottomHand']) ui[name].disabled = model.routine;
-  ui.playing.checked = state.faces;
-  ui.playing.disabled = model.size > limits.maxPlayingCards;
-  $('playing-label').title = ui.playing.disabled
-    ? `Decks of up to ${limits.maxPlayingCards} cards are shown as playing cards` : '';
   for (const input of document.querySelectorAll('input[name="view"]')) input.checked = input.value === state.view;
   for (const input of document.querySelectorAll('input[name="color"]')) input.checked = input.value === state.color;
   for (const input of document.querySelectorAll('input[name="across"]')) {
@@ -90,6 +86,16 @@ function fillFields() {
     ? 'Deal this round card by card (D)'
     : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
   $('own-deal').disabled = model.ownDeal && !model.routine;
+}
+
+// The Playing cards box, ticked where faces are shown, and else saying why
+// they cannot be: the address keeps asking for them.
+function explainPlaying() {
+  const why = model.size > limits.maxPlayingCards ? `a pack has ${limits.maxPlayingCards} cards`
+    : state.faces && !facesFit() ? 'needs a wider window' : '';
+  ui.playing.checked = state.faces && !why;
+  ui.playing.disabled = Boolean(why);
+  $('playing-why').textContent = why ? `(${why})` : '';
 }
 
 // The answers beside the picture: what the round is, whatever the round shown.
@@ -212,7 +218,7 @@ function applyRound() {
 }
 
 function applyCard() {
-  const card = parseCard(ui.card.value, model.size);
+  const card = parseCard(ui.card.value);
   setFault(ui.card, card.error);
   if (card.error) return false;
   if (card.value !== state.card) show({ ...state, card: card.value }, 'push');
@@ -456,7 +462,7 @@ function wire() {
   }
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
   wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
-  wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value, model.size).error));
+  wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value).error));
   fillMoves();
   $('own-deal').addEventListener('click', () => {
     for (const name of dealFields) faults.delete(ui[name]);

@@ -47,20 +47,25 @@ const followedColor = () => model.colors.followed[0];
 
 // ---- playing cards ----------------------------------------------------------
 
-// A deck of up to 52 cards as the cards of a new deck, face down: the ace of
-// spades at the bottom (card 0), then spades up to the king, the diamonds
-// ace to king, the clubs king to ace and the hearts king to ace, the ace of
-// hearts on top, as a new deck comes out of its box.
-const suits = [['♠', false], ['♦', true], ['♣', false], ['♥', true]];
-const ranks = ['A', '2', '3', '4', '5', '6', '7', '8', '9', '10', 'J', 'Q', 'K'];
+// A deck of up to 52 cards as the cards of a new deck, face down, named as
+// the programs name them: the core's names, read once.
 function playingCard(card) {
-  const suit = Math.floor(card / 13), at = card % 13;
-  const rank = suit < 2 ? ranks[at] : ranks[12 - at];
-  return { text: `${rank}${suits[suit][0]}`, red: suits[suit][1] };
+  const text = limits.cardNames[card];
+  return { text, red: /[♦♥]/.test(text) };
 }
-const facesShown = () => state.faces && model.size <= limits.maxPlayingCards;
+// Faces want a dozen pixels a card across the picture, beside the labels.
+const facesFit = () => !box || box.width - 70 >= 12 * model.size;
+const facesShown = () => state.faces && model.size <= limits.maxPlayingCards && facesFit();
 // A card as the page names it in words: its number, and its face if shown.
 const cardName = (card) => (facesShown() ? `${card} (${playingCard(card).text})` : String(card));
+// A position, counted from the bottom as the programs count, and from the
+// top as a magician counts: "position 40, 12th from the top".
+function positionWords(p) {
+  const n = model.size - p;
+  const tens = n % 100, ones = n % 10;
+  const suffix = tens >= 11 && tens <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][ones] || 'th';
+  return `position ${p}, ${n === 1 ? 'the top card' : `${n}${suffix} from the top`}`;
+}
 
 // ---- the canvas -------------------------------------------------------------
 
@@ -94,6 +99,10 @@ function fitCanvas(measure, wanted = null) {
 function draw(measure = false) {
   readTheme();
   let b = fitCanvas(measure);
+  // Whether faces fit is known once the canvas is measured; the listing and
+  // the hands name the cards as the picture does.
+  core._explorer_set_faces(facesShown() ? 1 : 0);
+  explainPlaying();
   if (state.view === 'map') {
     // The map is square: the canvas is no taller than it needs to be.
     b = fitCanvas(false, mapHeight(b));
@@ -154,9 +163,9 @@ function describe() {
     let where = '';
     if (view.kind === 'rows') {
       const p = positionOf(0, card);
-      where = ` is at position ${p} in round ${state.round};`;
+      where = ` is at ${positionWords(p)}, in round ${state.round};`;
     } else {
-      where = ` goes from position ${card} to ${model.goesTo[card]} in one round;`;
+      where = ` goes from ${positionWords(card)}, to ${model.goesTo[card]} in one round;`;
     }
     info = length === 1
       ? `Card ${cardName(card)}${where} it never moves (a cycle of length 1).`

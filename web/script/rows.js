@@ -311,7 +311,7 @@ function paintCursor(v) {
 function cursorWords() {
   if (view.kind === 'rows') {
     const card = view.card(cursor.row, cursor.position);
-    return `Card ${cardName(card)}, at position ${cursor.position} in round ${state.round + BigInt(cursor.row)}.`;
+    return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.`;
   }
   return `Position ${cursor.position}: its card goes to ${model.goesTo[cursor.position]}.`;
 }

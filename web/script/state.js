@@ -15,6 +15,8 @@ function readLimits() {
     'maxRows', 'maxLineCards', 'maxDealtCards', 'maxPlayingCards', 'rowStride', 'followedColors',
     'maxCobwebLength'];
   names.forEach((name, i) => { limits[name] = core._explorer_limit(i); });
+  limits.cardNames = Array.from({ length: limits.maxPlayingCards },
+    (_, card) => coreText(core._explorer_card_name(card)));
   // The names the three choices take, the default first, as the programs spell them.
   limits.choices = [0, 1, 2].map((choice) => {
     const names = [];
@@ -148,13 +150,14 @@ function parseRound(text) {
   return { value: BigInt(text) };
 }
 
-function parseCard(text, size) {
+// A card by its number or, for a pack, its name (AS, 10d, Q♥), as --where
+// takes it; the core checks it against the deck it holds.
+function parseCard(text) {
   text = text.trim();
   if (text === '') return { value: null };
-  if (!/^\d{1,5}$/.test(text) || Number(text) >= size) {
-    return { error: `Follow card: type a card from 0 to ${size - 1}, or leave it empty.` };
-  }
-  return { value: Number(text) };
+  const card = core._explorer_read_card(putText(text));
+  if (card < 0) return { error: `Follow card: ${coreText(core._explorer_message())}; or leave it empty.` };
+  return { value: card };
 }
 
 function shorten(text, most) {
@@ -222,7 +225,7 @@ function fromSearch(search) {
   if (params.get('faces') === '1') s.faces = true;
   if (params.get('landscape') === 'cards') s.across = 'cards';
   if (params.has('card')) {
-    const card = parseCard(params.get('card'), model.size);
+    const card = parseCard(params.get('card'));
     if (card.error) error = error || card.error; else s.card = card.value;
   }
   return { s, error };

@@ -512,6 +512,35 @@ def main():
             verify(f"at 1280x900 {testid} ends at {bottom:.0f} px, below the fold", bottom <= 900)
         page.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
+        # Presenting at 1280 by 720: 52 playing cards named at least 14 px
+        # high, the controls hidden, the keys still working; Escape leaves.
+        page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 1280, "height": 720, "deviceScaleFactor": 1, "mobile": False})
+        page.open("?hands=4&round=0&packets=1&cards=52&faces=1")
+        page.key("p")
+        page.wait_ready()
+        names = page.driver.execute_script("return window.dealExplorer.faceFont()")
+        verify(f"presenting: names {names:.1f} px high", names >= 14)
+        verify("presenting: the controls hidden", not page.element("hands").is_displayed())
+        page.key(Keys.ARROW_RIGHT)
+        page.wait_ready()
+        check("presenting: a key steps", page.query(), "?hands=4&round=1&packets=1&cards=52&faces=1")
+        page.key(Keys.ESCAPE)
+        page.wait_ready()
+        verify("presenting: Escape leaves", page.element("hands").is_displayed())
+        page.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+        # Every card's dot stands out from the canvas by 3:1, by its fill or
+        # its outline, in either theme and either coloring.
+        for scheme in ("light", "dark"):
+            page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+                "features": [{"name": "prefers-color-scheme", "value": scheme}]})
+            for color in ("start", "cycle"):
+                page.open(f"?hands=4&round=0&packets=1&cards=52&color={color}")
+                least = page.driver.execute_script("return window.dealExplorer.dotContrast()")
+                verify(f"{scheme}, colored by {color}: a dot's contrast {least:.2f}", least >= 3)
+        page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
+
         # The numbers that matter for speed, measured in the page.
         page.open("?hands=1010&round=0")
         step_ms = page.driver.execute_script("return window.dealExplorer.timeStep(50)")

@@ -340,6 +340,23 @@ function pickAtCursor() {
   show({ ...state, card }, 'push');
 }
 
+// ---- presenting ----------------------------------------------------------------
+
+// The picture alone in the window, for the back row of a classroom: the keys
+// still work, and Escape leaves.
+function setPresenting(on) {
+  if (presenting === on) return;
+  presenting = on;
+  document.body.classList.toggle('presenting', on);
+  $('present').setAttribute('aria-pressed', String(on));
+  if (on) canvas.focus({ preventScroll: true });
+  setReady(false);
+  stopDealing();
+  draw(true);
+  if (!on) drawLandscape();
+  setReady(true);
+}
+
 // ---- the keys ------------------------------------------------------------------
 
 function onKey(event) {
@@ -369,11 +386,19 @@ function onKey(event) {
     event.preventDefault();
     return;
   }
+  if (key === 'Escape' && presenting) {
+    setPresenting(false);
+    return;
+  }
   if (key === 'Escape' && state.card !== null) {
     show({ ...state, card: null }, 'push');
     return;
   }
   if (typing) return;
+  if ((key === 'p' || key === 'P') && !choosing) {
+    setPresenting(!presenting);
+    return;
+  }
   if (target === canvas && key === 'Enter') {
     event.preventDefault();
     startPicking();
@@ -549,6 +574,7 @@ function wire() {
       setReady(true);
     });
   });
+  $('present').addEventListener('click', () => setPresenting(!presenting));
   $('save').addEventListener('click', () => savePicture('png'));
   $('save-svg').addEventListener('click', () => savePicture('svg'));
   $('copy').addEventListener('click', () => copyText(`${$('listing').textContent}\n`, $('copy'), 'Copy'));

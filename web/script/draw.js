@@ -23,12 +23,38 @@ function readTheme() {
     canvas: get('--canvas'), ink: get('--ink'), muted: get('--muted'), line: get('--line'),
     mark: get('--mark'), dark: matchMedia('(prefers-color-scheme: dark)').matches,
   };
+  theme.canvasColor = cssColor(theme.canvas);
 }
 
 const rgbaCss = (color, alpha = 1) =>
   `rgba(${color & 255},${(color >>> 8) & 255},${(color >>> 16) & 255},${alpha})`;
 const luminance = (color) =>
   0.3 * (color & 255) + 0.59 * ((color >>> 8) & 255) + 0.11 * ((color >>> 16) & 255);
+
+// WCAG's contrast of two colors, from 1 to 21: a dot stands out from the
+// canvas where it reaches 3.
+function relativeLuminance(color) {
+  const linear = (shift) => {
+    const c = ((color >>> shift) & 255) / 255;
+    return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+  };
+  return 0.2126 * linear(0) + 0.7152 * linear(8) + 0.0722 * linear(16);
+}
+function contrast(a, b) {
+  const [x, y] = [relativeLuminance(a), relativeLuminance(b)].sort((m, n) => n - m);
+  return (x + 0.05) / (y + 0.05);
+}
+// A CSS color "#rrggbb" as the colors the core gives are kept.
+const cssColor = (hex) => {
+  const n = parseInt(hex.slice(1), 16);
+  return (((n >> 16) & 255) | (n & 0xff00) | ((n & 255) << 16) | (0xff << 24)) >>> 0;
+};
+// The outline that makes a dot of `color` stand out where its fill alone
+// does not (a dark card on the dark canvas, a pale one on the light): the
+// muted ink, or null.
+function outlineOf(color) {
+  return contrast(color, theme.canvasColor) >= 3 ? null : theme.muted;
+}
 
 // A color most of the way to the canvas's: for what is not followed.
 function fade(color) {
@@ -76,13 +102,17 @@ function positionWords(p) {
 // only when asked; a canvas whose size is set anew starts blank and costs a
 // new bitmap, so that happens only when the box has changed.
 let box = null;
+// Whether the picture is presented, alone in the window, for a room to see.
+let presenting = false;
 function fitCanvas(measure, wanted = null) {
   if (box && !measure && wanted === box.wanted) return box;
   const rect = canvas.getBoundingClientRect();
   const top = rect.top + window.scrollY;
-  const below = 96; // the caption, the line under the picture and a margin
+  // The caption, the line under the picture and a margin; presenting, the
+  // line alone.
+  const below = presenting ? 44 : 96;
   const room = window.innerHeight - below - (top < window.innerHeight / 2 ? top : 0);
-  let height = Math.round(Math.max(240, Math.min(room, 1400)));
+  let height = Math.round(Math.max(240, Math.min(room, presenting ? 4000 : 1400)));
   if (wanted !== null) height = Math.round(Math.max(160, Math.min(height, wanted)));
   canvas.style.height = `${height}px`;
   const width = canvas.clientWidth;

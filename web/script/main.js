@@ -32,6 +32,14 @@ window.dealExplorer = {
   savedName: (kind) => pictureName(kind),
   svg: () => svgOfView(),
   png: () => new Promise((resolve) => pngOfView((blob) => blob.arrayBuffer().then((b) => resolve(Array.from(new Uint8Array(b)))))),
+  // The size of the names on the faces last drawn, in CSS pixels.
+  faceFont: () => faceFont,
+  // The least contrast with the canvas of any card's dot, by its fill or its
+  // outline, in the colors and the theme shown.
+  dotContrast: () => Math.min(...Array.from(model.colors[state.color], (color) => {
+    const outline = outlineOf(color);
+    return Math.max(contrast(color, theme.canvasColor), outline ? contrast(cssColor(outline), theme.canvasColor) : 1);
+  })),
   // The landscape of the deal shown, computed afresh.
   timeLandscape: (times) => measure(times, () => { landscape = null; computeLandscape(); }),
 };

@@ -49,6 +49,12 @@ function paintMap(v) {
     const faded = focusCycle >= 0 && model.cycleOf[p] !== focusCycle;
     ctx.fillStyle = rgbaCss(faded ? fade(colors[p]) : colors[p]);
     ctx.fillRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
+    // Where the color alone would not stand out from the canvas.
+    const outline = faded || dot < 4 ? null : outlineOf(colors[p]);
+    if (outline) {
+      ctx.strokeStyle = outline;
+      ctx.strokeRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
+    }
   }
   ctx.fillStyle = theme.muted;
   ctx.font = labelFont;

@@ -7,7 +7,9 @@
 const labelFont = font(12);
 // The fewest pixels between rows for which a small deck's whole period,
 // return included, is shown at once; playing cards need room for their faces.
-const leastPeriodPitch = () => (facesShown() ? 18 : 9);
+// Presenting, faces are large enough to read across a room: their names
+// at least 14 pixels high, rank above suit.
+const leastPeriodPitch = () => (facesShown() ? (presenting ? 40 : 18) : 9);
 
 // The label of each row: its round number whole, where the numbers fit in a
 // margin of at most two fifths of the width; else K, K+1, ... with K written
@@ -40,7 +42,8 @@ function layoutRows(b) {
     const plotHeight = b.height - top - bottom;
     if (lines) {
       pitch = plotWidth / size;
-      rowPitch = Math.min(Math.max(pitch * (facesShown() ? 1.1 : 0.75), 16), 36);
+      rowPitch = facesShown() && presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
+        : Math.min(Math.max(pitch * (facesShown() ? 1.1 : 0.75), 16), 36);
       // A small deck shows its whole period, return included, where it fits.
       const whole = model.smallPeriod + 1;
       if (model.smallPeriod && whole * rowPitch > plotHeight && whole * leastPeriodPitch() <= plotHeight) {
@@ -125,7 +128,7 @@ function paintRows(v) {
     for (let row = 0; row < v.rows; ++row) {
       for (let p = 0; p < size; ++p) {
         const c = v.card(row, p);
-        paintCard(v, c, p, row, radius, inFocus(c) ? colors[c] : fade(colors[c]), false);
+        paintCard(v, c, p, row, radius, inFocus(c) ? colors[c] : fade(colors[c]), false, !inFocus(c));
       }
     }
     if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus);
@@ -157,11 +160,15 @@ function paintRows(v) {
 }
 
 // A card at a place: a dot in its color, or a playing card with a band of
-// its color; ringed in ink where it is followed.
-function paintCard(v, c, p, row, radius, color, ringed) {
+// its color; ringed in ink where it is followed, and outlined where its
+// color alone would not stand out.
+let faceFont = 0; // the size of the names last drawn on faces, for the browser test
+function paintCard(v, c, p, row, radius, color, ringed, quiet = false) {
   const x = v.x(p), y = v.y(row);
   if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
-    const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7), h = Math.min(v.rowPitch * 0.86, w * 1.4);
+    const tall = presenting && v.rowPitch >= 36;
+    const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
+    const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
     ctx.beginPath();
     roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
     ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
@@ -172,10 +179,20 @@ function paintCard(v, c, p, row, radius, color, ringed) {
     ctx.fillStyle = rgbaCss(color);
     ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, Math.max(2, h * 0.18));
     const face = playingCard(c);
-    ctx.font = font(Math.max(7, Math.min(12, w * 0.42)));
     ctx.textAlign = 'center';
     ctx.textBaseline = 'middle';
     ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
+    if (tall) {
+      const size = Math.min(w * 0.75, h * 0.4);
+      faceFont = size;
+      ctx.font = font(size);
+      const suit = face.text.slice(-1);
+      ctx.fillText(face.text.slice(0, -1), x, y - h * 0.02);
+      ctx.fillText(suit, x, y + h * 0.3);
+      return;
+    }
+    faceFont = Math.max(7, Math.min(12, w * 0.42));
+    ctx.font = font(faceFont);
     ctx.fillText(face.text, x, y + h * 0.1);
     return;
   }
@@ -183,9 +200,11 @@ function paintCard(v, c, p, row, radius, color, ringed) {
   ctx.arc(x, y, radius, 0, 2 * Math.PI);
   ctx.fillStyle = rgbaCss(color);
   ctx.fill();
-  if (ringed) {
-    ctx.lineWidth = 2;
-    ctx.strokeStyle = theme.ink;
+  const outline = ringed ? theme.ink : outlineOf(color);
+  // A faded dot is meant to stay in the background.
+  if (outline && !quiet) {
+    ctx.lineWidth = ringed ? 2 : 1;
+    ctx.strokeStyle = outline;
     ctx.stroke();
   }
 }

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <span>
 
+#include "deal/cycles.hpp"
 #include "deal/limits.hpp"
+#include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 
@@ -47,6 +49,36 @@ private:
     std::array<std::int16_t, max_cards + 1> way_{};
     int tail_ = 0, length_ = 1;
     length_count cycle_{1, 1};
+};
+
+// The whole deck round after round under such a routine: each round is the
+// permutation that the followed card's position at its start makes. The
+// card's way runs a tail and then a cycle of L rounds; those L rounds, made
+// one permutation, repeat, so that any round costs at most a deck's worth of
+// rounds played and one jump.
+class followed_deck {
+public:
+    // Learns the routine, which must outlive this, and the card followed,
+    // which starts at position `from`.
+    void learn(const routine& r, int from);
+    const follower& card() const { return card_; }
+
+    // The round's permutation where the followed card starts it at `p`.
+    permutation round(int p) const;
+    // Where the followed card is at the start of round `r`, 0 or more.
+    int position(std::int64_t r) const;
+    // The deck after `rounds` rounds, 0 or more, from the starting order,
+    // into `deck`, from the bottom.
+    void at(std::int64_t rounds, deal::card* deck);
+
+private:
+    // Plays `count` rounds on deck_ from round `from` on.
+    void play(std::int64_t from, std::int64_t count);
+
+    const routine* routine_ = nullptr;
+    follower card_;
+    cycles repeat_;
+    std::array<deal::card, max_cards> deck_{}, next_{};
 };
 
 } // namespace deal

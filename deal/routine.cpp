@@ -118,6 +118,40 @@ permutation move_permutation(const move& m, int cards) {
     return permutation(std::span<const std::int32_t>(out, static_cast<std::size_t>(cards)));
 }
 
+permutation move_permutation(const move& m, int cards, int at) {
+    const description& d = m.deal;
+    if (m.kind != move_kind::deal || d.chosen_pile < 0)
+        return move_permutation(m, cards);
+    static hands dealt; // 40 KB: kept off the stack, which is small on the page
+    dealt.deal(d);
+    int chosen = -1;
+    for (int h = 0; h < dealt.count() && chosen < 0; ++h) {
+        const auto hand = dealt.hand(h);
+        if (std::find(hand.begin(), hand.end(), at) != hand.end())
+            chosen = h;
+    }
+    description plain = d;
+    plain.chosen_pile = -1;
+    // A card left in the rest leaves the hands in their order.
+    if (chosen < 0)
+        return permutation(plain);
+    // The gathering order from the top, the chosen hand moved to place T.
+    static std::array<std::int16_t, max_deal_hands> order;
+    std::size_t n = 0;
+    for (int i = 0; i < dealt.count(); ++i) {
+        const int h = d.gathered(i);
+        if (h == chosen)
+            continue;
+        if (static_cast<int>(n) == d.chosen_pile)
+            order[n++] = static_cast<std::int16_t>(chosen);
+        order[n++] = static_cast<std::int16_t>(h);
+    }
+    if (n < static_cast<std::size_t>(dealt.count()))
+        order[n++] = static_cast<std::int16_t>(chosen);
+    plain.set_gather({order.data(), n});
+    return permutation(plain);
+}
+
 permutation round_permutation(const routine& r) {
     permutation round = permutation::identity(r.cards);
     for (const move& m : r.moves())

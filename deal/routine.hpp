@@ -58,6 +58,11 @@ private:
 // followed no card.
 permutation move_permutation(const move& m, int cards);
 
+// The same where the followed card is at position `at`: a deal with a chosen
+// pile then gathers the pile that holds it where it says, and the whole
+// deck's order follows from that.
+permutation move_permutation(const move& m, int cards, int at);
+
 // The round: every move in turn. It must follow no card.
 permutation round_permutation(const routine& r);
 

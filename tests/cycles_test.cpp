@@ -7,9 +7,12 @@
 #include "deal/cycles.hpp"
 #include "deal/deck.hpp"
 #include "deal/description.hpp"
+#include "deal/follow.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round.hpp"
 #include "deal/round_number.hpp"
+#include "deal/routine.hpp"
+#include "text/routine_words.hpp"
 
 namespace {
 
@@ -51,6 +54,78 @@ TEST(DefaultDeal, IsDealsOwnRoundForEveryCount) {
 // Any permutation: the cycles cover it once, each from its lowest position,
 // in ascending order of it, each step is where one round takes that card,
 // and cycle_of and place_of find every position on its cycle.
+// A deal with a chosen pile, its whole deck's order where the followed card
+// is at each place: that card goes where following it alone takes it.
+TEST(Routine, ChosenPileDeckTakesTheCardWhereFollowingGoes) {
+    struct row {
+        int cards, hands, packet, pile;
+        deal::rest rest;
+        deal::first_card first;
+    };
+    const row rows[] = {
+        {21, 3, 1, 1, deal::rest::again, deal::first_card::top},
+        {27, 3, 1, 2, deal::rest::again, deal::first_card::top},
+        {23, 4, 2, 3, deal::rest::top, deal::first_card::bottom},
+        {52, 5, 3, 0, deal::rest::bottom, deal::first_card::top},
+    };
+    std::int16_t next[deal::max_cards];
+    for (const row& r : rows) {
+        deal::move m;
+        m.kind = deal::move_kind::deal;
+        m.deal.hands = r.hands;
+        m.deal.cards = r.cards;
+        const std::int32_t packet[] = {r.packet};
+        m.deal.set_packets(packet);
+        m.deal.rest = r.rest;
+        m.deal.first_card = r.first;
+        m.deal.chosen_pile = r.pile;
+        deal::follow_move(m, r.cards, next);
+        for (int at = 0; at < r.cards; ++at)
+            EXPECT_EQ(deal::move_permutation(m, r.cards, at)[at], next[at])
+                << r.cards << " cards, " << r.hands << " hands, pile " << r.pile << ", at " << at;
+    }
+}
+
+// The whole deck under a routine whose deals gather the followed card's
+// pile: a jump to any round is that many rounds played one by one, and the
+// card is where following it alone says.
+TEST(Routine, FollowedDeckJumpsAsItPlays) {
+    struct row {
+        const char* routine;
+        int cards, card;
+    };
+    const row rows[] = {
+        {"deal 3 --packets 1 --chosen-pile 1", 21, 5},
+        {"deal 3 --packets 1 --chosen-pile 2; cut 4; deal 3 --packets 1 --chosen-pile 0", 27, 13},
+        {"deal 4 --packets 2,1 --rest top --chosen-pile 3; faro out", 30, 29},
+    };
+    const auto show = [](std::string_view v, text::shown_length, char*, std::size_t) {
+        return v.data();
+    };
+    static deal::routine r;
+    static deal::followed_deck followed;
+    for (const row& w : rows) {
+        char words[256];
+        ASSERT_TRUE(text::read_routine(w.routine, w.cards, r, show, words, sizeof words)) << words;
+        followed.learn(r, w.card);
+        const std::int64_t rounds = 3 * (followed.card().tail() + followed.card().length()) + 5;
+        deck played = starting_order(w.cards), jumped(played.size()), next(played.size());
+        deal::round_number n;
+        n.learn(followed.card().lengths());
+        for (std::int64_t k = 0; k <= rounds; ++k) {
+            followed.at(k, jumped.data());
+            ASSERT_EQ(jumped, played) << w.routine << ", round " << k;
+            n.assign(std::to_string(k));
+            EXPECT_EQ(played[static_cast<std::size_t>(followed.card().at(n))], w.card)
+                << w.routine << ", round " << k;
+            const int p =
+                static_cast<int>(std::find(played.begin(), played.end(), w.card) - played.begin());
+            followed.round(p).apply(played.data(), next.data());
+            played.swap(next);
+        }
+    }
+}
+
 TEST(Cycles, FollowAnyPermutation) {
     std::mt19937 random(5);
     static deal::cycles cycles;

@@ -349,6 +349,38 @@ def main():
         check("dealt round: address", page.query(), "?hands=4&round=8&packets=3,2&cards=20")
         frames = page.driver.execute_script("return window.dealExplorer.dealFrames") or []
         verify("dealt round: frames were drawn", len(frames) > 10)
+        # A routine played on screen, move by move, ends on its next round;
+        # the 21-card trick, its pile gathered where the routine says, too.
+        page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.max;"
+                                   "s.dispatchEvent(new Event('input'))")
+        routine_frames = {}
+        for routine, cards, card in (("faro out; cut 3", 20, None), ("down-under", 20, None),
+                                     ("deal 3 --packets 1 --chosen-pile 1", 21, 17)):
+            shown = routine_address(routine, cards, 4) + (f"&card={card}" if card is not None else "")
+            page.open(shown)
+            page.element("deal-round").click()
+            page.wait_ready()
+            options = ["--routine", routine]
+            if card is None:
+                wanted = native(args.native, "deal-after", *options, cards, 5).rstrip("\n")
+                check(f"{routine} played: the next round", page.wait_for("listing", wanted), wanted)
+            else:
+                where = native(args.native, "deal-after", "--where", card, *options, cards, 5).strip()
+                listing = page.text("listing").split()
+                check(f"{routine} played: the card's place", str(listing.index(str(card))), where)
+            check(f"{routine} played: address", page.query(), shown.replace("round=4", "round=5"))
+            routine_frames[routine.split()[0]] = page.driver.execute_script(
+                "return window.dealExplorer.dealFrames") or []
+        page.driver.execute_script("const s = document.getElementById('speed'); s.value = 5;"
+                                   "s.dispatchEvent(new Event('input'))")
+        page.open(routine_address("deal 3 --packets 1 --chosen-pile 1", 21, 0) + "&card=4")
+        for _ in range(3):
+            page.key(Keys.ARROW_RIGHT)
+        said = page.wait_until("info", lambda t: "round 3" in t)
+        verify(f"the 21-card trick: the card 11th from the top in {said!r}",
+               "at position 10, 11th from the top, in round 3" in said)
+        page.open("?hands=4&round=8&packets=3,2&cards=20")
+
         # Space pauses the round whatever has the focus: here the button that
         # started it, now Finish; Escape stops it where it was.
         page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"
@@ -599,6 +631,11 @@ def main():
           f"1000-digit round {jump_ms:.3f} ms, and drawn {jump_drawn_ms:.2f} ms")
     print(f"the landscape of 1010 hand counts {landscape_ms:.1f} ms, of 5050 deck sizes "
           f"{landscape_cards_ms:.1f} ms")
+    for name, times in routine_frames.items():
+        times = sorted(times)
+        if times:
+            print(f"a {name} played on screen: {len(times)} frames, median "
+                  f"{times[len(times) // 2]:.1f} ms, slowest {times[-1]:.1f} ms")
     if frame_ms:
         print(f"a dealt round: {len(frame_ms)} frames, median {frame_ms[len(frame_ms) // 2]:.1f} ms, "
               f"slowest {frame_ms[-1]:.1f} ms")

@@ -17,6 +17,7 @@
 #include "colors/views.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
+#include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
@@ -65,6 +66,15 @@ bool routine_given = false;
 char routine_typed[sizeof typed];
 std::size_t routine_length = 0;
 deal::routine landscape_routine;
+
+// A routine whose deals gather the followed card's pile where it says, with
+// a card followed: the trick. Its deck round after round depends on where
+// that card is, and its rounds run from 0 to most_trick_round.
+int followed_card = -1;
+bool trick = false;
+deal::followed_deck trick_deck;
+std::int64_t trick_round = 0;
+constexpr std::int64_t most_trick_round = 1'000'000'000'000'000'000;
 
 deal::description described;
 // The deck's size, and the hand count of the one deal dealt on screen: the
@@ -221,6 +231,8 @@ void routine_hands() {
     static deal::card deck[deal::max_cards], next[deal::max_cards];
     static deal::hands move_dealt; // 40 KB: kept off the stack
     std::copy_n(rows[0], deck_size, deck);
+    // Where the followed card is, for deals that gather its pile.
+    int at = trick ? static_cast<int>(std::find(deck, deck + deck_size, followed_card) - deck) : -1;
     const auto moves = routine_.moves();
     const bool name = routine_.deal_count() > 1;
     text::appender a(hands_text, sizeof hands_text);
@@ -239,9 +251,10 @@ void routine_hands() {
             a.at = deal_hands(move_dealt, deck, a.at);
         }
         if (i + 1 < moves.size()) {
-            const deal::permutation p = deal::move_permutation(moves[i], deck_size);
+            const deal::permutation p = deal::move_permutation(moves[i], deck_size, at);
             p.apply(deck, next);
             std::copy_n(next, deck_size, deck);
+            at = at >= 0 ? p[at] : -1;
         }
     }
     *a.at = '\0';
@@ -648,8 +661,37 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
     text::integer_text checked;
     if (!text::parse_integer(number, checked))
         return -1;
+    if (trick) {
+        const auto small = checked.value();
+        if (small < 0)
+            return -3;
+        if (checked.value() > most_trick_round || size - signed_ > 19)
+            return -4;
+        trick_round = small;
+    }
     shown.assign(number);
     return 0;
+}
+
+// Follows `card` (-1 for none): with a routine whose deals gather its pile,
+// the deck then depends on where it is. Returns whether it does: the trick.
+EMSCRIPTEN_KEEPALIVE int explorer_follow(int card) {
+    followed_card = card >= 0 && card < deck_size ? card : -1;
+    trick = routine_given && routine_.follows_card() && followed_card >= 0;
+    if (trick)
+        trick_deck.learn(routine_, followed_card);
+    return trick;
+}
+// The followed card's way under the trick: the rounds before its positions
+// repeat, and how many repeat.
+EMSCRIPTEN_KEEPALIVE int explorer_trick_tail() {
+    return trick_deck.card().tail();
+}
+EMSCRIPTEN_KEEPALIVE int explorer_trick_length() {
+    return trick_deck.card().length();
+}
+EMSCRIPTEN_KEEPALIVE int explorer_routine_follows() {
+    return routine_given && routine_.follows_card();
 }
 
 // The deck at the round taken and `count` rounds after it, one row each, from
@@ -658,15 +700,85 @@ EMSCRIPTEN_KEEPALIVE int explorer_parse_round(int length) {
 // order, or -1 if none is.
 EMSCRIPTEN_KEEPALIVE int explorer_rows(int count) {
     count = std::clamp(count, 1, max_rows);
-    cycles.jump(shown, rows[0]);
+    if (trick)
+        trick_deck.at(trick_round, rows[0]);
+    else
+        cycles.jump(shown, rows[0]);
     write_cards(rows[0], deck_size, listing)[-1] = '\0'; // the newline
-    for (int row = 1; row < count; ++row)
-        round.apply(rows[row - 1], rows[row]);
+    for (int row = 1; row < count; ++row) {
+        if (trick)
+            trick_deck.round(trick_deck.position(trick_round + row - 1))
+                .apply(rows[row - 1], rows[row]);
+        else
+            round.apply(rows[row - 1], rows[row]);
+    }
     if (routine_given)
         routine_hands();
     else
         *deal_hands(dealt, rows[0], hands_text) = '\0';
+    if (trick) {
+        for (int row = 0; row < count; ++row) {
+            int p = 0;
+            while (p < deck_size && rows[row][p] == p)
+                ++p;
+            if (p == deck_size)
+                return row;
+        }
+        return -1;
+    }
     return static_cast<int>(shown.rounds_to_start(count));
+}
+
+// A move of the routine dealt on screen, where the followed card is at `at`
+// (-1 for none): its kind, its text, a cut's K, and where each position's
+// card goes; a deal's hands, and the hand and the pass of each card dealt.
+// Returns the cards dealt, or -1 for a move that deals none.
+std::int32_t plan_goes_to[deal::max_cards];
+std::int32_t plan_order[deal::max_cards];
+std::int32_t plan_passes[deal::max_cards];
+int plan_hands = 0;
+EMSCRIPTEN_KEEPALIVE int explorer_moves() {
+    return static_cast<int>(routine_.moves().size());
+}
+EMSCRIPTEN_KEEPALIVE int explorer_move_kind(int i) {
+    return static_cast<int>(routine_.moves()[static_cast<std::size_t>(i)].kind);
+}
+EMSCRIPTEN_KEEPALIVE int explorer_move_cut(int i) {
+    return routine_.moves()[static_cast<std::size_t>(i)].cut;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_move_text(int i) {
+    text::move_text(routine_.moves()[static_cast<std::size_t>(i)], rules_words, sizeof rules_words);
+    return rules_words;
+}
+EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_plan_goes_to() {
+    return plan_goes_to;
+}
+EMSCRIPTEN_KEEPALIVE int explorer_plan_move(int i, int at) {
+    const deal::move& m = routine_.moves()[static_cast<std::size_t>(i)];
+    const deal::permutation p = deal::move_permutation(m, deck_size, at);
+    for (int x = 0; x < deck_size; ++x)
+        plan_goes_to[x] = p[x];
+    if (m.kind != deal::move_kind::deal)
+        return -1;
+    static deal::hands move_dealt; // 40 KB: kept off the stack
+    move_dealt.deal(m.deal);
+    const auto order = move_dealt.order();
+    const auto passes = move_dealt.passes();
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        plan_order[k] = order[k];
+        plan_passes[k] = passes[k];
+    }
+    plan_hands = m.deal.hands;
+    return static_cast<int>(order.size());
+}
+EMSCRIPTEN_KEEPALIVE int explorer_plan_hands() {
+    return plan_hands;
+}
+EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_plan_order() {
+    return plan_order;
+}
+EMSCRIPTEN_KEEPALIVE const std::int32_t* explorer_plan_passes() {
+    return plan_passes;
 }
 
 EMSCRIPTEN_KEEPALIVE const deal::card* explorer_row(int row) {

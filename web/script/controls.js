@@ -21,8 +21,14 @@ function show(next, how) {
   setReady(false);
   if (configure(next)) throw new Error('a state shown must be a deal the core takes');
   learn(next);
-  core._explorer_parse_round(putText(next.round.toString()));
   if (next.card !== null && next.card >= model.size) next.card = null;
+  trick = core._explorer_follow(next.card === null ? -1 : next.card) === 1;
+  if (core._explorer_parse_round(putText(next.round.toString())) < 0) {
+    // Following a card through a chosen pile: no round before 0.
+    setFault(ui.round, parseRound(next.round.toString()).error);
+    next.round = 0n;
+    core._explorer_parse_round(putText('0'));
+  }
   if (model.size > limits.maxPlayingCards) next.faces = false;
   // Another deal may change the lines above the canvas, and so its place;
   // what is said of the round, and the landscape, change only with the deal.
@@ -80,7 +86,8 @@ function fillFields() {
     ? `the routine's deck, 1 to ${limits.maxCards}; empty: ${limits.maxPlayingCards}`
     : state.cards === null
       ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
-  $('round-hint').textContent = `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
+  $('round-hint').textContent = trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
+    : `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
@@ -109,6 +116,7 @@ function fillAnswers() {
   $('sign').textContent = model.even ? 'even' : 'odd';
   $('fixed').textContent = model.fixed || 'none';
   $('gap').textContent = model.gap;
+  $('facts-note').hidden = !model.follows;
   fillLegend();
 }
 

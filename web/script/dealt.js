@@ -1,85 +1,192 @@
-// A round dealt before the eyes, for decks small enough to follow: the cards
-// leave the top of the deck one at a time into the hands laid out side by
-// side, pass after pass, and the hands are gathered in order into the new
-// deck, which then becomes the next round. Every step is a card (or, where
-// motion is to be reduced, a whole pass) and then a hand gathered; each
-// card's places come from the core's deal, none is worked out here.
+// A round dealt before the eyes, for decks small enough to follow, move by
+// move: a deal's cards leave the top of the deck one at a time into the
+// hands laid out side by side, pass after pass, and the hands are gathered
+// in order into the new deck; a cut lifts its packet and puts it under; a
+// faro lays the halves side by side and interleaves them card by card; the
+// deck is turned over; Monge's pile grows above and below; down-under puts
+// cards down and under in turn. Where motion is to be reduced, a step is a
+// pass or a whole interleaving. Where each card goes comes from the core's
+// moves; the steps only show the way there.
 
 let dealing = null;
 const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
 // Whether the deck of the state can be dealt on screen.
 const dealable = () => model.size > 0 && model.size <= limits.maxDealtCards &&
-  model.hands <= limits.maxDealtCards;
+  (model.routine || model.hands <= limits.maxDealtCards);
 
-// The places of the cards at every step: steps[s][card] is {area, slot,
-// hand}, area 'deck', 'hand' or 'new'.
+// The moves of the round as the core plays them on the deck shown, each
+// where the followed card is before it: {kind, text, goesTo, hands, order,
+// passes, dealt, cut}. A plain deal is one deal move.
+const moveKinds = ['deal', 'cut', 'faro out', 'faro in', 'reverse', 'monge', 'down-under', 'under-down'];
+function planMove(i, at) {
+  if (!model.routine) {
+    return { kind: 'deal', text: '', goesTo: model.goesTo, hands: model.hands, order: model.order,
+      passes: model.passes, dealt: model.dealt };
+  }
+  const dealt = core._explorer_plan_move(i, at);
+  const size = model.size;
+  return {
+    kind: moveKinds[core._explorer_move_kind(i)], text: coreText(core._explorer_move_text(i)),
+    cut: core._explorer_move_cut(i), dealt: Math.max(0, dealt), hands: core._explorer_plan_hands(),
+    goesTo: Array.from(int32s(core._explorer_plan_goes_to(), size)),
+    order: Array.from(int32s(core._explorer_plan_order(), Math.max(0, dealt))),
+    passes: Array.from(int32s(core._explorer_plan_passes(), Math.max(0, dealt))),
+  };
+}
+
+// The places of the cards at every step: steps[s][i] is the place of the
+// card that starts the round at position i, {card, area, slot, hand, of,
+// row}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
+// row between, slot of size + 2) or 'new' (the bottom row).
 function dealSteps() {
   const size = model.size;
   const deck = Array.from(core.HEAP32.subarray(view.deck, view.deck + size));
-  const places = deck.map((card, p) => ({ card, area: 'deck', slot: p, position: p }));
+  const places = deck.map((card, p) => ({ card, area: 'deck', slot: p }));
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
-  const held = new Array(model.hands).fill(0);
+  const mids = [''];
   const whole = reducedMotion.matches;
-  for (let i = 0; i < model.dealt; ++i) {
-    const p = size - 1 - i;
-    const hand = model.order[i];
-    Object.assign(places[p], { area: 'hand', hand, slot: held[hand]++ });
-    // A whole pass at once where motion is reduced: one still step a pass.
-    if (!whole || i + 1 === model.dealt || model.passes[i + 1] !== model.passes[i]) {
+  const count = model.routine ? core._explorer_moves() : 1;
+  let pos = deck.map((_, p) => p); // where each card is before the move
+  let at = state.card === null ? -1 : deck.indexOf(state.card);
+  for (let i = 0; i < count; ++i) {
+    const plan = planMove(i, at);
+    const prefix = count > 1 ? `move ${i + 1} of ${count}, ${plan.text}: ` : model.routine ? `${plan.text}: ` : '';
+    const mid = { deal: 'the hands, hand 0 on the left, each card below the one before',
+      cut: 'the packet lifted', 'faro out': 'the two halves', 'faro in': 'the two halves' }[plan.kind] || '';
+    const add = (label) => {
       steps.push(places.map((q) => ({ ...q })));
-      labels.push(whole ? `pass ${model.passes[i] + 1} dealt`
-        : `card ${deck[p]} to hand ${hand} (pass ${model.passes[i] + 1})`);
+      labels.push(prefix + label);
+      mids.push(mid);
+    };
+    if (i > 0) {
+      for (const [p, q] of places.entries()) Object.assign(q, { area: 'deck', slot: pos[p] });
+      add('the new deck taken up');
     }
+    const onPosition = []; // the card at each position
+    pos.forEach((x, p) => { onPosition[x] = p; });
+    const name = (p) => (facesShown() ? playingCard(places[p].card).text : String(places[p].card));
+    const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: plan.goesTo[x] });
+    if (plan.kind === 'deal') {
+      const held = new Array(plan.hands).fill(0);
+      for (let k = 0; k < plan.dealt; ++k) {
+        const p = onPosition[size - 1 - k];
+        const hand = plan.order[k];
+        Object.assign(places[p], { area: 'hand', hand, of: plan.hands, slot: held[hand]++ });
+        if (!whole || k + 1 === plan.dealt || plan.passes[k + 1] !== plan.passes[k]) {
+          add(whole ? `pass ${plan.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${plan.passes[k] + 1})`);
+        }
+      }
+      // Gathered from the bottom of the new deck up: each hand, and the
+      // rest, in the order of the lowest place its cards take.
+      const groups = new Map();
+      for (let x = 0; x < size; ++x) {
+        const q = places[onPosition[x]];
+        const key = q.area === 'hand' ? `hand ${q.hand}` : 'the rest';
+        if (!groups.has(key)) groups.set(key, []);
+        groups.get(key).push(x);
+      }
+      const lowest = (xs) => Math.min(...xs.map((x) => plan.goesTo[x]));
+      for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
+        xs.forEach(toNew);
+        add(`${key}${xs.includes(at) && plan.text.includes('--chosen-pile') ? ', which holds the followed card,' : ''} gathered`);
+      }
+    } else if (plan.kind === 'cut' && plan.cut % size !== 0) {
+      const k = plan.cut;
+      for (let x = 0; x < size; ++x) {
+        if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, row: 0 });
+      }
+      add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
+      for (let x = 0; x < size; ++x) toNew(x);
+      add(k > 0 ? 'put under the rest' : 'put on top of the rest');
+    } else if (plan.kind === 'faro out' || plan.kind === 'faro in') {
+      const lower = size - (plan.kind === 'faro out' ? Math.ceil(size / 2) : Math.floor(size / 2));
+      for (let x = 0; x < size; ++x) Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, row: 0 });
+      add('cut into two halves, side by side');
+      const from = [];
+      for (let x = 0; x < size; ++x) from[plan.goesTo[x]] = x;
+      for (let y = 0; y < size; ++y) {
+        toNew(from[y]);
+        if (!whole || y + 1 === size) {
+          add(whole ? 'the halves interleaved' : `card ${name(onPosition[from[y]])} from the ${from[y] < lower ? 'lower' : 'upper'} half`);
+        }
+      }
+    } else if (plan.kind === 'monge') {
+      // Taken from the top; the pile, as it grows, in the order its cards
+      // end in.
+      const taken = [];
+      for (let x = size - 1; x >= 0; --x) {
+        const above = taken.every((t) => plan.goesTo[t] < plan.goesTo[x]);
+        taken.push(x);
+        const sorted = [...taken].sort((a, b) => plan.goesTo[a] - plan.goesTo[b]);
+        sorted.forEach((t, r) => Object.assign(places[onPosition[t]], { area: 'new', slot: r }));
+        if (!whole || x === 0) {
+          add(whole ? 'every card above or below the pile'
+            : `card ${name(onPosition[x])} ${taken.length === 1 ? 'starts the pile' : above ? 'on top of the pile' : 'under the pile'}`);
+        }
+      }
+    } else if (plan.kind === 'down-under' || plan.kind === 'under-down') {
+      // The cards held, top first: the top one goes down onto the table or
+      // under the rest, in turn.
+      const held = [];
+      for (let x = size - 1; x >= 0; --x) held.push(x);
+      let down = plan.kind === 'down-under';
+      while (held.length) {
+        const x = held.shift();
+        if (down) toNew(x); else held.push(x);
+        held.forEach((h, r) => Object.assign(places[onPosition[h]], { area: 'deck', slot: held.length - 1 - r }));
+        if (!whole || !held.length) {
+          add(whole ? 'down and under in turn' : `card ${name(onPosition[x])} ${down ? 'down on the table' : 'under the cards held'}`);
+        }
+        down = !down;
+      }
+    } else {
+      for (let x = 0; x < size; ++x) toNew(x);
+      add(plan.kind === 'reverse' ? 'the deck turned over' : 'the deck as it was');
+    }
+    pos = pos.map((x) => plan.goesTo[x]);
+    if (at >= 0) at = plan.goesTo[at];
   }
-  // Gathered from the bottom of the new deck up: each hand, and the stock,
-  // in the order of the lowest place its cards take.
-  const groups = new Map();
-  for (let p = 0; p < size; ++p) {
-    const key = places[p].area === 'hand' ? `hand ${places[p].hand}` : 'the rest';
-    if (!groups.has(key)) groups.set(key, []);
-    groups.get(key).push(p);
-  }
-  const order = [...groups.entries()].sort((a, b) =>
-    Math.min(...a[1].map((p) => model.goesTo[p])) - Math.min(...b[1].map((p) => model.goesTo[p])));
-  for (const [name, positions] of order) {
-    for (const p of positions) Object.assign(places[p], { area: 'new', slot: model.goesTo[p] });
-    steps.push(places.map((q) => ({ ...q })));
-    labels.push(`${name} gathered`);
-  }
-  return { steps, labels };
+  return { steps, labels, mids };
 }
 
 // Where a place is on the canvas: the deck along the top, the hands side by
 // side below it, each card a little lower than the one before so that its
-// face shows, and the new deck along the bottom. Cards are as large as the
-// width and the height both allow.
-function dealLayout(b) {
+// face shows, or a row of cards between; the new deck along the bottom.
+// Cards are as large as the width and the height both allow.
+function dealLayout(b, steps) {
   const size = model.size;
   const left = 16, right = 16;
   const width = b.width - left - right;
-  const held = new Array(model.hands).fill(0);
-  for (const hand of model.order) ++held[hand];
-  const most = Math.max(1, ...held);
+  let most = 1;
+  for (const places of steps) {
+    const held = new Map();
+    for (const q of places) {
+      if (q.area === 'hand') held.set(q.hand, (held.get(q.hand) || 0) + 1);
+    }
+    most = Math.max(most, ...held.values());
+  }
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
   const tall = Math.min(60, (b.height - 110) / (2 + 1 + 0.55 * (most - 1)));
   const cell = Math.min(48, width / size);
-  const h = Math.max(12, Math.min(cell * 1.3, tall));
+  const h = Math.max(12, Math.min(cell * (presenting ? 1.6 : 1.3), tall));
   const card = { w: Math.max(6, Math.min(cell * 0.86, h / 1.3)), h };
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
   const step = card.h * 0.55;
-  const column = width / model.hands;
   return {
-    left, card, deckY, newY, handsTop, column,
+    left, card, deckY, newY, handsTop,
     at(place) {
       if (place.area === 'deck' || place.area === 'new') {
         return { x: left + (place.slot + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
       }
-      return { x: left + (place.hand + 0.5) * column, y: handsTop + card.h / 2 + place.slot * step };
+      if (place.area === 'mid') {
+        return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 + place.row * card.h * 1.2 };
+      }
+      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * step };
     },
   };
 }
@@ -87,15 +194,19 @@ function dealLayout(b) {
 function startDealing() {
   if (dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
-  const { steps, labels } = dealSteps();
-  dealing = { steps, labels, step: 0, from: 0, started: performance.now(), playing: true, frames: [] };
+  const { steps, labels, mids } = dealSteps();
+  dealing = { steps, labels, mids, step: 0, from: 0, started: performance.now(), playing: true, frames: [] };
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
-  $('caption').textContent = `Dealing round ${state.round}: the cards leave the top of the deck one ` +
-    'at a time into the hands, pass after pass; then the hands are gathered, in order, into the ' +
-    `deck of round ${state.round + 1n}. Finish (or D) deals the rest at once.`;
-  canvas.setAttribute('aria-label', `Round ${state.round} being dealt into ${model.hands} hands.`);
+  $('caption').textContent = model.routine
+    ? `Playing round ${state.round} move by move, ${model.rules}; the new deck at the bottom ` +
+      `becomes the deck of round ${state.round + 1n}. Finish (or D) plays the rest at once.`
+    : `Dealing round ${state.round}: the cards leave the top of the deck one ` +
+      'at a time into the hands, pass after pass; then the hands are gathered, in order, into the ' +
+      `deck of round ${state.round + 1n}. Finish (or D) deals the rest at once.`;
+  canvas.setAttribute('aria-label', model.routine ? `Round ${state.round} being played, ${model.rules}.`
+    : `Round ${state.round} being dealt into ${model.hands} hands.`);
   dealFrame();
 }
 
@@ -135,16 +246,18 @@ function wake() {
 function paintDeal(t) {
   const d = dealing;
   const b = fitCanvas(false);
-  const layout = dealLayout(b);
+  const layout = dealLayout(b, d.steps);
   ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   ctx.clearRect(0, 0, b.width, b.height);
   ctx.font = labelFont;
   ctx.textAlign = 'left';
   ctx.textBaseline = 'middle';
   ctx.fillStyle = theme.muted;
-  ctx.fillText(`Round ${state.round}: the deck, bottom (left) to top (right); cards are dealt from the top`, layout.left, 12);
-  ctx.fillText(`The hands, hand 0 on the left, each card below the one before`, layout.left, layout.handsTop - 14);
-  ctx.fillText(`Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.left, layout.newY - layout.card.h / 2 - 12);
+  ctx.fillText(`Round ${state.round}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.left, 12);
+  const mid = d.mids[d.step];
+  if (mid) ctx.fillText(mid[0].toUpperCase() + mid.slice(1), layout.left, layout.handsTop - 14);
+  ctx.fillText(model.routine ? 'The new deck, bottom (left) to top'
+    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.left, layout.newY - layout.card.h / 2 - 12);
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
   const e = ease(t);
   const before = d.steps[d.from], now = d.steps[d.step];
@@ -158,7 +271,7 @@ function paintDeal(t) {
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
     paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card]);
   }
-  $('info').textContent = `Dealing round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
+  $('info').textContent = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
     `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
 }
 

@@ -183,7 +183,15 @@ function describe() {
   if (cursor) {
     info = `Picking a card: the arrows move, Enter or a click follows, Escape stops. ${cursorWords()}`;
   } else if (card === null) {
-    info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard.';
+    info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard' +
+      `${model.follows ? ': the routine gathers its pile where it says' : ''}.`;
+  } else if (trick && view.kind === 'rows') {
+    // The card's way, with its pile gathered where the routine says.
+    const tail = core._explorer_trick_tail(), length = core._explorer_trick_length();
+    const settles = length === 1 ? `from round ${tail} on it stays there`
+      : `from round ${tail} on its places repeat every ${length} rounds`;
+    info = `Card ${cardName(card)} is at ${positionWords(positionOf(0, card))}, in round ` +
+      `${state.round}; its pile is gathered where the routine says, and ${settles}.`;
   } else {
     const cycle = model.cycleOf[card];
     const length = model.cycleLength[card];

@@ -110,6 +110,7 @@ function learn(s) {
     // What the programs take as COUNT: the hand count, or a routine's deck.
     count: routine ? size : s.hands,
     deals: routine ? core._explorer_routine_deals() : 1,
+    follows: core._explorer_routine_follows() === 1,
     period: coreText(core._explorer_period()),
     smallPeriod: core._explorer_small_period(),
     census: Array.from({ length: pairs }, (_, i) => [census[2 * i], census[2 * i + 1]]),
@@ -143,6 +144,11 @@ function parseRound(text) {
   if (text === '') return { error: 'Round: type a round number, such as 0, 12 or -1.' };
   const status = core._explorer_parse_round(putText(text));
   if (status === -1) return { error: `Round: “${shorten(text, 24)}” is not a whole number.` };
+  if (status === -3) {
+    return { error: 'Round: a deal that gathers the followed card’s pile cannot be undone; ' +
+      'give a round from 0.' };
+  }
+  if (status === -4) return { error: 'Round: with a chosen pile, rounds run from 0 to 10¹⁸.' };
   if (status < 0) {
     return { error: `Round: a round number has at most ${limits.maxRoundDigits} digits; ` +
       `this one has ${text.replace(/^[+-]/, '').length}.` };
@@ -165,7 +171,13 @@ function shorten(text, most) {
 }
 
 // The round before the deck comes back, as a number.
-const periodMinusOne = () => BigInt(model.period) - 1n;
+// With a chosen pile, the deck need never come back: the last round before
+// the followed card's positions repeat.
+const periodMinusOne = () => (trick
+  ? BigInt(core._explorer_trick_tail() + core._explorer_trick_length() - 1)
+  : BigInt(model.period) - 1n);
+// Whether the deck shown follows a card through deals that gather its pile.
+let trick = false;
 
 // ---- the address ------------------------------------------------------------
 

@@ -78,6 +78,17 @@ bool routine::add(const move& m) {
     return true;
 }
 
+bool routine::fit(int deck) {
+    for (const move& m : moves())
+        if ((m.kind == move_kind::cut && (m.cut < -deck || m.cut > deck)) ||
+            (m.kind == move_kind::deal && m.deal.hands > deck))
+            return false;
+    cards = deck;
+    for (std::size_t i = 0; i < count_; ++i)
+        moves_[i].deal.cards = deck;
+    return true;
+}
+
 bool routine::follows_card() const {
     return std::any_of(moves().begin(), moves().end(), [](const move& m) {
         return m.kind == move_kind::deal && m.deal.chosen_pile >= 0;

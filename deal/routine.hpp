@@ -43,6 +43,11 @@ public:
     bool add(const move& m);
     void clear() { count_ = 0; }
 
+    // The same moves on a deck of `cards` cards, as a routine read for that
+    // deck has them; false, leaving the routine as it was, where one does not
+    // fit it: a cut deeper than the deck, a deal into more hands than cards.
+    bool fit(int cards);
+
     // Whether a deal gathers the pile of a followed card where it says, so
     // that the round depends on where that card is.
     bool follows_card() const;

@@ -270,6 +270,12 @@ def main():
             check(f"{label}: field", page.value("routine"), routine)
             check(f"{label}: address", page.query(), wanted_address)
             check(f"{label}: no error", page.text("error"), "")
+            # The landscape runs across deck sizes, as deal-period does.
+            plot = page.element("landscape")
+            plot.send_keys(Keys.END)
+            period = native(args.native, "deal-period", *options, 5050).split()[-1]
+            check(f"{label}: the landscape at 5050 cards", page.text("landscape-reading"),
+                  f"5050 cards: period {period}.")
 
         # Each Copy puts its text on the clipboard: the listing as deal-after
         # prints it, the cycles as deal-cycles --gap, the address whole.
@@ -584,6 +590,12 @@ def main():
         page.open("?hands=4&round=0&landscape=cards")
         landscape_cards_ms = page.driver.execute_script("return window.dealExplorer.timeLandscape(3)")
 
+        page.open(routine_address("deal 4 --packets 1; cut 26; faro out; monge", 5050, 0))
+        routine_step_ms = page.driver.execute_script("return window.dealExplorer.timeStep(20)")
+        routine_landscape_ms = page.driver.execute_script("return window.dealExplorer.timeLandscape(3)")
+        page.open(routine_address("faro out; cut 26", 52, 0))
+        faro_landscape_ms = page.driver.execute_script("return window.dealExplorer.timeLandscape(3)")
+
         errors = page.errors()
         verify(f"console errors: {errors}", not errors)
     finally:
@@ -631,6 +643,9 @@ def main():
           f"1000-digit round {jump_ms:.3f} ms, and drawn {jump_drawn_ms:.2f} ms")
     print(f"the landscape of 1010 hand counts {landscape_ms:.1f} ms, of 5050 deck sizes "
           f"{landscape_cards_ms:.1f} ms")
+    print(f"a routine of four moves on 5050 cards: a step {routine_step_ms:.2f} ms; the landscape "
+          f"of its 5050 deck sizes {routine_landscape_ms:.1f} ms; of 'faro out; cut 26' "
+          f"{faro_landscape_ms:.1f} ms")
     for name, times in routine_frames.items():
         times = sorted(times)
         if times:

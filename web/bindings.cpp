@@ -58,13 +58,11 @@ bool cards_given = false;
 bool own_deal = true;
 
 // The routine the routine field holds, for a deck of the size the Cards
-// field gives (a pack where it is empty), and its text, which the landscape
-// reads again for every deck size. Without one, the deal the other fields
-// describe is the round.
+// field gives (a pack where it is empty), and its copy that the landscape
+// fits to every deck size. Without one, the deal the other fields describe
+// is the round.
 deal::routine routine_;
 bool routine_given = false;
-char routine_typed[sizeof typed];
-std::size_t routine_length = 0;
 deal::routine landscape_routine;
 
 // A routine whose deals gather the followed card's pile where it says, with
@@ -409,8 +407,6 @@ EMSCRIPTEN_KEEPALIVE int explorer_read_routine(int length) {
     const int cards = cards_given ? rules.cards : deal::max_playing_cards;
     if (!text::read_routine(given, cards, routine_, shown_value, message, sizeof message))
         return -1;
-    std::copy(given.begin(), given.end(), routine_typed);
-    routine_length = given.size();
     return 0;
 }
 EMSCRIPTEN_KEEPALIVE int explorer_routine_given() {
@@ -484,9 +480,7 @@ static std::optional<deal::period> landscape_period(int by_cards, int x) {
     if (routine_given) {
         // A routine whose moves do not fit a deck of x cards (a cut deeper
         // than the deck, more hands than cards) has no point there.
-        char ignored[text::words_room];
-        if (!text::read_routine({routine_typed, routine_length}, x, landscape_routine, shown_value,
-                                ignored, sizeof ignored))
+        if (!landscape_routine.fit(x))
             return std::nullopt;
         landscape_cycles.learn(deal::round_permutation(landscape_routine));
         return deal::period(landscape_cycles);
@@ -816,6 +810,7 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* explorer_cell_lines(int count, int wid
 // (by_cards 1), as base-2 logarithms from explorer_landscape_values(), the
 // first for 1. Returns how many.
 EMSCRIPTEN_KEEPALIVE int explorer_landscape(int by_cards) {
+    landscape_routine = routine_;
     const int most = by_cards ? deal::max_cards : landscape_hands();
     for (int x = 1; x <= most; ++x) {
         const auto p = landscape_period(by_cards, x);
@@ -829,6 +824,7 @@ EMSCRIPTEN_KEEPALIVE const float* explorer_landscape_values() {
 
 // The period of one point of the landscape, every digit.
 EMSCRIPTEN_KEEPALIVE const char* explorer_landscape_period(int by_cards, int x) {
+    landscape_routine = routine_;
     static char digits[text::period_digits + 1];
     digits[text::period_digits] = '\0';
     const auto p = landscape_period(by_cards, x);

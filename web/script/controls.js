@@ -358,8 +358,14 @@ function setPresenting(on) {
   document.body.classList.toggle('presenting', on);
   $('present').setAttribute('aria-pressed', String(on));
   if (on) canvas.focus({ preventScroll: true });
+  if (dealing) {
+    // The round being dealt goes on, at the new size.
+    fitCanvas(true);
+    paintDeal(dealing.idle ? 1 : 0);
+    wake();
+    return;
+  }
   setReady(false);
-  stopDealing();
   draw(true);
   if (!on) drawLandscape();
   setReady(true);
@@ -380,6 +386,7 @@ function onKey(event) {
     // click that started the round.
     if (typing && key !== 'Escape') return;
     if (key === 'Escape') stopDealing();
+    else if (key === 'p' || key === 'P') setPresenting(!presenting);
     else if (key === 'ArrowRight' || key === '.') dealStep();
     else if (key === ' ') toggleDealing();
     else if (key === 'd' || key === 'D') finishDealing();

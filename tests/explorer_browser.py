@@ -189,6 +189,7 @@ def main():
     parser.add_argument("native")
     parser.add_argument("--screenshot", help="PNG of the pile shuffle as playing cards")
     parser.add_argument("--dealing-screenshot", help="PNG of a round dealt part way")
+    parser.add_argument("--trick-screenshot", help="PNG of the 21-card trick, followed to its end")
     args = parser.parse_args()
     for path in (CHROMIUM, DRIVER):
         if not os.access(path, os.X_OK):
@@ -619,7 +620,7 @@ def main():
     finally:
         phone.close()
 
-    if args.screenshot or args.dealing_screenshot:
+    if args.screenshot or args.dealing_screenshot or args.trick_screenshot:
         shot = Page(args.page, 1280, 900)
         try:
             shot.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
@@ -634,6 +635,10 @@ def main():
                     shot.key(Keys.ARROW_RIGHT)
                 time.sleep(1.5)
                 shot.driver.save_screenshot(args.dealing_screenshot)
+            if args.trick_screenshot:
+                shot.open(routine_address("deal 3 --packets 1 --chosen-pile 1", 21, 3)
+                          + "&card=4&faces=1")
+                shot.driver.save_screenshot(args.trick_screenshot)
         finally:
             shot.close()
 

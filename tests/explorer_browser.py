@@ -462,6 +462,20 @@ def main():
             check(f"{shown}: message gone once put right", page.text("error").strip(), "")
             page.type(field, right)
             page.wait_ready()
+        # A bad deck size keeps the deck shown and its address, and a later
+        # edit of another field still applies.
+        page.open("?hands=5&round=2&cards=30")
+        field = page.element("cards")
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys("5051", Keys.ENTER)
+        hands = page.element("hands")
+        hands.send_keys(Keys.CONTROL, "a")
+        hands.send_keys("6", Keys.ENTER)
+        page.wait_ready()
+        check("a bad deck size, then 6 hands: the address", page.query(), "?hands=6&round=2&cards=30")
+        verify("a bad deck size, then 6 hands: still said", page.text("error").startswith("Cards: "))
+        page.open("?hands=6&round=2")
+
         # Two bad fields at once: each says its own fault and is marked; a
         # third still applies.
         page.type("cards", "0")

@@ -170,13 +170,16 @@ function dealLayout(b, steps) {
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
-  const tall = Math.min(60, (b.height - 110) / (2 + 1 + 0.55 * (most - 1)));
+  // Presenting, a card shows its rank above its suit, large: each card
+  // of a pile lies lower, under most of the one before.
+  const overlap = presenting ? 0.9 : 0.55;
+  const tall = Math.min(60, (b.height - 110) / (2 + 1 + overlap * (most - 1)));
   const cell = Math.min(48, width / size);
   const h = Math.max(12, Math.min(cell * (presenting ? 1.6 : 1.3), tall));
   const card = { w: Math.max(6, Math.min(cell * 0.86, h / 1.3)), h };
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
-  const step = card.h * 0.55;
+  const step = card.h * overlap;
   return {
     left, card, deckY, newY, handsTop,
     at(place) {
@@ -291,11 +294,18 @@ function paintDealtCard(card, x, y, shape, color) {
   ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, band);
   // The face near the card's top, where it shows in a fanned pile.
   const face = facesShown() ? playingCard(card) : { text: String(card), red: false };
-  const size = Math.max(8, Math.min(14, w * 0.42, h * 0.26));
-  ctx.font = font(size);
   ctx.textAlign = 'center';
   ctx.textBaseline = 'middle';
   ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
+  if (presenting && facesShown()) {
+    const size = Math.min(w * 0.75, h * 0.4);
+    ctx.font = font(size);
+    ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
+    ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
+    return;
+  }
+  const size = Math.max(8, Math.min(14, w * 0.42, h * 0.26));
+  ctx.font = font(size);
   ctx.fillText(face.text, x, y - h / 2 + band + size * 0.7);
 }
 

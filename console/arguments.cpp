@@ -23,7 +23,7 @@ namespace {
     std::exit(EXIT_SUCCESS);
 }
 
-// The help, and where the program takes a routine, its moves as the
+// The help, and where the program takes a routine or moves, the moves as the
 // routine reader knows them, each described in words wrapped to the help's
 // width: written once, for every program.
 [[noreturn]] void print_help(const command_line& line) {
@@ -36,7 +36,7 @@ namespace {
     };
     add(line.usage);
     const bool routine = std::any_of(line.options.begin(), line.options.end(), [](const option& o) {
-        return std::string_view{o.name} == "routine";
+        return std::string_view{o.name} == "routine" || std::string_view{o.name} == "moves";
     });
     if (routine) {
         add("The moves of a routine:\n");

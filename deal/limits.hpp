@@ -27,6 +27,10 @@ inline constexpr int max_packets = 100;
 inline constexpr int max_packet = max_cards;
 // A routine longer than this is no longer a round anyone performs.
 inline constexpr int max_moves = 100;
+// The moves a search may choose from, ranges expanded; and the most
+// shortest routines it lists.
+inline constexpr int max_search_moves = 10'000;
+inline constexpr std::int64_t max_search_answers = 1'000'000;
 // Decks of up to this many cards may be named as the cards of a new deck.
 inline constexpr int max_playing_cards = 52;
 

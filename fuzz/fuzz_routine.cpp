@@ -1,5 +1,6 @@
-// Feeds any bytes to the routine reader, the first two as the deck's size,
-// and checks what must hold for every text:
+// Feeds any bytes to the routine reader, and to the reader of the moves a
+// search may choose from, the first two as the deck's size, and checks what
+// must hold for every text:
 //  - a fault is one line of printable text that names the routine or a move;
 //  - a routine read holds at most max_moves moves, and what it writes of
 //    itself reads back as the same round;
@@ -49,6 +50,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const int cards = 1 + (data[0] | data[1] << 8) % deal::max_cards;
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
+    // The same text as the moves a search may choose from.
+    int taken = 0;
+    const auto take = [](void* count, const deal::move& m) {
+        check(m.kind != deal::move_kind::cut || std::abs(m.cut) <= deal::max_cards,
+              "cut off the deck");
+        return ++*static_cast<int*>(count) <= deal::max_search_moves;
+    };
+    if (!text::read_move_list(text, cards, take, &taken, shown, words, sizeof words)) {
+        const std::string_view said(words);
+        check(!said.empty() && said.find('\n') == std::string_view::npos, "fault is not one line");
+        check(said.starts_with("move ") || said.starts_with("the moves allowed"),
+              "fault names neither the moves nor a move");
+    }
+    check(taken <= deal::max_search_moves, "more moves than a search takes");
     if (!text::read_routine(text, cards, first, shown, words, sizeof words)) {
         const std::string_view said(words);
         check(!said.empty() && said.find('\n') == std::string_view::npos, "fault is not one line");

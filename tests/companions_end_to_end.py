@@ -365,6 +365,117 @@ class Routines(unittest.TestCase):
         self.assertEqual((by_name.returncode, by_name.stdout), (0, by_number.stdout))
 
 
+def shortest_routines(cards, moves, start, goal):
+    """Every shortest routine of `moves` (Routines of one move) that takes the
+    card at `start` to `goal`, breadth first over the card's positions, each
+    move played on the whole deck by hand with that card followed; in the
+    order that prefers, move by move, the move listed first."""
+    def step(move, p):
+        return move.round(list(range(cards)), p).index(p)
+    layers, seen = [{start: [[]]}], {start}
+    while goal not in layers[-1] and layers[-1]:
+        following = {}
+        for p, routes in layers[-1].items():
+            for i, move in enumerate(moves):
+                q = step(move, p)
+                if q not in seen:
+                    following.setdefault(q, []).extend(route + [i] for route in routes)
+        seen |= set(following)
+        layers.append(following)
+    return sorted(layers[-1].get(goal, []))
+
+
+class Solve(unittest.TestCase):
+    # (cards, moves, start, goals): every shortest routine held to the
+    # reference model's, the first one alone without --all.
+    SEARCHES = [
+        (10, [("faro", "in"), ("faro", "out"), ("cut", 1)], 9, range(10)),
+        (27, [("deal", Deal(3, packets=[1], chosen_pile=t)) for t in range(3)], 4, range(27)),
+        (12, [("monge", None), ("down-under", None), ("reverse", None)], 4, range(12)),
+        (20, [("deal", Deal(4, packets=[2, 1], rest="top", chosen_pile=3)), ("cut", -3),
+              ("under-down", None)], 0, range(0, 20, 3)),
+        (52, [("faro", "out")], 51, [3]),
+    ]
+
+    def solve(self, args):
+        return run(args, name="deal-solve")
+
+    def test_shortest_routines_are_the_reference_models(self):
+        for cards, moves, start, goals in self.SEARCHES:
+            alone = [Routine(cards, [m]) for m in moves]
+            allowed = " | ".join(r.text() for r in alone)
+            for goal in goals:
+                with self.subTest(cards=cards, moves=allowed, start=start, goal=goal):
+                    want = ["; ".join(alone[i].text() for i in route)
+                            for route in shortest_routines(cards, alone, start, goal)] or ["never"]
+                    every = self.solve(["--all", "--moves", allowed, str(cards), str(start),
+                                        str(goal)])
+                    self.assertEqual((every.returncode, every.stderr), (0, b""))
+                    self.assertEqual(every.stdout.decode().splitlines(), want)
+                    first = self.solve(["--moves", allowed, str(cards), str(start), str(goal)])
+                    self.assertEqual(first.stdout.decode(), want[0] + "\n")
+                    if want[0] not in ("", "never"):
+                        where = run(["--routine", want[0], "--where", str(start), str(cards),
+                                     "1"], name="deal-after")
+                        self.assertEqual(where.stdout, b"%d\n" % goal)
+
+    def test_published_answers(self):
+        # Elmsley: the top card of 52 goes to depth d by the binary digits of
+        # d, 1 an in-faro and 0 an out-faro.
+        for goal in range(52):
+            depth = 51 - goal
+            want = "; ".join("faro in" if bit == "1" else "faro out"
+                             for bit in (bin(depth)[2:] if depth else ""))
+            got = self.solve(["--moves", "faro in | faro out", "52", "51", str(goal)])
+            self.assertEqual(got.stdout.decode(), want + "\n", goal)
+        # Gergonne: three deals into three piles steer any card anywhere;
+        # one cut brings any card to any place.
+        for start in (0, 13, 26):
+            lengths = [len(line.split("; ")) if line else 0 for line in (
+                self.solve(["--moves", "deal 3 --packets 1 --chosen-pile 0..2", "27", str(start),
+                            str(goal)]).stdout.decode().rstrip("\n") for goal in range(27))]
+            self.assertEqual(max(lengths), 3)
+        for goal in range(52):
+            got = self.solve(["--moves", "cut 1..51", "52", "0", str(goal)]).stdout.decode()
+            self.assertEqual(got, "\n" if goal == 0 else f"cut {goal}\n")
+
+    def test_bad_input(self):
+        table = [
+            (["52", "0", "1"], "--moves MOVES is needed: the moves allowed, such as "
+                               "'faro in | faro out'"),
+            (["--moves", " ", "52", "0", "1"], "the moves allowed, ' ', are none: give moves "
+             "separated by '|', such as 'faro in | faro out'"),
+            (["--moves", "faro in | shuffle", "52", "0", "1"],
+             "move 2 of the moves allowed, 'shuffle': 'shuffle' is not a move: deal, cut, faro "
+             "out, faro in, reverse, monge, down-under or under-down"),
+            (["--moves", "| cut 1", "52", "0", "1"],
+             "move 1 of the moves allowed, '': no move is there"),
+            (["--moves", "cut 1 |", "52", "0", "1"],
+             "move 2 of the moves allowed, '': no move is there"),
+            (["--moves", "cut 5..1", "52", "0", "1"],
+             "move 1 of the moves allowed, 'cut 5..1': range '5..1' runs backwards: its first "
+             "end must be the lower"),
+            (["--moves", "cut -5050..5050", "5050", "0", "1"],
+             "the moves allowed come to more than 10000, ranges counted value by value"),
+            (["--moves", "cut 1", "52", "52", "1"],
+             "position 52 is outside the supported range 0 to 51"),
+            (["--moves", "cut 1", "52", "0", "-1"],
+             "position -1 is outside the supported range 0 to 51"),
+            (["--moves", "cut 1", "60", "AS", "1"], "'AS' names a playing card, but a deck of 60 "
+             "cards has more than the 52 of a pack: give the card's number"),
+            (["--moves", "cut 1", "52", "0"], "missing the position TO: give CARDS FROM TO"),
+        ]
+        for args, message in table:
+            with self.subTest(args=args):
+                result = self.solve(args)
+                self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                 (1, b"", f"deal-solve: {message}\n"))
+        with open("/dev/full", "wb") as full:
+            result = run(["--moves", "cut 1", "52", "0", "9"], name="deal-solve", stdout=full)
+        self.assertEqual((result.returncode, result.stderr),
+                         (1, b"deal-solve: write error: No space left on device\n"))
+
+
 class Picture(unittest.TestCase):
     def setUp(self):
         if "deal-picture" not in PROGRAMS:
@@ -894,6 +1005,7 @@ if __name__ == "__main__":
     if os.path.exists(os.path.join(BUILD, "deal-picture")):
         COMPANIONS.append("deal-picture")
         PROGRAMS.append("deal-picture")
+    PROGRAMS.append("deal-solve")
     PROGRAM_FILES += [f"bin/{name}" for name in PROGRAMS]
     PROGRAM_FILES += [f"share/man/man1/{name}.1.gz" for name in PROGRAMS]
     with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:

@@ -416,6 +416,122 @@ bool read_routine(std::string_view text, int cards, deal::routine& r, show_value
     }
 }
 
+namespace {
+
+// The token around `at`: the run of characters that are neither blanks nor
+// '=', which is how an option's value is set off.
+std::string_view token_around(std::string_view text, std::size_t at) {
+    const auto stop = [](char c) { return c == ' ' || c == '\t' || c == '='; };
+    std::size_t begin = at, end = at;
+    while (begin > 0 && !stop(text[begin - 1]))
+        --begin;
+    while (end < text.size() && !stop(text[end]))
+        ++end;
+    return text.substr(begin, end - begin);
+}
+
+} // namespace
+
+bool read_move_list(std::string_view text, int cards, take_move take, void* context,
+                    show_value show, char* words, std::size_t room) {
+    const fault_out fault{show, words, room};
+    if (trimmed(text).empty())
+        return fault.say("the moves allowed, %s, are none: give moves separated by '|', such "
+                         "as 'faro in | faro out'",
+                         text);
+    static char reason[words_room];
+    // A move with its range's value written in: as long as the move, and a
+    // number.
+    static char expanded[4096 + 32];
+    int number = 0;
+    std::int64_t total = 0;
+    for (;;) {
+        const std::size_t end = std::min(text.find('|'), text.size());
+        const std::string_view piece = trimmed(text.substr(0, end));
+        ++number;
+        const auto bad = [&]() {
+            char buffer[600];
+            std::snprintf(words, room, "move %d of the moves allowed, %s: %s", number,
+                          show(piece, shown_length::move, buffer, sizeof buffer), reason);
+            return false;
+        };
+        if (piece.empty()) {
+            std::snprintf(reason, sizeof reason, "%s", "no move is there");
+            return bad();
+        }
+        if (piece.find(';') != std::string_view::npos) {
+            std::snprintf(reason, sizeof reason, "%s",
+                          "each move allowed is one move: separate them by '|'");
+            return bad();
+        }
+        // A range, where there is one: its ends, and the text on either side.
+        const std::size_t dots = piece.find("..");
+        std::int64_t least = 0, most = 0;
+        std::string_view before = piece, after;
+        if (dots != std::string_view::npos) {
+            const std::string_view range = token_around(piece, dots);
+            const std::size_t at = static_cast<std::size_t>(range.data() - piece.data());
+            const std::size_t split = dots - at;
+            integer_text a, b;
+            char buffer[300];
+            if (!parse_integer(range.substr(0, split), a) ||
+                !parse_integer(range.substr(split + 2), b)) {
+                std::snprintf(reason, sizeof reason, "%s is not a range of integers A..B",
+                              fault.shown(range, buffer, sizeof buffer));
+                return bad();
+            }
+            if (piece.find("..", at + range.size()) != std::string_view::npos) {
+                std::snprintf(reason, sizeof reason, "%s",
+                              "a move takes one range: give the others as moves of their own");
+                return bad();
+            }
+            if (b.value() < a.value()) {
+                std::snprintf(reason, sizeof reason,
+                              "range %s runs backwards: its first end must be the lower",
+                              fault.shown(range, buffer, sizeof buffer));
+                return bad();
+            }
+            least = a.value();
+            most = b.value();
+            before = piece.substr(0, at);
+            after = piece.substr(at + range.size());
+            if (piece.size() > sizeof expanded - 32) {
+                std::snprintf(reason, sizeof reason, "a move with a range has at most %zu bytes",
+                              sizeof expanded - 32);
+                return bad();
+            }
+        }
+        if (most - least >= deal::max_search_moves - total) {
+            std::snprintf(words, room,
+                          "the moves allowed come to more than %d, ranges counted value by value",
+                          deal::max_search_moves);
+            return false;
+        }
+        total += most - least + 1;
+        for (std::int64_t v = least; v <= most; ++v) {
+            std::string_view one = piece;
+            if (dots != std::string_view::npos) {
+                const int n = std::snprintf(expanded, sizeof expanded, "%.*s%lld%.*s",
+                                            static_cast<int>(before.size()), before.data(),
+                                            static_cast<long long>(v),
+                                            static_cast<int>(after.size()), after.data());
+                one = {expanded, static_cast<std::size_t>(n)};
+            }
+            deal::move m;
+            if (!read_move(one, cards, m, {show, reason, sizeof reason}))
+                return bad();
+            if (!take(context, m)) {
+                std::snprintf(reason, sizeof reason, "%s",
+                              "there is no room for so many moves on so large a deck");
+                return bad();
+            }
+        }
+        if (end == text.size())
+            return true;
+        text.remove_prefix(end + 1);
+    }
+}
+
 char* move_text(const deal::move& m, char* out, std::size_t room) {
     appender a(out, room);
     a.add("%s", words_of(m.kind).name);

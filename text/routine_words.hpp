@@ -90,6 +90,18 @@ const move_words& words_of(deal::move_kind kind);
 bool read_routine(std::string_view text, int cards, deal::routine& r, show_value show, char* words,
                   std::size_t room);
 
+// Reads the moves a search may choose from, for a deck of `cards` cards:
+// moves as a routine writes them, separated by '|', blanks around them
+// ignored. One integer of a move may be a range A..B (`cut 1..51`,
+// `--chosen-pile 0..2`), which stands for the move with every value from A
+// to B in turn. Each move, ranges expanded, goes in order to
+// take(context, move). False, with the fault in `words`, where the list is
+// empty, a move is missing or bad, a range runs backwards, or the moves come
+// to more than deal::max_search_moves.
+using take_move = bool (*)(void* context, const deal::move& m);
+bool read_move_list(std::string_view text, int cards, take_move take, void* context,
+                    show_value show, char* words, std::size_t room);
+
 // A move as a routine writes it ("deal 3 --packets 1", "cut 26"), and a
 // whole routine, moves separated by "; ". Each returns the end of what it
 // wrote, at most `room` bytes less the NUL it puts there, cut short there.

@@ -52,10 +52,10 @@ constexpr console::command_line command{usage, options, 0, 3, "card count"};
 std::int16_t table[static_cast<std::size_t>(deal::max_search_moves) * deal::max_cards];
 std::int16_t branches[std::size_t{1} << 22];
 deal::search search(table, branches);
-// The moves as a routine writes them, one after another, for writing the
-// routines found: where each begins, and the room they share.
+// The moves as a routine writes them, for writing the routines found.
 char move_texts[std::size_t{4} << 20];
-std::size_t move_begin[deal::max_search_moves + 1];
+std::size_t move_begins[deal::max_search_moves + 1];
+text::move_book book(move_texts, move_begins);
 
 // The card or position `argument` names, as a position of a deck of `cards`.
 std::optional<int> position_argument(const char* argument, int cards, const char* what) {
@@ -68,13 +68,7 @@ std::optional<int> position_argument(const char* argument, int cards, const char
 }
 
 bool take(void*, const deal::move& m) {
-    const std::size_t at = move_begin[search.moves()];
-    char* const end = text::move_text(m, move_texts + at, sizeof move_texts - at);
-    // A text that filled the room may have been cut short: no room is left.
-    if (static_cast<std::size_t>(end - move_texts) + 1 >= sizeof move_texts || !search.add(m))
-        return false;
-    move_begin[search.moves()] = static_cast<std::size_t>(end - move_texts);
-    return true;
+    return book.add(m) && search.add(m);
 }
 
 void put(std::string_view text) {
@@ -90,11 +84,9 @@ void put(std::string_view text) {
 // One routine, its moves separated by "; ", and a newline.
 bool print_routine(std::span<const int> path) {
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto m = static_cast<std::size_t>(path[i]);
-        std::string_view move{move_texts + move_begin[m], move_begin[m + 1] - move_begin[m]};
         if (i > 0)
             put("; ");
-        put(move);
+        put(book[path[i]]);
     }
     char* out = console::output.reserve(1);
     *out++ = '\n';

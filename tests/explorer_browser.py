@@ -388,6 +388,26 @@ def main():
                "at position 10, 11th from the top, in round 3" in said)
         page.open("?hands=4&round=8&packets=3,2&cards=20")
 
+        # Bring the followed card to a place: the same routine as deal-solve,
+        # the moves added by the move buttons, and dealt with a click.
+        page.open("?hands=4&round=0&packets=1&cards=52&card=51")
+        page.type("solve-to", "34", enter=False)
+        page.element("solve-moves").click()
+        for name in ("faro-in", "faro-out"):
+            page.element(f"move-{name}").click()
+        check("solve: the moves added", page.value("solve-moves"), "faro in | faro out")
+        page.element("solve").click()
+        wanted = native(args.native, "deal-solve", "--moves", "faro in | faro out", 52, 51, 34).strip()
+        verify(f"solve: {wanted!r} in {page.text('solve-answer')!r}",
+               page.text("solve-answer").endswith(": " + wanted))
+        page.element("solve-load").click()
+        page.wait_ready()
+        check("solve: loaded", page.value("routine"), wanted)
+        page.key(Keys.ARROW_RIGHT)
+        said = page.wait_until("info", lambda t: "round 1" in t)
+        verify(f"solve: dealt, the card at 34 in {said!r}", "at position 34," in said)
+        page.open("?hands=4&round=8&packets=3,2&cards=20")
+
         # Space pauses the round whatever has the focus: here the button that
         # started it, now Finish; Escape stops it where it was.
         page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"

@@ -23,6 +23,7 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
+#include "deal/search.hpp"
 #include "text/appender.hpp"
 #include "text/cards.hpp"
 #include "text/cycle_words.hpp"
@@ -829,6 +830,52 @@ EMSCRIPTEN_KEEPALIVE const char* explorer_landscape_period(int by_cards, int x) 
     digits[text::period_digits] = '\0';
     const auto p = landscape_period(by_cards, x);
     return p ? text::period_text(*p, digits + text::period_digits) : "";
+}
+
+// The fewest moves that bring a card from one position to another, as
+// deal-solve finds them, in room the page can spare: a deck of 52 takes the
+// most moves a search allows, a larger deck proportionally fewer.
+std::int16_t solve_table[std::size_t{1} << 22];
+std::int16_t solve_branches[std::size_t{1} << 16];
+deal::search solver(solve_table, solve_branches);
+char solve_texts[std::size_t{1} << 20];
+std::size_t solve_begins[deal::max_search_moves + 1];
+text::move_book solve_book(solve_texts, solve_begins);
+char solved[std::size_t{1} << 16];
+
+static bool take_move(void*, const deal::move& m) {
+    return solve_book.add(m) && solver.add(m);
+}
+
+// Reads the moves allowed in the text and searches from position `from` to
+// `to` of the deck learnt: the routine's length, its text in
+// explorer_solved(); -1 where none reaches `to`; -2 with the fault in
+// explorer_message().
+EMSCRIPTEN_KEEPALIVE int explorer_solve(int length, int from, int to) {
+    if (cut_short(length)) {
+        std::snprintf(message, sizeof message, "the moves allowed have at most %zu bytes here",
+                      sizeof typed - 1);
+        return -2;
+    }
+    solver.reset(deck_size);
+    solve_book.clear();
+    if (!text::read_move_list(typed_text(length), deck_size, take_move, nullptr, shown_value,
+                              message, sizeof message))
+        return -2;
+    const int found = solver.solve(from, to);
+    if (found < 0)
+        return -1;
+    static int path[deal::max_cards];
+    solver.first({path, static_cast<std::size_t>(found)});
+    text::appender a(solved, sizeof solved);
+    for (int i = 0; i < found; ++i) {
+        const std::string_view move = solve_book[path[i]];
+        a.add("%s%.*s", i == 0 ? "" : "; ", static_cast<int>(move.size()), move.data());
+    }
+    return found;
+}
+EMSCRIPTEN_KEEPALIVE const char* explorer_solved() {
+    return solved;
 }
 
 } // extern "C"

@@ -473,6 +473,14 @@ function fillChoices() {
   });
 }
 
+// The field the move buttons add to: the routine, or the moves allowed once
+// that field has been used.
+let receiving = null;
+function receiveMoves(input) {
+  receiving = input;
+  for (const field of [ui.routine, $('solve-moves')]) field.classList.toggle('receiving', field === input);
+}
+
 // A button for every move a routine takes, as the core names them, that
 // appends the move with its defaults: nobody must learn the grammar first.
 function fillMoves() {
@@ -486,11 +494,47 @@ function fillMoves() {
     button.textContent = name[0].toUpperCase() + name.slice(1);
     button.title = `Append “${example}”: ${coreText(core._explorer_move_help(i))}`;
     button.addEventListener('click', () => {
+      if (receiving === $('solve-moves')) {
+        const typed = receiving.value.trim().replace(/\|\s*$/, '');
+        receiving.value = typed ? `${typed} | ${example}` : example;
+        return;
+      }
       const typed = ui.routine.value.trim().replace(/;\s*$/, '');
       ui.routine.value = typed ? `${typed}; ${example}` : example;
       applyField('routine');
     });
     box.append(button);
+  }
+}
+
+// ---- finding a routine --------------------------------------------------------
+
+// The fewest moves, among those allowed, that bring the followed card from
+// where it starts to the position asked, as deal-solve finds them; the
+// routine found is dealt with a click.
+let found = null;
+function solveFor() {
+  const answer = $('solve-answer');
+  found = null;
+  $('solve-load').hidden = true;
+  const card = state.card;
+  const toText = $('solve-to').value.trim();
+  const to = Number(toText);
+  if (card === null) {
+    answer.textContent = 'Follow a card first: click it, or type it into Follow card.';
+  } else if (!/^\d{1,5}$/.test(toText) || to >= model.size) {
+    answer.textContent = `Bring it to position: type a position from 0 to ${model.size - 1}.`;
+  } else {
+    const length = core._explorer_solve(putText($('solve-moves').value.trim()), card, to);
+    const name = cardName(card);
+    if (length === -2) answer.textContent = `The moves: ${coreText(core._explorer_message())}.`;
+    else if (length === -1) answer.textContent = `No routine of these moves brings card ${name} from position ${card} to ${to}.`;
+    else if (length === 0) answer.textContent = `Card ${name} starts at position ${to}: no move is needed.`;
+    else {
+      found = coreText(core._explorer_solved());
+      answer.textContent = `${length} move${length === 1 ? '' : 's'} bring card ${name} from position ${card} to ${to}: ${found}`;
+      $('solve-load').hidden = false;
+    }
   }
 }
 
@@ -504,6 +548,14 @@ function wire() {
   wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
   wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value).error));
   fillMoves();
+  ui.routine.addEventListener('focus', () => receiveMoves(ui.routine));
+  $('solve-moves').addEventListener('focus', () => receiveMoves($('solve-moves')));
+  $('solve-form').addEventListener('submit', (event) => { event.preventDefault(); solveFor(); });
+  $('solve-load').addEventListener('click', () => {
+    if (found === null) return;
+    ui.routine.value = found;
+    applyDeal({ ...state, routine: found, cards: model.size, round: 0n }, ui.routine);
+  });
   $('own-deal').addEventListener('click', () => {
     for (const name of dealFields) faults.delete(ui[name]);
     applyDeal({ ...state, packets: defaults.packets, routine: '', cards: null, rest: defaults.rest,

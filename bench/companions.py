@@ -31,8 +31,9 @@ def timed(command, stdin=None, reps=5):
     return statistics.median(times)
 
 
-def peak_kib(command, stdin):
-    stdin.seek(0)
+def peak_kib(command, stdin=None):
+    if stdin is not None:
+        stdin.seek(0)
     result = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdin=stdin,
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=True)
     return int(result.stderr.split()[-1])
@@ -109,6 +110,16 @@ def main():
                      "9" * 100000], reps=args.reps)
     print(f"deal-after --where through 100 chosen-pile deals of 5050 cards, a round of "
           f"100,000 digits: {seconds * 1000:.1f} ms")
+    # Searches: 10,000 cuts on the largest deck, every shortest routine too;
+    # Elmsley's faros; Gergonne's piles.
+    for arguments in (["--moves", "cut -4999..5000", "5050", "17", "4000"],
+                      ["--all", "--moves", "cut -4999..5000", "5050", "17", "4000"],
+                      ["--moves", "faro in | faro out", "52", "51", "0"],
+                      ["--moves", "deal 3 --packets 1 --chosen-pile 0..2", "27", "0", "13"]):
+        command = [program("deal-solve")] + arguments
+        seconds = timed(command, reps=args.reps)
+        shown = " ".join(f"'{a}'" if " " in a else a for a in arguments)
+        print(f"deal-solve {shown}: {seconds * 1000:.1f} ms, peak RSS {peak_kib(command)} KiB")
 
 
 if __name__ == "__main__":

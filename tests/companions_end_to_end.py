@@ -464,6 +464,10 @@ class Solve(unittest.TestCase):
             (["--moves", "cut 1", "60", "AS", "1"], "'AS' names a playing card, but a deck of 60 "
              "cards has more than the 52 of a pack: give the card's number"),
             (["--moves", "cut 1", "52", "0"], "missing the position TO: give CARDS FROM TO"),
+            # 5000 moves that each turn the deck over: 5000² routines of three.
+            (["--all", "--moves", "deal 1 --packets 1..5000 --first-card bottom | cut 1", "52",
+              "5", "4"], "more than 1000000 routines of 3 moves bring position 5 to 4: allow "
+             "fewer moves, or ask for one routine without --all"),
         ]
         for args, message in table:
             with self.subTest(args=args):

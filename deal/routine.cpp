@@ -145,7 +145,7 @@ permutation move_permutation(const move& m, int cards, int at) {
     plain.chosen_pile = -1;
     // A card left in the rest leaves the hands in their order.
     if (chosen < 0)
-        return permutation(plain);
+        return permutation(plain, dealt);
     // The gathering order from the top, the chosen hand moved to place T.
     static std::array<std::int16_t, max_deal_hands> order;
     std::size_t n = 0;
@@ -160,7 +160,8 @@ permutation move_permutation(const move& m, int cards, int at) {
     if (n < static_cast<std::size_t>(dealt.count()))
         order[n++] = static_cast<std::int16_t>(chosen);
     plain.set_gather({order.data(), n});
-    return permutation(plain);
+    // The gathering order changes no hand: the cards dealt stand.
+    return permutation(plain, dealt);
 }
 
 permutation round_permutation(const routine& r) {

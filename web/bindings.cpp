@@ -550,9 +550,6 @@ EMSCRIPTEN_KEEPALIVE int explorer_dealt_hands() {
 EMSCRIPTEN_KEEPALIVE int explorer_own_deal() {
     return own_deal;
 }
-EMSCRIPTEN_KEEPALIVE int explorer_cards_given() {
-    return cards_given;
-}
 EMSCRIPTEN_KEEPALIVE const char* explorer_period() {
     return period_text;
 }
@@ -617,11 +614,6 @@ EMSCRIPTEN_KEEPALIVE const char* explorer_rules_text() {
         return rules_words;
     }
     text::rules_text(described, rules_words, sizeof rules_words);
-    return rules_words;
-}
-// The routine as the programs write it, for the field.
-EMSCRIPTEN_KEEPALIVE const char* explorer_routine_text() {
-    text::routine_text(routine_, rules_words, sizeof rules_words);
     return rules_words;
 }
 
@@ -740,6 +732,11 @@ EMSCRIPTEN_KEEPALIVE int explorer_move_kind(int i) {
 }
 EMSCRIPTEN_KEEPALIVE int explorer_move_cut(int i) {
     return routine_.moves()[static_cast<std::size_t>(i)].cut;
+}
+// Whether the move is a deal that gathers the followed card's pile.
+EMSCRIPTEN_KEEPALIVE int explorer_move_chooses(int i) {
+    const deal::move& m = routine_.moves()[static_cast<std::size_t>(i)];
+    return m.kind == deal::move_kind::deal && m.deal.chosen_pile >= 0;
 }
 EMSCRIPTEN_KEEPALIVE const char* explorer_move_text(int i) {
     text::move_text(routine_.moves()[static_cast<std::size_t>(i)], rules_words, sizeof rules_words);

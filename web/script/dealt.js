@@ -28,7 +28,8 @@ function planMove(i, at) {
   const size = model.size;
   return {
     kind: moveKinds[core._explorer_move_kind(i)], text: coreText(core._explorer_move_text(i)),
-    cut: core._explorer_move_cut(i), dealt: Math.max(0, dealt), hands: core._explorer_plan_hands(),
+    cut: core._explorer_move_cut(i), chooses: core._explorer_move_chooses(i) === 1,
+    dealt: Math.max(0, dealt), hands: core._explorer_plan_hands(),
     goesTo: Array.from(int32s(core._explorer_plan_goes_to(), size)),
     order: Array.from(int32s(core._explorer_plan_order(), Math.max(0, dealt))),
     passes: Array.from(int32s(core._explorer_plan_passes(), Math.max(0, dealt))),
@@ -90,7 +91,7 @@ function dealSteps() {
       const lowest = (xs) => Math.min(...xs.map((x) => plan.goesTo[x]));
       for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
         xs.forEach(toNew);
-        add(`${key}${xs.includes(at) && plan.text.includes('--chosen-pile') ? ', which holds the followed card,' : ''} gathered`);
+        add(`${key}${xs.includes(at) && plan.chooses ? ', which holds the followed card,' : ''} gathered`);
       }
     } else if (plan.kind === 'cut' && plan.cut % size !== 0) {
       const k = plan.cut;

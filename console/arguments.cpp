@@ -232,8 +232,16 @@ arguments::arguments(int argc, char** argv, const command_line& line)
     if (wants_version)
         print_version();
     const auto operands = static_cast<int>(operand_count_);
+    // With --routine, COUNT is the number of cards.
+    const bool routine =
+        std::any_of(options_, options_ + option_count_, [&](const given_option& o) {
+            return std::string_view{line.options[static_cast<std::size_t>(o.which)].name} ==
+                   "routine";
+        });
     if (operands < line.least_operands)
-        error.set("missing %s", line.missing);
+        error.set("missing %s", routine && std::string_view{line.missing} == "hand count"
+                                    ? "card count"
+                                    : line.missing);
     else if (line.most_operands >= 0 && operands > line.most_operands)
         error.set("extra operand %s", quoted(operands_[line.most_operands]).c_str());
     if (error.found) {

@@ -895,6 +895,7 @@ class Failures(unittest.TestCase):
             ("deal-after", ["37", "--", "-1"], 0, ""),
             ("deal-after", ["37", "-1", "--version"], 0, ""),
             ("deal-cycles", [], 1, "deal-cycles: missing hand count"),
+            ("deal-cycles", ["--routine", "reverse"], 1, "deal-cycles: missing card count"),
             ("deal-cycles", ["1", "2"], 1, "deal-cycles: extra operand '2'"),
             ("deal-cycles", ["-x", "--help"], 0, ""),
             ("deal-picture", ["-o"], 1, "deal-picture: option '-o' needs a value (FILE)"),

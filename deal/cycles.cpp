@@ -1,12 +1,17 @@
 #include "deal/cycles.hpp"
 
+#include <algorithm>
+
 #include "deal/round_number.hpp"
 
 namespace deal {
 
 void cycles::learn(const permutation& round) {
     size_ = round.size();
-    std::array<bool, max_cards> seen{};
+    // Only the deck's own positions are cleared: a landscape learns
+    // thousands of rounds, most of decks far smaller than the room.
+    std::array<bool, max_cards> seen;
+    std::fill_n(seen.begin(), size_, false);
     int filled = 0;
     count_ = 0;
     for (int start = 0; start < size_; ++start) {
@@ -24,7 +29,8 @@ void cycles::learn(const permutation& round) {
     }
     begin_[static_cast<std::size_t>(count_)] = filled;
 
-    std::array<std::int16_t, max_cards + 1> of_length{};
+    std::array<std::int16_t, max_cards + 1> of_length;
+    std::fill_n(of_length.begin(), size_ + 1, std::int16_t{0});
     for (int i = 0; i < count_; ++i)
         ++of_length[cycle(i).size()];
     length_count_ = 0;

@@ -12,17 +12,26 @@ void hands::deal(const description& d) {
     // order, packets[j] cards one at a time, and with the rest dealt again the
     // passes go round until the deck is gone. Each card's hand is noted in
     // dealing order; the hands' positions are laid out from it after.
-    std::array<std::int32_t, max_deal_hands> sizes{};
+    // Only the hands dealt to are cleared: a landscape deals thousands of
+    // decks, most into a few hands.
+    std::array<std::int32_t, max_deal_hands> sizes;
+    std::fill_n(sizes.begin(), count_, 0);
     int top = d.cards - 1;
     dealt_ = 0;
     int passes = 0;
     for (std::size_t pass = 0; top >= 0 && count_ > 0; ++passes) {
         for (int h = 0; h < count_ && top >= 0; ++h) {
             const int take = std::min(packets[pass], top + 1);
-            std::fill_n(order_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
-                        static_cast<std::int16_t>(h));
-            std::fill_n(pass_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
-                        static_cast<std::int16_t>(passes));
+            // A card at a time, the pile shuffle's way, is the common case.
+            if (take == 1) {
+                order_[dealt_] = static_cast<std::int16_t>(h);
+                pass_[dealt_] = static_cast<std::int16_t>(passes);
+            } else {
+                std::fill_n(order_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
+                            static_cast<std::int16_t>(h));
+                std::fill_n(pass_.begin() + static_cast<std::ptrdiff_t>(dealt_), take,
+                            static_cast<std::int16_t>(passes));
+            }
             sizes[static_cast<std::size_t>(h)] += take;
             dealt_ += static_cast<std::size_t>(take);
             top -= take;

@@ -19,9 +19,10 @@ void by_top(int n, std::int32_t* goes_to, FromTop from_top) {
 void cut(int n, std::int32_t k, std::int32_t* goes_to) {
     // The top k go under the rest: every card rises k places, those above
     // the top wrapping round to the bottom.
+    // No division a card: a landscape makes thousands of these.
     const int shift = ((k % n) + n) % n;
     for (int p = 0; p < n; ++p)
-        goes_to[p] = (p + shift) % n;
+        goes_to[p] = p + shift < n ? p + shift : p + shift - n;
 }
 
 void faro(int n, bool out, std::int32_t* goes_to) {
@@ -165,10 +166,18 @@ permutation move_permutation(const move& m, int cards, int at) {
 }
 
 permutation round_permutation(const routine& r) {
-    permutation round = permutation::identity(r.cards);
-    for (const move& m : r.moves())
-        round = round.then(move_permutation(m, r.cards));
-    return round;
+    // Composed in place, each move's permutation made once and nothing
+    // copied whole: a landscape asks for thousands of rounds.
+    static std::array<std::int32_t, max_cards> goes_to;
+    const auto cards = static_cast<std::size_t>(r.cards);
+    for (std::size_t p = 0; p < cards; ++p)
+        goes_to[p] = static_cast<std::int32_t>(p);
+    for (const move& m : r.moves()) {
+        const permutation one = move_permutation(m, r.cards);
+        for (std::size_t p = 0; p < cards; ++p)
+            goes_to[p] = one[goes_to[p]];
+    }
+    return permutation(std::span<const std::int32_t>(goes_to.data(), cards));
 }
 
 void follow_move(const move& m, int cards, std::int16_t* next) {

@@ -2,8 +2,8 @@
 // building of one listing, for decks of 1, 10 and 1010 hands.
 #include <benchmark/benchmark.h>
 
-#include "deal/deck.hpp"
-#include "deal/round.hpp"
+#include "console/deck.hpp"
+#include "console/round.hpp"
 #include "text/listing.hpp"
 
 namespace {

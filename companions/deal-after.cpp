@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "console/arguments.hpp"
 #include "console/deal_options.hpp"
@@ -31,13 +32,14 @@
 #include "text/deal_words.hpp"
 #include "text/listing.hpp"
 #include "text/routine_words.hpp"
+#include "text/shown.hpp"
 
 namespace {
 
 constexpr const char usage[] =
     "usage: deal-after [OPTION...] COUNT [ROUNDS...]\n"
     "       deal-after --help | --version\n"
-    "For each ROUNDS, print the deck of COUNT hands, from 1 to 1010 for deal's own\n"
+    "For each ROUNDS, print the deck of COUNT hands, from 1 to {max_hands} for deal's own\n"
     "deal, as deal lists it after that many rounds. ROUNDS is an integer of any\n"
     "length, or a range A..B of them; a negative one runs the deal backwards. With\n"
     "COUNT alone, read the round numbers from standard input, as deal reads its\n"
@@ -49,45 +51,31 @@ constexpr const char usage[] =
     "                      with --routine, each deal move's hands, after a line\n"
     "                      \"move N: MOVE\" where the round deals more than once\n"
     "      --where C       print instead the position of card C, a number or, on a\n"
-    "                      deck of at most 52, a name such as AS, 10d or Q\u2665; with\n"
+    "                      deck of at most {max_playing_cards}, a name such as AS, 10d or Q\u2665; "
+    "with\n"
     "                      --hands, the hand it is dealt to and its place there,\n"
     "                      from 0, or \"stock\" where it is not dealt\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
     "                      at the bottom to A\u2665 on top, for decks of at most "
-    "52\n" DEAL_OPTIONS_HELP;
+    "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
 
-enum own_option { hands_option = console::deal_option_count, where_option, faces_option };
+enum own_option { hands_option = console::round_option_count, where_option, faces_option };
 constexpr console::option own[] = {{"hands", 0, nullptr}, {"where", 0, "C"}, {"faces", 0, nullptr}};
-constexpr auto options = console::with_deal_options(own);
-constexpr console::command_line command{usage, options, 1, -1, "hand count"};
-
-const deal::routine* round = nullptr;
-int size = 0;
-deal::cycles cycles;
-deal::follower follower;
-bool follows = false;
-// Whether each deal move's answer follows a line that names it: where the
-// round deals more than once.
-bool name_moves = false;
-deal::round_number rounds;
-deal::card deck[deal::max_cards];
-deal::card next_deck[deal::max_cards];
-
-// Each move's effect on a position, as a followed card meets it; and each
-// deal move's hands, and the hand and place each position is dealt to, or -1
-// for the stock.
-std::int16_t step[deal::max_moves][deal::max_cards];
-deal::hands dealt[deal::max_moves];
-std::int16_t hand_at[deal::max_moves][deal::max_cards];
-std::int16_t place_at[deal::max_moves][deal::max_cards];
+constexpr auto options = console::with_round_options(own);
+constexpr console::command_line command{usage,
+                                        options,
+                                        1,
+                                        -1,
+                                        "hand count",
+                                        console::routine_option,
+                                        "card count",
+                                        console::moves_help};
 
 struct answer {
     bool hands = false;
     bool faces = false;
     std::optional<int> where;
 };
-answer asked;
-bool first_round = true;
 
 void print_number(int n) {
     char* out = console::output.reserve(16);
@@ -96,8 +84,80 @@ void print_number(int n) {
     console::output.end_line(out);
 }
 
-void print_cards(const deal::card* cards, int count) {
-    if (!asked.faces) {
+// What every answer is made from, learnt once: the round, its cycles or the
+// followed card's way, each move's effect and hands, and the round number
+// being read.
+class after {
+public:
+    after(deal::routine round, const answer& asked);
+
+    // The answer for the round number read into `rounds`.
+    void print();
+    deal::round_number rounds;
+
+private:
+    void print_cards(const deal::card* cards, int count) const;
+    void print_move(std::size_t i) const;
+    void print_hands();
+    void print_dealt_at(int p) const;
+
+    const deal::routine round_;
+    const answer asked_;
+    const int size_;
+    const bool follows_;
+    // Whether each deal move's answer follows a line that names it: where
+    // the round deals more than once.
+    const bool name_moves_;
+    deal::cycles cycles_;
+    deal::follower follower_;
+    std::vector<deal::card> deck_, next_deck_;
+    // Each move's effect on a position, as a followed card meets it; and
+    // each deal move's hands, and the hand and place each position is dealt
+    // to, or -1 for the stock.
+    struct learnt_move {
+        std::vector<std::int16_t> step;
+        deal::hands dealt;
+        std::vector<std::int16_t> hand_at, place_at;
+    };
+    std::vector<learnt_move> moves_;
+    bool first_round_ = true;
+};
+
+after::after(deal::routine round, const answer& asked)
+    : round_(std::move(round)), asked_(asked), size_(round_.cards), follows_(round_.follows_card()),
+      name_moves_(round_.deal_count() > 1), deck_(static_cast<std::size_t>(size_)),
+      next_deck_(deck_.size()) {
+    const auto size = static_cast<std::size_t>(size_);
+    for (const deal::move& m : round_.moves()) {
+        learnt_move& learnt = moves_.emplace_back();
+        learnt.step.resize(size);
+        deal::follow_move(m, size_, learnt.step);
+        if (m.kind != deal::move_kind::deal)
+            continue;
+        learnt.dealt = deal::hands(m.deal);
+        learnt.hand_at.assign(size, -1);
+        learnt.place_at.assign(size, -1);
+        for (int h = 0; h < learnt.dealt.count(); ++h) {
+            const auto positions = learnt.dealt.hand(h);
+            for (std::size_t j = 0; j < positions.size(); ++j) {
+                const auto p = static_cast<std::size_t>(positions[j]);
+                learnt.hand_at[p] = static_cast<std::int16_t>(h);
+                learnt.place_at[p] = static_cast<std::int16_t>(j);
+            }
+        }
+    }
+    if (follows_) {
+        follower_.learn(round_);
+        follower_.start(*asked_.where);
+        rounds.learn(follower_.lengths());
+    } else {
+        cycles_.learn(deal::round_permutation(round_));
+        rounds.learn(cycles_);
+    }
+}
+
+void after::print_cards(const deal::card* cards, int count) const {
+    if (!asked_.faces) {
         console::print_listing(cards, count);
         return;
     }
@@ -109,91 +169,102 @@ void print_cards(const deal::card* cards, int count) {
 
 // "move N: MOVE", before each deal move's answer where the round deals more
 // than once.
-void print_move(std::size_t i) {
-    if (!name_moves)
+void after::print_move(std::size_t i) const {
+    if (!name_moves_)
         return;
     constexpr std::size_t room = text::rules_room + 32;
     static_assert(room <= console::writer::capacity);
     char* const line = console::output.reserve(room);
     char* out = line + std::snprintf(line, 24, "move %zu: ", i + 1);
-    out = text::move_text(round->moves()[i], out, room - static_cast<std::size_t>(out - line));
+    out = text::move_text(round_.moves()[i], out, room - static_cast<std::size_t>(out - line));
     *out++ = '\n';
     console::output.end_line(out);
 }
 
-void print_hands() {
-    if (!std::exchange(first_round, false)) {
+void after::print_hands() {
+    if (!std::exchange(first_round_, false)) {
         char* out = console::output.reserve(1);
         *out++ = '\n';
         console::output.end_line(out);
     }
-    const auto moves = round->moves();
+    const auto moves = round_.moves();
+    std::vector<deal::card> hand;
     for (std::size_t i = 0; i < moves.size(); ++i) {
         if (moves[i].kind == deal::move_kind::deal) {
             print_move(i);
-            deal::card hand[deal::max_cards];
-            for (int h = 0; h < dealt[i].count(); ++h) {
-                const auto positions = dealt[i].hand(h);
-                for (std::size_t j = 0; j < positions.size(); ++j)
-                    hand[j] = deck[positions[j]];
-                print_cards(hand, static_cast<int>(positions.size()));
+            const deal::hands& dealt = moves_[i].dealt;
+            for (int h = 0; h < dealt.count(); ++h) {
+                hand.clear();
+                for (const std::int16_t p : dealt.hand(h))
+                    hand.push_back(deck_[static_cast<std::size_t>(p)]);
+                print_cards(hand.data(), static_cast<int>(hand.size()));
             }
         }
         if (moves.size() > 1) {
-            for (int p = 0; p < size; ++p)
-                next_deck[step[i][p]] = deck[p];
-            std::copy_n(next_deck, size, deck);
+            const auto& step = moves_[i].step;
+            for (std::size_t p = 0; p < deck_.size(); ++p)
+                next_deck_[static_cast<std::size_t>(step[p])] = deck_[p];
+            deck_.swap(next_deck_);
         }
     }
 }
 
 // Where the card asked for is dealt in each deal move of the round that
 // starts with it at position p.
-void print_dealt_at(int p) {
-    const auto moves = round->moves();
+void after::print_dealt_at(int p) const {
+    const auto moves = round_.moves();
     for (std::size_t i = 0; i < moves.size(); ++i) {
+        const learnt_move& learnt = moves_[i];
+        const auto at = static_cast<std::size_t>(p);
         if (moves[i].kind == deal::move_kind::deal) {
             print_move(i);
             char* out = console::output.reserve(32);
-            if (hand_at[i][p] < 0) {
+            if (learnt.hand_at[at] < 0) {
                 out = std::copy_n("stock", 5, out);
             } else {
-                out = std::to_chars(out, out + 12, hand_at[i][p]).ptr;
+                out = std::to_chars(out, out + 12, learnt.hand_at[at]).ptr;
                 *out++ = ' ';
-                out = std::to_chars(out, out + 12, place_at[i][p]).ptr;
+                out = std::to_chars(out, out + 12, learnt.place_at[at]).ptr;
             }
             *out++ = '\n';
             console::output.end_line(out);
         }
-        p = step[i][p];
+        p = learnt.step[at];
     }
 }
 
-void print_after() {
-    if (asked.where) {
+void after::print() {
+    if (asked_.where) {
         int p;
-        if (follows) {
-            p = follower.at(rounds);
+        if (follows_) {
+            p = follower_.at(rounds);
         } else {
-            const std::size_t length = cycles.cycle(cycles.cycle_of(*asked.where)).size();
-            p = cycles.after(*asked.where, rounds.modulo(length));
+            const std::size_t length = cycles_.cycle(cycles_.cycle_of(*asked_.where)).size();
+            p = cycles_.after(*asked_.where, rounds.modulo(length));
         }
-        if (asked.hands)
+        if (asked_.hands)
             print_dealt_at(p);
         else
             print_number(p);
         return;
     }
-    cycles.jump(rounds, deck);
-    if (asked.hands)
+    cycles_.jump(rounds, deck_.data());
+    if (asked_.hands)
         print_hands();
     else
-        print_cards(deck, size);
+        print_cards(deck_.data(), size_);
+}
+
+// Says that the round number `shown` runs backwards where the round cannot.
+void report_backwards(const char* shown) {
+    char words[text::words_room];
+    text::backwards_words(words, sizeof words, shown);
+    console::report("%s", words);
 }
 
 // A round number, or a range of them; false, after a report, if it is neither,
-// or if it runs backwards where a chosen pile allows no going back.
-bool check_rounds(const char* argument) {
+// or if it runs backwards where the round cannot.
+bool check_rounds(const char* argument, bool backwards) {
     const auto range = console::split_range(argument);
     text::integer_text checked;
     const bool integers =
@@ -203,69 +274,64 @@ bool check_rounds(const char* argument) {
         console::report_not_integer(argument, "number of rounds");
         return false;
     }
-    if (follows && checked.value() < 0) {
-        console::report("%s runs backwards, and a deal with a chosen pile cannot be undone: "
-                        "give rounds from 0",
-                        console::quoted(argument).c_str());
+    if (!backwards && checked.value() < 0) {
+        report_backwards(console::quoted(argument).c_str());
         return false;
     }
     return !range || console::range_size(argument, *range).has_value();
 }
 
-int from_arguments(std::span<char* const> arguments) {
+int from_arguments(after& answers, std::span<char* const> arguments) {
     for (const char* argument : arguments) {
         const auto range = console::split_range(argument);
-        rounds.assign(range ? range->first : argument);
+        answers.rounds.assign(range ? range->first : argument);
         const std::int64_t count = range ? *console::range_size(argument, *range) : 1;
         for (std::int64_t i = 0; i < count; ++i) {
             if (i > 0)
-                rounds.advance(1);
-            print_after();
+                answers.rounds.advance(1);
+            answers.print();
         }
     }
     return EXIT_SUCCESS;
 }
 
-int from_input() {
+int from_input(after& answers, bool backwards) {
     console::read_status status;
-    while ((status = console::input.read(rounds)) == console::read_status::integer) {
+    // The round number goes into the answers, and its first bytes beside,
+    // for a message.
+    struct both {
+        deal::round_number& rounds;
+        text::integer_text shown;
+        void sign(char c) {
+            rounds.sign(c);
+            shown.sign(c);
+        }
+        void digits(const char* from, const char* to) {
+            rounds.digits(from, to);
+            shown.digits(from, to);
+        }
+    } number{answers.rounds, {}};
+    while ((status = console::input.read(number)) == console::read_status::integer) {
         // A round number that a read error cut short is not the number that
         // was given: it gets no answer, only the error.
         if (console::input.error() != 0) {
             status = console::read_status::error;
             break;
         }
-        if (follows && rounds.negative()) {
-            console::report("a negative number of rounds runs backwards, and a deal with a "
-                            "chosen pile cannot be undone");
+        if (!backwards && answers.rounds.negative()) {
+            char shown[text::integer_text::shown_max + 4];
+            report_backwards(
+                console::quoted(text::written(number.shown, shown, sizeof shown)).c_str());
             console::output.close();
             return EXIT_FAILURE;
         }
-        print_after();
-        rounds.clear();
+        answers.print();
+        answers.rounds.clear();
+        number.shown = {};
     }
     if (status == console::read_status::error)
         console::fail_reading();
     return EXIT_SUCCESS;
-}
-
-// Learns each move's effect on a position, and each deal move's hands.
-void learn_moves() {
-    const auto moves = round->moves();
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        deal::follow_move(moves[i], size, step[i]);
-        if (moves[i].kind != deal::move_kind::deal)
-            continue;
-        dealt[i].deal(moves[i].deal);
-        std::fill_n(hand_at[i], size, std::int16_t{-1});
-        for (int h = 0; h < dealt[i].count(); ++h) {
-            const auto positions = dealt[i].hand(h);
-            for (std::size_t j = 0; j < positions.size(); ++j) {
-                hand_at[i][positions[j]] = static_cast<std::int16_t>(h);
-                place_at[i][positions[j]] = static_cast<std::int16_t>(j);
-            }
-        }
-    }
 }
 
 } // namespace
@@ -279,13 +345,12 @@ int main(int argc, char** argv) {
     const auto counts = deal.hand_counts(operands[0]);
     if (!counts)
         return EXIT_FAILURE;
-    round = &deal.round(counts->first, deal.cards().first);
-    size = round->cards;
-    follows = round->follows_card();
-    name_moves = round->deal_count() > 1;
+    deal::routine round = deal.routine_for(counts->first, deal.cards().first);
+    const int size = round.cards;
+    answer asked;
     asked.hands = arguments.has(hands_option);
     asked.faces = arguments.has(faces_option);
-    if (asked.hands && round->deal_count() == 0) {
+    if (asked.hands && round.deal_count() == 0) {
         console::report("--hands shows the hands of a deal, and the routine %s deals none",
                         console::quoted(deal.routine_text()).c_str());
         return EXIT_FAILURE;
@@ -309,22 +374,16 @@ int main(int argc, char** argv) {
             return EXIT_FAILURE;
         asked.where = *card;
     }
+    const bool backwards = deal::runs_backwards(round);
     const auto round_numbers = operands.subspan(1);
     // Every argument is checked before anything is printed.
     for (const char* argument : round_numbers)
-        if (!check_rounds(argument))
+        if (!check_rounds(argument, backwards))
             return EXIT_FAILURE;
 
-    learn_moves();
-    if (follows) {
-        follower.learn(*round);
-        follower.start(*asked.where);
-        rounds.learn(follower.lengths());
-    } else {
-        cycles.learn(deal::round_permutation(*round));
-        rounds.learn(cycles);
-    }
-    const int status = round_numbers.empty() ? from_input() : from_arguments(round_numbers);
+    after answers(std::move(round), asked);
+    const int status = round_numbers.empty() ? from_input(answers, backwards)
+                                             : from_arguments(answers, round_numbers);
     console::output.close();
     return status;
 }

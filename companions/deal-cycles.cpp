@@ -24,7 +24,7 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-cycles [OPTION...] COUNT\n"
     "       deal-cycles --help | --version\n"
-    "Print the cycles of one round of a deck of COUNT hands, from 1 to 1010 for\n"
+    "Print the cycles of one round of a deck of COUNT hands, from 1 to {max_hands} for\n"
     "deal's own deal, one line each: the cycle's length, a colon, then the\n"
     "positions that a card passes through one round apart, from the cycle's\n"
     "lowest position. The least common multiple of the lengths is the period.\n"
@@ -40,13 +40,17 @@ constexpr const char usage[] =
     "                      may be a card's name on a deck of at most 52, such as "
     "AS\n" DEAL_OPTIONS_HELP;
 
-enum own_option { gap_option = console::deal_option_count, summary_option, card_option, at_option };
+enum own_option {
+    gap_option = console::round_option_count,
+    summary_option,
+    card_option,
+    at_option
+};
 constexpr console::option own[] = {
     {"gap", 0, nullptr}, {"summary", 0, nullptr}, {"card", 0, "C"}, {"at", 0, "P"}};
-constexpr auto options = console::with_deal_options(own);
-constexpr console::command_line command{usage, options, 1, 1, "hand count"};
-
-deal::cycles cycles;
+constexpr auto options = console::with_round_options(own);
+constexpr console::command_line command{
+    usage, options, 1, 1, "hand count", console::routine_option, "card count", console::moves_help};
 
 // The longest line: every position of the largest deck, each at most four
 // digits and a separator, and a few bytes around them.
@@ -75,14 +79,14 @@ void print_cycle(std::span<const std::int16_t> cycle) {
 }
 
 // GAP reads cycles as "(1,5,3)(2,4)", each point mapped to the next.
-void print_gap() {
+void print_gap(const deal::cycles& cycles) {
     char* out = console::output.reserve(line_room);
     out = text::gap_text(cycles, out);
     *out++ = '\n';
     console::output.end_line(out);
 }
 
-void print_summary() {
+void print_summary(const deal::cycles& cycles) {
     char* out = console::output.reserve(line_room);
     out = put(out, "cycle type: ");
     out = text::cycle_type_text(cycles, out);
@@ -101,7 +105,7 @@ void print_summary() {
 
 // After which rounds card C is at position P: the rounds that take it along
 // its cycle from C to P, and every cycle's length after them.
-void print_when(int card, int at) {
+void print_when(const deal::cycles& cycles, int card, int at) {
     char* out = console::output.reserve(64);
     if (cycles.cycle_of(card) != cycles.cycle_of(at)) {
         out = put(out, "never");
@@ -124,7 +128,7 @@ int main(int argc, char** argv) {
     const auto hands = deal.hand_counts(arguments.operands()[0]);
     if (!hands)
         return EXIT_FAILURE;
-    const deal::routine& round = deal.round(hands->first, deal.cards().first);
+    const deal::routine round = deal.routine_for(hands->first, deal.cards().first);
     const int size = round.cards;
     const char* const card = arguments.value(card_option);
     const char* const at = arguments.value(at_option);
@@ -148,13 +152,14 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
+    deal::cycles cycles;
     cycles.learn(deal::round_permutation(round));
     if (arguments.has(gap_option))
-        print_gap();
+        print_gap(cycles);
     else if (arguments.has(summary_option))
-        print_summary();
+        print_summary(cycles);
     else if (card)
-        print_when(static_cast<int>(*card_number), static_cast<int>(*position));
+        print_when(cycles, static_cast<int>(*card_number), static_cast<int>(*position));
     else
         for (int i = 0; i < cycles.count(); ++i)
             print_cycle(cycles.cycle(i));

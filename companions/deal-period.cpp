@@ -23,7 +23,7 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-period [OPTION...] [COUNT...]\n"
     "       deal-period --help | --version\n"
-    "For each hand count COUNT, from 1 to 1010 for deal's own deal, print the count\n"
+    "For each hand count COUNT, from 1 to {max_hands} for deal's own deal, print the count\n"
     "and the number of rounds after which a deck dealt into that many hands is\n"
     "first back in its starting order; with --cards, the count, the number of\n"
     "cards and the number of rounds. COUNT and M may be ranges, A..B. Counts of 0\n"
@@ -31,14 +31,20 @@ constexpr const char usage[] =
     "counts from standard input, as deal reads its input. With --routine, COUNT\n"
     "is the number of cards, and each line is the number and the period.\n" DEAL_OPTIONS_HELP;
 
-constexpr auto options = console::with_deal_options();
-constexpr console::command_line command{usage, options, 0, -1, "hand count"};
-
-deal::cycles cycles;
+constexpr auto options = console::with_round_options();
+constexpr console::command_line command{usage,
+                                        options,
+                                        0,
+                                        -1,
+                                        "hand count",
+                                        console::routine_option,
+                                        "card count",
+                                        console::moves_help};
 
 // Writes one line: "COUNT PERIOD", or "COUNT CARDS PERIOD" with --cards.
 void print_period(const console::deal_options& deal, std::int64_t count, std::int64_t cards) {
-    const deal::routine& round = deal.round(count, cards);
+    const deal::routine round = deal.routine_for(count, cards);
+    deal::cycles cycles;
     cycles.learn(deal::round_permutation(round));
     // Each count takes at most 11 bytes.
     char* out = console::output.reserve(32 + text::period_digits);

@@ -36,9 +36,9 @@ namespace {
 constexpr const char usage[] =
     "usage: deal-picture [OPTION...] COUNT [ROUNDS]\n"
     "       deal-picture --help | --version\n"
-    "Draw the deck of COUNT hands, from 1 to 1010 for deal's own deal, over ROUNDS\n"
+    "Draw the deck of COUNT hands, from 1 to {max_hands} for deal's own deal, over ROUNDS\n"
     "rounds after the first, one row each from the top down, each card colored by\n"
-    "its starting position. ROUNDS is from 0 to 2000; without it, the period when\n"
+    "its starting position. ROUNDS is from 0 to {max_rounds}; without it, the period when\n"
     "that is at most 200, else 100.\n"
     "  -o, --output FILE   write FILE, whole or not at all; - is standard output,\n"
     "                      which is where the picture goes without -o, if that is\n"
@@ -54,7 +54,7 @@ constexpr const char usage[] =
     "                      where each position's card goes, for wide decks\n" DEAL_OPTIONS_HELP;
 
 enum option_index {
-    output_option = console::deal_option_count,
+    output_option = console::round_option_count,
     format_option,
     from_option,
     card_option,
@@ -64,11 +64,9 @@ enum option_index {
 constexpr console::option own[] = {{"output", 'o', "FILE"}, {"format", 'f', "FORMAT"},
                                    {"from", 0, "K"},        {"card", 0, "C"},
                                    {"color", 0, "BY"},      {"view", 0, "VIEW"}};
-constexpr auto options = console::with_deal_options(own);
-constexpr console::command_line command{usage, options, 1, 2, "hand count"};
-
-deal::cycles cycles;
-deal::round_number first_round;
+constexpr auto options = console::with_round_options(own);
+constexpr console::command_line command{
+    usage, options, 1, 2, "hand count", console::routine_option, "card count", console::moves_help};
 
 cairo_status_t to_file(void* file, const unsigned char* data, unsigned int length) {
     return static_cast<console::atomic_file*>(file)->write(data, length) ? CAIRO_STATUS_SUCCESS
@@ -181,13 +179,15 @@ int main(int argc, char** argv) {
     if (!hands)
         return EXIT_FAILURE;
     const deal::description deal = deal_options.describe(hands->first, deal_options.cards().first);
-    const deal::routine& routine = deal_options.round(hands->first, deal_options.cards().first);
+    const deal::routine routine =
+        deal_options.routine_for(hands->first, deal_options.cards().first);
     const request r = read_options(arguments, routine.cards);
     const deal::permutation round = deal::round_permutation(routine);
     // The caption names the routine as it writes its moves, cut to a line.
-    static char routine_words[400];
+    char routine_words[400] = "";
     if (deal_options.routine_given())
         text::routine_text(routine, routine_words, sizeof routine_words);
+    deal::cycles cycles;
     cycles.learn(round);
     const deal::period period(cycles);
     const auto small_period = period.small();
@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     const picture::format format = format_for(r);
 
+    deal::round_number first_round;
     first_round.learn(cycles);
     first_round.assign(r.from);
     const picture::scene scene{deal_options.routine_given() ? nullptr : &deal,

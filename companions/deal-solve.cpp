@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "console/arguments.hpp"
 #include "console/deal_options.hpp"
@@ -25,37 +28,26 @@ constexpr const char usage[] =
     "usage: deal-solve --moves MOVES [--all] CARDS FROM TO\n"
     "       deal-solve --help | --version\n"
     "Print a shortest routine, in the words --routine takes, that brings the card\n"
-    "at position FROM to position TO in a deck of CARDS cards, from 1 to 5050,\n"
+    "at position FROM to position TO in a deck of CARDS cards, from 1 to {max_cards},\n"
     "using only the moves MOVES allows; among shortest routines, the one that\n"
     "prefers, move by move, the move listed first. FROM and TO count from 0 at\n"
-    "the bottom, or name a card, such as AS, on a deck of at most 52: the\n"
+    "the bottom, or name a card, such as AS, on a deck of at most {max_playing_cards}: the\n"
     "position that card starts at. Prints \"never\" where no routine does, and an\n"
     "empty line where FROM is TO. A deal with --chosen-pile follows the card.\n"
     "      --moves MOVES   the moves allowed, separated by '|', each as a routine\n"
     "                      writes it; one integer of a move may be a range A..B,\n"
     "                      such as 'cut 1..51' or '--chosen-pile 0..2', for every\n"
-    "                      value from A to B; at most 10000 moves in all\n"
+    "                      value from A to B; at most {max_search_moves} moves in all\n"
     "      --all           print every shortest routine, one a line, in that\n"
-    "                      order; where there would be more than 1000000, say so\n"
+    "                      order; where there would be more than {max_search_answers}, say so\n"
     "                      and print none\n"
     "A deal move takes --packets, --rest, --first-card, --bottom-hand, --gather\n"
     "and --chosen-pile, as deal-after --help tells.\n";
 
 enum own_option { moves_option, all_option };
 constexpr console::option options[] = {{"moves", 0, "MOVES"}, {"all", 0, nullptr}};
-constexpr console::command_line command{usage, options, 0, 3, "card count"};
-
-// Each move's effect on every position, a deck's worth a move: the largest
-// deck times the most moves, 101 MB of address space, of which a search
-// touches what its moves and deck need. And the moves that lead on from each
-// position of a shortest routine, for listing them all.
-std::int16_t table[static_cast<std::size_t>(deal::max_search_moves) * deal::max_cards];
-std::int16_t branches[std::size_t{1} << 22];
-deal::search search(table, branches);
-// The moves as a routine writes them, for writing the routines found.
-char move_texts[std::size_t{4} << 20];
-std::size_t move_begins[deal::max_search_moves + 1];
-text::move_book book(move_texts, move_begins);
+constexpr console::command_line command{usage,        options, 0,       3,
+                                        "card count", -1,      nullptr, console::moves_help};
 
 // The card or position `argument` names, as a position of a deck of `cards`.
 std::optional<int> position_argument(const char* argument, int cards, const char* what) {
@@ -67,8 +59,9 @@ std::optional<int> position_argument(const char* argument, int cards, const char
     return console::card_argument(argument, cards);
 }
 
-bool take(void*, const deal::move& m) {
-    return book.add(m) && search.add(m);
+bool take(void* moves, const deal::move& m) {
+    static_cast<std::vector<deal::move>*>(moves)->push_back(m);
+    return true;
 }
 
 void put(std::string_view text) {
@@ -82,16 +75,15 @@ void put(std::string_view text) {
 }
 
 // One routine, its moves separated by "; ", and a newline.
-bool print_routine(std::span<const int> path) {
+void print_routine(std::span<const std::string> texts, std::span<const int> path) {
     for (std::size_t i = 0; i < path.size(); ++i) {
         if (i > 0)
             put("; ");
-        put(book[path[i]]);
+        put(texts[static_cast<std::size_t>(path[i])]);
     }
     char* out = console::output.reserve(1);
     *out++ = '\n';
     console::output.end_line(out);
-    return true;
 }
 
 } // namespace
@@ -121,23 +113,44 @@ int main(int argc, char** argv) {
         console::report("--moves MOVES is needed: the moves allowed, such as 'faro in | faro out'");
         return EXIT_FAILURE;
     }
-    search.reset(size);
+    std::vector<deal::move> moves;
     char words[text::words_room];
-    if (!text::read_move_list(allowed, size, take, nullptr, console::shown_quoted, words,
+    if (!text::read_move_list(allowed, size, take, &moves, console::shown_quoted, words,
                               sizeof words)) {
         console::report("%s", words);
         return EXIT_FAILURE;
     }
 
+    // Each move's effect on every position, a deck's worth a move: 101 MB
+    // for the most moves on the largest deck. And room for the moves that
+    // lead on from each position of a shortest routine, for listing them
+    // all, of which a search touches what it needs.
+    std::vector<std::int16_t> table(moves.size() * static_cast<std::size_t>(size));
+    constexpr std::size_t branch_room = std::size_t{1} << 22;
+    const auto branches = std::make_unique_for_overwrite<std::int16_t[]>(branch_room);
+    deal::search search(table, {branches.get(), branch_room});
+    search.reset(size);
+    std::vector<std::string> texts;
+    for (const deal::move& m : moves) {
+        search.add(m);
+        char text[text::rules_room + 32];
+        text::move_text(m, text, sizeof text);
+        texts.emplace_back(text);
+    }
+
     const int length = search.solve(*from, *to);
-    static int path[deal::max_cards];
+    std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
+    const auto print = [&texts](std::span<const int> routine) {
+        print_routine(texts, routine);
+        return true;
+    };
     if (length < 0) {
         char* out = console::output.reserve(8);
         out = std::strcpy(out, "never\n") + 6;
         console::output.end_line(out);
     } else if (!arguments.has(all_option)) {
-        search.first({path, static_cast<std::size_t>(length)});
-        print_routine({path, static_cast<std::size_t>(length)});
+        search.first(path);
+        print(path);
     } else {
         if (search.count(deal::max_search_answers) > deal::max_search_answers) {
             console::report("more than %lld routines of %d moves bring position %d to %d: "
@@ -145,7 +158,7 @@ int main(int argc, char** argv) {
                             static_cast<long long>(deal::max_search_answers), length, *from, *to);
             return EXIT_FAILURE;
         }
-        search.each({path, static_cast<std::size_t>(length)}, print_routine);
+        search.each(path, print);
     }
     console::output.close();
     return EXIT_SUCCESS;

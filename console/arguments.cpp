@@ -6,71 +6,33 @@
 #include <cstring>
 #include <string_view>
 
+#include "console/facts.hpp"
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
-#include "text/routine_words.hpp"
 
 namespace console {
 
 namespace {
 
 [[noreturn]] void print_and_exit(std::string_view text) {
-    char* out = output.reserve(text.size());
-    std::memcpy(out, text.data(), text.size());
-    output.commit(out + text.size());
+    while (!text.empty()) {
+        const std::size_t n = std::min(text.size(), writer::capacity);
+        char* out = output.reserve(n);
+        std::memcpy(out, text.data(), n);
+        output.commit(out + n);
+        text.remove_prefix(n);
+    }
     output.close();
     std::exit(EXIT_SUCCESS);
 }
 
-// The help, and where the program takes a routine or moves, the moves as the
-// routine reader knows them, each described in words wrapped to the help's
-// width: written once, for every program.
+// The help, its facts written in, and whatever the program adds to it.
 [[noreturn]] void print_help(const command_line& line) {
-    static char text_[console::writer::capacity / 2];
-    std::size_t used = 0;
-    const auto add = [&](std::string_view part) {
-        const std::size_t n = std::min(part.size(), sizeof text_ - used);
-        std::memcpy(text_ + used, part.data(), n);
-        used += n;
-    };
-    add(line.usage);
-    const bool routine = std::any_of(line.options.begin(), line.options.end(), [](const option& o) {
-        return std::string_view{o.name} == "routine" || std::string_view{o.name} == "moves";
-    });
-    if (routine) {
-        add("The moves of a routine:\n");
-        for (const text::move_words& m : text::moves()) {
-            char head[64];
-            const int length = std::snprintf(head, sizeof head, "      %s%s%s", m.name,
-                                             m.arguments[0] ? " " : "", m.arguments);
-            add({head, static_cast<std::size_t>(length)});
-            // The words from column 22, on the head's line where it leaves room.
-            std::size_t column = static_cast<std::size_t>(length);
-            std::string_view words = m.help;
-            bool first = true;
-            while (!words.empty()) {
-                const std::size_t space = words.find(' ');
-                const std::string_view word = words.substr(0, space);
-                if (first && column < 21) {
-                    add(std::string_view("                      ").substr(column));
-                    column = 22;
-                } else if (first || column + 1 + word.size() > 79) {
-                    add("\n                      ");
-                    column = 22;
-                } else {
-                    add(" ");
-                    ++column;
-                }
-                first = false;
-                add(word);
-                column += word.size();
-                words.remove_prefix(space == std::string_view::npos ? words.size() : space + 1);
-            }
-            add("\n");
-        }
-    }
-    print_and_exit({text_, used});
+    std::string help = with_facts(line.usage);
+    if (line.more_help)
+        help += line.more_help();
+    print_and_exit(help);
 }
 
 [[noreturn]] void print_version() {
@@ -232,16 +194,9 @@ arguments::arguments(int argc, char** argv, const command_line& line)
     if (wants_version)
         print_version();
     const auto operands = static_cast<int>(operand_count_);
-    // With --routine, COUNT is the number of cards.
-    const bool routine =
-        std::any_of(options_, options_ + option_count_, [&](const given_option& o) {
-            return std::string_view{line.options[static_cast<std::size_t>(o.which)].name} ==
-                   "routine";
-        });
     if (operands < line.least_operands)
-        error.set("missing %s", routine && std::string_view{line.missing} == "hand count"
-                                    ? "card count"
-                                    : line.missing);
+        error.set("missing %s",
+                  line.renames >= 0 && has(line.renames) ? line.missing_then : line.missing);
     else if (line.most_operands >= 0 && operands > line.most_operands)
         error.set("extra operand %s", quoted(operands_[line.most_operands]).c_str());
     if (error.found) {
@@ -259,7 +214,7 @@ void no_arguments(int argc, char** argv, const char* usage) {
         if (argument.size() > 2 && argument.starts_with("--")) {
             const int which = find_long(argument.substr(2), {});
             if (which == help)
-                print_and_exit(usage);
+                print_and_exit(with_facts(usage));
             if (which == version)
                 print_version();
         }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 
 namespace console {
 
@@ -20,12 +21,19 @@ struct option {
 
 // What a program takes on its command line.
 struct command_line {
-    const char* usage; // the --help text, whose first line is "usage: ..."
+    // The --help text, whose first line is "usage: ...", with the facts it
+    // names as {name} written in.
+    const char* usage;
     std::span<const option> options;
     int least_operands;
     int most_operands; // -1 for any number
-    // What the first missing operand is, for "missing ...", e.g. "hand count".
+    // What the first missing operand is, for "missing ...", e.g. "hand count";
+    // and where option `renames` is given, what it is called then.
     const char* missing;
+    int renames = -1;
+    const char* missing_then = nullptr;
+    // What --help adds after the usage, if anything.
+    std::string (*more_help)() = nullptr;
 };
 
 // An option as given: which one (its index in command_line::options) and its

@@ -8,7 +8,9 @@
 #include "console/quote.hpp"
 #include "console/ranges.hpp"
 #include "console/report.hpp"
+#include "text/count_words.hpp"
 #include "text/deal_words.hpp"
+#include "text/routine_words.hpp"
 
 namespace console {
 
@@ -17,9 +19,6 @@ namespace {
 [[noreturn]] void refused() {
     std::exit(EXIT_FAILURE);
 }
-
-// The round of the latest call of round(): a megabyte, so kept here, once.
-deal::routine made;
 
 // The count or range of counts that `argument` names (a range only with
 // `ranges`): each end read as an integer and held to `check`, which reports
@@ -50,7 +49,7 @@ std::optional<count_range> read_counts(const char* argument, bool ranges, const 
 
 // Reads the routine for a deck of `cards` cards into `made`; false after a
 // report.
-bool read_routine(const char* text, std::int64_t cards) {
+bool read_routine(const char* text, std::int64_t cards, deal::routine& made) {
     char words[text::words_room];
     if (text::read_routine(text, static_cast<int>(cards), made, shown_quoted, words, sizeof words))
         return true;
@@ -59,6 +58,39 @@ bool read_routine(const char* text, std::int64_t cards) {
 }
 
 } // namespace
+
+std::string moves_help() {
+    std::string help = "The moves of a routine:\n";
+    for (const text::move_words& m : text::moves()) {
+        std::string head =
+            std::string("      ") + m.name + (m.arguments[0] ? " " : "") + m.arguments;
+        help += head;
+        // The words from column 22, on the head's line where it leaves room.
+        std::size_t column = head.size();
+        std::string_view words = m.help;
+        bool first = true;
+        while (!words.empty()) {
+            const std::size_t space = words.find(' ');
+            const std::string_view word = words.substr(0, space);
+            if (first && column < 21) {
+                help.append(22 - column, ' ');
+                column = 22;
+            } else if (first || column + 1 + word.size() > 79) {
+                help += "\n                      ";
+                column = 22;
+            } else {
+                help += ' ';
+                ++column;
+            }
+            first = false;
+            help += word;
+            column += word.size();
+            words.remove_prefix(space == std::string_view::npos ? words.size() : space + 1);
+        }
+        help += '\n';
+    }
+    return help;
+}
 
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
                          std::size_t room) {
@@ -73,8 +105,8 @@ const char* shown_quoted(std::string_view value, text::shown_length length, char
 deal_options::deal_options(const arguments& given, bool cards_ranges, bool follows)
     : follows_(follows) {
     // Each option's value, none given twice.
-    const char* values[deal_option_count];
-    for (int which = 0; which < deal_option_count; ++which)
+    const char* values[round_option_count];
+    for (int which = 0; which < round_option_count; ++which)
         any_given_ |= (values[which] = given.value(which)) != nullptr;
     routine_text_ = values[routine_option];
 
@@ -86,15 +118,16 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
                 report("--cards is not taken with --routine, where COUNT is the number of cards");
             else
                 report("--%s %s belongs to a deal move with --routine, such as 'deal 4 --%s ...'",
-                       deal_option_table[static_cast<std::size_t>(which)].name,
+                       round_options[static_cast<std::size_t>(which)].name,
                        quoted(values[which]).c_str(),
-                       deal_option_table[static_cast<std::size_t>(which)].name);
+                       round_options[static_cast<std::size_t>(which)].name);
             refused();
         }
         // A text that holds no move at all is refused at once; any other
         // fault shows for the decks it is read for.
+        deal::routine none;
         if (std::string_view{routine_text_}.find_first_not_of(" \t") == std::string_view::npos &&
-            !read_routine(routine_text_, 1))
+            !read_routine(routine_text_, 1, none))
             refused();
         return;
     }
@@ -119,7 +152,7 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
     }
     if (values[gather_option] &&
         values[packets_option + static_cast<int>(text::deal_option::bottom_hand)]) {
-        report("--gather and --bottom-hand both say how the hands are gathered: give one");
+        report("%s", text::gather_and_bottom_hand);
         refused();
     }
     if (values[chosen_pile_option] && !follows) {
@@ -132,7 +165,8 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
     if (routine_given()) {
         const auto cards =
             in_range(count, "card count", std::max<std::int64_t>(least, 1), deal::max_cards);
-        if (!cards || !read_routine(routine_text_, *cards))
+        deal::routine made;
+        if (!cards || !read_routine(routine_text_, *cards, made))
             return false;
         if (made.follows_card() && !follows_) {
             report("--chosen-pile follows a card: only deal-after --where C takes it");
@@ -175,13 +209,13 @@ deal::description deal_options::describe(std::int64_t hands, std::int64_t cards)
     return rules_.dealt_to(hands, cards_given_ ? std::optional{cards} : std::nullopt);
 }
 
-const deal::routine& deal_options::round(std::int64_t count, std::int64_t cards) const {
+deal::routine deal_options::routine_for(std::int64_t count, std::int64_t cards) const {
+    deal::routine made;
     if (routine_given()) {
-        read_routine(routine_text_, count);
+        read_routine(routine_text_, count, made);
         return made;
     }
     const deal::description d = describe(count, cards);
-    made.clear();
     made.cards = std::max(d.cards, 0);
     if (d.cards > 0) {
         deal::move m;

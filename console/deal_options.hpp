@@ -10,28 +10,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "console/arguments.hpp"
 #include "deal/description.hpp"
 #include "deal/routine.hpp"
 #include "text/integer_text.hpp"
-#include "text/routine_words.hpp"
+#include "text/option_words.hpp"
+#include "text/shown.hpp"
 
 namespace console {
 
 // The round's options come first in a program's table, at these indices:
 // --cards, then the deal's options as the routine reader lists them, then
 // --routine.
-enum deal_option_index {
+enum round_option_index {
     cards_option,
     packets_option,
     gather_option = packets_option + static_cast<int>(text::deal_option::gather),
     chosen_pile_option = packets_option + static_cast<int>(text::deal_option::chosen_pile),
     routine_option = packets_option + text::deal_option_count,
-    deal_option_count
+    round_option_count
 };
-constexpr std::array<option, deal_option_count> round_option_table() {
-    std::array<option, deal_option_count> all{};
+constexpr std::array<option, round_option_count> round_option_table() {
+    std::array<option, round_option_count> all{};
     all[cards_option] = {"cards", 0, "M"};
     for (int i = 0; i < text::deal_option_count; ++i)
         all[static_cast<std::size_t>(packets_option + i)] = {text::deal_options[i].name, 0,
@@ -39,27 +41,31 @@ constexpr std::array<option, deal_option_count> round_option_table() {
     all[routine_option] = {"routine", 0, "TEXT"};
     return all;
 }
-inline constexpr auto deal_option_table = round_option_table();
+inline constexpr auto round_options = round_option_table();
 
 // The round's options followed by a program's own, whose indices then start
-// at deal_option_count.
+// at round_option_count.
 template <std::size_t N = 0>
-constexpr std::array<option, deal_option_count + N> with_deal_options(const option (&own)[N]) {
-    std::array<option, deal_option_count + N> all{};
-    for (std::size_t i = 0; i < deal_option_count; ++i)
-        all[i] = deal_option_table[i];
+constexpr std::array<option, round_option_count + N> with_round_options(const option (&own)[N]) {
+    std::array<option, round_option_count + N> all{};
+    for (std::size_t i = 0; i < round_option_count; ++i)
+        all[i] = round_options[i];
     for (std::size_t i = 0; i < N; ++i)
-        all[deal_option_count + i] = own[i];
+        all[round_option_count + i] = own[i];
     return all;
 }
-constexpr std::array<option, deal_option_count> with_deal_options() {
-    return deal_option_table;
+constexpr std::array<option, round_option_count> with_round_options() {
+    return round_options;
 }
 
 // A count or a range of counts, both ends included.
 struct count_range {
     std::int64_t first, last;
 };
+
+// What --help adds for a program that takes a routine or moves: each move as
+// the routine reader knows it, described in words wrapped to the help's width.
+std::string moves_help();
 
 // How a value shows in a program's message: quoted, with escapes.
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
@@ -94,10 +100,10 @@ public:
     // `cards` cards, one of cards() where --cards was given. Not for a routine.
     deal::description describe(std::int64_t hands, std::int64_t cards = 0) const;
 
-    // The round for a count checked as above (and `cards`, as for describe):
-    // the routine read for that deck, or the deal as a routine of one move.
-    // Kept until the next call.
-    const deal::routine& round(std::int64_t count, std::int64_t cards = 0) const;
+    // The routine of a round for a count checked as above (and `cards`, as
+    // for describe): the routine read for that deck, or the deal as a
+    // routine of one move.
+    deal::routine routine_for(std::int64_t count, std::int64_t cards = 0) const;
 
 private:
     bool check_count(const text::integer_text& count, std::int64_t least) const;
@@ -114,8 +120,8 @@ private:
 
 // The round's options in a program's --help, after its own lines.
 #define DEAL_OPTIONS_HELP                                                                          \
-    "The deal is deal's own (packets 2,2,1) unless these say otherwise:\n"                         \
-    "      --cards M       a deck of the cards 0 to M-1, M from 1 to 5050 (default:\n"             \
+    "The deal is deal's own (packets {own_packets}) unless these say otherwise:\n"                 \
+    "      --cards M       a deck of the cards 0 to M-1, M from 1 to {max_cards} (default:\n"      \
     "                      every hand's packets, 5 a hand for deal's own)\n"                       \
     "      --packets LIST  the cards each pass gives every hand, one at a time, such\n"            \
     "                      as 1 (a card at a time) or 3,2\n"                                       \
@@ -129,7 +135,7 @@ private:
     "                      the top down, such as 2,0,1\n"                                          \
     "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
     "                      with T hands above it, the others in their order\n"                     \
-    "Or a round of several moves, COUNT then being the number of cards, 1 to 5050:\n"              \
+    "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
     "                      'deal 3 --packets 1 --chosen-pile 1', a deal's options\n"               \
     "                      being those above but --cards\n"

@@ -8,13 +8,13 @@
 #include <cstdlib>
 
 #include "console/arguments.hpp"
+#include "console/deck.hpp"
 #include "console/listing.hpp"
 #include "console/numbers.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
+#include "console/round.hpp"
 #include "console/writer.hpp"
-#include "deal/deck.hpp"
-#include "deal/round.hpp"
 #include "text/listing.hpp"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 constexpr const char usage[] =
     "usage: deal < INPUT\n"
     "       deal --help | --version\n"
-    "Read a hand count N, from 1 to 1010, and then any number of integers from\n"
+    "Read a hand count N, from 1 to {max_hands}, and then any number of integers from\n"
     "standard input. For each of those integers, whatever its value, print the\n"
     "deck of 5N cards from the bottom up, each card named by the position it\n"
     "started in, and deal it once: from the top into N hands, two cards to every\n"

@@ -6,8 +6,8 @@
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "text/cards.hpp"
+#include "text/count_words.hpp"
 #include "text/deal_words.hpp"
-#include "text/routine_words.hpp"
 
 namespace console {
 

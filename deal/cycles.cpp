@@ -8,10 +8,12 @@ namespace deal {
 
 void cycles::learn(const permutation& round) {
     size_ = round.size();
-    // Only the deck's own positions are cleared: a landscape learns
-    // thousands of rounds, most of decks far smaller than the room.
-    std::array<bool, max_cards> seen;
-    std::fill_n(seen.begin(), size_, false);
+    const auto size = static_cast<std::size_t>(size_);
+    std::vector<bool> seen(size);
+    positions_.resize(size);
+    begin_.resize(size + 1);
+    cycle_of_.resize(size);
+    place_.resize(size);
     int filled = 0;
     count_ = 0;
     for (int start = 0; start < size_; ++start) {
@@ -29,14 +31,14 @@ void cycles::learn(const permutation& round) {
     }
     begin_[static_cast<std::size_t>(count_)] = filled;
 
-    std::array<std::int16_t, max_cards + 1> of_length;
-    std::fill_n(of_length.begin(), size_ + 1, std::int16_t{0});
+    begin_.resize(static_cast<std::size_t>(count_) + 1);
+    std::vector<std::int16_t> of_length(size + 1);
     for (int i = 0; i < count_; ++i)
         ++of_length[cycle(i).size()];
-    length_count_ = 0;
+    lengths_.clear();
     for (int length = 1; length <= size_; ++length)
         if (const std::int16_t n = of_length[static_cast<std::size_t>(length)]; n != 0)
-            lengths_[length_count_++] = {static_cast<std::int16_t>(length), n};
+            lengths_.push_back({static_cast<std::int16_t>(length), n});
 }
 
 int cycles::after(int from, std::uint64_t rounds) const {

@@ -5,9 +5,9 @@
 // shift along each cycle.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "deal/description.hpp"
 #include "deal/limits.hpp"
@@ -43,7 +43,7 @@ public:
     // Distinct lengths sum to at most the deck's size, so there are at most
     // 100 of them: 1 + 2 + ... + 101 > max_cards.
     static constexpr std::size_t max_lengths = 100;
-    std::span<const length_count> lengths() const { return {lengths_.data(), length_count_}; }
+    std::span<const length_count> lengths() const { return lengths_; }
 
     // The cycle that position p lies on, and p's place along it.
     int cycle_of(int p) const { return cycle_of_[static_cast<std::size_t>(p)]; }
@@ -60,12 +60,11 @@ public:
 private:
     int size_ = 0;
     int count_ = 0;
-    std::array<std::int16_t, max_cards> positions_{};
-    std::array<std::int32_t, max_cards + 1> begin_{};
-    std::array<std::int16_t, max_cards> cycle_of_{};
-    std::array<std::int16_t, max_cards> place_{};
-    std::array<length_count, max_lengths> lengths_{};
-    std::size_t length_count_ = 0;
+    std::vector<std::int16_t> positions_;
+    std::vector<std::int32_t> begin_{0};
+    std::vector<std::int16_t> cycle_of_;
+    std::vector<std::int16_t> place_;
+    std::vector<length_count> lengths_;
 };
 
 } // namespace deal

@@ -1,6 +1,7 @@
 #include "deal/description.hpp"
 
 #include <algorithm>
+#include <iterator>
 
 namespace deal {
 
@@ -13,29 +14,24 @@ bool same(std::span<const std::int32_t> a, std::span<const std::int32_t> b) {
 
 } // namespace
 
-description::description() {
-    constexpr std::int32_t own[] = {2, 2, 1};
-    set_packets(own);
-}
+description::description() : packets_(std::begin(own_packets), std::end(own_packets)) {}
 
 bool description::set_packets(std::span<const std::int32_t> packets) {
-    if (packets.empty() || packets.size() > packets_.size())
+    if (packets.empty() || packets.size() > static_cast<std::size_t>(max_packets))
         return false;
-    std::copy(packets.begin(), packets.end(), packets_.begin());
-    packet_count_ = packets.size();
+    packets_.assign(packets.begin(), packets.end());
     return true;
 }
 
 bool description::set_gather(std::span<const std::int16_t> order) {
-    if (order.size() > gather_.size())
+    if (order.size() > static_cast<std::size_t>(max_deal_hands))
         return false;
-    std::copy(order.begin(), order.end(), gather_.begin());
-    gather_count_ = order.size();
+    gather_.assign(order.begin(), order.end());
     return true;
 }
 
 int description::gathered(int i) const {
-    if (gather_count_ > 0)
+    if (!gather_.empty())
         return gather_[static_cast<std::size_t>(i)];
     return bottom_hand == bottom_hand::last ? i : hands - 1 - i;
 }
@@ -59,14 +55,13 @@ description description::dealt_to(std::int64_t count, std::optional<std::int64_t
 }
 
 bool description::default_packets() const {
-    static const description own;
-    return same(packets(), own.packets());
+    return same(packets(), own_packets);
 }
 
 bool description::default_rules() const {
-    static const description own;
+    const description own;
     return default_packets() && rest == own.rest && first_card == own.first_card &&
-           bottom_hand == own.bottom_hand && gather_count_ == 0 && chosen_pile < 0;
+           bottom_hand == own.bottom_hand && gather_.empty() && chosen_pile < 0;
 }
 
 fault check(const description& d) {
@@ -82,7 +77,7 @@ fault check(const description& d) {
     if (const auto order = d.gather(); !order.empty()) {
         if (static_cast<std::int64_t>(order.size()) != d.hands)
             return fault::gather_not_hands;
-        std::array<bool, max_deal_hands> named{};
+        std::vector<bool> named(order.size());
         for (const int h : order) {
             if (h < 0 || h >= d.hands || named[static_cast<std::size_t>(h)])
                 return fault::gather_not_hands;

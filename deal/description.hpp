@@ -5,10 +5,10 @@
 // the hand count is the deal that deal itself plays.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "deal/limits.hpp"
 
@@ -39,14 +39,14 @@ public:
     deal::first_card first_card = first_card::top;
     deal::bottom_hand bottom_hand = bottom_hand::last;
 
-    std::span<const std::int32_t> packets() const { return {packets_.data(), packet_count_}; }
+    std::span<const std::int32_t> packets() const { return packets_; }
     // Replaces the packets; false, leaving them as they were, if there are
     // none or more than max_packets.
     bool set_packets(std::span<const std::int32_t> packets);
 
     // The hands in the order they lie in the gathered deck, from the top
     // down, where one was given; empty where bottom_hand says it.
-    std::span<const std::int16_t> gather() const { return {gather_.data(), gather_count_}; }
+    std::span<const std::int16_t> gather() const { return gather_; }
     // Replaces the order; false, leaving it as it was, if it names more than
     // max_deal_hands hands. Whether it names each hand once is check's to say.
     bool set_gather(std::span<const std::int16_t> order);
@@ -73,10 +73,8 @@ public:
     bool default_rules() const;
 
 private:
-    std::array<std::int32_t, max_packets> packets_{};
-    std::size_t packet_count_ = 0;
-    std::array<std::int16_t, max_deal_hands> gather_{};
-    std::size_t gather_count_ = 0;
+    std::vector<std::int32_t> packets_;
+    std::vector<std::int16_t> gather_;
 };
 
 // What is wrong with a description, if anything: each field is checked
@@ -90,6 +88,9 @@ enum class fault : unsigned char {
     chosen_pile_out_of_range, // not below the hand count
 };
 fault check(const description& d);
+
+// deal's own packets, 2, 2 and 1 cards a pass: written here and nowhere else.
+inline constexpr std::int32_t own_packets[] = {2, 2, 1};
 
 // deal's own deal for `hands` hands, from 1 to 1010 (or 0 and below, the
 // empty deck).

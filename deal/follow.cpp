@@ -1,30 +1,29 @@
 #include "deal/follow.hpp"
 
 #include <algorithm>
+#include <numeric>
 
 namespace deal {
 
 void follower::learn(const routine& r) {
-    size_ = r.cards;
-    for (int p = 0; p < size_; ++p)
-        next_[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(p);
-    static std::array<std::int16_t, max_cards> step;
+    const auto size = static_cast<std::size_t>(r.cards);
+    next_.resize(size);
+    std::iota(next_.begin(), next_.end(), std::int16_t{0});
+    std::vector<std::int16_t> step(size);
     for (const move& m : r.moves()) {
-        follow_move(m, size_, step.data());
-        for (int p = 0; p < size_; ++p)
-            next_[static_cast<std::size_t>(p)] =
-                step[static_cast<std::size_t>(next_[static_cast<std::size_t>(p)])];
+        follow_move(m, r.cards, step);
+        compose(next_, step);
     }
 }
 
 void follower::start(int from) {
-    static std::array<std::int32_t, max_cards> seen_at;
-    std::fill_n(seen_at.begin(), size_, -1);
+    std::vector<std::int32_t> seen_at(next_.size(), -1);
+    way_.clear();
     int round = 0;
     int p = from;
     while (seen_at[static_cast<std::size_t>(p)] < 0) {
-        seen_at[static_cast<std::size_t>(p)] = round;
-        way_[static_cast<std::size_t>(round++)] = static_cast<std::int16_t>(p);
+        seen_at[static_cast<std::size_t>(p)] = round++;
+        way_.push_back(static_cast<std::int16_t>(p));
         p = next(p);
     }
     tail_ = seen_at[static_cast<std::size_t>(p)];
@@ -42,16 +41,15 @@ int follower::at(const round_number& rounds) const {
 }
 
 void followed_deck::learn(const routine& r, int from) {
-    routine_ = &r;
+    routine_ = r;
     card_.learn(r);
     card_.start(from);
 }
 
 permutation followed_deck::round(int p) const {
-    const int cards = routine_->cards;
-    permutation whole = permutation::identity(cards);
-    for (const move& m : routine_->moves()) {
-        const permutation one = move_permutation(m, cards, p);
+    permutation whole = permutation::identity(routine_.cards);
+    for (const move& m : routine_.moves()) {
+        const permutation one = move_permutation(m, routine_.cards, p);
         p = one[p];
         whole = whole.then(one);
     }
@@ -66,39 +64,42 @@ int followed_deck::position(std::int64_t r) const {
     return way[static_cast<std::size_t>(tail + (r - tail) % card_.length())];
 }
 
-void followed_deck::play(std::int64_t from, std::int64_t count) {
-    const auto size = static_cast<std::size_t>(card_.size());
+void followed_deck::play(std::int64_t from, std::int64_t count,
+                         std::vector<deal::card>& deck) const {
+    std::vector<deal::card> next(deck.size());
     for (std::int64_t r = from; r < from + count; ++r) {
-        round(position(r)).apply(deck_.data(), next_.data());
-        std::copy_n(next_.begin(), size, deck_.begin());
+        round(position(r)).apply(deck.data(), next.data());
+        deck.swap(next);
     }
 }
 
-void followed_deck::at(std::int64_t rounds, deal::card* deck) {
+void followed_deck::at(std::int64_t rounds, deal::card* out) const {
     const int size = card_.size();
-    for (int p = 0; p < size; ++p)
-        deck_[static_cast<std::size_t>(p)] = static_cast<deal::card>(p);
+    std::vector<deal::card> deck(static_cast<std::size_t>(size));
+    std::iota(deck.begin(), deck.end(), deal::card{0});
     const std::int64_t tail = card_.tail(), length = card_.length();
     if (rounds < tail + length) {
-        play(0, rounds);
+        play(0, rounds, deck);
     } else {
-        play(0, tail);
+        play(0, tail, deck);
         permutation cycle = permutation::identity(size);
         for (std::int64_t r = tail; r < tail + length; ++r)
             cycle = cycle.then(round(position(r)));
-        repeat_.learn(cycle);
+        cycles repeat;
+        repeat.learn(cycle);
         const std::int64_t times = (rounds - tail) / length;
+        std::vector<deal::card> next(deck.size());
         for (int p = 0; p < size; ++p) {
             const auto cycle_length =
-                static_cast<std::uint64_t>(repeat_.cycle(repeat_.cycle_of(p)).size());
-            next_[static_cast<std::size_t>(
-                repeat_.after(p, static_cast<std::uint64_t>(times) % cycle_length))] =
-                deck_[static_cast<std::size_t>(p)];
+                static_cast<std::uint64_t>(repeat.cycle(repeat.cycle_of(p)).size());
+            next[static_cast<std::size_t>(
+                repeat.after(p, static_cast<std::uint64_t>(times) % cycle_length))] =
+                deck[static_cast<std::size_t>(p)];
         }
-        std::copy_n(next_.begin(), size, deck_.begin());
-        play(tail + times * length, (rounds - tail) % length);
+        deck.swap(next);
+        play(tail + times * length, (rounds - tail) % length, deck);
     }
-    std::copy_n(deck_.begin(), size, deck);
+    std::copy(deck.begin(), deck.end(), out);
 }
 
 } // namespace deal

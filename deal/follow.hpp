@@ -4,11 +4,14 @@
 // though: from every position it goes to one next position, so that from its
 // start it runs through a few positions and then round a cycle, together at
 // most a deck's worth of rounds.
+//
+// Such a round cannot be played backwards: two positions of the card may lead
+// to the same one, and which it came from is lost.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "deal/cycles.hpp"
 #include "deal/limits.hpp"
@@ -18,12 +21,18 @@
 
 namespace deal {
 
+// Whether rounds of `r` can be counted back from 0: not where a deal
+// gathers a followed card's pile.
+inline bool runs_backwards(const routine& r) {
+    return !r.follows_card();
+}
+
 class follower {
 public:
     // Learns where the followed card goes in one round of `r`, from every
     // position.
     void learn(const routine& r);
-    int size() const { return size_; }
+    int size() const { return static_cast<int>(next_.size()); }
     int next(int p) const { return next_[static_cast<std::size_t>(p)]; }
 
     // Follows the card that starts at position `from`: its positions round
@@ -33,9 +42,7 @@ public:
     int tail() const { return tail_; }
     int length() const { return length_; }
     // The positions from round 0, tail() + length() of them.
-    std::span<const std::int16_t> way() const {
-        return {way_.data(), static_cast<std::size_t>(tail_ + length_)};
-    }
+    std::span<const std::int16_t> way() const { return way_; }
     // The cycle's length, for round numbers to be learnt with.
     std::span<const length_count> lengths() const { return {&cycle_, 1}; }
 
@@ -44,9 +51,8 @@ public:
     int at(const round_number& rounds) const;
 
 private:
-    int size_ = 0;
-    std::array<std::int16_t, max_cards> next_{};
-    std::array<std::int16_t, max_cards + 1> way_{};
+    std::vector<std::int16_t> next_;
+    std::vector<std::int16_t> way_;
     int tail_ = 0, length_ = 1;
     length_count cycle_{1, 1};
 };
@@ -58,8 +64,8 @@ private:
 // rounds played and one jump.
 class followed_deck {
 public:
-    // Learns the routine, which must outlive this, and the card followed,
-    // which starts at position `from`.
+    // Learns the routine and the card followed, which starts at position
+    // `from`.
     void learn(const routine& r, int from);
     const follower& card() const { return card_; }
 
@@ -69,16 +75,14 @@ public:
     int position(std::int64_t r) const;
     // The deck after `rounds` rounds, 0 or more, from the starting order,
     // into `deck`, from the bottom.
-    void at(std::int64_t rounds, deal::card* deck);
+    void at(std::int64_t rounds, deal::card* deck) const;
 
 private:
-    // Plays `count` rounds on deck_ from round `from` on.
-    void play(std::int64_t from, std::int64_t count);
+    // Plays `count` rounds on `deck` from round `from` on.
+    void play(std::int64_t from, std::int64_t count, std::vector<deal::card>& deck) const;
 
-    const routine* routine_ = nullptr;
+    routine routine_;
     follower card_;
-    cycles repeat_;
-    std::array<deal::card, max_cards> deck_{}, next_{};
 };
 
 } // namespace deal

@@ -4,9 +4,9 @@
 // the deck after any number of rounds, are that round's deal.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "deal/description.hpp"
 
@@ -14,9 +14,11 @@ namespace deal {
 
 class hands {
 public:
+    // No hands, no cards.
+    hands() = default;
     // Deals a deck of d.cards positions as `d` says, which must check
     // without a fault.
-    void deal(const description& d);
+    explicit hands(const description& d);
 
     int count() const { return count_; }
     // Hand h, 0 <= h < count(): the positions it receives, first dealt first;
@@ -33,18 +35,24 @@ public:
     // Where each card is dealt, in dealing order, from the top of the deck:
     // the hand that the card at position cards - 1 - i goes to is
     // order()[i]; the stock is not dealt.
-    std::span<const std::int16_t> order() const { return {order_.data(), dealt_}; }
+    std::span<const std::int16_t> order() const { return order_; }
     // The pass, from 0, in which each card in order() is dealt.
-    std::span<const std::int16_t> passes() const { return {pass_.data(), dealt_}; }
+    std::span<const std::int16_t> passes() const { return pass_; }
+
+    // The hand that the card at position p is dealt to; -1 for the stock.
+    int hand_of(int p) const {
+        return p < stock_size_ ? -1
+                               : order_[order_.size() + static_cast<std::size_t>(stock_size_) - 1 -
+                                        static_cast<std::size_t>(p)];
+    }
 
 private:
     int count_ = 0;
-    std::size_t dealt_ = 0;
     int stock_size_ = 0;
-    std::array<std::int16_t, max_cards> positions_{};
-    std::array<std::int32_t, max_deal_hands + 1> begin_{};
-    std::array<std::int16_t, max_cards> order_{};
-    std::array<std::int16_t, max_cards> pass_{};
+    std::vector<std::int16_t> positions_;
+    std::vector<std::int32_t> begin_{0};
+    std::vector<std::int16_t> order_;
+    std::vector<std::int16_t> pass_;
 };
 
 } // namespace deal

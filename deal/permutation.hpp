@@ -1,14 +1,16 @@
 // The permutation that one round of a deal, or one move of a routine, makes of
 // the deck: for every position, where the card there goes. Permutations
-// compose and invert, so that a routine of many moves is one permutation too.
+// compose, so that a routine of many moves is one permutation too. Each holds
+// as many entries as its deck has cards.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "deal/description.hpp"
 #include "deal/hands.hpp"
+#include "deal/limits.hpp"
 
 namespace deal {
 
@@ -20,35 +22,37 @@ public:
     // The round that `d` describes; `d` must check without a fault. A chosen
     // pile is not taken into account: the hands keep their order.
     explicit permutation(const description& d);
-    // The same, from hands already dealt by `d`.
-    permutation(const description& d, const hands& dealt);
+    // The same from hands already dealt by `d`, with hand `chosen` gathered
+    // where d.chosen_pile says, or with every hand in its order for -1.
+    permutation(const description& d, const hands& dealt, int chosen = -1);
 
     // The permutation that moves nothing, on `size` positions.
     static permutation identity(int size);
 
     // This, then `next`, of the same size, in one permutation.
     permutation then(const permutation& next) const;
-    // The permutation that undoes this one.
-    permutation inverse() const;
 
     // Any permutation, given as where each position's card goes: `goes_to`
     // must hold every position from 0 to its size - 1 once.
     explicit permutation(std::span<const std::int32_t> goes_to);
+    explicit permutation(std::vector<std::int16_t> goes_to) : goes_to_(std::move(goes_to)) {}
 
-    int size() const { return size_; }
+    int size() const { return static_cast<int>(goes_to_.size()); }
     // Where the card at position p goes in one round.
     int operator[](int p) const { return goes_to_[static_cast<std::size_t>(p)]; }
-    std::span<const std::int16_t> goes_to() const {
-        return {goes_to_.data(), static_cast<std::size_t>(size_)};
-    }
+    std::span<const std::int16_t> goes_to() const { return goes_to_; }
 
     // One round: the deck `before` as it is after it, into `after`; both hold
     // size() cards, bottom first, and must not overlap.
     void apply(const card* before, card* after) const;
 
 private:
-    int size_ = 0;
-    std::array<std::int16_t, max_cards> goes_to_{};
+    std::vector<std::int16_t> goes_to_;
 };
+
+// Where a position is after `first` and then `next`, each a map from every
+// position to one, into `first`: how permutations compose, and how a
+// followed card's steps, which need not be permutations, do too.
+void compose(std::span<std::int16_t> first, std::span<const std::int16_t> next);
 
 } // namespace deal

@@ -49,7 +49,9 @@ void round_number::learn(const cycles& round) {
 void round_number::learn(std::span<const length_count> lengths) {
     // The lengths in ascending order, each joined to the group being made
     // while the group's least common multiple still fits in 64 bits.
-    group_count_ = 0;
+    groups_.clear();
+    group_of_length_.assign(
+        lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back().length) + 1, 0);
     std::uint64_t modulus = 0;
     for (const auto [cycle_length, count] : lengths) {
         const auto length = static_cast<std::size_t>(cycle_length);
@@ -60,19 +62,19 @@ void round_number::learn(std::span<const length_count> lengths) {
             modulus = joined;
         } else {
             if (modulus != 0)
-                groups_[static_cast<std::size_t>(group_count_++)] = {modulus, 0};
+                groups_.push_back({modulus, 0});
             modulus = length;
         }
-        group_of_length_[length] = static_cast<std::uint8_t>(group_count_);
+        group_of_length_[length] = static_cast<std::uint8_t>(groups_.size());
     }
     if (modulus != 0)
-        groups_[static_cast<std::size_t>(group_count_++)] = {modulus, 0};
+        groups_.push_back({modulus, 0});
     clear();
 }
 
 void round_number::clear() {
-    for (int g = 0; g < group_count_; ++g)
-        groups_[static_cast<std::size_t>(g)].residue = 0;
+    for (group& g : groups_)
+        g.residue = 0;
     negative_ = small_negative_ = false;
     magnitude_ = 0;
 }
@@ -94,7 +96,7 @@ void round_number::assign(std::string_view integer) {
 }
 
 void round_number::digits(const char* from, const char* to) {
-    const auto end = groups_.begin() + group_count_;
+    const auto end = groups_.end();
     while (from != to) {
         const auto take = std::min(static_cast<std::size_t>(to - from), step_digits);
         std::uint64_t value = 0;
@@ -117,8 +119,7 @@ std::uint64_t round_number::modulo(std::size_t length) const {
 }
 
 void round_number::advance(std::uint64_t rounds) {
-    for (int i = 0; i < group_count_; ++i) {
-        group& g = groups_[static_cast<std::size_t>(i)];
+    for (group& g : groups_) {
         const std::uint64_t now = signed_residue(g);
         const std::uint64_t add = rounds % g.modulus;
         // now + add < 2 * modulus, which may pass 2^64: subtract rather than add.
@@ -136,12 +137,11 @@ void round_number::advance(std::uint64_t rounds) {
 
 std::int64_t round_number::rounds_to_start(std::int64_t most) const {
     for (std::int64_t t = 0; t < most; ++t) {
-        const bool all =
-            std::all_of(groups_.begin(), groups_.begin() + group_count_, [&](const group& g) {
-                const std::uint64_t r = signed_residue(g);
-                const auto add = static_cast<std::uint64_t>(t) % g.modulus;
-                return add == (g.modulus - r) % g.modulus;
-            });
+        const bool all = std::all_of(groups_.begin(), groups_.end(), [&](const group& g) {
+            const std::uint64_t r = signed_residue(g);
+            const auto add = static_cast<std::uint64_t>(t) % g.modulus;
+            return add == (g.modulus - r) % g.modulus;
+        });
         if (all)
             return t;
     }

@@ -9,11 +9,11 @@
 // group with one 128-by-64-bit division.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
@@ -60,7 +60,7 @@ public:
 
     // The groups of cycle lengths, for the benchmarks and tests: how many,
     // and each one's modulus.
-    int group_count() const { return group_count_; }
+    int group_count() const { return static_cast<int>(groups_.size()); }
     std::uint64_t group_modulus(int g) const {
         return groups_[static_cast<std::size_t>(g)].modulus;
     }
@@ -70,15 +70,13 @@ private:
         std::uint64_t modulus;
         std::uint64_t residue; // of the magnitude read, below the modulus
     };
-    // At most a group for each distinct length.
-    static constexpr std::size_t max_groups = cycles::max_lengths;
-
     // The residue of the number itself, sign taken into account.
     std::uint64_t signed_residue(const group& g) const;
 
-    std::array<group, max_groups> groups_{};
-    int group_count_ = 0;
-    std::array<std::uint8_t, max_cards + 1> group_of_length_{};
+    // At most a group for each distinct length.
+    std::vector<group> groups_;
+    // The group of each length learnt, up to the longest.
+    std::vector<std::uint8_t> group_of_length_;
     bool negative_ = false;
     // The magnitude read, held at the cap once it passes it.
     static constexpr std::uint64_t magnitude_cap = std::uint64_t{1} << 62;

@@ -1,225 +1,171 @@
 #include "deal/routine.hpp"
 
 #include <algorithm>
+#include <deque>
 
+#include "deal/gathering.hpp"
 #include "deal/hands.hpp"
 
 namespace deal {
 
 namespace {
 
-// Each builder fills `goes_to` for a deck of n cards, bottom first; `from_top`
-// says where the card i-th from the top goes, counted from the top too.
+using positions = std::vector<std::int16_t>;
+
+// Each builder gives where the card at each position of a deck of n cards
+// goes, bottom first; `from_top` says where the card i-th from the top goes,
+// counted from the top too.
 template <class FromTop>
-void by_top(int n, std::int32_t* goes_to, FromTop from_top) {
+positions by_top(int n, FromTop from_top) {
+    positions goes_to(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-        goes_to[n - 1 - i] = n - 1 - from_top(i);
+        goes_to[static_cast<std::size_t>(n - 1 - i)] =
+            static_cast<std::int16_t>(n - 1 - from_top(i));
+    return goes_to;
 }
 
-void cut(int n, std::int32_t k, std::int32_t* goes_to) {
+positions cut(int n, std::int32_t k) {
     // The top k go under the rest: every card rises k places, those above
     // the top wrapping round to the bottom.
     // No division a card: a landscape makes thousands of these.
     const int shift = ((k % n) + n) % n;
+    positions goes_to(static_cast<std::size_t>(n));
     for (int p = 0; p < n; ++p)
-        goes_to[p] = p + shift < n ? p + shift : p + shift - n;
+        goes_to[static_cast<std::size_t>(p)] =
+            static_cast<std::int16_t>(p + shift < n ? p + shift : p + shift - n);
+    return goes_to;
 }
 
-void faro(int n, bool out, std::int32_t* goes_to) {
+positions faro(int n, move_kind kind) {
     // The top half's card i-th from the top lands 2i-th (out) or 2i+1-th (in)
     // from the top; the other half's fill the places between.
-    const int half = out ? (n + 1) / 2 : n / 2;
-    by_top(n, goes_to, [&](int i) {
+    const bool out = kind == move_kind::faro_out;
+    const int half = n - faro_lower_half(kind, n);
+    return by_top(n, [&](int i) {
         return i < half ? 2 * i + (out ? 0 : 1) : 2 * (i - half) + (out ? 1 : 0);
     });
 }
 
-void monge(int n, std::int32_t* goes_to) {
+positions monge(int n) {
     // The pile grows both ways from the middle of room for twice the deck.
-    static std::array<std::int32_t, 2 * max_cards> pile;
+    positions pile(2 * static_cast<std::size_t>(n));
     int low = n, high = n;
     for (int i = 0; i < n; ++i) {
-        const std::int32_t c = n - 1 - i;
+        const auto c = static_cast<std::int16_t>(n - 1 - i);
         if (i == 0 || i % 2 == 1)
             pile[static_cast<std::size_t>(high++)] = c;
         else
             pile[static_cast<std::size_t>(--low)] = c;
     }
+    positions goes_to(static_cast<std::size_t>(n));
     for (int p = low; p < high; ++p)
-        goes_to[pile[static_cast<std::size_t>(p)]] = p - low;
+        goes_to[static_cast<std::size_t>(pile[static_cast<std::size_t>(p)])] =
+            static_cast<std::int16_t>(p - low);
+    return goes_to;
 }
 
-void down_under(int n, bool down_first, std::int32_t* goes_to) {
-    // The cards held, from the top, in a ring; the table's pile grows from
-    // the bottom of the new deck.
-    static std::array<std::int32_t, max_cards> held;
-    for (int i = 0; i < n; ++i)
-        held[static_cast<std::size_t>(i)] = n - 1 - i;
-    int first = 0, count = n, table = 0;
-    bool down = down_first;
-    while (count > 0) {
-        const std::int32_t c = held[static_cast<std::size_t>(first)];
-        first = (first + 1) % n;
-        if (down) {
-            goes_to[c] = table++;
-            --count;
-        } else {
-            held[static_cast<std::size_t>((first + count - 1) % n)] = c;
-        }
-        down = !down;
-    }
+positions down_under(int n, move_kind kind) {
+    // The table's pile grows from the bottom of the new deck.
+    positions goes_to(static_cast<std::size_t>(n));
+    std::int16_t table = 0;
+    for (const down_under_step& s : down_under_steps(kind, n))
+        if (s.down)
+            goes_to[static_cast<std::size_t>(s.position)] = table++;
+    return goes_to;
 }
 
 } // namespace
 
 bool routine::add(const move& m) {
-    if (count_ == moves_.size())
+    if (moves_.size() == static_cast<std::size_t>(max_moves))
         return false;
-    moves_[count_++] = m;
+    moves_.push_back(m);
     return true;
 }
 
 bool routine::fit(int deck) {
-    for (const move& m : moves())
+    for (const move& m : moves_)
         if ((m.kind == move_kind::cut && (m.cut < -deck || m.cut > deck)) ||
             (m.kind == move_kind::deal && m.deal.hands > deck))
             return false;
     cards = deck;
-    for (std::size_t i = 0; i < count_; ++i)
-        moves_[i].deal.cards = deck;
+    for (move& m : moves_)
+        m.deal.cards = deck;
     return true;
 }
 
 bool routine::follows_card() const {
-    return std::any_of(moves().begin(), moves().end(), [](const move& m) {
+    return std::any_of(moves_.begin(), moves_.end(), [](const move& m) {
         return m.kind == move_kind::deal && m.deal.chosen_pile >= 0;
     });
 }
 
 int routine::deal_count() const {
-    return static_cast<int>(std::count_if(moves().begin(), moves().end(),
+    return static_cast<int>(std::count_if(moves_.begin(), moves_.end(),
                                           [](const move& m) { return m.kind == move_kind::deal; }));
 }
 
-permutation move_permutation(const move& m, int cards) {
-    if (m.kind == move_kind::deal)
-        return permutation(m.deal);
-    static std::array<std::int32_t, max_cards> goes_to;
-    std::int32_t* const out = goes_to.data();
-    switch (m.kind) {
-    case move_kind::deal:
-        break;
-    case move_kind::cut:
-        cut(cards, m.cut, out);
-        break;
-    case move_kind::faro_out:
-    case move_kind::faro_in:
-        faro(cards, m.kind == move_kind::faro_out, out);
-        break;
-    case move_kind::reverse:
-        by_top(cards, out, [&](int i) { return cards - 1 - i; });
-        break;
-    case move_kind::monge:
-        monge(cards, out);
-        break;
-    case move_kind::down_under:
-    case move_kind::under_down:
-        down_under(cards, m.kind == move_kind::down_under, out);
-        break;
+int faro_lower_half(move_kind kind, int cards) {
+    // Out, the top half is the larger; in, the smaller.
+    return kind == move_kind::faro_out ? cards / 2 : (cards + 1) / 2;
+}
+
+std::vector<down_under_step> down_under_steps(move_kind kind, int cards) {
+    std::deque<std::int16_t> held; // from the top
+    for (int i = 0; i < cards; ++i)
+        held.push_back(static_cast<std::int16_t>(cards - 1 - i));
+    std::vector<down_under_step> steps;
+    steps.reserve(2 * static_cast<std::size_t>(cards));
+    bool down = kind == move_kind::down_under;
+    while (!held.empty()) {
+        const std::int16_t c = held.front();
+        held.pop_front();
+        if (!down)
+            held.push_back(c);
+        steps.push_back({c, down});
+        down = !down;
     }
-    return permutation(std::span<const std::int32_t>(out, static_cast<std::size_t>(cards)));
+    return steps;
 }
 
 permutation move_permutation(const move& m, int cards, int at) {
-    const description& d = m.deal;
-    if (m.kind != move_kind::deal || d.chosen_pile < 0)
-        return move_permutation(m, cards);
-    static hands dealt; // 40 KB: kept off the stack, which is small on the page
-    dealt.deal(d);
-    int chosen = -1;
-    for (int h = 0; h < dealt.count() && chosen < 0; ++h) {
-        const auto hand = dealt.hand(h);
-        if (std::find(hand.begin(), hand.end(), at) != hand.end())
-            chosen = h;
+    switch (m.kind) {
+    case move_kind::deal: {
+        const hands dealt(m.deal);
+        const int chosen = at >= 0 && m.deal.chosen_pile >= 0 ? dealt.hand_of(at) : -1;
+        return permutation(m.deal, dealt, chosen);
     }
-    description plain = d;
-    plain.chosen_pile = -1;
-    // A card left in the rest leaves the hands in their order.
-    if (chosen < 0)
-        return permutation(plain, dealt);
-    // The gathering order from the top, the chosen hand moved to place T.
-    static std::array<std::int16_t, max_deal_hands> order;
-    std::size_t n = 0;
-    for (int i = 0; i < dealt.count(); ++i) {
-        const int h = d.gathered(i);
-        if (h == chosen)
-            continue;
-        if (static_cast<int>(n) == d.chosen_pile)
-            order[n++] = static_cast<std::int16_t>(chosen);
-        order[n++] = static_cast<std::int16_t>(h);
+    case move_kind::cut:
+        return permutation(cut(cards, m.cut));
+    case move_kind::faro_out:
+    case move_kind::faro_in:
+        return permutation(faro(cards, m.kind));
+    case move_kind::reverse:
+        return permutation(by_top(cards, [&](int i) { return cards - 1 - i; }));
+    case move_kind::monge:
+        return permutation(monge(cards));
+    case move_kind::down_under:
+    case move_kind::under_down:
+        return permutation(down_under(cards, m.kind));
     }
-    if (n < static_cast<std::size_t>(dealt.count()))
-        order[n++] = static_cast<std::int16_t>(chosen);
-    plain.set_gather({order.data(), n});
-    // The gathering order changes no hand: the cards dealt stand.
-    return permutation(plain, dealt);
+    return permutation::identity(cards);
 }
 
 permutation round_permutation(const routine& r) {
-    // Composed in place, each move's permutation made once and nothing
-    // copied whole: a landscape asks for thousands of rounds.
-    static std::array<std::int32_t, max_cards> goes_to;
-    const auto cards = static_cast<std::size_t>(r.cards);
-    for (std::size_t p = 0; p < cards; ++p)
-        goes_to[p] = static_cast<std::int32_t>(p);
-    for (const move& m : r.moves()) {
-        const permutation one = move_permutation(m, r.cards);
-        for (std::size_t p = 0; p < cards; ++p)
-            goes_to[p] = one[goes_to[p]];
-    }
-    return permutation(std::span<const std::int32_t>(goes_to.data(), cards));
+    permutation round = permutation::identity(r.cards);
+    for (const move& m : r.moves())
+        round = round.then(move_permutation(m, r.cards));
+    return round;
 }
 
-void follow_move(const move& m, int cards, std::int16_t* next) {
-    static hands dealt; // 40 KB: kept off the stack, which is small on the page
-    const description& d = m.deal;
-    if (m.kind != move_kind::deal || d.chosen_pile < 0) {
-        std::copy_n(move_permutation(m, cards).goes_to().begin(), cards, next);
+void follow_move(const move& m, int cards, std::span<std::int16_t> next) {
+    if (m.kind == move_kind::deal && m.deal.chosen_pile >= 0) {
+        const hands dealt(m.deal);
+        gathering(m.deal, dealt).followed_steps(next);
         return;
     }
-    dealt.deal(d);
-    // The stock stays where it goes without a chosen pile.
-    const permutation plain(d, dealt);
-    std::copy_n(plain.goes_to().begin(), cards, next);
-
-    // The hands' sizes and places, in their gathered order from the top, and
-    // how many cards lie above each place.
-    const int count = dealt.count();
-    static std::array<int, max_deal_hands> place_of;
-    static std::array<int, max_deal_hands + 1> above;
-    above[0] = 0;
-    for (int i = 0; i < count; ++i) {
-        const int h = d.gathered(i);
-        place_of[static_cast<std::size_t>(h)] = i;
-        above[static_cast<std::size_t>(i) + 1] =
-            above[static_cast<std::size_t>(i)] + static_cast<int>(dealt.hand(h).size());
-    }
-    const int stock_above = d.rest == rest::top ? dealt.stock_size() : 0;
-    const int t = d.chosen_pile;
-    for (int h = 0; h < count; ++h) {
-        const auto hand = dealt.hand(h);
-        const int size = static_cast<int>(hand.size());
-        // The first t hands of the order without this one lie above it.
-        const int over = place_of[static_cast<std::size_t>(h)] >= t
-                             ? above[static_cast<std::size_t>(t)]
-                             : above[static_cast<std::size_t>(t) + 1] - size;
-        for (int j = 0; j < size; ++j) {
-            const int from_top =
-                stock_above + over + (d.first_card == first_card::top ? j : size - 1 - j);
-            next[hand[static_cast<std::size_t>(j)]] =
-                static_cast<std::int16_t>(cards - 1 - from_top);
-        }
-    }
+    const permutation one = move_permutation(m, cards);
+    std::copy(one.goes_to().begin(), one.goes_to().end(), next.begin());
 }
 
 } // namespace deal

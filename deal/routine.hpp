@@ -5,10 +5,10 @@
 // cycles, period and round numbers follow as for a single deal.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "deal/description.hpp"
 #include "deal/limits.hpp"
@@ -16,6 +16,8 @@
 
 namespace deal {
 
+// The moves, in the order their names are listed wherever a person reads
+// them; a table of their words follows this order.
 enum class move_kind : unsigned char {
     deal,       // the deck dealt and gathered as a description says
     cut,        // the top K cards put, in their order, under the rest
@@ -26,6 +28,7 @@ enum class move_kind : unsigned char {
     down_under, // cards alternately down onto the table and under the rest, down first
     under_down, // the same, under first
 };
+inline constexpr int move_kind_count = 8;
 
 struct move {
     move_kind kind = move_kind::reverse;
@@ -38,10 +41,10 @@ public:
     // The deck the moves work on: the cards 0 to cards - 1.
     int cards = 0;
 
-    std::span<const move> moves() const { return {moves_.data(), count_}; }
+    std::span<const move> moves() const { return moves_; }
     // Appends a move; false, leaving the routine as it was, past max_moves.
     bool add(const move& m);
-    void clear() { count_ = 0; }
+    void clear() { moves_.clear(); }
 
     // The same moves on a deck of `cards` cards, as a routine read for that
     // deck has them; false, leaving the routine as it was, where one does not
@@ -55,25 +58,34 @@ public:
     int deal_count() const;
 
 private:
-    std::array<move, max_moves> moves_{};
-    std::size_t count_ = 0;
+    std::vector<move> moves_;
 };
 
-// The permutation a move makes of a deck of `cards` cards, a deal's as if it
-// followed no card.
-permutation move_permutation(const move& m, int cards);
+// The one way a move acts on a deck of `cards` cards: the permutation it
+// makes where the followed card is at position `at`, or where none is
+// followed (-1). A deal with a chosen pile gathers the pile that holds the
+// followed card where it says; followed by none, or with the card in the
+// stock, its hands keep their order.
+permutation move_permutation(const move& m, int cards, int at = -1);
 
-// The same where the followed card is at position `at`: a deal with a chosen
-// pile then gathers the pile that holds it where it says, and the whole
-// deck's order follows from that.
-permutation move_permutation(const move& m, int cards, int at);
-
-// The round: every move in turn. It must follow no card.
+// The round: every move in turn, composed. It must follow no card.
 permutation round_permutation(const routine& r);
 
-// Where a followed card goes in one move, from every position of the deck,
-// into `next` (cards entries): a move's permutation, but for a deal with a
-// chosen pile, which gathers the pile that holds the card where it says.
-void follow_move(const move& m, int cards, std::int16_t* next);
+// Where a followed card goes in one move from every position of the deck,
+// into `next` (cards entries): where move_permutation takes it from there.
+void follow_move(const move& m, int cards, std::span<std::int16_t> next);
+
+// How a faro splits the deck: the cards of its lower half, counted from the
+// bottom; the upper half is the rest.
+int faro_lower_half(move_kind kind, int cards);
+
+// A down-under or under-down deal of `cards` cards as the hands play it: the
+// positions of the cards taken from the top of those held, in turn, each put
+// down onto the table (`down`) or under the cards held.
+struct down_under_step {
+    std::int16_t position;
+    bool down;
+};
+std::vector<down_under_step> down_under_steps(move_kind kind, int cards);
 
 } // namespace deal

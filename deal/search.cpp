@@ -1,16 +1,29 @@
 #include "deal/search.hpp"
 
 #include <algorithm>
-#include <array>
 
 #include "deal/follow.hpp"
 
 namespace deal {
 
+namespace {
+
+constexpr std::size_t ix(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+} // namespace
+
 void search::reset(int cards) {
     cards_ = cards;
     count_ = 0;
     length_ = -1;
+    const auto size = static_cast<std::size_t>(cards);
+    dist_.resize(size);
+    useful_.resize(size);
+    order_.resize(size);
+    branch_start_.resize(size);
+    branch_count_.resize(size);
 }
 
 bool search::add(const move& m) {
@@ -18,7 +31,7 @@ bool search::add(const move& m) {
     if (count_ == max_search_moves ||
         (static_cast<std::size_t>(count_) + 1) * cards > table_.size())
         return false;
-    follow_move(m, cards_, table_.data() + static_cast<std::size_t>(count_) * cards);
+    follow_move(m, cards_, table_.subspan(static_cast<std::size_t>(count_) * cards, cards));
     ++count_;
     return true;
 }
@@ -27,50 +40,50 @@ int search::solve(int from, int to) {
     from_ = from;
     to_ = to;
     const auto cards = static_cast<std::size_t>(cards_);
-    std::fill_n(dist_, cards, std::int16_t{-1});
-    std::fill_n(useful_, cards, false);
-    std::fill_n(branch_count_, cards, -1);
-    dist_[from] = 0;
-    order_[0] = static_cast<std::int16_t>(from);
+    std::fill_n(dist_.begin(), cards, std::int16_t{-1});
+    std::fill_n(useful_.begin(), cards, false);
+    std::fill_n(branch_count_.begin(), cards, -1);
+    dist_[ix(from)] = 0;
+    order_[ix(0)] = static_cast<std::int16_t>(from);
     reached_ = 1;
     length_ = from == to ? 0 : -1;
     // Breadth first, until `to` is reached: every position nearer than it has
     // then been reached, and only they and `to` can be on a shortest routine.
     for (int head = 0; head < reached_ && length_ < 0; ++head) {
-        const int p = order_[head];
+        const int p = order_[ix(head)];
         for (int m = 0; m < count_ && length_ < 0; ++m) {
             const int q = next(m, p);
-            if (dist_[q] >= 0)
+            if (dist_[ix(q)] >= 0)
                 continue;
-            dist_[q] = static_cast<std::int16_t>(dist_[p] + 1);
-            order_[reached_++] = static_cast<std::int16_t>(q);
+            dist_[ix(q)] = static_cast<std::int16_t>(dist_[ix(p)] + 1);
+            order_[ix(reached_++)] = static_cast<std::int16_t>(q);
             if (q == to)
-                length_ = dist_[q];
+                length_ = dist_[ix(q)];
         }
     }
     if (length_ < 0)
         return -1;
-    useful_[to] = true;
+    useful_[ix(to)] = true;
     // Backwards from the farthest: a position is on a shortest routine where
     // a move leads on from it; those moves are kept, while there is room, so
     // that listing every routine need not look through every move again.
     std::size_t kept = 0;
     for (int i = reached_ - 1; i >= 0; --i) {
-        const int p = order_[i];
-        if (p == to || dist_[p] >= length_)
+        const int p = order_[ix(i)];
+        if (p == to || dist_[ix(p)] >= length_)
             continue;
         const std::size_t start = kept;
         for (int m = 0; m < count_; ++m) {
             if (!leads(m, p))
                 continue;
-            useful_[p] = true;
+            useful_[ix(p)] = true;
             if (kept < branches_.size())
                 branches_[kept] = static_cast<std::int16_t>(m);
             ++kept;
         }
         if (kept <= branches_.size()) {
-            branch_start_[p] = static_cast<std::int32_t>(start);
-            branch_count_[p] = static_cast<std::int32_t>(kept - start);
+            branch_start_[ix(p)] = static_cast<std::int32_t>(start);
+            branch_count_[ix(p)] = static_cast<std::int32_t>(kept - start);
         } else {
             kept = start;
         }
@@ -94,11 +107,11 @@ std::int64_t search::count(std::int64_t most) const {
         return 0;
     // The routines from each position on, farthest first, no more than
     // most + 1 counted.
-    static std::array<std::int64_t, max_cards> from_here;
+    std::vector<std::int64_t> from_here(static_cast<std::size_t>(cards_));
     from_here[static_cast<std::size_t>(to_)] = 1;
     for (int i = reached_ - 1; i >= 0; --i) {
-        const int p = order_[i];
-        if (p == to_ || !useful_[p] || dist_[p] >= length_)
+        const int p = order_[ix(i)];
+        if (p == to_ || !useful_[ix(p)] || dist_[ix(p)] >= length_)
             continue;
         std::int64_t n = 0;
         for (int m = 0; m < count_ && n <= most; ++m)

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "deal/limits.hpp"
 #include "deal/routine.hpp"
@@ -88,15 +89,16 @@ private:
     std::span<std::int16_t> table_, branches_;
     int cards_ = 0, count_ = 0;
     int from_ = 0, to_ = 0, length_ = -1;
-    // From the search: each position's distance from `from` (-1 unreached),
-    // whether a shortest routine passes through it, the positions in the
-    // order they were reached, and the moves that lead on from each.
-    std::int16_t dist_[max_cards];
-    bool useful_[max_cards];
-    std::int16_t order_[max_cards];
+    // From the search, for each position of the deck: its distance from
+    // `from` (-1 unreached), whether a shortest routine passes through it,
+    // the positions in the order they were reached, and the moves that lead
+    // on from each.
+    std::vector<std::int16_t> dist_;
+    std::vector<char> useful_;
+    std::vector<std::int16_t> order_;
     int reached_ = 0;
-    std::int32_t branch_start_[max_cards];
-    std::int32_t branch_count_[max_cards];
+    std::vector<std::int32_t> branch_start_;
+    std::vector<std::int32_t> branch_count_;
 };
 
 } // namespace deal

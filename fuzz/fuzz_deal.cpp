@@ -15,9 +15,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "console/deck.hpp"
 #include "console/reader.hpp"
-#include "deal/deck.hpp"
-#include "deal/round.hpp"
+#include "console/round.hpp"
 #include "text/listing.hpp"
 
 namespace {

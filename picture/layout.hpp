@@ -9,16 +9,16 @@
 #include <cstddef>
 #include <optional>
 
-#include "colors/views.hpp"
+#include "views/limits.hpp"
 
 namespace picture {
 
 // The most rounds a picture shows, after the first.
-inline constexpr int max_rounds = 2000;
+inline constexpr int max_rounds = views::max_rounds;
 // No side of a picture is longer.
 inline constexpr int max_side = 8192;
 // Up to this many cards, dots and each card's way; beyond, cells alone.
-inline constexpr int max_line_cards = colors::max_line_cards;
+inline constexpr int max_line_cards = views::max_line_cards;
 // Nor are lines drawn where the rows are closer than this.
 inline constexpr int min_line_row_pitch = 8;
 // A first round too long for the first line of the caption is written whole

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "console/deck.hpp"
+#include "console/round.hpp"
 #include "deal/cycles.hpp"
-#include "deal/deck.hpp"
 #include "deal/description.hpp"
 #include "deal/follow.hpp"
 #include "deal/permutation.hpp"
-#include "deal/round.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "text/routine_words.hpp"

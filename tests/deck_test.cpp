@@ -3,8 +3,8 @@
 #include <numeric>
 #include <vector>
 
-#include "deal/deck.hpp"
-#include "deal/round.hpp"
+#include "console/deck.hpp"
+#include "console/round.hpp"
 
 namespace {
 

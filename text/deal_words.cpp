@@ -1,7 +1,6 @@
 #include "text/deal_words.hpp"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdio>
 
@@ -47,7 +46,7 @@ char* packets_words(char* out, std::size_t room, const packets_reading& reading,
     case packets_reading::syntax:
         a.add("%s is not a list of packets: positive integers separated by commas, such as ",
               shown);
-        a.list(deal::description().packets());
+        a.list(std::span<const std::int32_t>(deal::own_packets));
         break;
     case packets_reading::out_of_range: {
         char packet[24];
@@ -71,30 +70,45 @@ char* too_many_cards_words(char* out, std::size_t room, std::int64_t hands,
     return a.at;
 }
 
-packets_reading read_packets(std::string_view list, deal::description& d) {
-    std::array<std::int32_t, deal::max_packets> packets{};
-    std::size_t count = 0;
+list_reading read_list(std::string_view list, std::int64_t least, std::int64_t most,
+                       std::size_t most_count, std::vector<std::int32_t>& values) {
+    values.clear();
     std::size_t at = 0;
     for (;;) {
         const std::size_t first = at;
         while (at < list.size() && list[at] >= '0' && list[at] <= '9')
             ++at;
         if (at == first || (at < list.size() && list[at] != ','))
-            return {packets_reading::syntax};
-        if (count == packets.size())
-            return {packets_reading::too_many};
-        // Leading zeros and all, clamped far above any packet.
+            return {list_reading::syntax};
+        if (values.size() == most_count)
+            return {list_reading::too_many};
+        // Leading zeros and all, clamped far above any value read here.
         std::int64_t value = 0;
         for (std::size_t i = first; i < at; ++i)
             value = std::min<std::int64_t>(value * 10 + (list[i] - '0'), std::int64_t{1} << 40);
-        if (value < 1 || value > deal::max_packet)
-            return {packets_reading::out_of_range, value};
-        packets[count++] = static_cast<std::int32_t>(value);
+        if (value < least || value > most)
+            return {list_reading::out_of_range, value};
+        values.push_back(static_cast<std::int32_t>(value));
         if (at == list.size())
-            break;
-        ++at; // the comma, which must have a packet after it
+            return {};
+        ++at; // the comma, which must have a value after it
     }
-    d.set_packets({packets.data(), count});
+}
+
+packets_reading read_packets(std::string_view list, deal::description& d) {
+    std::vector<std::int32_t> packets;
+    const list_reading read = read_list(list, 1, deal::max_packet, deal::max_packets, packets);
+    switch (read.fault) {
+    case list_reading::none:
+        d.set_packets(packets);
+        return {};
+    case list_reading::syntax:
+        return {packets_reading::syntax};
+    case list_reading::out_of_range:
+        return {packets_reading::out_of_range, read.value};
+    case list_reading::too_many:
+        return {packets_reading::too_many};
+    }
     return {};
 }
 

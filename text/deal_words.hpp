@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "deal/description.hpp"
 
@@ -32,6 +33,18 @@ inline constexpr choice bottom_hand_choice{"bottom-hand", "the hand to put at th
 
 // The index of `name` among the choice's names, if it is one.
 std::optional<int> named(const choice& c, std::string_view name);
+
+// A list of integers separated by commas, such as packets or a gathering
+// order, read into `values`: each from `least` to `most` (leading zeros
+// allowed), at most `most_count` of them. On a fault, the first one met:
+// an empty list or item, or anything but digits and commas; a value, kept in
+// `value`, out of range; one item too many.
+struct list_reading {
+    enum fault_kind : unsigned char { none, syntax, out_of_range, too_many } fault = none;
+    std::int64_t value = 0;
+};
+list_reading read_list(std::string_view list, std::int64_t least, std::int64_t most,
+                       std::size_t most_count, std::vector<std::int32_t>& values);
 
 // What a packet list reads as, if anything is wrong with it.
 struct packets_reading {

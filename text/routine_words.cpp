@@ -1,18 +1,18 @@
 #include "text/routine_words.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 
 #include "text/appender.hpp"
 #include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
+#include "text/option_words.hpp"
 
 namespace text {
 
 namespace {
 
-constexpr move_words all_moves[] = {
+constexpr move_words all_moves[deal::move_kind_count] = {
     {deal::move_kind::deal, "deal", "H [OPTION...]", "deal 3",
      "a deal into H hands, 1 to the deck's size, as the deal options say"},
     {deal::move_kind::cut, "cut", "K", "cut 1",
@@ -30,6 +30,25 @@ constexpr move_words all_moves[] = {
      "cards from the top alternately down onto a pile and under the rest, the first down"},
     {deal::move_kind::under_down, "under-down", "", "under-down", "the same, the first under"},
 };
+constexpr bool follows_kinds() {
+    for (int i = 0; i < deal::move_kind_count; ++i)
+        if (static_cast<int>(all_moves[i].kind) != i)
+            return false;
+    return true;
+}
+static_assert(follows_kinds(), "the table of moves follows their enum");
+
+// The moves' names for a sentence: "deal, cut, ... or under-down".
+const char* move_names(char* out, std::size_t room) {
+    appender a(out, room);
+    for (int i = 0; i < deal::move_kind_count; ++i)
+        a.add("%s%s",
+              i == 0                           ? ""
+              : i + 1 == deal::move_kind_count ? " or "
+                                               : ", ",
+              all_moves[i].name);
+    return out;
+}
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t';
@@ -65,86 +84,7 @@ bool same_letters(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A comma-separated list of integers from 0, each at most `most`, into
-// `out`; its length, or -1 if it is no such list or holds more than `room`.
-long read_list(std::string_view list, std::int64_t most, std::int16_t* out, std::size_t room) {
-    std::size_t count = 0, at = 0;
-    for (;;) {
-        const std::size_t first = at;
-        std::int64_t value = 0;
-        while (at < list.size() && list[at] >= '0' && list[at] <= '9')
-            value = std::min<std::int64_t>(value * 10 + (list[at++] - '0'), most + 1);
-        if (at == first || (at < list.size() && list[at] != ',') || value > most || count == room)
-            return -1;
-        out[count++] = static_cast<std::int16_t>(value);
-        if (at == list.size())
-            return static_cast<long>(count);
-        ++at;
-    }
-}
-
-// Where the words go, and how values are shown in them.
-struct fault_out {
-    show_value show;
-    char* words;
-    std::size_t room;
-
-    const char* shown(std::string_view value, char* buffer, std::size_t size) const {
-        return show(value, shown_length::value, buffer, size);
-    }
-    // "SHOWN TEXT", as `format` puts them.
-    bool say(const char* format, std::string_view value) const {
-        char buffer[300];
-        std::snprintf(words, room, format, shown(value, buffer, sizeof buffer));
-        return false;
-    }
-};
-
-// An integer as it was written, which holds nothing but a sign and digits:
-// shown as it is, as the programs show a number out of range.
-const char* written(const integer_text& n, char* out, std::size_t room) {
-    std::snprintf(out, room, "%s%s", n.shown(), n.cut() ? "..." : "");
-    return out;
-}
-
 } // namespace
-
-bool check_integer(const integer_text& n, const char* what, std::int64_t least, std::int64_t most,
-                   char* words, std::size_t room) {
-    if (n.value() >= least && n.value() <= most)
-        return true;
-    char shown[integer_text::shown_max + 4];
-    range_words(words, room, what, written(n, shown, sizeof shown), least, most);
-    return false;
-}
-
-std::optional<std::int64_t> read_integer(std::string_view given, const char* what,
-                                         std::int64_t least, std::int64_t most, show_value show,
-                                         char* words, std::size_t room) {
-    integer_text n;
-    if (!parse_integer(given, n)) {
-        char buffer[300];
-        not_integer_words(words, room, show(given, shown_length::value, buffer, sizeof buffer),
-                          what);
-        return std::nullopt;
-    }
-    if (!check_integer(n, what, least, most, words, room))
-        return std::nullopt;
-    return n.value();
-}
-
-bool check_hand_count(const integer_text& count, const deal::description& rules, bool own_deal,
-                      bool cards_given, std::int64_t least, char* words, std::size_t room) {
-    const deal::count_limits limits = deal::hand_limits(own_deal, cards_given);
-    if (!check_integer(count, "hand count", std::max(least, limits.least), limits.most, words,
-                       room))
-        return false;
-    if (!cards_given && !deal::cards_fit(rules, count.value())) {
-        too_many_cards_words(words, room, count.value(), rules);
-        return false;
-    }
-    return true;
-}
 
 std::span<const move_words> moves() {
     return all_moves;
@@ -154,87 +94,14 @@ const move_words& words_of(deal::move_kind kind) {
     return all_moves[static_cast<std::size_t>(kind)];
 }
 
-bool read_deal_option(deal_option o, std::string_view value, deal::description& d, show_value show,
-                      char* words, std::size_t room) {
-    const fault_out fault{show, words, room};
-    char buffer[300];
-    switch (o) {
-    case deal_option::packets: {
-        const auto reading = read_packets(value, d);
-        if (reading.fault == packets_reading::none)
-            return true;
-        packets_words(words, room, reading, fault.shown(value, buffer, sizeof buffer));
-        return false;
-    }
-    case deal_option::rest:
-    case deal_option::first_card:
-    case deal_option::bottom_hand: {
-        const choice& c = o == deal_option::rest         ? rest_choice
-                          : o == deal_option::first_card ? first_card_choice
-                                                         : bottom_hand_choice;
-        const auto index = named(c, value);
-        if (!index) {
-            choice_words(words, room, c, fault.shown(value, buffer, sizeof buffer));
-            return false;
-        }
-        if (o == deal_option::rest)
-            d.rest = static_cast<deal::rest>(*index);
-        else if (o == deal_option::first_card)
-            d.first_card = static_cast<deal::first_card>(*index);
-        else
-            d.bottom_hand = static_cast<deal::bottom_hand>(*index);
-        return true;
-    }
-    case deal_option::gather: {
-        static std::array<std::int16_t, deal::max_deal_hands> order;
-        const long count = read_list(value, deal::max_deal_hands - 1, order.data(), order.size());
-        if (count < 0)
-            return fault.say("%s is not a list of hands: each hand's number once, from 0, "
-                             "separated by commas, such as 2,0,1",
-                             value);
-        d.set_gather({order.data(), static_cast<std::size_t>(count)});
-        return true;
-    }
-    case deal_option::chosen_pile: {
-        integer_text t;
-        if (!parse_integer(value, t))
-            return fault.say("%s is not an integer chosen pile", value);
-        if (t.value() < 0 || t.value() >= deal::max_deal_hands) {
-            range_words(words, room, "chosen pile", written(t, buffer, sizeof buffer), 0,
-                        deal::max_deal_hands - 1);
-            return false;
-        }
-        d.chosen_pile = static_cast<std::int32_t>(t.value());
-        return true;
-    }
-    }
-    return true;
-}
-
-bool check_gathering(const deal::description& d, show_value show, char* words, std::size_t room) {
-    switch (deal::check(d)) {
-    case deal::fault::gather_not_hands: {
-        char list[80];
-        appender(list, sizeof list).list(d.gather());
-        char buffer[300];
-        std::snprintf(words, room,
-                      "--gather %s does not name each of the %d hands once: their numbers, 0 "
-                      "to %d, in the order they lie from the top",
-                      show(list, shown_length::value, buffer, sizeof buffer), d.hands, d.hands - 1);
-        return false;
-    }
-    case deal::fault::chosen_pile_out_of_range: {
-        char value[24];
-        std::snprintf(value, sizeof value, "%d", d.chosen_pile);
-        range_words(words, room, "chosen pile", value, 0, d.hands - 1);
-        return false;
-    }
-    default:
-        return true;
-    }
-}
-
 namespace {
+
+bool not_an_option(std::string_view word, const fault_out& fault) {
+    char names[200], format[300];
+    std::snprintf(format, sizeof format, "%%s is not an option of a deal move, which are %s",
+                  option_names(names, sizeof names));
+    return fault.say(format, word);
+}
 
 // Reads a deal move's hand count and options, the text after "deal".
 bool read_deal_move(std::string_view rest_text, int cards, deal::move& m, const fault_out& fault) {
@@ -257,9 +124,7 @@ bool read_deal_move(std::string_view rest_text, int cards, deal::move& m, const 
     bool given[deal_option_count] = {};
     for (std::string_view word; !(word = next_word(rest_text)).empty();) {
         if (word.size() < 3 || word.substr(0, 2) != "--")
-            return fault.say("%s is not an option of a deal move, which are --packets, --rest, "
-                             "--first-card, --bottom-hand, --gather and --chosen-pile",
-                             word);
+            return not_an_option(word, fault);
         std::string_view name = word.substr(2), value;
         const std::size_t equals = name.find('=');
         const bool attached = equals != std::string_view::npos;
@@ -284,11 +149,8 @@ bool read_deal_move(std::string_view rest_text, int cards, deal::move& m, const 
                 return fault.say("%s is not an option of a deal move: it deals the whole deck, "
                                  "whose size is COUNT",
                                  word);
-            return fault.say(matches == 0
-                                 ? "%s is not an option of a deal move, which are --packets, "
-                                   "--rest, --first-card, --bottom-hand, --gather and --chosen-pile"
-                                 : "%s is ambiguous among a deal move's options",
-                             word);
+            return matches == 0 ? not_an_option(word, fault)
+                                : fault.say("%s is ambiguous among a deal move's options", word);
         }
         const char* const full = deal_options[found].name;
         if (!attached) {
@@ -311,8 +173,7 @@ bool read_deal_move(std::string_view rest_text, int cards, deal::move& m, const 
     }
     if (given[static_cast<int>(deal_option::gather)] &&
         given[static_cast<int>(deal_option::bottom_hand)]) {
-        std::snprintf(fault.words, fault.room, "%s",
-                      "--gather and --bottom-hand both say how the hands are gathered: give one");
+        std::snprintf(fault.words, fault.room, "%s", gather_and_bottom_hand);
         return false;
     }
     m.deal = m.deal.dealt_to(count.value(), cards);
@@ -366,10 +227,12 @@ bool read_move(std::string_view text, int cards, deal::move& m, const fault_out&
                 m.kind = w.kind;
                 known = true;
             }
-        if (!known)
-            return fault.say("%s is not a move: deal, cut, faro out, faro in, reverse, monge, "
-                             "down-under or under-down",
-                             name);
+        if (!known) {
+            char names[200], format[300];
+            std::snprintf(format, sizeof format, "%%s is not a move: %s",
+                          move_names(names, sizeof names));
+            return fault.say(format, name);
+        }
     }
     if (const std::string_view extra = next_word(rest_text); !extra.empty())
         return fault.say("%s is more than the move takes", extra);
@@ -396,7 +259,7 @@ bool read_routine(std::string_view text, int cards, deal::routine& r, show_value
             std::snprintf(words, room, "the routine holds more than %d moves", deal::max_moves);
             return false;
         }
-        static char reason[words_room];
+        char reason[words_room];
         deal::move m;
         bool read = !piece.empty();
         if (read)
@@ -439,10 +302,10 @@ bool read_move_list(std::string_view text, int cards, take_move take, void* cont
         return fault.say("the moves allowed, %s, are none: give moves separated by '|', such "
                          "as 'faro in | faro out'",
                          text);
-    static char reason[words_room];
+    char reason[words_room];
     // A move with its range's value written in: as long as the move, and a
     // number.
-    static char expanded[4096 + 32];
+    char expanded[4096 + 32];
     int number = 0;
     std::int64_t total = 0;
     for (;;) {
@@ -554,7 +417,7 @@ char* move_text(const deal::move& m, char* out, std::size_t room) {
         a.add(" %d", m.cut);
     } else if (m.kind == deal::move_kind::deal) {
         a.add(" %d", m.deal.hands);
-        static char options[rules_room];
+        char options[rules_room];
         options_text(m.deal, false, options, sizeof options);
         if (options[0] != '\0')
             a.add(" %s", options);
@@ -568,6 +431,17 @@ char* routine_text(const deal::routine& r, char* out, std::size_t room) {
         a.add("%s", i == 0 ? "" : "; ");
         a.at = move_text(r.moves()[i], a.at, static_cast<std::size_t>(a.end - a.at) + 1);
     }
+    return a.at;
+}
+
+} // namespace text
+
+namespace text {
+
+char* backwards_words(char* out, std::size_t room, const char* shown) {
+    appender a(out, room);
+    a.add("%s runs backwards, and a deal with a chosen pile cannot be undone: give rounds from 0",
+          shown);
     return a.at;
 }
 

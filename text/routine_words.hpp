@@ -1,73 +1,18 @@
-// The one reader of a deal's options and of a routine, for the command line
-// and the page alike: text in, a description or a routine out, or the fault
-// in the family's words. It knows the moves' names, their arguments and
+// The one reader of a routine and of the moves a search may choose from, for
+// the command line and the page alike: text in, a routine or moves out, or the
+// fault in the family's words. It knows the moves' names, their arguments and
 // their limits, which the help, the manual and the page ask it for.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 
-#include "deal/description.hpp"
 #include "deal/routine.hpp"
-#include "text/integer_text.hpp"
+#include "text/shown.hpp"
 
 namespace text {
-
-// How a value given by the user is shown in a message, quotes and all: the
-// programs quote it with escapes, the page in quotation marks; a value is cut
-// after a few bytes, a whole move after more. Writes into `out`, of `room`
-// bytes, and returns it.
-enum class shown_length : unsigned char { value, move };
-using show_value = const char* (*)(std::string_view value, shown_length length, char* out,
-                                   std::size_t room);
-
-// An integer `what` from `least` to `most`: true if `n` is one, else false
-// with "WHAT N is outside the supported range LEAST to MOST" in `words`.
-bool check_integer(const integer_text& n, const char* what, std::int64_t least, std::int64_t most,
-                   char* words, std::size_t room);
-// The same from text, which must be an integer: "SHOWN is not an integer WHAT"
-// if it is not.
-std::optional<std::int64_t> read_integer(std::string_view given, const char* what,
-                                         std::int64_t least, std::int64_t most, show_value show,
-                                         char* words, std::size_t room);
-// A hand count that the deal `rules` takes (deal's own if `own_deal`, with a
-// given deck if `cards_given`), at least `least`: within the deal's limits
-// and, without a given deck, with cards enough for every hand.
-bool check_hand_count(const integer_text& count, const deal::description& rules, bool own_deal,
-                      bool cards_given, std::int64_t least, char* words, std::size_t room);
-
-// The deal's options that a deal move takes, and that every program takes
-// beside --cards, in the order the help lists them.
-enum class deal_option : unsigned char {
-    packets,
-    rest,
-    first_card,
-    bottom_hand,
-    gather,
-    chosen_pile,
-};
-inline constexpr int deal_option_count = 6;
-struct option_words {
-    const char* name;  // without "--"
-    const char* value; // the value's name in the help
-};
-inline constexpr option_words deal_options[deal_option_count] = {
-    {"packets", "LIST"},           {"rest", "again|top|bottom"}, {"first-card", "top|bottom"},
-    {"bottom-hand", "last|first"}, {"gather", "LIST"},           {"chosen-pile", "T"},
-};
-
-// Reads one option's value into `d`; false with the fault in `words`, of
-// `room` bytes. Whether a gather order or a chosen pile fits the hand count
-// is check_words' to say, once the count is known.
-bool read_deal_option(deal_option o, std::string_view value, deal::description& d, show_value show,
-                      char* words, std::size_t room);
-
-// What deal::check finds wrong with the gathering of `d`, in words; false if
-// anything is. The hand count and the deck are checked by their readers.
-bool check_gathering(const deal::description& d, show_value show, char* words, std::size_t room);
 
 // The moves, as a routine names them.
 struct move_words {
@@ -126,5 +71,15 @@ private:
 // wrote, at most `room` bytes less the NUL it puts there, cut short there.
 char* move_text(const deal::move& m, char* out, std::size_t room);
 char* routine_text(const deal::routine& r, char* out, std::size_t room);
+
+} // namespace text
+
+namespace text {
+
+// A round number below 0 where a deal gathers a followed card's pile, which
+// deal::runs_backwards says cannot be: "SHOWN runs backwards, and a deal with
+// a chosen pile cannot be undone: give rounds from 0". Writes into `out`, of
+// `room` bytes, and returns its end.
+char* backwards_words(char* out, std::size_t room, const char* shown);
 
 } // namespace text

@@ -14,7 +14,6 @@
 #include <string_view>
 
 #include "colors/colormap.hpp"
-#include "colors/views.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
 #include "deal/follow.hpp"
@@ -32,6 +31,7 @@
 #include "text/integer_text.hpp"
 #include "text/listing.hpp"
 #include "text/routine_words.hpp"
+#include "views/limits.hpp"
 #include "web/cells.hpp"
 
 namespace {
@@ -44,7 +44,7 @@ constexpr int max_rows = 512;
 // Up to this many cards a round is dealt before the eyes, card by card, as
 // many as a row shows as dots; and a deck may be shown as playing cards,
 // those of a new deck.
-constexpr int max_dealt_cards = colors::max_line_cards;
+constexpr int max_dealt_cards = views::max_line_cards;
 constexpr int max_playing_cards = 52;
 
 // What the script writes its text into: a field's value, a routine of many
@@ -303,7 +303,7 @@ EMSCRIPTEN_KEEPALIVE int explorer_limit(int which) {
     case limit_max_rows:
         return max_rows;
     case limit_max_line_cards:
-        return colors::max_line_cards;
+        return views::max_line_cards;
     case limit_max_dealt_cards:
         return max_dealt_cards;
     case limit_max_playing_cards:
@@ -313,7 +313,7 @@ EMSCRIPTEN_KEEPALIVE int explorer_limit(int which) {
     case limit_followed_colors:
         return colors::followed_colors;
     case limit_max_cobweb_length:
-        return colors::max_cobweb_length;
+        return views::max_cobweb_length;
     default:
         return 0;
     }

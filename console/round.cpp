@@ -1,9 +1,9 @@
-#include "deal/round.hpp"
+#include "console/round.hpp"
 
 #include <cstdint>
 #include <cstring>
 
-#include "deal/deck.hpp"
+#include "console/deck.hpp"
 
 namespace deal {
 

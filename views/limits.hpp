@@ -1,9 +1,9 @@
-// What the pictures and the page draw alike, beside their colors: where a
-// deck stops being drawn as dots with each card's way, and where a followed
-// cycle stops being drawn as a cobweb on the map.
+// What the pictures and the page lay out alike: where a deck stops being
+// drawn as dots with each card's way, where a followed cycle stops being drawn
+// as a cobweb on the map, and how many rounds a picture shows.
 #pragma once
 
-namespace colors {
+namespace views {
 
 // The lines of a round cross from every position to every other; measured
 // with bench/picture_lines, up to this many cards at least a fifth of the
@@ -15,4 +15,7 @@ inline constexpr int max_line_cards = 60;
 // its dots are marked instead.
 inline constexpr int max_cobweb_length = 64;
 
-} // namespace colors
+// The most rounds a picture shows, after the first.
+inline constexpr int max_rounds = 2000;
+
+} // namespace views

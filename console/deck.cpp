@@ -1,4 +1,4 @@
-#include "deal/deck.hpp"
+#include "console/deck.hpp"
 
 namespace deal {
 

@@ -1,0 +1,46 @@
+#include "text/count_words.hpp"
+
+#include <algorithm>
+
+#include "text/deal_words.hpp"
+
+namespace text {
+
+bool check_integer(const integer_text& n, const char* what, std::int64_t least, std::int64_t most,
+                   char* words, std::size_t room) {
+    if (n.value() >= least && n.value() <= most)
+        return true;
+    char shown[integer_text::shown_max + 4];
+    range_words(words, room, what, written(n, shown, sizeof shown), least, most);
+    return false;
+}
+
+std::optional<std::int64_t> read_integer(std::string_view given, const char* what,
+                                         std::int64_t least, std::int64_t most, show_value show,
+                                         char* words, std::size_t room) {
+    integer_text n;
+    if (!parse_integer(given, n)) {
+        char buffer[300];
+        not_integer_words(words, room, show(given, shown_length::value, buffer, sizeof buffer),
+                          what);
+        return std::nullopt;
+    }
+    if (!check_integer(n, what, least, most, words, room))
+        return std::nullopt;
+    return n.value();
+}
+
+bool check_hand_count(const integer_text& count, const deal::description& rules, bool own_deal,
+                      bool cards_given, std::int64_t least, char* words, std::size_t room) {
+    const deal::count_limits limits = deal::hand_limits(own_deal, cards_given);
+    if (!check_integer(count, "hand count", std::max(least, limits.least), limits.most, words,
+                       room))
+        return false;
+    if (!cards_given && !deal::cards_fit(rules, count.value())) {
+        too_many_cards_words(words, room, count.value(), rules);
+        return false;
+    }
+    return true;
+}
+
+} // namespace text

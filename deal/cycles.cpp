@@ -9,36 +9,46 @@ namespace deal {
 void cycles::learn(const permutation& round) {
     size_ = round.size();
     const auto size = static_cast<std::size_t>(size_);
-    std::vector<bool> seen(size);
+    // A position not yet on a cycle has none: cycle_of_ marks what is seen.
+    // Plain pointers into the room kept from the last round learnt: a
+    // landscape learns thousands.
+    cycle_of_.assign(size, -1);
     positions_.resize(size);
     begin_.resize(size + 1);
-    cycle_of_.resize(size);
     place_.resize(size);
+    std::int16_t* const cycle_of = cycle_of_.data();
+    std::int16_t* const place_of = place_.data();
+    std::int16_t* const positions = positions_.data();
+    const std::int16_t* const goes_to = round.goes_to().data();
     int filled = 0;
     count_ = 0;
     for (int start = 0; start < size_; ++start) {
-        if (seen[static_cast<std::size_t>(start)])
+        if (cycle_of[start] >= 0)
             continue;
         begin_[static_cast<std::size_t>(count_)] = filled;
         int place = 0;
-        for (int p = start; !seen[static_cast<std::size_t>(p)]; p = round[p]) {
-            seen[static_cast<std::size_t>(p)] = true;
-            cycle_of_[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(count_);
-            place_[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(place++);
-            positions_[static_cast<std::size_t>(filled++)] = static_cast<std::int16_t>(p);
+        for (int p = start; cycle_of[p] < 0; p = goes_to[p]) {
+            cycle_of[p] = static_cast<std::int16_t>(count_);
+            place_of[p] = static_cast<std::int16_t>(place++);
+            positions[filled++] = static_cast<std::int16_t>(p);
         }
         ++count_;
     }
     begin_[static_cast<std::size_t>(count_)] = filled;
-
     begin_.resize(static_cast<std::size_t>(count_) + 1);
-    std::vector<std::int16_t> of_length(size + 1);
+
+    // The lengths in ascending order, with how many cycles have each: the
+    // lengths sorted, then counted off.
+    std::vector<std::int16_t> all(static_cast<std::size_t>(count_));
     for (int i = 0; i < count_; ++i)
-        ++of_length[cycle(i).size()];
+        all[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(cycle(i).size());
+    std::sort(all.begin(), all.end());
     lengths_.clear();
-    for (int length = 1; length <= size_; ++length)
-        if (const std::int16_t n = of_length[static_cast<std::size_t>(length)]; n != 0)
-            lengths_.push_back({static_cast<std::int16_t>(length), n});
+    for (const std::int16_t length : all) {
+        if (lengths_.empty() || lengths_.back().length != length)
+            lengths_.push_back({length, 0});
+        ++lengths_.back().count;
+    }
 }
 
 int cycles::after(int from, std::uint64_t rounds) const {

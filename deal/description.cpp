@@ -77,7 +77,7 @@ fault check(const description& d) {
     if (const auto order = d.gather(); !order.empty()) {
         if (static_cast<std::int64_t>(order.size()) != d.hands)
             return fault::gather_not_hands;
-        std::vector<bool> named(order.size());
+        std::vector<char> named(order.size());
         for (const int h : order) {
             if (h < 0 || h >= d.hands || named[static_cast<std::size_t>(h)])
                 return fault::gather_not_hands;

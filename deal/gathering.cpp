@@ -34,11 +34,16 @@ void gathering::lay(int g, int c, std::span<std::int16_t> out) const {
     // With the first card on top, the hand is turned over as it is picked
     // up: its first card highest.
     const auto hand = dealt_.hand(g);
-    const int size = static_cast<int>(hand.size());
     const int top = d_.cards - 1 - above(g, c);
-    for (int j = 0; j < size; ++j)
-        out[static_cast<std::size_t>(hand[static_cast<std::size_t>(j)])] =
-            static_cast<std::int16_t>(top - (d_.first_card == first_card::top ? j : size - 1 - j));
+    const bool first_on_top = d_.first_card == first_card::top;
+    auto at =
+        static_cast<std::int16_t>(first_on_top ? top : top - static_cast<int>(hand.size()) + 1);
+    const std::int16_t step = first_on_top ? -1 : 1;
+    std::int16_t* const deck = out.data();
+    for (const std::int16_t p : hand) {
+        deck[p] = at;
+        at = static_cast<std::int16_t>(at + step);
+    }
 }
 
 void gathering::lay_stock(std::span<std::int16_t> out) const {

@@ -18,7 +18,10 @@ public:
     hands() = default;
     // Deals a deck of d.cards positions as `d` says, which must check
     // without a fault.
-    explicit hands(const description& d);
+    explicit hands(const description& d) { deal(d); }
+    // The same in place of the hands held, their room kept: for a caller
+    // that deals thousands of decks.
+    void deal(const description& d);
 
     int count() const { return count_; }
     // Hand h, 0 <= h < count(): the positions it receives, first dealt first;

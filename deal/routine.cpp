@@ -1,7 +1,7 @@
 #include "deal/routine.hpp"
 
 #include <algorithm>
-#include <deque>
+#include <numeric>
 
 #include "deal/gathering.hpp"
 #include "deal/hands.hpp"
@@ -111,17 +111,22 @@ int faro_lower_half(move_kind kind, int cards) {
 }
 
 std::vector<down_under_step> down_under_steps(move_kind kind, int cards) {
-    std::deque<std::int16_t> held; // from the top
-    for (int i = 0; i < cards; ++i)
-        held.push_back(static_cast<std::int16_t>(cards - 1 - i));
+    // The cards held, from the top, in a ring of room for the deck.
+    const auto n = static_cast<std::size_t>(cards);
+    std::vector<std::int16_t> held(n);
+    for (std::size_t i = 0; i < n; ++i)
+        held[i] = static_cast<std::int16_t>(n - 1 - i);
     std::vector<down_under_step> steps;
-    steps.reserve(2 * static_cast<std::size_t>(cards));
+    steps.reserve(2 * n);
+    std::size_t first = 0, count = n;
     bool down = kind == move_kind::down_under;
-    while (!held.empty()) {
-        const std::int16_t c = held.front();
-        held.pop_front();
-        if (!down)
-            held.push_back(c);
+    while (count > 0) {
+        const std::int16_t c = held[first];
+        first = (first + 1) % n;
+        if (down)
+            --count;
+        else
+            held[(first + count - 1) % n] = c;
         steps.push_back({c, down});
         down = !down;
     }
@@ -152,10 +157,13 @@ permutation move_permutation(const move& m, int cards, int at) {
 }
 
 permutation round_permutation(const routine& r) {
-    permutation round = permutation::identity(r.cards);
+    // Composed in place, each move's permutation made once: a landscape
+    // asks for thousands of rounds.
+    std::vector<std::int16_t> round(static_cast<std::size_t>(r.cards));
+    std::iota(round.begin(), round.end(), std::int16_t{0});
     for (const move& m : r.moves())
-        round = round.then(move_permutation(m, r.cards));
-    return round;
+        compose(round, move_permutation(m, r.cards).goes_to());
+    return permutation(std::move(round));
 }
 
 void follow_move(const move& m, int cards, std::span<std::int16_t> next) {

@@ -4,14 +4,16 @@
 
 namespace web {
 
-void cell_lines::fit(int size, int width) {
-    width_ = std::clamp(width, 1, max_width);
+cell_lines::cell_lines(int size, int width)
+    : width_(std::clamp(width, 1, max_width)), from_(static_cast<std::size_t>(width_)),
+      to_(from_.size()), scale_(from_.size()) {
     const auto first = [size, this](int x) {
         return static_cast<int>(static_cast<std::int64_t>(x) * size / width_);
     };
-    for (int x = 0; x < width_; ++x) {
-        from_[x] = first(x);
-        to_[x] = std::max(first(x + 1), from_[x] + 1);
+    for (std::size_t x = 0; x < from_.size(); ++x) {
+        const int at = static_cast<int>(x);
+        from_[x] = first(at);
+        to_[x] = std::max(first(at + 1), from_[x] + 1);
         const auto n = static_cast<std::uint64_t>(to_[x] - from_[x]);
         scale_[x] = ((std::uint64_t{1} << 32) + n - 1) / n;
     }
@@ -19,7 +21,7 @@ void cell_lines::fit(int size, int width) {
 
 void cell_lines::draw(const deal::card* row, const std::uint32_t* palette,
                       std::uint32_t* line) const {
-    for (int x = 0; x < width_; ++x) {
+    for (std::size_t x = 0; x < from_.size(); ++x) {
         std::uint64_t red = 0, green = 0, blue = 0;
         for (int p = from_[x]; p < to_[x]; ++p) {
             const std::uint32_t color = palette[row[p]];

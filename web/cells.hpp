@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "deal/limits.hpp"
 
@@ -11,8 +12,8 @@ namespace web {
 
 class cell_lines {
 public:
-    // Makes ready for rows of `size` cards drawn `width` pixels wide.
-    void fit(int size, int width);
+    // Rows of `size` cards drawn `width` pixels wide, at most max_width.
+    cell_lines(int size, int width);
 
     // Writes the line of pixels, RGBA, for `row`, each card in its color
     // from `palette` (indexed by card).
@@ -21,13 +22,12 @@ public:
     static constexpr int max_width = 8192;
 
 private:
-    int width_ = 0;
+    int width_;
     // Pixel x covers positions from_[x] to to_[x] - 1, at least one, and a
     // sum of their channels times scale_[x], shifted right by 32, is their
     // mean: a multiplication a channel instead of a division.
-    int from_[max_width] = {};
-    int to_[max_width] = {};
-    std::uint64_t scale_[max_width] = {};
+    std::vector<int> from_, to_;
+    std::vector<std::uint64_t> scale_;
 };
 
 } // namespace web

@@ -8,54 +8,39 @@
 // pass or a whole interleaving. Where each card goes comes from the core's
 // moves; the steps only show the way there.
 
-let dealing = null;
 const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
 // Whether the deck of the state can be dealt on screen.
-const dealable = () => model.size > 0 && model.size <= limits.maxDealtCards &&
-  (model.routine || model.hands <= limits.maxDealtCards);
-
-// The moves of the round as the core plays them on the deck shown, each
-// where the followed card is before it: {kind, text, goesTo, hands, order,
-// passes, dealt, cut}. A plain deal is one deal move.
-const moveKinds = ['deal', 'cut', 'faro out', 'faro in', 'reverse', 'monge', 'down-under', 'under-down'];
-function planMove(i, at) {
-  if (!model.routine) {
-    return { kind: 'deal', text: '', goesTo: model.goesTo, hands: model.hands, order: model.order,
-      passes: model.passes, dealt: model.dealt };
-  }
-  const dealt = core._explorer_plan_move(i, at);
-  const size = model.size;
-  return {
-    kind: moveKinds[core._explorer_move_kind(i)], text: coreText(core._explorer_move_text(i)),
-    cut: core._explorer_move_cut(i), chooses: core._explorer_move_chooses(i) === 1,
-    dealt: Math.max(0, dealt), hands: core._explorer_plan_hands(),
-    goesTo: Array.from(int32s(core._explorer_plan_goes_to(), size)),
-    order: Array.from(int32s(core._explorer_plan_order(), Math.max(0, dealt))),
-    passes: Array.from(int32s(core._explorer_plan_passes(), Math.max(0, dealt))),
-  };
-}
+const dealable = () => {
+  const { model, facts } = page;
+  return model.size > 0 && model.size <= facts.limits.maxDealtCards &&
+    (model.routine || model.hands <= facts.limits.maxDealtCards);
+};
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
 // row}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
 // row between, slot of size + 2) or 'new' (the bottom row).
 function dealSteps() {
+  const { model, state } = page;
   const size = model.size;
-  const deck = Array.from(core.HEAP32.subarray(view.deck, view.deck + size));
+  // The moves of the round as the core plays them on the deck shown, each
+  // where the followed card is before it. A plain deal is one deal move.
+  const plan = ask('plan', viewFields(state));
+  const deck = Array.from(plan.deck);
   const places = deck.map((card, p) => ({ card, area: 'deck', slot: p }));
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
   const mids = [''];
   const whole = reducedMotion.matches;
-  const count = model.routine ? core._explorer_moves() : 1;
+  const count = plan.moves.length;
   let pos = deck.map((_, p) => p); // where each card is before the move
-  let at = state.card === null ? -1 : deck.indexOf(state.card);
   for (let i = 0; i < count; ++i) {
-    const plan = planMove(i, at);
-    const prefix = count > 1 ? `move ${i + 1} of ${count}, ${plan.text}: ` : model.routine ? `${plan.text}: ` : '';
+    const move = plan.moves[i];
+    const at = move.at;
+    const prefix = count > 1 ? `move ${i + 1} of ${count}, ${move.text}: ` : model.routine ? `${move.text}: ` : '';
     const mid = { deal: 'the hands, hand 0 on the left, each card below the one before',
-      cut: 'the packet lifted', 'faro out': 'the two halves', 'faro in': 'the two halves' }[plan.kind] || '';
+      cut: 'the packet lifted', 'faro out': 'the two halves', 'faro in': 'the two halves' }[move.kind] || '';
     const add = (label) => {
       steps.push(places.map((q) => ({ ...q })));
       labels.push(prefix + label);
@@ -68,15 +53,16 @@ function dealSteps() {
     const onPosition = []; // the card at each position
     pos.forEach((x, p) => { onPosition[x] = p; });
     const name = (p) => (facesShown() ? playingCard(places[p].card).text : String(places[p].card));
-    const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: plan.goesTo[x] });
-    if (plan.kind === 'deal') {
-      const held = new Array(plan.hands).fill(0);
-      for (let k = 0; k < plan.dealt; ++k) {
+    const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] });
+    if (move.kind === 'deal') {
+      const held = new Array(move.hands).fill(0);
+      const dealt = move.order.length;
+      for (let k = 0; k < dealt; ++k) {
         const p = onPosition[size - 1 - k];
-        const hand = plan.order[k];
-        Object.assign(places[p], { area: 'hand', hand, of: plan.hands, slot: held[hand]++ });
-        if (!whole || k + 1 === plan.dealt || plan.passes[k + 1] !== plan.passes[k]) {
-          add(whole ? `pass ${plan.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${plan.passes[k] + 1})`);
+        const hand = move.order[k];
+        Object.assign(places[p], { area: 'hand', hand, of: move.hands, slot: held[hand]++ });
+        if (!whole || k + 1 === dealt || move.passes[k + 1] !== move.passes[k]) {
+          add(whole ? `pass ${move.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${move.passes[k] + 1})`);
         }
       }
       // Gathered from the bottom of the new deck up: each hand, and the
@@ -88,66 +74,64 @@ function dealSteps() {
         if (!groups.has(key)) groups.set(key, []);
         groups.get(key).push(x);
       }
-      const lowest = (xs) => Math.min(...xs.map((x) => plan.goesTo[x]));
+      const lowest = (xs) => Math.min(...xs.map((x) => move.goesTo[x]));
       for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
         xs.forEach(toNew);
-        add(`${key}${xs.includes(at) && plan.chooses ? ', which holds the followed card,' : ''} gathered`);
+        add(`${key}${xs.includes(at) && move.chooses ? ', which holds the followed card,' : ''} gathered`);
       }
-    } else if (plan.kind === 'cut' && plan.cut % size !== 0) {
-      const k = plan.cut;
+    } else if (move.kind === 'cut' && move.cut % size !== 0) {
+      const k = move.cut;
       for (let x = 0; x < size; ++x) {
         if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, row: 0 });
       }
       add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
       for (let x = 0; x < size; ++x) toNew(x);
       add(k > 0 ? 'put under the rest' : 'put on top of the rest');
-    } else if (plan.kind === 'faro out' || plan.kind === 'faro in') {
-      const lower = size - (plan.kind === 'faro out' ? Math.ceil(size / 2) : Math.floor(size / 2));
+    } else if (move.kind === 'faro out' || move.kind === 'faro in') {
+      const lower = move.lower;
       for (let x = 0; x < size; ++x) Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, row: 0 });
       add('cut into two halves, side by side');
       const from = [];
-      for (let x = 0; x < size; ++x) from[plan.goesTo[x]] = x;
+      for (let x = 0; x < size; ++x) from[move.goesTo[x]] = x;
       for (let y = 0; y < size; ++y) {
         toNew(from[y]);
         if (!whole || y + 1 === size) {
           add(whole ? 'the halves interleaved' : `card ${name(onPosition[from[y]])} from the ${from[y] < lower ? 'lower' : 'upper'} half`);
         }
       }
-    } else if (plan.kind === 'monge') {
+    } else if (move.kind === 'monge') {
       // Taken from the top; the pile, as it grows, in the order its cards
       // end in.
       const taken = [];
       for (let x = size - 1; x >= 0; --x) {
-        const above = taken.every((t) => plan.goesTo[t] < plan.goesTo[x]);
+        const above = taken.every((t) => move.goesTo[t] < move.goesTo[x]);
         taken.push(x);
-        const sorted = [...taken].sort((a, b) => plan.goesTo[a] - plan.goesTo[b]);
+        const sorted = [...taken].sort((a, b) => move.goesTo[a] - move.goesTo[b]);
         sorted.forEach((t, r) => Object.assign(places[onPosition[t]], { area: 'new', slot: r }));
         if (!whole || x === 0) {
           add(whole ? 'every card above or below the pile'
             : `card ${name(onPosition[x])} ${taken.length === 1 ? 'starts the pile' : above ? 'on top of the pile' : 'under the pile'}`);
         }
       }
-    } else if (plan.kind === 'down-under' || plan.kind === 'under-down') {
+    } else if (move.kind === 'down-under' || move.kind === 'under-down') {
       // The cards held, top first: the top one goes down onto the table or
-      // under the rest, in turn.
+      // under the rest, in turn, as the core's steps say.
       const held = [];
       for (let x = size - 1; x >= 0; --x) held.push(x);
-      let down = plan.kind === 'down-under';
-      while (held.length) {
+      for (let k = 0; k < move.steps.length; k += 2) {
         const x = held.shift();
+        const down = move.steps[k + 1] === 1;
         if (down) toNew(x); else held.push(x);
         held.forEach((h, r) => Object.assign(places[onPosition[h]], { area: 'deck', slot: held.length - 1 - r }));
         if (!whole || !held.length) {
           add(whole ? 'down and under in turn' : `card ${name(onPosition[x])} ${down ? 'down on the table' : 'under the cards held'}`);
         }
-        down = !down;
       }
     } else {
       for (let x = 0; x < size; ++x) toNew(x);
-      add(plan.kind === 'reverse' ? 'the deck turned over' : 'the deck as it was');
+      add(move.kind === 'reverse' ? 'the deck turned over' : 'the deck as it was');
     }
-    pos = pos.map((x) => plan.goesTo[x]);
-    if (at >= 0) at = plan.goesTo[at];
+    pos = pos.map((x) => move.goesTo[x]);
   }
   return { steps, labels, mids };
 }
@@ -157,7 +141,7 @@ function dealSteps() {
 // face shows, or a row of cards between; the new deck along the bottom.
 // Cards are as large as the width and the height both allow.
 function dealLayout(b, steps) {
-  const size = model.size;
+  const size = page.model.size;
   const left = 16, right = 16;
   const width = b.width - left - right;
   let most = 1;
@@ -173,10 +157,10 @@ function dealLayout(b, steps) {
   // labels and gaps.
   // Presenting, a card shows its rank above its suit, large: each card
   // of a pile lies lower, under most of the one before.
-  const overlap = presenting ? 0.9 : 0.55;
+  const overlap = page.presenting ? 0.9 : 0.55;
   const tall = Math.min(60, (b.height - 110) / (2 + 1 + overlap * (most - 1)));
   const cell = Math.min(48, width / size);
-  const h = Math.max(12, Math.min(cell * (presenting ? 1.6 : 1.3), tall));
+  const h = Math.max(12, Math.min(cell * (page.presenting ? 1.6 : 1.3), tall));
   const card = { w: Math.max(6, Math.min(cell * 0.86, h / 1.3)), h };
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
@@ -196,10 +180,11 @@ function dealLayout(b, steps) {
 }
 
 function startDealing() {
-  if (dealing || !dealable() || state.view !== 'rows') return;
+  const { state, model } = page;
+  if (page.dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
   const { steps, labels, mids } = dealSteps();
-  dealing = { steps, labels, mids, step: 0, from: 0, started: performance.now(), playing: true, frames: [] };
+  update({ dealing: { steps, labels, mids, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
@@ -217,50 +202,52 @@ function startDealing() {
 // Milliseconds a step takes, by the speed chosen.
 const stepTime = () => (reducedMotion.matches ? 900 : 520) * 0.72 ** (Number($('speed').value) - 1);
 
+// The round being dealt, changed as update() changes everything.
+const dealt = (changes) => update({ dealing: { ...page.dealing, ...changes } });
+
 function dealFrame() {
-  if (!dealing) return;
+  if (!page.dealing) return;
   const now = performance.now();
-  const d = dealing;
   const duration = stepTime();
+  let d = page.dealing;
   let t = reducedMotion.matches ? 1 : Math.min(1, (now - d.started) / duration);
   if (d.playing && now - d.started >= duration) {
     if (d.step + 1 >= d.steps.length) { finishDealing(); return; }
-    d.from = d.step;
-    d.step += 1;
-    d.started = now;
+    dealt({ from: d.step, step: d.step + 1, started: now });
     t = reducedMotion.matches ? 1 : 0;
   }
   paintDeal(t);
-  if (d.lastFrame !== undefined) d.frames.push(now - d.lastFrame);
-  d.lastFrame = now;
+  d = page.dealing;
+  const frames = d.lastFrame !== undefined ? [...d.frames, now - d.lastFrame] : d.frames;
   // Paused with every card in place, nothing moves: no frame is asked for
   // until a key moves it on.
-  d.idle = !d.playing && t >= 1;
-  if (d.idle) d.lastFrame = undefined; else requestAnimationFrame(dealFrame);
+  const idle = !d.playing && t >= 1;
+  dealt({ frames, idle, lastFrame: idle ? undefined : now });
+  if (!idle) requestAnimationFrame(dealFrame);
 }
 
 function wake() {
-  if (dealing && dealing.idle) {
-    dealing.idle = false;
+  if (page.dealing && page.dealing.idle) {
+    dealt({ idle: false });
     requestAnimationFrame(dealFrame);
   }
 }
 
 // Eases a card from its place at the step before to its place now.
 function paintDeal(t) {
-  const d = dealing;
+  const { dealing: d, state, model, theme } = page;
   const b = fitCanvas(false);
   const layout = dealLayout(b, d.steps);
-  ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
-  ctx.clearRect(0, 0, b.width, b.height);
-  ctx.font = labelFont;
-  ctx.textAlign = 'left';
-  ctx.textBaseline = 'middle';
-  ctx.fillStyle = theme.muted;
-  ctx.fillText(`Round ${state.round}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.left, 12);
+  page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
+  page.ctx.clearRect(0, 0, b.width, b.height);
+  page.ctx.font = labelFont;
+  page.ctx.textAlign = 'left';
+  page.ctx.textBaseline = 'middle';
+  page.ctx.fillStyle = theme.muted;
+  page.ctx.fillText(`Round ${state.round}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.left, 12);
   const mid = d.mids[d.step];
-  if (mid) ctx.fillText(mid[0].toUpperCase() + mid.slice(1), layout.left, layout.handsTop - 14);
-  ctx.fillText(model.routine ? 'The new deck, bottom (left) to top'
+  if (mid) page.ctx.fillText(mid[0].toUpperCase() + mid.slice(1), layout.left, layout.handsTop - 14);
+  page.ctx.fillText(model.routine ? 'The new deck, bottom (left) to top'
     : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.left, layout.newY - layout.card.h / 2 - 12);
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
   const e = ease(t);
@@ -282,68 +269,66 @@ function paintDeal(t) {
 const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 
 function paintDealtCard(card, x, y, shape, color) {
+  const theme = page.theme;
   const w = shape.w, h = shape.h;
-  ctx.beginPath();
+  page.ctx.beginPath();
   roundedRect(x - w / 2, y - h / 2, w, h, Math.max(2, w * 0.12));
-  ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
-  ctx.fill();
-  ctx.lineWidth = 1.5;
-  ctx.strokeStyle = rgbaCss(color);
-  ctx.stroke();
-  ctx.fillStyle = rgbaCss(color);
+  page.ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
+  page.ctx.fill();
+  page.ctx.lineWidth = 1.5;
+  page.ctx.strokeStyle = rgbaCss(color);
+  page.ctx.stroke();
+  page.ctx.fillStyle = rgbaCss(color);
   const band = Math.max(3, h * 0.14);
-  ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, band);
+  page.ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, band);
   // The face near the card's top, where it shows in a fanned pile.
   const face = facesShown() ? playingCard(card) : { text: String(card), red: false };
-  ctx.textAlign = 'center';
-  ctx.textBaseline = 'middle';
-  ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
-  if (presenting && facesShown()) {
+  page.ctx.textAlign = 'center';
+  page.ctx.textBaseline = 'middle';
+  page.ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
+  if (page.presenting && facesShown()) {
     const size = Math.min(w * 0.75, h * 0.4);
-    ctx.font = font(size);
-    ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
-    ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
+    page.ctx.font = font(size);
+    page.ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
+    page.ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
     return;
   }
   const size = Math.max(8, Math.min(14, w * 0.42, h * 0.26));
-  ctx.font = font(size);
-  ctx.fillText(face.text, x, y - h / 2 + band + size * 0.7);
+  page.ctx.font = font(size);
+  page.ctx.fillText(face.text, x, y - h / 2 + band + size * 0.7);
 }
 
 // One step on, the move before it done.
 function dealStep() {
-  const d = dealing;
-  d.playing = false;
+  const d = page.dealing;
+  dealt({ playing: false });
   if (d.step + 1 >= d.steps.length) { finishDealing(); return; }
-  d.from = d.step;
-  d.step += 1;
-  d.started = performance.now() - stepTime();
+  dealt({ from: d.step, step: d.step + 1, started: performance.now() - stepTime() });
   wake();
 }
 
 function toggleDealing() {
-  dealing.playing = !dealing.playing;
-  dealing.started = performance.now();
+  dealt({ playing: !page.dealing.playing, started: performance.now() });
   wake();
 }
 
 // The new deck is the next round: the address follows.
 function finishDealing() {
-  const frames = dealing.frames;
+  const frames = page.dealing.frames;
   endDealing();
   window.dealExplorer.dealFrames = frames;
   step(1, 'push');
 }
 
 function stopDealing() {
-  if (!dealing) return;
+  if (!page.dealing) return;
   endDealing();
   draw();
   setReady(true);
 }
 
 function endDealing() {
-  dealing = null;
+  update({ dealing: null });
   $('deal-round').innerHTML = 'Deal<span class="wide"> this round<\/span>';
   $('deal-round').setAttribute('aria-pressed', 'false');
 }

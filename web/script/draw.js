@@ -5,25 +5,20 @@
 const canvas = $('canvas');
 const screenContext = canvas.getContext('2d');
 // Where the views draw: the canvas, or a recorder that writes SVG.
-let ctx = screenContext;
-
-let view = null; // what is drawn now, for pointing and saving
-let hover = null; // the card pointed at, if any
-let cursor = null; // the keyboard's place on the picture while picking a card
+page.ctx = screenContext;
 
 const font = (size) => `${size}px system-ui, "DejaVu Sans", sans-serif`;
 
 // The page's colors, read once a drawing rather than once a use: reading a
 // style makes the browser bring every style up to date.
-let theme = null;
 function readTheme() {
   const style = getComputedStyle(document.documentElement);
   const get = (name) => style.getPropertyValue(name).trim();
-  theme = {
+  const theme = {
     canvas: get('--canvas'), ink: get('--ink'), muted: get('--muted'), line: get('--line'),
     mark: get('--mark'), dark: matchMedia('(prefers-color-scheme: dark)').matches,
   };
-  theme.canvasColor = cssColor(theme.canvas);
+  update({ theme: { ...theme, canvasColor: cssColor(theme.canvas) } });
 }
 
 const rgbaCss = (color, alpha = 1) =>
@@ -53,41 +48,41 @@ const cssColor = (hex) => {
 // does not (a dark card on the dark canvas, a pale one on the light): the
 // muted ink, or null.
 function outlineOf(color) {
-  return contrast(color, theme.canvasColor) >= 3 ? null : theme.muted;
+  return contrast(color, page.theme.canvasColor) >= 3 ? null : page.theme.muted;
 }
 
 // A color most of the way to the canvas's: for what is not followed.
 function fade(color) {
-  const toward = theme.dark ? 16 : 255;
+  const toward = page.theme.dark ? 16 : 255;
   const mix = (shift) => Math.round(((color >>> shift) & 255) * 0.2 + toward * 0.8);
   return (mix(0) | (mix(8) << 8) | (mix(16) << 16) | (0xff << 24)) >>> 0;
 }
 
-const focusCard = () => (hover !== null ? hover : state.card);
+const focusCard = () => (page.hover !== null ? page.hover : page.state.card);
 // The followed card and its cycle; -1 for the cycle when none is followed.
 function focused() {
   const card = focusCard();
-  return { focus: card, focusCycle: card === null ? -1 : model.cycleOf[card] };
+  return { focus: card, focusCycle: card === null ? -1 : page.model.cycleOf[card] };
 }
-const followedColor = () => model.colors.followed[0];
+const followedColor = () => page.model.colors.followed[0];
 
 // ---- playing cards ----------------------------------------------------------
 
 // A deck of up to 52 cards as the cards of a new deck, face down, named as
 // the programs name them: the core's names, read once.
 function playingCard(card) {
-  const text = limits.cardNames[card];
+  const text = page.facts.cardNames[card];
   return { text, red: /[♦♥]/.test(text) };
 }
 // Faces want a dozen pixels a card across the picture, beside the labels.
-const facesFit = () => !box || box.width - 70 >= 12 * model.size;
-const facesShown = () => state.faces && model.size <= limits.maxPlayingCards && facesFit();
+const facesFit = () => !page.box || page.box.width - 70 >= 12 * page.model.size;
+const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards && facesFit();
 // A card as the page names it in words: its number, and its face if shown.
 const cardName = (card) => (facesShown() ? `${card} (${playingCard(card).text})` : String(card));
 // A position, counted from the bottom as the programs count, and from the
 // top as a magician counts: "position 40, 12th from the top".
 function positionWords(p) {
-  const n = model.size - p;
+  const n = page.model.size - p;
   const tens = n % 100, ones = n % 10;
   const suffix = tens >= 11 && tens <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][ones] || 'th';
   return `position ${p}, ${n === 1 ? 'the top card' : `${n}${suffix} from the top`}`;
@@ -101,18 +96,16 @@ function positionWords(p) {
 // stays in view. Measuring makes the browser lay the page out, so it is done
 // only when asked; a canvas whose size is set anew starts blank and costs a
 // new bitmap, so that happens only when the box has changed.
-let box = null;
-// Whether the picture is presented, alone in the window, for a room to see.
-let presenting = false;
 function fitCanvas(measure, wanted = null) {
+  const box = page.box;
   if (box && !measure && wanted === box.wanted) return box;
   const rect = canvas.getBoundingClientRect();
   const top = rect.top + window.scrollY;
   // The caption, the line under the picture and a margin; presenting, the
   // line alone.
-  const below = presenting ? 44 : 96;
+  const below = page.presenting ? 44 : 96;
   const room = window.innerHeight - below - (top < window.innerHeight / 2 ? top : 0);
-  let height = Math.round(Math.max(240, Math.min(room, presenting ? 4000 : 1400)));
+  let height = Math.round(Math.max(240, Math.min(room, page.presenting ? 4000 : 1400)));
   if (wanted !== null) height = Math.round(Math.max(160, Math.min(height, wanted)));
   canvas.style.height = `${height}px`;
   const width = canvas.clientWidth;
@@ -121,8 +114,8 @@ function fitCanvas(measure, wanted = null) {
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);
   }
-  box = { width, height, ratio, wanted };
-  return box;
+  update({ box: { width, height, ratio, wanted } });
+  return page.box;
 }
 
 // Lays out the view that the state asks for, and draws it.
@@ -131,27 +124,27 @@ function draw(measure = false) {
   let b = fitCanvas(measure);
   // Whether faces fit is known once the canvas is measured; the listing and
   // the hands name the cards as the picture does.
-  core._explorer_set_faces(facesShown() ? 1 : 0);
   explainPlaying();
-  if (state.view === 'map') {
+  if (page.state.view === 'map') {
     // The map is square: the canvas is no taller than it needs to be.
     b = fitCanvas(false, mapHeight(b));
-    view = layoutMap(b);
+    update({ view: layoutMap(b) });
   } else {
-    view = layoutRows(b);
+    update({ view: layoutRows(b) });
   }
   paint();
 }
 
 // Draws the current view, with the card pointed at or followed, if any.
 function paint() {
+  const view = page.view;
   const b = view.box;
-  ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
+  page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   // The canvas's own background shows through: clearing costs less than
   // painting, and a saved picture gets the background put under it.
-  ctx.clearRect(0, 0, b.width, b.height);
+  page.ctx.clearRect(0, 0, b.width, b.height);
   if (view.kind === 'map') paintMap(view); else paintRows(view);
-  if (ctx === screenContext) describe();
+  if (page.ctx === screenContext) describe();
 }
 
 // ---- words ------------------------------------------------------------------
@@ -159,6 +152,7 @@ function paint() {
 // The deal in a few words, for captions and titles: "4 hands, 20 cards" and
 // the rules where they are not deal's own.
 function dealWords() {
+  const model = page.model;
   const cards = `${model.size} card${model.size === 1 ? '' : 's'}`;
   if (model.routine) return `${cards}, ${model.rules}`;
   const hands = `${model.hands} hand${model.hands === 1 ? '' : 's'}, ${cards}`;
@@ -168,6 +162,7 @@ function dealWords() {
 // Says what the picture shows and what is followed, in the caption, the
 // line under the picture and the canvas's text alternative.
 function describe() {
+  const { view, model, state } = page;
   const card = focusCard();
   let info;
   if (view.kind === 'rows') {
@@ -180,14 +175,14 @@ function describe() {
   } else {
     canvas.setAttribute('aria-label', `Map of one round: ${dealWords()}, period ${model.period}.`);
   }
-  if (cursor) {
+  if (page.cursor) {
     info = `Picking a card: the arrows move, Enter or a click follows, Escape stops. ${cursorWords()}`;
   } else if (card === null) {
     info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard' +
       `${model.follows ? ': the routine gathers its pile where it says' : ''}.`;
-  } else if (trick && view.kind === 'rows') {
+  } else if (page.trick && view.kind === 'rows') {
     // The card's way, with its pile gathered where the routine says.
-    const tail = core._explorer_trick_tail(), length = core._explorer_trick_length();
+    const { tail, length } = page.rows;
     const settles = length === 1 ? `from round ${tail} on it stays there`
       : `from round ${tail} on its places repeat every ${length} rounds`;
     info = `Card ${cardName(card)} is at ${positionWords(positionOf(0, card))}, in round ` +

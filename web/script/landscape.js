@@ -5,8 +5,6 @@
 
 const landscapeCanvas = $('landscape');
 const landscapeContext = landscapeCanvas.getContext('2d');
-let landscape = null; // the points and their layout
-let landscapeCursor = null; // the count the keyboard or pointer is at
 
 // The landscape's key: what its points depend on.
 const landscapeKey = (s) => (s.routine ? ['routine', s.routine] : s.across === 'cards'
@@ -14,21 +12,20 @@ const landscapeKey = (s) => (s.routine ? ['routine', s.routine] : s.across === '
   : ['hands', s.packets, s.cards, s.rest, s.firstCard, s.bottomHand]).join('|');
 
 function computeLandscape() {
+  const state = page.state;
   const key = landscapeKey(state);
-  if (landscape && landscape.key === key) return;
+  if (page.landscape && page.landscape.key === key) return;
   // A routine's moves fit every deck, not every hand count: its landscape
   // runs across deck sizes.
-  const byCards = state.across === 'cards' || model.routine;
   const started = performance.now();
-  const count = core._explorer_landscape(byCards ? 1 : 0);
-  const values = Array.from(core.HEAPF32.subarray(core._explorer_landscape_values() >> 2,
-    (core._explorer_landscape_values() >> 2) + count));
-  landscape = { key, byCards, count, values, time: performance.now() - started };
-  window.dealExplorer.landscapeMs = landscape.time;
+  const { byCards, values } = ask('landscape', { ...dealFields(state), across: state.across });
+  update({ landscape: { key, byCards, count: values.length, values, time: performance.now() - started } });
+  window.dealExplorer.landscapeMs = page.landscape.time;
 }
 
 function drawLandscape() {
   computeLandscape();
+  const { state, model, theme, landscapeCursor } = page;
   const ratio = window.devicePixelRatio || 1;
   const width = landscapeCanvas.clientWidth;
   const height = Math.round(Math.min(260, Math.max(180, width * 0.28)));
@@ -40,7 +37,7 @@ function drawLandscape() {
   const c = landscapeContext;
   c.setTransform(ratio, 0, 0, ratio, 0, 0);
   c.clearRect(0, 0, width, height);
-  const l = landscape;
+  let l = page.landscape;
   // A deck that the routine's moves do not fit has no point, and -1.
   const most = Math.max(1, ...l.values);
   // Powers of ten up the side, where the periods run.
@@ -49,7 +46,8 @@ function drawLandscape() {
   const plotW = width - m.left - m.right, plotH = height - m.top - m.bottom;
   const x = (n) => m.left + ((n - 1) / Math.max(1, l.count - 1)) * plotW;
   const y = (log2) => m.top + plotH - (log2 / (decades * Math.log2(10))) * plotH;
-  Object.assign(l, { m, plotW, plotH, x, width, height });
+  update({ landscape: { ...l, m, plotW, plotH, x, width, height } });
+  l = page.landscape;
   c.font = font(11);
   c.fillStyle = theme.muted;
   c.strokeStyle = theme.line;
@@ -100,8 +98,8 @@ function mark(c, px, py, color) {
   c.stroke();
   c.globalAlpha = 0.35;
   c.beginPath();
-  c.moveTo(px, landscape.m.top);
-  c.lineTo(px, landscape.m.top + landscape.plotH);
+  c.moveTo(px, page.landscape.m.top);
+  c.lineTo(px, page.landscape.m.top + page.landscape.plotH);
   c.stroke();
   c.globalAlpha = 1;
 }
@@ -119,17 +117,17 @@ function niceTicks(count) {
 }
 
 function describeLandscape() {
-  const l = landscape;
+  const { landscape: l, state, model } = page;
   const what = l.byCards ? 'every deck size from 1 to ' : 'every hand count from 1 to ';
   landscapeCanvas.setAttribute('aria-label', `The period, on a logarithmic scale, of ${what}${l.count}; ` +
     `the deck shown is marked. Left and Right move, Enter goes there.`);
-  const n = landscapeCursor;
+  const n = page.landscapeCursor;
   if (n === null) {
     $('landscape-reading').textContent = `Point at the plot to read a period; click to go there. ` +
       `Computed in ${l.time.toFixed(0)} ms.`;
     return;
   }
-  const period = coreText(core._explorer_landscape_period(l.byCards ? 1 : 0, n));
+  const period = ask('landscape_period', { ...dealFields(state), across: state.across, x: n }).period;
   $('landscape-reading').textContent = period === ''
     ? `${n} card${n === 1 ? '' : 's'}: the routine's moves do not fit so small a deck.`
     : model.routine ? `${n} card${n === 1 ? '' : 's'}: period ${period}.`
@@ -140,7 +138,7 @@ function describeLandscape() {
 
 // The count under the pointer.
 function landscapeAt(event) {
-  const l = landscape;
+  const l = page.landscape;
   const rect = landscapeCanvas.getBoundingClientRect();
   const px = event.clientX - rect.left;
   const n = Math.round(((px - l.m.left) / l.plotW) * (l.count - 1)) + 1;
@@ -149,28 +147,29 @@ function landscapeAt(event) {
 
 // Goes to the count: the hand count, or the deck size.
 function goToLandscape(n) {
-  const next = landscape.byCards ? { ...state, cards: n } : { ...state, hands: n };
-  applyDeal(next, landscape.byCards ? ui.cards : ui.hands);
+  const state = page.state;
+  const next = page.landscape.byCards ? { ...state, cards: n } : { ...state, hands: n };
+  applyDeal(next, page.landscape.byCards ? ui.cards : ui.hands);
 }
 
 function wireLandscape() {
   landscapeCanvas.addEventListener('pointermove', (event) => {
-    landscapeCursor = landscapeAt(event);
+    update({ landscapeCursor: landscapeAt(event) });
     drawLandscape();
   });
   landscapeCanvas.addEventListener('pointerleave', () => {
-    landscapeCursor = null;
+    update({ landscapeCursor: null });
     drawLandscape();
   });
   landscapeCanvas.addEventListener('click', (event) => goToLandscape(landscapeAt(event)));
   landscapeCanvas.addEventListener('keydown', (event) => {
-    const l = landscape;
-    const at = landscapeCursor ?? (l.byCards ? model.size : state.hands);
+    const l = page.landscape;
+    const at = page.landscapeCursor ?? (l.byCards ? page.model.size : page.state.hands);
     const by = event.shiftKey ? 10 : 1;
     if (event.key === 'ArrowLeft' || event.key === 'ArrowRight') {
-      landscapeCursor = Math.max(1, Math.min(l.count, at + (event.key === 'ArrowRight' ? by : -by)));
+      update({ landscapeCursor: Math.max(1, Math.min(l.count, at + (event.key === 'ArrowRight' ? by : -by))) });
     } else if (event.key === 'Home' || event.key === 'End') {
-      landscapeCursor = event.key === 'Home' ? 1 : l.count;
+      update({ landscapeCursor: event.key === 'Home' ? 1 : l.count });
     } else if (event.key === 'Enter') {
       goToLandscape(at);
     } else {
@@ -181,6 +180,6 @@ function wireLandscape() {
     drawLandscape();
   });
   for (const input of document.querySelectorAll('input[name="across"]')) {
-    input.addEventListener('change', () => show({ ...state, across: input.value }, 'push'));
+    input.addEventListener('change', () => show({ ...page.state, across: input.value }, 'push'));
   }
 }

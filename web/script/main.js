@@ -1,5 +1,6 @@
-// The start: the core is made, its limits read, the controls wired, and the
-// address shown. A few timings are kept for the browser test to report.
+// The start: the core is made and asked what it knows, the controls wired,
+// and the address shown. A few timings are kept for the browser test to
+// report.
 
 // Timings for the benchmark: the mean of `times` runs, in milliseconds.
 function measure(times, run) {
@@ -14,39 +15,46 @@ window.dealExplorer = {
   dealFrames: null,
   // Where, in the canvas's CSS pixels, the rows view shows `position` of
   // row `row`: for tests that point at a card.
-  pointOf: (row, position) => (view.kind === 'rows' ? { x: view.x(position), y: view.y(row) } : null),
+  pointOf: (row, position) => (page.view.kind === 'rows' ? { x: page.view.x(position), y: page.view.y(row) } : null),
   // A step as the Right arrow makes it: the deck computed and drawn.
   timeStep: (times) => measure(times, () => step(1, 'replace')),
   // A jump as far as the core goes: the round number reduced, the deck
   // put in order and its listing made.
-  timeJump: (round, times) => measure(times, () => {
-    core._explorer_parse_round(putText(round));
-    core._explorer_rows(1);
-    return core.UTF8ToString(core._explorer_listing());
-  }),
+  timeJump: (round, times) => measure(times, () => ask('rows', { round, count: 1 }, false, page.model).listing),
   // The same jump with the whole view drawn.
-  timeJumpDrawn: (round, times) => measure(times, (i) => show({ ...state, round: BigInt(round) + BigInt(i & 1) }, 'replace')),
+  timeJumpDrawn: (round, times) => measure(times, (i) => show({ ...page.state, round: BigInt(round) + BigInt(i & 1) }, 'replace')),
   // Where, in the landscape's CSS pixels, count `n` is: for tests that click it.
-  landscapePointOf: (n) => ({ x: landscape.x(n), y: landscape.m.top + landscape.plotH / 2 }),
+  landscapePointOf: (n) => ({ x: page.landscape.x(n), y: page.landscape.m.top + page.landscape.plotH / 2 }),
   // What Save PNG and Save SVG write: the file's name, and its bytes.
   savedName: (kind) => pictureName(kind),
   svg: () => svgOfView(),
   png: () => new Promise((resolve) => pngOfView((blob) => blob.arrayBuffer().then((b) => resolve(Array.from(new Uint8Array(b)))))),
   // The size of the names on the faces last drawn, in CSS pixels.
-  faceFont: () => faceFont,
+  faceFont: () => page.faceFont,
   // The least contrast with the canvas of any card's dot, by its fill or its
   // outline, in the colors and the theme shown.
-  dotContrast: () => Math.min(...Array.from(model.colors[state.color], (color) => {
+  dotContrast: () => Math.min(...Array.from(page.model.colors[page.state.color], (color) => {
     const outline = outlineOf(color);
-    return Math.max(contrast(color, theme.canvasColor), outline ? contrast(cssColor(outline), theme.canvasColor) : 1);
+    return Math.max(contrast(color, page.theme.canvasColor), outline ? contrast(cssColor(outline), page.theme.canvasColor) : 1);
   })),
   // The landscape of the deal shown, computed afresh.
-  timeLandscape: (times) => measure(times, () => { landscape = null; computeLandscape(); }),
+  timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(); }),
 };
 
-createDealCore().then((module) => {
-  core = module;
-  readLimits();
+// What the core knows of itself, once: its limits, names, moves and deal's
+// own deal, the default of every field.
+function start(core) {
+  update({ core });
+  const facts = ask('facts', {});
+  update({ facts });
+  defaults.packets = facts.ownPackets;
+  choiceFields.forEach(([field], i) => { defaults[field] = facts.choices[i][0]; });
+  update({ state: { ...defaults } });
+  $('own-deal').title = `Packets ${defaults.packets}, as the program deal deals`;
+}
+
+createDealCore().then((core) => {
+  start(core);
   wire();
   const { s, error } = fromSearch(location.search);
   showAddressFault(error);

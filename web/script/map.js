@@ -13,13 +13,13 @@ function mapHeight(b) {
 
 function layoutMap(b) {
   // The rows are still made: the listing and the hands need them.
-  core._explorer_rows(1);
+  askRows(1);
   showTexts();
   const margin = mapMargin(b);
   const side = Math.max(50, Math.min(b.width - margin.left - margin.right, b.height - margin.top - margin.bottom));
   const left = margin.left + (b.width - margin.left - margin.right - side) / 2;
   const top = margin.top;
-  const size = model.size;
+  const size = page.model.size;
   const scale = side / size;
   $('caption').textContent = 'One round as a map: a dot for every position of the deck, across at the ' +
     'position it holds before a round, up at the position its card holds after it. ' +
@@ -32,66 +32,67 @@ function layoutMap(b) {
 }
 
 function paintMap(v) {
+  const { model, state, theme, cursor, facts } = page;
   const size = model.size;
   const colors = model.colors[state.color];
   const { focus, focusCycle } = focused();
-  ctx.strokeStyle = theme.line;
-  ctx.lineWidth = 1;
-  ctx.strokeRect(v.left, v.top, v.side, v.side);
-  ctx.beginPath();
-  ctx.moveTo(v.left, v.top + v.side);
-  ctx.lineTo(v.left + v.side, v.top);
-  ctx.setLineDash([4, 4]);
-  ctx.stroke();
-  ctx.setLineDash([]);
+  page.ctx.strokeStyle = theme.line;
+  page.ctx.lineWidth = 1;
+  page.ctx.strokeRect(v.left, v.top, v.side, v.side);
+  page.ctx.beginPath();
+  page.ctx.moveTo(v.left, v.top + v.side);
+  page.ctx.lineTo(v.left + v.side, v.top);
+  page.ctx.setLineDash([4, 4]);
+  page.ctx.stroke();
+  page.ctx.setLineDash([]);
   const dot = Math.max(1.5, Math.min(v.scale * 0.8, 10));
   for (let p = 0; p < size; ++p) {
     const faded = focusCycle >= 0 && model.cycleOf[p] !== focusCycle;
-    ctx.fillStyle = rgbaCss(faded ? fade(colors[p]) : colors[p]);
-    ctx.fillRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
+    page.ctx.fillStyle = rgbaCss(faded ? fade(colors[p]) : colors[p]);
+    page.ctx.fillRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
     // Where the color alone would not stand out from the canvas.
     const outline = faded || dot < 4 ? null : outlineOf(colors[p]);
     if (outline) {
-      ctx.strokeStyle = outline;
-      ctx.strokeRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
+      page.ctx.strokeStyle = outline;
+      page.ctx.strokeRect(v.x(p) - dot / 2, v.y(model.goesTo[p]) - dot / 2, dot, dot);
     }
   }
-  ctx.fillStyle = theme.muted;
-  ctx.font = labelFont;
-  ctx.textBaseline = 'top';
-  ctx.textAlign = 'center';
-  ctx.fillText('position before the round →', v.left + v.side / 2, v.top + v.side + 18);
-  ctx.fillText('0', v.left, v.top + v.side + 4);
-  ctx.fillText(String(size - 1), v.left + v.side, v.top + v.side + 4);
-  ctx.save();
-  ctx.translate(v.left - 16, v.top + v.side / 2);
-  ctx.rotate(-Math.PI / 2);
-  ctx.textBaseline = 'bottom';
-  ctx.fillText('position after →', 0, 0);
-  ctx.restore();
+  page.ctx.fillStyle = theme.muted;
+  page.ctx.font = labelFont;
+  page.ctx.textBaseline = 'top';
+  page.ctx.textAlign = 'center';
+  page.ctx.fillText('position before the round →', v.left + v.side / 2, v.top + v.side + 18);
+  page.ctx.fillText('0', v.left, v.top + v.side + 4);
+  page.ctx.fillText(String(size - 1), v.left + v.side, v.top + v.side + 4);
+  page.ctx.save();
+  page.ctx.translate(v.left - 16, v.top + v.side / 2);
+  page.ctx.rotate(-Math.PI / 2);
+  page.ctx.textBaseline = 'bottom';
+  page.ctx.fillText('position after →', 0, 0);
+  page.ctx.restore();
   if (cursor && cursor.kind === 'map') paintCursor(v);
   if (focus === null) return;
   const length = model.cycleLength[focus];
-  ctx.fillStyle = ctx.strokeStyle = rgbaCss(followedColor());
-  if (length > limits.maxCobwebLength) {
+  page.ctx.fillStyle = page.ctx.strokeStyle = rgbaCss(followedColor());
+  if (length > facts.limits.maxCobwebLength) {
     // A long cycle's cobweb would cover the map: its dots, larger, say it.
     const big = dot + 2;
     for (let p = 0; p < size; ++p) {
-      if (model.cycleOf[p] === focusCycle) ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);
+      if (model.cycleOf[p] === focusCycle) page.ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);
     }
     return;
   }
   // The cycle as a cobweb: from each dot across to the diagonal, then up or
   // down to the next position's dot.
-  ctx.beginPath();
+  page.ctx.beginPath();
   let p = focus;
-  ctx.moveTo(v.x(p), v.y(model.goesTo[p]));
+  page.ctx.moveTo(v.x(p), v.y(model.goesTo[p]));
   for (let i = 0; i < length; ++i) {
     const q = model.goesTo[p];
-    ctx.lineTo(v.x(q), v.y(q));
-    ctx.lineTo(v.x(q), v.y(model.goesTo[q]));
+    page.ctx.lineTo(v.x(q), v.y(q));
+    page.ctx.lineTo(v.x(q), v.y(model.goesTo[q]));
     p = q;
   }
-  ctx.lineWidth = 1.5;
-  ctx.stroke();
+  page.ctx.lineWidth = 1.5;
+  page.ctx.stroke();
 }

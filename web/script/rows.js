@@ -9,27 +9,30 @@ const labelFont = font(12);
 // return included, is shown at once; playing cards need room for their faces.
 // Presenting, faces are large enough to read across a room: their names
 // at least 14 pixels high, rank above suit.
-const leastPeriodPitch = () => (facesShown() ? (presenting ? 40 : 18) : 9);
+const leastPeriodPitch = () => (facesShown() ? (page.presenting ? 40 : 18) : 9);
 
 // The label of each row: its round number whole, where the numbers fit in a
 // margin of at most two fifths of the width; else K, K+1, ... with K written
 // whole in the caption.
 function rowLabels(rows, width) {
-  ctx.font = labelFont;
+  const state = page.state;
+  page.ctx.font = labelFont;
   const last = (state.round + BigInt(rows - 1)).toString();
   const first = state.round.toString();
-  const widest = Math.max(ctx.measureText(first).width, ctx.measureText(last).width);
+  const widest = Math.max(page.ctx.measureText(first).width, page.ctx.measureText(last).width);
   const most = Math.max(60, width * 0.4);
   if (widest + 22 <= most) {
     return { absolute: true, left: Math.max(width < 480 ? 40 : 56, Math.ceil(widest) + 22),
       label: (row) => (state.round + BigInt(row)).toString() };
   }
-  const relative = ctx.measureText(`K+${rows - 1}`).width;
+  const relative = page.ctx.measureText(`K+${rows - 1}`).width;
   return { absolute: false, left: Math.ceil(relative) + 22,
     label: (row) => (row === 0 ? 'K' : `K+${row}`) };
 }
 
 function layoutRows(b) {
+  const { model, state, facts } = page;
+  const limits = facts.limits;
   const size = model.size;
   const right = 10, top = 22, bottom = 8;
   const lines = size <= limits.maxLineCards;
@@ -42,7 +45,7 @@ function layoutRows(b) {
     const plotHeight = b.height - top - bottom;
     if (lines) {
       pitch = plotWidth / size;
-      rowPitch = facesShown() && presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
+      rowPitch = facesShown() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
         : Math.min(Math.max(pitch * (facesShown() ? 1.1 : 0.75), 16), 36);
       // A small deck shows its whole period, return included, where it fits.
       const whole = model.smallPeriod + 1;
@@ -62,13 +65,12 @@ function layoutRows(b) {
   labels = rowLabels(rows, b.width);
   fit();
   const left = labels.left;
-  const firstReturn = core._explorer_rows(rows);
-  const stride = limits.rowStride;
-  const deck = core._explorer_row(0) >> 2;
+  const answer = askRows(rows);
+  const deck = answer.rows;
   const returns = [];
-  if (firstReturn >= 0) {
+  if (answer.firstReturn >= 0) {
     const step = model.smallPeriod || Infinity;
-    for (let r = firstReturn; r < rows; r += step) returns.push(r);
+    for (let r = answer.firstReturn; r < rows; r += step) returns.push(r);
   }
   showTexts();
   $('caption').textContent = `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
@@ -76,36 +78,58 @@ function layoutRows(b) {
     `to its top card (right), each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
     `${returns.length ? '; ▶ marks the starting order' : ''}.`;
   return {
-    kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride, deck, returns, labels,
+    kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
     y: (row) => top + (row + 0.5) * rowPitch,
-    card: (row, position) => core.HEAP32[deck + row * stride + position],
+    card: (row, position) => deck[row * size + position],
   };
+}
+
+// The deck at the round shown and `count` rounds after it, kept until the
+// next rows replace them; with their listing, hands and the trick's way.
+function askRows(count) {
+  const fields = (state) => ({ round: state.round.toString(), card: state.card === null ? '' : state.card,
+    faces: facesShown() ? 1 : 0, count });
+  let answer = ask('rows', fields(page.state), true, page.model);
+  if (answer.round) {
+    // Too long a round, or, following a card through a chosen pile, one
+    // before 0: said beside its field, and round 0 shown instead.
+    answer.release();
+    setFault(ui.round, `Round: ${answer.round}.`);
+    const state = { ...page.state, round: 0n };
+    update({ state, shown: state });
+    answer = ask('rows', fields(state), true, page.model);
+  }
+  if (page.rows) page.rows.release();
+  update({ rows: answer, trick: answer.trick });
+  return answer;
 }
 
 // The listing, the hands this deck deals, and the other words of the round.
 function showTexts() {
-  $('listing').textContent = coreText(core._explorer_listing());
-  $('dealt').textContent = model.routine && model.deals === 0
-    ? 'This routine deals no hands.' : coreText(core._explorer_hands());
+  const { model, rows } = page;
+  $('listing').textContent = rows.listing;
+  $('dealt').textContent = model.routine && model.deals === 0 ? 'This routine deals no hands.' : rows.hands;
 }
 
 // Where `card` is in row `row`.
 function positionOf(row, card) {
-  const base = view.deck + row * view.stride;
-  const cards = core.HEAP32;
-  for (let p = 0; p < model.size; ++p) if (cards[base + p] === card) return p;
+  const { view, model } = page;
+  const base = row * view.stride;
+  for (let p = 0; p < model.size; ++p) if (view.deck[base + p] === card) return p;
   return -1;
 }
 
 // Where `card` is in each row shown.
 function wayOf(card) {
+  const view = page.view;
   const way = new Int32Array(view.rows);
   for (let row = 0; row < view.rows; ++row) way[row] = positionOf(row, card);
   return way;
 }
 
 function paintRows(v) {
+  const { model, state } = page;
   const size = model.size;
   const colors = model.colors[state.color];
   const { focus, focusCycle } = focused();
@@ -119,11 +143,11 @@ function paintRows(v) {
     for (let row = 0; row < v.rows; ++row) {
       for (let p = 0; p < size; ++p) ways[v.card(row, p)][row] = p;
     }
-    ctx.lineWidth = Math.max(1, Math.min(2.5, v.pitch / 14));
+    page.ctx.lineWidth = Math.max(1, Math.min(2.5, v.pitch / 14));
     for (let c = 0; c < size; ++c) {
-      ctx.strokeStyle = rgbaCss(colors[c], inFocus(c) ? 0.6 : 0.1);
+      page.ctx.strokeStyle = rgbaCss(colors[c], inFocus(c) ? 0.6 : 0.1);
       tracePath(v, ways[c]);
-      ctx.stroke();
+      page.ctx.stroke();
     }
     for (let row = 0; row < v.rows; ++row) {
       for (let p = 0; p < size; ++p) {
@@ -138,15 +162,15 @@ function paintRows(v) {
   paintRowLabels(v);
   if (focus !== null) {
     const way = wayOf(focus);
-    ctx.lineJoin = 'round';
+    page.ctx.lineJoin = 'round';
     tracePath(v, way);
-    ctx.strokeStyle = theme.canvas;
-    ctx.lineWidth = 6;
-    ctx.stroke();
+    page.ctx.strokeStyle = page.theme.canvas;
+    page.ctx.lineWidth = 6;
+    page.ctx.stroke();
     tracePath(v, way);
-    ctx.strokeStyle = rgbaCss(followedColor());
-    ctx.lineWidth = 2.5;
-    ctx.stroke();
+    page.ctx.strokeStyle = rgbaCss(followedColor());
+    page.ctx.lineWidth = 2.5;
+    page.ctx.stroke();
     markCyclePositions(v, focusCycle);
     if (v.lines) {
       // The card's own dots above its way, ringed.
@@ -156,98 +180,98 @@ function paintRows(v) {
       if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus, focus);
     }
   }
-  if (cursor && cursor.kind === 'rows') paintCursor(v);
+  if (page.cursor && page.cursor.kind === 'rows') paintCursor(v);
 }
 
 // A card at a place: a dot in its color, or a playing card with a band of
 // its color; ringed in ink where it is followed, and outlined where its
 // color alone would not stand out.
-let faceFont = 0; // the size of the names last drawn on faces, for the browser test
 function paintCard(v, c, p, row, radius, color, ringed, quiet = false) {
+  const theme = page.theme;
   const x = v.x(p), y = v.y(row);
   if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
-    const tall = presenting && v.rowPitch >= 36;
+    const tall = page.presenting && v.rowPitch >= 36;
     const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
     const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
-    ctx.beginPath();
+    page.ctx.beginPath();
     roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
-    ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
-    ctx.fill();
-    ctx.lineWidth = ringed ? 2.5 : 1.5;
-    ctx.strokeStyle = ringed ? theme.ink : rgbaCss(color);
-    ctx.stroke();
-    ctx.fillStyle = rgbaCss(color);
-    ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, Math.max(2, h * 0.18));
+    page.ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
+    page.ctx.fill();
+    page.ctx.lineWidth = ringed ? 2.5 : 1.5;
+    page.ctx.strokeStyle = ringed ? theme.ink : rgbaCss(color);
+    page.ctx.stroke();
+    page.ctx.fillStyle = rgbaCss(color);
+    page.ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, Math.max(2, h * 0.18));
     const face = playingCard(c);
-    ctx.textAlign = 'center';
-    ctx.textBaseline = 'middle';
-    ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
+    page.ctx.textAlign = 'center';
+    page.ctx.textBaseline = 'middle';
+    page.ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
     if (tall) {
       const size = Math.min(w * 0.75, h * 0.4);
-      faceFont = size;
-      ctx.font = font(size);
+      update({ faceFont: size });
+      page.ctx.font = font(size);
       const suit = face.text.slice(-1);
-      ctx.fillText(face.text.slice(0, -1), x, y - h * 0.02);
-      ctx.fillText(suit, x, y + h * 0.3);
+      page.ctx.fillText(face.text.slice(0, -1), x, y - h * 0.02);
+      page.ctx.fillText(suit, x, y + h * 0.3);
       return;
     }
-    faceFont = Math.max(7, Math.min(12, w * 0.42));
-    ctx.font = font(faceFont);
-    ctx.fillText(face.text, x, y + h * 0.1);
+    update({ faceFont: Math.max(7, Math.min(12, w * 0.42)) });
+    page.ctx.font = font(page.faceFont);
+    page.ctx.fillText(face.text, x, y + h * 0.1);
     return;
   }
-  ctx.beginPath();
-  ctx.arc(x, y, radius, 0, 2 * Math.PI);
-  ctx.fillStyle = rgbaCss(color);
-  ctx.fill();
+  page.ctx.beginPath();
+  page.ctx.arc(x, y, radius, 0, 2 * Math.PI);
+  page.ctx.fillStyle = rgbaCss(color);
+  page.ctx.fill();
   const outline = ringed ? theme.ink : outlineOf(color);
   // A faded dot is meant to stay in the background.
   if (outline && !quiet) {
-    ctx.lineWidth = ringed ? 2 : 1;
-    ctx.strokeStyle = outline;
-    ctx.stroke();
+    page.ctx.lineWidth = ringed ? 2 : 1;
+    page.ctx.strokeStyle = outline;
+    page.ctx.stroke();
   }
 }
 
 function roundedRect(x, y, w, h, r) {
-  ctx.moveTo(x + r, y);
-  ctx.lineTo(x + w - r, y);
-  ctx.quadraticCurveTo(x + w, y, x + w, y + r);
-  ctx.lineTo(x + w, y + h - r);
-  ctx.quadraticCurveTo(x + w, y + h, x + w - r, y + h);
-  ctx.lineTo(x + r, y + h);
-  ctx.quadraticCurveTo(x, y + h, x, y + h - r);
-  ctx.lineTo(x, y + r);
-  ctx.quadraticCurveTo(x, y, x + r, y);
-  ctx.closePath();
+  page.ctx.moveTo(x + r, y);
+  page.ctx.lineTo(x + w - r, y);
+  page.ctx.quadraticCurveTo(x + w, y, x + w, y + r);
+  page.ctx.lineTo(x + w, y + h - r);
+  page.ctx.quadraticCurveTo(x + w, y + h, x + w - r, y + h);
+  page.ctx.lineTo(x + r, y + h);
+  page.ctx.quadraticCurveTo(x, y + h, x, y + h - r);
+  page.ctx.lineTo(x, y + r);
+  page.ctx.quadraticCurveTo(x, y, x + r, y);
+  page.ctx.closePath();
 }
 
 // Card numbers inside the dots, where they fit; only card `only`'s, if
 // given. A faded dot keeps a number as readable as the others.
 function labelDots(v, radius, colors, inFocus, only = null) {
-  ctx.font = font(Math.min(12, radius));
-  ctx.textAlign = 'center';
-  ctx.textBaseline = 'middle';
+  page.ctx.font = font(Math.min(12, radius));
+  page.ctx.textAlign = 'center';
+  page.ctx.textBaseline = 'middle';
   for (let row = 0; row < v.rows; ++row) {
-    for (let p = 0; p < model.size; ++p) {
+    for (let p = 0; p < page.model.size; ++p) {
       const c = v.card(row, p);
       if (only !== null && c !== only) continue;
       const shown = inFocus(c) || c === only ? colors[c] : fade(colors[c]);
-      ctx.fillStyle = luminance(shown) > 140 ? '#1c1b22' : '#ffffff';
-      ctx.fillText(String(c), v.x(p), v.y(row) + 0.5);
+      page.ctx.fillStyle = luminance(shown) > 140 ? '#1c1b22' : '#ffffff';
+      page.ctx.fillText(String(c), v.x(p), v.y(row) + 0.5);
     }
   }
 }
 
 function tracePath(v, way) {
-  ctx.beginPath();
-  ctx.moveTo(v.x(way[0]), v.y(0));
+  page.ctx.beginPath();
+  page.ctx.moveTo(v.x(way[0]), v.y(0));
   for (let row = 1; row < way.length; ++row) {
     const y0 = v.y(row - 1), y1 = v.y(row), middle = (y0 + y1) / 2;
     if (v.lines) {
-      ctx.bezierCurveTo(v.x(way[row - 1]), middle, v.x(way[row]), middle, v.x(way[row]), y1);
+      page.ctx.bezierCurveTo(v.x(way[row - 1]), middle, v.x(way[row]), middle, v.x(way[row]), y1);
     } else {
-      ctx.lineTo(v.x(way[row]), y1);
+      page.ctx.lineTo(v.x(way[row]), y1);
     }
   }
 }
@@ -257,77 +281,80 @@ function tracePath(v, way) {
 // down to a pixel a column: a fraction of what it costs the browser to
 // scale an image down with smoothing.
 function paintCells(v, colors, inFocus) {
-  const size = model.size;
+  const size = page.model.size;
   const ratio = v.box.ratio;
   const width = Math.max(1, Math.round(v.pitch * size * ratio));
   const rowHeight = Math.max(1, Math.round(v.rowPitch * ratio));
   const anyFocus = focusCard() !== null;
-  const palette = uint32s(core._explorer_palette(), size);
+  const palette = new Uint32Array(size);
   for (let c = 0; c < size; ++c) palette[c] = anyFocus && !inFocus(c) ? fade(colors[c]) : colors[c];
-  const lines = uint32s(core._explorer_cell_lines(v.rows, width), v.rows * width);
   const image = new ImageData(width, rowHeight * v.rows);
   const pixels = new Uint32Array(image.data.buffer);
-  for (let row = 0; row < v.rows; ++row) {
-    const line = lines.subarray(row * width, (row + 1) * width);
-    for (let y = 0; y < rowHeight; ++y) pixels.set(line, (row * rowHeight + y) * width);
-  }
-  ctx.putImageData(image, Math.round(v.left * ratio), Math.round(v.top * ratio));
+  withCells(v.deck, v.rows, size, palette, width, (lines) => {
+    for (let row = 0; row < v.rows; ++row) {
+      const line = lines.subarray(row * width, (row + 1) * width);
+      for (let y = 0; y < rowHeight; ++y) pixels.set(line, (row * rowHeight + y) * width);
+    }
+  });
+  page.ctx.putImageData(image, Math.round(v.left * ratio), Math.round(v.top * ratio));
 }
 
 function paintRowLabels(v) {
-  ctx.font = labelFont;
-  ctx.textAlign = 'right';
-  ctx.textBaseline = 'middle';
-  ctx.fillStyle = theme.muted;
+  page.ctx.font = labelFont;
+  page.ctx.textAlign = 'right';
+  page.ctx.textBaseline = 'middle';
+  page.ctx.fillStyle = page.theme.muted;
   // Every row, or every 2nd, 5th, 10th ... so that labels stay apart.
   const steps = [1, 2, 5, 10, 20, 50, 100, 200, 500];
   const every = steps.find((s) => s * v.rowPitch >= 15) || 1000;
   for (let row = 0; row < v.rows; row += every) {
     if (row > 0 && (v.rows - 1 - row) * v.rowPitch < 14 && row !== v.rows - 1) continue;
-    ctx.fillText(v.labels.label(row), v.left - 14, v.y(row));
+    page.ctx.fillText(v.labels.label(row), v.left - 14, v.y(row));
   }
-  if ((v.rows - 1) % every !== 0) ctx.fillText(v.labels.label(v.rows - 1), v.left - 14, v.y(v.rows - 1));
+  if ((v.rows - 1) % every !== 0) page.ctx.fillText(v.labels.label(v.rows - 1), v.left - 14, v.y(v.rows - 1));
   // The mark of the starting order: a triangle pointing at the row.
-  ctx.fillStyle = theme.mark;
+  page.ctx.fillStyle = page.theme.mark;
   const half = Math.max(3, Math.min(v.rowPitch * 0.4, 6));
   for (const row of v.returns) {
     const y = v.y(row);
-    ctx.beginPath();
-    ctx.moveTo(v.left - 3, y);
-    ctx.lineTo(v.left - 3 - 1.6 * half, y - half);
-    ctx.lineTo(v.left - 3 - 1.6 * half, y + half);
-    ctx.closePath();
-    ctx.fill();
+    page.ctx.beginPath();
+    page.ctx.moveTo(v.left - 3, y);
+    page.ctx.lineTo(v.left - 3 - 1.6 * half, y - half);
+    page.ctx.lineTo(v.left - 3 - 1.6 * half, y + half);
+    page.ctx.closePath();
+    page.ctx.fill();
   }
 }
 
 // Ticks above the rows at every position of the cycle.
 function markCyclePositions(v, cycle) {
-  ctx.fillStyle = rgbaCss(followedColor());
+  page.ctx.fillStyle = rgbaCss(followedColor());
   const width = Math.max(1.5, Math.min(v.pitch * 0.7, 6));
-  for (let p = 0; p < model.size; ++p) {
-    if (model.cycleOf[p] === cycle) ctx.fillRect(v.x(p) - width / 2, v.top - 12, width, 9);
+  for (let p = 0; p < page.model.size; ++p) {
+    if (page.model.cycleOf[p] === cycle) page.ctx.fillRect(v.x(p) - width / 2, v.top - 12, width, 9);
   }
 }
 
 // The keyboard's cursor: a ring round the place it is at.
 function paintCursor(v) {
+  const { cursor, model, theme } = page;
   const x = v.x(cursor.position);
   const y = v.kind === 'rows' ? v.y(cursor.row) : v.y(model.goesTo[cursor.position]);
   const r = v.kind === 'rows' ? Math.max(6, Math.min(v.pitch, v.rowPitch) * 0.6) : Math.max(6, v.scale);
-  ctx.beginPath();
-  ctx.arc(x, y, r, 0, 2 * Math.PI);
-  ctx.lineWidth = 3;
-  ctx.strokeStyle = theme.ink;
-  ctx.stroke();
-  ctx.beginPath();
-  ctx.arc(x, y, r + 3, 0, 2 * Math.PI);
-  ctx.lineWidth = 2;
-  ctx.strokeStyle = theme.canvas;
-  ctx.stroke();
+  page.ctx.beginPath();
+  page.ctx.arc(x, y, r, 0, 2 * Math.PI);
+  page.ctx.lineWidth = 3;
+  page.ctx.strokeStyle = theme.ink;
+  page.ctx.stroke();
+  page.ctx.beginPath();
+  page.ctx.arc(x, y, r + 3, 0, 2 * Math.PI);
+  page.ctx.lineWidth = 2;
+  page.ctx.strokeStyle = theme.canvas;
+  page.ctx.stroke();
 }
 
 function cursorWords() {
+  const { view, cursor, state, model } = page;
   if (view.kind === 'rows') {
     const card = view.card(cursor.row, cursor.position);
     return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.`;

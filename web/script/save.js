@@ -5,6 +5,7 @@
 
 // The title of a saved picture: what it shows and where.
 function pictureTitle() {
+  const { view, state, model } = page;
   const what = view.kind === 'map' ? 'one round as a map' : `from round ${shorten(state.round.toString(), 60)}`;
   return `${dealWords()} · ${what} · period ${model.period}`;
 }
@@ -13,6 +14,7 @@ function pictureTitle() {
 // deal's own; a round too long for a file's name by its first digits and
 // how many it has.
 function pictureName(kind) {
+  const { view, state, model } = page;
   const options = model.options ? `-${model.options.replace(/--/g, '').replace(/[ ,]+/g, '-')}` : '';
   const round = state.round.toString();
   const digits = round.replace('-', '');
@@ -56,7 +58,7 @@ function download(blob, name) {
 }
 
 function savePicture(kind) {
-  if (dealing) return;
+  if (page.dealing) return;
   if (kind === 'svg') {
     download(new Blob([svgOfView()], { type: 'image/svg+xml' }), pictureName('svg'));
     return;
@@ -66,6 +68,7 @@ function savePicture(kind) {
 
 // The canvas under its title and caption, on the page's background.
 function pngOfView(done) {
+  const { view, theme } = page;
   const b = view.box;
   const head = headerLines(b.width);
   const picture = document.createElement('canvas');
@@ -82,6 +85,7 @@ function pngOfView(done) {
 }
 
 function writeHeader(c, head) {
+  const theme = page.theme;
   c.textAlign = 'left';
   c.textBaseline = 'alphabetic';
   let y = 14;
@@ -193,7 +197,7 @@ class SvgRecorder {
     scratch.width = image.width;
     scratch.height = image.height;
     scratch.getContext('2d').putImageData(image, 0, 0);
-    const ratio = view.box.ratio;
+    const ratio = page.view.box.ratio;
     this.parts.push(`<image x="${x / ratio}" y="${y / ratio}" width="${image.width / ratio}" ` +
       `height="${image.height / ratio}" preserveAspectRatio="none" style="image-rendering:pixelated" ` +
       `href="${scratch.toDataURL('image/png')}"/>`);
@@ -202,14 +206,15 @@ class SvgRecorder {
 
 // The view drawn again into SVG, under its title and caption.
 function svgOfView() {
+  const { view, theme } = page;
   const b = view.box;
   const head = headerLines(b.width);
   const recorder = new SvgRecorder();
-  ctx = recorder;
+  update({ ctx: recorder });
   try {
     if (view.kind === 'map') paintMap(view); else paintRows(view);
   } finally {
-    ctx = screenContext;
+    update({ ctx: screenContext });
   }
   const lines = [];
   let y = 14;

@@ -1,0 +1,68 @@
+// The keys, as the footer lists them: whatever has the focus, they do what
+// it says, but where a field takes the key itself.
+
+function onKey(event) {
+  if (event.altKey || event.ctrlKey || event.metaKey) return;
+  const target = event.target;
+  const typing = target instanceof HTMLInputElement && (target.type === 'text' || target.type === 'range');
+  const choosing = target instanceof HTMLSelectElement || (target instanceof HTMLInputElement && target.type === 'radio');
+  const pressing = target instanceof HTMLButtonElement || (target instanceof HTMLInputElement && target.type === 'checkbox');
+  const key = event.key;
+  const { state } = page;
+  if (page.dealing) {
+    // While the cards move, the keys do what the words under the view say,
+    // whichever control has the focus: the Finish button keeps it after the
+    // click that started the round.
+    if (typing && key !== 'Escape') return;
+    if (key === 'Escape') stopDealing();
+    else if (key === 'p' || key === 'P') setPresenting(!page.presenting);
+    else if (key === 'ArrowRight' || key === '.') dealStep();
+    else if (key === ' ') toggleDealing();
+    else if (key === 'd' || key === 'D') finishDealing();
+    else return;
+    event.preventDefault();
+    return;
+  }
+  if (page.cursor && target === canvas) {
+    if (key.startsWith('Arrow')) movePicking(key);
+    else if (key === 'Enter' || key === ' ') pickAtCursor();
+    else if (key === 'Escape') stopPicking(); else return;
+    event.preventDefault();
+    return;
+  }
+  if (key === 'Escape' && page.presenting) {
+    setPresenting(false);
+    return;
+  }
+  if (key === 'Escape' && state.card !== null) {
+    show({ ...state, card: null }, 'push');
+    return;
+  }
+  if (typing) return;
+  if ((key === 'p' || key === 'P') && !choosing) {
+    setPresenting(!page.presenting);
+    return;
+  }
+  if (target === canvas && key === 'Enter') {
+    event.preventDefault();
+    startPicking();
+    return;
+  }
+  if ((key === 'ArrowLeft' || key === 'ArrowRight') && !choosing) {
+    event.preventDefault();
+    stopPlaying();
+    step(key === 'ArrowRight' ? 1 : -1);
+  } else if ((key === 'PageUp' || key === 'PageDown') && !choosing) {
+    event.preventDefault();
+    stopPlaying();
+    step(key === 'PageDown' ? 10 : -10);
+  } else if ((key === 'Home' || key === 'End') && !choosing) {
+    event.preventDefault();
+    goTo(key === 'Home' ? 0n : periodMinusOne());
+  } else if (key === ' ' && !pressing && !choosing) {
+    event.preventDefault();
+    togglePlay();
+  } else if ((key === 'd' || key === 'D') && !choosing) {
+    startDealing();
+  }
+}

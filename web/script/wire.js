@@ -1,0 +1,84 @@
+// The wiring: every control, the keys, the address as history and the
+// window's size, each to what it does.
+
+function wire() {
+  fillChoices();
+  $('controls').addEventListener('submit', (event) => event.preventDefault());
+  for (const name of ['hands', 'packets', 'cards', 'routine']) {
+    wireField(ui[name], () => applyField(name), () => Boolean(checkDeal(withField(name))));
+  }
+  for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
+  wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
+  wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value).error));
+  wireSolver();
+  $('own-deal').addEventListener('click', () => {
+    const faults = new Map(page.faults);
+    for (const name of dealFieldNames) faults.delete(ui[name]);
+    update({ faults });
+    const state = page.state;
+    applyDeal({ ...state, packets: defaults.packets, routine: '', cards: null, rest: defaults.rest,
+      firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
+      hands: Math.min(state.hands, page.facts.limits.maxOwnHands) }, ui.hands);
+  });
+  // A button applies what a field holds before it does its own work.
+  const thenRound = (work) => () => {
+    if (page.dealing) return;
+    if (ui.round.value.trim() !== page.state.round.toString() && !applyRound()) return;
+    stopPlaying();
+    work();
+  };
+  $('previous').addEventListener('click', thenRound(() => step(-1)));
+  $('next').addEventListener('click', thenRound(() => step(1)));
+  $('first').addEventListener('click', thenRound(() => goTo(0n)));
+  $('last').addEventListener('click', thenRound(() => goTo(periodMinusOne())));
+  ui.play.addEventListener('click', () => {
+    if (page.dealing || (ui.round.value.trim() !== page.state.round.toString() && !applyRound())) return;
+    togglePlay();
+  });
+  ui.speed.addEventListener('input', () => {
+    describeSpeed();
+    if (page.playing !== null) { clearInterval(page.playing); startPlaying(); }
+  });
+  $('deal-round').addEventListener('click', () => (page.dealing ? finishDealing() : startDealing()));
+  ui.playing.addEventListener('change', () => show({ ...page.state, faces: ui.playing.checked }, 'push'));
+  for (const input of document.querySelectorAll('input[name="view"], input[name="color"]')) {
+    input.addEventListener('change', () => {
+      stopDealing();
+      show({ ...page.state, [input.name]: input.value }, 'push');
+    });
+  }
+  wirePicking();
+  document.addEventListener('keydown', onKey);
+  // A button pressed by Space acts when the key comes up: while dealing,
+  // Space has already paused or played.
+  document.addEventListener('keyup', (event) => {
+    if (page.dealing && event.key === ' ' && event.target instanceof HTMLButtonElement) event.preventDefault();
+  });
+  window.addEventListener('popstate', () => {
+    stopPlaying();
+    stopDealing();
+    const { s, error } = fromSearch(location.search);
+    showAddressFault(error);
+    show(s, null);
+  });
+  window.addEventListener('resize', () => {
+    if (page.resizeQueued) return;
+    update({ resizeQueued: true });
+    requestAnimationFrame(() => {
+      update({ resizeQueued: false });
+      if (page.dealing) return;
+      setReady(false);
+      draw(true);
+      drawLandscape();
+      setReady(true);
+    });
+  });
+  $('present').addEventListener('click', () => setPresenting(!page.presenting));
+  $('save').addEventListener('click', () => savePicture('png'));
+  $('save-svg').addEventListener('click', () => savePicture('svg'));
+  $('copy').addEventListener('click', () => copyText(`${$('listing').textContent}\n`, $('copy'), 'Copy'));
+  $('copy-gap').addEventListener('click', () => copyText(`${page.model.gap}\n`, $('copy-gap'), 'Copy'));
+  $('copy-link').addEventListener('click', () => copyText(location.href, $('copy-link'), 'Copy link'));
+  wireLandscape();
+  describeSpeed();
+}

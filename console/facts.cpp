@@ -43,7 +43,7 @@ std::vector<fact> facts() {
     };
 }
 
-std::string with_facts(std::string_view text) {
+std::string with_facts(std::string_view text, std::string (*shown)(std::string_view)) {
     const std::vector<fact> all = facts();
     std::string out;
     out.reserve(text.size());
@@ -58,7 +58,7 @@ std::string with_facts(std::string_view text) {
         if (close != std::string_view::npos) {
             for (const fact& f : all) {
                 if (text.substr(1, close - 1) == f.name) {
-                    out += f.value;
+                    out += shown ? shown(f.value) : f.value;
                     text.remove_prefix(close + 1);
                     known = true;
                     break;

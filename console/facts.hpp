@@ -17,8 +17,9 @@ struct fact {
 };
 std::vector<fact> facts();
 
-// `text` with every {name} of a fact replaced by its value; any other text,
-// braces included, as it is.
-std::string with_facts(std::string_view text);
+// `text` with every {name} of a fact replaced by its value, as `shown`
+// writes it (a manual page escapes its hyphens); any other text, braces
+// included, as it is.
+std::string with_facts(std::string_view text, std::string (*shown)(std::string_view) = nullptr);
 
 } // namespace console

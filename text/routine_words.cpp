@@ -395,21 +395,6 @@ bool read_move_list(std::string_view text, int cards, take_move take, void* cont
     }
 }
 
-bool move_book::add(const deal::move& m) {
-    if (count_ + 2 > begin_.size())
-        return false;
-    if (count_ == 0)
-        begin_[0] = 0;
-    const std::size_t at = begin_[count_];
-    char* const end = move_text(m, text_.data() + at, text_.size() - at);
-    // A text that filled the room may have been cut short: there was none.
-    const auto used = static_cast<std::size_t>(end - text_.data());
-    if (used + 1 >= text_.size())
-        return false;
-    begin_[++count_] = used;
-    return true;
-}
-
 char* move_text(const deal::move& m, char* out, std::size_t room) {
     appender a(out, room);
     a.add("%s", words_of(m.kind).name);

@@ -47,25 +47,6 @@ using take_move = bool (*)(void* context, const deal::move& m);
 bool read_move_list(std::string_view text, int cards, take_move take, void* context,
                     show_value show, char* words, std::size_t room);
 
-// Moves kept as a routine writes them, one after another in room their
-// owner gives, so that routines made of them can be written out.
-class move_book {
-public:
-    move_book(std::span<char> text, std::span<std::size_t> begins) : text_(text), begin_(begins) {}
-    void clear() { count_ = 0; }
-    // Keeps the move's text; false, keeping nothing, where there is no room.
-    bool add(const deal::move& m);
-    std::string_view operator[](int i) const {
-        const auto at = static_cast<std::size_t>(i);
-        return {text_.data() + begin_[at], begin_[at + 1] - begin_[at]};
-    }
-
-private:
-    std::span<char> text_;
-    std::span<std::size_t> begin_;
-    std::size_t count_ = 0;
-};
-
 // A move as a routine writes it ("deal 3 --packets 1", "cut 26"), and a
 // whole routine, moves separated by "; ". Each returns the end of what it
 // wrote, at most `room` bytes less the NUL it puts there, cut short there.

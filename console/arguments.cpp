@@ -15,7 +15,7 @@ namespace console {
 
 namespace {
 
-[[noreturn]] void print_and_exit(std::string_view text) {
+void put(std::string_view text) {
     while (!text.empty()) {
         const std::size_t n = std::min(text.size(), writer::capacity);
         char* out = output.reserve(n);
@@ -23,16 +23,26 @@ namespace {
         output.commit(out + n);
         text.remove_prefix(n);
     }
+}
+
+[[noreturn]] void print_and_exit(std::string_view text) {
+    put(text);
     output.close();
     std::exit(EXIT_SUCCESS);
 }
 
+// A usage text with the facts it names written in.
+void put_with_facts(const char* usage) {
+    with_facts(
+        usage, [](void*, std::string_view piece, bool) { put(piece); }, nullptr);
+}
+
 // The help, its facts written in, and whatever the program adds to it.
 [[noreturn]] void print_help(const command_line& line) {
-    std::string help = with_facts(line.usage);
+    put_with_facts(line.usage);
     if (line.more_help)
-        help += line.more_help();
-    print_and_exit(help);
+        line.more_help();
+    print_and_exit("");
 }
 
 [[noreturn]] void print_version() {
@@ -213,8 +223,10 @@ void no_arguments(int argc, char** argv, const char* usage) {
             break;
         if (argument.size() > 2 && argument.starts_with("--")) {
             const int which = find_long(argument.substr(2), {});
-            if (which == help)
-                print_and_exit(with_facts(usage));
+            if (which == help) {
+                put_with_facts(usage);
+                print_and_exit("");
+            }
             if (which == version)
                 print_version();
         }

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <span>
-#include <string>
 
 namespace console {
 
@@ -32,8 +31,9 @@ struct command_line {
     const char* missing;
     int renames = -1;
     const char* missing_then = nullptr;
-    // What --help adds after the usage, if anything.
-    std::string (*more_help)() = nullptr;
+    // What --help adds after the usage, if anything, written to standard
+    // output.
+    void (*more_help)() = nullptr;
 };
 
 // An option as given: which one (its index in command_line::options) and its

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "console/numbers.hpp"
 #include "console/quote.hpp"
 #include "console/ranges.hpp"
 #include "console/report.hpp"
+#include "console/writer.hpp"
 #include "text/count_words.hpp"
 #include "text/deal_words.hpp"
 #include "text/routine_words.hpp"
@@ -59,7 +61,7 @@ bool read_routine(const char* text, std::int64_t cards, deal::routine& made) {
 
 } // namespace
 
-std::string moves_help() {
+void moves_help() {
     std::string help = "The moves of a routine:\n";
     for (const text::move_words& m : text::moves()) {
         std::string head =
@@ -89,7 +91,9 @@ std::string moves_help() {
         }
         help += '\n';
     }
-    return help;
+    char* out = output.reserve(help.size());
+    std::copy(help.begin(), help.end(), out);
+    output.commit(out + help.size());
 }
 
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "console/arguments.hpp"
 #include "deal/description.hpp"
@@ -63,9 +62,10 @@ struct count_range {
     std::int64_t first, last;
 };
 
-// What --help adds for a program that takes a routine or moves: each move as
-// the routine reader knows it, described in words wrapped to the help's width.
-std::string moves_help();
+// What --help adds for a program that takes a routine or moves, written to
+// standard output: each move as the routine reader knows it, described in
+// words wrapped to the help's width.
+void moves_help();
 
 // How a value shows in a program's message: quoted, with escapes.
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,

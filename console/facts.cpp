@@ -1,6 +1,8 @@
 #include "console/facts.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 
 #include "console/ranges.hpp"
@@ -13,64 +15,63 @@ namespace console {
 
 namespace {
 
-std::string number(std::int64_t n) {
-    return std::to_string(n);
+fact number(const char* name, std::int64_t n) {
+    fact f{name, {}};
+    std::snprintf(f.value, sizeof f.value, "%lld", static_cast<long long>(n));
+    return f;
 }
 
-std::string own_packets() {
-    char text[64];
-    text::appender(text, sizeof text).list(std::span<const std::int32_t>(deal::own_packets));
-    return text;
+fact own_packets() {
+    fact f{"own_packets", {}};
+    text::appender(f.value, sizeof f.value).list(std::span<const std::int32_t>(deal::own_packets));
+    return f;
 }
 
 } // namespace
 
-std::vector<fact> facts() {
+std::array<fact, fact_count> facts() {
     return {
-        {"max_hands", number(deal::max_hands)},
-        {"min_hands", number(deal::min_hands)},
-        {"max_cards", number(deal::max_cards)},
-        {"max_deal_hands", number(deal::max_deal_hands)},
-        {"max_packets", number(deal::max_packets)},
-        {"max_packet", number(deal::max_packet)},
-        {"max_moves", number(deal::max_moves)},
-        {"max_search_moves", number(deal::max_search_moves)},
-        {"max_search_answers", number(deal::max_search_answers)},
-        {"max_playing_cards", number(deal::max_playing_cards)},
-        {"max_range_values", number(max_range_values)},
-        {"max_rounds", number(views::max_rounds)},
-        {"own_packets", own_packets()},
+        number("max_hands", deal::max_hands),
+        number("min_hands", deal::min_hands),
+        number("max_cards", deal::max_cards),
+        number("max_deal_hands", deal::max_deal_hands),
+        number("max_packets", deal::max_packets),
+        number("max_packet", deal::max_packet),
+        number("max_moves", deal::max_moves),
+        number("max_search_moves", deal::max_search_moves),
+        number("max_search_answers", deal::max_search_answers),
+        number("max_playing_cards", deal::max_playing_cards),
+        number("max_range_values", max_range_values),
+        number("max_rounds", views::max_rounds),
+        own_packets(),
     };
 }
 
-std::string with_facts(std::string_view text, std::string (*shown)(std::string_view)) {
-    const std::vector<fact> all = facts();
-    std::string out;
-    out.reserve(text.size());
-    while (!text.empty()) {
-        const std::size_t open = text.find('{');
-        out += text.substr(0, open);
-        if (open == std::string_view::npos)
-            break;
-        text.remove_prefix(open);
-        const std::size_t close = text.find('}');
-        bool known = false;
-        if (close != std::string_view::npos) {
-            for (const fact& f : all) {
-                if (text.substr(1, close - 1) == f.name) {
-                    out += shown ? shown(f.value) : f.value;
-                    text.remove_prefix(close + 1);
-                    known = true;
-                    break;
-                }
-            }
-        }
-        if (!known) {
-            out += '{';
-            text.remove_prefix(1);
+void with_facts(std::string_view text, piece_sink put, void* context) {
+    // Pieces made from pointers, not substr(), which may throw and so would
+    // bring the C++ runtime library into deal.
+    const std::array<fact, fact_count> all = facts();
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at != end) {
+        const char* const open = std::find(at, end, '{');
+        put(context, {at, static_cast<std::size_t>(open - at)}, false);
+        if (open == end)
+            return;
+        const char* const close = std::find(open, end, '}');
+        const fact* found = nullptr;
+        for (const fact& f : all)
+            if (close != end &&
+                std::string_view(open + 1, static_cast<std::size_t>(close - open - 1)) == f.name)
+                found = &f;
+        if (found) {
+            put(context, found->value, true);
+            at = close + 1;
+        } else {
+            put(context, {open, 1}, false);
+            at = open + 1;
         }
     }
-    return out;
 }
 
 } // namespace console

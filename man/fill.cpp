@@ -59,7 +59,13 @@ int main(int argc, char** argv) {
     constexpr std::string_view marker = "@DEAL_MAN_MOVES@";
     for (std::size_t at; (at = page.find(marker)) != std::string::npos;)
         page.replace(at, marker.size(), moves());
-    const std::string filled = console::with_facts(page, escaped);
+    std::string filled;
+    console::with_facts(
+        page,
+        [](void* out, std::string_view piece, bool is_fact) {
+            *static_cast<std::string*>(out) += is_fact ? escaped(piece) : std::string(piece);
+        },
+        &filled);
     std::fwrite(filled.data(), 1, filled.size(), stdout);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }

@@ -451,7 +451,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
     with_fault(a, f);
     if (f.ok() && r.has("round")) {
         const card_reading card = read_followed(r["card"], f.size);
-        const bool trick = f.round.follows_card() && card.card >= 0;
+        const bool trick = !deal::runs_backwards(f.round) && card.card >= 0;
         a->key("round").string(read_round(r["round"], trick).fault);
     }
     if (f.ok() && r.has("card")) {
@@ -567,7 +567,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
     const fields& f = deal->f;
     const card_reading card = read_followed(r["card"], f.size);
     const int followed = card.card;
-    const bool trick = f.round.follows_card() && followed >= 0;
+    const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
     const round_reading round_read = read_round(r["round"], trick);
     a->key("card").string(card.fault);
     a->key("round").string(round_read.fault);
@@ -647,7 +647,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const char* text, int length) {
         return with_fault(a, f);
     with_fault(a, f);
     const int followed = read_followed(r["card"], f.size).card;
-    const bool trick = f.round.follows_card() && followed >= 0;
+    const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
     const round_reading round_read = read_round(r["round"], trick);
     std::vector<std::int32_t> deck(static_cast<std::size_t>(f.size));
     if (trick) {

@@ -92,9 +92,10 @@ def main():
                       ["--packets", "13,2", "--rest", "top", "--cards", "1..5050", "7"],
                       ["--routine", "faro out", "1..5050"],
                       ["--routine", "deal 4 --packets 1; cut 26; monge", "26..5050"]):
-        seconds = timed([program("deal-period")] + arguments, reps=args.reps)
+        command = [program("deal-period")] + arguments
+        seconds = timed(command, reps=args.reps)
         shown = " ".join(f"'{a}'" if " " in a else a for a in arguments)
-        print(f"deal-period {shown}: {seconds * 1000:.1f} ms")
+        print(f"deal-period {shown}: {seconds * 1000:.1f} ms, peak RSS {peak_kib(command)} KiB")
     for name, extra in [("deal-after", ["1" + "0" * 100]), ("deal-cycles", [])]:
         start = time.perf_counter()
         for count in counts:
@@ -106,10 +107,17 @@ def main():
     # A card followed through 100 deals with a chosen pile, on the largest
     # deck, to a round number of 100,000 digits.
     trick = "; ".join(["deal 3 --packets 1 --chosen-pile 1"] * 100)
-    seconds = timed([program("deal-after"), "--routine", trick, "--where", "17", "5050",
-                     "9" * 100000], reps=args.reps)
+    command = [program("deal-after"), "--routine", trick, "--where", "17", "5050", "9" * 100000]
+    seconds = timed(command, reps=args.reps)
     print(f"deal-after --where through 100 chosen-pile deals of 5050 cards, a round of "
-          f"100,000 digits: {seconds * 1000:.1f} ms")
+          f"100,000 digits: {seconds * 1000:.1f} ms, peak RSS {peak_kib(command)} KiB")
+    # A routine of a hundred moves on a pack, whose round is all a run holds.
+    hundred = "; ".join(["deal 4 --packets 1", "faro out"] * 50)
+    for name in ("deal-period", "deal-cycles"):
+        command = [program(name), "--routine", hundred, "52"]
+        seconds = timed(command, reps=args.reps)
+        print(f"{name} --routine (100 moves) 52: {seconds * 1000:.1f} ms, "
+              f"peak RSS {peak_kib(command)} KiB")
     # Searches: 10,000 cuts on the largest deck, every shortest routine too;
     # Elmsley's faros; Gergonne's piles.
     for arguments in (["--moves", "cut -4999..5000", "5050", "17", "4000"],

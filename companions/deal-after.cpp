@@ -62,14 +62,7 @@ constexpr const char usage[] =
 enum own_option { hands_option = console::round_option_count, where_option, faces_option };
 constexpr console::option own[] = {{"hands", 0, nullptr}, {"where", 0, "C"}, {"faces", 0, nullptr}};
 constexpr auto options = console::with_round_options(own);
-constexpr console::command_line command{usage,
-                                        options,
-                                        1,
-                                        -1,
-                                        "hand count",
-                                        console::routine_option,
-                                        "card count",
-                                        console::moves_help};
+constexpr console::command_line command = console::round_command(usage, options, 1, -1);
 
 struct answer {
     bool hands = false;

@@ -49,8 +49,7 @@ enum own_option {
 constexpr console::option own[] = {
     {"gap", 0, nullptr}, {"summary", 0, nullptr}, {"card", 0, "C"}, {"at", 0, "P"}};
 constexpr auto options = console::with_round_options(own);
-constexpr console::command_line command{
-    usage, options, 1, 1, "hand count", console::routine_option, "card count", console::moves_help};
+constexpr console::command_line command = console::round_command(usage, options, 1, 1);
 
 // The longest line: every position of the largest deck, each at most four
 // digits and a separator, and a few bytes around them.

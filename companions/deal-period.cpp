@@ -32,14 +32,7 @@ constexpr const char usage[] =
     "is the number of cards, and each line is the number and the period.\n" DEAL_OPTIONS_HELP;
 
 constexpr auto options = console::with_round_options();
-constexpr console::command_line command{usage,
-                                        options,
-                                        0,
-                                        -1,
-                                        "hand count",
-                                        console::routine_option,
-                                        "card count",
-                                        console::moves_help};
+constexpr console::command_line command = console::round_command(usage, options, 0, -1);
 
 // Writes one line: "COUNT PERIOD", or "COUNT CARDS PERIOD" with --cards.
 void print_period(const console::deal_options& deal, std::int64_t count, std::int64_t cards) {

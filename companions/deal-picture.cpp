@@ -65,8 +65,7 @@ constexpr console::option own[] = {{"output", 'o', "FILE"}, {"format", 'f', "FOR
                                    {"from", 0, "K"},        {"card", 0, "C"},
                                    {"color", 0, "BY"},      {"view", 0, "VIEW"}};
 constexpr auto options = console::with_round_options(own);
-constexpr console::command_line command{
-    usage, options, 1, 2, "hand count", console::routine_option, "card count", console::moves_help};
+constexpr console::command_line command = console::round_command(usage, options, 1, 2);
 
 cairo_status_t to_file(void* file, const unsigned char* data, unsigned int length) {
     return static_cast<console::atomic_file*>(file)->write(data, length) ? CAIRO_STATUS_SUCCESS

@@ -67,6 +67,14 @@ struct count_range {
 // words wrapped to the help's width.
 void moves_help();
 
+// The command line of a program that takes the round's options: its COUNT
+// a hand count, or with --routine a card count, and --help telling the moves.
+constexpr command_line round_command(const char* usage, std::span<const option> options,
+                                     int least_operands, int most_operands) {
+    return {usage,        options,        least_operands, most_operands,
+            "hand count", routine_option, "card count",   moves_help};
+}
+
 // How a value shows in a program's message: quoted, with escapes.
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
                          std::size_t room);

@@ -358,17 +358,21 @@ std::string period_text(const deal::period& p) {
     return {text::period_text(p, digits + sizeof digits), digits + sizeof digits};
 }
 
-web::answer* with_fault(web::answer* a, const fields& f) {
-    a->key("fault");
+// Reads the fields of `r` into `f` and says in `a` what is wrong with them,
+// if anything ("fault": null, or the field and its message); whether they
+// read, for the call to go on.
+bool read_into(const web::request& r, fields& f, web::answer& a) {
+    read_fields(r, f);
+    a.key("fault");
     if (f.ok()) {
-        a->null();
-    } else {
-        a->open_object();
-        a->key("field").string(f.fault_field);
-        a->key("message").string(f.fault);
-        a->close_object();
+        a.null();
+        return true;
     }
-    return a;
+    a.open_object();
+    a.key("field").string(f.fault_field);
+    a.key("message").string(f.fault);
+    a.close_object();
+    return false;
 }
 
 web::request request_of(const char* text, int length) {
@@ -447,8 +451,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     fields f;
-    read_fields(r, f);
-    with_fault(a, f);
+    read_into(r, f, *a);
     if (f.ok() && r.has("round")) {
         const card_reading card = read_followed(r["card"], f.size);
         const bool trick = !deal::runs_backwards(f.round) && card.card >= 0;
@@ -471,9 +474,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_deal(const char* text, int length) {
     const web::request r = request_of(text, length);
     auto* a = new deal_answer;
     fields& f = a->f;
-    if (!read_fields(r, f))
-        return with_fault(a, f);
-    with_fault(a, f);
+    if (!read_into(r, f, *a))
+        return a;
     a->round = deal::round_permutation(f.round);
     for (const deal::move& m : f.round.moves()) {
         a->dealt.push_back(m.kind == deal::move_kind::deal ? deal::hands(m.deal) : deal::hands());
@@ -634,18 +636,17 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_cells(const std::int32_t* rows, int c
     return a;
 }
 
-// The round at the round asked, played move by move as the page deals it on
+// The round of the deal that explorer_deal answered for, at the round asked
+// and with the card followed, played move by move as the page deals it on
 // screen: its deck, and for each move, where the followed card is before it
 // (-1 for none), its name and text, where each position's card goes, a
 // deal's hands and the hand and the pass of each card dealt from the top, a
 // cut's K, a faro's lower half and a down-under deal's steps.
-EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const char* text, int length) {
+EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const char* text,
+                                                int length) {
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
-    fields f;
-    if (!read_fields(r, f))
-        return with_fault(a, f);
-    with_fault(a, f);
+    const fields& f = deal->f;
     const int followed = read_followed(r["card"], f.size).card;
     const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
     const round_reading round_read = read_round(r["round"], trick);
@@ -655,12 +656,9 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const char* text, int length) {
         followed_deck.learn(f.round, followed);
         followed_deck.at(round_read.trick_round, deck.data());
     } else {
-        deal::cycles cycles;
-        cycles.learn(deal::round_permutation(f.round));
-        deal::round_number shown_round;
-        shown_round.learn(cycles);
+        deal::round_number shown_round = deal->rounds;
         shown_round.assign(r["round"]);
-        cycles.jump(shown_round, deck.data());
+        deal->cycles.jump(shown_round, deck.data());
     }
     int at = followed < 0
                  ? -1
@@ -721,9 +719,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape(const char* text, int lengt
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     fields f;
-    if (!read_fields(r, f))
-        return with_fault(a, f);
-    with_fault(a, f);
+    if (!read_into(r, f, *a))
+        return a;
     const bool by_cards = f.routine_given || r["across"] == "cards";
     const int most = landscape_count(f, by_cards);
     std::vector<float> values(static_cast<std::size_t>(most));
@@ -743,9 +740,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape_period(const char* text, in
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     fields f;
-    if (!read_fields(r, f))
-        return with_fault(a, f);
-    with_fault(a, f);
+    if (!read_into(r, f, *a))
+        return a;
     const bool by_cards = f.routine_given || r["across"] == "cards";
     const int x =
         std::clamp(static_cast<int>(std::strtol(std::string(r["x"]).c_str(), nullptr, 10)), 1,
@@ -763,9 +759,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     fields f;
-    if (!read_fields(r, f))
-        return with_fault(a, f);
-    with_fault(a, f);
+    if (!read_into(r, f, *a))
+        return a;
     struct taken {
         std::vector<deal::move> moves;
         int size;

@@ -26,7 +26,8 @@ function dealSteps() {
   const size = model.size;
   // The moves of the round as the core plays them on the deck shown, each
   // where the followed card is before it. A plain deal is one deal move.
-  const plan = ask('plan', viewFields(state));
+  const plan = ask('plan', { round: state.round.toString(), card: state.card === null ? '' : state.card },
+    false, model);
   const deck = Array.from(plan.deck);
   const places = deck.map((card, p) => ({ card, area: 'deck', slot: p }));
   const steps = [places.map((q) => ({ ...q }))];

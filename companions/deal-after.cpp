@@ -82,7 +82,7 @@ void print_number(int n) {
 // being read.
 class after {
 public:
-    after(deal::routine round, const answer& asked);
+    after(deal::routine round, deal::start start, const answer& asked);
 
     // The answer for the round number read into `rounds`.
     void print();
@@ -95,12 +95,15 @@ private:
     void print_dealt_at(int p) const;
 
     const deal::routine round_;
+    const deal::start start_;
     const answer asked_;
     const int size_;
     const bool follows_;
     // Whether each deal move's answer follows a line that names it: where
-    // the round deals more than once.
+    // the round deals more than once; and whether cards are written with
+    // their faces marked: where one may lie face up.
     const bool name_moves_;
+    const bool marks_;
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
@@ -109,6 +112,7 @@ private:
     // to, or -1 for the stock.
     struct learnt_move {
         std::vector<std::int16_t> step;
+        deal::permutation moved; // where no card is followed
         deal::hands dealt;
         std::vector<std::int16_t> hand_at, place_at;
     };
@@ -116,15 +120,17 @@ private:
     bool first_round_ = true;
 };
 
-after::after(deal::routine round, const answer& asked)
-    : round_(std::move(round)), asked_(asked), size_(round_.cards), follows_(round_.follows_card()),
-      name_moves_(round_.deal_count() > 1), deck_(static_cast<std::size_t>(size_)),
+after::after(deal::routine round, deal::start start, const answer& asked)
+    : round_(std::move(round)), start_(std::move(start)), asked_(asked), size_(round_.cards),
+      follows_(round_.follows_card()), name_moves_(round_.deal_count() > 1),
+      marks_(round_.turns_cards() || start_.any_face_up()), deck_(static_cast<std::size_t>(size_)),
       next_deck_(deck_.size()) {
     const auto size = static_cast<std::size_t>(size_);
     for (const deal::move& m : round_.moves()) {
         learnt_move& learnt = moves_.emplace_back();
         learnt.step.resize(size);
         deal::follow_move(m, size_, learnt.step);
+        learnt.moved = deal::move_permutation(m, size_);
         if (m.kind != deal::move_kind::deal)
             continue;
         learnt.dealt = deal::hands(m.deal);
@@ -150,12 +156,14 @@ after::after(deal::routine round, const answer& asked)
 }
 
 void after::print_cards(const deal::card* cards, int count) const {
-    if (!asked_.faces) {
+    if (!asked_.faces && !marks_) {
         console::print_listing(cards, count);
         return;
     }
-    char* out = console::output.reserve(text::faces_room(count));
-    out = text::format_faces(cards, count, out);
+    char* out = console::output.reserve(
+        std::max(text::faces_room(count), text::marked_listing_room(count)));
+    out = asked_.faces ? text::format_faces(cards, count, out, marks_)
+                       : text::format_marked_cards(cards, count, out);
     *out++ = '\n';
     console::output.end_line(out);
 }
@@ -194,9 +202,7 @@ void after::print_hands() {
             }
         }
         if (moves.size() > 1) {
-            const auto& step = moves_[i].step;
-            for (std::size_t p = 0; p < deck_.size(); ++p)
-                next_deck_[static_cast<std::size_t>(step[p])] = deck_[p];
+            moves_[i].moved.apply(deck_.data(), next_deck_.data());
             deck_.swap(next_deck_);
         }
     }
@@ -242,6 +248,7 @@ void after::print() {
         return;
     }
     cycles_.jump(rounds, deck_.data());
+    start_.place(deck_.data(), deck_.data());
     if (asked_.hands)
         print_hands();
     else
@@ -340,6 +347,9 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     deal::routine round = deal.routine_for(counts->first, deal.cards().first);
     const int size = round.cards;
+    std::optional<deal::start> start = deal.start_for(size);
+    if (!start)
+        return EXIT_FAILURE;
     answer asked;
     asked.hands = arguments.has(hands_option);
     asked.faces = arguments.has(faces_option);
@@ -365,7 +375,7 @@ int main(int argc, char** argv) {
         const auto card = console::card_argument(where, size);
         if (!card)
             return EXIT_FAILURE;
-        asked.where = *card;
+        asked.where = start->position_of(*card);
     }
     const bool backwards = deal::runs_backwards(round);
     const auto round_numbers = operands.subspan(1);
@@ -374,7 +384,7 @@ int main(int argc, char** argv) {
         if (!check_rounds(argument, backwards))
             return EXIT_FAILURE;
 
-    after answers(std::move(round), asked);
+    after answers(std::move(round), std::move(*start), asked);
     const int status = round_numbers.empty() ? from_input(answers, backwards)
                                              : from_arguments(answers, round_numbers);
     console::output.close();

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "console/arguments.hpp"
 #include "console/deal_options.hpp"
@@ -65,9 +66,13 @@ char* put(char* out, const char* text) {
     return out + length;
 }
 
-void print_cycle(std::span<const std::int16_t> cycle) {
+// A cycle whose turns bring its cards back turned over has a '^' after its
+// length: they are back as they started after twice that many rounds.
+void print_cycle(std::span<const std::int16_t> cycle, bool turned) {
     char* out = console::output.reserve(line_room);
     out = put(out, static_cast<std::int64_t>(cycle.size()));
+    if (turned)
+        *out++ = '^';
     *out++ = ':';
     for (const int p : cycle) {
         *out++ = ' ';
@@ -77,12 +82,21 @@ void print_cycle(std::span<const std::int16_t> cycle) {
     console::output.end_line(out);
 }
 
-// GAP reads cycles as "(1,5,3)(2,4)", each point mapped to the next.
+// GAP reads cycles as "(1,5,3)(2,4)", each point mapped to the next: the
+// positions, or, where a card may lie face up, each position face down and
+// face up, 2M points, which may run past the writer's room.
 void print_gap(const deal::cycles& cycles) {
-    char* out = console::output.reserve(line_room);
-    out = text::gap_text(cycles, out);
-    *out++ = '\n';
-    console::output.end_line(out);
+    std::vector<char> line(32 + 7 * static_cast<std::size_t>(cycles.size()) + 1);
+    char* end = text::gap_text(cycles, line.data());
+    *end++ = '\n';
+    for (const char* at = line.data(); at != end;) {
+        const auto n = std::min(static_cast<std::size_t>(end - at), console::writer::capacity);
+        char* out = console::output.reserve(n);
+        std::memcpy(out, at, n);
+        console::output.commit(out + n);
+        at += n;
+    }
+    console::output.end_line(console::output.reserve(0));
 }
 
 void print_summary(const deal::cycles& cycles) {
@@ -129,6 +143,9 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     const deal::routine round = deal.routine_for(hands->first, deal.cards().first);
     const int size = round.cards;
+    const std::optional<deal::start> start = deal.start_for(size);
+    if (!start)
+        return EXIT_FAILURE;
     const char* const card = arguments.value(card_option);
     const char* const at = arguments.value(at_option);
     if ((card != nullptr) != (at != nullptr)) {
@@ -151,17 +168,22 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
+    const deal::permutation permutation = deal::round_permutation(round);
     deal::cycles cycles;
-    cycles.learn(deal::round_permutation(round));
-    if (arguments.has(gap_option))
-        print_gap(cycles);
-    else if (arguments.has(summary_option))
+    cycles.learn(permutation);
+    if (arguments.has(gap_option)) {
+        deal::cycles points;
+        if (permutation.turns_any() || start->any_face_up())
+            points.learn(permutation.doubled());
+        print_gap(permutation.turns_any() || start->any_face_up() ? points : cycles);
+    } else if (arguments.has(summary_option))
         print_summary(cycles);
     else if (card)
-        print_when(cycles, static_cast<int>(*card_number), static_cast<int>(*position));
+        print_when(cycles, start->position_of(static_cast<int>(*card_number)),
+                   static_cast<int>(*position));
     else
         for (int i = 0; i < cycles.count(); ++i)
-            print_cycle(cycles.cycle(i));
+            print_cycle(cycles.cycle(i), cycles.turned(i));
     console::output.close();
     return EXIT_SUCCESS;
 }

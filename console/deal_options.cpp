@@ -1,9 +1,15 @@
 #include "console/deal_options.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "console/numbers.hpp"
 #include "console/quote.hpp"
@@ -12,6 +18,7 @@
 #include "console/writer.hpp"
 #include "text/count_words.hpp"
 #include "text/deal_words.hpp"
+#include "text/deck_words.hpp"
 #include "text/routine_words.hpp"
 
 namespace console {
@@ -57,6 +64,48 @@ bool read_routine(const char* text, std::int64_t cards, deal::routine& made) {
         return true;
     report("%s", words);
     return false;
+}
+
+// The whole of a deck's file, its comments left out, into `text`; false
+// after a report.
+bool read_deck_file(const char* path, std::string& text) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    std::string file;
+    // A stack is a few hundred bytes; a file far larger is no deck.
+    constexpr std::size_t most = std::size_t{1} << 20;
+    while (fd >= 0 && error == 0) {
+        char buffer[4096];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = errno;
+        if (n <= 0)
+            break;
+        file.append(buffer, static_cast<std::size_t>(n));
+        if (file.size() > most) {
+            report("the deck file %s holds more than %zu bytes: no deck is so long",
+                   quoted(path, quoted::shown_most).c_str(), most);
+            close(fd);
+            return false;
+        }
+    }
+    if (fd >= 0)
+        close(fd);
+    if (error != 0) {
+        report("cannot read the deck file %s: %s", quoted(path, quoted::shown_most).c_str(),
+               std::strerror(error));
+        return false;
+    }
+    std::vector<char> room;
+    text = text::without_comments(file, room);
+    if (text.find_first_not_of(" \t\n\r\v\f,") == std::string::npos) {
+        report("the deck file %s holds no card: write the cards from the top, such as 'KS QS JS'",
+               quoted(path, quoted::shown_most).c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -114,6 +163,20 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         any_given_ |= (values[which] = given.value(which)) != nullptr;
     routine_text_ = values[routine_option];
 
+    if (values[deck_option] && values[deck_file_option]) {
+        report("--deck and --deck-file both give the deck: give one");
+        refused();
+    }
+    if (const char* order = values[deck_option]) {
+        deck_given_ = true;
+        deck_text_ = order;
+    }
+    if (const char* file = values[deck_file_option]) {
+        deck_given_ = true;
+        if (!read_deck_file(file, deck_text_))
+            refused();
+    }
+
     if (routine_text_) {
         for (int which = 0; which < routine_option; ++which) {
             if (values[which] == nullptr)
@@ -144,6 +207,13 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
             refused();
         cards_given_ = true;
         cards_ = *cards;
+    }
+    // A deck that says its size, a stack of a pack or a list of cards, is the
+    // deal's deck where --cards does not say otherwise.
+    if (const auto size = deck_given_ ? text::deck_size(deck_text_) : std::nullopt;
+        size && !cards_given_) {
+        cards_given_ = true;
+        cards_ = {*size, *size};
     }
     for (int i = 0; i < text::deal_option_count; ++i) {
         const char* value = values[packets_option + i];
@@ -176,7 +246,7 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
             report("--chosen-pile follows a card: only deal-after --where C takes it");
             return false;
         }
-        return true;
+        return start_for(static_cast<int>(*cards)).has_value();
     }
     char words[text::words_room];
     if (!text::check_hand_count(count, rules_, default_deal(), cards_given_, least, words,
@@ -185,12 +255,12 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
         return false;
     }
     // Every deck size of --cards deals the same hands: the first stands for all.
-    if (!text::check_gathering(describe(count.value(), cards_.first), shown_quoted, words,
-                               sizeof words)) {
+    const deal::description d = describe(count.value(), cards_.first);
+    if (!text::check_gathering(d, shown_quoted, words, sizeof words)) {
         report("%s", words);
         return false;
     }
-    return true;
+    return start_for(std::max(d.cards, 0)).has_value();
 }
 
 std::optional<count_range> deal_options::hand_counts(const char* argument, bool ranges,
@@ -211,6 +281,18 @@ std::optional<std::int32_t> deal_options::hand_count(const text::integer_text& c
 
 deal::description deal_options::describe(std::int64_t hands, std::int64_t cards) const {
     return rules_.dealt_to(hands, cards_given_ ? std::optional{cards} : std::nullopt);
+}
+
+std::optional<deal::start> deal_options::start_for(int cards) const {
+    if (!deck_given_)
+        return deal::start::new_deck(cards);
+    std::vector<deal::card> bottom_first;
+    char words[text::words_room];
+    if (!text::read_deck(deck_text_, cards, bottom_first, shown_quoted, words, sizeof words)) {
+        report("%s", words);
+        return std::nullopt;
+    }
+    return deal::start(std::move(bottom_first));
 }
 
 deal::routine deal_options::routine_for(std::int64_t count, std::int64_t cards) const {

@@ -10,10 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "console/arguments.hpp"
 #include "deal/description.hpp"
 #include "deal/routine.hpp"
+#include "deal/start.hpp"
 #include "text/integer_text.hpp"
 #include "text/option_words.hpp"
 #include "text/shown.hpp"
@@ -29,6 +31,8 @@ enum round_option_index {
     gather_option = packets_option + static_cast<int>(text::deal_option::gather),
     chosen_pile_option = packets_option + static_cast<int>(text::deal_option::chosen_pile),
     routine_option = packets_option + text::deal_option_count,
+    deck_option,
+    deck_file_option,
     round_option_count
 };
 constexpr std::array<option, round_option_count> round_option_table() {
@@ -38,6 +42,8 @@ constexpr std::array<option, round_option_count> round_option_table() {
         all[static_cast<std::size_t>(packets_option + i)] = {text::deal_options[i].name, 0,
                                                              text::deal_options[i].value};
     all[routine_option] = {"routine", 0, "TEXT"};
+    all[deck_option] = {"deck", 0, "ORDER"};
+    all[deck_file_option] = {"deck-file", 0, "FILE"};
     return all;
 }
 inline constexpr auto round_options = round_option_table();
@@ -113,6 +119,12 @@ public:
     // routine of one move.
     deal::routine routine_for(std::int64_t count, std::int64_t cards = 0) const;
 
+    // The deck a run of `cards` cards starts from: new deck order, or the
+    // one --deck or --deck-file gives, checked for that many cards. A bad one
+    // is reported, and nothing returned.
+    std::optional<deal::start> start_for(int cards) const;
+    bool deck_given() const { return deck_given_; }
+
 private:
     bool check_count(const text::integer_text& count, std::int64_t least) const;
 
@@ -122,6 +134,9 @@ private:
     count_range cards_{0, 0};
     const char* routine_text_ = nullptr;
     bool follows_ = false;
+    // The deck's order as given, or as the file holds it.
+    bool deck_given_ = false;
+    std::string deck_text_;
 };
 
 } // namespace console
@@ -146,4 +161,10 @@ private:
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
     "                      'deal 3 --packets 1 --chosen-pile 1', a deal's options\n"               \
-    "                      being those above but --cards\n"
+    "                      being those above but --cards\n"                                        \
+    "The deck starts in new deck order, face down, unless these say otherwise:\n"                  \
+    "      --deck ORDER    new, si-stebbins, eight-kings, or the cards from the\n"                 \
+    "                      top, separated by commas or blanks: names such as AS on\n"              \
+    "                      a pack, else the numbers 0 to COUNT-1; a '^' after a\n"                 \
+    "                      card starts it face up, such as 'AS^ 2S 3S'\n"                          \
+    "      --deck-file FILE the same, read from FILE, '#' starting a comment\n"

@@ -37,18 +37,69 @@ void cycles::learn(const permutation& round) {
     begin_[static_cast<std::size_t>(count_)] = filled;
     begin_.resize(static_cast<std::size_t>(count_) + 1);
 
-    // The lengths in ascending order, with how many cycles have each: the
-    // lengths sorted, then counted off.
-    std::vector<std::int16_t> all(static_cast<std::size_t>(count_));
-    for (int i = 0; i < count_; ++i)
-        all[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(cycle(i).size());
-    std::sort(all.begin(), all.end());
-    lengths_.clear();
-    for (const std::int16_t length : all) {
-        if (lengths_.empty() || lengths_.back().length != length)
-            lengths_.push_back({length, 0});
-        ++lengths_.back().count;
+    // The parity of the turns along each cycle, where any card is turned.
+    turned_.clear();
+    parity_.clear();
+    if (round.turns_any()) {
+        turned_.resize(static_cast<std::size_t>(count_));
+        parity_.resize(size);
+        for (int i = 0; i < count_; ++i) {
+            char parity = 0;
+            for (const std::int16_t p : cycle(i)) {
+                parity_[static_cast<std::size_t>(p)] = parity;
+                parity = static_cast<char>(parity ^ round.turns(p));
+            }
+            turned_[static_cast<std::size_t>(i)] = parity;
+        }
     }
+
+    // The lengths, and the return lengths, in ascending order, with how many
+    // cycles have each: sorted, then counted off.
+    const auto tally = [this](std::vector<length_count>& out, bool returns) {
+        std::vector<std::int16_t> all(static_cast<std::size_t>(count_));
+        for (int i = 0; i < count_; ++i)
+            all[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+                returns ? return_length(i) : static_cast<int>(cycle(i).size()));
+        std::sort(all.begin(), all.end());
+        out.clear();
+        for (const std::int16_t length : all) {
+            if (out.empty() || out.back().length != length)
+                out.push_back({length, 0});
+            ++out.back().count;
+        }
+    };
+    tally(lengths_, false);
+    return_lengths_.clear();
+    if (!turned_.empty())
+        tally(return_lengths_, true);
+}
+
+bool cycles::turned_along(int i, std::size_t k, std::size_t steps) const {
+    if (turned_.empty())
+        return false;
+    const auto c = cycle(i);
+    const std::size_t length = c.size();
+    const auto parity = [&](std::size_t place) {
+        return parity_[static_cast<std::size_t>(c[place])];
+    };
+    // A whole lap turns a card as often as the cycle does; the rest of the
+    // way, from place k on, by the parities at its ends.
+    bool turned = steps >= length && turned_[static_cast<std::size_t>(i)];
+    const std::size_t end = k + steps % length;
+    if (end < length)
+        turned ^= (parity(end) ^ parity(k)) != 0;
+    else
+        turned ^= (turned_[static_cast<std::size_t>(i)] ^ parity(end - length) ^ parity(k)) != 0;
+    return turned;
+}
+
+bool cycles::turned_after(int from, std::uint64_t rounds) const {
+    if (turned_.empty())
+        return false;
+    const int i = cycle_of(from);
+    const auto steps =
+        static_cast<std::size_t>(rounds % static_cast<std::uint64_t>(return_length(i)));
+    return turned_along(i, static_cast<std::size_t>(place_of(from)), steps);
 }
 
 int cycles::after(int from, std::uint64_t rounds) const {
@@ -60,13 +111,18 @@ int cycles::after(int from, std::uint64_t rounds) const {
 
 void cycles::jump(const round_number& rounds, card* deck) const {
     // The card at position c[j] after r rounds started at c[j - r], so the
-    // cycle's cards read as the cycle itself turned back by r mod length.
+    // cycle's cards read as the cycle itself turned back by r mod length;
+    // each is turned over as often as the way there turns it.
     for (int i = 0; i < count_; ++i) {
         const auto c = cycle(i);
         const std::size_t length = c.size();
-        const auto back = static_cast<std::size_t>(rounds.modulo(length));
-        for (std::size_t j = 0; j < length; ++j)
-            deck[c[j]] = c[j >= back ? j - back : j + length - back];
+        const auto back =
+            static_cast<std::size_t>(rounds.modulo(static_cast<std::size_t>(return_length(i))));
+        const std::size_t shift = back % length;
+        for (std::size_t j = 0; j < length; ++j) {
+            const std::size_t from = j >= shift ? j - shift : j + length - shift;
+            deck[c[j]] = c[from] | (turned_along(i, from, back) ? face_up : 0);
+        }
     }
 }
 

@@ -39,11 +39,24 @@ public:
     }
 
     // The distinct lengths of the cycles, ascending, and how many cycles have
-    // each: what the period, round numbers and the cycle type stand on.
-    // Distinct lengths sum to at most the deck's size, so there are at most
-    // 100 of them: 1 + 2 + ... + 101 > max_cards.
+    // each: the cycle type. Distinct lengths sum to at most the deck's size,
+    // so there are at most 100 of them: 1 + 2 + ... + 101 > max_cards.
     static constexpr std::size_t max_lengths = 100;
     std::span<const length_count> lengths() const { return lengths_; }
+
+    // Whether cycle i brings its cards back turned over, as an odd number of
+    // turns along it does: they are then back as they started after twice
+    // its length, its return length.
+    bool turned(int i) const { return !turned_.empty() && turned_[static_cast<std::size_t>(i)]; }
+    int return_length(int i) const {
+        return static_cast<int>(cycle(i).size()) * (turned(i) ? 2 : 1);
+    }
+    // The distinct return lengths, as lengths() has the lengths: what the
+    // period and round numbers stand on. The lengths themselves where no
+    // card is turned.
+    std::span<const length_count> return_lengths() const {
+        return turned_.empty() ? lengths() : return_lengths_;
+    }
 
     // The cycle that position p lies on, and p's place along it.
     int cycle_of(int p) const { return cycle_of_[static_cast<std::size_t>(p)]; }
@@ -52,9 +65,13 @@ public:
     // Where the card that starts at position `from` is after `rounds`
     // rounds, `rounds` already reduced below the cycle's length or not.
     int after(int from, std::uint64_t rounds) const;
+    // Whether it has been turned over an odd number of times by then,
+    // `rounds` reduced below the cycle's return length or not.
+    bool turned_after(int from, std::uint64_t rounds) const;
 
     // The deck after `rounds` rounds from the starting order, into `deck`,
-    // which holds size() cards, bottom first.
+    // which holds size() cards, bottom first: card p started at position p,
+    // face down, and a card turned over carries the face_up bit.
     void jump(const round_number& rounds, card* deck) const;
 
 private:
@@ -65,6 +82,14 @@ private:
     std::vector<std::int16_t> cycle_of_;
     std::vector<std::int16_t> place_;
     std::vector<length_count> lengths_;
+    // Where cards are turned: each cycle's parity of turns, and each
+    // position's parity of the turns from its cycle's first position to it.
+    std::vector<char> turned_, parity_;
+    std::vector<length_count> return_lengths_;
+
+    // Whether the card at place k of cycle i is turned over an odd number of
+    // times in `steps` further steps, fewer than twice the cycle's length.
+    bool turned_along(int i, std::size_t k, std::size_t steps) const;
 };
 
 } // namespace deal

@@ -6,8 +6,19 @@
 
 namespace deal {
 
-// A card is named by the deck position it held when the run began.
+// A card is named by the deck position it held when the run began, or, on a
+// deck that starts from a stack, by its number in a new deck.
 using card = std::int32_t;
+
+// A card lying face up in a deck carries this bit beside its number, which
+// is below it for any deck.
+inline constexpr card face_up = card{1} << 16;
+constexpr card number_of(card c) {
+    return c & (face_up - 1);
+}
+constexpr bool is_face_up(card c) {
+    return (c & face_up) != 0;
+}
 
 // deal's own deal: five cards a hand, up to 1010 hands.
 inline constexpr int hand_size = 5;

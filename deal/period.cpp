@@ -9,7 +9,7 @@
 namespace deal {
 
 period::period(const cycles& round) {
-    for (const auto [length, count] : round.lengths()) {
+    for (const auto [length, count] : round.return_lengths()) {
         const auto n = static_cast<std::uint32_t>(length);
         times(n / std::gcd(modulo(n), n));
     }

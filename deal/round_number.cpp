@@ -43,7 +43,7 @@ inline std::uint64_t scaled_residue(std::uint64_t residue, std::uint64_t scale, 
 } // namespace
 
 void round_number::learn(const cycles& round) {
-    learn(round.lengths());
+    learn(round.return_lengths());
 }
 
 void round_number::learn(std::span<const length_count> lengths) {

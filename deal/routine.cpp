@@ -64,6 +64,20 @@ positions monge(int n) {
     return goes_to;
 }
 
+// The top k cards turned over together and put back on top: their order
+// reversed, each card turned face up or down; the rest stays.
+permutation turn(int n, int k) {
+    std::vector<std::int16_t> goes_to(static_cast<std::size_t>(n));
+    std::vector<char> turns(goes_to.size());
+    for (int p = 0; p < n; ++p) {
+        const bool turned = p >= n - k;
+        goes_to[static_cast<std::size_t>(p)] =
+            static_cast<std::int16_t>(turned ? 2 * n - k - 1 - p : p);
+        turns[static_cast<std::size_t>(p)] = turned;
+    }
+    return permutation(std::move(goes_to), std::move(turns));
+}
+
 positions down_under(int n, move_kind kind) {
     // The table's pile grows from the bottom of the new deck.
     positions goes_to(static_cast<std::size_t>(n));
@@ -86,6 +100,7 @@ bool routine::add(const move& m) {
 bool routine::fit(int deck) {
     for (const move& m : moves_)
         if ((m.kind == move_kind::cut && (m.cut < -deck || m.cut > deck)) ||
+            (m.kind == move_kind::turn && m.cut > deck) ||
             (m.kind == move_kind::deal && m.deal.hands > deck))
             return false;
     cards = deck;
@@ -98,6 +113,11 @@ bool routine::follows_card() const {
     return std::any_of(moves_.begin(), moves_.end(), [](const move& m) {
         return m.kind == move_kind::deal && m.deal.chosen_pile >= 0;
     });
+}
+
+bool routine::turns_cards() const {
+    return std::any_of(moves_.begin(), moves_.end(),
+                       [](const move& m) { return m.kind == move_kind::turn; });
 }
 
 int routine::deal_count() const {
@@ -152,6 +172,8 @@ permutation move_permutation(const move& m, int cards, int at) {
     case move_kind::down_under:
     case move_kind::under_down:
         return permutation(down_under(cards, m.kind));
+    case move_kind::turn:
+        return turn(cards, m.cut == 0 ? cards : m.cut);
     }
     return permutation::identity(cards);
 }
@@ -159,11 +181,10 @@ permutation move_permutation(const move& m, int cards, int at) {
 permutation round_permutation(const routine& r) {
     // Composed in place, each move's permutation made once: a landscape
     // asks for thousands of rounds.
-    std::vector<std::int16_t> round(static_cast<std::size_t>(r.cards));
-    std::iota(round.begin(), round.end(), std::int16_t{0});
+    permutation round = permutation::identity(r.cards);
     for (const move& m : r.moves())
-        compose(round, move_permutation(m, r.cards).goes_to());
-    return permutation(std::move(round));
+        round.follow_by(move_permutation(m, r.cards));
+    return round;
 }
 
 void follow_move(const move& m, int cards, std::span<std::int16_t> next) {

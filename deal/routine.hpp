@@ -27,12 +27,13 @@ enum class move_kind : unsigned char {
     monge,      // each card from the top above, then below, the growing pile
     down_under, // cards alternately down onto the table and under the rest, down first
     under_down, // the same, under first
+    turn,       // the top K cards, or the whole deck, turned over together
 };
-inline constexpr int move_kind_count = 8;
+inline constexpr int move_kind_count = 9;
 
 struct move {
     move_kind kind = move_kind::reverse;
-    std::int32_t cut = 0; // a cut's K, from -cards to cards
+    std::int32_t cut = 0; // a cut's K, from -cards to cards; a turn's K, 0 for the whole deck
     description deal;     // a deal's; its deck is the routine's
 };
 
@@ -54,6 +55,8 @@ public:
     // Whether a deal gathers the pile of a followed card where it says, so
     // that the round depends on where that card is.
     bool follows_card() const;
+    // Whether a move turns cards over, so that a card may lie face up.
+    bool turns_cards() const;
     // How many of the moves are deals.
     int deal_count() const;
 

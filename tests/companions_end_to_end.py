@@ -13,7 +13,7 @@ import tempfile
 import threading
 import unittest
 
-from reference_deal import Deal, Routine
+from reference_deal import EIGHT_KINGS, NEW_DECK, SI_STEBBINS, Deal, Faces, Routine
 
 BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
@@ -365,6 +365,90 @@ class Routines(unittest.TestCase):
         self.assertEqual((by_name.returncode, by_name.stdout), (0, by_number.stdout))
 
 
+class Stacks(unittest.TestCase):
+    """The magician's own deck: a stack to start from, cards turned face up,
+    each held to the model of stacks and faces."""
+
+    def test_stacks_and_faces_are_the_models(self):
+        table = [  # --deck, the routine, its moves, cards, rounds
+            (None, "turn", [("turn", None)], 52, [0, 1, 2, 3]),
+            (None, "turn 1", [("turn", 1)], 10, [0, 1, 5]),
+            (None, "faro out; turn 52", [("faro", "out"), ("turn", 52)], 52, [0, 3, 7, 8, 9]),
+            (None, "turn 3; cut 7", [("turn", 3), ("cut", 7)], 52, [0, 1, 659, 660, 661]),
+            ("si-stebbins", "cut 17", [("cut", 17)], 52, [0, 1, 2]),
+            ("eight-kings", "deal 4 --packets 1; turn 13", [("deal", Deal(4, packets=[1])), ("turn", 13)],
+             52, [0, 1, 2]),
+            ("3^ 1 0 2^", "reverse", [("reverse", None)], 4, [0, 1, 2]),
+            ("3^,1,0,2", "turn 2; deal 2 --packets 1", [("turn", 2), ("deal", Deal(2, packets=[1]))],
+             4, [0, 1, 2, 3]),
+        ]
+        for order, routine, moves, cards, rounds in table:
+            with self.subTest(order=order, routine=routine):
+                top_down = (list(range(cards))[::-1] if order is None else
+                            SI_STEBBINS if order == "si-stebbins" else
+                            EIGHT_KINGS if order == "eight-kings" else
+                            [int(c.rstrip("^")) for c in order.replace(",", " ").split()])
+                up = set() if order is None or "^" not in order else {
+                    int(c[:-1]) for c in order.replace(",", " ").split() if c.endswith("^")}
+                model = Faces(moves, [(c, c in up) for c in top_down])
+                deck = [] if order is None else ["--deck", order]
+                period = run(deck + ["--routine", routine, str(cards)]).stdout.decode()
+                self.assertEqual(period, f"{cards} {model.period()}\n")
+                faces = ["--faces"] if cards <= 52 and order in ("si-stebbins", "eight-kings") else []
+                listing = run(faces + deck + ["--routine", routine, str(cards)] +
+                              [str(r) for r in rounds], name="deal-after")
+                self.assertEqual((listing.stderr, listing.stdout.decode()),
+                                 (b"", "".join(model.listing(r, bool(faces)) for r in rounds)))
+        # A new deck turned keeps its listing's columns only where a card can
+        # lie face up; the first listing of a stack is the stack, bottom to top.
+        self.assertEqual(run(["--routine", "cut 1", "3", "0"], name="deal-after").stdout, b" 0  1  2 \n")
+        stack = run(["--deck", "si-stebbins", "--faces", "52", "0"], name="deal-after").stdout.decode()
+        self.assertEqual(stack.split(), [NEW_DECK[c] for c in SI_STEBBINS[::-1]])
+        self.assertEqual(SI_STEBBINS[:10], [NEW_DECK.index(n) for n in
+                                            "A♣ 4♥ 7♠ 10♦ K♣ 3♥ 6♠ 9♦ Q♣ 2♥".split()])
+
+    def test_cycles_turned_over(self):
+        # A cycle that brings its cards back turned over is marked, and GAP
+        # reads the round as a permutation of each position face down and up.
+        cycles = run(["--routine", "turn 3", "4"], name="deal-cycles").stdout
+        self.assertEqual(cycles, b"1: 0\n2: 1 3\n1^: 2\n")
+        gap = run(["--gap", "--routine", "turn 3", "4"], name="deal-cycles").stdout
+        self.assertEqual(gap, b"(2,8)(3,7)(4,6)\n")
+
+    def test_bad_decks(self):
+        table = [
+            (["--deck", "AS AS"], "52", "'AS' is in the deck twice"),
+            (["--deck", " ".join(NEW_DECK[:51])], "52", "the deck lists 51 cards and holds 52: A♥ is missing"),
+            (["--deck", "XS 2S"], "52", "'XS' is not a card"),
+            (["--deck", "AS 2S"], "4", "'AS' names a playing card, and a deck of names is the 52"),
+            (["--deck", "0 1 4 2"], "4", "card '4' is outside the supported range 0 to 3"),
+            (["--deck", "0 1 AS 2"], "4", "'AS' names a playing card"),
+            (["--deck", "0 1^^ 2 3"], "4", "'1^^' marks a card face up twice"),
+            (["--deck", ""], "4", "the deck '' holds no card"),
+            (["--deck", "si-stebbins"], "40", "'si-stebbins' is a stack of the 52 cards of a pack"),
+            (["--deck-file", "/nonexistent/deck"], "4", "cannot read the deck file '/nonexistent/deck'"),
+            (["--deck-file", "/dev/null"], "4", "the deck file '/dev/null' holds no card"),
+            (["--deck", "new", "--deck-file", "/dev/null"], "4", "--deck and --deck-file both give"),
+            (["--routine", "turn 0"], "4", "move 1 of the routine, 'turn 0': turn 0 is outside the supported range 1 to 4"),
+            (["--routine", "turn 5"], "4", "move 1 of the routine, 'turn 5': turn 5 is outside"),
+        ]
+        for args, count, message in table:
+            with self.subTest(args=args):
+                result = run(args + (["--routine", "reverse"] if "--routine" not in args else []) +
+                             [count, "0"], name="deal-after")
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                self.assertTrue(result.stderr.decode().startswith("deal-after: " + message),
+                                result.stderr)
+
+    def test_a_deck_file_with_comments(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".deck") as f:
+            f.write("# my stack\n3, 1  # the top two\n0\n2^\n")
+            f.flush()
+            by_file = run(["--deck-file", f.name, "--routine", "cut 1", "4", "0", "1"], name="deal-after")
+        by_text = run(["--deck", "3 1 0 2^", "--routine", "cut 1", "4", "0", "1"], name="deal-after")
+        self.assertEqual((by_file.stderr, by_file.stdout), (b"", by_text.stdout))
+
+
 def shortest_routines(cards, moves, start, goal):
     """Every shortest routine of `moves` (Routines of one move) that takes the
     card at `start` to `goal`, breadth first over the card's positions, each
@@ -447,7 +531,7 @@ class Solve(unittest.TestCase):
              "separated by '|', such as 'faro in | faro out'"),
             (["--moves", "faro in | shuffle", "52", "0", "1"],
              "move 2 of the moves allowed, 'shuffle': 'shuffle' is not a move: deal, cut, faro "
-             "out, faro in, reverse, monge, down-under or under-down"),
+             "out, faro in, reverse, monge, down-under, under-down or turn"),
             (["--moves", "| cut 1", "52", "0", "1"],
              "move 1 of the moves allowed, '': no move is there"),
             (["--moves", "cut 1 |", "52", "0", "1"],
@@ -810,7 +894,7 @@ class Failures(unittest.TestCase):
              "move 2 of the routine, '': no move is there"),
             ("deal-period", ["--routine", "faro out; shuffle", "52"],
              "move 2 of the routine, 'shuffle': 'shuffle' is not a move: deal, cut, faro out, "
-             "faro in, reverse, monge, down-under or under-down"),
+             "faro in, reverse, monge, down-under, under-down or turn"),
             ("deal-period", ["--routine", "cut", "52"], "move 1 of the routine, 'cut': cut "
              "needs K, the number of cards to take from the top, from -52 to 52"),
             ("deal-period", ["--routine", "cut x", "52"],
@@ -853,7 +937,7 @@ class Failures(unittest.TestCase):
              "the routine holds more than 100 moves"),
             ("deal-period", ["--routine", "cut 1; rev\x1berse", "52"],
              "move 2 of the routine, 'rev\\x1berse': 'rev\\x1berse' is not a move: deal, cut, "
-             "faro out, faro in, reverse, monge, down-under or under-down"),
+             "faro out, faro in, reverse, monge, down-under, under-down or turn"),
             ("deal-after", ["--routine", "deal 3 --chosen-pile 1", "--where", "0", "21", "-1"],
              "'-1' runs backwards, and a deal with a chosen pile cannot be undone: give rounds "
              "from 0"),

@@ -237,3 +237,69 @@ class Routine(Deal):
         for _ in range(rounds):
             deck = self.round(deck, card)
         return deck.index(card)
+
+
+# ---- stacks and faces, modelled apart from the programs ----------------------
+
+# The new deck from the bottom: spades and diamonds ace to king, clubs and
+# hearts king to ace.
+RANKS = ["A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"]
+NEW_DECK = ([r + "♠" for r in RANKS] + [r + "♦" for r in RANKS] +
+            [r + "♣" for r in RANKS[::-1]] + [r + "♥" for r in RANKS[::-1]])
+
+
+def cyclic_stack(ranks):
+    """52 cards from the top: the ranks given in turn, the suits ♣ ♥ ♠ ♦ in turn."""
+    return [NEW_DECK.index(ranks[i % 13] + "♣♥♠♦"[i % 4]) for i in range(52)]
+
+
+SI_STEBBINS = cyclic_stack([RANKS[3 * i % 13] for i in range(13)])
+EIGHT_KINGS = cyclic_stack(["8", "K", "3", "10", "2", "7", "9", "5", "Q", "4", "A", "6", "J"])
+
+
+def turned(deck, k=None):
+    """The top k cards (all without k), cards being (number, face up),
+    turned over together and put back on top."""
+    k = len(deck) if k is None else k
+    top = deck[len(deck) - k:]
+    return deck[:len(deck) - k] + [(card, not up) for card, up in top[::-1]]
+
+
+class Faces:
+    """A routine's moves on a deck of (number, face up) cards that starts as
+    `top_down` gives it; a move is ("turn", k) or any move play() takes."""
+
+    def __init__(self, moves, top_down):
+        self.moves, self.start = [], top_down[::-1]
+        for kind, argument in moves:
+            if kind == "deal":
+                argument = copy.copy(argument)
+                argument.cards, argument.cards_given = len(top_down), False
+            self.moves.append((kind, argument))
+
+    def round(self, deck):
+        for move in self.moves:
+            deck = turned(deck, move[1]) if move[0] == "turn" else play(move, deck)
+        return deck
+
+    def deck(self, rounds):
+        deck = self.start
+        for _ in range(rounds):
+            deck = self.round(deck)
+        return deck
+
+    def period(self):
+        deck, rounds = self.round(self.start), 1
+        while deck != self.start:
+            deck, rounds = self.round(deck), rounds + 1
+        return rounds
+
+    def listing(self, rounds, names=False):
+        """As deal-after writes it: a mark after each card where one may lie
+        face up, a '^' or a blank."""
+        cards = self.deck(rounds)
+        marks = any(k == "turn" for k, _ in self.moves) or any(up for _, up in self.start)
+        mark = (lambda up: "^" if up else " ") if marks else (lambda up: "")
+        if names:
+            return "".join("%3s%s " % (NEW_DECK[c], mark(up)) for c, up in cards) + "\n"
+        return "".join("%2d%s " % (c, mark(up)) for c, up in cards) + "\n"

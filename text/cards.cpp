@@ -12,25 +12,25 @@ namespace text {
 
 namespace {
 
-// The suits from the bottom of a new deck up, and which run from the king.
-struct suit {
+// The suits' words, in the order of deal::suit, from the bottom of a new
+// deck up.
+struct suit_words {
     const char* symbol;
     char letter;
     const char* name;
-    bool from_king;
 };
-constexpr suit suits[] = {{"\u2660", 'S', "spades", false},
-                          {"\u2666", 'D', "diamonds", false},
-                          {"\u2663", 'C', "clubs", true},
-                          {"\u2665", 'H', "hearts", true}};
+constexpr suit_words suits[deal::suit_count] = {{"\u2660", 'S', "spades"},
+                                                {"\u2666", 'D', "diamonds"},
+                                                {"\u2663", 'C', "clubs"},
+                                                {"\u2665", 'H', "hearts"}};
 constexpr const char* ranks[] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
 constexpr const char* rank_words[] = {"ace",   "two",  "three", "four", "five",  "six", "seven",
                                       "eight", "nine", "ten",   "jack", "queen", "king"};
 
-// The rank, 0 for the ace to 12 for the king, of a card.
-int rank_of(int card) {
-    const int at = card % 13;
-    return suits[card / 13].from_king ? 12 - at : at;
+using deal::rank_of;
+
+const suit_words& suit_of(int card) {
+    return suits[static_cast<int>(deal::suit_of(card))];
 }
 
 char upper(char c) {
@@ -40,12 +40,12 @@ char upper(char c) {
 } // namespace
 
 char* card_name(int card, char* out) {
-    std::snprintf(out, card_name_room, "%s%s", ranks[rank_of(card)], suits[card / 13].symbol);
+    std::snprintf(out, card_name_room, "%s%s", ranks[rank_of(card)], suit_of(card).symbol);
     return out;
 }
 
 const char* card_words(int card, char* out, std::size_t room) {
-    std::snprintf(out, room, "the %s of %s", rank_words[rank_of(card)], suits[card / 13].name);
+    std::snprintf(out, room, "the %s of %s", rank_words[rank_of(card)], suit_of(card).name);
     return out;
 }
 
@@ -68,10 +68,10 @@ std::optional<int> card_named(std::string_view name) {
     if (rank < 0)
         return std::nullopt;
     const std::string_view suit_text = name.substr(used);
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < deal::suit_count; ++s) {
         if (suit_text == suits[s].symbol ||
             (suit_text.size() == 1 && upper(suit_text[0]) == suits[s].letter))
-            return s * 13 + (suits[s].from_king ? 12 - rank : rank);
+            return deal::card_of(rank, static_cast<deal::suit>(s));
     }
     return std::nullopt;
 }
@@ -122,14 +122,17 @@ char* card_fault_words(char* out, std::size_t room, const card_reading& reading,
     return a.at;
 }
 
-char* format_faces(const deal::card* cards, int count, char* out) {
+char* format_faces(const deal::card* cards, int count, char* out, bool marks) {
     for (int i = 0; i < count; ++i) {
-        if (card_name_width(cards[i]) == 2)
+        const int number = deal::number_of(cards[i]);
+        if (card_name_width(number) == 2)
             *out++ = ' ';
         char name[card_name_room];
-        card_name(cards[i], name);
+        card_name(number, name);
         for (const char* c = name; *c != '\0'; ++c)
             *out++ = *c;
+        if (marks)
+            *out++ = deal::is_face_up(cards[i]) ? '^' : ' ';
         *out++ = ' ';
     }
     return out;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "deal/limits.hpp"
+#include "deal/pack.hpp"
 
 namespace text {
 
@@ -45,12 +46,14 @@ card_reading read_card(std::string_view given, int cards);
 char* card_fault_words(char* out, std::size_t room, const card_reading& reading, const char* shown,
                        int cards);
 // Room for `count` cards written by format_faces: a name's five bytes at
-// most, a blank to align it and one after it, and the newline.
+// most, a blank to align it, a mark and a blank after it, and the newline.
 constexpr std::size_t faces_room(int count) {
-    return static_cast<std::size_t>(count) * 7 + 1;
+    return static_cast<std::size_t>(count) * 8 + 1;
 }
 // Writes `count` cards, each below max_playing_cards, as their names, each
 // right-aligned in three columns and followed by a blank, as "%2d " aligns
-// numbers; no newline. Returns the end of what it wrote.
-char* format_faces(const deal::card* cards, int count, char* out);
+// numbers; no newline. With `marks`, as format_marked_cards marks numbers:
+// "^" after a face-up card, a blank after a face-down one. Returns the end
+// of what it wrote.
+char* format_faces(const deal::card* cards, int count, char* out, bool marks = false);
 } // namespace text

@@ -119,3 +119,16 @@ char* format_cards(const deal::card* cards, int count, char* out) {
 }
 
 } // namespace text
+
+namespace text {
+
+char* format_marked_cards(const deal::card* cards, int count, char* out) {
+    for (int i = 0; i < count; ++i) {
+        put(out, deal::number_of(cards[i]));
+        out[-1] = deal::is_face_up(cards[i]) ? '^' : ' ';
+        *out++ = ' ';
+    }
+    return out;
+}
+
+} // namespace text

@@ -25,6 +25,14 @@ char* format_cards(const deal::card* cards, int count, char* out);
 // the path that deal takes for every round.
 char* format_hands(const deal::card* cards, int hands, char* out);
 
+// The same where a card may lie face up: each card's number, then "^" after
+// a face-up card and a blank after a face-down one, so that the columns stay
+// aligned, then a blank as ever. Room: listing_room(count) and a byte a card.
+char* format_marked_cards(const deal::card* cards, int count, char* out);
+constexpr std::size_t marked_listing_room(int size) {
+    return listing_room(size) + static_cast<std::size_t>(size);
+}
+
 // The same, and the newline: one line of a listing.
 inline char* format_listing(const deal::card* cards, int count, char* out) {
     out = format_cards(cards, count, out);

@@ -22,13 +22,18 @@ constexpr move_words all_moves[deal::move_kind_count] = {
      "the top half, the larger, and the rest interleaved perfectly, the top card staying on top"},
     {deal::move_kind::faro_in, "faro in", "", "faro in",
      "the top half, the smaller, and the rest interleaved, the rest's top card coming on top"},
-    {deal::move_kind::reverse, "reverse", "", "reverse", "the deck turned over"},
+    {deal::move_kind::reverse, "reverse", "", "reverse",
+     "the deck's order reversed, each card's face as it was, as a deck is counted card by card "
+     "onto the table"},
     {deal::move_kind::monge, "monge", "", "monge",
      "each card from the top onto a new pile, the second on top of the first, the third "
      "under them, and so on in turn"},
     {deal::move_kind::down_under, "down-under", "", "down-under",
      "cards from the top alternately down onto a pile and under the rest, the first down"},
     {deal::move_kind::under_down, "under-down", "", "under-down", "the same, the first under"},
+    {deal::move_kind::turn, "turn", "[K]", "turn",
+     "the top K cards, 1 to the deck's size, turned over together and put back on top, or the "
+     "whole deck without K: their order reversed and each card turned face up or down"},
 };
 constexpr bool follows_kinds() {
     for (int i = 0; i < deal::move_kind_count; ++i)
@@ -207,6 +212,20 @@ bool read_move(std::string_view text, int cards, deal::move& m, const fault_out&
             return false;
         }
         m.cut = static_cast<std::int32_t>(count.value());
+    } else if (same_letters(name, "turn")) {
+        m.kind = deal::move_kind::turn;
+        if (const std::string_view k = next_word(rest_text); !k.empty()) {
+            integer_text count;
+            if (!parse_integer(k, count))
+                return fault.say("%s is not an integer number of cards to turn", k);
+            if (count.value() < 1 || count.value() > cards) {
+                char buffer[300];
+                range_words(fault.words, fault.room, "turn", written(count, buffer, sizeof buffer),
+                            1, cards);
+                return false;
+            }
+            m.cut = static_cast<std::int32_t>(count.value());
+        }
     } else if (same_letters(name, "faro")) {
         const std::string_view side = next_word(rest_text);
         if (side.empty()) {
@@ -398,7 +417,7 @@ bool read_move_list(std::string_view text, int cards, take_move take, void* cont
 char* move_text(const deal::move& m, char* out, std::size_t room) {
     appender a(out, room);
     a.add("%s", words_of(m.kind).name);
-    if (m.kind == deal::move_kind::cut) {
+    if (m.kind == deal::move_kind::cut || (m.kind == deal::move_kind::turn && m.cut != 0)) {
         a.add(" %d", m.cut);
     } else if (m.kind == deal::move_kind::deal) {
         a.add(" %d", m.deal.hands);

@@ -258,13 +258,15 @@ struct deal_answer : web::answer {
     std::vector<deal::permutation> moves;
 };
 
-// `count` cards and a newline, as numbers or as names, written where they go.
-void write_cards(std::string& out, const deal::card* cards, int count, bool faces) {
+// `count` cards and a newline, as numbers or as names, written where they go;
+// with `marks`, a '^' after each face-up card and a blank after the others.
+void write_cards(std::string& out, const deal::card* cards, int count, bool faces, bool marks) {
     const std::size_t at = out.size();
-    out.resize(at + std::max(text::listing_room(count), text::faces_room(count)));
+    out.resize(at + std::max(text::marked_listing_room(count), text::faces_room(count)));
     char* const line = out.data() + at;
-    char* end =
-        faces ? text::format_faces(cards, count, line) : text::format_cards(cards, count, line);
+    char* end = faces   ? text::format_faces(cards, count, line, marks)
+                : marks ? text::format_marked_cards(cards, count, line)
+                        : text::format_cards(cards, count, line);
     *end++ = '\n';
     out.resize(static_cast<std::size_t>(end - out.data()));
 }
@@ -296,7 +298,8 @@ std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, 
                 hand.clear();
                 for (const std::int16_t p : dealt.hand(h))
                     hand.push_back(deck[static_cast<std::size_t>(p)]);
-                write_cards(out, hand.data(), static_cast<int>(hand.size()), faces);
+                write_cards(out, hand.data(), static_cast<int>(hand.size()), faces,
+                            f.round.turns_cards());
             }
         }
         if (i + 1 < moves.size()) {
@@ -609,7 +612,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
     a->key("firstReturn").integer(first_return);
     const bool faces = faces_asked(r, f);
     std::string listing;
-    write_cards(listing, row(0), size, faces);
+    write_cards(listing, row(0), size, faces, f.round.turns_cards());
     listing.pop_back(); // the newline
     a->key("listing").utf8(std::move(listing));
     const std::vector<deal::card> deck(row(0), row(0) + size);
@@ -684,6 +687,9 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
         }
         case deal::move_kind::cut:
             a->key("cut").integer(m.cut);
+            break;
+        case deal::move_kind::turn:
+            a->key("turned").integer(m.cut == 0 ? f.size : m.cut);
             break;
         case deal::move_kind::faro_out:
         case deal::move_kind::faro_in:

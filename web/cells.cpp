@@ -24,7 +24,7 @@ void cell_lines::draw(const deal::card* row, const std::uint32_t* palette,
     for (std::size_t x = 0; x < from_.size(); ++x) {
         std::uint64_t red = 0, green = 0, blue = 0;
         for (int p = from_[x]; p < to_[x]; ++p) {
-            const std::uint32_t color = palette[row[p]];
+            const std::uint32_t color = palette[deal::number_of(row[p])];
             red += color & 0xff;
             green += color >> 8 & 0xff;
             blue += color >> 16 & 0xff;

@@ -22,6 +22,10 @@ function encodeRequest(fields) {
   return request;
 }
 
+// A card in a deck the core gives has its number in these bits, and one
+// above them where it lies face up.
+const faceUpMask = 0xffff;
+
 const heaps = { i32: () => page.core.HEAP32, f32: () => page.core.HEAPF32, u32: () => page.core.HEAPU32 };
 const decoder = new TextDecoder();
 

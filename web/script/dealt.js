@@ -28,7 +28,8 @@ function dealSteps() {
   // where the followed card is before it. A plain deal is one deal move.
   const plan = ask('plan', { round: state.round.toString(), card: state.card === null ? '' : state.card },
     false, model);
-  const deck = Array.from(plan.deck);
+  // The cards' numbers: a face turned up is not yet shown on screen.
+  const deck = Array.from(plan.deck, (card) => card & faceUpMask);
   const places = deck.map((card, p) => ({ card, area: 'deck', slot: p }));
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
@@ -130,7 +131,9 @@ function dealSteps() {
       }
     } else {
       for (let x = 0; x < size; ++x) toNew(x);
-      add(move.kind === 'reverse' ? 'the deck turned over' : 'the deck as it was');
+      add(move.kind === 'reverse' ? 'the order reversed, card by card'
+        : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
+          : 'the deck as it was');
     }
     pos = pos.map((x) => move.goesTo[x]);
   }

@@ -81,7 +81,8 @@ function layoutRows(b) {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
     y: (row) => top + (row + 0.5) * rowPitch,
-    card: (row, position) => deck[row * size + position],
+    // A card's number, without the bit that says it lies face up.
+    card: (row, position) => deck[row * size + position] & faceUpMask,
   };
 }
 
@@ -116,7 +117,7 @@ function showTexts() {
 function positionOf(row, card) {
   const { view, model } = page;
   const base = row * view.stride;
-  for (let p = 0; p < model.size; ++p) if (view.deck[base + p] === card) return p;
+  for (let p = 0; p < model.size; ++p) if ((view.deck[base + p] & faceUpMask) === card) return p;
   return -1;
 }
 

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -51,31 +53,35 @@ constexpr const char usage[] =
     "                      with --routine, each deal move's hands, after a line\n"
     "                      \"move N: MOVE\" where the round deals more than once\n"
     "      --where C       print instead the position of card C, a number or, on a\n"
-    "                      deck of at most {max_playing_cards}, a name such as AS, 10d or Q\u2665; "
-    "with\n"
+    "                      deck of at most {max_playing_cards}, a name such as AS, 10d or Q\u2665, "
+    "or\n"
+    "                      of cards C1,C2,... in that order, a blank between; with\n"
     "                      --hands, the hand it is dealt to and its place there,\n"
     "                      from 0, or \"stock\" where it is not dealt\n"
+    "      --from-top      write positions counted from the top, 1 the top card\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
     "                      at the bottom to A\u2665 on top, for decks of at most "
     "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
 
-enum own_option { hands_option = console::round_option_count, where_option, faces_option };
-constexpr console::option own[] = {{"hands", 0, nullptr}, {"where", 0, "C"}, {"faces", 0, nullptr}};
+enum own_option {
+    hands_option = console::round_option_count,
+    where_option,
+    faces_option,
+    from_top_option
+};
+constexpr console::option own[] = {
+    {"hands", 0, nullptr}, {"where", 0, "C"}, {"faces", 0, nullptr}, {"from-top", 0, nullptr}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, -1);
 
 struct answer {
     bool hands = false;
     bool faces = false;
-    std::optional<int> where;
+    // The cards asked for, by where each starts; positions written from
+    // the top, 1 the top card, with --from-top.
+    std::vector<int> where;
+    bool from_top = false;
 };
-
-void print_number(int n) {
-    char* out = console::output.reserve(16);
-    out = std::to_chars(out, out + 12, n).ptr;
-    *out++ = '\n';
-    console::output.end_line(out);
-}
 
 // What every answer is made from, learnt once: the round, its cycles or the
 // followed card's way, each move's effect and hands, and the round number
@@ -147,7 +153,7 @@ after::after(deal::routine round, deal::start start, const answer& asked)
     }
     if (follows_) {
         follower_.learn(round_);
-        follower_.start(*asked_.where);
+        follower_.start(asked_.where.front());
         rounds.learn(follower_.lengths());
     } else {
         cycles_.learn(deal::round_permutation(round_));
@@ -233,18 +239,28 @@ void after::print_dealt_at(int p) const {
 }
 
 void after::print() {
-    if (asked_.where) {
-        int p;
-        if (follows_) {
-            p = follower_.at(rounds);
-        } else {
-            const std::size_t length = cycles_.cycle(cycles_.cycle_of(*asked_.where)).size();
-            p = cycles_.after(*asked_.where, rounds.modulo(length));
+    if (!asked_.where.empty()) {
+        const auto position = [this](int from) {
+            if (follows_)
+                return follower_.at(rounds);
+            const std::size_t length = cycles_.cycle(cycles_.cycle_of(from)).size();
+            return cycles_.after(from, rounds.modulo(length));
+        };
+        if (asked_.hands) {
+            print_dealt_at(position(asked_.where.front()));
+            return;
         }
-        if (asked_.hands)
-            print_dealt_at(p);
-        else
-            print_number(p);
+        // Each card's position, in the order asked, a blank between.
+        char* const line = console::output.reserve(12 * asked_.where.size() + 1);
+        char* out = line;
+        for (const int from : asked_.where) {
+            if (out != line)
+                *out++ = ' ';
+            const int p = position(from);
+            out = std::to_chars(out, out + 12, asked_.from_top ? size_ - p : p).ptr;
+        }
+        *out++ = '\n';
+        console::output.end_line(out);
         return;
     }
     cycles_.jump(rounds, deck_.data());
@@ -367,15 +383,31 @@ int main(int argc, char** argv) {
                             deal::max_playing_cards, size);
         return EXIT_FAILURE;
     }
+    asked.from_top = arguments.has(from_top_option);
     if (where) {
         if (size == 0) {
             console::report("the empty deck holds no card %s", console::quoted(where).c_str());
             return EXIT_FAILURE;
         }
-        const auto card = console::card_argument(where, size);
-        if (!card)
+        // Cards separated by commas, each a number or a name.
+        for (std::string_view cards = where;;) {
+            const std::size_t comma = cards.find(',');
+            const std::string one(cards.substr(0, comma));
+            const auto card = console::card_argument(one.c_str(), size);
+            if (!card)
+                return EXIT_FAILURE;
+            asked.where.push_back(start->position_of(*card));
+            if (comma == std::string_view::npos)
+                break;
+            cards.remove_prefix(comma + 1);
+        }
+        if (asked.where.size() > 1 && (asked.hands || round.follows_card())) {
+            console::report(asked.hands ? "--hands with --where tells where one card is dealt: "
+                                          "give one card"
+                                        : "a deal with a chosen pile follows one card: give one "
+                                          "card to --where");
             return EXIT_FAILURE;
-        asked.where = start->position_of(*card);
+        }
     }
     const bool backwards = deal::runs_backwards(round);
     const auto round_numbers = operands.subspan(1);

@@ -38,17 +38,23 @@ constexpr const char usage[] =
     "                      the positions that never move and the period\n"
     "      --card C --at P print instead when card C is at position P: the first\n"
     "                      round and the rounds between two such, or \"never\"; C\n"
-    "                      may be a card's name on a deck of at most 52, such as "
-    "AS\n" DEAL_OPTIONS_HELP;
+    "                      may be a card's name on a deck of at most {max_playing_cards},\n"
+    "                      such as AS\n"
+    "      --from-top      count every position from the top, 1 the top card:\n"
+    "                      in the cycles, --summary, --at P and --gap\n" DEAL_OPTIONS_HELP;
 
 enum own_option {
     gap_option = console::round_option_count,
     summary_option,
     card_option,
-    at_option
+    at_option,
+    from_top_option
 };
-constexpr console::option own[] = {
-    {"gap", 0, nullptr}, {"summary", 0, nullptr}, {"card", 0, "C"}, {"at", 0, "P"}};
+constexpr console::option own[] = {{"gap", 0, nullptr},
+                                   {"summary", 0, nullptr},
+                                   {"card", 0, "C"},
+                                   {"at", 0, "P"},
+                                   {"from-top", 0, nullptr}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, 1);
 
@@ -68,7 +74,7 @@ char* put(char* out, const char* text) {
 
 // A cycle whose turns bring its cards back turned over has a '^' after its
 // length: they are back as they started after twice that many rounds.
-void print_cycle(std::span<const std::int16_t> cycle, bool turned) {
+void print_cycle(std::span<const std::int16_t> cycle, bool turned, int first) {
     char* out = console::output.reserve(line_room);
     out = put(out, static_cast<std::int64_t>(cycle.size()));
     if (turned)
@@ -76,7 +82,7 @@ void print_cycle(std::span<const std::int16_t> cycle, bool turned) {
     *out++ = ':';
     for (const int p : cycle) {
         *out++ = ' ';
-        out = put(out, p);
+        out = put(out, p + first);
     }
     *out++ = '\n';
     console::output.end_line(out);
@@ -99,7 +105,7 @@ void print_gap(const deal::cycles& cycles) {
     console::output.end_line(console::output.reserve(0));
 }
 
-void print_summary(const deal::cycles& cycles) {
+void print_summary(const deal::cycles& cycles, int first) {
     char* out = console::output.reserve(line_room);
     out = put(out, "cycle type: ");
     out = text::cycle_type_text(cycles, out);
@@ -107,7 +113,7 @@ void print_summary(const deal::cycles& cycles) {
                                       : "\nsign: odd\nfixed positions: ");
     // No blank after the colon where no position is fixed.
     const char* const listed = out;
-    out = text::fixed_text(cycles, out);
+    out = text::fixed_text(cycles, out, first);
     if (out == listed)
         --out;
     out = put(out, "\nperiod: ");
@@ -132,6 +138,20 @@ void print_when(const deal::cycles& cycles, int card, int at) {
     console::output.end_line(out);
 }
 
+// The round with its positions counted from the top, less one: position p
+// of M is M - 1 - p, so that one more is its place from the top.
+deal::permutation counted_from_top(const deal::permutation& round) {
+    const int size = round.size();
+    std::vector<std::int16_t> goes_to(static_cast<std::size_t>(size));
+    std::vector<char> turns(goes_to.size());
+    for (int p = 0; p < size; ++p) {
+        goes_to[static_cast<std::size_t>(size - 1 - p)] =
+            static_cast<std::int16_t>(size - 1 - round[p]);
+        turns[static_cast<std::size_t>(size - 1 - p)] = round.turns(p);
+    }
+    return deal::permutation(std::move(goes_to), std::move(turns));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +166,7 @@ int main(int argc, char** argv) {
     const std::optional<deal::start> start = deal.start_for(size);
     if (!start)
         return EXIT_FAILURE;
+    const bool from_top = arguments.has(from_top_option);
     const char* const card = arguments.value(card_option);
     const char* const at = arguments.value(at_option);
     if ((card != nullptr) != (at != nullptr)) {
@@ -160,7 +181,8 @@ int main(int argc, char** argv) {
             return EXIT_FAILURE;
         }
         if (!(card_number = console::card_argument(card, size)) ||
-            !(position = console::integer_argument(at, "position", 0, size - 1)))
+            !(position = from_top ? console::integer_argument(at, "place from the top", 1, size)
+                                  : console::integer_argument(at, "position", 0, size - 1)))
             return EXIT_FAILURE;
     }
     if (arguments.has(gap_option) + arguments.has(summary_option) + (card != nullptr) > 1) {
@@ -168,7 +190,13 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
-    const deal::permutation permutation = deal::round_permutation(round);
+    // Counted from the top, every position is written one more than the
+    // round's so counted: 1 the top card.
+    const deal::permutation permutation = from_top
+                                              ? counted_from_top(deal::round_permutation(round))
+                                              : deal::round_permutation(round);
+    const int first = from_top ? 1 : 0;
+    const auto counted = [&](int p) { return from_top ? size - 1 - p : p; };
     deal::cycles cycles;
     cycles.learn(permutation);
     if (arguments.has(gap_option)) {
@@ -177,13 +205,13 @@ int main(int argc, char** argv) {
             points.learn(permutation.doubled());
         print_gap(permutation.turns_any() || start->any_face_up() ? points : cycles);
     } else if (arguments.has(summary_option))
-        print_summary(cycles);
+        print_summary(cycles, first);
     else if (card)
-        print_when(cycles, start->position_of(static_cast<int>(*card_number)),
-                   static_cast<int>(*position));
+        print_when(cycles, counted(start->position_of(static_cast<int>(*card_number))),
+                   static_cast<int>(*position) - first);
     else
         for (int i = 0; i < cycles.count(); ++i)
-            print_cycle(cycles.cycle(i), cycles.turned(i));
+            print_cycle(cycles.cycle(i), cycles.turned(i), first);
     console::output.close();
     return EXIT_SUCCESS;
 }

@@ -440,6 +440,30 @@ class Stacks(unittest.TestCase):
                 self.assertTrue(result.stderr.decode().startswith("deal-after: " + message),
                                 result.stderr)
 
+    def test_from_the_top_and_several_cards(self):
+        d, rounds = Deal(4, cards=52, packets=[1], first_card="bottom"), [0, 1, 5]
+        table = [  # the arguments, and the answer from the model
+            (["--where", "7,0,51"], lambda r: [d.where(c, r) for c in (7, 0, 51)]),
+            (["--where", "7,0,51", "--from-top"], lambda r: [52 - d.where(c, r) for c in (7, 0, 51)]),
+            (["--where", "AS,AH", "--from-top"], lambda r: [52 - d.where(c, r) for c in (0, 51)]),
+        ]
+        for args, model in table:
+            with self.subTest(args=args):
+                result = run(args + d.options() + [str(d.hand_count)] + [str(r) for r in rounds],
+                             name="deal-after")
+                self.assertEqual((result.stderr, result.stdout.decode()),
+                                 (b"", "".join(" ".join(map(str, model(r))) + "\n" for r in rounds)))
+        cycles = [[int(p) for p in line.split(": ")[1].split()] for line in
+                  run(d.options() + ["4"], name="deal-cycles").stdout.decode().splitlines()]
+        from_top = [[int(p) for p in line.split(": ")[1].split()] for line in
+                    run(d.options() + ["--from-top", "4"], name="deal-cycles").stdout.decode().splitlines()]
+        self.assertEqual(sorted(tuple(sorted(52 - p for p in c)) for c in cycles),
+                         sorted(tuple(sorted(c)) for c in from_top))
+        for cycle in from_top:  # each from its lowest place, each place to the next
+            self.assertEqual(cycle[0], min(cycle))
+            for here, there in zip(cycle, cycle[1:] + cycle[:1]):
+                self.assertEqual(52 - d.where(d.deck(0)[52 - here], 1), there)
+
     def test_a_deck_file_with_comments(self):
         with tempfile.NamedTemporaryFile("w", suffix=".deck") as f:
             f.write("# my stack\n3, 1  # the top two\n0\n2^\n")

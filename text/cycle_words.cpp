@@ -51,7 +51,7 @@ bool even(const deal::cycles& round) {
     return (round.size() - round.count()) % 2 == 0;
 }
 
-char* fixed_text(const deal::cycles& round, char* out) {
+char* fixed_text(const deal::cycles& round, char* out, int first) {
     const char* gap = "";
     for (int i = 0; i < round.count(); ++i) {
         if (round.cycle(i).size() != 1)
@@ -59,7 +59,7 @@ char* fixed_text(const deal::cycles& round, char* out) {
         for (; *gap; ++gap)
             *out++ = *gap;
         gap = " ";
-        out = put(out, round.cycle(i)[0]);
+        out = put(out, round.cycle(i)[0] + first);
     }
     return out;
 }

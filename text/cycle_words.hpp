@@ -27,7 +27,8 @@ char* cycle_type_text(const deal::cycles& round, char* out);
 // the number of cycles, each cycle of length L being L - 1 transpositions.
 bool even(const deal::cycles& round);
 
-// "0 8 9": the positions that never move, from 0, separated by blanks.
-char* fixed_text(const deal::cycles& round, char* out);
+// "0 8 9": the positions that never move, counted from `first`, separated by
+// blanks.
+char* fixed_text(const deal::cycles& round, char* out, int first = 0);
 
 } // namespace text

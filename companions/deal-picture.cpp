@@ -109,7 +109,8 @@ struct request {
     std::exit(EXIT_FAILURE);
 }
 
-request read_options(const console::arguments& arguments, int cards) {
+request read_options(const console::arguments& arguments, const deal::start& start) {
+    const int cards = start.size();
     request r;
     // Every option but --card is given once.
     r.file = arguments.value(output_option);
@@ -130,7 +131,8 @@ request read_options(const console::arguments& arguments, int cards) {
         const auto card = console::card_argument(value, cards);
         if (!card)
             std::exit(EXIT_FAILURE);
-        r.cards[r.card_count++] = static_cast<int>(*card);
+        // The picture draws each card by where it starts.
+        r.cards[r.card_count++] = start.position_of(*card);
     }
     if (const char* value = arguments.value(color_option)) {
         if (std::string_view{value} == "cycle")
@@ -180,7 +182,10 @@ int main(int argc, char** argv) {
     const deal::description deal = deal_options.describe(hands->first, deal_options.cards().first);
     const deal::routine routine =
         deal_options.routine_for(hands->first, deal_options.cards().first);
-    const request r = read_options(arguments, routine.cards);
+    const std::optional<deal::start> start = deal_options.start_for(routine.cards);
+    if (!start)
+        return EXIT_FAILURE;
+    const request r = read_options(arguments, *start);
     const deal::permutation round = deal::round_permutation(routine);
     // The caption names the routine as it writes its moves, cut to a line.
     char routine_words[400] = "";

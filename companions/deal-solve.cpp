@@ -12,12 +12,14 @@
 
 #include "console/arguments.hpp"
 #include "console/deal_options.hpp"
+#include "console/decks.hpp"
 #include "console/numbers.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/limits.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
+#include "deal/start.hpp"
 #include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 #include "text/routine_words.hpp"
@@ -41,22 +43,37 @@ constexpr const char usage[] =
     "      --all           print every shortest routine, one a line, in that\n"
     "                      order; where there would be more than {max_search_answers}, say so\n"
     "                      and print none\n"
+    "      --from-top      count FROM and TO from the top, 1 the top card\n"
+    "      --deck ORDER    the deck starts as ORDER, as deal-after --help tells, a\n"
+    "                      card named in FROM or TO being found where it starts\n"
+    "      --deck-file FILE the same, read from FILE\n"
     "A deal move takes --packets, --rest, --first-card, --bottom-hand, --gather\n"
     "and --chosen-pile, as deal-after --help tells.\n";
 
-enum own_option { moves_option, all_option };
-constexpr console::option options[] = {{"moves", 0, "MOVES"}, {"all", 0, nullptr}};
+enum own_option { moves_option, all_option, from_top_option, deck_option, deck_file_option };
+constexpr console::option options[] = {{"moves", 0, "MOVES"},
+                                       {"all", 0, nullptr},
+                                       {"from-top", 0, nullptr},
+                                       {"deck", 0, "ORDER"},
+                                       {"deck-file", 0, "FILE"}};
 constexpr console::command_line command{usage,        options, 0,       3,
                                         "card count", -1,      nullptr, console::moves_help};
 
-// The card or position `argument` names, as a position of a deck of `cards`.
-std::optional<int> position_argument(const char* argument, int cards, const char* what) {
+// The position `argument` names in the deck `start` starts as: a number,
+// counted from the bottom or, `from_top`, as a place from the top; or a
+// card's name, where that card starts.
+std::optional<int> position_argument(const char* argument, const deal::start& start,
+                                     bool from_top) {
+    const int cards = start.size();
     text::integer_text number;
     if (text::parse_integer(argument, number)) {
-        const auto p = console::integer_argument(argument, what, 0, cards - 1);
-        return p ? std::optional<int>{static_cast<int>(*p)} : std::nullopt;
+        const auto p = from_top
+                           ? console::integer_argument(argument, "place from the top", 1, cards)
+                           : console::integer_argument(argument, "position", 0, cards - 1);
+        return p ? std::optional<int>{static_cast<int>(from_top ? cards - *p : *p)} : std::nullopt;
     }
-    return console::card_argument(argument, cards);
+    const auto card = console::card_argument(argument, cards);
+    return card ? std::optional<int>{start.position_of(*card)} : std::nullopt;
 }
 
 bool take(void* moves, const deal::move& m) {
@@ -102,10 +119,20 @@ int main(int argc, char** argv) {
     if (!cards)
         return EXIT_FAILURE;
     const int size = static_cast<int>(*cards);
-    const auto from = position_argument(operands[1], size, "position");
+    const auto order =
+        console::deck_order(arguments.value(deck_option), arguments.value(deck_file_option));
+    if (!order)
+        return EXIT_FAILURE;
+    const auto start = arguments.has(deck_option) || arguments.has(deck_file_option)
+                           ? console::start_of(*order, size)
+                           : deal::start::new_deck(size);
+    if (!start)
+        return EXIT_FAILURE;
+    const bool from_top = arguments.has(from_top_option);
+    const auto from = position_argument(operands[1], *start, from_top);
     if (!from)
         return EXIT_FAILURE;
-    const auto to = position_argument(operands[2], size, "position");
+    const auto to = position_argument(operands[2], *start, from_top);
     if (!to)
         return EXIT_FAILURE;
     const char* const allowed = arguments.value(moves_option);

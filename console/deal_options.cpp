@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "console/decks.hpp"
 #include "console/numbers.hpp"
 #include "console/quote.hpp"
 #include "console/ranges.hpp"
@@ -64,48 +65,6 @@ bool read_routine(const char* text, std::int64_t cards, deal::routine& made) {
         return true;
     report("%s", words);
     return false;
-}
-
-// The whole of a deck's file, its comments left out, into `text`; false
-// after a report.
-bool read_deck_file(const char* path, std::string& text) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    int error = fd < 0 ? errno : 0;
-    std::string file;
-    // A stack is a few hundred bytes; a file far larger is no deck.
-    constexpr std::size_t most = std::size_t{1} << 20;
-    while (fd >= 0 && error == 0) {
-        char buffer[4096];
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            error = errno;
-        if (n <= 0)
-            break;
-        file.append(buffer, static_cast<std::size_t>(n));
-        if (file.size() > most) {
-            report("the deck file %s holds more than %zu bytes: no deck is so long",
-                   quoted(path, quoted::shown_most).c_str(), most);
-            close(fd);
-            return false;
-        }
-    }
-    if (fd >= 0)
-        close(fd);
-    if (error != 0) {
-        report("cannot read the deck file %s: %s", quoted(path, quoted::shown_most).c_str(),
-               std::strerror(error));
-        return false;
-    }
-    std::vector<char> room;
-    text = text::without_comments(file, room);
-    if (text.find_first_not_of(" \t\n\r\v\f,") == std::string::npos) {
-        report("the deck file %s holds no card: write the cards from the top, such as 'KS QS JS'",
-               quoted(path, quoted::shown_most).c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -163,18 +122,11 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         any_given_ |= (values[which] = given.value(which)) != nullptr;
     routine_text_ = values[routine_option];
 
-    if (values[deck_option] && values[deck_file_option]) {
-        report("--deck and --deck-file both give the deck: give one");
+    if (const auto deck = deck_order(values[deck_option], values[deck_file_option])) {
+        deck_given_ = values[deck_option] || values[deck_file_option];
+        deck_text_ = *deck;
+    } else {
         refused();
-    }
-    if (const char* order = values[deck_option]) {
-        deck_given_ = true;
-        deck_text_ = order;
-    }
-    if (const char* file = values[deck_file_option]) {
-        deck_given_ = true;
-        if (!read_deck_file(file, deck_text_))
-            refused();
     }
 
     if (routine_text_) {
@@ -284,15 +236,7 @@ deal::description deal_options::describe(std::int64_t hands, std::int64_t cards)
 }
 
 std::optional<deal::start> deal_options::start_for(int cards) const {
-    if (!deck_given_)
-        return deal::start::new_deck(cards);
-    std::vector<deal::card> bottom_first;
-    char words[text::words_room];
-    if (!text::read_deck(deck_text_, cards, bottom_first, shown_quoted, words, sizeof words)) {
-        report("%s", words);
-        return std::nullopt;
-    }
-    return deal::start(std::move(bottom_first));
+    return deck_given_ ? start_of(deck_text_, cards) : deal::start::new_deck(cards);
 }
 
 deal::routine deal_options::routine_for(std::int64_t count, std::int64_t cards) const {

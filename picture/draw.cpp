@@ -168,7 +168,7 @@ private:
             deck.swap(next_deck);
         }
         for (int p = 0; p < s.round->size(); ++p)
-            is_at[static_cast<std::size_t>(deck[static_cast<std::size_t>(p)])] = p;
+            is_at[static_cast<std::size_t>(deal::number_of(deck[static_cast<std::size_t>(p)]))] = p;
     }
 
     bool in_starting_order(const scene& s) {
@@ -408,7 +408,8 @@ private:
             auto* line = reinterpret_cast<std::uint32_t*>(first);
             for (int p = 0; p < l.cards; ++p)
                 std::fill_n(line + p * across, across,
-                            pixels[static_cast<std::size_t>(deck[static_cast<std::size_t>(p)])]);
+                            pixels[static_cast<std::size_t>(
+                                deal::number_of(deck[static_cast<std::size_t>(p)]))]);
             for (int y = 1; y < down; ++y)
                 std::memcpy(first + y * stride, first, static_cast<std::size_t>(stride));
         }

@@ -1,0 +1,88 @@
+#include "console/decks.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "console/deal_options.hpp"
+#include "console/quote.hpp"
+#include "console/report.hpp"
+#include "text/deal_words.hpp"
+#include "text/deck_words.hpp"
+
+namespace console {
+
+namespace {
+
+// The whole of a deck's file, its comments left out, into `text`; false
+// after a report.
+bool read_deck_file(const char* path, std::string& text) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    std::string file;
+    // A stack is a few hundred bytes; a file far larger is no deck.
+    constexpr std::size_t most = std::size_t{1} << 20;
+    while (fd >= 0 && error == 0) {
+        char buffer[4096];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = errno;
+        if (n <= 0)
+            break;
+        file.append(buffer, static_cast<std::size_t>(n));
+        if (file.size() > most) {
+            report("the deck file %s holds more than %zu bytes: no deck is so long",
+                   quoted(path, quoted::shown_most).c_str(), most);
+            close(fd);
+            return false;
+        }
+    }
+    if (fd >= 0)
+        close(fd);
+    if (error != 0) {
+        report("cannot read the deck file %s: %s", quoted(path, quoted::shown_most).c_str(),
+               std::strerror(error));
+        return false;
+    }
+    std::vector<char> room;
+    text = text::without_comments(file, room);
+    if (text.find_first_not_of(" \t\n\r\v\f,") == std::string::npos) {
+        report("the deck file %s holds no card: write the cards from the top, such as 'KS QS JS'",
+               quoted(path, quoted::shown_most).c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> deck_order(const char* order, const char* file) {
+    if (order && file) {
+        report("--deck and --deck-file both give the deck: give one");
+        return std::nullopt;
+    }
+    std::string text;
+    if (order) {
+        text = order;
+    } else if (file && !read_deck_file(file, text)) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<deal::start> start_of(const std::string& order, int cards) {
+    std::vector<deal::card> bottom_first;
+    char words[text::words_room];
+    if (!text::read_deck(order, cards, bottom_first, shown_quoted, words, sizeof words)) {
+        report("%s", words);
+        return std::nullopt;
+    }
+    return deal::start(std::move(bottom_first));
+}
+
+} // namespace console

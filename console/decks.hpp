@@ -1,0 +1,22 @@
+// The deck a program starts from, as --deck gives its order or --deck-file
+// holds it: read, checked for a deck's size, and made the core's start, with
+// every fault reported in one line.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "deal/start.hpp"
+
+namespace console {
+
+// The order that --deck `order` or --deck-file `file` gives, whichever is
+// given ("" for neither, which is new deck order); nothing after a report
+// where both are given or the file cannot be read or holds no card.
+std::optional<std::string> deck_order(const char* order, const char* file);
+
+// The start that `order` makes of a deck of `cards` cards; nothing after a
+// report where it does not fit that deck.
+std::optional<deal::start> start_of(const std::string& order, int cards);
+
+} // namespace console

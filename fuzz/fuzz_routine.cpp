@@ -5,7 +5,8 @@
 //  - a routine read holds at most max_moves moves, and what it writes of
 //    itself reads back as the same round;
 //  - the round is a permutation of the deck, or, where a chosen pile follows
-//    a card, every card's way stays on the deck and comes back round.
+//    a card, every card's way stays on the deck and comes back round;
+//  - read as a starting deck, it is every card once, or a one-line fault.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -13,10 +14,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "deal/follow.hpp"
 #include "deal/routine.hpp"
 #include "text/deal_words.hpp"
+#include "text/deck_words.hpp"
 #include "text/routine_words.hpp"
 
 namespace {
@@ -64,6 +67,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "fault names neither the moves nor a move");
     }
     check(taken <= deal::max_search_moves, "more moves than a search takes");
+    // The same text as a starting deck: a fault in one line, or every card
+    // of the deck once, each perhaps face up.
+    std::vector<deal::card> bottom_first;
+    if (text::read_deck(text, cards, bottom_first, shown, words, sizeof words)) {
+        check(static_cast<int>(bottom_first.size()) == cards, "a deck of another size");
+        std::vector<char> seen(bottom_first.size());
+        for (const deal::card c : bottom_first) {
+            const int number = deal::number_of(c);
+            check((c & ~(deal::face_up | (deal::face_up - 1))) == 0 && number < cards &&
+                      !seen[static_cast<std::size_t>(number)],
+                  "a deck is no order of its cards");
+            seen[static_cast<std::size_t>(number)] = 1;
+        }
+    } else {
+        const std::string_view said(words);
+        check(!said.empty() && said.find('\n') == std::string_view::npos,
+              "deck fault is not one line");
+    }
     if (!text::read_routine(text, cards, first, shown, words, sizeof words)) {
         const std::string_view said(words);
         check(!said.empty() && said.find('\n') == std::string_view::npos, "fault is not one line");

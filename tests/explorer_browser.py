@@ -312,6 +312,36 @@ def main():
         check("faces: a card typed by name", page.query(),
               "?hands=4&round=3&packets=1&cards=52&card=40&faces=1")
 
+        # The magician's own deck: a stack by the address and a list typed,
+        # cards turned face up, and a card followed by its name wherever the
+        # stack puts it, each as deal-after writes it; a bad deck refused.
+        for shown, options, count, rounds in (
+                ("?routine=cut+17&deck=si-stebbins&faces=1&round=1",
+                 ["--deck", "si-stebbins", "--routine", "cut 17", "--faces"], 52, 1),
+                ("?routine=turn+4;+cut+3&deck=3+1+0+2^+4+5+6+7+8+9&round=2",
+                 ["--deck", "3 1 0 2^ 4 5 6 7 8 9", "--routine", "turn 4; cut 3"], 10, 2)):
+            page.open(shown)
+            wanted = native(args.native, "deal-after", *options, count, rounds).rstrip("\n")
+            check(f"deck {shown}: listing", page.wait_for("listing", wanted), wanted)
+        page.open("?routine=cut+17&deck=si-stebbins&round=1&card=AC")
+        where = native(args.native, "deal-after", "--deck", "si-stebbins", "--routine", "cut 17",
+                       "--where", "AC", 52, 1).strip()
+        verify(f"a stack: the ace of clubs at {where} in {page.text('info')!r}",
+               f"at position {where}," in page.text("info"))
+        page.open("?routine=turn+3&cards=8&round=0")
+        page.type("deck", "7 6 5 4 3 2 1 0^")
+        page.wait_ready()
+        wanted = native(args.native, "deal-after", "--deck", "7 6 5 4 3 2 1 0^", "--routine",
+                        "turn 3", 8, 0).rstrip("\n")
+        check("a deck typed: listing", page.wait_for("listing", wanted), wanted)
+        # Typed over, not cleared first: a cleared deck is new deck order.
+        field = page.element("deck")
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys("7 7 5 4 3 2 1 0", Keys.ENTER)
+        page.wait_ready()
+        verify(f"a bad deck: said in {page.text('error')!r}", page.text("error").startswith("Deck: "))
+        check("a bad deck: the view kept", page.text("listing"), wanted)
+
         # Steps by key and by button, and Back, agree with the address and
         # with deal-after.
         page.open("?hands=3&round=5")

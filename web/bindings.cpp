@@ -26,11 +26,13 @@
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
+#include "deal/start.hpp"
 #include "text/appender.hpp"
 #include "text/cards.hpp"
 #include "text/count_words.hpp"
 #include "text/cycle_words.hpp"
 #include "text/deal_words.hpp"
+#include "text/deck_words.hpp"
 #include "text/digits.hpp"
 #include "text/integer_text.hpp"
 #include "text/listing.hpp"
@@ -108,6 +110,8 @@ struct fields {
     deal::description described;
     int dealt_hands = 0;
     int size = 0;
+    // The deck the run starts from: new deck order, or the Deck field's.
+    deal::start start;
 
     bool ok() const { return fault_field.empty(); }
     bool faulted(const char* field, const char* words) {
@@ -129,6 +133,22 @@ struct fields {
     }
 };
 
+// The Deck field's deck for the deck of the fields, into `f`; false where it
+// does not fit.
+bool read_start(const web::request& r, fields& f) {
+    const std::string_view order = r["deck"];
+    if (order.find_first_not_of(" \t,") == std::string_view::npos) {
+        f.start = deal::start::new_deck(f.size);
+        return true;
+    }
+    std::vector<deal::card> bottom_first;
+    char words[text::words_room];
+    if (!text::read_deck(order, f.size, bottom_first, shown_value, words, sizeof words))
+        return f.faulted("deck", words);
+    f.start = deal::start(std::move(bottom_first));
+    return true;
+}
+
 bool read_fields(const web::request& r, fields& f) {
     char words[text::words_room];
     if (!text::read_deal_option(text::deal_option::packets, r["packets"], f.rules, shown_value,
@@ -141,6 +161,12 @@ bool read_fields(const web::request& r, fields& f) {
             return f.faulted("cards", words);
         f.cards_given = true;
         f.rules.cards = static_cast<std::int32_t>(*count);
+    }
+    // A deck that says its size, a stack or a list, is the deal's deck where
+    // the Cards field does not say otherwise, as --deck is.
+    if (const auto size = text::deck_size(r["deck"]); size && !f.cards_given) {
+        f.cards_given = true;
+        f.rules.cards = *size;
     }
     for (const auto& [option, field] : {std::pair{text::deal_option::rest, "rest"},
                                         std::pair{text::deal_option::first_card, "first-card"},
@@ -165,7 +191,7 @@ bool read_fields(const web::request& r, fields& f) {
         f.described = one_deal ? moves[0].deal : deal::description{};
         f.dealt_hands = one_deal ? f.described.hands : 0;
         f.size = f.round.cards;
-        return true;
+        return read_start(r, f);
     }
     text::integer_text count;
     if (!text::parse_integer(r["hands"], count)) {
@@ -182,7 +208,7 @@ bool read_fields(const web::request& r, fields& f) {
     m.kind = deal::move_kind::deal;
     m.deal = f.described;
     f.round.add(m);
-    return true;
+    return read_start(r, f);
 }
 
 // A round number typed, as deal-after takes it, and whether the round shown
@@ -241,6 +267,15 @@ card_reading read_followed(std::string_view given, int size) {
     return reading;
 }
 
+// The position a request names by number, where it is one of a deck of
+// `size`; -1 for none.
+int position_in(std::string_view text, int size) {
+    text::integer_text n;
+    return text::parse_integer(text, n) && n.value() >= 0 && n.value() < size
+               ? static_cast<int>(n.value())
+               : -1;
+}
+
 bool faces_asked(const web::request& r, const fields& f) {
     return r["faces"] == "1" && f.size <= deal::max_playing_cards;
 }
@@ -273,8 +308,8 @@ void write_cards(std::string& out, const deal::card* cards, int count, bool face
 
 // The hands of each deal move of the round, `deck` its deck, as deal-after
 // --hands prints them: after "move N: MOVE" where it deals twice or more.
-std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, int at,
-                       bool faces) {
+std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, int at, bool faces,
+                       bool marks) {
     const fields& f = learnt.f;
     const auto moves = f.round.moves();
     const bool name = f.round.deal_count() > 1;
@@ -298,8 +333,7 @@ std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, 
                 hand.clear();
                 for (const std::int16_t p : dealt.hand(h))
                     hand.push_back(deck[static_cast<std::size_t>(p)]);
-                write_cards(out, hand.data(), static_cast<int>(hand.size()), faces,
-                            f.round.turns_cards());
+                write_cards(out, hand.data(), static_cast<int>(hand.size()), faces, marks);
             }
         }
         if (i + 1 < moves.size()) {
@@ -447,23 +481,24 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_facts() {
 
 // Each call below reads the request of `length` bytes at `text`.
 
-// The first fault of the deal's fields, and of the round and the card
-// followed where the request gives them: "" for none, and the card's number
-// ("followed"), -1 for none.
+// The first fault of the deal's fields; of the round, where the request gives
+// it, with the card followed by where it starts ("followed"); and of a card
+// typed ("card"), with where that card starts ("followed"), -1 for none.
 EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     fields f;
     read_into(r, f, *a);
     if (f.ok() && r.has("round")) {
-        const card_reading card = read_followed(r["card"], f.size);
-        const bool trick = !deal::runs_backwards(f.round) && card.card >= 0;
+        // The card followed, by where it starts.
+        const bool trick =
+            !deal::runs_backwards(f.round) && position_in(r["followed"], f.size) >= 0;
         a->key("round").string(read_round(r["round"], trick).fault);
     }
     if (f.ok() && r.has("card")) {
         const card_reading card = read_followed(r["card"], f.size);
         a->key("card").string(card.fault);
-        a->key("followed").integer(card.card);
+        a->key("followed").integer(card.card >= 0 ? f.start.position_of(card.card) : -1);
     }
     return a;
 }
@@ -552,6 +587,15 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_deal(const char* text, int length) {
         a->key("rules").string(between(rules, text::rules_text(f.described, rules, sizeof rules)));
     }
     a->key("ownDeal").boolean(f.own_deal);
+    // The card that starts at each position, face up or down, and its name
+    // on a pack: what the page calls the cards it draws by where they start.
+    a->key("numbers").ints({f.start.cards().begin(), f.start.cards().end()});
+    a->key("names").open_array();
+    for (int p = 0; p < size && size <= deal::max_playing_cards; ++p) {
+        char name[text::card_name_room];
+        a->string(text::card_name(deal::number_of(f.start[p]), name));
+    }
+    a->close_array();
     a->key("mostHands").integer(f.most_hands());
     const deal::hands none;
     const deal::hands& dealt = f.dealt_hands > 0 ? a->dealt.front() : none;
@@ -570,13 +614,11 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     const fields& f = deal->f;
-    const card_reading card = read_followed(r["card"], f.size);
-    const int followed = card.card;
+    const int followed = position_in(r["followed"], f.size);
     const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
     const round_reading round_read = read_round(r["round"], trick);
-    a->key("card").string(card.fault);
     a->key("round").string(round_read.fault);
-    if (!card.fault.empty() || !round_read.fault.empty())
+    if (!round_read.fault.empty())
         return a;
     const int size = f.size;
     const int count = std::clamp(
@@ -610,15 +652,28 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
         first_return = static_cast<int>(shown_round.rounds_to_start(count));
     }
     a->key("firstReturn").integer(first_return);
+    // The listing and the hands name the cards themselves, where the deck
+    // starts from a stack.
     const bool faces = faces_asked(r, f);
+    const bool marks = f.round.turns_cards() || f.start.any_face_up();
+    std::vector<deal::card> deck(static_cast<std::size_t>(size));
+    f.start.place(row(0), deck.data());
     std::string listing;
-    write_cards(listing, row(0), size, faces, f.round.turns_cards());
+    write_cards(listing, deck.data(), size, faces, marks);
     listing.pop_back(); // the newline
     a->key("listing").utf8(std::move(listing));
-    const std::vector<deal::card> deck(row(0), row(0) + size);
-    const int at =
-        trick ? static_cast<int>(std::find(deck.begin(), deck.end(), followed) - deck.begin()) : -1;
-    a->key("hands").utf8(hands_text(*deal, deck, at, faces));
+    const int at = trick ? static_cast<int>(std::find_if(row(0), row(0) + size,
+                                                         [followed](deal::card c) {
+                                                             return deal::number_of(c) == followed;
+                                                         }) -
+                                            row(0))
+                         : -1;
+    a->key("hands").utf8(hands_text(*deal, deck, at, faces, marks));
+    // Each row's cards by where they start, a face turned up where it lies
+    // so, its start's face and the turns since both counted.
+    if (f.start.any_face_up())
+        for (std::int32_t& c : rows)
+            c ^= f.start[deal::number_of(c)] & deal::face_up;
     return a;
 }
 
@@ -650,7 +705,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     const fields& f = deal->f;
-    const int followed = read_followed(r["card"], f.size).card;
+    const int followed = position_in(r["followed"], f.size);
     const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
     const round_reading round_read = read_round(r["round"], trick);
     std::vector<std::int32_t> deck(static_cast<std::size_t>(f.size));
@@ -663,9 +718,12 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
         shown_round.assign(r["round"]);
         deal->cycles.jump(shown_round, deck.data());
     }
-    int at = followed < 0
-                 ? -1
-                 : static_cast<int>(std::find(deck.begin(), deck.end(), followed) - deck.begin());
+    int at = followed < 0 ? -1
+                          : static_cast<int>(std::find_if(deck.begin(), deck.end(),
+                                                          [followed](deal::card c) {
+                                                              return deal::number_of(c) == followed;
+                                                          }) -
+                                             deck.begin());
     a->key("deck").ints(deck);
     a->key("moves").open_array();
     for (const deal::move& m : f.round.moves()) {

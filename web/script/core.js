@@ -74,11 +74,13 @@ function dealFields(s) {
   return {
     hands: String(s.hands).trim(), packets: s.packets.trim(),
     cards: s.cards === null ? '' : String(s.cards).trim(), rest: s.rest,
-    'first-card': s.firstCard, 'bottom-hand': s.bottomHand, routine: s.routine,
+    'first-card': s.firstCard, 'bottom-hand': s.bottomHand, routine: s.routine, deck: s.deck,
   };
 }
-function viewFields(s) {
-  return { ...dealFields(s), round: s.round.toString(), card: s.card === null ? '' : String(s.card) };
+// The round and the card followed, by where it starts, as the rows and the
+// plan of a deal take them.
+function roundFields(s) {
+  return { round: s.round.toString(), followed: s.card === null ? '' : s.card };
 }
 
 // The cell lines of `rows` (a kept answer's) in `colors`, `width` pixels

@@ -26,8 +26,7 @@ function dealSteps() {
   const size = model.size;
   // The moves of the round as the core plays them on the deck shown, each
   // where the followed card is before it. A plain deal is one deal move.
-  const plan = ask('plan', { round: state.round.toString(), card: state.card === null ? '' : state.card },
-    false, model);
+  const plan = ask('plan', roundFields(state), false, model);
   // The cards' numbers: a face turned up is not yet shown on screen.
   const deck = Array.from(plan.deck, (card) => card & faceUpMask);
   const places = deck.map((card, p) => ({ card, area: 'deck', slot: p }));
@@ -54,7 +53,7 @@ function dealSteps() {
     }
     const onPosition = []; // the card at each position
     pos.forEach((x, p) => { onPosition[x] = p; });
-    const name = (p) => (facesShown() ? playingCard(places[p].card).text : String(places[p].card));
+    const name = (p) => (facesShown() ? playingCard(places[p].card).text : String(cardNumber(places[p].card)));
     const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] });
     if (move.kind === 'deal') {
       const held = new Array(move.hands).fill(0);
@@ -286,7 +285,7 @@ function paintDealtCard(card, x, y, shape, color) {
   const band = Math.max(3, h * 0.14);
   page.ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, band);
   // The face near the card's top, where it shows in a fanned pile.
-  const face = facesShown() ? playingCard(card) : { text: String(card), red: false };
+  const face = facesShown() ? playingCard(card) : { text: String(cardNumber(card)), red: false };
   page.ctx.textAlign = 'center';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';

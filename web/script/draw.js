@@ -70,15 +70,18 @@ const followedColor = () => page.model.colors.followed[0];
 
 // A deck of up to 52 cards as the cards of a new deck, face down, named as
 // the programs name them: the core's names, read once.
+// The card that starts at position `card`: its name on a pack, and its
+// number.
 function playingCard(card) {
-  const text = page.facts.cardNames[card];
+  const text = page.model.names[card];
   return { text, red: /[♦♥]/.test(text) };
 }
 // Faces want a dozen pixels a card across the picture, beside the labels.
 const facesFit = () => !page.box || page.box.width - 70 >= 12 * page.model.size;
 const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards && facesFit();
 // A card as the page names it in words: its number, and its face if shown.
-const cardName = (card) => (facesShown() ? `${card} (${playingCard(card).text})` : String(card));
+const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
+const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
 // A position, counted from the bottom as the programs count, and from the
 // top as a magician counts: "position 40, 12th from the top".
 function positionWords(p) {

@@ -6,9 +6,9 @@
 const ui = {
   hands: $('hands'), round: $('round'), card: $('card'), packets: $('packets'), cards: $('cards'),
   rest: $('rest'), firstCard: $('first-card'), bottomHand: $('bottom-hand'), speed: $('speed'),
-  error: $('error'), play: $('play'), playing: $('playing'), routine: $('routine'),
+  error: $('error'), play: $('play'), playing: $('playing'), routine: $('routine'), deck: $('deck'),
 };
-const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine'];
+const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck'];
 
 const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
 
@@ -61,7 +61,8 @@ function fillFields() {
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
   fill('round', state.round.toString());
-  fill('card', state.card === null ? '' : facesShown() ? playingCard(state.card).text : String(state.card));
+  fill('card', state.card === null ? '' : facesShown() ? playingCard(state.card).text : String(cardNumber(state.card)));
+  fill('deck', state.deck);
   fill('packets', state.packets);
   fill('cards', state.cards === null ? '' : String(state.cards));
   fill('rest', state.rest);
@@ -106,7 +107,7 @@ function fillAnswers() {
   const model = page.model;
   $('period').textContent = model.period;
   $('period-unit').textContent = model.period === '1' ? 'round' : 'rounds';
-  $('deck').textContent = dealWords();
+  $('deck-facts').textContent = dealWords();
   const parts = model.census.map(([length, count]) => `${count} of length ${length}`);
   $('cycles').textContent = `${model.cycles} ${model.cycles === 1 ? 'cycle' : 'cycles'}: ${parts.join(', ')}`;
   $('cycle-type').textContent = model.cycleType;
@@ -179,7 +180,7 @@ function showAddressFault(message) {
 // ---- reading the fields -----------------------------------------------------
 
 // The deal shown with one field's value, as text where the core reads it.
-const dealFieldNames = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine'];
+const dealFieldNames = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine', 'deck'];
 function withField(name) {
   const value = ui[name].value.trim();
   return { ...page.state, [name]: name === 'cards' && value === '' ? null : value };

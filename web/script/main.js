@@ -20,7 +20,7 @@ window.dealExplorer = {
   timeStep: (times) => measure(times, () => step(1, 'replace')),
   // A jump as far as the core goes: the round number reduced, the deck
   // put in order and its listing made.
-  timeJump: (round, times) => measure(times, () => ask('rows', { round, count: 1 }, false, page.model).listing),
+  timeJump: (round, times) => measure(times, () => ask('rows', { ...roundFields(page.state), round, count: 1 }, false, page.model).listing),
   // The same jump with the whole view drawn.
   timeJumpDrawn: (round, times) => measure(times, (i) => show({ ...page.state, round: BigInt(round) + BigInt(i & 1) }, 'replace')),
   // Where, in the landscape's CSS pixels, count `n` is: for tests that click it.

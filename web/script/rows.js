@@ -81,16 +81,17 @@ function layoutRows(b) {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
     y: (row) => top + (row + 0.5) * rowPitch,
-    // A card's number, without the bit that says it lies face up.
+    // A card, by where it starts, without the bit that says it lies face up;
+    // and whether it does.
     card: (row, position) => deck[row * size + position] & faceUpMask,
+    up: (row, position) => (deck[row * size + position] & ~faceUpMask) !== 0,
   };
 }
 
 // The deck at the round shown and `count` rounds after it, kept until the
 // next rows replace them; with their listing, hands and the trick's way.
 function askRows(count) {
-  const fields = (state) => ({ round: state.round.toString(), card: state.card === null ? '' : state.card,
-    faces: facesShown() ? 1 : 0, count });
+  const fields = (state) => ({ ...roundFields(state), faces: facesShown() ? 1 : 0, count });
   let answer = ask('rows', fields(page.state), true, page.model);
   if (answer.round) {
     // Too long a round, or, following a card through a chosen pile, one
@@ -153,7 +154,8 @@ function paintRows(v) {
     for (let row = 0; row < v.rows; ++row) {
       for (let p = 0; p < size; ++p) {
         const c = v.card(row, p);
-        paintCard(v, c, p, row, radius, inFocus(c) ? colors[c] : fade(colors[c]), false, !inFocus(c));
+        paintCard(v, c, p, row, radius, inFocus(c) ? colors[c] : fade(colors[c]), false, !inFocus(c),
+          v.up(row, p));
       }
     }
     if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus);
@@ -176,7 +178,7 @@ function paintRows(v) {
     if (v.lines) {
       // The card's own dots above its way, ringed.
       for (let row = 0; row < v.rows; ++row) {
-        paintCard(v, focus, way[row], row, radius + 1, colors[focus], true);
+        paintCard(v, focus, way[row], row, radius + 1, colors[focus], true, false, v.up(row, way[row]));
       }
       if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus, focus);
     }
@@ -187,7 +189,9 @@ function paintRows(v) {
 // A card at a place: a dot in its color, or a playing card with a band of
 // its color; ringed in ink where it is followed, and outlined where its
 // color alone would not stand out.
-function paintCard(v, c, p, row, radius, color, ringed, quiet = false) {
+// A card face up is drawn inside out, so that nobody can miss it: a ring of
+// its color round the canvas's, or a playing card dark with its name light.
+function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false) {
   const theme = page.theme;
   const x = v.x(p), y = v.y(row);
   if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
@@ -196,7 +200,7 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false) {
     const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
     page.ctx.beginPath();
     roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
-    page.ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
+    page.ctx.fillStyle = up ? '#1c1b22' : theme.dark ? '#f2f0ea' : '#ffffff';
     page.ctx.fill();
     page.ctx.lineWidth = ringed ? 2.5 : 1.5;
     page.ctx.strokeStyle = ringed ? theme.ink : rgbaCss(color);
@@ -206,7 +210,7 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false) {
     const face = playingCard(c);
     page.ctx.textAlign = 'center';
     page.ctx.textBaseline = 'middle';
-    page.ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
+    page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
     if (tall) {
       const size = Math.min(w * 0.75, h * 0.4);
       update({ faceFont: size });
@@ -223,8 +227,19 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false) {
   }
   page.ctx.beginPath();
   page.ctx.arc(x, y, radius, 0, 2 * Math.PI);
-  page.ctx.fillStyle = rgbaCss(color);
-  page.ctx.fill();
+  if (up) {
+    page.ctx.fillStyle = theme.canvas;
+    page.ctx.fill();
+    page.ctx.lineWidth = Math.max(2, radius * 0.55);
+    page.ctx.strokeStyle = rgbaCss(color);
+    page.ctx.stroke();
+    page.ctx.beginPath();
+    page.ctx.arc(x, y, radius + page.ctx.lineWidth / 2, 0, 2 * Math.PI);
+    page.ctx.lineWidth = 1;
+  } else {
+    page.ctx.fillStyle = rgbaCss(color);
+    page.ctx.fill();
+  }
   const outline = ringed ? theme.ink : outlineOf(color);
   // A faded dot is meant to stay in the background.
   if (outline && !quiet) {
@@ -258,8 +273,9 @@ function labelDots(v, radius, colors, inFocus, only = null) {
       const c = v.card(row, p);
       if (only !== null && c !== only) continue;
       const shown = inFocus(c) || c === only ? colors[c] : fade(colors[c]);
-      page.ctx.fillStyle = luminance(shown) > 140 ? '#1c1b22' : '#ffffff';
-      page.ctx.fillText(String(c), v.x(p), v.y(row) + 0.5);
+      // A card face up is a ring round the canvas: its number in ink.
+      page.ctx.fillStyle = v.up(row, p) ? page.theme.ink : luminance(shown) > 140 ? '#1c1b22' : '#ffffff';
+      page.ctx.fillText(String(cardNumber(c)), v.x(p), v.y(row) + 0.5);
     }
   }
 }

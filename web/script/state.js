@@ -6,7 +6,7 @@
 // choices are deal's own, which start() asks the core for.
 const defaults = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
-  bottomHand: null, routine: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
+  bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.
@@ -48,7 +48,7 @@ function update(changes) {
 }
 
 const dealKey = (s) =>
-  [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine].join('|');
+  [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine, s.deck].join('|');
 
 // The first fault of the deal of `s`, as {field, message}, or null.
 function checkDeal(s) {
@@ -81,7 +81,7 @@ function learn(s) {
 // A round number, as deal-after takes it, for the deal and card of `s`.
 function parseRound(text, s = page.state) {
   text = text.trim();
-  const fault = ask('check', { ...viewFields(s), round: text }).round;
+  const fault = ask('check', { ...dealFields(s), ...roundFields(s), round: text }).round;
   if (fault) return { error: `Round: ${fault}.` };
   return { value: BigInt(text) };
 }
@@ -116,12 +116,14 @@ function toSearch(s) {
   params.set('round', s.round.toString());
   if (s.packets !== defaults.packets) params.set('packets', s.packets);
   if (s.cards !== null) params.set('cards', String(s.cards));
+  if (s.deck.trim() !== '') params.set('deck', s.deck.trim());
   for (const [field, name] of choiceFields) {
     if (s[field] !== defaults[field]) params.set(name, s[field]);
   }
   if (s.view !== defaults.view) params.set('view', s.view);
   if (s.color !== defaults.color) params.set('color', s.color);
-  if (s.card !== null) params.set('card', String(s.card));
+  // The card itself, which a stack may start anywhere.
+  if (s.card !== null) params.set('card', String(page.model.numbers[s.card] & faceUpMask));
   if (s.faces) params.set('faces', '1');
   if (s.across !== defaults.across) params.set('landscape', s.across);
   // Commas and semicolons read better in an address than %2C and %3B, and
@@ -140,6 +142,7 @@ function fromSearch(search) {
   if (params.has('packets')) deal.packets = params.get('packets');
   if (params.has('cards')) deal.cards = params.get('cards');
   if (params.has('routine')) deal.routine = params.get('routine');
+  if (params.has('deck')) deal.deck = params.get('deck');
   for (const [field, name] of choiceFields) {
     if (params.has(name)) deal[field] = params.get(name);
   }

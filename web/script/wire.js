@@ -4,7 +4,7 @@
 function wire() {
   fillChoices();
   $('controls').addEventListener('submit', (event) => event.preventDefault());
-  for (const name of ['hands', 'packets', 'cards', 'routine']) {
+  for (const name of ['hands', 'packets', 'cards', 'routine', 'deck']) {
     wireField(ui[name], () => applyField(name), () => Boolean(checkDeal(withField(name))));
   }
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
@@ -16,7 +16,7 @@ function wire() {
     for (const name of dealFieldNames) faults.delete(ui[name]);
     update({ faults });
     const state = page.state;
-    applyDeal({ ...state, packets: defaults.packets, routine: '', cards: null, rest: defaults.rest,
+    applyDeal({ ...state, packets: defaults.packets, routine: '', deck: '', cards: null, rest: defaults.rest,
       firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
       hands: Math.min(state.hands, page.facts.limits.maxOwnHands) }, ui.hands);
   });

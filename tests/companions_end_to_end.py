@@ -464,6 +464,23 @@ class Stacks(unittest.TestCase):
             for here, there in zip(cycle, cycle[1:] + cycle[:1]):
                 self.assertEqual(52 - d.where(d.deck(0)[52 - here], 1), there)
 
+    def test_places_from_the_top_out_of_range(self):
+        table = [
+            (["--from-top", "--card", "0", "--at", "0", "2"], "deal-cycles",
+             "place from the top 0 is outside the supported range 1 to 10"),
+            (["--from-top", "--card", "0", "--at", "11", "2"], "deal-cycles",
+             "place from the top 11 is outside the supported range 1 to 10"),
+            (["--from-top", "--moves", "cut 1", "10", "0", "1"], "deal-solve",
+             "place from the top 0 is outside the supported range 1 to 10"),
+            (["--from-top", "--moves", "cut 1", "10", "1", "11"], "deal-solve",
+             "place from the top 11 is outside the supported range 1 to 10"),
+        ]
+        for args, name, message in table:
+            with self.subTest(args=args):
+                result = run(args, name=name)
+                self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                 (1, b"", f"{name}: {message}\n"))
+
     def test_a_deck_file_with_comments(self):
         with tempfile.NamedTemporaryFile("w", suffix=".deck") as f:
             f.write("# my stack\n3, 1  # the top two\n0\n2^\n")

@@ -436,6 +436,21 @@ def main():
         page.key(Keys.ARROW_RIGHT)
         said = page.wait_until("info", lambda t: "round 1" in t)
         verify(f"solve: dealt, the card at 34 in {said!r}", "at position 34," in said)
+        # Counted from the top, as the magician counts: the top card to the
+        # 18th place, as deal-solve --from-top answers.
+        page.open("?hands=4&round=0&packets=1&cards=52&card=51")
+        page.element("from-top").click()
+        page.wait_ready()
+        check("from the top: address", page.query(),
+              "?hands=4&round=0&packets=1&cards=52&card=51&from-top=1")
+        page.type("solve-to", "18", enter=False)
+        page.type("solve-moves", "faro in | faro out", enter=False)
+        page.element("solve").click()
+        wanted = native(args.native, "deal-solve", "--from-top", "--moves", "faro in | faro out",
+                        52, 1, 18).strip()
+        verify(f"from the top: {wanted!r} in {page.text('solve-answer')!r}",
+               page.text("solve-answer").endswith(": " + wanted)
+               and "to 18th from the top (position 34)" in page.text("solve-answer"))
         page.open("?hands=4&round=8&packets=3,2&cards=20")
 
         # Space pauses the round whatever has the focus: here the button that

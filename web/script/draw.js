@@ -84,11 +84,13 @@ const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
 const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
 // A position, counted from the bottom as the programs count, and from the
 // top as a magician counts: "position 40, 12th from the top".
+// Counted from the top, the place comes first.
 function positionWords(p) {
   const n = page.model.size - p;
   const tens = n % 100, ones = n % 10;
   const suffix = tens >= 11 && tens <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][ones] || 'th';
-  return `position ${p}, ${n === 1 ? 'the top card' : `${n}${suffix} from the top`}`;
+  const place = n === 1 ? 'the top card' : `${n}${suffix} from the top`;
+  return page.state.fromTop ? `${place} (position ${p})` : `position ${p}, ${place}`;
 }
 
 // ---- the canvas -------------------------------------------------------------

@@ -29,7 +29,8 @@ function show(next, how) {
   // what is said of the round, and the landscape, change only with the deal.
   const previous = page.state;
   const remeasure = page.shown === null || dealKey(next) !== dealKey(previous);
-  const answers = remeasure || next.color !== previous.color || next.faces !== previous.faces;
+  const answers = remeasure || next.color !== previous.color || next.faces !== previous.faces ||
+    next.fromTop !== previous.fromTop;
   const across = remeasure || next.across !== previous.across;
   update({ state: next, shown: next, cursor: page.cursor && remeasure ? null : page.cursor,
     trick: model.follows && next.card !== null });
@@ -71,6 +72,8 @@ function fillFields() {
   fill('routine', state.routine);
   // A routine's deals carry their own hands, packets and gathering.
   for (const name of ['hands', 'packets', 'rest', 'firstCard', 'bottomHand']) ui[name].disabled = model.routine;
+  $('from-top').checked = state.fromTop;
+  $('solve-to').previousElementSibling.textContent = state.fromTop ? 'Bring it to place from the top' : 'Bring it to position';
   for (const input of document.querySelectorAll('input[name="view"]')) input.checked = input.value === state.view;
   for (const input of document.querySelectorAll('input[name="color"]')) input.checked = input.value === state.color;
   for (const input of document.querySelectorAll('input[name="across"]')) {

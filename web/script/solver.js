@@ -44,20 +44,26 @@ function solveFor() {
   $('solve-load').hidden = true;
   const card = state.card;
   const toText = $('solve-to').value.trim();
-  const to = Number(toText);
+  // A place from the top, 1 the top card, where the page counts so.
+  const given = Number(toText);
+  const to = state.fromTop ? model.size - given : given;
+  const least = state.fromTop ? 1 : 0;
   if (card === null) {
     answer.textContent = 'Follow a card first: click it, or type it into Follow card.';
-  } else if (!/^\d{1,5}$/.test(toText) || to >= model.size) {
-    answer.textContent = `Bring it to position: type a position from 0 to ${model.size - 1}.`;
+  } else if (!/^\d{1,5}$/.test(toText) || given < least || given > model.size - 1 + least) {
+    answer.textContent = state.fromTop
+      ? `Bring it to place: type a place from the top, from 1 to ${model.size}.`
+      : `Bring it to position: type a position from 0 to ${model.size - 1}.`;
   } else {
     const solved = ask('solve', { ...dealFields(state), moves: $('solve-moves').value.trim(), from: card, to });
     const name = cardName(card);
+    const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
-    else if (solved.length === -1) answer.textContent = `No routine of these moves brings card ${name} from position ${card} to ${to}.`;
-    else if (solved.length === 0) answer.textContent = `Card ${name} starts at position ${to}: no move is needed.`;
+    else if (solved.length === -1) answer.textContent = `No routine of these moves brings card ${name} from ${from} to ${there}.`;
+    else if (solved.length === 0) answer.textContent = `Card ${name} starts at ${there}: no move is needed.`;
     else {
       update({ found: solved.routine });
-      answer.textContent = `${solved.length} move${solved.length === 1 ? '' : 's'} bring card ${name} from position ${card} to ${to}: ${solved.routine}`;
+      answer.textContent = `${solved.length} move${solved.length === 1 ? '' : 's'} bring card ${name} from ${from} to ${there}: ${solved.routine}`;
       $('solve-load').hidden = false;
     }
   }

@@ -7,6 +7,7 @@
 const defaults = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
   bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
+  fromTop: false,
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.
@@ -125,6 +126,7 @@ function toSearch(s) {
   // The card itself, which a stack may start anywhere.
   if (s.card !== null) params.set('card', String(page.model.numbers[s.card] & faceUpMask));
   if (s.faces) params.set('faces', '1');
+  if (s.fromTop) params.set('from-top', '1');
   if (s.across !== defaults.across) params.set('landscape', s.across);
   // Commas and semicolons read better in an address than %2C and %3B, and
   // mean the same there.
@@ -152,6 +154,7 @@ function fromSearch(search) {
   if (params.get('view') === 'map') s.view = 'map';
   if (params.get('color') === 'cycle') s.color = 'cycle';
   if (params.get('faces') === '1') s.faces = true;
+  if (params.get('from-top') === '1') s.fromTop = true;
   if (params.get('landscape') === 'cards') s.across = 'cards';
   if (params.has('card')) {
     const card = parseCard(params.get('card'), s);

@@ -41,6 +41,7 @@ function wire() {
   });
   $('deal-round').addEventListener('click', () => (page.dealing ? finishDealing() : startDealing()));
   ui.playing.addEventListener('change', () => show({ ...page.state, faces: ui.playing.checked }, 'push'));
+  $('from-top').addEventListener('change', () => show({ ...page.state, fromTop: $('from-top').checked }, 'push'));
   for (const input of document.querySelectorAll('input[name="view"], input[name="color"]')) {
     input.addEventListener('change', () => {
       stopDealing();

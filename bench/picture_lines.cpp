@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     for (int hands = 2; hands <= most; hands += hands < 12 ? 1 : 4) {
         const deal::description deal = deal::default_deal(hands);
         const deal::permutation round(deal);
+        const deal::start start = deal::start::new_deck(deal.cards);
         cycles.learn(round);
         first.learn(cycles);
         const deal::period period(cycles);
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
         cairo_t* cr = cairo_create(s);
         const picture::scene scene{&deal,   nullptr, &round, &cycles,
                                    &period, &first,  "0",    picture::coloring::start,
-                                   {},      false};
+                                   {},      &start,  false};
         picture::draw(cr, l, scene);
         cairo_destroy(cr);
         cairo_surface_flush(s);

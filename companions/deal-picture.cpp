@@ -51,7 +51,10 @@ constexpr const char usage[] =
     "                      for more cards\n"
     "      --color BY      start (by starting position, the default) or cycle\n"
     "      --view VIEW     rows (the default), or map: one round as a plot of\n"
-    "                      where each position's card goes, for wide decks\n" DEAL_OPTIONS_HELP;
+    "                      where each position's card goes, for wide decks\n"
+    "      --from-top      draw each row from the top card (left) to the bottom,\n"
+    "                      and number the map's places from the top, 1 the top\n"
+    "                      card\n" DEAL_OPTIONS_HELP;
 
 enum option_index {
     output_option = console::round_option_count,
@@ -59,11 +62,12 @@ enum option_index {
     from_option,
     card_option,
     color_option,
-    view_option
+    view_option,
+    from_top_option
 };
-constexpr console::option own[] = {{"output", 'o', "FILE"}, {"format", 'f', "FORMAT"},
-                                   {"from", 0, "K"},        {"card", 0, "C"},
-                                   {"color", 0, "BY"},      {"view", 0, "VIEW"}};
+constexpr console::option own[] = {
+    {"output", 'o', "FILE"}, {"format", 'f', "FORMAT"}, {"from", 0, "K"},        {"card", 0, "C"},
+    {"color", 0, "BY"},      {"view", 0, "VIEW"},       {"from-top", 0, nullptr}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, 2);
 
@@ -217,11 +221,13 @@ int main(int argc, char** argv) {
                                r.from,
                                r.coloring,
                                {r.cards, static_cast<std::size_t>(r.card_count)},
+                               &*start,
                                false};
-    const picture::layout layout =
+    picture::layout layout =
         r.view == picture::view::map
             ? picture::make_map_layout(routine.cards)
             : picture::make_layout(routine.cards, static_cast<int>(*rounds), r.from);
+    layout.from_top = arguments.has(from_top_option);
 
     if (!r.file || std::string_view{r.file} == "-") {
         if (isatty(STDOUT_FILENO)) {

@@ -235,9 +235,10 @@ private:
                                                             : "colored by starting position";
         if (l.view == view::rows)
             std::snprintf(line, sizeof line,
-                          "each row from the bottom of the deck (left) to its top%s"
+                          "each row from the %s of the deck (left) to its %s%s"
                           "\xe2\x96\xb6 back in starting order%s%s",
-                          separator, separator, colored);
+                          l.from_top ? "top" : "bottom", l.from_top ? "bottom" : "top", separator,
+                          separator, colored);
         else
             std::snprintf(
                 line, sizeof line,
@@ -255,7 +256,7 @@ private:
                              muted};
         for (std::size_t i = 0; i < s.followed.size() && i < most_listed; ++i) {
             std::snprintf(cards[i], sizeof cards[i], "%s \xe2\x96\xa0 %d", i == 0 ? "" : ",",
-                          s.followed[i]);
+                          deal::number_of((*s.start)[s.followed[i]]));
             runs[count++] = {cards[i], followed_color(s, s.followed[i])};
         }
         if (s.followed.size() > most_listed)
@@ -417,6 +418,11 @@ private:
 
         cairo_save(cr);
         cairo_translate(cr, l.left, l.top);
+        if (l.from_top) {
+            // The image mirrored, the top card's cell on the left.
+            cairo_translate(cr, l.cards * l.pitch, 0);
+            cairo_scale(cr, -1, 1);
+        }
         cairo_scale(cr, static_cast<double>(l.pitch) / across,
                     static_cast<double>(l.row_pitch) / down);
         cairo_set_source_surface(cr, cells, 0, 0);
@@ -522,18 +528,24 @@ private:
 
         set_font(cr, std::max(11.0, 0.8 * l.font));
         cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
-        char last[16];
-        std::snprintf(last, sizeof last, "%d", l.cards - 1);
+        // The ends of each axis: 0 and M - 1 from the bottom, 1 and M from the top.
+        char first[16], last[16];
+        std::snprintf(first, sizeof first, "%d", l.from_top ? 1 : 0);
+        std::snprintf(last, sizeof last, "%d", l.from_top ? l.cards : l.cards - 1);
+        const char* counted = l.from_top ? "place from the top" : "position";
+        char before[64], after[64];
+        std::snprintf(before, sizeof before, "%s before the round \xe2\x86\x92", counted);
+        std::snprintf(after, sizeof after, "%s after \xe2\x86\x92", counted);
         const double below = l.top + side + 0.4 * l.font;
-        text_centered(cr, "0", l.left, below);
+        text_centered(cr, first, l.left, below);
         text_centered(cr, last, l.left + side, below);
-        text_centered(cr, "position before the round \xe2\x86\x92", l.left + side / 2, below);
-        text_left_of(cr, "0", l.left - 0.4 * l.font, l.top + side);
+        text_centered(cr, before, l.left + side / 2, below);
+        text_left_of(cr, first, l.left - 0.4 * l.font, l.top + side);
         text_left_of(cr, last, l.left - 0.4 * l.font, l.top);
         cairo_save(cr);
         cairo_translate(cr, l.left - 0.8 * l.font, l.top + side / 2);
         cairo_rotate(cr, -tau / 4);
-        text_centered(cr, "position after \xe2\x86\x92", 0, -0.9 * l.font);
+        text_centered(cr, after, 0, -0.9 * l.font);
         cairo_restore(cr);
     }
 };

@@ -11,6 +11,7 @@
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
+#include "deal/start.hpp"
 #include "picture/layout.hpp"
 
 namespace picture {
@@ -27,7 +28,8 @@ struct scene {
     const deal::round_number* first; // the first row's round, learnt for the cycles
     const char* first_text;          // that round as the user gave it: an integer of any length
     picture::coloring coloring;
-    std::span<const int> followed; // cards drawn boldly, the others faded
+    std::span<const int> followed; // cards drawn boldly, the others faded, by where they start
+    const deal::start* start;      // which card starts where, for the legend's names
     // Cells drawn a pixel of the image per pixel of the picture, rather than
     // a pixel per cell enlarged: for formats whose viewers smooth an
     // enlarged image.

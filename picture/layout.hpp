@@ -43,15 +43,20 @@ struct layout {
     // first, and the digits each holds.
     int round_lines;
     int round_line_digits;
+    // Positions laid out from the top card, on the left and at the foot of
+    // the map, as a magician counts them, rather than from the bottom card.
+    bool from_top = false;
 
     // Rows view: the center of the dot or cell at `position` in `row`.
-    double x(int position) const { return left + (position + 0.5) * pitch; }
+    double x(int position) const { return left + (placed(position) + 0.5) * pitch; }
     double y(int row) const { return top + (row + 0.5) * row_pitch; }
 
     // Map view: the plot's side, and where a position lies along each axis.
     int side() const { return cards * pitch; }
-    double across(int position) const { return left + (position + 0.5) * pitch; }
-    double up(int position) const { return top + side() - (position + 0.5) * pitch; }
+    double across(int position) const { return left + (placed(position) + 0.5) * pitch; }
+    double up(int position) const { return top + side() - (placed(position) + 0.5) * pitch; }
+    // Where along its axis a position is laid out.
+    int placed(int position) const { return from_top ? cards - 1 - position : position; }
 
     // The caption's lines: the first, and the legend below it.
     double first_line() const { return 1.6 * font; }

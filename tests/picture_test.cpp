@@ -68,7 +68,8 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
     // --from takes the first row's round as deal-after does: any length,
     // negative backwards, modulo the period (7 for 2 hands, 28 for 4).
     // Other deals too, whose caption is taller where the first round is
-    // written whole on lines of its own.
+    // written whole on lines of its own. Counted from the top, each row is
+    // the mirror image, the top card on the left.
     const std::string long_round = "7" + std::string(99, '0') + "3"; // 3 more than 7 * 10^100
     const struct {
         int hands, cards, rounds;
@@ -76,6 +77,7 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
         int first;       // the listing of deal that the first row is
         int round_lines; // the caption's lines for the first round alone
         std::string options;
+        bool from_top = false;
     } table[] = {{1, 5, 3, "0", 0, 0, ""},
                  {2, 10, 8, "0", 0, 0, ""},
                  {4, 20, 29, "0", 0, 0, ""},
@@ -88,12 +90,14 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
                  {2, 10, 2, "700000000000000000000000000000003", 3, 1, ""},
                  {2, 10, 2, long_round.c_str(), 3, 2, ""},
                  {4, 52, 14, "0", 0, 0, "--packets 1 --first-card bottom --cards 52"},
-                 {3, 20, 22, "0", 0, 0, "--packets 3,2 --cards 20 --rest top --bottom-hand first"}};
-    for (const auto& [hands, cards, rounds, from, first, round_lines, options] : table) {
+                 {3, 20, 22, "0", 0, 0, "--packets 3,2 --cards 20 --rest top --bottom-hand first"},
+                 {52, 52, 6, "3", 3, 0, "--routine 'faro out; cut 7'", true},
+                 {20, 100, 4, "0", 0, 0, "", true}};
+    for (const auto& [hands, cards, rounds, from, first, round_lines, options, from_top] : table) {
         const std::string png = temporary("picture_test.png");
         const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " " + options +
-                                    " --from " + from + " " + std::to_string(hands) + " " +
-                                    std::to_string(rounds);
+                                    (from_top ? " --from-top" : "") + " --from " + from + " " +
+                                    std::to_string(hands) + " " + std::to_string(rounds);
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         const listing all = deal_listings(hands, first + rounds, options);
         ASSERT_EQ(all.size(), static_cast<std::size_t>(first + rounds + 1));
@@ -101,7 +105,8 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
 
         cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
         ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
-        const picture::layout l = picture::make_layout(cards, rounds, from);
+        picture::layout l = picture::make_layout(cards, rounds, from);
+        l.from_top = from_top;
         ASSERT_EQ(l.round_lines, round_lines) << from;
         ASSERT_EQ(cairo_image_surface_get_width(image), l.width);
         ASSERT_EQ(cairo_image_surface_get_height(image), l.height);

@@ -408,6 +408,32 @@ def main():
             check(f"{routine} played: address", page.query(), shown.replace("round=4", "round=5"))
             routine_frames[routine.split()[0]] = page.driver.execute_script(
                 "return window.dealExplorer.dealFrames") or []
+        # A turn played step by step: the cards it turns show face up (dark)
+        # on the step that turns them; a reverse turns none.
+        page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"
+                                   "s.dispatchEvent(new Event('input'))")
+        dark = ("const c = document.getElementById('canvas');"
+                "const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
+                "let n = 0; for (let i = 0; i < d.length; i += 4)"
+                " if (d[i] === 28 && d[i + 1] === 27 && d[i + 2] === 34) ++n; return n;")
+        seen = {}
+        for routine, label in (("turn 2; cut 1", "the top 2 cards turned over"),
+                               ("reverse; cut 1", "the order reversed")):
+            page.open(routine_address(routine, 6, 0))
+            page.element("deal-round").click()
+            page.key(" ")
+            for _ in range(4):
+                if label in page.text("info"):
+                    break
+                page.key(Keys.ARROW_RIGHT)
+            said = page.wait_until("info", lambda t, label=label: label in t)
+            verify(f"{routine} step by step: {label!r} in {said!r}", label in said)
+            time.sleep(0.3)
+            seen[routine] = page.driver.execute_script(dark)
+            page.key(Keys.ESCAPE)
+            page.wait_ready()
+        verify(f"a turn dealt on screen shows its cards face up: dark pixels {seen}",
+               seen["turn 2; cut 1"] > 10 * seen["reverse; cut 1"] + 500)
         page.driver.execute_script("const s = document.getElementById('speed'); s.value = 5;"
                                    "s.dispatchEvent(new Event('input'))")
         page.open(routine_address("deal 3 --packets 1 --chosen-pile 1", 21, 0) + "&card=4")

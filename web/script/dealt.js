@@ -19,17 +19,18 @@ const dealable = () => {
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
-// row}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
-// row between, slot of size + 2) or 'new' (the bottom row).
+// row, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
+// row between, slot of size + 2) or 'new' (the bottom row); up where the
+// card lies face up.
 function dealSteps() {
   const { model, state } = page;
   const size = model.size;
   // The moves of the round as the core plays them on the deck shown, each
   // where the followed card is before it. A plain deal is one deal move.
   const plan = ask('plan', roundFields(state), false, model);
-  // The cards' numbers: a face turned up is not yet shown on screen.
+  // The cards' numbers, and which lie face up as the round starts.
   const deck = Array.from(plan.deck, (card) => card & faceUpMask);
-  const places = deck.map((card, p) => ({ card, area: 'deck', slot: p }));
+  const places = deck.map((card, p) => ({ card, area: 'deck', slot: p, up: (plan.deck[p] & ~faceUpMask) !== 0 }));
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
   const mids = [''];
@@ -129,6 +130,8 @@ function dealSteps() {
         }
       }
     } else {
+      // A turn flips the cards it takes, the top `turned` of the deck.
+      if (move.kind === 'turn') for (let x = size - move.turned; x < size; ++x) places[onPosition[x]].up = !places[onPosition[x]].up;
       for (let x = 0; x < size; ++x) toNew(x);
       add(move.kind === 'reverse' ? 'the order reversed, card by card'
         : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
@@ -263,7 +266,7 @@ function paintDeal(t) {
   for (const p of order) {
     const a = layout.at(before[p]), z = layout.at(now[p]);
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
-    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card]);
+    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up);
   }
   $('info').textContent = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
     `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
@@ -271,12 +274,13 @@ function paintDeal(t) {
 
 const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 
-function paintDealtCard(card, x, y, shape, color) {
+// A card face up is dark with its name light, as in the rows.
+function paintDealtCard(card, x, y, shape, color, up) {
   const theme = page.theme;
   const w = shape.w, h = shape.h;
   page.ctx.beginPath();
   roundedRect(x - w / 2, y - h / 2, w, h, Math.max(2, w * 0.12));
-  page.ctx.fillStyle = theme.dark ? '#f2f0ea' : '#ffffff';
+  page.ctx.fillStyle = up ? '#1c1b22' : theme.dark ? '#f2f0ea' : '#ffffff';
   page.ctx.fill();
   page.ctx.lineWidth = 1.5;
   page.ctx.strokeStyle = rgbaCss(color);
@@ -288,7 +292,7 @@ function paintDealtCard(card, x, y, shape, color) {
   const face = facesShown() ? playingCard(card) : { text: String(cardNumber(card)), red: false };
   page.ctx.textAlign = 'center';
   page.ctx.textBaseline = 'middle';
-  page.ctx.fillStyle = face.red ? '#c0262d' : '#1c1b22';
+  page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
   if (page.presenting && facesShown()) {
     const size = Math.min(w * 0.75, h * 0.4);
     page.ctx.font = font(size);

@@ -342,6 +342,23 @@ def main():
         verify(f"a bad deck: said in {page.text('error')!r}", page.text("error").startswith("Deck: "))
         check("a bad deck: the view kept", page.text("listing"), wanted)
 
+        # Several cards followed at once, typed or by the address: each said
+        # where deal-after --where puts it; a fifth card refused.
+        page.open("?routine=faro+out&cards=20&round=2")
+        page.type("card", "3, 7,12")
+        page.wait_ready()
+        check("several cards: address", page.query(), "?routine=faro+out&round=2&cards=20&card=3,7,12")
+        places = native(args.native, "deal-after", "--routine", "faro out", "--where", "3,7,12",
+                        20, 2).split()
+        info = page.text("info")
+        verify(f"several cards: {places} in {info!r}",
+               f"Card 3 is at position {places[0]}," in info
+               and f"card 7 is at position {places[1]}," in info
+               and f"card 12 is at position {places[2]}," in info)
+        page.type("card", "1,2,3,4,5")
+        verify(f"five cards: said in {page.text('error')!r}",
+               page.text("error").startswith("Follow card: at most 4"))
+
         # Steps by key and by button, and Back, agree with the address and
         # with deal-after.
         page.open("?hands=3&round=5")

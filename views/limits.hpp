@@ -15,6 +15,10 @@ inline constexpr int max_line_cards = 60;
 // its dots are marked instead.
 inline constexpr int max_cobweb_length = 64;
 
+// The most cards the page follows at once, each in a color of its own: more
+// ways than this tangle into one another across the rows.
+inline constexpr int most_followed = 4;
+
 // The most rounds a picture shows, after the first.
 inline constexpr int max_rounds = 2000;
 

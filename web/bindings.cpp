@@ -441,6 +441,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_facts() {
     a->key("maxRows").integer(max_rows);
     a->key("maxLineCards").integer(views::max_line_cards);
     a->key("maxDealtCards").integer(max_dealt_cards);
+    a->key("mostFollowed").integer(views::most_followed);
     a->key("maxPlayingCards").integer(deal::max_playing_cards);
     a->key("followedColors").integer(colors::followed_colors);
     a->key("maxCobwebLength").integer(views::max_cobweb_length);

@@ -64,7 +64,10 @@ function focused() {
   const card = focusCard();
   return { focus: card, focusCycle: card === null ? -1 : page.model.cycleOf[card] };
 }
-const followedColor = () => page.model.colors.followed[0];
+const followedColor = (i = 0) => page.model.colors.followed[i];
+// The other cards followed, beside the first, each with the index of its
+// color.
+const alsoFollowed = () => page.state.more.map((card, i) => ({ card, color: i + 1 }));
 
 // ---- playing cards ----------------------------------------------------------
 
@@ -92,6 +95,9 @@ function positionWords(p) {
   const place = n === 1 ? 'the top card' : `${n}${suffix} from the top`;
   return page.state.fromTop ? `${place} (position ${p})` : `position ${p}, ${place}`;
 }
+
+// Where the card at position `p` goes in one round, counted as the page counts.
+const goesToWords = (p) => (page.state.fromTop ? positionWords(page.model.goesTo[p]) : String(page.model.goesTo[p]));
 
 // ---- the canvas -------------------------------------------------------------
 
@@ -203,11 +209,25 @@ function describe() {
       const p = positionOf(0, card);
       where = ` is at ${positionWords(p)}, in round ${state.round};`;
     } else {
-      where = ` goes from ${positionWords(card)}, to ${model.goesTo[card]} in one round;`;
+      where = ` goes from ${positionWords(card)}, to ${goesToWords(card)} in one round;`;
     }
     info = length === 1
       ? `Card ${cardName(card)}${where} it never moves (a cycle of length 1).`
       : `Card ${cardName(card)}${where} its cycle has length ${length} (cycle ${cycle + 1} of ${model.cycles}): ${route}.`;
   }
   $('info').textContent = info;
+  // Each other card followed, in its color, where it is.
+  if (card !== null && !page.cursor && page.state.more.length) {
+    const also = alsoFollowed().filter((f) => f.card !== card);
+    if (also.length) $('info').append(' Also followed:');
+    also.forEach((f, i) => {
+      const mark = document.createElement('span');
+      mark.textContent = ' ■';
+      mark.style.color = rgbaCss(followedColor(f.color));
+      mark.setAttribute('aria-hidden', 'true');
+      const where = view.kind === 'rows' ? `is at ${positionWords(positionOf(0, f.card))}`
+        : `goes from ${positionWords(f.card)} to ${goesToWords(f.card)} in one round`;
+      $('info').append(mark, ` card ${cardName(f.card)} ${where}${i + 1 < also.length ? ';' : '.'}`);
+    });
+  }
 }

@@ -24,6 +24,9 @@ function show(next, how) {
   learn(next);
   const { model, facts } = page;
   if (next.card !== null && next.card >= model.size) next = { ...next, card: null };
+  // The other cards followed go with the first, and with a deck too small
+  // for them.
+  if (next.card === null || next.more.some((c) => c >= model.size)) next = { ...next, more: [] };
   if (model.size > facts.limits.maxPlayingCards) next = { ...next, faces: false };
   // Another deal may change the lines above the canvas, and so its place;
   // what is said of the round, and the landscape, change only with the deal.
@@ -62,7 +65,8 @@ function fillFields() {
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
   fill('round', state.round.toString());
-  fill('card', state.card === null ? '' : facesShown() ? playingCard(state.card).text : String(cardNumber(state.card)));
+  fill('card', state.card === null ? ''
+    : [state.card, ...state.more].map((c) => (facesShown() ? playingCard(c).text : String(cardNumber(c)))).join(','));
   fill('deck', state.deck);
   fill('packets', state.packets);
   fill('cards', state.cards === null ? '' : String(state.cards));
@@ -220,10 +224,13 @@ function applyRound() {
 }
 
 function applyCard() {
-  const card = parseCard(ui.card.value);
+  const card = parseCards(ui.card.value);
   setFault(ui.card, card.error);
   if (card.error) return false;
-  if (card.value !== page.state.card) show({ ...page.state, card: card.value }, 'push');
+  const { state } = page;
+  if (card.value !== state.card || card.more.join() !== state.more.join()) {
+    show({ ...state, card: card.value, more: card.more }, 'push');
+  }
   return true;
 }
 

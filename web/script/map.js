@@ -32,7 +32,7 @@ function layoutMap(b) {
 }
 
 function paintMap(v) {
-  const { model, state, theme, cursor, facts } = page;
+  const { model, state, theme, cursor } = page;
   const size = model.size;
   const colors = model.colors[state.color];
   const { focus, focusCycle } = focused();
@@ -72,20 +72,27 @@ function paintMap(v) {
   page.ctx.restore();
   if (cursor && cursor.kind === 'map') paintCursor(v);
   if (focus === null) return;
-  const length = model.cycleLength[focus];
-  page.ctx.fillStyle = page.ctx.strokeStyle = rgbaCss(followedColor());
+  // The other cards followed under the first, each in its own color.
+  for (const { card, color } of alsoFollowed()) if (card !== focus) paintCobweb(v, card, followedColor(color), dot);
+  paintCobweb(v, focus, followedColor(), dot);
+}
+
+// A card's cycle as a cobweb: from each dot across to the diagonal, then up
+// or down to the next position's dot. A long cycle's cobweb would cover the
+// map: its dots, larger, say it.
+function paintCobweb(v, card, color, dot) {
+  const { model, facts } = page;
+  const length = model.cycleLength[card];
+  page.ctx.fillStyle = page.ctx.strokeStyle = rgbaCss(color);
   if (length > facts.limits.maxCobwebLength) {
-    // A long cycle's cobweb would cover the map: its dots, larger, say it.
     const big = dot + 2;
-    for (let p = 0; p < size; ++p) {
-      if (model.cycleOf[p] === focusCycle) page.ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);
+    for (let p = 0; p < model.size; ++p) {
+      if (model.cycleOf[p] === model.cycleOf[card]) page.ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);
     }
     return;
   }
-  // The cycle as a cobweb: from each dot across to the diagonal, then up or
-  // down to the next position's dot.
   page.ctx.beginPath();
-  let p = focus;
+  let p = card;
   page.ctx.moveTo(v.x(p), v.y(model.goesTo[p]));
   for (let i = 0; i < length; ++i) {
     const q = model.goesTo[p];

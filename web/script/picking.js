@@ -63,7 +63,19 @@ function pickAtCursor() {
   const { view, cursor } = page;
   const card = view.kind === 'rows' ? view.card(cursor.row, cursor.position) : cursor.position;
   update({ cursor: null });
-  show({ ...page.state, card }, 'push');
+  show({ ...page.state, card, more: [] }, 'push');
+}
+
+// A click follows the card alone, or follows nothing where it is all that
+// is followed; a Shift-click adds it to the cards followed, or takes it away.
+function followedAfterClick(card, adding) {
+  const { state, facts } = page;
+  const all = state.card === null ? [] : [state.card, ...state.more];
+  let next;
+  if (!adding || card === null) next = card === state.card && !state.more.length ? [] : card === null ? [] : [card];
+  else if (all.includes(card)) next = all.filter((c) => c !== card);
+  else next = all.length < facts.limits.mostFollowed ? [...all, card] : all;
+  return { card: next.length ? next[0] : null, more: next.slice(1) };
 }
 
 function stopPicking() {
@@ -95,6 +107,6 @@ function wirePicking() {
       return;
     }
     update({ hover: null, cursor: null });
-    show({ ...page.state, card: card === page.state.card ? null : card }, 'push');
+    show({ ...page.state, ...followedAfterClick(card, event.shiftKey) }, 'push');
   });
 }

@@ -163,6 +163,27 @@ function paintRows(v) {
     paintCells(v, colors, inFocus);
   }
   paintRowLabels(v);
+  // The other cards followed, each its way in its own color, under the
+  // first one's.
+  for (const { card, color } of focus === null ? [] : alsoFollowed()) {
+    if (card === focus) continue;
+    const way = wayOf(card);
+    page.ctx.lineJoin = 'round';
+    tracePath(v, way);
+    page.ctx.strokeStyle = page.theme.canvas;
+    page.ctx.lineWidth = 5;
+    page.ctx.stroke();
+    tracePath(v, way);
+    page.ctx.strokeStyle = rgbaCss(followedColor(color));
+    page.ctx.lineWidth = 2.5;
+    page.ctx.stroke();
+    if (v.lines) {
+      for (let row = 0; row < v.rows; ++row) {
+        paintCard(v, card, way[row], row, radius + 1, colors[card], true, false, v.up(row, way[row]));
+      }
+      if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, () => true, card);
+    }
+  }
   if (focus !== null) {
     const way = wayOf(focus);
     page.ctx.lineJoin = 'round';

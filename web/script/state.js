@@ -7,7 +7,7 @@
 const defaults = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
   bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
-  fromTop: false,
+  fromTop: false, more: [],
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.
@@ -97,6 +97,25 @@ function parseCard(text, s = page.state) {
   return { value: answer.followed };
 }
 
+// Up to a few cards, separated by commas, each as parseCard takes it: the
+// first followed as the one card is, the others beside it, a card given
+// twice followed once.
+function parseCards(text, s = page.state) {
+  const most = page.facts.limits.mostFollowed;
+  const parts = text.split(',').map((part) => part.trim());
+  if (parts.length > 1 && parts.some((part) => part === '')) {
+    return { error: 'Follow card: a card between every two commas; or leave it empty.' };
+  }
+  if (parts.length > most) return { error: `Follow card: at most ${most} cards, separated by commas.` };
+  const cards = [];
+  for (const part of parts) {
+    const card = parseCard(part, s);
+    if (card.error) return card;
+    if (card.value !== null && !cards.includes(card.value)) cards.push(card.value);
+  }
+  return { value: cards.length ? cards[0] : null, more: cards.slice(1) };
+}
+
 function shorten(text, most) {
   return text.length <= most ? text : `${text.slice(0, most - 1)}…`;
 }
@@ -124,7 +143,9 @@ function toSearch(s) {
   if (s.view !== defaults.view) params.set('view', s.view);
   if (s.color !== defaults.color) params.set('color', s.color);
   // The card itself, which a stack may start anywhere.
-  if (s.card !== null) params.set('card', String(page.model.numbers[s.card] & faceUpMask));
+  if (s.card !== null) {
+    params.set('card', [s.card, ...s.more].map((c) => String(page.model.numbers[c] & faceUpMask)).join(','));
+  }
   if (s.faces) params.set('faces', '1');
   if (s.fromTop) params.set('from-top', '1');
   if (s.across !== defaults.across) params.set('landscape', s.across);
@@ -157,8 +178,8 @@ function fromSearch(search) {
   if (params.get('from-top') === '1') s.fromTop = true;
   if (params.get('landscape') === 'cards') s.across = 'cards';
   if (params.has('card')) {
-    const card = parseCard(params.get('card'), s);
-    if (card.error) error = error || card.error; else s.card = card.value;
+    const card = parseCards(params.get('card'), s);
+    if (card.error) error = error || card.error; else Object.assign(s, { card: card.value, more: card.more });
   }
   if (params.has('round')) {
     const round = parseRound(params.get('round'), s);

@@ -9,7 +9,7 @@ function wire() {
   }
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
   wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
-  wireField(ui.card, applyCard, () => Boolean(parseCard(ui.card.value).error));
+  wireField(ui.card, applyCard, () => Boolean(parseCards(ui.card.value).error));
   wireSolver();
   $('own-deal').addEventListener('click', () => {
     const faults = new Map(page.faults);

@@ -415,6 +415,23 @@ class Stacks(unittest.TestCase):
         gap = run(["--gap", "--routine", "turn 3", "4"], name="deal-cycles").stdout
         self.assertEqual(gap, b"(2,8)(3,7)(4,6)\n")
 
+    def test_gap_orders_the_signed_round(self):
+        # GAP, reading each round on 2M points, finds the order deal-period
+        # gives: a card back in its place and facing as it started.
+        gap = shutil.which("gap")
+        if not gap:
+            self.skipTest("GAP is not installed (Debian: gap-core gap-libs)")
+        routines = ["faro out; turn 52", "turn 3; cut 5", "turn 1", "down-under; turn 7; faro in",
+                    "turn 26; faro out; monge", "reverse; turn 51; deal 4 --packets 3,2"]
+        rounds = [run(["--gap", "--routine", r, "52"], name="deal-cycles").stdout.decode().strip()
+                  for r in routines]
+        script = "".join(f"Print(Order({g}), \"\\n\");\n" for g in rounds) + "QUIT;\n"
+        orders = subprocess.run([gap, "-q", "-A"], input=script.encode(), capture_output=True,
+                                timeout=300, check=True).stdout.split()
+        periods = [run(["--routine", r, "52"], name="deal-period").stdout.split()[-1]
+                   for r in routines]
+        self.assertEqual(orders, periods)
+
     def test_bad_decks(self):
         table = [
             (["--deck", "AS AS"], "52", "'AS' is in the deck twice"),

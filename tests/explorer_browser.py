@@ -486,6 +486,10 @@ def main():
         page.wait_ready()
         check("from the top: address", page.query(),
               "?hands=4&round=0&packets=1&cards=52&card=51&from-top=1")
+        fixed = [line.split()[1] for line in native(
+            args.native, "deal-cycles", "--from-top", "--packets", 1, "--cards", 52, 4).splitlines()
+            if line.startswith("1: ")]
+        check("from the top: the fixed places", page.text("fixed"), " ".join(fixed) + " from the top")
         page.type("solve-to", "18", enter=False)
         page.type("solve-moves", "faro in | faro out", enter=False)
         page.element("solve").click()

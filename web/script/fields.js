@@ -119,7 +119,9 @@ function fillAnswers() {
   $('cycles').textContent = `${model.cycles} ${model.cycles === 1 ? 'cycle' : 'cycles'}: ${parts.join(', ')}`;
   $('cycle-type').textContent = model.cycleType;
   $('sign').textContent = model.even ? 'even' : 'odd';
-  $('fixed').textContent = model.fixed || 'none';
+  // Counted from the top, the places of the fixed positions, top first.
+  $('fixed').textContent = !model.fixed ? 'none' : !page.state.fromTop ? model.fixed
+    : `${model.fixed.split(' ').map((p) => model.size - Number(p)).reverse().join(' ')} from the top`;
   $('gap').textContent = model.gap;
   $('facts-note').hidden = !model.follows;
   fillLegend();

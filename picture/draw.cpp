@@ -26,6 +26,17 @@ void set_color(cairo_t* cr, color c) {
     cairo_set_source_rgb(cr, c.red, c.green, c.blue);
 }
 
+// A followed card's way, the path traced: `width` wide in its color over a
+// white edge `edge` wider, so that it stands out from the ways it crosses.
+void stroke_way(cairo_t* cr, color c, double width, double edge) {
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, width + edge);
+    cairo_stroke_preserve(cr);
+    set_color(cr, c);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
 // ---- text ------------------------------------------------------------------
 
 void set_font(cairo_t* cr, double size) {
@@ -365,12 +376,7 @@ private:
         const double width = std::clamp(l.pitch * 0.2, 2.0, 6.0);
         for (const int c : s.followed) {
             trace_way(cr, l, c);
-            cairo_set_source_rgb(cr, 1, 1, 1);
-            cairo_set_line_width(cr, width + 4);
-            cairo_stroke_preserve(cr);
-            set_color(cr, followed_color(s, c));
-            cairo_set_line_width(cr, width);
-            cairo_stroke(cr);
+            stroke_way(cr, followed_color(s, c), width, 4);
             for (int row = 0; row < l.rows; ++row) {
                 cairo_new_sub_path(cr);
                 cairo_arc(cr, l.x(position(l, row, c)), l.y(row), l.radius, 0, tau);
@@ -447,12 +453,7 @@ private:
                     cairo_line_to(cr, x, y);
             }
             cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-            cairo_set_source_rgb(cr, 1, 1, 1);
-            cairo_set_line_width(cr, width + 3);
-            cairo_stroke_preserve(cr);
-            set_color(cr, followed_color(s, c));
-            cairo_set_line_width(cr, width);
-            cairo_stroke(cr);
+            stroke_way(cr, followed_color(s, c), width, 3);
         }
     }
 

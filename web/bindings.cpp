@@ -220,9 +220,12 @@ struct round_reading {
     std::int64_t trick_round = 0;
 };
 
-round_reading read_round(std::string_view text, bool trick) {
+// A round of `round`, with the card starting at `followed` (-1 for none)
+// followed: a trick where that card's pile is gathered where the routine
+// says, which runs forwards only.
+round_reading read_round(std::string_view text, const deal::routine& round, int followed) {
     round_reading reading;
-    reading.trick = trick;
+    const bool trick = reading.trick = !deal::runs_backwards(round) && followed >= 0;
     const std::size_t signed_ = !text.empty() && (text[0] == '+' || text[0] == '-');
     text::integer_text checked;
     if (text.empty()) {
@@ -492,9 +495,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
     read_into(r, f, *a);
     if (f.ok() && r.has("round")) {
         // The card followed, by where it starts.
-        const bool trick =
-            !deal::runs_backwards(f.round) && position_in(r["followed"], f.size) >= 0;
-        a->key("round").string(read_round(r["round"], trick).fault);
+        a->key("round").string(
+            read_round(r["round"], f.round, position_in(r["followed"], f.size)).fault);
     }
     if (f.ok() && r.has("card")) {
         const card_reading card = read_followed(r["card"], f.size);
@@ -616,8 +618,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
     auto* a = new web::answer;
     const fields& f = deal->f;
     const int followed = position_in(r["followed"], f.size);
-    const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
-    const round_reading round_read = read_round(r["round"], trick);
+    const round_reading round_read = read_round(r["round"], f.round, followed);
+    const bool trick = round_read.trick;
     a->key("round").string(round_read.fault);
     if (!round_read.fault.empty())
         return a;
@@ -707,8 +709,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
     auto* a = new web::answer;
     const fields& f = deal->f;
     const int followed = position_in(r["followed"], f.size);
-    const bool trick = !deal::runs_backwards(f.round) && followed >= 0;
-    const round_reading round_read = read_round(r["round"], trick);
+    const round_reading round_read = read_round(r["round"], f.round, followed);
+    const bool trick = round_read.trick;
     std::vector<std::int32_t> deck(static_cast<std::size_t>(f.size));
     if (trick) {
         deal::followed_deck followed_deck;

@@ -168,15 +168,7 @@ function paintRows(v) {
   for (const { card, color } of focus === null ? [] : alsoFollowed()) {
     if (card === focus) continue;
     const way = wayOf(card);
-    page.ctx.lineJoin = 'round';
-    tracePath(v, way);
-    page.ctx.strokeStyle = page.theme.canvas;
-    page.ctx.lineWidth = 5;
-    page.ctx.stroke();
-    tracePath(v, way);
-    page.ctx.strokeStyle = rgbaCss(followedColor(color));
-    page.ctx.lineWidth = 2.5;
-    page.ctx.stroke();
+    strokeWay(v, way, followedColor(color), 5);
     if (v.lines) {
       for (let row = 0; row < v.rows; ++row) {
         paintCard(v, card, way[row], row, radius + 1, colors[card], true, false, v.up(row, way[row]));
@@ -186,15 +178,7 @@ function paintRows(v) {
   }
   if (focus !== null) {
     const way = wayOf(focus);
-    page.ctx.lineJoin = 'round';
-    tracePath(v, way);
-    page.ctx.strokeStyle = page.theme.canvas;
-    page.ctx.lineWidth = 6;
-    page.ctx.stroke();
-    tracePath(v, way);
-    page.ctx.strokeStyle = rgbaCss(followedColor());
-    page.ctx.lineWidth = 2.5;
-    page.ctx.stroke();
+    strokeWay(v, way, followedColor(), 6);
     markCyclePositions(v, focusCycle);
     if (v.lines) {
       // The card's own dots above its way, ringed.
@@ -299,6 +283,20 @@ function labelDots(v, radius, colors, inFocus, only = null) {
       page.ctx.fillText(String(cardNumber(c)), v.x(p), v.y(row) + 0.5);
     }
   }
+}
+
+// A followed card's way in its color, over an edge of the canvas's color
+// `edge` wide that parts it from the ways it crosses.
+function strokeWay(v, way, color, edge) {
+  page.ctx.lineJoin = 'round';
+  tracePath(v, way);
+  page.ctx.strokeStyle = page.theme.canvas;
+  page.ctx.lineWidth = edge;
+  page.ctx.stroke();
+  tracePath(v, way);
+  page.ctx.strokeStyle = rgbaCss(color);
+  page.ctx.lineWidth = 2.5;
+  page.ctx.stroke();
 }
 
 function tracePath(v, way) {

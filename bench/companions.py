@@ -123,7 +123,17 @@ def main():
     for arguments in (["--moves", "cut -4999..5000", "5050", "17", "4000"],
                       ["--all", "--moves", "cut -4999..5000", "5050", "17", "4000"],
                       ["--moves", "faro in | faro out", "52", "51", "0"],
-                      ["--moves", "deal 3 --packets 1 --chosen-pile 0..2", "27", "0", "13"]):
+                      ["--moves", "deal 3 --packets 1 --chosen-pile 0..2", "27", "0", "13"],
+                      ["--any-card", "--all", "--moves", "deal 3 --packets 1 --chosen-pile 0..2",
+                       "27", "13"],
+                      ["--any-card", "--closest", "--moves", "deal 3 --packets 1 --chosen-pile 1",
+                       "21"],
+                      ["--any-card", "--moves", "deal 4 --packets 1 --chosen-pile 0..3 | cut 1..51",
+                       "52", "17"],
+                      ["--any-card", "--closest", "--moves",
+                       "deal 4 --packets 1 --chosen-pile 0..3 | cut 1..51", "52"],
+                      ["--any-card", "--closest", "--moves",
+                       "cut 1 | monge | down-under | deal 2 --packets 13 --chosen-pile 0", "26"]):
         command = [program("deal-solve")] + arguments
         seconds = timed(command, reps=args.reps)
         shown = " ".join(f"'{a}'" if " " in a else a for a in arguments)

@@ -1,7 +1,9 @@
 // deal-solve: the fewest moves that bring a card where the magician wants
 // it. Prints a shortest routine, among the moves allowed, that takes the card
 // at one position to another; "never" where none does; with --all, every
-// shortest routine, one a line.
+// shortest routine, one a line. With --any-card, the routine brings the
+// spectator's card there whichever it is, or with --closest narrows it to the
+// fewest places these moves can.
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/limits.hpp"
+#include "deal/narrowing.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
 #include "deal/start.hpp"
@@ -28,6 +31,8 @@ namespace {
 
 constexpr const char usage[] =
     "usage: deal-solve --moves MOVES [--all] CARDS FROM TO\n"
+    "       deal-solve --any-card --moves MOVES [--all] CARDS TO\n"
+    "       deal-solve --any-card --closest --moves MOVES CARDS\n"
     "       deal-solve --help | --version\n"
     "Print a shortest routine, in the words --routine takes, that brings the card\n"
     "at position FROM to position TO in a deck of CARDS cards, from 1 to {max_cards},\n"
@@ -43,6 +48,14 @@ constexpr const char usage[] =
     "      --all           print every shortest routine, one a line, in that\n"
     "                      order; where there would be more than {max_search_answers}, say so\n"
     "                      and print none\n"
+    "      --any-card      bring the spectator's card to TO whichever card it is:\n"
+    "                      its deals gather the chosen pile where they say, so\n"
+    "                      that places of different piles fall together; the\n"
+    "                      search keeps at most {max_narrowing_sets} sets of places the card\n"
+    "                      may be in, fewer on decks over 2112 cards ({max_narrowing_mib} MiB)\n"
+    "      --closest       with --any-card and no TO: the fewest places these\n"
+    "                      moves narrow the card to, a shortest routine that does\n"
+    "                      it on one line and the places, increasing, on the next\n"
     "      --from-top      count FROM and TO from the top, 1 the top card\n"
     "      --deck ORDER    the deck starts as ORDER, as deal-after --help tells, a\n"
     "                      card named in FROM or TO being found where it starts\n"
@@ -50,11 +63,18 @@ constexpr const char usage[] =
     "A deal move takes --packets, --rest, --first-card, --bottom-hand, --gather\n"
     "and --chosen-pile, as deal-after --help tells.\n";
 
-enum own_option { moves_option, all_option, from_top_option, deck_option, deck_file_option };
-constexpr console::option options[] = {{"moves", 0, "MOVES"},
-                                       {"all", 0, nullptr},
-                                       {"from-top", 0, nullptr},
-                                       {"deck", 0, "ORDER"},
+enum own_option {
+    moves_option,
+    all_option,
+    any_card_option,
+    closest_option,
+    from_top_option,
+    deck_option,
+    deck_file_option
+};
+constexpr console::option options[] = {{"moves", 0, "MOVES"},    {"all", 0, nullptr},
+                                       {"any-card", 0, nullptr}, {"closest", 0, nullptr},
+                                       {"from-top", 0, nullptr}, {"deck", 0, "ORDER"},
                                        {"deck-file", 0, "FILE"}};
 constexpr console::command_line command{usage,        options, 0,       3,
                                         "card count", -1,      nullptr, console::moves_help};
@@ -103,16 +123,95 @@ void print_routine(std::span<const std::string> texts, std::span<const int> path
     console::output.end_line(out);
 }
 
+// The answer for whichever card the spectator chose: a shortest routine that
+// brings it to `to`, or, where there is no `to`, narrows it to the fewest
+// places; printed by `print`.
+template <class Print>
+int narrow(const deal::search& search, std::optional<int> to, bool all, bool from_top,
+           Print print) {
+    const std::int64_t most = deal::narrowing_sets(search.cards());
+    deal::narrowing narrowing(search, most);
+    const auto outcome = to ? narrowing.solve(*to) : narrowing.closest();
+    if (outcome == deal::narrowing::outcome::too_many) {
+        console::report("the search would keep more than %lld sets of places the card may be in, "
+                        "the most for a deck of %d cards: allow fewer moves",
+                        static_cast<long long>(most), search.cards());
+        return EXIT_FAILURE;
+    }
+    if (outcome == deal::narrowing::outcome::never) {
+        put("never\n");
+        console::output.close();
+        return EXIT_SUCCESS;
+    }
+    std::vector<int> path(static_cast<std::size_t>(narrowing.length()));
+    if (!all) {
+        narrowing.first(path);
+        print(path);
+    } else {
+        if (narrowing.count(deal::max_search_answers) > deal::max_search_answers) {
+            console::report("more than %lld routines of %d moves bring any card to %d: allow "
+                            "fewer moves, or ask for one routine without --all",
+                            static_cast<long long>(deal::max_search_answers), narrowing.length(),
+                            *to);
+            return EXIT_FAILURE;
+        }
+        narrowing.each(path, print);
+    }
+    if (!to) {
+        // Counted from the top, the places run the other way.
+        std::vector<int> places = narrowing.places();
+        if (from_top) {
+            for (int& p : places)
+                p = search.cards() - p;
+            std::reverse(places.begin(), places.end());
+        }
+        std::string line;
+        for (const int p : places)
+            (line += line.empty() ? "" : " ") += std::to_string(p);
+        put(line + '\n');
+    }
+    console::output.close();
+    return EXIT_SUCCESS;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     console::program_name = "deal-solve";
     const console::arguments arguments(argc, argv, command);
     const auto operands = arguments.operands();
-    if (operands.size() < 3) {
+    const bool any_card = arguments.has(any_card_option);
+    const bool closest = arguments.has(closest_option);
+    // The operands after CARDS: FROM and TO, TO alone for any card, none to
+    // narrow it as far as it goes.
+    const std::size_t wanted = closest ? 1 : any_card ? 2 : 3;
+    if (closest && !any_card) {
+        console::report("--closest needs --any-card: it narrows a card that may be any of the "
+                        "deck's");
+        return EXIT_FAILURE;
+    }
+    if (closest && arguments.has(all_option)) {
+        console::report("--all lists the routines to TO: with --closest, one routine is given");
+        return EXIT_FAILURE;
+    }
+    if (closest && operands.size() > 1) {
+        console::report("--closest takes no TO: give CARDS alone, and the fewest places are "
+                        "found");
+        return EXIT_FAILURE;
+    }
+    if (any_card && operands.size() > 2) {
+        console::report("--any-card takes no FROM: give CARDS TO, the card being whichever the "
+                        "spectator chose");
+        return EXIT_FAILURE;
+    }
+    if (operands.size() < wanted) {
         constexpr const char* missing[] = {"the card count CARDS", "the position FROM",
                                            "the position TO"};
-        console::report("missing %s: give CARDS FROM TO", missing[operands.size()]);
+        const std::size_t next = operands.size() == 0 ? 0 : operands.size() + 3 - wanted;
+        console::report("missing %s: give %s", missing[next],
+                        closest    ? "CARDS"
+                        : any_card ? "CARDS TO"
+                                   : "CARDS FROM TO");
         return EXIT_FAILURE;
     }
     const auto cards = console::integer_argument(operands[0], "card count", 1, deal::max_cards);
@@ -129,11 +228,10 @@ int main(int argc, char** argv) {
     if (!start)
         return EXIT_FAILURE;
     const bool from_top = arguments.has(from_top_option);
-    const auto from = position_argument(operands[1], *start, from_top);
-    if (!from)
+    std::optional<int> from, to;
+    if (!any_card && !(from = position_argument(operands[1], *start, from_top)))
         return EXIT_FAILURE;
-    const auto to = position_argument(operands[2], *start, from_top);
-    if (!to)
+    if (!closest && !(to = position_argument(operands.back(), *start, from_top)))
         return EXIT_FAILURE;
     const char* const allowed = arguments.value(moves_option);
     if (!allowed) {
@@ -165,16 +263,16 @@ int main(int argc, char** argv) {
         texts.emplace_back(text);
     }
 
-    const int length = search.solve(*from, *to);
-    std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
     const auto print = [&texts](std::span<const int> routine) {
         print_routine(texts, routine);
         return true;
     };
+    if (any_card)
+        return narrow(search, to, arguments.has(all_option), from_top, print);
+    const int length = search.solve(*from, *to);
+    std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
     if (length < 0) {
-        char* out = console::output.reserve(8);
-        out = std::strcpy(out, "never\n") + 6;
-        console::output.end_line(out);
+        put("never\n");
     } else if (!arguments.has(all_option)) {
         search.first(path);
         print(path);

@@ -42,6 +42,16 @@ inline constexpr int max_moves = 100;
 // shortest routines it lists.
 inline constexpr int max_search_moves = 10'000;
 inline constexpr std::int64_t max_search_answers = 1'000'000;
+// A search for any card keeps each set of places the card may be in once, a
+// bit a place: at most this many sets, and on decks of over 2112 cards as
+// many as this many bytes of bits hold.
+inline constexpr std::int64_t max_narrowing_sets = 1'000'000;
+inline constexpr std::int64_t max_narrowing_bytes = std::int64_t{1} << 28;
+constexpr std::int64_t narrowing_sets(int cards) {
+    const std::int64_t bytes = (cards + 63) / 64 * 8;
+    return bytes * max_narrowing_sets > max_narrowing_bytes ? max_narrowing_bytes / bytes
+                                                            : max_narrowing_sets;
+}
 // Decks of up to this many cards may be named as the cards of a new deck.
 inline constexpr int max_playing_cards = 52;
 

@@ -33,6 +33,9 @@ public:
     // be move number max_search_moves + 1.
     bool add(const move& m);
     int moves() const { return count_; }
+    int cards() const { return cards_; }
+    // Where move `m` takes the card at position `p`.
+    int where(int m, int p) const { return next(m, p); }
 
     // Searches from position `from` to `to`: the length of a shortest
     // routine, 0 where they are the same, or -1 where none reaches `to`.

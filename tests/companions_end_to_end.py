@@ -527,6 +527,30 @@ def shortest_routines(cards, moves, start, goal):
     return sorted(layers[-1].get(goal, []))
 
 
+def narrowest(cards, moves, goal=None):
+    """Whichever card was chosen: every shortest routine of `moves` that
+    brings every card to `goal`, breadth first over the sets of places the
+    card may be in, each move played on the whole deck by hand once for each
+    place. Without a goal, the fewest places any routine narrows the card to,
+    reached by the shortest and then the first routine, and those places."""
+    def step(move, places):
+        return frozenset(move.round(list(range(cards)), p).index(p) for p in places)
+    layers, seen = [{frozenset(range(cards)): [[]]}], {frozenset(range(cards))}
+    while layers[-1] and (goal is None or frozenset([goal]) not in layers[-1]):
+        following = {}
+        for places, routes in layers[-1].items():
+            for i, move in enumerate(moves):
+                q = step(move, places)
+                if q not in seen:
+                    following.setdefault(q, []).extend(route + [i] for route in routes)
+        seen |= set(following)
+        layers.append(following)
+    if goal is not None:
+        return sorted(layers[-1].get(frozenset([goal]), []))
+    return min((len(places), depth, min(routes), sorted(places))
+               for depth, layer in enumerate(layers) for places, routes in layer.items())[2:]
+
+
 class Solve(unittest.TestCase):
     # (cards, moves, start, goals): every shortest routine held to the
     # reference model's, the first one alone without --all.
@@ -561,7 +585,73 @@ class Solve(unittest.TestCase):
                                      "1"], name="deal-after")
                         self.assertEqual(where.stdout, b"%d\n" % goal)
 
+    # (cards, moves, goals): whichever card is chosen, every shortest
+    # routine held to the reference model's; each card taken there by the
+    # first; and the closest the moves narrow it.
+    ANY_CARD = [
+        (27, [("deal", Deal(3, packets=[1], chosen_pile=t)) for t in range(3)], [0, 5, 13, 26]),
+        (21, [("deal", Deal(3, packets=[1], chosen_pile=1)), ("cut", 1)], [10, 3]),
+        (10, [("faro", "in"), ("faro", "out"), ("cut", 1)], [0, 9]),
+        (16, [("deal", Deal(2, packets=[1], chosen_pile=0)), ("monge", None), ("reverse", None)],
+         range(16)),
+        (20, [("deal", Deal(4, packets=[2, 1], rest="top", chosen_pile=3)), ("cut", -3),
+              ("deal", Deal(2, packets=[3], first_card="bottom", chosen_pile=1))], range(0, 20, 3)),
+        (1, [("reverse", None)], [0]),
+    ]
+
+    def test_any_card_routines_are_the_reference_models(self):
+        for cards, moves, goals in self.ANY_CARD:
+            alone = [Routine(cards, [m]) for m in moves]
+            allowed = " | ".join(r.text() for r in alone)
+
+            def words(route):
+                return "; ".join(alone[i].text() for i in route)
+            for goal in goals:
+                with self.subTest(cards=cards, moves=allowed, goal=goal):
+                    want = [words(route) for route in narrowest(cards, alone, goal)] or ["never"]
+                    every = self.solve(["--any-card", "--all", "--moves", allowed, str(cards),
+                                        str(goal)])
+                    self.assertEqual((every.returncode, every.stderr), (0, b""))
+                    self.assertEqual(every.stdout.decode().splitlines(), want)
+                    first = self.solve(["--any-card", "--moves", allowed, str(cards), str(goal)])
+                    self.assertEqual(first.stdout.decode(), want[0] + "\n")
+                    if want[0] in ("", "never"):
+                        continue
+                    for card in range(cards):
+                        where = run(["--routine", want[0], "--where", str(card), str(cards), "1"],
+                                    name="deal-after")
+                        self.assertEqual(where.stdout, b"%d\n" % goal, card)
+            with self.subTest(cards=cards, moves=allowed, closest=True):
+                route, places = narrowest(cards, alone)
+                got = self.solve(["--any-card", "--closest", "--moves", allowed, str(cards)])
+                self.assertEqual(got.stdout.decode(),
+                                 words(route) + "\n" + " ".join(map(str, places)) + "\n")
+
     def test_published_answers(self):
+        # Gergonne: three deals into three piles bring whichever card to any
+        # place, the pile put back at the base-3 digits of its distance from
+        # the top, the last digit first; the 21-card trick's middle pile, three
+        # times, to the middle; and no routine of moves that only rearrange
+        # the deck brings every card anywhere, nor narrows it.
+        gergonne = "deal 3 --packets 1 --chosen-pile 0..2"
+        for goal in range(27):
+            depth = 26 - goal
+            want = "; ".join(f"deal 3 --packets 1 --chosen-pile {depth // 3 ** k % 3}"
+                             for k in range(3))
+            got = self.solve(["--any-card", "--all", "--moves", gergonne, "27", str(goal)])
+            self.assertEqual(got.stdout.decode(), want + "\n", goal)
+        middle = "; ".join(["deal 3 --packets 1 --chosen-pile 1"] * 3)
+        self.assertEqual(self.solve(["--any-card", "--moves", "deal 3 --packets 1 --chosen-pile "
+                                     "0..2", "21", "10"]).stdout.decode(), middle + "\n")
+        self.assertEqual(self.solve(["--any-card", "--closest", "--from-top", "--moves",
+                                     "deal 3 --packets 1 --chosen-pile 1", "21"]).stdout,
+                         (middle + "\n11\n").encode())
+        shuffles = "faro in | faro out | cut 1..51 | monge | down-under | reverse | turn"
+        for goal in (0, 25, 51):
+            self.assertEqual(self.solve(["--any-card", "--moves", shuffles, "52",
+                                         str(goal)]).stdout, b"never\n")
+        self.assertEqual(self.solve(["--any-card", "--closest", "--moves", shuffles, "52"]).stdout,
+                         ("\n" + " ".join(map(str, range(52))) + "\n").encode())
         # Elmsley: the top card of 52 goes to depth d by the binary digits of
         # d, 1 an in-faro and 0 an out-faro.
         for goal in range(52):
@@ -606,6 +696,21 @@ class Solve(unittest.TestCase):
             (["--moves", "cut 1", "60", "AS", "1"], "'AS' names a playing card, but a deck of 60 "
              "cards has more than the 52 of a pack: give the card's number"),
             (["--moves", "cut 1", "52", "0"], "missing the position TO: give CARDS FROM TO"),
+            (["--any-card", "--moves", "cut 1", "52", "0", "1"], "--any-card takes no FROM: give "
+             "CARDS TO, the card being whichever the spectator chose"),
+            (["--any-card", "--moves", "cut 1", "52"], "missing the position TO: give CARDS TO"),
+            (["--any-card", "--moves", "cut 1", "52", "52"],
+             "position 52 is outside the supported range 0 to 51"),
+            (["--any-card", "--closest", "--moves", "cut 1", "52", "0"],
+             "--closest takes no TO: give CARDS alone, and the fewest places are found"),
+            (["--closest", "--moves", "cut 1", "52"],
+             "--closest needs --any-card: it narrows a card that may be any of the deck's"),
+            (["--any-card", "--closest", "--all", "--moves", "cut 1", "52"],
+             "--all lists the routines to TO: with --closest, one routine is given"),
+            (["--any-card", "--closest", "--moves",
+              "cut 1 | monge | down-under | deal 2 --packets 13 --chosen-pile 0", "26"],
+             "the search would keep more than 1000000 sets of places the card may be in, the "
+             "most for a deck of 26 cards: allow fewer moves"),
             # 5000 moves that each turn the deck over: 5000² routines of three.
             (["--all", "--moves", "deal 1 --packets 1..5000 --first-card bottom | cut 1", "52",
               "5", "4"], "more than 1000000 routines of 3 moves bring position 5 to 4: allow "

@@ -1,8 +1,9 @@
 // The core's answers asked from four threads at once, each on its own deck
 // and routine, each answer held to the same question asked alone: routine
 // permutations, cycles and periods, rounds of a thousand digits, a card
-// followed through chosen piles, and a search. The sanitize workflow runs it
-// under ThreadSanitizer too, which finds any state the threads share.
+// followed through chosen piles, and a search for one card and for any. The
+// sanitize workflow runs it under ThreadSanitizer too, which finds any state
+// the threads share.
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "deal/cycles.hpp"
 #include "deal/follow.hpp"
+#include "deal/narrowing.hpp"
 #include "deal/period.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
@@ -81,6 +83,13 @@ std::string answers(const question& q) {
     out += " | " + std::to_string(length) + ":";
     for (const int m : path)
         out += ' ' + std::to_string(m);
+
+    // Whichever card: narrowed as far as the same moves go.
+    deal::narrowing narrowing(search, deal::narrowing_sets(q.cards));
+    narrowing.closest();
+    out += " |";
+    for (const int p : narrowing.places())
+        out += ' ' + std::to_string(p);
     return out;
 }
 

@@ -78,7 +78,7 @@ std::int32_t narrowing::run(Done done) {
     routes_.clear();
     slots_.clear();
     std::vector<std::uint64_t> room(words_, ~std::uint64_t{0});
-    if (const unsigned spare = static_cast<unsigned>(words_ * 64) - moves_.cards(); spare > 0)
+    if (const std::size_t spare = words_ * 64 - static_cast<std::size_t>(moves_.cards()); spare > 0)
         room.back() >>= spare;
     keep(room, -1, -1);
     if (done(0))

@@ -507,6 +507,39 @@ def main():
         verify(f"from the top: {wanted!r} in {page.text('solve-answer')!r}",
                page.text("solve-answer").endswith(": " + wanted)
                and "to 18th from the top (position 34)" in page.text("solve-answer"))
+
+        # Whichever card the spectator chose, as deal-solve --any-card finds
+        # it: every card, followed alone through the routine found, ends where
+        # deal-after says; with no position, the fewest places; never, where
+        # the moves only rearrange the deck.
+        for cards, moves, to, said in [
+                (27, "deal 3 --packets 1 --chosen-pile 0..2", "13",
+                 "all 27 cards end at position 13, 14th from the top"),
+                (21, "deal 3 --packets 1 --chosen-pile 1", "",
+                 "all 21 cards end at position 10, 11th from the top"),
+                (16, "deal 4 --packets 2 --chosen-pile 1", "", "the 16 cards end at 2 places"),
+                (52, "faro in | faro out", "3", None)]:
+            page.open(f"?routine=deal+3+--packets+1&cards={cards}")
+            page.element("solve-any").click()
+            page.type("solve-to", to, enter=False)
+            page.type("solve-moves", moves, enter=False)
+            page.element("solve").click()
+            wanted = native(args.native, "deal-solve", "--any-card", "--moves", moves, cards,
+                            *([to] if to else ["--closest"])).splitlines()
+            answer, ends = page.text("solve-answer"), page.text("solve-ends")
+            if said is None:
+                verify(f"whichever card, {moves!r}: never in {answer!r}",
+                       wanted == ["never"] and answer.startswith("No routine of these moves"))
+                continue
+            verify(f"whichever card, {moves!r}: {wanted[0]!r} in {answer!r}",
+                   answer.endswith(": " + wanted[0]) and "whichever card" in answer)
+            places = wanted[1].split() if not to else [to]
+            verify(f"whichever card, {moves!r}: {said!r}, at {places}, in {ends!r}",
+                   said in ends and all(f"position {p}," in ends for p in places))
+            for card in (0, cards // 2, cards - 1):
+                end = native(args.native, "deal-after", "--routine", wanted[0], "--where", card,
+                             cards, 1).strip()
+                verify(f"whichever card, {moves!r}: card {card} ends at {end}", end in places)
         page.open("?hands=4&round=8&packets=3,2&cards=20")
 
         # Space pauses the round whatever has the focus: here the button that

@@ -21,6 +21,7 @@
 #include "deal/description.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
+#include "deal/narrowing.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
@@ -822,6 +823,10 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape_period(const char* text, in
 // The fewest moves, among "moves", that bring the card at position "from"
 // to position "to" of the deck the fields describe, as deal-solve finds
 // them: the routine and its length, -1 where none does, or the moves' fault.
+// With "any", whichever card was chosen, as deal-solve --any-card finds it
+// (with no "to", the fewest places it narrows the card to, as "places"),
+// -2 where the search would keep too many sets; and "ends", where each
+// position's card ends when followed alone through the routine found.
 EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
@@ -854,11 +859,44 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     search.reset(f.size);
     for (const deal::move& m : all.moves)
         search.add(m);
-    const int found = search.solve(position("from"), position("to"));
+    std::vector<int> path;
+    int found = -1;
+    if (r["any"] == "1") {
+        deal::narrowing narrowing(search, deal::narrowing_sets(f.size));
+        const bool closest = r["to"].empty();
+        const auto outcome = closest ? narrowing.closest() : narrowing.solve(position("to"));
+        found = outcome == deal::narrowing::outcome::too_many ? -2
+                : outcome == deal::narrowing::outcome::never  ? -1
+                                                              : narrowing.length();
+        if (found == -2)
+            a->key("most").integer(deal::narrowing_sets(f.size));
+        if (found >= 0) {
+            path.resize(static_cast<std::size_t>(found));
+            narrowing.first(path);
+            if (closest) {
+                const std::vector<int> places = narrowing.places();
+                a->key("places").ints({places.begin(), places.end()});
+            }
+            // Each card followed alone, move by move, as the deck is dealt
+            // with its pile chosen.
+            std::vector<std::int32_t> ends(static_cast<std::size_t>(f.size));
+            for (int p = 0; p < f.size; ++p) {
+                int at = p;
+                for (const int m : path)
+                    at = search.where(m, at);
+                ends[static_cast<std::size_t>(p)] = at;
+            }
+            a->key("ends").ints(std::move(ends));
+        }
+    } else {
+        found = search.solve(position("from"), position("to"));
+        if (found > 0) {
+            path.resize(static_cast<std::size_t>(found));
+            search.first(path);
+        }
+    }
     a->key("length").integer(found);
     if (found > 0) {
-        std::vector<int> path(static_cast<std::size_t>(found));
-        search.first(path);
         std::string routine;
         for (const int m : path) {
             char move[text::rules_room + 32];

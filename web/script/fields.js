@@ -77,7 +77,7 @@ function fillFields() {
   // A routine's deals carry their own hands, packets and gathering.
   for (const name of ['hands', 'packets', 'rest', 'firstCard', 'bottomHand']) ui[name].disabled = model.routine;
   $('from-top').checked = state.fromTop;
-  $('solve-to').previousElementSibling.textContent = state.fromTop ? 'Bring it to place from the top' : 'Bring it to position';
+  $('solve-to').previousElementSibling.textContent = state.fromTop ? 'to place from the top' : 'to position';
   for (const input of document.querySelectorAll('input[name="view"]')) input.checked = input.value === state.view;
   for (const input of document.querySelectorAll('input[name="color"]')) input.checked = input.value === state.color;
   for (const input of document.querySelectorAll('input[name="across"]')) {

@@ -1,7 +1,8 @@
 // The moves: a button for each, which appends it to the routine or, once
 // used, to the moves the solver may choose from; and the solver, which finds
-// the fewest moves that bring the followed card to a place, as deal-solve
-// does, and deals the routine found with a click.
+// the fewest moves that bring the followed card, or whichever card the
+// spectator chose, to a place, as deal-solve does, and deals the routine
+// found with a click.
 
 // The field the move buttons add to: the routine, or the moves allowed once
 // that field has been used.
@@ -34,26 +35,49 @@ function fillMoves() {
   }
 }
 
+// "1 move brings", "3 moves bring".
+const movesBring = (n) => (n === 1 ? '1 move brings' : `${n} moves bring`);
+
 // The fewest moves, among those allowed, that bring the followed card from
-// where it starts to the position asked; the routine found is dealt with a
-// click.
+// where it starts to the position asked, or, whichever card the spectator
+// chose, every card there (with no position, to the fewest places these
+// moves can); the routine found is dealt with a click.
 function solveFor() {
   const { state, model } = page;
   const answer = $('solve-answer');
   update({ found: null });
   $('solve-load').hidden = true;
+  $('solve-ends').hidden = true;
+  const any = $('solve-any').checked;
   const card = state.card;
   const toText = $('solve-to').value.trim();
   // A place from the top, 1 the top card, where the page counts so.
   const given = Number(toText);
   const to = state.fromTop ? model.size - given : given;
   const least = state.fromTop ? 1 : 0;
-  if (card === null) {
+  const closest = any && toText === '';
+  if (!any && card === null) {
     answer.textContent = 'Follow a card first: click it, or type it into Follow card.';
-  } else if (!/^\d{1,5}$/.test(toText) || given < least || given > model.size - 1 + least) {
+  } else if (!closest && (!/^\d{1,5}$/.test(toText) || given < least || given > model.size - 1 + least)) {
     answer.textContent = state.fromTop
-      ? `Bring it to place: type a place from the top, from 1 to ${model.size}.`
-      : `Bring it to position: type a position from 0 to ${model.size - 1}.`;
+      ? `To place: type a place from the top, from 1 to ${model.size}${any ? ', or nothing for the fewest places' : ''}.`
+      : `To position: type a position from 0 to ${model.size - 1}${any ? ', or nothing for the fewest places' : ''}.`;
+  } else if (any) {
+    const solved = ask('solve', { ...dealFields(state), moves: $('solve-moves').value.trim(), any: 1, to: closest ? '' : to });
+    const there = closest ? '' : positionWords(to);
+    if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
+    else if (solved.length === -2) answer.textContent = `The search would keep more than ${solved.most} sets of places the card may be in: allow fewer moves.`;
+    else if (solved.length === -1) answer.textContent = `No routine of these moves brings every card to ${there}: moves that only rearrange the deck never narrow it; a deal with a chosen pile does.`;
+    else if (solved.length === 0) answer.textContent = closest ? 'These moves cannot narrow the card: it may be anywhere in the deck.' : `The deck is one card, at ${there}: no move is needed.`;
+    else {
+      update({ found: solved.routine });
+      const places = closest ? Array.from(solved.places) : [to];
+      answer.textContent = closest
+        ? `${solved.length} move${solved.length === 1 ? ' narrows' : 's narrow'} whichever card to ${places.length} place${places.length === 1 ? '' : 's'}: ${solved.routine}`
+        : `${movesBring(solved.length)} whichever card to ${there}: ${solved.routine}`;
+      showEnds(Array.from(solved.ends));
+      $('solve-load').hidden = false;
+    }
   } else {
     const solved = ask('solve', { ...dealFields(state), moves: $('solve-moves').value.trim(), from: card, to });
     const name = cardName(card);
@@ -63,10 +87,36 @@ function solveFor() {
     else if (solved.length === 0) answer.textContent = `Card ${name} starts at ${there}: no move is needed.`;
     else {
       update({ found: solved.routine });
-      answer.textContent = `${solved.length} move${solved.length === 1 ? '' : 's'} bring card ${name} from ${from} to ${there}: ${solved.routine}`;
+      answer.textContent = `${movesBring(solved.length)} card ${name} from ${from} to ${there}: ${solved.routine}`;
       $('solve-load').hidden = false;
     }
   }
+}
+
+// Where each card ends, followed alone through the routine found, its pile
+// chosen at every deal: the proof that the trick works whichever card it is.
+// Every card named on a pack-sized deck, colored by where it ends.
+function showEnds(ends) {
+  const box = $('solve-ends');
+  const places = [...new Set(ends)].sort((a, b) => a - b);
+  const said = document.createElement('p');
+  said.textContent = places.length === 1
+    ? `Followed one at a time, all ${ends.length} cards end at ${positionWords(places[0])}.`
+    : `Followed one at a time, the ${ends.length} cards end at ${places.length} places: ${places.map(positionWords).join('; ')}.`;
+  box.replaceChildren(said);
+  if (ends.length <= 2 * page.facts.limits.maxPlayingCards) {
+    const cards = document.createElement('div');
+    cards.className = 'ends';
+    ends.forEach((end, p) => {
+      const chip = document.createElement('span');
+      chip.textContent = facesShown() ? playingCard(p).text : String(cardNumber(p));
+      chip.title = `${cardName(p)}, from ${positionWords(p)}, ends at ${positionWords(end)}`;
+      chip.style.setProperty('--hue', String(Math.round(360 * places.indexOf(end) / places.length)));
+      cards.append(chip);
+    });
+    box.append(cards);
+  }
+  box.hidden = false;
 }
 
 function wireSolver() {

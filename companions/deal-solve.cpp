@@ -52,7 +52,9 @@ constexpr const char usage[] =
     "                      its deals gather the chosen pile where they say, so\n"
     "                      that places of different piles fall together; the\n"
     "                      search keeps at most {max_narrowing_sets} sets of places the card\n"
-    "                      may be in, fewer on decks over 2112 cards ({max_narrowing_mib} MiB)\n"
+    "                      may be in, fewer on decks over 2112 cards ({max_narrowing_mib} MiB),\n"
+    "                      and takes at most {max_narrowing_steps} steps, a step a place\n"
+    "                      moved by a move\n"
     "      --closest       with --any-card and no TO: the fewest places these\n"
     "                      moves narrow the card to, a shortest routine that does\n"
     "                      it on one line and the places, increasing, on the next\n"
@@ -130,8 +132,14 @@ template <class Print>
 int narrow(const deal::search& search, std::optional<int> to, bool all, bool from_top,
            Print print) {
     const std::int64_t most = deal::narrowing_sets(search.cards());
-    deal::narrowing narrowing(search, most);
+    deal::narrowing narrowing(search, most, deal::max_narrowing_steps);
     const auto outcome = to ? narrowing.solve(*to) : narrowing.closest();
+    if (outcome == deal::narrowing::outcome::too_long) {
+        console::report("the search would take more than %lld steps, a step a place moved by a "
+                        "move: allow fewer moves",
+                        static_cast<long long>(deal::max_narrowing_steps));
+        return EXIT_FAILURE;
+    }
     if (outcome == deal::narrowing::outcome::too_many) {
         console::report("the search would keep more than %lld sets of places the card may be in, "
                         "the most for a deck of %d cards: allow fewer moves",

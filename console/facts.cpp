@@ -42,6 +42,7 @@ std::array<fact, fact_count> facts() {
         number("max_search_answers", deal::max_search_answers),
         number("max_narrowing_sets", deal::max_narrowing_sets),
         number("max_narrowing_mib", deal::max_narrowing_bytes >> 20),
+        number("max_narrowing_steps", deal::max_narrowing_steps),
         number("max_playing_cards", deal::max_playing_cards),
         number("max_range_values", max_range_values),
         number("max_rounds", views::max_rounds),

@@ -47,6 +47,9 @@ inline constexpr std::int64_t max_search_answers = 1'000'000;
 // many as this many bytes of bits hold.
 inline constexpr std::int64_t max_narrowing_sets = 1'000'000;
 inline constexpr std::int64_t max_narrowing_bytes = std::int64_t{1} << 28;
+// And it takes at most this many steps, a step a place moved by a move: a
+// second or two.
+inline constexpr std::int64_t max_narrowing_steps = 1'000'000'000;
 constexpr std::int64_t narrowing_sets(int cards) {
     const std::int64_t bytes = (cards + 63) / 64 * 8;
     return bytes * max_narrowing_sets > max_narrowing_bytes ? max_narrowing_bytes / bytes

@@ -20,18 +20,22 @@ std::uint64_t hash_of(std::span<const std::uint64_t> bits) {
 
 } // namespace
 
-narrowing::narrowing(const search& moves, std::int64_t most_sets)
-    : moves_(moves), most_(most_sets), words_(static_cast<std::size_t>(moves.cards() + 63) / 64) {}
+narrowing::narrowing(const search& moves, std::int64_t most_sets, std::int64_t most_steps)
+    : moves_(moves), most_(most_sets), most_steps_(most_steps),
+      words_(static_cast<std::size_t>(moves.cards() + 63) / 64) {}
 
-void narrowing::apply(int m, std::int32_t s, std::span<std::uint64_t> out) const {
+int narrowing::apply(int m, std::int32_t s, std::span<std::uint64_t> out) const {
     std::fill(out.begin(), out.end(), 0);
     const auto bits = set(s);
+    int moved = 0;
     for (std::size_t w = 0; w < words_; ++w)
         for (std::uint64_t word = bits[w]; word != 0; word &= word - 1) {
             const int p = static_cast<int>(w * 64) + std::countr_zero(word);
             const auto q = static_cast<unsigned>(moves_.where(m, p));
             out[q / 64] |= std::uint64_t{1} << (q % 64);
+            ++moved;
         }
+    return moved;
 }
 
 std::int32_t narrowing::find(std::span<const std::uint64_t> bits) const {
@@ -83,9 +87,11 @@ std::int32_t narrowing::run(Done done) {
     keep(room, -1, -1);
     if (done(0))
         return 0;
+    std::int64_t steps = 0;
     for (std::int32_t s = 0; ix(s) < parent_.size(); ++s)
         for (int m = 0; m < moves_.moves(); ++m) {
-            apply(m, s, room);
+            if ((steps += apply(m, s, room)) > most_steps_)
+                return -3;
             if (find(room) >= 0)
                 continue;
             if (!keep(room, s, m))
@@ -103,7 +109,10 @@ narrowing::outcome narrowing::solve(int to) {
     const std::int32_t found = run(
         [&](std::int32_t s) { return std::equal(single.begin(), single.end(), set(s).begin()); });
     target_ = std::max(found, 0);
-    return found == -2 ? outcome::too_many : found < 0 ? outcome::never : outcome::found;
+    return found == -3   ? outcome::too_long
+           : found == -2 ? outcome::too_many
+           : found < 0   ? outcome::never
+                         : outcome::found;
 }
 
 narrowing::outcome narrowing::closest() {
@@ -116,8 +125,8 @@ narrowing::outcome narrowing::closest() {
     // No set is smaller than one place, and the first reached is the
     // shortest routine's.
     const std::int32_t found = run([&](std::int32_t s) { return size(s) == 1; });
-    if (found == -2)
-        return outcome::too_many;
+    if (found < -1)
+        return found == -2 ? outcome::too_many : outcome::too_long;
     target_ = std::max(found, 0);
     if (found < 0)
         for (std::int32_t s = 1; ix(s) < parent_.size(); ++s)

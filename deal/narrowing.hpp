@@ -23,11 +23,12 @@ namespace deal {
 
 class narrowing {
 public:
-    enum class outcome { found, never, too_many };
+    enum class outcome { found, never, too_many, too_long };
 
     // A search over the moves of `moves`, which must outlive it, keeping at
-    // most `most_sets` sets of places.
-    narrowing(const search& moves, std::int64_t most_sets);
+    // most `most_sets` sets of places and taking at most `most_steps` steps,
+    // a step a place moved by a move.
+    narrowing(const search& moves, std::int64_t most_sets, std::int64_t most_steps);
 
     // Searches from the whole deck to the one place `to`.
     outcome solve(int to);
@@ -60,7 +61,8 @@ private:
         return {sets_.data() + ix(s) * words_, words_};
     }
     // The places of set `s` after move `m`, into `out`.
-    void apply(int m, std::int32_t s, std::span<std::uint64_t> out) const;
+    // Returns the places moved.
+    int apply(int m, std::int32_t s, std::span<std::uint64_t> out) const;
     // The index of the set `bits`, or -1 where it has not been kept.
     std::int32_t find(std::span<const std::uint64_t> bits) const;
     // Keeps `bits`, reached from `parent` by `m`: false where there is no room.
@@ -92,7 +94,7 @@ private:
     }
 
     const search& moves_;
-    std::int64_t most_;
+    std::int64_t most_, most_steps_;
     std::size_t words_;
     // Each set's bits, one after another; the set it was first reached from
     // and by which move; its distance from the whole deck; and, once counted,

@@ -85,7 +85,7 @@ std::string answers(const question& q) {
         out += ' ' + std::to_string(m);
 
     // Whichever card: narrowed as far as the same moves go.
-    deal::narrowing narrowing(search, deal::narrowing_sets(q.cards));
+    deal::narrowing narrowing(search, deal::narrowing_sets(q.cards), deal::max_narrowing_steps);
     narrowing.closest();
     out += " |";
     for (const int p : narrowing.places())

@@ -825,7 +825,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape_period(const char* text, in
 // them: the routine and its length, -1 where none does, or the moves' fault.
 // With "any", whichever card was chosen, as deal-solve --any-card finds it
 // (with no "to", the fewest places it narrows the card to, as "places"),
-// -2 where the search would keep too many sets; and "ends", where each
+// -2 where the search would keep too many sets, -3 where it would take too
+// many steps ("most" the limit); and "ends", where each
 // position's card ends when followed alone through the routine found.
 EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     const web::request r = request_of(text, length);
@@ -862,14 +863,19 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     std::vector<int> path;
     int found = -1;
     if (r["any"] == "1") {
-        deal::narrowing narrowing(search, deal::narrowing_sets(f.size));
+        // A tenth of the steps the program takes: the page waits for it.
+        deal::narrowing narrowing(search, deal::narrowing_sets(f.size),
+                                  deal::max_narrowing_steps / 10);
         const bool closest = r["to"].empty();
         const auto outcome = closest ? narrowing.closest() : narrowing.solve(position("to"));
-        found = outcome == deal::narrowing::outcome::too_many ? -2
-                : outcome == deal::narrowing::outcome::never  ? -1
-                                                              : narrowing.length();
+        found = outcome == deal::narrowing::outcome::too_long   ? -3
+                : outcome == deal::narrowing::outcome::too_many ? -2
+                : outcome == deal::narrowing::outcome::never    ? -1
+                                                                : narrowing.length();
         if (found == -2)
             a->key("most").integer(deal::narrowing_sets(f.size));
+        if (found == -3)
+            a->key("most").integer(deal::max_narrowing_steps / 10);
         if (found >= 0) {
             path.resize(static_cast<std::size_t>(found));
             narrowing.first(path);

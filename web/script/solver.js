@@ -66,6 +66,7 @@ function solveFor() {
     const solved = ask('solve', { ...dealFields(state), moves: $('solve-moves').value.trim(), any: 1, to: closest ? '' : to });
     const there = closest ? '' : positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
+    else if (solved.length === -3) answer.textContent = `The search would take more than ${solved.most} steps, a step a place moved by a move: allow fewer moves.`;
     else if (solved.length === -2) answer.textContent = `The search would keep more than ${solved.most} sets of places the card may be in: allow fewer moves.`;
     else if (solved.length === -1) answer.textContent = `No routine of these moves brings every card to ${there}: moves that only rearrange the deck never narrow it; a deal with a chosen pile does.`;
     else if (solved.length === 0) answer.textContent = closest ? 'These moves cannot narrow the card: it may be anywhere in the deck.' : `The deck is one card, at ${there}: no move is needed.`;

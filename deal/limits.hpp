@@ -55,6 +55,10 @@ constexpr std::int64_t narrowing_sets(int cards) {
     return bytes * max_narrowing_sets > max_narrowing_bytes ? max_narrowing_bytes / bytes
                                                             : max_narrowing_sets;
 }
+// The most riffles whose mixing is asked about, and the most decimals a
+// chance is written with.
+inline constexpr int max_shuffles = 100;
+inline constexpr int max_chance_digits = 30;
 // Decks of up to this many cards may be named as the cards of a new deck.
 inline constexpr int max_playing_cards = 52;
 

@@ -1,6 +1,7 @@
 """Runs the built companions as a user would, and holds their answers to deal's own listings."""
 
 import gzip
+import itertools
 import math
 import os
 import resource
@@ -12,6 +13,7 @@ import sys
 import tempfile
 import threading
 import unittest
+from fractions import Fraction
 
 from reference_deal import EIGHT_KINGS, NEW_DECK, SI_STEBBINS, Deal, Faces, Routine
 
@@ -727,6 +729,115 @@ class Solve(unittest.TestCase):
                          (1, b"deal-solve: write error: No space left on device\n"))
 
 
+def riffled(cards, shuffles):
+    """The chance of every deck after `shuffles` riffles of `cards` cards,
+    each riffle played out as the model says, every outcome enumerated: the
+    cut after c cards with chance C(n, c)/2^n, then the cards dropped one at a
+    time from the packets' bottoms, each packet with chance proportional to
+    what it holds."""
+    laws = {tuple(range(cards)): Fraction(1)}
+    for _ in range(shuffles):
+        after = {}
+        for deck, chance in laws.items():
+            for cut in range(cards + 1):
+                def drop(top, bottom, pile, p):
+                    if not top and not bottom:
+                        key = tuple(reversed(pile))
+                        after[key] = after.get(key, 0) + p
+                        return
+                    held = len(top) + len(bottom)
+                    if top:
+                        drop(top[:-1], bottom, pile + [top[-1]], p * Fraction(len(top), held))
+                    if bottom:
+                        drop(top, bottom[:-1], pile + [bottom[-1]],
+                             p * Fraction(len(bottom), held))
+                drop(deck[:cut], deck[cut:], [], chance * Fraction(math.comb(cards, cut),
+                                                                    2 ** cards))
+        laws = after
+    return laws
+
+
+def rounded(x, digits):
+    """`x` with `digits` decimals, exactly rounded, a tie to the even digit."""
+    q, rest = divmod(x * 10 ** digits, 1)
+    q = int(q) + (rest > Fraction(1, 2) or (rest == Fraction(1, 2) and q % 2 == 1))
+    text = str(q).rjust(digits + 1, "0")
+    return text[:-digits] + "." + text[-digits:] if digits else text
+
+
+class Mix(unittest.TestCase):
+    def setUp(self):
+        if "deal-mix" not in PROGRAMS:
+            self.skipTest("deal-mix was not built")
+
+    def mix(self, args):
+        result = run(args, name="deal-mix")
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        return result.stdout.decode()
+
+    def test_distances_are_the_enumerated_ones(self):
+        # Every deck after each riffle, its chance exact: the distances to 30
+        # decimals, and to 1, where ties (1/4, 1/2) are rounded to even; and
+        # the cutoff, for every deck of up to six cards.
+        cutoffs = []
+        for cards in range(1, 7):
+            uniform = Fraction(1, math.factorial(cards))
+            lines, short, cutoff = [], [], None
+            for k in range(0, 5):
+                law = riffled(cards, k)
+                chances = [law.get(deck, 0) for deck in itertools.permutations(range(cards))]
+                tv = sum(abs(p - uniform) for p in chances) / 2
+                separation = max(1 - p / uniform for p in chances)
+                if cutoff is None and tv < Fraction(1, 2):
+                    cutoff = k
+                if k:
+                    lines.append(f"{cards} {k} {rounded(tv, 30)} {rounded(separation, 30)}")
+                    short.append(f"{k} {rounded(tv, 1)} {rounded(separation, 1)}")
+            cutoffs.append(f"{cards} {cutoff}")
+            with self.subTest(cards=cards):
+                self.assertEqual(self.mix(["--shuffles", "4", "--digits", "30", f"{cards}..{cards}"]
+                                          ).splitlines(), lines)
+                self.assertEqual(self.mix(["--shuffles", "4", "--digits", "1", str(cards)]
+                                          ).splitlines(), short)
+        self.assertEqual(self.mix(["--cutoff", "1..6"]).splitlines(), cutoffs)
+
+    def test_published_answers(self):
+        # Bayer and Diaconis's table for 52 cards, and its seven riffles.
+        tv = ["1.000"] * 4 + ["0.924", "0.614", "0.334", "0.167", "0.085", "0.043"]
+        got = [line.split() for line in self.mix(["52"]).splitlines()]
+        self.assertEqual([line[:2] for line in got], [[str(k), tv[k - 1]] for k in range(1, 11)])
+        self.assertEqual(self.mix(["--cutoff", "52"]), "7\n")
+        # The separation distance in closed form, 1 - prod(1 - i/2^k), for
+        # large k where rounding matters least.
+        for k in (6, 8, 10):
+            exact = 1 - math.prod(Fraction(2 ** k - i, 2 ** k) for i in range(52))
+            self.assertEqual(got[k - 1][2], rounded(exact, 3))
+
+    def test_bad_input(self):
+        table = [
+            (["0"], "card count 0 is outside the supported range 1 to 5050"),
+            (["5051"], "card count 5051 is outside the supported range 1 to 5050"),
+            (["x"], "'x' is not an integer card count"),
+            (["9..3"], "range '9..3' runs backwards: its first end must be the lower"),
+            (["--shuffles", "0", "52"], "riffle count 0 is outside the supported range 1 to 100"),
+            (["--shuffles", "101", "52"],
+             "riffle count 101 is outside the supported range 1 to 100"),
+            (["--digits", "31", "52"], "decimal count 31 is outside the supported range 0 to 30"),
+            (["--digits", "-1", "52"], "decimal count -1 is outside the supported range 0 to 30"),
+            (["--cutoff", "--digits", "2", "52"],
+             "--cutoff prints a number of riffles: it takes no --shuffles or --digits"),
+        ]
+        for args, message in table:
+            with self.subTest(args=args):
+                result = run(args, name="deal-mix")
+                self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                 (1, b"", f"deal-mix: {message}\n"))
+        with open("/dev/full", "wb") as full:
+            result = run(["52"], name="deal-mix", stdout=full)
+        self.assertEqual((result.returncode, result.stderr),
+                         (1, b"deal-mix: write error: No space left on device\n"))
+
+
 class Picture(unittest.TestCase):
     def setUp(self):
         if "deal-picture" not in PROGRAMS:
@@ -1258,6 +1369,8 @@ if __name__ == "__main__":
         COMPANIONS.append("deal-picture")
         PROGRAMS.append("deal-picture")
     PROGRAMS.append("deal-solve")
+    if os.path.exists(os.path.join(BUILD, "deal-mix")):
+        PROGRAMS.append("deal-mix")
     PROGRAM_FILES += [f"bin/{name}" for name in PROGRAMS]
     PROGRAM_FILES += [f"share/man/man1/{name}.1.gz" for name in PROGRAMS]
     with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:

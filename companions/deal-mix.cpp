@@ -1,0 +1,130 @@
+// deal-mix: how many riffle shuffles mix a deck. For each number of riffles
+// from 1 to K, the total variation distance between the deck after them and
+// a uniformly random deck, and the separation distance, exactly rounded; or,
+// with --cutoff, the fewest riffles that bring the first under one half.
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/arguments.hpp"
+#include "console/numbers.hpp"
+#include "console/ranges.hpp"
+#include "console/report.hpp"
+#include "console/writer.hpp"
+#include "deal/limits.hpp"
+#include "mix/mixing.hpp"
+
+namespace {
+
+constexpr const char usage[] =
+    "usage: deal-mix [--shuffles K] [--digits D] CARDS\n"
+    "       deal-mix --cutoff CARDS\n"
+    "       deal-mix --help | --version\n"
+    "For a deck of CARDS cards, from 1 to {max_cards}, riffled K times, print for each\n"
+    "number of riffles k from 1 to K one line: k, the total variation distance\n"
+    "between the deck and a uniformly random one, and the separation distance,\n"
+    "each with D decimals, exactly rounded. A riffle cuts the deck after a\n"
+    "binomial count of cards and drops cards from the bottoms of the two\n"
+    "packets, each with chance proportional to the cards it still holds. CARDS\n"
+    "may be a range A..B; every line then starts with the deck's size.\n"
+    "      --shuffles K    the most riffles, 1 to {max_shuffles}; 10 without it\n"
+    "      --digits D      the decimals, 0 to {max_chance_digits}; 3 without it\n"
+    "      --cutoff        print instead the fewest riffles that bring the total\n"
+    "                      variation distance under 1/2\n";
+
+enum own_option { shuffles_option, digits_option, cutoff_option };
+constexpr console::option options[] = {
+    {"shuffles", 0, "K"}, {"digits", 0, "D"}, {"cutoff", 0, nullptr}};
+constexpr console::command_line command{usage, options, 1, 1, "card count"};
+
+void put(std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t n = std::min(text.size(), console::writer::capacity);
+        char* const out = console::output.reserve(n);
+        std::memcpy(out, text.data(), n);
+        console::output.commit(out + n);
+        text.remove_prefix(n);
+    }
+}
+
+// The deck sizes CARDS names: one, or a range.
+std::optional<std::pair<int, int>> deck_sizes(const char* argument) {
+    const auto range = console::split_range(argument);
+    if (!range) {
+        const auto cards = console::integer_argument(argument, "card count", 1, deal::max_cards);
+        if (!cards)
+            return std::nullopt;
+        return std::pair{static_cast<int>(*cards), static_cast<int>(*cards)};
+    }
+    if (!console::range_size(argument, *range))
+        return std::nullopt;
+    const std::string first(range->first), last(range->last);
+    const auto a = console::integer_argument(first.c_str(), "card count", 1, deal::max_cards);
+    if (!a)
+        return std::nullopt;
+    const auto b = console::integer_argument(last.c_str(), "card count", 1, deal::max_cards);
+    if (!b)
+        return std::nullopt;
+    return std::pair{static_cast<int>(*a), static_cast<int>(*b)};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-mix";
+    const console::arguments arguments(argc, argv, command);
+    const bool cutoff = arguments.has(cutoff_option);
+    if (cutoff && (arguments.has(shuffles_option) || arguments.has(digits_option))) {
+        console::report("--cutoff prints a number of riffles: it takes no --shuffles or --digits");
+        return EXIT_FAILURE;
+    }
+    const char* const shuffles_text = arguments.value(shuffles_option);
+    const auto shuffles = shuffles_text ? console::integer_argument(shuffles_text, "riffle count",
+                                                                    1, deal::max_shuffles)
+                                        : std::optional<std::int64_t>{10};
+    if (!shuffles)
+        return EXIT_FAILURE;
+    const char* const digits_text = arguments.value(digits_option);
+    const auto digits = digits_text ? console::integer_argument(digits_text, "decimal count", 0,
+                                                                deal::max_chance_digits)
+                                    : std::optional<std::int64_t>{3};
+    if (!digits)
+        return EXIT_FAILURE;
+    const auto sizes = deck_sizes(arguments.operands()[0]);
+    if (!sizes)
+        return EXIT_FAILURE;
+    const auto [first, last] = *sizes;
+    const bool ranged = console::split_range(arguments.operands()[0]).has_value();
+
+    mix::riffles law(first);
+    int known = 0; // the last deck's cutoff, where the next one's is sought
+    for (int cards = first;; law.grow(), ++cards) {
+        const std::string size = ranged ? std::to_string(cards) + ' ' : std::string();
+        if (cutoff) {
+            // The distance falls with every riffle, and the cutoff moves
+            // little from one deck size to the next: sought from the last.
+            int k = known;
+            if (law.under_half(k))
+                while (k > 0 && law.under_half(k - 1))
+                    --k;
+            else
+                while (!law.under_half(++k)) {
+                }
+            known = k;
+            put(size + std::to_string(k) + '\n');
+        } else {
+            for (int k = 1; k <= *shuffles; ++k) {
+                const int d = static_cast<int>(*digits);
+                put(size + std::to_string(k) + ' ' + law.total_variation(k, d) + ' ' +
+                    law.separation(k, d) + '\n');
+            }
+        }
+        if (cards == last)
+            break;
+    }
+    console::output.close();
+    return EXIT_SUCCESS;
+}

@@ -59,6 +59,10 @@ constexpr const char usage[] =
     "                      --hands, the hand it is dealt to and its place there,\n"
     "                      from 0, or \"stock\" where it is not dealt\n"
     "      --from-top      write positions counted from the top, 1 the top card\n"
+    "      --rising        after each listing, a line of its own: the number of\n"
+    "                      rising sequences of that deck against its starting\n"
+    "                      order, one more than the number of cards that lie\n"
+    "                      below the card that started just under them\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
     "                      at the bottom to A\u2665 on top, for decks of at most "
     "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
@@ -67,10 +71,14 @@ enum own_option {
     hands_option = console::round_option_count,
     where_option,
     faces_option,
-    from_top_option
+    from_top_option,
+    rising_option
 };
-constexpr console::option own[] = {
-    {"hands", 0, nullptr}, {"where", 0, "C"}, {"faces", 0, nullptr}, {"from-top", 0, nullptr}};
+constexpr console::option own[] = {{"hands", 0, nullptr},
+                                   {"where", 0, "C"},
+                                   {"faces", 0, nullptr},
+                                   {"from-top", 0, nullptr},
+                                   {"rising", 0, nullptr}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, -1);
 
@@ -81,6 +89,7 @@ struct answer {
     // the top, 1 the top card, with --from-top.
     std::vector<int> where;
     bool from_top = false;
+    bool rising = false;
 };
 
 // What every answer is made from, learnt once: the round, its cycles or the
@@ -99,6 +108,7 @@ private:
     void print_move(std::size_t i) const;
     void print_hands();
     void print_dealt_at(int p) const;
+    void print_rising();
 
     const deal::routine round_;
     const deal::start start_;
@@ -113,6 +123,9 @@ private:
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
+    // Where each card lies, by where it started, for counting rising
+    // sequences.
+    std::vector<int> lies_at_;
     // Each move's effect on a position, as a followed card meets it; and
     // each deal move's hands, and the hand and place each position is dealt
     // to, or -1 for the stock.
@@ -214,6 +227,23 @@ void after::print_hands() {
     }
 }
 
+// The rising sequences of the deck in deck_, its cards named by where they
+// started: one more than the cards that now lie below the one that started
+// just under them, where the deck breaks a run of consecutive cards. The
+// empty deck has none.
+void after::print_rising() {
+    lies_at_.resize(deck_.size());
+    for (std::size_t p = 0; p < deck_.size(); ++p)
+        lies_at_[static_cast<std::size_t>(deal::number_of(deck_[p]))] = static_cast<int>(p);
+    int rising = size_ > 0 ? 1 : 0;
+    for (std::size_t c = 1; c < lies_at_.size(); ++c)
+        rising += lies_at_[c] < lies_at_[c - 1] ? 1 : 0;
+    char* out = console::output.reserve(16);
+    out = std::to_chars(out, out + 12, rising).ptr;
+    *out++ = '\n';
+    console::output.end_line(out);
+}
+
 // Where the card asked for is dealt in each deal move of the round that
 // starts with it at position p.
 void after::print_dealt_at(int p) const {
@@ -264,11 +294,19 @@ void after::print() {
         return;
     }
     cycles_.jump(rounds, deck_.data());
+    std::vector<deal::card> started;
+    if (asked_.rising)
+        started = deck_;
     start_.place(deck_.data(), deck_.data());
-    if (asked_.hands)
+    if (asked_.hands) {
         print_hands();
-    else
-        print_cards(deck_.data(), size_);
+        return;
+    }
+    print_cards(deck_.data(), size_);
+    if (asked_.rising) {
+        deck_.swap(started);
+        print_rising();
+    }
 }
 
 // Says that the round number `shown` runs backwards where the round cannot.
@@ -384,6 +422,12 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
     asked.from_top = arguments.has(from_top_option);
+    asked.rising = arguments.has(rising_option);
+    if (asked.rising && (where || asked.hands)) {
+        console::report("--rising counts the rising sequences of a listing, and %s: give one",
+                        where ? "--where C prints a position" : "--hands prints the hands");
+        return EXIT_FAILURE;
+    }
     if (where) {
         if (size == 0) {
             console::report("the empty deck holds no card %s", console::quoted(where).c_str());

@@ -813,6 +813,24 @@ class Mix(unittest.TestCase):
             exact = 1 - math.prod(Fraction(2 ** k - i, 2 ** k) for i in range(52))
             self.assertEqual(got[k - 1][2], rounded(exact, 3))
 
+    def test_rising_sequences(self):
+        # Read from the top, the cards numbered as they started there: a run
+        # of consecutive numbers in increasing order is one rising sequence.
+        # k perfect faros leave at most 2^k; turned over, every card is one.
+        for routine, cards in [("faro out", 16), ("faro in; faro out", 12), ("deal 4 --packets 1",
+                               13), ("reverse", 7), ("turn 3; cut 5", 9), ("monge", 1)]:
+            with self.subTest(routine=routine):
+                lines = run(["--routine", routine, "--rising", str(cards), "0..3"],
+                            name="deal-after").stdout.decode().splitlines()
+                for rounds in range(4):
+                    listing, rising = lines[2 * rounds], lines[2 * rounds + 1]
+                    top_down = [cards - 1 - int(c.rstrip("^")) for c in reversed(listing.split())]
+                    where = {card: i for i, card in enumerate(top_down)}
+                    want = 1 + sum(where[t + 1] < where[t] for t in range(cards - 1))
+                    self.assertEqual(int(rising), want, rounds)
+                    if routine == "faro out":
+                        self.assertLessEqual(want, 2 ** rounds)
+
     def test_bad_input(self):
         table = [
             (["0"], "card count 0 is outside the supported range 1 to 5050"),

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,9 +25,11 @@
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
+#include "deal/chance.hpp"
 #include "deal/cycles.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
+#include "deal/limits.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
@@ -63,6 +66,11 @@ constexpr const char usage[] =
     "                      rising sequences of that deck against its starting\n"
     "                      order, one more than the number of cards that lie\n"
     "                      below the card that started just under them\n"
+    "      --seed N        draw the chances of moves by chance (riffle, cut random)\n"
+    "                      from N, 0 to 18446744073709551615: the same N, the same\n"
+    "                      decks on every machine; without it a seed is drawn\n"
+    "                      and told on standard error. Such a routine is played\n"
+    "                      round by round, rounds 0 to {max_chance_rounds}\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
     "                      at the bottom to A\u2665 on top, for decks of at most "
     "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
@@ -72,13 +80,12 @@ enum own_option {
     where_option,
     faces_option,
     from_top_option,
-    rising_option
+    rising_option,
+    seed_option
 };
-constexpr console::option own[] = {{"hands", 0, nullptr},
-                                   {"where", 0, "C"},
-                                   {"faces", 0, nullptr},
-                                   {"from-top", 0, nullptr},
-                                   {"rising", 0, nullptr}};
+constexpr console::option own[] = {{"hands", 0, nullptr},  {"where", 0, "C"},
+                                   {"faces", 0, nullptr},  {"from-top", 0, nullptr},
+                                   {"rising", 0, nullptr}, {"seed", 0, "N"}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, -1);
 
@@ -90,6 +97,8 @@ struct answer {
     std::vector<int> where;
     bool from_top = false;
     bool rising = false;
+    // The seed that a routine's moves by chance are drawn from.
+    std::uint64_t seed = 0;
 };
 
 // What every answer is made from, learnt once: the round, its cycles or the
@@ -109,6 +118,10 @@ private:
     void print_hands();
     void print_dealt_at(int p) const;
     void print_rising();
+    // Plays a routine with moves by chance up to `round`, from round 0 again
+    // where it is past that.
+    void play_to(std::int64_t round);
+    void print_drawn(std::int64_t round);
 
     const deal::routine round_;
     const deal::start start_;
@@ -120,6 +133,12 @@ private:
     // their faces marked: where one may lie face up.
     const bool name_moves_;
     const bool marks_;
+    // Whether a move is made by chance; then the deck as played so far, the
+    // rounds played and where the followed card is.
+    const bool chance_;
+    std::vector<deal::card> drawn_;
+    std::int64_t played_ = 0;
+    int drawn_at_ = -1;
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
@@ -142,8 +161,8 @@ private:
 after::after(deal::routine round, deal::start start, const answer& asked)
     : round_(std::move(round)), start_(std::move(start)), asked_(asked), size_(round_.cards),
       follows_(round_.follows_card()), name_moves_(round_.deal_count() > 1),
-      marks_(round_.turns_cards() || start_.any_face_up()), deck_(static_cast<std::size_t>(size_)),
-      next_deck_(deck_.size()) {
+      marks_(round_.turns_cards() || start_.any_face_up()), chance_(round_.first_by_chance() >= 0),
+      deck_(static_cast<std::size_t>(size_)), next_deck_(deck_.size()) {
     const auto size = static_cast<std::size_t>(size_);
     for (const deal::move& m : round_.moves()) {
         learnt_move& learnt = moves_.emplace_back();
@@ -164,7 +183,13 @@ after::after(deal::routine round, deal::start start, const answer& asked)
             }
         }
     }
-    if (follows_) {
+    if (chance_) {
+        // Round numbers are read as for a round that moves nothing; the
+        // rounds are played one by one.
+        cycles_.learn(deal::permutation::identity(size_));
+        rounds.learn(cycles_);
+        play_to(0);
+    } else if (follows_) {
         follower_.learn(round_);
         follower_.start(asked_.where.front());
         rounds.learn(follower_.lengths());
@@ -268,7 +293,65 @@ void after::print_dealt_at(int p) const {
     }
 }
 
+void after::play_to(std::int64_t round) {
+    if (round < played_ || drawn_.empty()) {
+        drawn_.resize(static_cast<std::size_t>(size_));
+        for (int p = 0; p < size_; ++p)
+            drawn_[static_cast<std::size_t>(p)] = p;
+        played_ = 0;
+        drawn_at_ = asked_.where.empty() ? -1 : asked_.where.front();
+    }
+    const auto moves = round_.moves();
+    for (; played_ < round; ++played_) {
+        auto g = deal::generator::for_round(asked_.seed, static_cast<std::uint64_t>(played_ + 1));
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const deal::move& m = moves[i];
+            const deal::permutation drawn = deal::by_chance(m.kind)
+                                                ? deal::draw_permutation(m, size_, g)
+                                            : follows_ ? deal::move_permutation(m, size_, drawn_at_)
+                                                       : deal::permutation();
+            const deal::permutation& p = drawn.size() > 0 ? drawn : moves_[i].moved;
+            p.apply(drawn_.data(), next_deck_.data());
+            drawn_.swap(next_deck_);
+            if (drawn_at_ >= 0)
+                drawn_at_ = p[drawn_at_];
+        }
+    }
+}
+
+void after::print_drawn(std::int64_t round) {
+    play_to(round);
+    if (!asked_.where.empty()) {
+        // Each card's position, in the order asked, a blank between.
+        std::vector<int> lies_at(drawn_.size());
+        for (std::size_t p = 0; p < drawn_.size(); ++p)
+            lies_at[static_cast<std::size_t>(deal::number_of(drawn_[p]))] = static_cast<int>(p);
+        char* const line = console::output.reserve(12 * asked_.where.size() + 1);
+        char* out = line;
+        for (const int from : asked_.where) {
+            if (out != line)
+                *out++ = ' ';
+            const int p = lies_at[static_cast<std::size_t>(from)];
+            out = std::to_chars(out, out + 12, asked_.from_top ? size_ - p : p).ptr;
+        }
+        *out++ = '\n';
+        console::output.end_line(out);
+        return;
+    }
+    deck_ = drawn_;
+    start_.place(deck_.data(), deck_.data());
+    print_cards(deck_.data(), size_);
+    if (asked_.rising) {
+        deck_ = drawn_;
+        print_rising();
+    }
+}
+
 void after::print() {
+    if (chance_) {
+        print_drawn(*rounds.small());
+        return;
+    }
     if (!asked_.where.empty()) {
         const auto position = [this](int from) {
             if (follows_)
@@ -317,8 +400,9 @@ void report_backwards(const char* shown) {
 }
 
 // A round number, or a range of them; false, after a report, if it is neither,
-// or if it runs backwards where the round cannot.
-bool check_rounds(const char* argument, bool backwards) {
+// or if it runs backwards where the round cannot, or, for a routine with a
+// move by chance (`by_chance`), lies past the rounds it is played to.
+bool check_rounds(const char* argument, bool backwards, bool by_chance) {
     const auto range = console::split_range(argument);
     text::integer_text checked;
     const bool integers =
@@ -328,11 +412,34 @@ bool check_rounds(const char* argument, bool backwards) {
         console::report_not_integer(argument, "number of rounds");
         return false;
     }
-    if (!backwards && checked.value() < 0) {
+    if (!backwards && !by_chance && checked.value() < 0) {
         report_backwards(console::quoted(argument).c_str());
         return false;
     }
+    if (by_chance &&
+        (!console::in_range(checked, "number of rounds", 0, deal::max_chance_rounds) ||
+         (range && !console::in_range(last, "number of rounds", 0, deal::max_chance_rounds))))
+        return false;
     return !range || console::range_size(argument, *range).has_value();
+}
+
+// The seed of --seed: an integer from 0 to 2^64 - 1.
+std::optional<std::uint64_t> seed_argument(const char* argument) {
+    const std::string_view text = argument;
+    std::uint64_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (error == std::errc() && end == text.data() + text.size() && !text.empty())
+        return seed;
+    text::integer_text number;
+    if (!text::parse_integer(text, number)) {
+        console::report_not_integer(argument, "seed");
+        return std::nullopt;
+    }
+    char shown[text::integer_text::shown_max + 4];
+    console::report("seed %s is outside the supported range 0 to %llu",
+                    text::written(number, shown, sizeof shown),
+                    static_cast<unsigned long long>(UINT64_MAX));
+    return std::nullopt;
 }
 
 int from_arguments(after& answers, std::span<char* const> arguments) {
@@ -349,7 +456,7 @@ int from_arguments(after& answers, std::span<char* const> arguments) {
     return EXIT_SUCCESS;
 }
 
-int from_input(after& answers, bool backwards) {
+int from_input(after& answers, bool backwards, bool by_chance) {
     console::read_status status;
     // The round number goes into the answers, and its first bytes beside,
     // for a message.
@@ -372,10 +479,15 @@ int from_input(after& answers, bool backwards) {
             status = console::read_status::error;
             break;
         }
-        if (!backwards && answers.rounds.negative()) {
+        if (!backwards && !by_chance && answers.rounds.negative()) {
             char shown[text::integer_text::shown_max + 4];
             report_backwards(
                 console::quoted(text::written(number.shown, shown, sizeof shown)).c_str());
+            console::output.close();
+            return EXIT_FAILURE;
+        }
+        if (by_chance &&
+            !console::in_range(number.shown, "number of rounds", 0, deal::max_chance_rounds)) {
             console::output.close();
             return EXIT_FAILURE;
         }
@@ -394,7 +506,7 @@ int main(int argc, char** argv) {
     console::program_name = "deal-after";
     const console::arguments arguments(argc, argv, command);
     const char* const where = arguments.value(where_option);
-    const console::deal_options deal(arguments, false, where != nullptr);
+    const console::deal_options deal(arguments, false, where != nullptr, true);
     const auto operands = arguments.operands();
     const auto counts = deal.hand_counts(operands[0]);
     if (!counts)
@@ -453,15 +565,35 @@ int main(int argc, char** argv) {
             return EXIT_FAILURE;
         }
     }
-    const bool backwards = deal::runs_backwards(round);
+    const bool by_chance = round.first_by_chance() >= 0;
+    if (by_chance && asked.hands) {
+        console::report("--hands shows the hands of exact moves, and the routine %s has a move "
+                        "by chance",
+                        console::quoted(deal.routine_text()).c_str());
+        return EXIT_FAILURE;
+    }
+    if (const char* seed = arguments.value(seed_option)) {
+        const auto given = seed_argument(seed);
+        if (!given)
+            return EXIT_FAILURE;
+        asked.seed = *given;
+    } else if (by_chance) {
+        // A fresh seed, told so that a run worth keeping can be played again.
+        std::random_device device;
+        asked.seed = (std::uint64_t{device()} << 32) ^ device();
+        console::report("seed %llu: give --seed %llu to play this run again",
+                        static_cast<unsigned long long>(asked.seed),
+                        static_cast<unsigned long long>(asked.seed));
+    }
+    const bool backwards = deal::runs_backwards(round) && !by_chance;
     const auto round_numbers = operands.subspan(1);
     // Every argument is checked before anything is printed.
     for (const char* argument : round_numbers)
-        if (!check_rounds(argument, backwards))
+        if (!check_rounds(argument, backwards, by_chance))
             return EXIT_FAILURE;
 
     after answers(std::move(round), std::move(*start), asked);
-    const int status = round_numbers.empty() ? from_input(answers, backwards)
+    const int status = round_numbers.empty() ? from_input(answers, backwards, by_chance)
                                              : from_arguments(answers, round_numbers);
     console::output.close();
     return status;

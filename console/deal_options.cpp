@@ -114,8 +114,8 @@ const char* shown_quoted(std::string_view value, text::shown_length length, char
     return out;
 }
 
-deal_options::deal_options(const arguments& given, bool cards_ranges, bool follows)
-    : follows_(follows) {
+deal_options::deal_options(const arguments& given, bool cards_ranges, bool follows, bool by_chance)
+    : follows_(follows), by_chance_(by_chance) {
     // Each option's value, none given twice.
     const char* values[round_option_count];
     for (int which = 0; which < round_option_count; ++which)
@@ -196,6 +196,14 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
             return false;
         if (made.follows_card() && !follows_) {
             report("--chosen-pile follows a card: only deal-after --where C takes it");
+            return false;
+        }
+        if (const int m = made.first_by_chance(); m >= 0 && !by_chance_) {
+            char move[text::rules_room + 32];
+            text::move_text(made.moves()[static_cast<std::size_t>(m)], move, sizeof move);
+            report("move %d of the routine, %s, is made by chance, and %s answers for exact "
+                   "moves: deal-after plays it",
+                   m + 1, quoted(move).c_str(), program_name);
             return false;
         }
         return start_for(static_cast<int>(*cards)).has_value();

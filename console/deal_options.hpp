@@ -90,8 +90,9 @@ public:
     // Reads the round's options among those given. A bad one is reported,
     // and the process ends with status 1. With `cards_ranges`, --cards may
     // be a range; with `follows`, the program follows a card, which a
-    // chosen pile needs.
-    deal_options(const arguments& given, bool cards_ranges = false, bool follows = false);
+    // chosen pile needs; with `by_chance`, it plays moves by chance.
+    deal_options(const arguments& given, bool cards_ranges = false, bool follows = false,
+                 bool by_chance = false);
 
     // Whether none of the options was given: deal's own deal, in its own words.
     bool default_deal() const { return !any_given_; }
@@ -134,6 +135,7 @@ private:
     count_range cards_{0, 0};
     const char* routine_text_ = nullptr;
     bool follows_ = false;
+    bool by_chance_ = false;
     // The deck's order as given, or as the file holds it.
     bool deck_given_ = false;
     std::string deck_text_;

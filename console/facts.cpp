@@ -45,6 +45,7 @@ std::array<fact, fact_count> facts() {
         number("max_narrowing_steps", deal::max_narrowing_steps),
         number("max_shuffles", deal::max_shuffles),
         number("max_chance_digits", deal::max_chance_digits),
+        number("max_chance_rounds", deal::max_chance_rounds),
         number("max_playing_cards", deal::max_playing_cards),
         number("max_range_values", max_range_values),
         number("max_rounds", views::max_rounds),

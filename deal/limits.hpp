@@ -59,6 +59,8 @@ constexpr std::int64_t narrowing_sets(int cards) {
 // chance is written with.
 inline constexpr int max_shuffles = 100;
 inline constexpr int max_chance_digits = 30;
+// A routine with a move by chance is played round by round, up to this many.
+inline constexpr std::int64_t max_chance_rounds = 1'000'000;
 // Decks of up to this many cards may be named as the cards of a new deck.
 inline constexpr int max_playing_cards = 52;
 

@@ -125,6 +125,12 @@ int routine::deal_count() const {
                                           [](const move& m) { return m.kind == move_kind::deal; }));
 }
 
+int routine::first_by_chance() const {
+    const auto found =
+        std::find_if(moves_.begin(), moves_.end(), [](const move& m) { return by_chance(m.kind); });
+    return found == moves_.end() ? -1 : static_cast<int>(found - moves_.begin());
+}
+
 int faro_lower_half(move_kind kind, int cards) {
     // Out, the top half is the larger; in, the smaller.
     return kind == move_kind::faro_out ? cards / 2 : (cards + 1) / 2;
@@ -174,6 +180,9 @@ permutation move_permutation(const move& m, int cards, int at) {
         return permutation(down_under(cards, m.kind));
     case move_kind::turn:
         return turn(cards, m.cut == 0 ? cards : m.cut);
+    case move_kind::riffle:
+    case move_kind::random_cut:
+        break;
     }
     return permutation::identity(cards);
 }

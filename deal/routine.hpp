@@ -28,8 +28,16 @@ enum class move_kind : unsigned char {
     down_under, // cards alternately down onto the table and under the rest, down first
     under_down, // the same, under first
     turn,       // the top K cards, or the whole deck, turned over together
+    riffle,     // by chance: one riffle shuffle (deal/chance.hpp)
+    random_cut, // by chance: a cut of K cards, K equally likely from 0 to the deck's size - 1
 };
-inline constexpr int move_kind_count = 9;
+inline constexpr int move_kind_count = 11;
+
+// Whether a move is made by chance: it makes no one permutation, but one
+// drawn each time it is played (deal/chance.hpp).
+constexpr bool by_chance(move_kind kind) {
+    return kind == move_kind::riffle || kind == move_kind::random_cut;
+}
 
 struct move {
     move_kind kind = move_kind::reverse;
@@ -59,19 +67,23 @@ public:
     bool turns_cards() const;
     // How many of the moves are deals.
     int deal_count() const;
+    // The first move made by chance, or -1 where every move is exact.
+    int first_by_chance() const;
 
 private:
     std::vector<move> moves_;
 };
 
-// The one way a move acts on a deck of `cards` cards: the permutation it
-// makes where the followed card is at position `at`, or where none is
+// The one way an exact move acts on a deck of `cards` cards: the permutation
+// it makes where the followed card is at position `at`, or where none is
 // followed (-1). A deal with a chosen pile gathers the pile that holds the
 // followed card where it says; followed by none, or with the card in the
-// stock, its hands keep their order.
+// stock, its hands keep their order. A move by chance makes none: it is
+// drawn (deal/chance.hpp), and here moves nothing.
 permutation move_permutation(const move& m, int cards, int at = -1);
 
-// The round: every move in turn, composed. It must follow no card.
+// The round: every move in turn, composed. It must follow no card, and
+// have no move by chance.
 permutation round_permutation(const routine& r);
 
 // Where a followed card goes in one move from every position of the deck,

@@ -5,7 +5,8 @@
 //  - a routine read holds at most max_moves moves, and what it writes of
 //    itself reads back as the same round;
 //  - the round is a permutation of the deck, or, where a chosen pile follows
-//    a card, every card's way stays on the deck and comes back round;
+//    a card, every card's way stays on the deck and comes back round; a
+//    move by chance drawn twice from one seed is one permutation both times;
 //  - read as a starting deck, it is every card once, or a one-line fault.
 #include <algorithm>
 #include <array>
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "deal/chance.hpp"
 #include "deal/follow.hpp"
 #include "deal/routine.hpp"
 #include "text/deal_words.hpp"
@@ -100,6 +102,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a routine's own text does not read back");
     check(again.moves().size() == first.moves().size(), "read back with other moves");
 
+    if (first.first_by_chance() >= 0) {
+        // Each move drawn twice from one seed: the same permutation both
+        // times, and a permutation.
+        auto once = deal::generator::for_round(static_cast<std::uint64_t>(cards), 1);
+        auto twice = deal::generator::for_round(static_cast<std::uint64_t>(cards), 1);
+        for (const deal::move& m : first.moves()) {
+            const deal::permutation a = deal::draw_permutation(m, cards, once);
+            const deal::permutation b = deal::draw_permutation(m, cards, twice);
+            std::array<bool, deal::max_cards> seen{};
+            for (int p = 0; p < cards; ++p) {
+                check(a[p] == b[p], "one seed drew two moves");
+                check(a[p] >= 0 && a[p] < cards && !seen[static_cast<std::size_t>(a[p])],
+                      "a drawn move is no permutation");
+                seen[static_cast<std::size_t>(a[p])] = true;
+            }
+        }
+        return 0;
+    }
     if (!first.follows_card()) {
         const deal::permutation round = deal::round_permutation(first);
         const deal::permutation back = deal::round_permutation(again);

@@ -681,7 +681,7 @@ class Solve(unittest.TestCase):
              "separated by '|', such as 'faro in | faro out'"),
             (["--moves", "faro in | shuffle", "52", "0", "1"],
              "move 2 of the moves allowed, 'shuffle': 'shuffle' is not a move: deal, cut, faro "
-             "out, faro in, reverse, monge, down-under, under-down or turn"),
+             "out, faro in, reverse, monge, down-under, under-down, turn, riffle or cut random"),
             (["--moves", "| cut 1", "52", "0", "1"],
              "move 1 of the moves allowed, '': no move is there"),
             (["--moves", "cut 1 |", "52", "0", "1"],
@@ -854,6 +854,131 @@ class Mix(unittest.TestCase):
             result = run(["52"], name="deal-mix", stdout=full)
         self.assertEqual((result.returncode, result.stderr),
                          (1, b"deal-mix: write error: No space left on device\n"))
+
+
+MASK = 2 ** 64 - 1
+
+
+def mixed(z):
+    z = ((z ^ (z >> 30)) * 0xbf58476d1ce4e5b9) & MASK
+    z = ((z ^ (z >> 27)) * 0x94d049bb133111eb) & MASK
+    return z ^ (z >> 31)
+
+
+class Draws:
+    """The chances of one round, as the manual defines them: SplitMix64 from
+    the seed exclusive-or the round mixed, counts below n by rejection,
+    coins by bits."""
+    def __init__(self, seed, round_number):
+        self.state = seed ^ mixed(round_number)
+
+    def next(self):
+        self.state = (self.state + 0x9e3779b97f4a7c15) & MASK
+        return mixed(self.state)
+
+    def below(self, n):
+        while (x := self.next()) >= n * (MASK // n):
+            pass
+        return x % n
+
+    def heads(self, n):
+        count = 0
+        while n > 0:
+            count += bin(self.next() >> max(0, 64 - n)).count("1")
+            n -= 64
+        return count
+
+
+def drawn_move(move, deck, draws):
+    """A move by chance on the deck, bottom first, its chances from `draws`."""
+    n = len(deck)
+    if move == "cut random":
+        k = draws.below(n)
+        return deck[n - k:] + deck[:n - k]
+    upper = draws.heads(n)
+    top, bottom = deck[n - upper:], deck[:n - upper]
+    dropped = []
+    while top or bottom:
+        dropped.append((top if draws.below(len(top) + len(bottom)) < len(top) else bottom).pop(0))
+    return dropped
+
+
+class Chance(unittest.TestCase):
+    def after(self, args):
+        result = run(args, name="deal-after")
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        return [[int(c) for c in line.split()] for line in result.stdout.decode().splitlines()]
+
+    def test_drawn_runs_follow_the_seed(self):
+        # The decks played by hand from the seed as defined, exact moves by
+        # the reference model: the same seed, the same decks anywhere.
+        for routine, moves, cards in [
+                ("riffle", ["riffle"], 8), ("cut random", ["cut random"], 10),
+                ("riffle; faro out; cut random", ["riffle", ("faro", "out"), "cut random"], 13),
+                ("riffle", ["riffle"], 130)]:
+            for seed in (0, 1, 12345, MASK):
+                with self.subTest(routine=routine, cards=cards, seed=seed):
+                    deck, want = list(range(cards)), [list(range(cards))]
+                    for r in range(1, 4):
+                        draws = Draws(seed, r)
+                        for move in moves:
+                            deck = (drawn_move(move, deck, draws) if isinstance(move, str)
+                                    else Routine(cards, [move]).round(deck))
+                        want.append(deck)
+                    self.assertEqual(self.after(["--seed", str(seed), "--routine", routine,
+                                                 str(cards), "0..3"]), want)
+
+    def test_riffles_have_their_chances(self):
+        # Round after round, each riffle of three cards is one draw: the deck
+        # as it was with chance 1/2, each of the four decks of two rising
+        # sequences with 1/8, turned round never; each cut of five cards 1/5.
+        # A chi-square past 35 on 4 degrees of freedom comes by chance less
+        # than once in two million.
+        for routine, cards, chances in [("riffle", 3, [Fraction(1, 2)] + [Fraction(1, 8)] * 4),
+                                        ("cut random", 5, [Fraction(1, 5)] * 5)]:
+            with self.subTest(routine=routine):
+                decks = self.after(["--seed", "2026", "--routine", routine, str(cards),
+                                    "0..40000"])
+                counts = {}
+                for before, now in zip(decks, decks[1:]):
+                    moved = tuple(before.index(c) for c in now)
+                    counts[moved] = counts.get(moved, 0) + 1
+                identity = tuple(range(cards))
+                seen = [counts.pop(identity, 0)] + sorted(counts.values(), reverse=True)
+                self.assertEqual(len(seen), len(chances), counts)
+                expected = [40000 * p for p in chances[:1]] + sorted(
+                    (40000 * p for p in chances[1:]), reverse=True)
+                chi = sum((o - e) ** 2 / e for o, e in zip(seen, expected))
+                self.assertLess(chi, 35, seen)
+
+    def test_bad_input(self):
+        table = [
+            (["--seed", "x", "--routine", "riffle", "8", "1"], "'x' is not an integer seed"),
+            (["--seed", "18446744073709551616", "--routine", "riffle", "8", "1"],
+             "seed 18446744073709551616 is outside the supported range 0 to "
+             "18446744073709551615"),
+            (["--seed", "-1", "--routine", "riffle", "8", "1"],
+             "seed -1 is outside the supported range 0 to 18446744073709551615"),
+            (["--seed", "1", "--routine", "riffle", "8", "1000001"],
+             "number of rounds 1000001 is outside the supported range 0 to 1000000"),
+            (["--seed", "1", "--routine", "riffle", "8", "-1"],
+             "number of rounds -1 is outside the supported range 0 to 1000000"),
+            (["--seed", "1", "--routine", "deal 2; riffle", "--hands", "8", "1"],
+             "--hands shows the hands of exact moves, and the routine 'deal 2; riffle' has a move "
+             "by chance"),
+        ]
+        for args, message in table:
+            with self.subTest(args=args):
+                result = run(args, name="deal-after")
+                self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                 (1, b"", f"deal-after: {message}\n"))
+        # Without a seed, one is drawn and told, and plays the run again.
+        first = run(["--routine", "riffle", "20", "5"], name="deal-after")
+        seed = first.stderr.decode().split()[2].rstrip(":")
+        self.assertEqual(first.stderr.decode(),
+                         f"deal-after: seed {seed}: give --seed {seed} to play this run again\n")
+        self.assertEqual(run(["--seed", seed, "--routine", "riffle", "20", "5"],
+                             name="deal-after").stdout, first.stdout)
 
 
 class Picture(unittest.TestCase):
@@ -1186,11 +1311,15 @@ class Failures(unittest.TestCase):
              "move 2 of the routine, '': no move is there"),
             ("deal-period", ["--routine", "faro out; shuffle", "52"],
              "move 2 of the routine, 'shuffle': 'shuffle' is not a move: deal, cut, faro out, "
-             "faro in, reverse, monge, down-under, under-down or turn"),
+             "faro in, reverse, monge, down-under, under-down, turn, riffle or cut random"),
             ("deal-period", ["--routine", "cut", "52"], "move 1 of the routine, 'cut': cut "
-             "needs K, the number of cards to take from the top, from -52 to 52"),
+             "needs K, the number of cards to take from the top, from -52 to 52, or random"),
             ("deal-period", ["--routine", "cut x", "52"],
-             "move 1 of the routine, 'cut x': 'x' is not an integer number of cards to cut"),
+             "move 1 of the routine, 'cut x': 'x' is not an integer number of cards to cut, "
+             "nor random"),
+            ("deal-period", ["--routine", "faro out; riffle", "52"],
+             "move 2 of the routine, 'riffle', is made by chance, and deal-period answers for "
+             "exact moves: deal-after plays it"),
             ("deal-period", ["--routine", "cut 53", "52"],
              "move 1 of the routine, 'cut 53': cut 53 is outside the supported range -52 to 52"),
             ("deal-period", ["--routine", "faro sideways", "52"],
@@ -1229,7 +1358,8 @@ class Failures(unittest.TestCase):
              "the routine holds more than 100 moves"),
             ("deal-period", ["--routine", "cut 1; rev\x1berse", "52"],
              "move 2 of the routine, 'rev\\x1berse': 'rev\\x1berse' is not a move: deal, cut, "
-             "faro out, faro in, reverse, monge, down-under, under-down or turn"),
+             "faro out, faro in, reverse, monge, down-under, under-down, turn, riffle or cut "
+             "random"),
             ("deal-after", ["--routine", "deal 3 --chosen-pile 1", "--where", "0", "21", "-1"],
              "'-1' runs backwards, and a deal with a chosen pile cannot be undone: give rounds "
              "from 0"),

@@ -34,6 +34,12 @@ constexpr move_words all_moves[deal::move_kind_count] = {
     {deal::move_kind::turn, "turn", "[K]", "turn",
      "the top K cards, 1 to the deck's size, turned over together and put back on top, or the "
      "whole deck without K: their order reversed and each card turned face up or down"},
+    {deal::move_kind::riffle, "riffle", "", "riffle",
+     "by chance: one riffle shuffle, the deck cut after a binomial count of cards and the cards "
+     "dropped from the bottoms of the two packets, each with chance proportional to the cards it "
+     "holds; deal-after --seed plays it"},
+    {deal::move_kind::random_cut, "cut random", "", "cut random",
+     "by chance: a cut of K cards, K equally likely from 0 to the deck's size less one"},
 };
 constexpr bool follows_kinds() {
     for (int i = 0; i < deal::move_kind_count; ++i)
@@ -196,22 +202,27 @@ bool read_move(std::string_view text, int cards, deal::move& m, const fault_out&
     if (same_letters(name, "cut")) {
         m.kind = deal::move_kind::cut;
         const std::string_view k = next_word(rest_text);
-        if (k.empty()) {
-            std::snprintf(fault.words, fault.room,
-                          "cut needs K, the number of cards to take from the top, from %d to %d",
-                          -cards, cards);
-            return false;
+        if (same_letters(k, "random")) {
+            m.kind = deal::move_kind::random_cut;
+        } else {
+            if (k.empty()) {
+                std::snprintf(fault.words, fault.room,
+                              "cut needs K, the number of cards to take from the top, from %d to "
+                              "%d, or random",
+                              -cards, cards);
+                return false;
+            }
+            integer_text count;
+            if (!parse_integer(k, count))
+                return fault.say("%s is not an integer number of cards to cut, nor random", k);
+            if (count.value() < -cards || count.value() > cards) {
+                char buffer[300];
+                range_words(fault.words, fault.room, "cut", written(count, buffer, sizeof buffer),
+                            -cards, cards);
+                return false;
+            }
+            m.cut = static_cast<std::int32_t>(count.value());
         }
-        integer_text count;
-        if (!parse_integer(k, count))
-            return fault.say("%s is not an integer number of cards to cut", k);
-        if (count.value() < -cards || count.value() > cards) {
-            char buffer[300];
-            range_words(fault.words, fault.room, "cut", written(count, buffer, sizeof buffer),
-                        -cards, cards);
-            return false;
-        }
-        m.cut = static_cast<std::int32_t>(count.value());
     } else if (same_letters(name, "turn")) {
         m.kind = deal::move_kind::turn;
         if (const std::string_view k = next_word(rest_text); !k.empty()) {
@@ -402,6 +413,11 @@ bool read_move_list(std::string_view text, int cards, take_move take, void* cont
             deal::move m;
             if (!read_move(one, cards, m, {show, reason, sizeof reason}))
                 return bad();
+            if (deal::by_chance(m.kind)) {
+                std::snprintf(reason, sizeof reason, "%s",
+                              "a move by chance takes no card to one place: allow exact moves");
+                return bad();
+            }
             if (!take(context, m)) {
                 std::snprintf(reason, sizeof reason, "%s",
                               "there is no room for so many moves on so large a deck");

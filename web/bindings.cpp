@@ -187,6 +187,15 @@ bool read_fields(const web::request& r, fields& f) {
         const int cards = f.cards_given ? f.rules.cards : deal::max_playing_cards;
         if (!text::read_routine(routine, cards, f.round, shown_value, words, sizeof words))
             return f.faulted("routine", words);
+        if (const int m = f.round.first_by_chance(); m >= 0) {
+            char move[text::rules_room + 32];
+            text::move_text(f.round.moves()[static_cast<std::size_t>(m)], move, sizeof move);
+            std::snprintf(words, sizeof words,
+                          "move %d, %s, is made by chance, which the page does not play: "
+                          "deal-after --seed plays it",
+                          m + 1, shown(move).c_str());
+            return f.faulted("routine", words);
+        }
         const auto moves = f.round.moves();
         const bool one_deal = moves.size() == 1 && moves[0].kind == deal::move_kind::deal;
         f.described = one_deal ? moves[0].deal : deal::description{};
@@ -474,6 +483,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_facts() {
         a->key("name").string(m.name);
         a->key("example").string(m.example);
         a->key("help").string(m.help);
+        a->key("chance").boolean(deal::by_chance(m.kind));
         a->close_object();
     }
     a->close_array();

@@ -15,7 +15,8 @@ function receiveMoves(input) {
 // appends the move with its defaults: nobody must learn the grammar first.
 function fillMoves() {
   const box = $('moves');
-  for (const { name, example, help } of page.facts.moves) {
+  for (const { name, example, help, chance } of page.facts.moves) {
+    if (chance) continue; // played by deal-after --seed, not here
     const button = document.createElement('button');
     button.type = 'button';
     button.dataset.testid = `move-${name.replace(/ /g, '-')}`;

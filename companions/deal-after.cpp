@@ -33,6 +33,8 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
+#include "mix/chances.hpp"
+#include "mix/mixing.hpp"
 #include "text/cards.hpp"
 #include "text/deal_words.hpp"
 #include "text/listing.hpp"
@@ -66,6 +68,13 @@ constexpr const char usage[] =
     "                      rising sequences of that deck against its starting\n"
     "                      order, one more than the number of cards that lie\n"
     "                      below the card that started just under them\n"
+    "      --chances       with --where C, print instead where card C may be and\n"
+    "                      with what chance: a line of P:p pairs, each position P\n"
+    "                      it may be at, increasing, and the chance p, exactly\n"
+    "                      rounded, for decks of up to {max_chance_cards} cards and rounds\n"
+    "                      0 to {max_chance_card_rounds}, and as many riffles R in all as\n"
+    "                      R^2 M^3 stays under {max_chance_work} on M cards\n"
+    "      --digits D      the decimals of --chances, 0 to {max_chance_digits}; 6 without it\n"
     "      --seed N        draw the chances of moves by chance (riffle, cut random)\n"
     "                      from N, 0 to 18446744073709551615: the same N, the same\n"
     "                      decks on every machine; without it a seed is drawn\n"
@@ -81,11 +90,13 @@ enum own_option {
     faces_option,
     from_top_option,
     rising_option,
-    seed_option
+    seed_option,
+    chances_option,
+    digits_option
 };
-constexpr console::option own[] = {{"hands", 0, nullptr},  {"where", 0, "C"},
-                                   {"faces", 0, nullptr},  {"from-top", 0, nullptr},
-                                   {"rising", 0, nullptr}, {"seed", 0, "N"}};
+constexpr console::option own[] = {
+    {"hands", 0, nullptr},  {"where", 0, "C"}, {"faces", 0, nullptr},   {"from-top", 0, nullptr},
+    {"rising", 0, nullptr}, {"seed", 0, "N"},  {"chances", 0, nullptr}, {"digits", 0, "D"}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, -1);
 
@@ -99,6 +110,10 @@ struct answer {
     bool rising = false;
     // The seed that a routine's moves by chance are drawn from.
     std::uint64_t seed = 0;
+    // Whether the chances of where the card is are asked, with how many
+    // decimals.
+    bool chances = false;
+    int digits = 6;
 };
 
 // What every answer is made from, learnt once: the round, its cycles or the
@@ -122,6 +137,7 @@ private:
     // where it is past that.
     void play_to(std::int64_t round);
     void print_drawn(std::int64_t round);
+    void print_chances(std::int64_t round);
 
     const deal::routine round_;
     const deal::start start_;
@@ -139,6 +155,7 @@ private:
     std::vector<deal::card> drawn_;
     std::int64_t played_ = 0;
     int drawn_at_ = -1;
+    std::optional<mix::card_chances> card_chances_;
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
@@ -183,12 +200,15 @@ after::after(deal::routine round, deal::start start, const answer& asked)
             }
         }
     }
-    if (chance_) {
+    if (asked_.chances)
+        card_chances_.emplace(round_, asked_.where.front());
+    if (chance_ || asked_.chances) {
         // Round numbers are read as for a round that moves nothing; the
         // rounds are played one by one.
         cycles_.learn(deal::permutation::identity(size_));
         rounds.learn(cycles_);
-        play_to(0);
+        if (chance_)
+            play_to(0);
     } else if (follows_) {
         follower_.learn(round_);
         follower_.start(asked_.where.front());
@@ -347,7 +367,38 @@ void after::print_drawn(std::int64_t round) {
     }
 }
 
+// "P:p" for each position the card may be at, increasing as they are
+// written, a blank between.
+void after::print_chances(std::int64_t round) {
+    card_chances_->play_to(round);
+    std::string line;
+    for (int i = 0; i < size_; ++i) {
+        const int p = asked_.from_top ? size_ - 1 - i : i;
+        const mpz_class& n = card_chances_->numerator(p);
+        if (n == 0)
+            continue;
+        if (!line.empty())
+            line += ' ';
+        line += std::to_string(asked_.from_top ? size_ - p : p);
+        line += ':';
+        line += mix::decimals(mpq_class(n, card_chances_->denominator()), asked_.digits);
+    }
+    line += '\n';
+    for (std::string_view rest = line; !rest.empty();) {
+        const std::size_t n = std::min(rest.size(), console::writer::capacity);
+        char* const out = console::output.reserve(n);
+        std::copy_n(rest.data(), n, out);
+        console::output.commit(out + n);
+        rest.remove_prefix(n);
+    }
+    console::output.end_line(console::output.reserve(0));
+}
+
 void after::print() {
+    if (asked_.chances) {
+        print_chances(*rounds.small());
+        return;
+    }
     if (chance_) {
         print_drawn(*rounds.small());
         return;
@@ -402,7 +453,8 @@ void report_backwards(const char* shown) {
 // A round number, or a range of them; false, after a report, if it is neither,
 // or if it runs backwards where the round cannot, or, for a routine with a
 // move by chance (`by_chance`), lies past the rounds it is played to.
-bool check_rounds(const char* argument, bool backwards, bool by_chance) {
+bool check_rounds(const char* argument, bool backwards, std::int64_t most) {
+    const bool by_chance = most >= 0;
     const auto range = console::split_range(argument);
     text::integer_text checked;
     const bool integers =
@@ -416,9 +468,8 @@ bool check_rounds(const char* argument, bool backwards, bool by_chance) {
         report_backwards(console::quoted(argument).c_str());
         return false;
     }
-    if (by_chance &&
-        (!console::in_range(checked, "number of rounds", 0, deal::max_chance_rounds) ||
-         (range && !console::in_range(last, "number of rounds", 0, deal::max_chance_rounds))))
+    if (by_chance && (!console::in_range(checked, "number of rounds", 0, most) ||
+                      (range && !console::in_range(last, "number of rounds", 0, most))))
         return false;
     return !range || console::range_size(argument, *range).has_value();
 }
@@ -456,7 +507,8 @@ int from_arguments(after& answers, std::span<char* const> arguments) {
     return EXIT_SUCCESS;
 }
 
-int from_input(after& answers, bool backwards, bool by_chance) {
+int from_input(after& answers, bool backwards, std::int64_t most) {
+    const bool by_chance = most >= 0;
     console::read_status status;
     // The round number goes into the answers, and its first bytes beside,
     // for a message.
@@ -486,8 +538,7 @@ int from_input(after& answers, bool backwards, bool by_chance) {
             console::output.close();
             return EXIT_FAILURE;
         }
-        if (by_chance &&
-            !console::in_range(number.shown, "number of rounds", 0, deal::max_chance_rounds)) {
+        if (by_chance && !console::in_range(number.shown, "number of rounds", 0, most)) {
             console::output.close();
             return EXIT_FAILURE;
         }
@@ -572,12 +623,57 @@ int main(int argc, char** argv) {
                         console::quoted(deal.routine_text()).c_str());
         return EXIT_FAILURE;
     }
+    asked.chances = arguments.has(chances_option);
+    if (const char* digits = arguments.value(digits_option)) {
+        if (!asked.chances) {
+            console::report("--digits gives the decimals of --chances: give --chances too");
+            return EXIT_FAILURE;
+        }
+        const auto given =
+            console::integer_argument(digits, "decimal count", 0, deal::max_chance_digits);
+        if (!given)
+            return EXIT_FAILURE;
+        asked.digits = static_cast<int>(*given);
+    }
+    if (asked.chances) {
+        if (asked.where.size() != 1 || asked.hands) {
+            console::report(asked.where.empty()
+                                ? "--chances tells where a card may be: give --where C"
+                                : "--chances tells where one card may be: give one card to "
+                                  "--where, and no --hands");
+            return EXIT_FAILURE;
+        }
+        if (size > deal::max_chance_cards) {
+            console::report("--chances works its chances out exactly on decks of up to %d cards, "
+                            "and the deck holds %d",
+                            deal::max_chance_cards, size);
+            return EXIT_FAILURE;
+        }
+    }
     if (const char* seed = arguments.value(seed_option)) {
         const auto given = seed_argument(seed);
         if (!given)
             return EXIT_FAILURE;
         asked.seed = *given;
-    } else if (by_chance) {
+    }
+    const bool backwards = deal::runs_backwards(round) && !by_chance && !asked.chances;
+    // The most rounds played one by one, or -1 where any round is jumped to.
+    // With --chances, as many rounds as the riffles' work allows.
+    const auto riffles =
+        std::count_if(round.moves().begin(), round.moves().end(),
+                      [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
+    const std::int64_t most =
+        asked.chances ? std::min(deal::max_chance_card_rounds,
+                                 riffles == 0 ? deal::max_chance_card_rounds
+                                              : deal::max_chance_riffles(size) / riffles)
+        : by_chance   ? deal::max_chance_rounds
+                      : -1;
+    const auto round_numbers = operands.subspan(1);
+    // Every argument is checked before anything is printed.
+    for (const char* argument : round_numbers)
+        if (!check_rounds(argument, backwards, most))
+            return EXIT_FAILURE;
+    if (!arguments.has(seed_option) && by_chance && !asked.chances) {
         // A fresh seed, told so that a run worth keeping can be played again.
         std::random_device device;
         asked.seed = (std::uint64_t{device()} << 32) ^ device();
@@ -585,15 +681,9 @@ int main(int argc, char** argv) {
                         static_cast<unsigned long long>(asked.seed),
                         static_cast<unsigned long long>(asked.seed));
     }
-    const bool backwards = deal::runs_backwards(round) && !by_chance;
-    const auto round_numbers = operands.subspan(1);
-    // Every argument is checked before anything is printed.
-    for (const char* argument : round_numbers)
-        if (!check_rounds(argument, backwards, by_chance))
-            return EXIT_FAILURE;
 
     after answers(std::move(round), std::move(*start), asked);
-    const int status = round_numbers.empty() ? from_input(answers, backwards, by_chance)
+    const int status = round_numbers.empty() ? from_input(answers, backwards, most)
                                              : from_arguments(answers, round_numbers);
     console::output.close();
     return status;

@@ -951,8 +951,49 @@ class Chance(unittest.TestCase):
                 chi = sum((o - e) ** 2 / e for o, e in zip(seen, expected))
                 self.assertLess(chi, 35, seen)
 
+    def test_chances_are_the_enumerated_ones(self):
+        # Where each card may be after each riffle, its chance to 30 decimals,
+        # against every riffle played out; a random cut after them spreads
+        # any card evenly; a chosen pile's deal after a riffle gathers it.
+        for cards in range(1, 6):
+            laws = [riffled(cards, k) for k in range(4)]
+            for card in range(cards):
+                want = []
+                for law in laws:
+                    at = {}
+                    for deck, p in law.items():
+                        at[deck.index(card)] = at.get(deck.index(card), 0) + p
+                    want.append(" ".join(f"{q}:{rounded(at[q], 30)}" for q in sorted(at)
+                                         if at[q]))
+                with self.subTest(cards=cards, card=card):
+                    got = run(["--routine", "riffle", "--where", str(card), "--chances", "--digits",
+                               "30", str(cards), "0..3"], name="deal-after")
+                    self.assertEqual(got.stdout.decode().splitlines(), want)
+        even = " ".join(f"{q}:0.1429" for q in range(7))
+        self.assertEqual(run(["--routine", "riffle; cut random", "--where", "2", "--chances",
+                              "--digits", "4", "7", "1", "2"], name="deal-after").stdout.decode(),
+                         f"{even}\n{even}\n")
+        trick = run(["--routine", "deal 3 --packets 1 --chosen-pile 1", "--where", "4",
+                     "--chances", "21", "3"], name="deal-after").stdout.decode()
+        self.assertEqual(trick, "10:1.000000\n")
+
     def test_bad_input(self):
         table = [
+            (["--chances", "--routine", "riffle", "8", "1"],
+             "--chances tells where a card may be: give --where C"),
+            (["--chances", "--where", "1,2", "--routine", "riffle", "8", "1"],
+             "--chances tells where one card may be: give one card to --where, and no --hands"),
+            (["--digits", "3", "--where", "1", "--routine", "riffle", "8", "1"],
+             "--digits gives the decimals of --chances: give --chances too"),
+            (["--chances", "--digits", "31", "--where", "1", "--routine", "riffle", "8", "1"],
+             "decimal count 31 is outside the supported range 0 to 30"),
+            (["--chances", "--where", "1", "--routine", "riffle", "521", "1"],
+             "--chances works its chances out exactly on decks of up to 520 cards, and the deck "
+             "holds 521"),
+            (["--chances", "--where", "1", "--routine", "cut 1", "52", "1001"],
+             "number of rounds 1001 is outside the supported range 0 to 1000"),
+            (["--chances", "--where", "1", "--routine", "riffle; riffle", "52", "231"],
+             "number of rounds 231 is outside the supported range 0 to 230"),
             (["--seed", "x", "--routine", "riffle", "8", "1"], "'x' is not an integer seed"),
             (["--seed", "18446744073709551616", "--routine", "riffle", "8", "1"],
              "seed 18446744073709551616 is outside the supported range 0 to "

@@ -5,6 +5,8 @@
 //
 //   deal-picture [OPTION...] COUNT [ROUNDS]
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "colors/colormap.hpp"
 #include "console/arguments.hpp"
 #include "console/atomic_file.hpp"
 #include "console/deal_options.hpp"
@@ -26,8 +29,11 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
+#include "mix/chances.hpp"
+#include "mix/mixing.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
+#include "text/cards.hpp"
 #include "text/integer_text.hpp"
 #include "text/routine_words.hpp"
 
@@ -51,7 +57,15 @@ constexpr const char usage[] =
     "                      for more cards\n"
     "      --color BY      start (by starting position, the default) or cycle\n"
     "      --view VIEW     rows (the default), or map: one round as a plot of\n"
-    "                      where each position's card goes, for wide decks\n"
+    "                      where each position's card goes, for wide decks; or\n"
+    "                      chances: with --card C, the chance of each place for\n"
+    "                      card C, a row a round from 0 to ROUNDS (10 without it),\n"
+    "                      and without it, after ROUNDS rounds (1), a row for each\n"
+    "                      starting position on a deck of at most {max_playing_cards}; the\n"
+    "                      routine may hold moves by chance, as deal-after\n"
+    "                      --chances tells; or mix: COUNT deck sizes separated by\n"
+    "                      commas, the total variation distance from a random deck\n"
+    "                      after 0 to ROUNDS riffles, as deal-mix tells\n"
     "      --from-top      draw each row from the top card (left) to the bottom,\n"
     "                      and number the map's places from the top, 1 the top\n"
     "                      card\n" DEAL_OPTIONS_HELP;
@@ -105,6 +119,7 @@ struct request {
     int card_count = 0;
     picture::coloring coloring = picture::coloring::start;
     picture::view view = picture::view::rows;
+    bool chances = false, mix = false;
 };
 
 [[noreturn]] void refuse(const char* format, const char* value,
@@ -147,10 +162,168 @@ request read_options(const console::arguments& arguments, const deal::start& sta
     if (const char* value = arguments.value(view_option)) {
         if (std::string_view{value} == "map")
             r.view = picture::view::map;
+        else if (std::string_view{value} == "chances")
+            r.chances = true;
+        else if (std::string_view{value} == "mix")
+            r.mix = true;
         else if (std::string_view{value} != "rows")
-            refuse("%s is not a view: rows or map", value);
+            refuse("%s is not a view: rows, map, chances or mix", value);
     }
     return r;
+}
+
+// Writes the picture that `paint(format, write, closure)` renders to the
+// file the request names, whole or not at all, or to standard output.
+template <class Paint>
+int write_picture(const request& r, picture::format format, Paint paint) {
+    if (!r.file || std::string_view{r.file} == "-") {
+        if (isatty(STDOUT_FILENO)) {
+            console::report("will not write a picture to a terminal; use -o FILE or a "
+                            "redirection");
+            return EXIT_FAILURE;
+        }
+        const cairo_status_t status = paint(format, to_output, nullptr);
+        if (status != CAIRO_STATUS_SUCCESS)
+            cannot_draw(status);
+        console::output.close();
+        return EXIT_SUCCESS;
+    }
+    const char* const file = r.file;
+    console::atomic_file out;
+    const auto cannot_write = [&out, file] {
+        out.discard();
+        console::report("cannot write %s: %s",
+                        console::quoted(file, console::quoted::shown_most).c_str(),
+                        std::strerror(out.error()));
+        return EXIT_FAILURE;
+    };
+    if (!out.open(file))
+        return cannot_write();
+    const cairo_status_t status = paint(format, to_file, &out);
+    if (status == CAIRO_STATUS_WRITE_ERROR)
+        return cannot_write();
+    if (status != CAIRO_STATUS_SUCCESS) {
+        out.discard();
+        cannot_draw(status);
+    }
+    if (!out.commit())
+        return cannot_write();
+    return EXIT_SUCCESS;
+}
+
+// The mixing curves: COUNT deck sizes separated by commas, 0 to ROUNDS
+// riffles each.
+int draw_mix(const request& r, picture::format format, std::span<char* const> operands) {
+    picture::curves curves;
+    for (std::string_view sizes = operands[0];;) {
+        const std::size_t comma = sizes.find(',');
+        const std::string one(sizes.substr(0, comma));
+        const auto cards = console::integer_argument(one.c_str(), "card count", 1, deal::max_cards);
+        if (!cards)
+            return EXIT_FAILURE;
+        if (curves.sizes.size() == static_cast<std::size_t>(colors::followed_colors)) {
+            console::report("--view mix draws at most %d deck sizes", colors::followed_colors);
+            return EXIT_FAILURE;
+        }
+        curves.sizes.push_back(static_cast<int>(*cards));
+        if (comma == std::string_view::npos)
+            break;
+        sizes.remove_prefix(comma + 1);
+    }
+    // Without ROUNDS, twice the riffles near which the largest deck mixes.
+    const int largest = *std::max_element(curves.sizes.begin(), curves.sizes.end());
+    const auto shuffles =
+        operands.size() == 2
+            ? console::integer_argument(operands[1], "riffle count", 1, deal::max_shuffles)
+            : std::optional<std::int64_t>{std::min(
+                  deal::max_shuffles, 3 * static_cast<int>(std::ceil(std::log2(largest + 1))))};
+    if (!shuffles)
+        return EXIT_FAILURE;
+    for (const int cards : curves.sizes) {
+        const mix::riffles law(cards);
+        auto& d = curves.distances.emplace_back();
+        for (int k = 0; k <= *shuffles; ++k)
+            d.push_back(law.total_variation_value(k));
+    }
+    curves.title = "How many riffles mix a deck: the total variation distance from a random deck";
+    return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
+        return picture::render(f, curves, w, c);
+    });
+}
+
+// The chances of each place: for the card asked, round after round; or, for
+// every starting position, after the rounds asked.
+int draw_chances(const request& r, picture::format format, const deal::start& start,
+                 const deal::routine& routine, std::span<char* const> operands, bool from_top) {
+    const int cards = routine.cards;
+    if (cards > deal::max_chance_cards || (r.card_count == 0 && cards > deal::max_playing_cards)) {
+        console::report("--view chances draws decks of up to %d cards, and %d for every starting "
+                        "position; the deck holds %d",
+                        deal::max_chance_cards, deal::max_playing_cards, cards);
+        return EXIT_FAILURE;
+    }
+    if (r.card_count > 1) {
+        console::report("--view chances draws one card's chances: give one --card");
+        return EXIT_FAILURE;
+    }
+    const auto riffles =
+        std::count_if(routine.moves().begin(), routine.moves().end(),
+                      [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
+    const std::int64_t most = std::min(deal::max_chance_card_rounds,
+                                       riffles == 0 ? deal::max_chance_card_rounds
+                                                    : deal::max_chance_riffles(cards) / riffles);
+    const auto rounds =
+        operands.size() == 2
+            ? console::integer_argument(operands[1], "number of rounds", 0, most)
+            : std::optional<std::int64_t>{std::min<std::int64_t>(r.card_count ? 10 : 1, most)};
+    if (!rounds)
+        return EXIT_FAILURE;
+    picture::heat heat;
+    heat.columns = cards;
+    heat.from_top = from_top;
+    heat.column_label = from_top ? "place from the top" : "position";
+    mpq_class largest = 0;
+    const auto add_row = [&](const mix::card_chances& c) {
+        for (int p = 0; p < cards; ++p) {
+            const mpq_class chance(c.numerator(p), c.denominator());
+            heat.chances.push_back(chance.get_d());
+            if (chance > largest)
+                largest = chance;
+        }
+        ++heat.rows;
+    };
+    char words[400] = "";
+    text::routine_text(routine, words, sizeof words);
+    if (r.card_count == 1) {
+        mix::card_chances card(routine, r.cards[0]);
+        for (std::int64_t k = 0; k <= *rounds; ++k) {
+            card.play_to(k);
+            add_row(card);
+        }
+        heat.row_label = "round";
+        // The card by its number, and its name on a pack.
+        const int number = deal::number_of(start[r.cards[0]]);
+        std::string name = std::to_string(number);
+        if (cards <= deal::max_playing_cards) {
+            char face[text::card_name_room];
+            name += std::string(" (") + text::card_name(number, face) + ")";
+        }
+        heat.title = "Where card " + name + " may be, round by round: " + words;
+    } else {
+        for (int from = 0; from < cards; ++from) {
+            mix::card_chances card(routine, from);
+            card.play_to(*rounds);
+            add_row(card);
+        }
+        heat.row_label = "starting position";
+        heat.title = "Where each card may be after " + std::to_string(*rounds) + " round" +
+                     (*rounds == 1 ? "" : "s") + ": " + words;
+    }
+    heat.largest = mix::decimals(largest, 3);
+    heat.quarter = mix::decimals(largest / 4, 3);
+    return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
+        return picture::render(f, heat, w, c);
+    });
 }
 
 // The format: --format, else the file's extension, else PNG, which is also
@@ -178,8 +351,15 @@ picture::format format_for(const request& r) {
 int main(int argc, char** argv) {
     console::program_name = "deal-picture";
     const console::arguments arguments(argc, argv, command);
-    const console::deal_options deal_options(arguments);
     const auto operands = arguments.operands();
+    const char* const view = arguments.value(view_option);
+    if (view && std::string_view{view} == "mix") {
+        const deal::start none = deal::start::new_deck(1);
+        const request r = read_options(arguments, none);
+        return draw_mix(r, format_for(r), operands);
+    }
+    const bool chances = view && std::string_view{view} == "chances";
+    const console::deal_options deal_options(arguments, false, chances, chances);
     const auto hands = deal_options.hand_counts(operands[0], false, 1);
     if (!hands)
         return EXIT_FAILURE;
@@ -190,6 +370,9 @@ int main(int argc, char** argv) {
     if (!start)
         return EXIT_FAILURE;
     const request r = read_options(arguments, *start);
+    if (r.chances)
+        return draw_chances(r, format_for(r), *start, routine, operands,
+                            arguments.has(from_top_option));
     const deal::permutation round = deal::round_permutation(routine);
     // The caption names the routine as it writes its moves, cut to a line.
     char routine_words[400] = "";
@@ -229,38 +412,7 @@ int main(int argc, char** argv) {
             : picture::make_layout(routine.cards, static_cast<int>(*rounds), r.from);
     layout.from_top = arguments.has(from_top_option);
 
-    if (!r.file || std::string_view{r.file} == "-") {
-        if (isatty(STDOUT_FILENO)) {
-            console::report("will not write a picture to a terminal; use -o FILE or a "
-                            "redirection");
-            return EXIT_FAILURE;
-        }
-        const cairo_status_t status = picture::render(format, layout, scene, to_output, nullptr);
-        if (status != CAIRO_STATUS_SUCCESS)
-            cannot_draw(status);
-        console::output.close();
-        return EXIT_SUCCESS;
-    }
-
-    const char* const file = r.file;
-    console::atomic_file out;
-    const auto cannot_write = [&out, file] {
-        out.discard();
-        console::report("cannot write %s: %s",
-                        console::quoted(file, console::quoted::shown_most).c_str(),
-                        std::strerror(out.error()));
-        return EXIT_FAILURE;
-    };
-    if (!out.open(file))
-        return cannot_write();
-    const cairo_status_t status = picture::render(format, layout, scene, to_file, &out);
-    if (status == CAIRO_STATUS_WRITE_ERROR)
-        return cannot_write();
-    if (status != CAIRO_STATUS_SUCCESS) {
-        out.discard();
-        cannot_draw(status);
-    }
-    if (!out.commit())
-        return cannot_write();
-    return EXIT_SUCCESS;
+    return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
+        return picture::render(f, layout, scene, w, c);
+    });
 }

@@ -7,6 +7,7 @@
 
 #include "console/ranges.hpp"
 #include "deal/description.hpp"
+#include "colors/colormap.hpp"
 #include "deal/limits.hpp"
 #include "text/appender.hpp"
 #include "views/limits.hpp"
@@ -49,6 +50,7 @@ std::array<fact, fact_count> facts() {
         number("max_chance_cards", deal::max_chance_cards),
         number("max_chance_card_rounds", deal::max_chance_card_rounds),
         number("max_chance_work", deal::max_chance_work),
+        number("followed_colors", colors::followed_colors),
         number("max_playing_cards", deal::max_playing_cards),
         number("max_range_values", max_range_values),
         number("max_rounds", views::max_rounds),

@@ -34,6 +34,12 @@ public:
     // one half.
     bool under_half(int shuffles) const;
 
+    // The total variation distance as a double, for drawing: within a unit
+    // in its last place.
+    double total_variation_value(int shuffles) const {
+        return approximate_total_variation(shuffles).get_d();
+    }
+
     // The distances exactly.
     mpq_class exact_total_variation(int shuffles) const;
     mpq_class exact_separation(int shuffles) const;

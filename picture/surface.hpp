@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "picture/chart.hpp"
 #include "picture/draw.hpp"
 #include "picture/layout.hpp"
 
@@ -22,5 +23,9 @@ std::optional<format> format_of(std::string_view path);
 // Draws the picture in `f` and hands its bytes to `write`, in order; returns
 // Cairo's status, CAIRO_STATUS_WRITE_ERROR when `write` failed.
 cairo_status_t render(format f, const layout& l, scene s, cairo_write_func_t write, void* closure);
+
+// The same for a picture of chance (picture/chart.hpp).
+cairo_status_t render(format f, const heat& h, cairo_write_func_t write, void* closure);
+cairo_status_t render(format f, const curves& c, cairo_write_func_t write, void* closure);
 
 } // namespace picture

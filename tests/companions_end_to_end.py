@@ -1065,7 +1065,16 @@ class Picture(unittest.TestCase):
              b"option '--output' given twice: it takes one value"),
             (["--format", "gif", "2"], b"'gif' is not a format: png, svg or pdf"),
             (["--color", "hue", "2"], b"'hue' is not a way to color the cards: start or cycle"),
-            (["--view", "grid", "2"], b"'grid' is not a view: rows or map"),
+            (["--view", "grid", "2"], b"'grid' is not a view: rows, map, chances or mix"),
+            (["--routine", "riffle", "52"], b"move 1 of the routine, 'riffle', is made by chance, "
+             b"and deal-picture answers for exact moves: deal-after plays it"),
+            (["--view", "chances", "--routine", "riffle", "53"], b"--view chances draws decks of "
+             b"up to 520 cards, and 52 for every starting position; the deck holds 53"),
+            (["--view", "chances", "--routine", "riffle", "--card", "1", "52", "462"],
+             b"number of rounds 462 is outside the supported range 0 to 461"),
+            (["--view", "mix", "52,0"], b"card count 0 is outside the supported range 1 to 5050"),
+            (["--view", "mix", "52", "101"],
+             b"riffle count 101 is outside the supported range 1 to 100"),
             (["--from", "1e9", "2"], b"'1e9' is not an integer round number"),
             (["--card", "10", "2"], b"card 10 is outside the supported range 0 to 9"),
             (["-o", "/nonexistent/x.png", "2"],

@@ -3,6 +3,7 @@
 // many rounds. Runs both programs, as a user would, and reads the PNG back
 // through Cairo.
 #include <cairo.h>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "colors/colormap.hpp"
+#include "picture/chart.hpp"
 #include "picture/layout.hpp"
 
 namespace {
@@ -227,6 +229,52 @@ TEST(Picture, FollowedCardsEachInAColorOfTheirOwn) {
                 << "cards " << followed[i] << ", " << followed[j];
     }
     cairo_surface_destroy(image);
+}
+
+// A card's chances, drawn: under exact moves each row is certain of one
+// place, the one deal-after --where gives, the lightest color there and the
+// darkest elsewhere; a random cut leaves every place equally likely.
+TEST(Picture, ChancesAreWhereTheCardIs) {
+    const int cards = 8, rounds = 5;
+    const std::string png = temporary("picture_chances.png");
+    for (const char* routine : {"faro out", "cut random"}) {
+        const std::string command = std::string(PICTURE_PROGRAM) + " --view chances --routine '" +
+                                    routine + "' --card 2 -o " + png + " 8 " +
+                                    std::to_string(rounds);
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const listing where = deal_listings(cards, rounds,
+                                            std::string("--routine '") + routine +
+                                                "' --where 2 --chances --digits 0");
+        cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+        picture::heat h;
+        h.rows = rounds + 1;
+        h.columns = cards;
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        for (int row = 0; row <= rounds; ++row)
+            for (int p = 0; p < cards; ++p) {
+                const picture::point at = picture::cell_center(h, row, p);
+                std::uint32_t pixel;
+                std::memcpy(&pixel,
+                            data + static_cast<int>(at.y) * stride + 4 * static_cast<int>(at.x),
+                            sizeof pixel);
+                const rgb seen{static_cast<int>(pixel >> 16 & 0xff),
+                               static_cast<int>(pixel >> 8 & 0xff), static_cast<int>(pixel & 0xff)};
+                // With 0 decimals a certain place reads "P:1", a spread card
+                // "P:0" everywhere: the lightest where the chance is the
+                // largest of all.
+                const auto& line = where[static_cast<std::size_t>(row)];
+                const bool lit =
+                    std::string(routine) == "faro out" ? line.front() == p : row == 0 && p == 2;
+                const bool even = std::string(routine) == "cut random" && row > 0;
+                const rgb wanted = rounded(colors::colormap(lit    ? 1.0
+                                                            : even ? std::sqrt(1.0 / 8)
+                                                                   : 0.0));
+                EXPECT_LE(distance(seen, wanted), 3)
+                    << routine << " row " << row << " position " << p;
+            }
+        cairo_surface_destroy(image);
+    }
 }
 
 TEST(Colormap, ReadsInOrderInGray) {

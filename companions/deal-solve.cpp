@@ -263,11 +263,15 @@ int main(int argc, char** argv) {
     const auto branches = std::make_unique_for_overwrite<std::int16_t[]>(branch_room);
     deal::search search(table, {branches.get(), branch_room});
     search.reset(size);
+    // A move listed twice, as 'cut 1..51 | cut 1..51' lists each cut, is
+    // kept once, where it is first listed: each routine is then written once.
     std::vector<std::string> texts;
     for (const deal::move& m : moves) {
-        search.add(m);
         char text[text::rules_room + 32];
         text::move_text(m, text, sizeof text);
+        if (std::find(texts.begin(), texts.end(), text) != texts.end())
+            continue;
+        search.add(m);
         texts.emplace_back(text);
     }
 

@@ -63,7 +63,16 @@ bool read_routine(const char* text, std::int64_t cards, deal::routine& made) {
     char words[text::words_room];
     if (text::read_routine(text, static_cast<int>(cards), made, shown_quoted, words, sizeof words))
         return true;
-    report("%s", words);
+    // A routine that the largest deck takes and this one does not is too
+    // big for this deck: said, for a range of deck sizes, with its size.
+    deal::routine largest;
+    char ignored[text::words_room];
+    if (cards < deal::max_cards &&
+        text::read_routine(text, deal::max_cards, largest, shown_quoted, ignored, sizeof ignored))
+        report("deck of %lld card%s: %s", static_cast<long long>(cards), cards == 1 ? "" : "s",
+               words);
+    else
+        report("%s", words);
     return false;
 }
 

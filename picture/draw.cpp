@@ -251,10 +251,9 @@ private:
                           l.from_top ? "top" : "bottom", l.from_top ? "bottom" : "top", separator,
                           separator, colored);
         else
-            std::snprintf(
-                line, sizeof line,
-                "a separator for each position: across where it is, up where its card goes%s%s",
-                separator, colored);
+            std::snprintf(line, sizeof line,
+                          "a dot for each position: across where it is, up where its card goes%s%s",
+                          separator, colored);
         // Each followed card in its own color: the caption is its legend.
         constexpr std::size_t most_listed = 16;
         run runs[2 + most_listed + 1];

@@ -449,7 +449,8 @@ class Stacks(unittest.TestCase):
             (["--deck-file", "/dev/null"], "4", "the deck file '/dev/null' holds no card"),
             (["--deck", "new", "--deck-file", "/dev/null"], "4", "--deck and --deck-file both give"),
             (["--routine", "turn 0"], "4", "move 1 of the routine, 'turn 0': turn 0 is outside the supported range 1 to 4"),
-            (["--routine", "turn 5"], "4", "move 1 of the routine, 'turn 5': turn 5 is outside"),
+            (["--routine", "turn 5"], "4", "deck of 4 cards: move 1 of the routine, 'turn 5': turn "
+             "5 is outside"),
         ]
         for args, count, message in table:
             with self.subTest(args=args):
@@ -672,6 +673,9 @@ class Solve(unittest.TestCase):
         for goal in range(52):
             got = self.solve(["--moves", "cut 1..51", "52", "0", str(goal)]).stdout.decode()
             self.assertEqual(got, "\n" if goal == 0 else f"cut {goal}\n")
+        # A move listed twice is kept once: each routine written once.
+        self.assertEqual(self.solve(["--all", "--moves", "cut 1..51 | cut 1..51", "52", "0",
+                                     "30"]).stdout, b"cut 30\n")
 
     def test_bad_input(self):
         table = [
@@ -1370,14 +1374,18 @@ class Failures(unittest.TestCase):
             ("deal-period", ["--routine", "faro out; riffle", "52"],
              "move 2 of the routine, 'riffle', is made by chance, and deal-period answers for "
              "exact moves: deal-after plays it"),
-            ("deal-period", ["--routine", "cut 53", "52"],
-             "move 1 of the routine, 'cut 53': cut 53 is outside the supported range -52 to 52"),
+            ("deal-period", ["--routine", "cut 53", "52"], "deck of 52 cards: move 1 of the "
+             "routine, 'cut 53': cut 53 is outside the supported range -52 to 52"),
+            # Over a range, the first deck size the routine does not fit.
+            ("deal-period", ["--routine", "deal 4 --packets 1; cut 26; faro out", "1..5050"],
+             "deck of 1 card: move 1 of the routine, 'deal 4 --packets 1': hand count 4 is "
+             "outside the supported range 1 to 1"),
             ("deal-period", ["--routine", "faro sideways", "52"],
              "move 1 of the routine, 'faro sideways': 'sideways' is not a faro: out or in"),
             ("deal-period", ["--routine", "deal 0", "52"], "move 1 of the routine, 'deal 0': "
              "hand count 0 is outside the supported range 1 to 52"),
-            ("deal-period", ["--routine", "deal 60", "52"], "move 1 of the routine, 'deal 60': "
-             "hand count 60 is outside the supported range 1 to 52"),
+            ("deal-period", ["--routine", "deal 60", "52"], "deck of 52 cards: move 1 of the "
+             "routine, 'deal 60': hand count 60 is outside the supported range 1 to 52"),
             ("deal-period", ["--routine", "deal 3 --packets 0", "52"], "move 1 of the routine, "
              "'deal 3 --packets 0': packet 0 is outside the supported range 1 to 5050"),
             ("deal-period", ["--routine", "deal 3 --gather 0,0,1", "52"],
@@ -1499,6 +1507,16 @@ class Failures(unittest.TestCase):
 
 
 class Options(unittest.TestCase):
+    def test_every_manual_names_the_family(self):
+        for name in PROGRAMS:
+            with self.subTest(name=name), open(os.path.join(BUILD, "man", name + ".1")) as page:
+                see_also = page.read().split(".SH SEE ALSO")[1]
+                named = {line.split()[1].replace("\\-", "-") for line in see_also.splitlines()
+                         if line.startswith(".BR ")}
+                family = {"deal", "deal-period", "deal-after", "deal-cycles", "deal-picture",
+                          "deal-solve", "deal-mix"}
+                self.assertEqual(named, family - {name})
+
     def test_help_and_version(self):
         for name in PROGRAMS:
             with self.subTest(name=name):

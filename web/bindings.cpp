@@ -868,8 +868,19 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     std::vector<std::int16_t> branches(std::size_t{1} << 16);
     deal::search search(table, branches);
     search.reset(f.size);
-    for (const deal::move& m : all.moves)
+    // A move listed twice is kept once, as deal-solve keeps it.
+    std::vector<deal::move> kept;
+    std::vector<std::string> texts;
+    for (const deal::move& m : all.moves) {
+        char move[text::rules_room + 32];
+        const std::string written(between(move, text::move_text(m, move, sizeof move)));
+        if (std::find(texts.begin(), texts.end(), written) != texts.end())
+            continue;
         search.add(m);
+        kept.push_back(m);
+        texts.push_back(written);
+    }
+    all.moves = std::move(kept);
     std::vector<int> path;
     int found = -1;
     if (r["any"] == "1") {

@@ -41,7 +41,7 @@ constexpr const char usage[] =
     "                      may be a card's name on a deck of at most {max_playing_cards},\n"
     "                      such as AS\n"
     "      --from-top      count every position from the top, 1 the top card:\n"
-    "                      in the cycles, --summary, --at P and --gap\n" DEAL_OPTIONS_HELP;
+    "                      in the cycles, --summary, --at P and --gap\n" DEAL_EXACT_OPTIONS_HELP;
 
 enum own_option {
     gap_option = console::round_option_count,
@@ -108,7 +108,11 @@ void print_gap(const deal::cycles& cycles) {
 void print_summary(const deal::cycles& cycles, int first) {
     char* out = console::output.reserve(line_room);
     out = put(out, "cycle type: ");
+    // The empty deck has no cycle: no blank after the colon either.
+    const char* const typed = out;
     out = text::cycle_type_text(cycles, out);
+    if (out == typed)
+        --out;
     out = put(out, text::even(cycles) ? "\nsign: even\nfixed positions: "
                                       : "\nsign: odd\nfixed positions: ");
     // No blank after the colon where no position is fixed.

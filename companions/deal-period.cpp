@@ -29,7 +29,7 @@ constexpr const char usage[] =
     "cards and the number of rounds. COUNT and M may be ranges, A..B. Counts of 0\n"
     "and below give the empty deck, whose period is 1. With no COUNT, read the\n"
     "counts from standard input, as deal reads its input. With --routine, COUNT\n"
-    "is the number of cards, and each line is the number and the period.\n" DEAL_OPTIONS_HELP;
+    "is the number of cards, and each line is the number and the period.\n" DEAL_EXACT_OPTIONS_HELP;
 
 constexpr auto options = console::with_round_options();
 constexpr console::command_line command = console::round_command(usage, options, 0, -1);

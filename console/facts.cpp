@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <span>
 
+#include "colors/colormap.hpp"
 #include "console/ranges.hpp"
 #include "deal/description.hpp"
-#include "colors/colormap.hpp"
 #include "deal/limits.hpp"
 #include "text/appender.hpp"
 #include "views/limits.hpp"

@@ -221,6 +221,9 @@ class Deals(unittest.TestCase):
         self.assertEqual(run(["--summary", "--packets", "1", "--cards", "2", "--first-card", "bottom", "1"],
                              name="deal-cycles").stdout,
                          b"cycle type: 2\nsign: odd\nfixed positions:\nperiod: 2\n")
+        # The empty deck: no cycle, and no blank after either colon.
+        self.assertEqual(run(["--summary", "0"], name="deal-cycles").stdout,
+                         b"cycle type:\nsign: even\nfixed positions:\nperiod: 1\n")
         self.assertEqual(run(["--gap", "1"], name="deal-cycles").stdout, b"()\n")
 
 

@@ -6,6 +6,7 @@
 #include "deal/description.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
+#include "deal/riffle_curve.hpp"
 #include "text/digits.hpp"
 
 namespace {
@@ -90,6 +91,30 @@ TEST(Period, EveryDigitOfPeriodsPast128Bits) {
     // Repeated and fixed lengths change nothing; the empty deck's is 1.
     EXPECT_EQ(digits(period_of(with_cycles({4, 6, 4, 1, 1, 6}))), "12");
     EXPECT_EQ(digits(period_of(deal::permutation())), "1");
+}
+
+// The page's curve of the drop, in floating point, held to deal-mix's exact
+// distances for 52 and 1000 cards (to 12 decimals, as deal-mix prints them).
+TEST(RiffleCurve, FollowsTheExactDistances) {
+    const struct {
+        int cards;
+        std::vector<double> exact; // from 1 riffle on
+    } table[] = {
+        {52,
+         {1, 1, 1, 0.999999533431, 0.923732929396, 0.613549596566, 0.334060999468, 0.167158641927,
+          0.085420193409, 0.042945548921, 0.021502375949, 0.010754893496}},
+        {1000,
+         {1, 1, 1, 1, 1, 1, 1, 1, 1, 0.999993854280, 0.974654254843, 0.735664583736, 0.423049653746,
+          0.219405114757, 0.110849647212, 0.055539237981}},
+    };
+    for (const auto& [cards, exact] : table) {
+        const std::vector<double> curve =
+            deal::riffle_distances(cards, static_cast<int>(exact.size()));
+        ASSERT_EQ(curve.size(), exact.size() + 1);
+        EXPECT_NEAR(curve[0], 1, 1e-12) << cards;
+        for (std::size_t k = 0; k < exact.size(); ++k)
+            EXPECT_NEAR(curve[k + 1], exact[k], 1e-9) << cards << " cards, " << k + 1;
+    }
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include "deal/narrowing.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
+#include "deal/riffle_curve.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
@@ -456,6 +457,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_facts() {
     a->key("maxDealtCards").integer(max_dealt_cards);
     a->key("mostFollowed").integer(views::most_followed);
     a->key("maxPlayingCards").integer(deal::max_playing_cards);
+    a->key("maxShuffles").integer(deal::max_shuffles);
     a->key("followedColors").integer(colors::followed_colors);
     a->key("maxCobwebLength").integer(views::max_cobweb_length);
     a->close_object();
@@ -934,6 +936,22 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
         }
         a->key("routine").string(routine);
     }
+    return a;
+}
+
+// How many riffles mix a deck of "cards" cards: the total variation
+// distance from a random deck after 0 to "shuffles" riffles, in floating
+// point, for the curve of the drop (deal-mix prints it exactly).
+EMSCRIPTEN_KEEPALIVE web::answer* explorer_mixing(const char* text, int length) {
+    const web::request r = request_of(text, length);
+    auto* a = new web::answer;
+    const auto number = [&](const char* field, int most) {
+        return std::clamp(static_cast<int>(std::strtol(std::string(r[field]).c_str(), nullptr, 10)),
+                          1, most);
+    };
+    const std::vector<double> curve = deal::riffle_distances(
+        number("cards", deal::max_cards), number("shuffles", deal::max_shuffles));
+    a->key("distances").floats({curve.begin(), curve.end()});
     return a;
 }
 

@@ -55,6 +55,7 @@ function show(next, how) {
   $('command').textContent = `deal-after ${facesShown() ? '--faces ' : ''}` +
     `${model.options ? `${model.options} ` : ''}${model.count} ${shorten(page.state.round.toString(), 40)}`;
   if (across) drawLandscape();
+  if (remeasure) drawMixing();
   setReady(!page.dealing);
 }
 

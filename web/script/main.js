@@ -39,6 +39,9 @@ window.dealExplorer = {
   })),
   // The landscape of the deal shown, computed afresh.
   timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(); }),
+  // The mixing curve of the deck shown, computed afresh, and its points.
+  timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(); }),
+  mixing: () => page.mixing.values,
 };
 
 // What the core knows of itself, once: its limits, names, moves and deal's

@@ -16,6 +16,9 @@ function setPresenting(on) {
   }
   setReady(false);
   draw(true);
-  if (!on) drawLandscape();
+  if (!on) {
+    drawLandscape();
+    drawMixing();
+  }
   setReady(true);
 }

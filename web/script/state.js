@@ -36,6 +36,7 @@ const page = {
   faceFont: 0, // the size of the names last drawn on faces
   landscape: null, // the landscape's points and layout
   landscapeCursor: null, // the count the landscape is read at
+  mixing: null, // the mixing curve's deck size and distances
   found: null, // the routine the solver found
   receiving: null, // the field the move buttons add to
   paintQueued: false, // a repaint asked for the next frame

@@ -71,6 +71,7 @@ function wire() {
       setReady(false);
       draw(true);
       drawLandscape();
+      drawMixing();
       setReady(true);
     });
   });

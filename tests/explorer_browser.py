@@ -12,6 +12,7 @@ Prints the measured timings; none of them is asserted.
 import argparse
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -542,6 +543,32 @@ def main():
                 end = native(args.native, "deal-after", "--routine", wanted[0], "--where", card,
                              cards, 1).strip()
                 verify(f"whichever card, {moves!r}: card {card} ends at {end}", end in places)
+        # "The same from a terminal" is a command the programs take, run as
+        # it stands: the listing of a deal; for a chosen pile, where the
+        # followed card is, as the words under the picture say; none while
+        # no card is followed.
+        for query, said in [
+                ("?hands=4&round=8&packets=3,2&cards=20", None),
+                ("?routine=deal+3+--packets+1+--chosen-pile+1&cards=21&faces=1&card=20&round=3",
+                 "at position {},"),
+                ("?routine=deal+3+--packets+1+--chosen-pile+1&cards=21&card=20&round=3&from-top=1",
+                 "at {}th from the top"),
+                ("?routine=deal+3+--packets+1+--chosen-pile+1&cards=21&round=2", "")]:
+            page.open(query)
+            command = shlex.split(page.text("command"))
+            if said == "":
+                check(f"command for {query}: none while no card is followed", command, [])
+                continue
+            ran = subprocess.run([os.path.join(args.native, command[0]), *command[1:]],
+                                 capture_output=True, text=True)
+            verify(f"command {command} runs: {ran.stderr!r}", ran.returncode == 0)
+            if said is None:
+                check(f"command {command}: the listing", ran.stdout.rstrip("\n"),
+                      page.text("listing"))
+            else:
+                verify(f"command {command}: {ran.stdout.strip()} in {page.text('info')!r}",
+                       said.format(ran.stdout.strip()) in page.text("info"))
+
         # How many riffles mix the deck shown: the curve's points held to
         # deal-mix's exact distances, the command the page offers run as it
         # stands; past the cards the page draws, what to run instead.

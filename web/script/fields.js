@@ -52,8 +52,7 @@ function show(next, how) {
       // the view still works, it just cannot be bookmarked there.
     }
   }
-  $('command').textContent = `deal-after ${facesShown() ? '--faces ' : ''}` +
-    `${model.options ? `${model.options} ` : ''}${model.count} ${shorten(page.state.round.toString(), 40)}`;
+  showCommand();
   if (across) drawLandscape();
   if (remeasure) drawMixing();
   setReady(!page.dealing);
@@ -198,6 +197,28 @@ function withField(name) {
 
 // Shows `candidate`, or says what is wrong with it beside `input`, the field
 // or button it came from, and keeps the view.
+// A command the programs take that answers for what is shown: the listing,
+// or, where a chosen pile follows a card, where that card is, as deal-after
+// --where says (it lists no deck that depends on one card).
+function showCommand() {
+  const { model, state } = page;
+  const round = shorten(state.round.toString(), 40);
+  const options = model.options ? `${model.options} ` : '';
+  let label = 'The same from a terminal:', command;
+  if (!model.follows) {
+    command = `deal-after ${facesShown() ? '--faces ' : ''}${options}${model.count} ${round}`;
+  } else if (state.card === null) {
+    label = 'A chosen pile follows one card: follow one for the command that says where it is.';
+    command = '';
+  } else {
+    label = 'Where the followed card is, from a terminal:';
+    command = `deal-after ${options}${state.fromTop ? '--from-top ' : ''}--where ${cardNumber(state.card)} ` +
+      `${model.count} ${round}`;
+  }
+  $('command-label').textContent = label;
+  $('command').textContent = command;
+}
+
 function applyDeal(candidate, input) {
   const fault = checkDeal(candidate);
   if (fault) {

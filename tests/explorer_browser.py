@@ -84,6 +84,25 @@ BAD = [
 ]
 
 
+# The contrast of each selected element's text with the background it lies
+# on, the first ancestor's that is not transparent, by WCAG's formula.
+TEXT_CONTRAST = """
+const rgb = (c) => c.match(/[\\d.]+/g).map(Number);
+const lum = ([r, g, b]) => [r, g, b].map((v) => { v /= 255; return v <= 0.03928 ? v / 12.92 :
+  ((v + 0.055) / 1.055) ** 2.4; }).reduce((s, v, i) => s + v * [0.2126, 0.7152, 0.0722][i], 0);
+return arguments[0].map((selector) => {
+  const e = document.querySelector(selector);
+  let b = e, back = 'rgb(255, 255, 255)';
+  for (; b; b = b.parentElement) {
+    const c = getComputedStyle(b).backgroundColor;
+    if (c !== 'rgba(0, 0, 0, 0)' && c !== 'transparent') { back = c; break; }
+  }
+  const [l1, l2] = [lum(rgb(getComputedStyle(e).color)), lum(rgb(back))].sort((x, y) => y - x);
+  return [selector, (l1 + 0.05) / (l2 + 0.05)];
+});
+"""
+
+
 def native(build, program, *arguments):
     return subprocess.run([os.path.join(build, program), *map(str, arguments)],
                           check=True, capture_output=True, text=True).stdout
@@ -792,6 +811,14 @@ def main():
                 page.open(f"?hands=4&round=0&packets=1&cards=52&color={color}")
                 least = page.driver.execute_script("return window.dealExplorer.dotContrast()")
                 verify(f"{scheme}, colored by {color}: a dot's contrast {least:.2f}", least >= 3)
+            # Text on its own background, 4.5:1: a button pressed (as Finish
+            # is while a round is dealt), a button, a hint, the page's text.
+            page.driver.execute_script(
+                "document.querySelector('[data-testid=present]').setAttribute('aria-pressed', 'true')")
+            ratios = page.driver.execute_script(TEXT_CONTRAST, [
+                "[data-testid=present]", "[data-testid=save]", ".hint", "#info", "h2"])
+            for selector, ratio in ratios:
+                verify(f"{scheme}: the text of {selector} stands out {ratio:.2f}:1", ratio >= 4.5)
         page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
 
         # The numbers that matter for speed, measured in the page.

@@ -562,6 +562,24 @@ def main():
                 end = native(args.native, "deal-after", "--routine", wanted[0], "--where", card,
                              cards, 1).strip()
                 verify(f"whichever card, {moves!r}: card {card} ends at {end}", end in places)
+        # The solver's faults: each bad field bordered red and its fault
+        # said, one a field; an empty moves field says what to type.
+        page.open("?hands=4&round=0&packets=1&cards=52&card=51")
+        for to, moves, bad, said in [
+                ("34", "", ["solve-moves"], ["With the moves: type the moves allowed"]),
+                ("99", "", ["solve-to", "solve-moves"], ["To position: type a position from 0 to 51",
+                                                         "With the moves"]),
+                ("34", "faro in | shuffle", ["solve-moves"], ["“shuffle” is not a move"]),
+                ("34", "faro in | faro out", [], ["5 moves bring card 51"])]:
+            page.type("solve-to", to, enter=False)
+            page.type("solve-moves", moves, enter=False)
+            page.element("solve").click()
+            answer = page.text("solve-answer")
+            marked = [f for f in ("solve-to", "solve-moves")
+                      if page.element(f).get_attribute("aria-invalid") == "true"]
+            verify(f"solver faults for {to!r}, {moves!r}: {marked} in {answer!r}",
+                   marked == bad and all(words in answer for words in said))
+
         # "The same from a terminal" is a command the programs take, run as
         # it stands: the listing of a deal; for a chosen pile, where the
         # followed card is, as the words under the picture say; none while

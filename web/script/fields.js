@@ -195,8 +195,6 @@ function withField(name) {
   return { ...page.state, [name]: name === 'cards' && value === '' ? null : value };
 }
 
-// Shows `candidate`, or says what is wrong with it beside `input`, the field
-// or button it came from, and keeps the view.
 // A command the programs take that answers for what is shown: the listing,
 // or, where a chosen pile follows a card, where that card is, as deal-after
 // --where says (it lists no deck that depends on one card).
@@ -219,6 +217,8 @@ function showCommand() {
   $('command').textContent = command;
 }
 
+// Shows `candidate`, or says what is wrong with it beside `input`, the field
+// or button it came from, and keeps the view.
 function applyDeal(candidate, input) {
   const fault = checkDeal(candidate);
   if (fault) {

@@ -57,14 +57,22 @@ function solveFor() {
   const to = state.fromTop ? model.size - given : given;
   const least = state.fromTop ? 1 : 0;
   const closest = any && toText === '';
+  const moves = $('solve-moves').value.trim();
+  // Each bad field bordered red, and its fault said, one a field.
+  const toFault = !closest && (!/^\d{1,5}$/.test(toText) || given < least || given > model.size - 1 + least)
+    ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}`
+      : `To position: type a position from 0 to ${model.size - 1}`) + (any ? ', or nothing for the fewest places.' : '.')
+    : '';
+  const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
+  $('solve-to').setAttribute('aria-invalid', String(toFault !== ''));
+  $('solve-moves').setAttribute('aria-invalid', String(movesFault !== ''));
   if (!any && card === null) {
     answer.textContent = 'Follow a card first: click it, or type it into Follow card.';
-  } else if (!closest && (!/^\d{1,5}$/.test(toText) || given < least || given > model.size - 1 + least)) {
-    answer.textContent = state.fromTop
-      ? `To place: type a place from the top, from 1 to ${model.size}${any ? ', or nothing for the fewest places' : ''}.`
-      : `To position: type a position from 0 to ${model.size - 1}${any ? ', or nothing for the fewest places' : ''}.`;
+  } else if (toFault || movesFault) {
+    answer.textContent = [toFault, movesFault].filter(Boolean).join(' ');
   } else if (any) {
-    const solved = ask('solve', { ...dealFields(state), moves: $('solve-moves').value.trim(), any: 1, to: closest ? '' : to });
+    const solved = ask('solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
+    $('solve-moves').setAttribute('aria-invalid', String(Boolean(solved.moves)));
     const there = closest ? '' : positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
     else if (solved.length === -3) answer.textContent = `The search would take more than ${solved.most} steps, a step a place moved by a move: allow fewer moves.`;
@@ -81,7 +89,8 @@ function solveFor() {
       $('solve-load').hidden = false;
     }
   } else {
-    const solved = ask('solve', { ...dealFields(state), moves: $('solve-moves').value.trim(), from: card, to });
+    const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
+    $('solve-moves').setAttribute('aria-invalid', String(Boolean(solved.moves)));
     const name = cardName(card);
     const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;

@@ -42,7 +42,8 @@ function dealSteps() {
     const at = move.at;
     const prefix = count > 1 ? `move ${i + 1} of ${count}, ${move.text}: ` : model.routine ? `${move.text}: ` : '';
     const mid = { deal: 'the hands, hand 0 on the left, each card below the one before',
-      cut: 'the packet lifted', 'faro out': 'the two halves', 'faro in': 'the two halves' }[move.kind] || '';
+      cut: 'the packet lifted', 'faro out': 'the lower half (left) and the upper half (right)',
+      'faro in': 'the lower half (left) and the upper half (right)' }[move.kind] || '';
     const add = (label) => {
       steps.push(places.map((q) => ({ ...q })));
       labels.push(prefix + label);

@@ -681,6 +681,28 @@ def main():
         canvas.send_keys(Keys.ENTER)
         page.wait_ready()
         check("card picked by keyboard", page.value("card"), "11")
+        # After the click that only gives the picture the focus, the keys
+        # do what the footer says: D deals the round, Space plays.
+        for key, said in (("d", "step"), (" ", None)):
+            page.open("?hands=4&round=0")
+            canvas = page.element("canvas")
+            page.driver.execute_script("arguments[0].scrollIntoView()", canvas)
+            webdriver.ActionChains(page.driver).move_to_element(canvas).click().perform()
+            page.wait_ready()
+            canvas.send_keys(key)
+            if said:
+                shown = page.wait_until("info", lambda t: said in t)
+                verify(f"D after a click on the picture deals the round: {shown!r}",
+                       shown.startswith("Dealing round 0, step"))
+            else:
+                try:
+                    WebDriverWait(page.driver, 10).until(lambda d: "round=0" not in page.query())
+                except Exception:
+                    pass  # the check below says what it found
+                verify(f"Space after a click on the picture plays: {page.query()!r}",
+                       "round=0" not in page.query() and page.value("card") == "")
+            canvas.send_keys(Keys.ESCAPE if said else " ")
+            page.wait_ready()
 
         # Bad input: a message, the view kept, the page still answering; a
         # message that no longer holds goes as the field is put right.

@@ -24,11 +24,17 @@ function onKey(event) {
     return;
   }
   if (page.cursor && target === canvas) {
-    if (key.startsWith('Arrow')) movePicking(key);
-    else if (key === 'Enter' || key === ' ') pickAtCursor();
-    else if (key === 'Escape') stopPicking(); else return;
-    event.preventDefault();
-    return;
+    // Picking has its own keys: the arrows, Enter and Escape. Any other key
+    // lets go and does what the footer says, as after a click that only
+    // gave the picture the focus.
+    if (key.startsWith('Arrow') || key === 'Enter' || key === 'Escape') {
+      if (key.startsWith('Arrow')) movePicking(key);
+      else if (key === 'Enter') pickAtCursor();
+      else stopPicking();
+      event.preventDefault();
+      return;
+    }
+    stopPicking();
   }
   if (key === 'Escape' && page.presenting) {
     setPresenting(false);

@@ -133,6 +133,21 @@ private:
     void print_hands();
     void print_dealt_at(int p) const;
     void print_rising();
+    // Each card asked for at the position `position` gives it, in the order
+    // asked, a blank between.
+    template <class Position>
+    void print_positions(Position position) const {
+        char* const line = console::output.reserve(12 * asked_.where.size() + 1);
+        char* out = line;
+        for (const int from : asked_.where) {
+            if (out != line)
+                *out++ = ' ';
+            const int p = position(from);
+            out = std::to_chars(out, out + 12, asked_.from_top ? size_ - p : p).ptr;
+        }
+        *out++ = '\n';
+        console::output.end_line(out);
+    }
     // Plays a routine with moves by chance up to `round`, from round 0 again
     // where it is past that.
     void play_to(std::int64_t round);
@@ -342,20 +357,10 @@ void after::play_to(std::int64_t round) {
 void after::print_drawn(std::int64_t round) {
     play_to(round);
     if (!asked_.where.empty()) {
-        // Each card's position, in the order asked, a blank between.
         std::vector<int> lies_at(drawn_.size());
         for (std::size_t p = 0; p < drawn_.size(); ++p)
             lies_at[static_cast<std::size_t>(deal::number_of(drawn_[p]))] = static_cast<int>(p);
-        char* const line = console::output.reserve(12 * asked_.where.size() + 1);
-        char* out = line;
-        for (const int from : asked_.where) {
-            if (out != line)
-                *out++ = ' ';
-            const int p = lies_at[static_cast<std::size_t>(from)];
-            out = std::to_chars(out, out + 12, asked_.from_top ? size_ - p : p).ptr;
-        }
-        *out++ = '\n';
-        console::output.end_line(out);
+        print_positions([&lies_at](int from) { return lies_at[static_cast<std::size_t>(from)]; });
         return;
     }
     deck_ = drawn_;
@@ -384,14 +389,7 @@ void after::print_chances(std::int64_t round) {
         line += mix::decimals(mpq_class(n, card_chances_->denominator()), asked_.digits);
     }
     line += '\n';
-    for (std::string_view rest = line; !rest.empty();) {
-        const std::size_t n = std::min(rest.size(), console::writer::capacity);
-        char* const out = console::output.reserve(n);
-        std::copy_n(rest.data(), n, out);
-        console::output.commit(out + n);
-        rest.remove_prefix(n);
-    }
-    console::output.end_line(console::output.reserve(0));
+    console::output.write(line);
 }
 
 void after::print() {
@@ -414,17 +412,7 @@ void after::print() {
             print_dealt_at(position(asked_.where.front()));
             return;
         }
-        // Each card's position, in the order asked, a blank between.
-        char* const line = console::output.reserve(12 * asked_.where.size() + 1);
-        char* out = line;
-        for (const int from : asked_.where) {
-            if (out != line)
-                *out++ = ' ';
-            const int p = position(from);
-            out = std::to_chars(out, out + 12, asked_.from_top ? size_ - p : p).ptr;
-        }
-        *out++ = '\n';
-        console::output.end_line(out);
+        print_positions(position);
         return;
     }
     cycles_.jump(rounds, deck_.data());
@@ -658,16 +646,9 @@ int main(int argc, char** argv) {
     }
     const bool backwards = deal::runs_backwards(round) && !by_chance && !asked.chances;
     // The most rounds played one by one, or -1 where any round is jumped to.
-    // With --chances, as many rounds as the riffles' work allows.
-    const auto riffles =
-        std::count_if(round.moves().begin(), round.moves().end(),
-                      [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
-    const std::int64_t most =
-        asked.chances ? std::min(deal::max_chance_card_rounds,
-                                 riffles == 0 ? deal::max_chance_card_rounds
-                                              : deal::max_chance_riffles(size) / riffles)
-        : by_chance   ? deal::max_chance_rounds
-                      : -1;
+    const std::int64_t most = asked.chances ? mix::most_chance_rounds(round)
+                              : by_chance   ? deal::max_chance_rounds
+                                            : -1;
     const auto round_numbers = operands.subspan(1);
     // Every argument is checked before anything is printed.
     for (const char* argument : round_numbers)

@@ -40,16 +40,6 @@ constexpr console::option options[] = {
     {"shuffles", 0, "K"}, {"digits", 0, "D"}, {"cutoff", 0, nullptr}};
 constexpr console::command_line command{usage, options, 1, 1, "card count"};
 
-void put(std::string_view text) {
-    while (!text.empty()) {
-        const std::size_t n = std::min(text.size(), console::writer::capacity);
-        char* const out = console::output.reserve(n);
-        std::memcpy(out, text.data(), n);
-        console::output.commit(out + n);
-        text.remove_prefix(n);
-    }
-}
-
 // The deck sizes CARDS names: one, or a range.
 std::optional<std::pair<int, int>> deck_sizes(const char* argument) {
     const auto range = console::split_range(argument);
@@ -114,12 +104,12 @@ int main(int argc, char** argv) {
                 while (!law.under_half(++k)) {
                 }
             known = k;
-            put(size + std::to_string(k) + '\n');
+            console::output.write(size + std::to_string(k) + '\n');
         } else {
             for (int k = 1; k <= *shuffles; ++k) {
                 const int d = static_cast<int>(*digits);
-                put(size + std::to_string(k) + ' ' + law.total_variation(k, d) + ' ' +
-                    law.separation(k, d) + '\n');
+                console::output.write(size + std::to_string(k) + ' ' + law.total_variation(k, d) +
+                                      ' ' + law.separation(k, d) + '\n');
             }
         }
         if (cards == last)

@@ -92,14 +92,7 @@ cairo_status_t to_file(void* file, const unsigned char* data, unsigned int lengt
 
 cairo_status_t to_output(void*, const unsigned char* data, unsigned int length) {
     // Any failure here ends the process with "write error" and the reason.
-    while (length > 0) {
-        const std::size_t part = std::min<std::size_t>(length, console::writer::capacity);
-        char* out = console::output.reserve(part);
-        std::memcpy(out, data, part);
-        console::output.commit(out + part);
-        data += part;
-        length -= static_cast<unsigned>(part);
-    }
+    console::output.write({reinterpret_cast<const char*>(data), length});
     return CAIRO_STATUS_SUCCESS;
 }
 
@@ -230,7 +223,8 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
             break;
         sizes.remove_prefix(comma + 1);
     }
-    // Without ROUNDS, twice the riffles near which the largest deck mixes.
+    // Without ROUNDS, three times the binary digits of the largest deck:
+    // the drop comes near half way.
     const int largest = *std::max_element(curves.sizes.begin(), curves.sizes.end());
     const auto shuffles =
         operands.size() == 2
@@ -266,12 +260,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         console::report("--view chances draws one card's chances: give one --card");
         return EXIT_FAILURE;
     }
-    const auto riffles =
-        std::count_if(routine.moves().begin(), routine.moves().end(),
-                      [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
-    const std::int64_t most = std::min(deal::max_chance_card_rounds,
-                                       riffles == 0 ? deal::max_chance_card_rounds
-                                                    : deal::max_chance_riffles(cards) / riffles);
+    const std::int64_t most = mix::most_chance_rounds(routine);
     const auto rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, most)

@@ -103,22 +103,12 @@ bool take(void* moves, const deal::move& m) {
     return true;
 }
 
-void put(std::string_view text) {
-    while (!text.empty()) {
-        const std::size_t n = std::min(text.size(), console::writer::capacity);
-        char* const out = console::output.reserve(n);
-        std::memcpy(out, text.data(), n);
-        console::output.commit(out + n);
-        text.remove_prefix(n);
-    }
-}
-
 // One routine, its moves separated by "; ", and a newline.
 void print_routine(std::span<const std::string> texts, std::span<const int> path) {
     for (std::size_t i = 0; i < path.size(); ++i) {
         if (i > 0)
-            put("; ");
-        put(texts[static_cast<std::size_t>(path[i])]);
+            console::output.write("; ");
+        console::output.write(texts[static_cast<std::size_t>(path[i])]);
     }
     char* out = console::output.reserve(1);
     *out++ = '\n';
@@ -147,7 +137,7 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
         return EXIT_FAILURE;
     }
     if (outcome == deal::narrowing::outcome::never) {
-        put("never\n");
+        console::output.write("never\n");
         console::output.close();
         return EXIT_SUCCESS;
     }
@@ -176,7 +166,7 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
         std::string line;
         for (const int p : places)
             (line += line.empty() ? "" : " ") += std::to_string(p);
-        put(line + '\n');
+        console::output.write(line + '\n');
     }
     console::output.close();
     return EXIT_SUCCESS;
@@ -284,7 +274,7 @@ int main(int argc, char** argv) {
     const int length = search.solve(*from, *to);
     std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
     if (length < 0) {
-        put("never\n");
+        console::output.write("never\n");
     } else if (!arguments.has(all_option)) {
         search.first(path);
         print(path);

@@ -144,9 +144,9 @@ private:
 } // namespace console
 
 // The round's options in a program's --help, after its own lines.
-// The deal options' help: with --chosen-pile for a program that follows a
-// card, without for one that answers for the whole deck.
-#define DEAL_OPTIONS_HELP                                                                          \
+// The deal options' help, in parts: the deal's own options, the chosen pile
+// for a program that follows a card, a routine with an example, the deck.
+#define DEAL_DEAL_OPTIONS_HELP                                                                     \
     "The deal is deal's own (packets {own_packets}) unless these say otherwise:\n"                 \
     "      --cards M       a deck of the cards 0 to M-1, M from 1 to {max_cards} (default:\n"      \
     "                      every hand's packets, 5 a hand for deal's own)\n"                       \
@@ -159,40 +159,26 @@ private:
     "                      or bottom (dealt face down, the first card at the bottom)\n"            \
     "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or first\n"          \
     "      --gather LIST   the hands in the order they lie in the gathered deck, from\n"           \
-    "                      the top down, such as 2,0,1\n"                                          \
+    "                      the top down, such as 2,0,1\n"
+#define DEAL_CHOSEN_PILE_HELP                                                                      \
     "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
-    "                      with T hands above it, the others in their order\n"                     \
+    "                      with T hands above it, the others in their order\n"
+#define DEAL_ROUTINE_HELP(EXAMPLE)                                                                 \
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
-    "                      'deal 3 --packets 1 --chosen-pile 1', a deal's options\n"               \
-    "                      being those above but --cards\n"                                        \
+    "                      " EXAMPLE ", a deal's options\n"                                        \
+    "                      being those above but --cards\n"
+#define DEAL_DECK_HELP                                                                             \
     "The deck starts in new deck order, face down, unless these say otherwise:\n"                  \
     "      --deck ORDER    new, si-stebbins, eight-kings, or the cards from the\n"                 \
     "                      top, separated by commas or blanks: names such as AS on\n"              \
     "                      a pack, else the numbers 0 to COUNT-1; a '^' after a\n"                 \
     "                      card starts it face up, such as 'AS^ 2S 3S'\n"                          \
     "      --deck-file FILE the same, read from FILE, '#' starting a comment\n"
+// For a program that follows a card, and for one that answers for the whole
+// deck, which takes no chosen pile.
+#define DEAL_OPTIONS_HELP                                                                          \
+    DEAL_DEAL_OPTIONS_HELP DEAL_CHOSEN_PILE_HELP DEAL_ROUTINE_HELP(                                \
+        "'deal 3 --packets 1 --chosen-pile 1'") DEAL_DECK_HELP
 #define DEAL_EXACT_OPTIONS_HELP                                                                    \
-    "The deal is deal's own (packets {own_packets}) unless these say otherwise:\n"                 \
-    "      --cards M       a deck of the cards 0 to M-1, M from 1 to {max_cards} (default:\n"      \
-    "                      every hand's packets, 5 a hand for deal's own)\n"                       \
-    "      --packets LIST  the cards each pass gives every hand, one at a time, such\n"            \
-    "                      as 1 (a card at a time) or 3,2\n"                                       \
-    "      --rest WHAT     again (the passes go round until no card is left), top or\n"            \
-    "                      bottom (the cards the passes leave go on top of or under\n"             \
-    "                      the gathered hands)\n"                                                  \
-    "      --first-card WHERE  top (each hand picked up with its first card on top)\n"             \
-    "                      or bottom (dealt face down, the first card at the bottom)\n"            \
-    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or first\n"          \
-    "      --gather LIST   the hands in the order they lie in the gathered deck, from\n"           \
-    "                      the top down, such as 2,0,1\n"                                          \
-    "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
-    "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
-    "                      'deal 3 --packets 1 --rest top', a deal's options\n"                    \
-    "                      being those above but --cards\n"                                        \
-    "The deck starts in new deck order, face down, unless these say otherwise:\n"                  \
-    "      --deck ORDER    new, si-stebbins, eight-kings, or the cards from the\n"                 \
-    "                      top, separated by commas or blanks: names such as AS on\n"              \
-    "                      a pack, else the numbers 0 to COUNT-1; a '^' after a\n"                 \
-    "                      card starts it face up, such as 'AS^ 2S 3S'\n"                          \
-    "      --deck-file FILE the same, read from FILE, '#' starting a comment\n"
+    DEAL_DEAL_OPTIONS_HELP DEAL_ROUTINE_HELP("'deal 3 --packets 1 --rest top'") DEAL_DECK_HELP

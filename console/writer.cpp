@@ -1,6 +1,8 @@
 #include "console/writer.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <poll.h>
 #include <unistd.h>
@@ -12,6 +14,19 @@ namespace console {
 writer output{STDOUT_FILENO};
 
 writer::writer(int fd) : fd_(fd), interactive_(isatty(fd) == 1) {}
+
+void writer::write(std::string_view text) {
+    const bool line = !text.empty() && text.back() == '\n';
+    while (!text.empty()) {
+        const std::size_t n = std::min(text.size(), capacity);
+        char* const out = reserve(n);
+        std::memcpy(out, text.data(), n);
+        commit(out + n);
+        text.remove_prefix(n);
+    }
+    if (line)
+        end_line(buffer_ + used_);
+}
 
 void writer::flush() {
     const char* next = buffer_;

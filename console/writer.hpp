@@ -6,6 +6,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <string_view>
 
 namespace console {
 
@@ -37,6 +38,10 @@ public:
         if (interactive_)
             flush();
     }
+
+    // Copies `text` in, in pieces where it is longer than the buffer; text
+    // that ends in a newline ends a line.
+    void write(std::string_view text);
 
     void flush();
 

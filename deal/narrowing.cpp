@@ -58,19 +58,20 @@ bool narrowing::keep(std::span<const std::uint64_t> bits, std::int32_t parent, i
     // Slots at most half full, so that a search for a set seldom looks far.
     if (2 * parent_.size() > slots_.size()) {
         slots_.assign(std::bit_ceil(std::max<std::size_t>(64, 4 * parent_.size())), -1);
-        for (std::int32_t s = 0; s <= kept; ++s) {
-            std::size_t at = hash_of(set(s)) & (slots_.size() - 1);
-            while (slots_[at] >= 0)
-                at = (at + 1) & (slots_.size() - 1);
-            slots_[at] = s;
-        }
-        return true;
+        for (std::int32_t s = 0; s <= kept; ++s)
+            slot(s);
+    } else {
+        slot(kept);
     }
-    std::size_t at = hash_of(bits) & (slots_.size() - 1);
-    while (slots_[at] >= 0)
-        at = (at + 1) & (slots_.size() - 1);
-    slots_[at] = kept;
     return true;
+}
+
+void narrowing::slot(std::int32_t s) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = hash_of(set(s)) & mask;
+    while (slots_[at] >= 0)
+        at = (at + 1) & mask;
+    slots_[at] = s;
 }
 
 template <class Done>

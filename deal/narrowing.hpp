@@ -65,6 +65,8 @@ private:
     int apply(int m, std::int32_t s, std::span<std::uint64_t> out) const;
     // The index of the set `bits`, or -1 where it has not been kept.
     std::int32_t find(std::span<const std::uint64_t> bits) const;
+    // Puts kept set `s` in a free slot.
+    void slot(std::int32_t s);
     // Keeps `bits`, reached from `parent` by `m`: false where there is no room.
     bool keep(std::span<const std::uint64_t> bits, std::int32_t parent, int m);
     // The search from the whole deck, breadth first, until `done` says a set

@@ -99,6 +99,23 @@ function positionWords(p) {
 // Where the card at position `p` goes in one round, counted as the page counts.
 const goesToWords = (p) => (page.state.fromTop ? positionWords(page.model.goesTo[p]) : String(page.model.goesTo[p]));
 
+// A plot under the view: as wide as its box, `share` of that high within
+// [least, most] pixels, at the screen's pixel ratio, cleared; its size in CSS
+// pixels.
+function fitPlot(plot, context, least, most, share) {
+  const ratio = window.devicePixelRatio || 1;
+  const width = plot.clientWidth;
+  const height = Math.round(Math.min(most, Math.max(least, width * share)));
+  plot.style.height = `${height}px`;
+  if (plot.width !== Math.round(width * ratio) || plot.height !== Math.round(height * ratio)) {
+    plot.width = Math.round(width * ratio);
+    plot.height = Math.round(height * ratio);
+  }
+  context.setTransform(ratio, 0, 0, ratio, 0, 0);
+  context.clearRect(0, 0, width, height);
+  return { width, height };
+}
+
 // ---- the canvas -------------------------------------------------------------
 
 // Sizes the canvas to the room below its top, in device pixels, and returns

@@ -26,17 +26,8 @@ function computeLandscape() {
 function drawLandscape() {
   computeLandscape();
   const { state, model, theme, landscapeCursor } = page;
-  const ratio = window.devicePixelRatio || 1;
-  const width = landscapeCanvas.clientWidth;
-  const height = Math.round(Math.min(260, Math.max(180, width * 0.28)));
-  landscapeCanvas.style.height = `${height}px`;
-  if (landscapeCanvas.width !== Math.round(width * ratio) || landscapeCanvas.height !== Math.round(height * ratio)) {
-    landscapeCanvas.width = Math.round(width * ratio);
-    landscapeCanvas.height = Math.round(height * ratio);
-  }
+  const { width, height } = fitPlot(landscapeCanvas, landscapeContext, 180, 260, 0.28);
   const c = landscapeContext;
-  c.setTransform(ratio, 0, 0, ratio, 0, 0);
-  c.clearRect(0, 0, width, height);
   let l = page.landscape;
   // A deck that the routine's moves do not fit has no point, and -1.
   const most = Math.max(1, ...l.values);

@@ -30,17 +30,8 @@ function drawMixing() {
     update({ mixing: { size, values: Array.from(distances) } });
   }
   const values = page.mixing.values;
-  const ratio = window.devicePixelRatio || 1;
-  const width = mixingCanvas.clientWidth;
-  const height = Math.round(Math.min(220, Math.max(150, width * 0.22)));
-  mixingCanvas.style.height = `${height}px`;
-  if (mixingCanvas.width !== Math.round(width * ratio) || mixingCanvas.height !== Math.round(height * ratio)) {
-    mixingCanvas.width = Math.round(width * ratio);
-    mixingCanvas.height = Math.round(height * ratio);
-  }
+  const { width, height } = fitPlot(mixingCanvas, mixingContext, 150, 220, 0.22);
   const c = mixingContext;
-  c.setTransform(ratio, 0, 0, ratio, 0, 0);
-  c.clearRect(0, 0, width, height);
   const m = { left: 58, right: 12, top: 10, bottom: 34 };
   const plotW = width - m.left - m.right, plotH = height - m.top - m.bottom;
   const last = values.length - 1;

@@ -33,8 +33,8 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
-#include "mix/chances.hpp"
 #include "mix/mixing.hpp"
+#include "mix/place_chances.hpp"
 #include "text/cards.hpp"
 #include "text/deal_words.hpp"
 #include "text/listing.hpp"
@@ -71,9 +71,9 @@ constexpr const char usage[] =
     "      --chances       with --where C, print instead where card C may be and\n"
     "                      with what chance: a line of P:p pairs, each position P\n"
     "                      it may be at, increasing, and the chance p, exactly\n"
-    "                      rounded, for decks of up to {max_chance_cards} cards and rounds\n"
-    "                      0 to {max_chance_card_rounds}, and as many riffles R in all as\n"
-    "                      R^2 M^3 stays under {max_chance_work} on M cards\n"
+    "                      rounded, for rounds 0 to {max_chance_card_rounds}, and as many\n"
+    "                      riffles R in all as R M^2 stays under\n"
+    "                      {max_bounded_chance_work} on M cards\n"
     "      --digits D      the decimals of --chances, 0 to {max_chance_digits}; 6 without it\n"
     "      --seed N        draw the chances of moves by chance (riffle, cut random)\n"
     "                      from N, 0 to 18446744073709551615: the same N, the same\n"
@@ -124,7 +124,8 @@ public:
     after(deal::routine round, deal::start start, const answer& asked);
 
     // The answer for the round number read into `rounds`.
-    void print();
+    // False where the answer cannot be given, the fault told.
+    bool print();
     deal::round_number rounds;
 
 private:
@@ -152,7 +153,7 @@ private:
     // where it is past that.
     void play_to(std::int64_t round);
     void print_drawn(std::int64_t round);
-    void print_chances(std::int64_t round);
+    bool print_chances(std::int64_t round);
 
     const deal::routine round_;
     const deal::start start_;
@@ -170,7 +171,7 @@ private:
     std::vector<deal::card> drawn_;
     std::int64_t played_ = 0;
     int drawn_at_ = -1;
-    std::optional<mix::card_chances> card_chances_;
+    std::optional<mix::place_chances> card_chances_;
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
@@ -216,7 +217,7 @@ after::after(deal::routine round, deal::start start, const answer& asked)
         }
     }
     if (asked_.chances)
-        card_chances_.emplace(round_, asked_.where.front());
+        card_chances_.emplace(round_, asked_.where.front(), asked_.digits);
     if (chance_ || asked_.chances) {
         // Round numbers are read as for a round that moves nothing; the
         // rounds are played one by one.
@@ -374,32 +375,39 @@ void after::print_drawn(std::int64_t round) {
 
 // "P:p" for each position the card may be at, increasing as they are
 // written, a blank between.
-void after::print_chances(std::int64_t round) {
-    card_chances_->play_to(round);
+bool after::print_chances(std::int64_t round) {
+    const mix::place_chances::written chances = card_chances_->after(round);
+    if (chances.unsettled >= 0) {
+        const int p = chances.unsettled;
+        console::report("the chance of position %d after round %lld lies too close to halfway "
+                        "between two numbers of %d decimals to be rounded: give another --digits",
+                        asked_.from_top ? size_ - p : p, static_cast<long long>(round),
+                        asked_.digits);
+        return false;
+    }
     std::string line;
     for (int i = 0; i < size_; ++i) {
         const int p = asked_.from_top ? size_ - 1 - i : i;
-        const mpz_class& n = card_chances_->numerator(p);
-        if (n == 0)
+        const auto& chance = chances.chances[static_cast<std::size_t>(p)];
+        if (!chance)
             continue;
         if (!line.empty())
             line += ' ';
         line += std::to_string(asked_.from_top ? size_ - p : p);
         line += ':';
-        line += mix::decimals(mpq_class(n, card_chances_->denominator()), asked_.digits);
+        line += *chance;
     }
     line += '\n';
     console::output.write(line);
+    return true;
 }
 
-void after::print() {
-    if (asked_.chances) {
-        print_chances(*rounds.small());
-        return;
-    }
+bool after::print() {
+    if (asked_.chances)
+        return print_chances(*rounds.small());
     if (chance_) {
         print_drawn(*rounds.small());
-        return;
+        return true;
     }
     if (!asked_.where.empty()) {
         const auto position = [this](int from) {
@@ -410,10 +418,10 @@ void after::print() {
         };
         if (asked_.hands) {
             print_dealt_at(position(asked_.where.front()));
-            return;
+            return true;
         }
         print_positions(position);
-        return;
+        return true;
     }
     cycles_.jump(rounds, deck_.data());
     std::vector<deal::card> started;
@@ -422,13 +430,14 @@ void after::print() {
     start_.place(deck_.data(), deck_.data());
     if (asked_.hands) {
         print_hands();
-        return;
+        return true;
     }
     print_cards(deck_.data(), size_);
     if (asked_.rising) {
         deck_.swap(started);
         print_rising();
     }
+    return true;
 }
 
 // Says that the round number `shown` runs backwards where the round cannot.
@@ -489,7 +498,8 @@ int from_arguments(after& answers, std::span<char* const> arguments) {
         for (std::int64_t i = 0; i < count; ++i) {
             if (i > 0)
                 answers.rounds.advance(1);
-            answers.print();
+            if (!answers.print())
+                return EXIT_FAILURE;
         }
     }
     return EXIT_SUCCESS;
@@ -530,7 +540,10 @@ int from_input(after& answers, bool backwards, std::int64_t most) {
             console::output.close();
             return EXIT_FAILURE;
         }
-        answers.print();
+        if (!answers.print()) {
+            console::output.close();
+            return EXIT_FAILURE;
+        }
         answers.rounds.clear();
         number.shown = {};
     }
@@ -629,12 +642,6 @@ int main(int argc, char** argv) {
                                 ? "--chances tells where a card may be: give --where C"
                                 : "--chances tells where one card may be: give one card to "
                                   "--where, and no --hands");
-            return EXIT_FAILURE;
-        }
-        if (size > deal::max_chance_cards) {
-            console::report("--chances works its chances out exactly on decks of up to %d cards, "
-                            "and the deck holds %d",
-                            deal::max_chance_cards, size);
             return EXIT_FAILURE;
         }
     }

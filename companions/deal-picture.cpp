@@ -31,6 +31,7 @@
 #include "deal/routine.hpp"
 #include "mix/chances.hpp"
 #include "mix/mixing.hpp"
+#include "mix/place_chances.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 #include "text/cards.hpp"
@@ -250,17 +251,18 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
 int draw_chances(const request& r, picture::format format, const deal::start& start,
                  const deal::routine& routine, std::span<char* const> operands, bool from_top) {
     const int cards = routine.cards;
-    if (cards > deal::max_chance_cards || (r.card_count == 0 && cards > deal::max_playing_cards)) {
+    if (cards > deal::max_exact_chance_cards ||
+        (r.card_count == 0 && cards > deal::max_playing_cards)) {
         console::report("--view chances draws decks of up to %d cards, and %d for every starting "
                         "position; the deck holds %d",
-                        deal::max_chance_cards, deal::max_playing_cards, cards);
+                        deal::max_exact_chance_cards, deal::max_playing_cards, cards);
         return EXIT_FAILURE;
     }
     if (r.card_count > 1) {
         console::report("--view chances draws one card's chances: give one --card");
         return EXIT_FAILURE;
     }
-    const std::int64_t most = mix::most_chance_rounds(routine);
+    const std::int64_t most = mix::exact_chance_rounds(routine);
     const auto rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, most)

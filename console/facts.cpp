@@ -50,6 +50,8 @@ std::array<fact, fact_count> facts() {
         number("max_chance_cards", deal::max_chance_cards),
         number("max_chance_card_rounds", deal::max_chance_card_rounds),
         number("max_chance_work", deal::max_chance_work),
+        number("max_exact_chance_cards", deal::max_exact_chance_cards),
+        number("max_bounded_chance_work", deal::max_bounded_chance_work),
         number("followed_colors", colors::followed_colors),
         number("max_playing_cards", deal::max_playing_cards),
         number("max_range_values", max_range_values),

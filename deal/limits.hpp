@@ -62,21 +62,29 @@ inline constexpr int max_chance_digits = 30;
 // A routine with a move by chance is played round by round, up to this many.
 inline constexpr std::int64_t max_chance_rounds = 1'000'000;
 // The largest deck and the most rounds whose chances a card's places are
-// worked out with, exactly: each riffle costs M^2 products of numbers that
-// grow by M bits a riffle.
-inline constexpr int max_chance_cards = 520;
+// worked out with.
+inline constexpr int max_chance_cards = max_cards;
 inline constexpr std::int64_t max_chance_card_rounds = 1000;
-// The riffles of R rounds cost about R^2 M^3 / 128 word products on a deck of
-// M cards: at most this much, a second or two.
+// Up to this many cards they are worked out exactly while that is cheap: each
+// riffle costs M^2 products of numbers that grow by M bits a riffle, and the
+// riffles of R rounds cost about R^2 M^3 / 128 word products, at most
+// max_chance_work, a second or two.
+inline constexpr int max_exact_chance_cards = 520;
 inline constexpr std::int64_t max_chance_work = 30'000'000'000;
-// The most riffles a card's chances are worked out through, on `cards`
-// cards, at least one.
+// The most riffles a card's chances are worked out through exactly, on
+// `cards` cards, at least one.
 constexpr std::int64_t max_chance_riffles(int cards) {
     const std::int64_t cube = std::int64_t{cards} * cards * cards;
     std::int64_t r = 1;
     while ((r + 1) * (r + 1) * cube <= max_chance_work)
         ++r;
     return r;
+}
+// Past that, in floating point: R riffles on M cards cost 3RM^2/2 operations
+// in doubles, R M^2 at most this, under a minute.
+inline constexpr std::int64_t max_bounded_chance_work = 20'000'000'000;
+constexpr std::int64_t max_bounded_chance_riffles(int cards) {
+    return max_bounded_chance_work / (std::int64_t{cards} * cards);
 }
 // Decks of up to this many cards may be named as the cards of a new deck.
 inline constexpr int max_playing_cards = 52;

@@ -4,15 +4,6 @@
 
 namespace mix {
 
-std::int64_t most_chance_rounds(const deal::routine& r) {
-    const auto riffles = std::count_if(r.moves().begin(), r.moves().end(), [](const deal::move& m) {
-        return m.kind == deal::move_kind::riffle;
-    });
-    return riffles == 0 ? deal::max_chance_card_rounds
-                        : std::min(deal::max_chance_card_rounds,
-                                   deal::max_chance_riffles(r.cards) / riffles);
-}
-
 card_chances::card_chances(const deal::routine& r, int from)
     : routine_(r), from_(from), chances_(static_cast<std::size_t>(r.cards)),
       next_(chances_.size()) {

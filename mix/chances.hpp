@@ -20,10 +20,6 @@
 
 namespace mix {
 
-// The most rounds of `r` whose chances are worked out: as many as the
-// riffles' work allows on its deck, at most deal::max_chance_card_rounds.
-std::int64_t most_chance_rounds(const deal::routine& r);
-
 class card_chances {
 public:
     // The card that starts at position `from` (from the bottom) of the deck

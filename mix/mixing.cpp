@@ -1,7 +1,5 @@
 #include "mix/mixing.hpp"
 
-#include <optional>
-
 namespace mix {
 
 namespace {
@@ -74,6 +72,20 @@ std::string decimals(const mpq_class& x, int digits) {
     if (half > 0 || (half == 0 && mpz_odd_p(q.get_mpz_t())))
         ++q;
     return written(q, digits);
+}
+
+std::optional<std::string> settled_decimals(const mpq_class& low, const mpq_class& high,
+                                            int digits) {
+    // x is written as floor(x 10^d + 1/2): alike from low to high where no
+    // whole number lies between their shifted values.
+    const mpq_class scale(ten_to(digits));
+    const mpq_class from = low * scale + mpq_class(1, 2), to = high * scale + mpq_class(1, 2);
+    mpz_class first, last;
+    mpz_fdiv_q(first.get_mpz_t(), from.get_num_mpz_t(), from.get_den_mpz_t());
+    mpz_fdiv_q(last.get_mpz_t(), to.get_num_mpz_t(), to.get_den_mpz_t());
+    if (first != last || from.get_den() == 1)
+        return std::nullopt;
+    return written(first, digits);
 }
 
 riffles::riffles(int cards) : cards_(1), eulerian_{number(1)} {

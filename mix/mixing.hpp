@@ -13,6 +13,7 @@
 #pragma once
 
 #include <gmpxx.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,5 +58,10 @@ private:
 // `x`, 0 or more, with `digits` decimals, exactly rounded, a tie to the even
 // digit.
 std::string decimals(const mpq_class& x, int digits);
+// What every number from `low` to `high` (0 <= low <= high) is written as
+// with `digits` decimals, exactly rounded, where they are all written alike
+// and none is a tie; otherwise nothing.
+std::optional<std::string> settled_decimals(const mpq_class& low, const mpq_class& high,
+                                            int digits);
 
 } // namespace mix

@@ -441,6 +441,7 @@ class Stacks(unittest.TestCase):
         table = [
             (["--deck", "AS AS"], "52", "'AS' is in the deck twice"),
             (["--deck", " ".join(NEW_DECK[:51])], "52", "the deck lists 51 cards and holds 52: A♥ is missing"),
+            (["--deck", "AS"], "52", "the deck lists 1 card and holds 52: 2♠ is missing"),
             (["--deck", "XS 2S"], "52", "'XS' is not a card"),
             (["--deck", "AS 2S"], "4", "'AS' names a playing card, and a deck of names is the 52"),
             (["--deck", "0 1 4 2"], "4", "card '4' is outside the supported range 0 to 3"),

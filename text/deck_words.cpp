@@ -166,7 +166,8 @@ bool read_deck(std::string_view order, int cards, std::vector<deal::card>& botto
             card_name(static_cast<int>(missing), card);
         else
             std::snprintf(card, sizeof card, "%d", static_cast<int>(missing));
-        a.add("the deck lists %zu cards and holds %d", top_down.size(), cards);
+        a.add("the deck lists %zu card%s and holds %d", top_down.size(),
+              top_down.size() == 1 ? "" : "s", cards);
         if (static_cast<int>(top_down.size()) < cards)
             a.add(": %s is missing", card);
         return false;

@@ -27,6 +27,7 @@
 #include "console/writer.hpp"
 #include "deal/chance.hpp"
 #include "deal/cycles.hpp"
+#include "deal/drawn.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/limits.hpp"
@@ -149,9 +150,6 @@ private:
         *out++ = '\n';
         console::output.end_line(out);
     }
-    // Plays a routine with moves by chance up to `round`, from round 0 again
-    // where it is past that.
-    void play_to(std::int64_t round);
     void print_drawn(std::int64_t round);
     bool print_chances(std::int64_t round);
 
@@ -165,12 +163,9 @@ private:
     // their faces marked: where one may lie face up.
     const bool name_moves_;
     const bool marks_;
-    // Whether a move is made by chance; then the deck as played so far, the
-    // rounds played and where the followed card is.
+    // Whether a move is made by chance; then the run as drawn so far.
     const bool chance_;
-    std::vector<deal::card> drawn_;
-    std::int64_t played_ = 0;
-    int drawn_at_ = -1;
+    std::optional<deal::drawn_run> drawn_;
     std::optional<mix::place_chances> card_chances_;
     deal::cycles cycles_;
     deal::follower follower_;
@@ -224,7 +219,7 @@ after::after(deal::routine round, deal::start start, const answer& asked)
         cycles_.learn(deal::permutation::identity(size_));
         rounds.learn(cycles_);
         if (chance_)
-            play_to(0);
+            drawn_.emplace(round_, asked_.seed, asked_.where.empty() ? -1 : asked_.where.front());
     } else if (follows_) {
         follower_.learn(round_);
         follower_.start(asked_.where.front());
@@ -329,46 +324,21 @@ void after::print_dealt_at(int p) const {
     }
 }
 
-void after::play_to(std::int64_t round) {
-    if (round < played_ || drawn_.empty()) {
-        drawn_.resize(static_cast<std::size_t>(size_));
-        for (int p = 0; p < size_; ++p)
-            drawn_[static_cast<std::size_t>(p)] = p;
-        played_ = 0;
-        drawn_at_ = asked_.where.empty() ? -1 : asked_.where.front();
-    }
-    const auto moves = round_.moves();
-    for (; played_ < round; ++played_) {
-        auto g = deal::generator::for_round(asked_.seed, static_cast<std::uint64_t>(played_ + 1));
-        for (std::size_t i = 0; i < moves.size(); ++i) {
-            const deal::move& m = moves[i];
-            const deal::permutation drawn = deal::by_chance(m.kind)
-                                                ? deal::draw_permutation(m, size_, g)
-                                            : follows_ ? deal::move_permutation(m, size_, drawn_at_)
-                                                       : deal::permutation();
-            const deal::permutation& p = drawn.size() > 0 ? drawn : moves_[i].moved;
-            p.apply(drawn_.data(), next_deck_.data());
-            drawn_.swap(next_deck_);
-            if (drawn_at_ >= 0)
-                drawn_at_ = p[drawn_at_];
-        }
-    }
-}
-
 void after::print_drawn(std::int64_t round) {
-    play_to(round);
+    drawn_->play_to(round);
+    const auto drawn = drawn_->deck();
     if (!asked_.where.empty()) {
-        std::vector<int> lies_at(drawn_.size());
-        for (std::size_t p = 0; p < drawn_.size(); ++p)
-            lies_at[static_cast<std::size_t>(deal::number_of(drawn_[p]))] = static_cast<int>(p);
+        std::vector<int> lies_at(drawn.size());
+        for (std::size_t p = 0; p < drawn.size(); ++p)
+            lies_at[static_cast<std::size_t>(deal::number_of(drawn[p]))] = static_cast<int>(p);
         print_positions([&lies_at](int from) { return lies_at[static_cast<std::size_t>(from)]; });
         return;
     }
-    deck_ = drawn_;
+    deck_.assign(drawn.begin(), drawn.end());
     start_.place(deck_.data(), deck_.data());
     print_cards(deck_.data(), size_);
     if (asked_.rising) {
-        deck_ = drawn_;
+        deck_.assign(drawn.begin(), drawn.end());
         print_rising();
     }
 }

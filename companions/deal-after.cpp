@@ -37,6 +37,7 @@
 #include "mix/mixing.hpp"
 #include "mix/place_chances.hpp"
 #include "text/cards.hpp"
+#include "text/count_words.hpp"
 #include "text/deal_words.hpp"
 #include "text/listing.hpp"
 #include "text/routine_words.hpp"
@@ -443,21 +444,11 @@ bool check_rounds(const char* argument, bool backwards, std::int64_t most) {
 
 // The seed of --seed: an integer from 0 to 2^64 - 1.
 std::optional<std::uint64_t> seed_argument(const char* argument) {
-    const std::string_view text = argument;
-    std::uint64_t seed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (error == std::errc() && end == text.data() + text.size() && !text.empty())
-        return seed;
-    text::integer_text number;
-    if (!text::parse_integer(text, number)) {
-        console::report_not_integer(argument, "seed");
-        return std::nullopt;
-    }
-    char shown[text::integer_text::shown_max + 4];
-    console::report("seed %s is outside the supported range 0 to %llu",
-                    text::written(number, shown, sizeof shown),
-                    static_cast<unsigned long long>(UINT64_MAX));
-    return std::nullopt;
+    char words[text::words_room];
+    const auto seed = text::read_seed(argument, console::shown_quoted, words, sizeof words);
+    if (!seed)
+        console::report("%s", words);
+    return seed;
 }
 
 int from_arguments(after& answers, std::span<char* const> arguments) {

@@ -228,10 +228,11 @@ def main():
     def check(what, got, wanted):
         verify(f"{what}: got {got[:160]!r}, wanted {wanted[:160]!r}", got == wanted)
 
-    # One file that opens at once: the core, its chance and mixing curve
-    # included, the script and the styles in 320 KB.
+    # One file that opens at once: the core, its rounds drawn by chance, the
+    # followed card's chances and the mixing curve included, the script and
+    # the styles in 330 KB.
     size = os.path.getsize(args.page)
-    verify(f"the page is {size} bytes, not under 320 KB", size < 320_000)
+    verify(f"the page is {size} bytes, not under 330 KB", size < 330_000)
 
     started = time.monotonic()
     page = Page(args.page, 1280, 900)
@@ -620,6 +621,46 @@ def main():
             # The page's points are single floats: within a few millionths.
             verify(f"mixing {cards}: the curve is deal-mix's",
                    all(abs(a - b) < 1e-6 for a, b in zip(curve[1:], exact)))
+        # Moves by chance: the decks drawn from the seed in the address, as
+        # deal-after --seed draws them, the command offered run as it stands;
+        # the followed card's chances on the first row as deal-after
+        # --chances gives them; a new seed, new decks; no map, no period.
+        for routine, cards, seed, rounds, card in [
+                ("riffle; cut random", 52, 12345, 3, None), ("riffle", 52, 7, 2, 0),
+                ("cut random; faro out", 60, 18446744073709551615, 5, 59), ("faro out; riffle", 600, 1, 1, 300)]:
+            label = f"chance: {routine!r} of {cards} cards, seed {seed}, round {rounds}"
+            query = (f"?routine={urllib.parse.quote_plus(routine)}&round={rounds}&cards={cards}&seed={seed}" +
+                     (f"&card={card}" if card is not None else ""))
+            page.open(query)
+            options = ["--seed", seed, "--routine", routine]
+            listing = native(args.native, "deal-after", *options, cards, rounds).rstrip("\n")
+            check(f"{label}: listing", page.wait_for("listing", listing), listing)
+            check(f"{label}: address keeps the seed", page.query(), query.replace("%3B", ";"))
+            command = shlex.split(page.text("command"))
+            ran = subprocess.run([os.path.join(args.native, command[0]), *command[1:]],
+                                 capture_output=True, text=True)
+            check(f"{label}: the command's listing", ran.stdout.rstrip("\n"), listing)
+            verify(f"{label}: no map", not page.driver.execute_script(
+                "return document.querySelector('input[name=view][value=map]').disabled === false"))
+            check(f"{label}: no period", page.text("period"), "—")
+            chances = page.driver.execute_script("return window.dealExplorer.rowChances()")
+            if card is None or cards == 600:
+                verify(f"{label}: no chances drawn", chances is None and (
+                    card is None or "too many riffles" in page.text("caption")))
+                continue
+            exact = {int(p): float(c) for p, c in (pair.split(":") for pair in native(
+                args.native, "deal-after", "--routine", routine, "--where", card, "--chances",
+                cards, rounds).split())}
+            verify(f"{label}: the first row's chances are deal-after's",
+                   all(abs(c - exact.get(p, 0)) < 2e-6 for p, c in enumerate(chances)))
+        page.element("new-seed").click()
+        page.wait_ready()
+        seed = dict(urllib.parse.parse_qsl(page.query()[1:]))["seed"]
+        check("chance: a new seed deals its own decks", page.text("listing"), native(
+            args.native, "deal-after", "--seed", seed, "--routine", "faro out; riffle", 600,
+            1).rstrip("\n"))
+        page.element("solve-moves").click()
+        verify("chance: the solver takes no move by chance", not page.element("move-riffle").is_enabled())
         page.open("?routine=faro+out&cards=5050")
         verify("mixing 5050: deal-mix named", "deal-mix 5050 prints it exactly" in
                page.text("mixing-reading") and not page.element("mixing").is_displayed())

@@ -1,6 +1,9 @@
 #include "text/count_words.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
 
 #include "text/deal_words.hpp"
 
@@ -28,6 +31,25 @@ std::optional<std::int64_t> read_integer(std::string_view given, const char* wha
     if (!check_integer(n, what, least, most, words, room))
         return std::nullopt;
     return n.value();
+}
+
+std::optional<std::uint64_t> read_seed(std::string_view given, show_value show, char* words,
+                                       std::size_t room) {
+    std::uint64_t seed = 0;
+    const char* const end = given.data() + given.size();
+    if (const auto [at, error] = std::from_chars(given.data(), end, seed);
+        error == std::errc() && at == end && !given.empty())
+        return seed;
+    integer_text n;
+    char buffer[300];
+    if (!parse_integer(given, n)) {
+        not_integer_words(words, room, show(given, shown_length::value, buffer, sizeof buffer),
+                          "seed");
+        return std::nullopt;
+    }
+    std::snprintf(words, room, "seed %s is outside the supported range 0 to %llu",
+                  written(n, buffer, sizeof buffer), static_cast<unsigned long long>(UINT64_MAX));
+    return std::nullopt;
 }
 
 bool check_hand_count(const integer_text& count, const deal::description& rules, bool own_deal,

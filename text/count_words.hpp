@@ -23,6 +23,10 @@ bool check_integer(const integer_text& n, const char* what, std::int64_t least, 
 std::optional<std::int64_t> read_integer(std::string_view given, const char* what,
                                          std::int64_t least, std::int64_t most, show_value show,
                                          char* words, std::size_t room);
+// A seed, 0 to 2^64 - 1: "SHOWN is not an integer seed" or "seed N is
+// outside the supported range 0 to 18446744073709551615" where it is not one.
+std::optional<std::uint64_t> read_seed(std::string_view given, show_value show, char* words,
+                                       std::size_t room);
 // A hand count that the deal `rules` takes (deal's own if `own_deal`, with a
 // given deck if `cards_given`), at least `least`: within the deal's limits
 // and, without a given deck, with cards enough for every hand.

@@ -19,6 +19,7 @@
 #include "colors/colormap.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
+#include "deal/drawn.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/narrowing.hpp"
@@ -28,6 +29,7 @@
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
+#include "deal/spread.hpp"
 #include "deal/start.hpp"
 #include "text/appender.hpp"
 #include "text/cards.hpp"
@@ -60,6 +62,10 @@ constexpr std::int64_t most_trick_round = 1'000'000'000'000'000'000;
 // The room a search's table of moves may take on the page: a deck of 52
 // takes the most moves a search allows, a larger deck proportionally fewer.
 constexpr std::size_t solve_room = std::size_t{1} << 22;
+// The followed card's chances beside the rows of a routine with moves by
+// chance are worked out up to this many steps, rounds times riffles times
+// the deck's size squared: a tenth of a second or so.
+constexpr std::int64_t max_drawn_chances_work = 20'000'000;
 // The hands of a routine of many deals are cut short past this many bytes.
 constexpr std::size_t hands_room = 4 * text::listing_room_max;
 
@@ -105,6 +111,10 @@ struct fields {
     bool cards_given = false;
     bool own_deal = true;
     bool routine_given = false;
+    // Whether a move of the routine is made by chance, and the seed its
+    // chances are drawn from.
+    bool chance = false;
+    std::uint64_t seed = 0;
     // The routine, or the deal as a routine of one deal move.
     deal::routine round;
     // The deal dealt on screen: the deal's, or a routine's that is a single
@@ -188,14 +198,12 @@ bool read_fields(const web::request& r, fields& f) {
         const int cards = f.cards_given ? f.rules.cards : deal::max_playing_cards;
         if (!text::read_routine(routine, cards, f.round, shown_value, words, sizeof words))
             return f.faulted("routine", words);
-        if (const int m = f.round.first_by_chance(); m >= 0) {
-            char move[text::rules_room + 32];
-            text::move_text(f.round.moves()[static_cast<std::size_t>(m)], move, sizeof move);
-            std::snprintf(words, sizeof words,
-                          "move %d, %s, is made by chance, which the page does not play: "
-                          "deal-after --seed plays it",
-                          m + 1, shown(move).c_str());
-            return f.faulted("routine", words);
+        f.chance = f.round.first_by_chance() >= 0;
+        if (f.chance) {
+            const auto seed = text::read_seed(r["seed"], shown_value, words, sizeof words);
+            if (!seed)
+                return f.faulted("seed", words);
+            f.seed = *seed;
         }
         const auto moves = f.round.moves();
         const bool one_deal = moves.size() == 1 && moves[0].kind == deal::move_kind::deal;
@@ -323,7 +331,7 @@ void write_cards(std::string& out, const deal::card* cards, int count, bool face
 // The hands of each deal move of the round, `deck` its deck, as deal-after
 // --hands prints them: after "move N: MOVE" where it deals twice or more.
 std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, int at, bool faces,
-                       bool marks) {
+                       bool marks, const std::vector<deal::permutation>* drawn = nullptr) {
     const fields& f = learnt.f;
     const auto moves = f.round.moves();
     const bool name = f.round.deal_count() > 1;
@@ -353,15 +361,82 @@ std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, 
         if (i + 1 < moves.size()) {
             // Where a card is followed, its place may change how a deal
             // gathers; else each move is what was learnt.
-            const deal::permutation followed =
-                at >= 0 ? deal::move_permutation(moves[i], f.size, at) : deal::permutation();
-            const deal::permutation& p = at >= 0 ? followed : learnt.moves[i];
+            const deal::permutation followed = at >= 0 && !drawn
+                                                   ? deal::move_permutation(moves[i], f.size, at)
+                                                   : deal::permutation();
+            const deal::permutation& p = drawn ? (*drawn)[i] : at >= 0 ? followed : learnt.moves[i];
             p.apply(deck.data(), next.data());
             deck.swap(next);
             at = at >= 0 ? p[at] : -1;
         }
     }
     return out;
+}
+
+// The rows of a routine with moves by chance, as deal-after --seed plays it:
+// the decks of the rounds asked, drawn from the seed; the first row's
+// listing and the hands the next round deals from it; and with a card
+// followed, its chance of being at each position, row by row ("chances",
+// where the work is small enough for a click).
+web::answer* chance_rows(const deal_answer& deal, const web::request& r, int followed) {
+    auto* a = new web::answer;
+    const fields& f = deal.f;
+    char words[text::words_room];
+    const auto first = text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds,
+                                          shown_value, words, sizeof words);
+    a->key("round").string(first ? "" : words);
+    if (!first)
+        return a;
+    const int size = f.size;
+    const int count = std::clamp(
+        static_cast<int>(std::strtol(std::string(r["count"]).c_str(), nullptr, 10)), 1, max_rows);
+    const auto stride = static_cast<std::size_t>(size);
+    const std::span<std::int32_t> rows =
+        a->key("rows").ints_room(static_cast<std::size_t>(count) * stride);
+    a->key("trick").boolean(false);
+    deal::drawn_run run(f.round, f.seed, followed);
+    int first_return = -1;
+    for (int i = 0; i < count; ++i) {
+        run.play_to(*first + i);
+        const auto deck = run.deck();
+        std::copy(deck.begin(), deck.end(), rows.data() + static_cast<std::size_t>(i) * stride);
+        bool start = true;
+        for (std::size_t p = 0; p < stride && start; ++p)
+            start = deck[p] == static_cast<deal::card>(p);
+        if (start && first_return < 0)
+            first_return = i;
+    }
+    a->key("firstReturn").integer(first_return);
+    const std::int64_t riffles =
+        std::count_if(f.round.moves().begin(), f.round.moves().end(),
+                      [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
+    if (followed >= 0 && (*first + count) * std::max<std::int64_t>(riffles, 1) * size * size <=
+                             max_drawn_chances_work) {
+        deal::spread<double> spread(f.round, followed);
+        std::vector<float> chances;
+        chances.reserve(static_cast<std::size_t>(count) * stride);
+        for (int i = 0; i < count; ++i) {
+            spread.play_to(*first + i);
+            for (const double c : spread.chances())
+                chances.push_back(static_cast<float>(c));
+        }
+        a->key("chances").floats(std::move(chances));
+    }
+    run.play_to(*first);
+    const bool faces = faces_asked(r, f);
+    const bool marks = f.round.turns_cards() || f.start.any_face_up();
+    std::vector<deal::card> deck(stride);
+    f.start.place(run.deck().data(), deck.data());
+    std::string listing;
+    write_cards(listing, deck.data(), size, faces, marks);
+    listing.pop_back(); // the newline
+    a->key("listing").utf8(std::move(listing));
+    const std::vector<deal::permutation> drawn = run.next_moves();
+    a->key("hands").utf8(hands_text(deal, deck, run.followed_at(), faces, marks, &drawn));
+    if (f.start.any_face_up())
+        for (std::int32_t& c : rows)
+            c ^= f.start[deal::number_of(c)] & deal::face_up;
+    return a;
 }
 
 // What one point of the landscape is worked out with, kept from one point
@@ -458,6 +533,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_facts() {
     a->key("mostFollowed").integer(views::most_followed);
     a->key("maxPlayingCards").integer(deal::max_playing_cards);
     a->key("maxShuffles").integer(deal::max_shuffles);
+    a->key("maxChanceRounds").integer(deal::max_chance_rounds);
     a->key("followedColors").integer(colors::followed_colors);
     a->key("maxCobwebLength").integer(views::max_cobweb_length);
     a->close_object();
@@ -508,8 +584,16 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
     read_into(r, f, *a);
     if (f.ok() && r.has("round")) {
         // The card followed, by where it starts.
-        a->key("round").string(
-            read_round(r["round"], f.round, position_in(r["followed"], f.size)).fault);
+        if (f.chance) {
+            char words[text::words_room];
+            const auto round =
+                text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds,
+                                   shown_value, words, sizeof words);
+            a->key("round").string(round ? "" : words);
+        } else {
+            a->key("round").string(
+                read_round(r["round"], f.round, position_in(r["followed"], f.size)).fault);
+        }
     }
     if (f.ok() && r.has("card")) {
         const card_reading card = read_followed(r["card"], f.size);
@@ -530,7 +614,9 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_deal(const char* text, int length) {
     fields& f = a->f;
     if (!read_into(r, f, *a))
         return a;
-    a->round = deal::round_permutation(f.round);
+    // A round with moves by chance is drawn afresh each time: it has no
+    // permutation of its own, and the facts of one that moves nothing.
+    a->round = f.chance ? deal::permutation::identity(f.size) : deal::round_permutation(f.round);
     for (const deal::move& m : f.round.moves()) {
         a->dealt.push_back(m.kind == deal::move_kind::deal ? deal::hands(m.deal) : deal::hands());
         a->moves.push_back(deal::move_permutation(m, f.size));
@@ -546,11 +632,14 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_deal(const char* text, int length) {
     a->key("routine").boolean(f.routine_given);
     a->key("deals").integer(f.round.deal_count());
     a->key("follows").boolean(f.round.follows_card());
+    a->key("chance").boolean(f.chance);
+    a->key("seed").string(std::to_string(f.seed));
     a->key("period").string(period_text(period));
     const auto small = period.small();
     a->key("smallPeriod")
-        .integer(small && *small <=
-                              static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
+        .integer(!f.chance && small &&
+                         *small <=
+                             static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
                      ? static_cast<std::int64_t>(*small)
                      : 0);
     a->key("census").open_array();
@@ -628,9 +717,11 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_deal(const char* text, int length) {
 EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const char* text,
                                                 int length) {
     const web::request r = request_of(text, length);
-    auto* a = new web::answer;
     const fields& f = deal->f;
     const int followed = position_in(r["followed"], f.size);
+    if (f.chance)
+        return chance_rows(*deal, r, followed);
+    auto* a = new web::answer;
     const round_reading round_read = read_round(r["round"], f.round, followed);
     const bool trick = round_read.trick;
     a->key("round").string(round_read.fault);
@@ -725,7 +816,19 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
     const round_reading round_read = read_round(r["round"], f.round, followed);
     const bool trick = round_read.trick;
     std::vector<std::int32_t> deck(static_cast<std::size_t>(f.size));
-    if (trick) {
+    // A round with moves by chance: each move as drawn for the round after
+    // the one shown.
+    std::vector<deal::permutation> drawn;
+    if (f.chance) {
+        char words[text::words_room];
+        const auto shown_round =
+            text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds, shown_value,
+                               words, sizeof words);
+        deal::drawn_run run(f.round, f.seed, followed);
+        run.play_to(shown_round.value_or(0));
+        std::copy(run.deck().begin(), run.deck().end(), deck.begin());
+        drawn = run.next_moves();
+    } else if (trick) {
         deal::followed_deck followed_deck;
         followed_deck.learn(f.round, followed);
         followed_deck.at(round_read.trick_round, deck.data());
@@ -742,8 +845,9 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
                                              deck.begin());
     a->key("deck").ints(deck);
     a->key("moves").open_array();
-    for (const deal::move& m : f.round.moves()) {
-        const deal::permutation p = deal::move_permutation(m, f.size, at);
+    for (std::size_t i = 0; i < f.round.moves().size(); ++i) {
+        const deal::move& m = f.round.moves()[i];
+        const deal::permutation p = f.chance ? drawn[i] : deal::move_permutation(m, f.size, at);
         a->open_object();
         a->key("at").integer(at);
         a->key("kind").string(text::words_of(m.kind).name);
@@ -761,6 +865,10 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
         }
         case deal::move_kind::cut:
             a->key("cut").integer(m.cut);
+            break;
+        case deal::move_kind::random_cut:
+            // The depth drawn: the bottom card goes up by as many places.
+            a->key("cut").integer(p[0]);
             break;
         case deal::move_kind::turn:
             a->key("turned").integer(m.cut == 0 ? f.size : m.cut);
@@ -802,7 +910,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape(const char* text, int lengt
     if (!read_into(r, f, *a))
         return a;
     const bool by_cards = f.routine_given || r["across"] == "cards";
-    const int most = landscape_count(f, by_cards);
+    // A round drawn afresh each time has no period: no landscape.
+    const int most = f.chance ? 0 : landscape_count(f, by_cards);
     std::vector<float> values(static_cast<std::size_t>(most));
     landscape_room room{f.round, f.rules, {}, {}};
     for (int x = 1; x <= most; ++x) {
@@ -827,7 +936,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape_period(const char* text, in
         std::clamp(static_cast<int>(std::strtol(std::string(r["x"]).c_str(), nullptr, 10)), 1,
                    landscape_count(f, by_cards));
     landscape_room room{f.round, f.rules, {}, {}};
-    const auto p = landscape_period(f, by_cards, x, room);
+    const auto p = f.chance ? std::nullopt : landscape_period(f, by_cards, x, room);
     a->key("period").string(p ? period_text(*p) : "");
     return a;
 }

@@ -75,6 +75,7 @@ function dealFields(s) {
     hands: String(s.hands).trim(), packets: s.packets.trim(),
     cards: s.cards === null ? '' : String(s.cards).trim(), rest: s.rest,
     'first-card': s.firstCard, 'bottom-hand': s.bottomHand, routine: s.routine, deck: s.deck,
+    seed: String(s.seed).trim(),
   };
 }
 // The round and the card followed, by where it starts, as the rows and the

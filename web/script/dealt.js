@@ -82,7 +82,7 @@ function dealSteps() {
         xs.forEach(toNew);
         add(`${key}${xs.includes(at) && move.chooses ? ', which holds the followed card,' : ''} gathered`);
       }
-    } else if (move.kind === 'cut' && move.cut % size !== 0) {
+    } else if ((move.kind === 'cut' || move.kind === 'cut random') && move.cut % size !== 0) {
       const k = move.cut;
       for (let x = 0; x < size; ++x) {
         if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, row: 0 });
@@ -135,6 +135,7 @@ function dealSteps() {
       if (move.kind === 'turn') for (let x = size - move.turned; x < size; ++x) places[onPosition[x]].up = !places[onPosition[x]].up;
       for (let x = 0; x < size; ++x) toNew(x);
       add(move.kind === 'reverse' ? 'the order reversed, card by card'
+        : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
         : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
           : 'the deck as it was');
     }

@@ -7,8 +7,9 @@ const ui = {
   hands: $('hands'), round: $('round'), card: $('card'), packets: $('packets'), cards: $('cards'),
   rest: $('rest'), firstCard: $('first-card'), bottomHand: $('bottom-hand'), speed: $('speed'),
   error: $('error'), play: $('play'), playing: $('playing'), routine: $('routine'), deck: $('deck'),
+  seed: $('seed'),
 };
-const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck'];
+const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck', 'seed'];
 
 const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
 
@@ -28,6 +29,8 @@ function show(next, how) {
   // for them.
   if (next.card === null || next.more.some((c) => c >= model.size)) next = { ...next, more: [] };
   if (model.size > facts.limits.maxPlayingCards) next = { ...next, faces: false };
+  // A round drawn afresh each time has no map and no cycles to color by.
+  if (model.chance) next = { ...next, view: 'rows', color: 'start' };
   // Another deal may change the lines above the canvas, and so its place;
   // what is said of the round, and the landscape, change only with the deal.
   const previous = page.state;
@@ -74,6 +77,15 @@ function fillFields() {
   fill('firstCard', state.firstCard);
   fill('bottomHand', state.bottomHand);
   fill('routine', state.routine);
+  fill('seed', state.seed);
+  $('seed-field').hidden = !model.chance;
+  $('new-seed').hidden = !model.chance;
+  $('landscape-section').hidden = model.chance;
+  for (const input of document.querySelectorAll('input[name="view"][value="map"], input[name="color"][value="cycle"]')) {
+    input.disabled = model.chance;
+    input.parentElement.title = model.chance ? 'A round with moves by chance is drawn afresh each time: it has no map and no cycles' : '';
+  }
+  $('last').disabled = model.chance;
   // A routine's deals carry their own hands, packets and gathering.
   for (const name of ['hands', 'packets', 'rest', 'firstCard', 'bottomHand']) ui[name].disabled = model.routine;
   $('from-top').checked = state.fromTop;
@@ -89,7 +101,8 @@ function fillFields() {
     ? `the routine's deck, 1 to ${limits.maxCards}; empty: ${limits.maxPlayingCards}`
     : state.cards === null
       ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
-  $('round-hint').textContent = page.trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
+  $('round-hint').textContent = model.chance ? `from 0 to ${limits.maxChanceRounds}, each drawn from the seed`
+    : page.trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
     : `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
@@ -124,6 +137,12 @@ function fillAnswers() {
     : `${model.fixed.split(' ').map((p) => model.size - Number(p)).reverse().join(' ')} from the top`;
   $('gap').textContent = model.gap;
   $('facts-note').hidden = !model.follows;
+  $('chance-note').hidden = !model.chance;
+  if (model.chance) {
+    // Each round is drawn afresh: no period, no cycles of its own.
+    for (const id of ['period', 'cycles', 'cycle-type', 'sign', 'fixed', 'gap']) $(id).textContent = '—';
+    $('period-unit').textContent = '';
+  }
   fillLegend();
 }
 
@@ -189,7 +208,7 @@ function showAddressFault(message) {
 // ---- reading the fields -----------------------------------------------------
 
 // The deal shown with one field's value, as text where the core reads it.
-const dealFieldNames = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine', 'deck'];
+const dealFieldNames = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine', 'deck', 'seed'];
 function withField(name) {
   const value = ui[name].value.trim();
   return { ...page.state, [name]: name === 'cards' && value === '' ? null : value };
@@ -203,14 +222,15 @@ function showCommand() {
   const round = shorten(state.round.toString(), 40);
   const options = model.options ? `${model.options} ` : '';
   let label = 'The same from a terminal:', command;
+  const seed = model.chance ? `--seed ${model.seed} ` : '';
   if (!model.follows) {
-    command = `deal-after ${facesShown() ? '--faces ' : ''}${options}${model.count} ${round}`;
+    command = `deal-after ${seed}${facesShown() ? '--faces ' : ''}${options}${model.count} ${round}`;
   } else if (state.card === null) {
     label = 'A chosen pile follows one card: follow one for the command that says where it is.';
     command = '';
   } else {
     label = 'Where the followed card is, from a terminal:';
-    command = `deal-after ${options}${state.fromTop ? '--from-top ' : ''}--where ${cardNumber(state.card)} ` +
+    command = `deal-after ${seed}${options}${state.fromTop ? '--from-top ' : ''}--where ${cardNumber(state.card)} ` +
       `${model.count} ${round}`;
   }
   $('command-label').textContent = label;

@@ -62,7 +62,7 @@ function onKey(event) {
     event.preventDefault();
     stopPlaying();
     step(key === 'PageDown' ? 10 : -10);
-  } else if ((key === 'Home' || key === 'End') && !choosing) {
+  } else if ((key === 'Home' || (key === 'End' && !page.model.chance)) && !choosing) {
     event.preventDefault();
     goTo(key === 'Home' ? 0n : periodMinusOne());
   } else if (key === ' ' && !pressing && !choosing) {

@@ -42,6 +42,8 @@ window.dealExplorer = {
   // The mixing curve of the deck shown, computed afresh, and its points.
   timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(); }),
   mixing: () => page.mixing.values,
+  // The followed card's chances on the first row, with moves by chance.
+  rowChances: () => (page.rows.chances ? Array.from(page.rows.chances.subarray(0, page.model.size)) : null),
 };
 
 // What the core knows of itself, once: its limits, names, moves and deal's
@@ -52,6 +54,7 @@ function start(core) {
   update({ facts });
   defaults.packets = facts.ownPackets;
   choiceFields.forEach(([field], i) => { defaults[field] = facts.choices[i][0]; });
+  defaults.seed = freshSeed();
   update({ state: { ...defaults } });
   $('own-deal').title = `Packets ${defaults.packets}, as the program deal deals`;
 }

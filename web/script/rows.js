@@ -76,7 +76,11 @@ function layoutRows(b) {
   $('caption').textContent = `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
     'at the top, one round more each row down; each row is the deck from its bottom card (left) ' +
     `to its top card (right), each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
-    `${returns.length ? '; ▶ marks the starting order' : ''}.`;
+    `${returns.length ? '; ▶ marks the starting order' : ''}` +
+    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}` +
+    `${!model.chance || state.card === null ? ''
+      : answer.chances ? ', each place shaded by the chance that the followed card is there, darkest where likeliest in its row'
+        : '; too many riffles of too large a deck to shade where the followed card may be'}.`;
   return {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
@@ -130,6 +134,24 @@ function wayOf(card) {
   return way;
 }
 
+// Where the followed card may be, with moves by chance: each place of each
+// row shaded by the chance that the card is there, the likeliest place of
+// the row the darkest.
+function paintChances(v) {
+  const chances = page.rows.chances;
+  const size = page.model.size;
+  for (let row = 0; row < v.rows; ++row) {
+    const of = chances.subarray(row * size, (row + 1) * size);
+    const most = Math.max(...of);
+    if (!(most > 0)) continue;
+    for (let p = 0; p < size; ++p) {
+      if (of[p] <= 0) continue;
+      page.ctx.fillStyle = rgbaCss(followedColor(), 0.45 * (of[p] / most));
+      page.ctx.fillRect(v.x(p) - v.pitch / 2, v.y(row) - v.rowPitch / 2, v.pitch, v.rowPitch);
+    }
+  }
+}
+
 function paintRows(v) {
   const { model, state } = page;
   const size = model.size;
@@ -137,6 +159,7 @@ function paintRows(v) {
   const { focus, focusCycle } = focused();
   const inFocus = (card) => focusCycle < 0 || model.cycleOf[card] === focusCycle;
   const radius = Math.max(2, Math.min(v.pitch, v.rowPitch) * 0.36);
+  if (page.rows.chances && state.card !== null) paintChances(v);
 
   if (v.lines) {
     // Each card's way as one curve from row to row, then the dots on top.

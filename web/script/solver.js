@@ -9,6 +9,10 @@
 function receiveMoves(input) {
   update({ receiving: input });
   for (const field of [ui.routine, $('solve-moves')]) field.classList.toggle('receiving', field === input);
+  // The solver's moves are exact: a move by chance goes to the routine only.
+  for (const button of document.querySelectorAll('#moves button[data-chance]')) {
+    button.disabled = input === $('solve-moves');
+  }
 }
 
 // A button for every move a routine takes, as the core names them, that
@@ -16,8 +20,8 @@ function receiveMoves(input) {
 function fillMoves() {
   const box = $('moves');
   for (const { name, example, help, chance } of page.facts.moves) {
-    if (chance) continue; // played by deal-after --seed, not here
     const button = document.createElement('button');
+    if (chance) button.dataset.chance = '1';
     button.type = 'button';
     button.dataset.testid = `move-${name.replace(/ /g, '-')}`;
     button.textContent = name[0].toUpperCase() + name.slice(1);

@@ -7,7 +7,7 @@
 const defaults = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
   bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
-  fromTop: false, more: [],
+  fromTop: false, more: [], seed: '',
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.
@@ -50,7 +50,11 @@ function update(changes) {
 }
 
 const dealKey = (s) =>
-  [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine, s.deck].join('|');
+  [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine, s.deck, s.seed].join('|');
+
+// A seed for a routine's moves by chance, 0 to 2^64 - 1, drawn afresh: the
+// address keeps it, so that the same address deals the same decks.
+const freshSeed = () => crypto.getRandomValues(new BigUint64Array(1))[0].toString();
 
 // The first fault of the deal of `s`, as {field, message}, or null.
 function checkDeal(s) {
@@ -138,6 +142,7 @@ function toSearch(s) {
   if (s.packets !== defaults.packets) params.set('packets', s.packets);
   if (s.cards !== null) params.set('cards', String(s.cards));
   if (s.deck.trim() !== '') params.set('deck', s.deck.trim());
+  if (page.model && page.model.chance) params.set('seed', s.seed);
   for (const [field, name] of choiceFields) {
     if (s[field] !== defaults[field]) params.set(name, s[field]);
   }
@@ -167,6 +172,7 @@ function fromSearch(search) {
   if (params.has('cards')) deal.cards = params.get('cards');
   if (params.has('routine')) deal.routine = params.get('routine');
   if (params.has('deck')) deal.deck = params.get('deck');
+  if (params.has('seed')) deal.seed = params.get('seed');
   for (const [field, name] of choiceFields) {
     if (params.has(name)) deal[field] = params.get(name);
   }

@@ -4,13 +4,17 @@
 function wire() {
   fillChoices();
   $('controls').addEventListener('submit', (event) => event.preventDefault());
-  for (const name of ['hands', 'packets', 'cards', 'routine', 'deck']) {
+  for (const name of ['hands', 'packets', 'cards', 'routine', 'deck', 'seed']) {
     wireField(ui[name], () => applyField(name), () => Boolean(checkDeal(withField(name))));
   }
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
   wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
   wireField(ui.card, applyCard, () => Boolean(parseCards(ui.card.value).error));
   wireSolver();
+  $('new-seed').addEventListener('click', () => {
+    setFault(ui.seed, '');
+    applyDeal({ ...page.state, seed: freshSeed() }, ui.seed);
+  });
   $('own-deal').addEventListener('click', () => {
     const faults = new Map(page.faults);
     for (const name of dealFieldNames) faults.delete(ui[name]);

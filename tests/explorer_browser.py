@@ -59,7 +59,8 @@ ROUTINES = [
     ("faro out; cut 26", 52, "3", None),
     ("deal 3 --packets 1; cut -5; deal 4", 20, "-2", None),
     ("deal 4 --gather 2,0,3,1 --rest top; reverse; under-down", 23, str(BIG), None),
-    ("faro in; monge; down-under; deal 3", 30, "7", ["faro-in", "monge", "down-under", "deal"]),
+    # The Deal button deals into as many hands as the Hands field shows.
+    ("faro in; monge; down-under; deal 4", 30, "7", ["faro-in", "monge", "down-under", "deal"]),
 ]
 
 # Refused, with the message next to the fields and the last view kept.
@@ -100,6 +101,31 @@ return arguments[0].map((selector) => {
   const [l1, l2] = [lum(rgb(getComputedStyle(e).color)), lum(rgb(back))].sort((x, y) => y - x);
   return [selector, (l1 + 0.05) / (l2 + 0.05)];
 });
+"""
+
+# Every text shown, on its own background: the elements that hold text of
+# their own, visible and not disabled (a control that cannot be used is
+# exempt), with their contrast where it is under 4.5:1.
+LOW_CONTRAST = """
+const rgb = (c) => c.match(/[\\d.]+/g).map(Number);
+const lum = ([r, g, b]) => [r, g, b].map((v) => { v /= 255; return v <= 0.03928 ? v / 12.92 :
+  ((v + 0.055) / 1.055) ** 2.4; }).reduce((s, v, i) => s + v * [0.2126, 0.7152, 0.0722][i], 0);
+const own = (e) => [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim() !== '');
+const low = [];
+for (const e of document.querySelectorAll('body *')) {
+  if (!own(e) || !e.getClientRects().length || e.closest(':disabled, [aria-disabled=true]')) continue;
+  if (e.closest('label') && e.closest('label').querySelector(':disabled')) continue;
+  let b = e, back = null;
+  for (; b; b = b.parentElement) {
+    const c = getComputedStyle(b).backgroundColor;
+    if (c !== 'rgba(0, 0, 0, 0)' && c !== 'transparent') { back = c; break; }
+  }
+  back = back || getComputedStyle(document.documentElement).backgroundColor;
+  const [l1, l2] = [lum(rgb(getComputedStyle(e).color)), lum(rgb(back))].sort((x, y) => y - x);
+  const ratio = (l1 + 0.05) / (l2 + 0.05);
+  if (ratio < 4.5) low.push([e.id || e.className || e.tagName, e.textContent.trim().slice(0, 30), ratio.toFixed(2)]);
+}
+return low;
 """
 
 
@@ -448,6 +474,23 @@ def main():
             check(f"{routine} played: address", page.query(), shown.replace("round=4", "round=5"))
             routine_frames[routine.split()[0]] = page.driver.execute_script(
                 "return window.dealExplorer.dealFrames") or []
+        # The followed card stands out as a round is dealt, in the deck, in
+        # its pile and as it is gathered: ringed in its color, over the rest.
+        page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"
+                                   "s.dispatchEvent(new Event('input'))")
+        page.open("?routine=deal+3+--packets+1+--chosen-pile+1&round=0&cards=21&card=17")
+        page.element("deal-round").click()
+        page.key(" ")
+        said = page.wait_until("info", lambda t: "Space plays" in t)
+        for _ in range(4):
+            ring = page.driver.execute_script("return window.dealExplorer.dealtRing()")
+            verify(f"dealing: the followed card ringed in its color at {said[:40]!r}: {ring}",
+                   all(abs(a - b) <= 8 for a, b in zip(ring["drawn"], ring["followed"])))
+            at = int(re.search(r"step (\d+) of", said)[1])
+            page.key(Keys.ARROW_RIGHT)
+            said = page.wait_until("info", lambda t, at=at: f"step {at + 1} of" in t)
+        page.key(Keys.ESCAPE)
+        page.wait_ready()
         # A turn played step by step: the cards it turns show face up (dark)
         # on the step that turns them; a reverse turns none.
         page.driver.execute_script("const s = document.getElementById('speed'); s.value = s.min;"
@@ -496,7 +539,7 @@ def main():
         # Bring the followed card to a place: the same routine as deal-solve,
         # the moves added by the move buttons, and dealt with a click.
         page.open("?hands=4&round=0&packets=1&cards=52&card=51")
-        page.type("solve-to", "34", enter=False)
+        page.type("solve-to", "18th from the top", enter=False)
         page.element("solve-moves").click()
         for name in ("faro-in", "faro-out"):
             page.element(f"move-{name}").click()
@@ -621,6 +664,28 @@ def main():
             # The page's points are single floats: within a few millionths.
             verify(f"mixing {cards}: the curve is deal-mix's",
                    all(abs(a - b) < 1e-6 for a, b in zip(curve[1:], exact)))
+        # The hands of a pack, as playing cards, in the box beside without
+        # scrolling sideways.
+        page.open("?hands=4&round=0&cards=52&faces=1")
+        wide = page.driver.execute_script("const d = document.getElementById('dealt');"
+                                          "return d.scrollWidth - d.clientWidth")
+        verify(f"the 52 cards' hands are {wide} px too wide for their box", wide <= 0)
+
+        # A trick's rows: the marks on the rows in the starting order, and no
+        # period of the routine gathered without the card.
+        for query in ("?routine=deal+3+--packets+1+--chosen-pile+1&round=0&cards=21&card=7&faces=1",
+                      "?routine=riffle&round=0&cards=3&seed=5"):
+            page.open(query)
+            shown = page.driver.execute_script("return window.dealExplorer.rows()")
+            cards, decks = shown["size"], shown["decks"]
+            in_order = [r for r in range(len(decks) // cards)
+                        if decks[r * cards:(r + 1) * cards] == list(range(cards))]
+            check(f"{query}: ▶ on the rows in the starting order", shown["returns"], in_order)
+            check(f"{query}: no period of another routine", page.text("period"), "—")
+            if "chosen-pile" in query:
+                said = page.text("facts-note")
+                verify(f"the trick says how its places repeat: {said!r}", "places repeat every" in said)
+
         # Moves by chance: the decks drawn from the seed in the address, as
         # deal-after --seed draws them, the command offered run as it stands;
         # the followed card's chances on the first row as deal-after
@@ -900,6 +965,11 @@ def main():
                 "[data-testid=present]", "[data-testid=save]", ".hint", "#info", "h2"])
             for selector, ratio in ratios:
                 verify(f"{scheme}: the text of {selector} stands out {ratio:.2f}:1", ratio >= 4.5)
+            for query in ("?hands=4&round=3&card=9",
+                          "?routine=riffle;deal+3+--packets+1+--chosen-pile+1&cards=21&seed=3&card=4"):
+                page.open(query)
+                low = page.driver.execute_script(LOW_CONTRAST)
+                verify(f"{scheme}: every text of {query} stands out 4.5:1: {low}", not low)
         page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
 
         # The numbers that matter for speed, measured in the page.
@@ -939,6 +1009,16 @@ def main():
         overflow = phone.driver.execute_script(
             "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
         verify(f"at 375 px the page is {overflow} px too wide", overflow <= 0)
+        # Every control a finger taps, 44 px both ways: buttons, fields,
+        # lists, the speed, and the labels of the boxes and the choices.
+        small = phone.driver.execute_script(
+            "return [...document.querySelectorAll('button, select, input, label')]"
+            ".filter((e) => e.offsetParent !== null && !['radio', 'checkbox'].includes(e.type)"
+            " && (e.tagName !== 'LABEL' || e.querySelector('input')))"
+            ".map((e) => [e.id || e.textContent.trim().slice(0, 16),"
+            " Math.round(e.getBoundingClientRect().width), Math.round(e.getBoundingClientRect().height)])"
+            ".filter(([, w, h]) => w < 44 || h < 44)")
+        verify(f"at 375 px every control takes a finger: {small}", not small)
     finally:
         phone.close()
 

@@ -395,7 +395,7 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
         a->key("rows").ints_room(static_cast<std::size_t>(count) * stride);
     a->key("trick").boolean(false);
     deal::drawn_run run(f.round, f.seed, followed);
-    int first_return = -1;
+    std::vector<std::int32_t> returns;
     for (int i = 0; i < count; ++i) {
         run.play_to(*first + i);
         const auto deck = run.deck();
@@ -403,10 +403,11 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
         bool start = true;
         for (std::size_t p = 0; p < stride && start; ++p)
             start = deck[p] == static_cast<deal::card>(p);
-        if (start && first_return < 0)
-            first_return = i;
+        if (start)
+            returns.push_back(i);
     }
-    a->key("firstReturn").integer(first_return);
+    a->key("firstReturn").integer(returns.empty() ? -1 : returns.front());
+    a->key("returns").ints(std::move(returns));
     const std::int64_t riffles =
         std::count_if(f.round.moves().begin(), f.round.moves().end(),
                       [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
@@ -742,12 +743,15 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
         deck.at(round_read.trick_round, row(0));
         for (int i = 1; i < count; ++i)
             deck.round(deck.position(round_read.trick_round + i - 1)).apply(row(i - 1), row(i));
-        for (int i = 0; i < count && first_return < 0; ++i) {
-            std::vector<std::int32_t> start(stride);
-            std::iota(start.begin(), start.end(), 0);
+        // The deck need not come back at the routine's own period: every
+        // row in the starting order, as it is.
+        std::vector<std::int32_t> start(stride), returns;
+        std::iota(start.begin(), start.end(), 0);
+        for (int i = 0; i < count; ++i)
             if (std::equal(start.begin(), start.end(), row(i)))
-                first_return = i;
-        }
+                returns.push_back(i);
+        first_return = returns.empty() ? -1 : returns.front();
+        a->key("returns").ints(std::move(returns));
         a->key("tail").integer(deck.card().tail());
         a->key("length").integer(deck.card().length());
     } else {

@@ -34,6 +34,8 @@ function dealSteps() {
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
   const mids = [''];
+  // What the top row holds at each step: the deck before which move.
+  const tops = [0];
   const whole = reducedMotion.matches;
   const count = plan.moves.length;
   let pos = deck.map((_, p) => p); // where each card is before the move
@@ -48,6 +50,7 @@ function dealSteps() {
       steps.push(places.map((q) => ({ ...q })));
       labels.push(prefix + label);
       mids.push(mid);
+      tops.push(i);
     };
     if (i > 0) {
       for (const [p, q] of places.entries()) Object.assign(q, { area: 'deck', slot: pos[p] });
@@ -141,7 +144,7 @@ function dealSteps() {
     }
     pos = pos.map((x) => move.goesTo[x]);
   }
-  return { steps, labels, mids };
+  return { steps, labels, mids, tops, moves: plan.moves.map((m) => m.text) };
 }
 
 // Where a place is on the canvas: the deck along the top, the hands side by
@@ -191,8 +194,8 @@ function startDealing() {
   const { state, model } = page;
   if (page.dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
-  const { steps, labels, mids } = dealSteps();
-  update({ dealing: { steps, labels, mids, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
+  const { steps, labels, mids, tops, moves } = dealSteps();
+  update({ dealing: { steps, labels, mids, tops, moves, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
@@ -252,7 +255,12 @@ function paintDeal(t) {
   page.ctx.textAlign = 'left';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = theme.muted;
-  page.ctx.fillText(`Round ${state.round}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.left, 12);
+  // In a routine of several moves, the top row holds the deck before the
+  // move being made, the moves before it done.
+  const top = d.tops[d.step];
+  const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
+    `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
+  page.ctx.fillText(`${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.left, 12);
   const mid = d.mids[d.step];
   if (mid) page.ctx.fillText(mid[0].toUpperCase() + mid.slice(1), layout.left, layout.handsTop - 14);
   page.ctx.fillText(model.routine ? 'The new deck, bottom (left) to top'
@@ -263,13 +271,21 @@ function paintDeal(t) {
   const colors = model.colors[state.color];
   // A pile from its first card to its last, each over the one before, so
   // that every face shows; cards on the move last, over everything.
-  const rank = (p) => (moved(before[p], now[p]) ? 1e6 : 0) + (now[p].area === 'hand' ? now[p].slot : 0);
+  // The cards followed stand out as they do in the rows: ringed in their
+  // colors, and over the others.
+  const followed = new Map([state.card, ...state.more].map((card, i) => [card, i]));
+  const rank = (p) => (followed.has(now[p].card) ? 2e6 : 0) + (moved(before[p], now[p]) ? 1e6 : 0) +
+    (now[p].area === 'hand' ? now[p].slot : 0);
   const order = [...now.keys()].sort((a, b) => rank(a) - rank(b));
+  const places = new Map();
   for (const p of order) {
     const a = layout.at(before[p]), z = layout.at(now[p]);
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
-    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up);
+    const ring = followed.has(now[p].card) ? followedColor(followed.get(now[p].card)) : null;
+    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring);
+    places.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h });
   }
+  update({ dealtPlaces: places });
   $('info').textContent = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
     `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
 }
@@ -277,9 +293,16 @@ function paintDeal(t) {
 const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 
 // A card face up is dark with its name light, as in the rows.
-function paintDealtCard(card, x, y, shape, color, up) {
+function paintDealtCard(card, x, y, shape, color, up, ring = null) {
   const theme = page.theme;
   const w = shape.w, h = shape.h;
+  if (ring !== null) {
+    page.ctx.beginPath();
+    roundedRect(x - w / 2 - 4, y - h / 2 - 4, w + 8, h + 8, Math.max(3, w * 0.16));
+    page.ctx.lineWidth = 4;
+    page.ctx.strokeStyle = rgbaCss(ring);
+    page.ctx.stroke();
+  }
   page.ctx.beginPath();
   roundedRect(x - w / 2, y - h / 2, w, h, Math.max(2, w * 0.12));
   page.ctx.fillStyle = up ? '#1c1b22' : theme.dark ? '#f2f0ea' : '#ffffff';

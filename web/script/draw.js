@@ -198,8 +198,8 @@ function describe() {
     const returns = view.returns.length
       ? ` The deck is back in its starting order at round ${view.returns.map((r) => (state.round + BigInt(r)).toString()).join(', ')}.`
       : '';
-    canvas.setAttribute('aria-label', `Rows: ${dealWords()}, rounds ${state.round} to ${last}, ` +
-      `period ${model.period}.${returns}`);
+    canvas.setAttribute('aria-label', `Rows: ${dealWords()}, rounds ${state.round} to ${last}` +
+      `${model.chance || page.trick ? '' : `, period ${model.period}`}.${returns}`);
   } else {
     canvas.setAttribute('aria-label', `Map of one round: ${dealWords()}, period ${model.period}.`);
   }

@@ -42,6 +42,19 @@ window.dealExplorer = {
   // The mixing curve of the deck shown, computed afresh, and its points.
   timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(); }),
   mixing: () => page.mixing.values,
+  // The rows shown, each deck from the bottom, and those marked as the
+  // starting order.
+  rows: () => ({ returns: page.view.returns, size: page.model.size,
+    decks: Array.from(page.view.deck, (c) => c & faceUpMask) }),
+  // The color drawn just outside the followed card, wherever the round
+  // being dealt has brought it, in CSS rgba() terms; and the followed color.
+  dealtRing: () => {
+    const at = page.dealtPlaces.get(page.state.card);
+    const ratio = window.devicePixelRatio || 1;
+    const pixel = canvas.getContext('2d').getImageData(Math.round(at.x * ratio),
+      Math.round((at.y - at.h / 2 - 4) * ratio), 1, 1).data;
+    return { drawn: Array.from(pixel.slice(0, 3)), followed: [followedColor() & 255, (followedColor() >>> 8) & 255, (followedColor() >>> 16) & 255] };
+  },
   // The followed card's chances on the first row, with moves by chance.
   rowChances: () => (page.rows.chances ? Array.from(page.rows.chances.subarray(0, page.model.size)) : null),
 };

@@ -23,7 +23,8 @@ function layoutMap(b) {
   const scale = side / size;
   $('caption').textContent = 'One round as a map: a dot for every position of the deck, across at the ' +
     'position it holds before a round, up at the position its card holds after it. ' +
-    'The straight runs are the passes of the deal; point at a dot to follow its cycle.';
+    'The straight runs are the passes of the deal; point at a dot to follow its cycle.' +
+    (page.model.follows ? ' A chosen pile is gathered here in its order, as if no card were followed.' : '');
   return {
     kind: 'map', box: b, left, top, side, scale,
     x: (position) => left + (position + 0.5) * scale,

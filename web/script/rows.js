@@ -67,8 +67,10 @@ function layoutRows(b) {
   const left = labels.left;
   const answer = askRows(rows);
   const deck = answer.rows;
-  const returns = [];
-  if (answer.firstReturn >= 0) {
+  // Where the round depends on a followed card or on chance, the core says
+  // which rows are in the starting order; else they come a period apart.
+  const returns = answer.returns ? Array.from(answer.returns) : [];
+  if (!answer.returns && answer.firstReturn >= 0) {
     const step = model.smallPeriod || Infinity;
     for (let r = answer.firstReturn; r < rows; r += step) returns.push(r);
   }
@@ -116,6 +118,19 @@ function showTexts() {
   const { model, rows } = page;
   $('listing').textContent = rows.listing;
   $('dealt').textContent = model.routine && model.deals === 0 ? 'This routine deals no hands.' : rows.hands;
+  // With a chosen pile and a card followed, the rows are the trick's: the
+  // period of the routine with every pile gathered in its order is not theirs.
+  if (model.follows && !model.chance) {
+    const { trick, length, tail } = rows;
+    $('period').textContent = trick ? '—' : model.period;
+    $('period-unit').textContent = trick ? '' : model.period === '1' ? 'round' : 'rounds';
+    $('facts-note').textContent = trick
+      ? `With a chosen pile each round depends on where the followed card is: its places repeat every ${length} ` +
+        `round${length === 1 ? '' : 's'}${tail ? ` from round ${tail}` : ''}, and the deck need not come back. ` +
+        'The cycles here are the routine\'s with every pile gathered in its order.'
+      : 'With a chosen pile each round depends on where the followed card is: these facts are the routine\'s ' +
+        'with every pile gathered in its order.';
+  }
 }
 
 // Where `card` is in row `row`.

@@ -26,18 +26,36 @@ function fillMoves() {
     button.dataset.testid = `move-${name.replace(/ /g, '-')}`;
     button.textContent = name[0].toUpperCase() + name.slice(1);
     button.title = `Append “${example}”: ${help}`;
+    // A deal into as many hands as the Hands field shows.
+    const move = () => (name === 'deal' ? `deal ${page.state.hands}` : example);
     button.addEventListener('click', () => {
       if (page.receiving === $('solve-moves')) {
         const typed = page.receiving.value.trim().replace(/\|\s*$/, '');
-        page.receiving.value = typed ? `${typed} | ${example}` : example;
+        page.receiving.value = typed ? `${typed} | ${move()}` : move();
         return;
       }
       const typed = ui.routine.value.trim().replace(/;\s*$/, '');
-      ui.routine.value = typed ? `${typed}; ${example}` : example;
+      ui.routine.value = typed ? `${typed}; ${move()}` : move();
       applyField('routine');
     });
     box.append(button);
   }
+}
+
+// A place as the page writes it, as a position from the bottom: a number,
+// counted as the page counts (from the top where it does, 1 the top card);
+// "13th from the top" or "the top card"; "position 5". Null where it is none
+// of the deck's.
+function placeOf(text) {
+  const size = page.model.size;
+  const words = text.toLowerCase().replace(/\s+/g, ' ').replace(/^the /, '');
+  let position = null;
+  const fromTop = /^(\d{1,5})(?:st|nd|rd|th)? from the top$/.exec(words);
+  const numbered = /^(?:position )?(\d{1,5})$/.exec(words);
+  if (words === 'top card' || words === 'top') position = size - 1;
+  else if (fromTop) position = size - Number(fromTop[1]);
+  else if (numbered) position = page.state.fromTop && !words.startsWith('position') ? size - Number(numbered[1]) : Number(numbered[1]);
+  return position !== null && position >= 0 && position < size ? position : null;
 }
 
 // "1 move brings", "3 moves bring".
@@ -56,16 +74,14 @@ function solveFor() {
   const any = $('solve-any').checked;
   const card = state.card;
   const toText = $('solve-to').value.trim();
-  // A place from the top, 1 the top card, where the page counts so.
-  const given = Number(toText);
-  const to = state.fromTop ? model.size - given : given;
-  const least = state.fromTop ? 1 : 0;
+  const to = placeOf(toText);
   const closest = any && toText === '';
   const moves = $('solve-moves').value.trim();
   // Each bad field bordered red, and its fault said, one a field.
-  const toFault = !closest && (!/^\d{1,5}$/.test(toText) || given < least || given > model.size - 1 + least)
-    ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}`
-      : `To position: type a position from 0 to ${model.size - 1}`) + (any ? ', or nothing for the fewest places.' : '.')
+  const toFault = !closest && to === null
+    ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}, such as 13 or 13th from the top`
+      : `To position: type a position from 0 to ${model.size - 1}, or a place such as 13th from the top`) +
+      (any ? ', or nothing for the fewest places.' : '.')
     : '';
   const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
   $('solve-to').setAttribute('aria-invalid', String(toFault !== ''));

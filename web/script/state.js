@@ -27,6 +27,7 @@ const page = {
   addressFault: '', // what an address read afresh got wrong
   playing: null, // the timer while playing
   dealing: null, // a round dealt on screen, as it goes
+  dealtPlaces: null, // where each card of the round dealt was last drawn
   presenting: false, // the picture alone, for a room
   box: null, // the canvas's size
   theme: null, // the page's colors, read once a drawing

@@ -916,12 +916,23 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape(const char* text, int lengt
     const bool by_cards = f.routine_given || r["across"] == "cards";
     // A round drawn afresh each time has no period: no landscape.
     const int most = f.chance ? 0 : landscape_count(f, by_cards);
-    std::vector<float> values(static_cast<std::size_t>(most));
+    // The points from "from" to "to", all without them: the page asks for
+    // a slice at a time, so as to answer between them.
+    const auto bound = [&](const char* field, int otherwise, int least) {
+        return r.has(field) ? std::clamp(static_cast<int>(std::strtol(std::string(r[field]).c_str(),
+                                                                      nullptr, 10)),
+                                         least, most)
+                            : otherwise;
+    };
+    const int from = std::max(1, bound("from", 1, 1));
+    const int to = bound("to", most, from - 1);
+    std::vector<float> values(static_cast<std::size_t>(std::max(0, to - from + 1)));
     landscape_room room{f.round, f.rules, {}, {}};
-    for (int x = 1; x <= most; ++x) {
+    for (int x = from; x <= to; ++x) {
         const auto p = landscape_period(f, by_cards, x, room);
-        values[static_cast<std::size_t>(x - 1)] = p ? static_cast<float>(p->log2()) : -1.0F;
+        values[static_cast<std::size_t>(x - from)] = p ? static_cast<float>(p->log2()) : -1.0F;
     }
+    a->key("count").integer(most);
     a->key("byCards").boolean(by_cards);
     a->key("values").floats(std::move(values));
     return a;

@@ -356,7 +356,7 @@ function stopDealing() {
   if (!page.dealing) return;
   endDealing();
   draw();
-  setReady(true);
+  setReady(landscapeDone());
 }
 
 function endDealing() {

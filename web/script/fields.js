@@ -58,7 +58,8 @@ function show(next, how) {
   showCommand();
   if (across) drawLandscape();
   if (remeasure) drawMixing();
-  setReady(!page.dealing);
+  // A landscape still being worked out says when it is done.
+  setReady(!page.dealing && landscapeDone());
 }
 
 function fillFields() {

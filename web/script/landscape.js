@@ -11,16 +11,57 @@ const landscapeKey = (s) => (s.routine ? ['routine', s.routine] : s.across === '
   ? ['cards', s.hands, s.packets, s.rest, s.firstCard, s.bottomHand]
   : ['hands', s.packets, s.cards, s.rest, s.firstCard, s.bottomHand]).join('|');
 
-function computeLandscape() {
+// Thousands of periods are worked out a slice at a time, between frames, so
+// that the page answers while they are: a slice about this many
+// milliseconds, the points drawn as they come.
+const landscapeSlice = 12;
+
+// Starts the landscape of the state shown where it is not that one; with
+// `whole`, works it all out at once.
+function computeLandscape(whole = false) {
   const state = page.state;
   const key = landscapeKey(state);
-  if (page.landscape && page.landscape.key === key) return;
-  // A routine's moves fit every deck, not every hand count: its landscape
-  // runs across deck sizes.
+  if (!page.landscape || page.landscape.key !== key) {
+    // A routine's moves fit every deck, not every hand count: its landscape
+    // runs across deck sizes.
+    const fields = { ...dealFields(state), across: state.across };
+    const { byCards, count } = ask('landscape', { ...fields, from: 1, to: 0 });
+    // The work, shared by every copy of the landscape as it is drawn.
+    const work = { fields, count, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, timer: null };
+    update({ landscape: { key, byCards, count, values: work.values, work } });
+  }
+  const work = page.landscape.work;
+  if (whole) {
+    while (work.done < work.count) workOnLandscape(work, Infinity);
+    window.dealExplorer.landscapeMs = work.time;
+  } else if (work.done < work.count && work.timer === null) {
+    work.timer = setTimeout(() => {
+      work.timer = null;
+      if (!page.landscape || page.landscape.work !== work) return; // another took its place
+      workOnLandscape(work, landscapeSlice);
+      drawLandscape();
+      if (landscapeDone()) {
+        window.dealExplorer.landscapeMs = work.time;
+        if (!page.dealing) setReady(true);
+      }
+    }, 0);
+  }
+}
+
+const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.work.count;
+
+// Works out points for `budget` milliseconds, each ask sized to take a few.
+function workOnLandscape(work, budget) {
   const started = performance.now();
-  const { byCards, values } = ask('landscape', { ...dealFields(state), across: state.across });
-  update({ landscape: { key, byCards, count: values.length, values, time: performance.now() - started } });
-  window.dealExplorer.landscapeMs = page.landscape.time;
+  while (work.done < work.count && performance.now() - started < budget) {
+    const to = Math.min(work.count, work.done + work.step);
+    const asked = performance.now();
+    work.values.set(ask('landscape', { ...work.fields, from: work.done + 1, to }).values, work.done);
+    work.done = to;
+    const took = performance.now() - asked;
+    work.step = Math.max(16, Math.min(8192, Math.round(work.step * (3 / Math.max(0.25, took)))));
+  }
+  work.time += performance.now() - started;
 }
 
 function drawLandscape() {
@@ -30,7 +71,8 @@ function drawLandscape() {
   const c = landscapeContext;
   let l = page.landscape;
   // A deck that the routine's moves do not fit has no point, and -1.
-  const most = Math.max(1, ...l.values);
+  // Points not yet worked out are NaN, and count for nothing here.
+  const most = l.values.reduce((m, v) => (v > m ? v : m), 1);
   // Powers of ten up the side, where the periods run.
   const decades = Math.max(1, Math.ceil(most / Math.log2(10)));
   const m = { left: 58, right: 12, top: 10, bottom: 34 };
@@ -114,8 +156,9 @@ function describeLandscape() {
     `the deck shown is marked. Left and Right move, Enter goes there.`);
   const n = page.landscapeCursor;
   if (n === null) {
-    $('landscape-reading').textContent = `Point at the plot to read a period; click to go there. ` +
-      `Computed in ${l.time.toFixed(0)} ms.`;
+    $('landscape-reading').textContent = l.work.done < l.count
+      ? `Working out the periods: ${l.work.done} of ${l.count}…`
+      : `Point at the plot to read a period; click to go there. Computed in ${l.work.time.toFixed(0)} ms.`;
     return;
   }
   const period = ask('landscape_period', { ...dealFields(state), across: state.across, x: n }).period;

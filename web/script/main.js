@@ -38,7 +38,7 @@ window.dealExplorer = {
     return Math.max(contrast(color, page.theme.canvasColor), outline ? contrast(cssColor(outline), page.theme.canvasColor) : 1);
   })),
   // The landscape of the deal shown, computed afresh.
-  timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(); }),
+  timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(true); }),
   // The mixing curve of the deck shown, computed afresh, and its points.
   timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(); }),
   mixing: () => page.mixing.values,

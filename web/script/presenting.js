@@ -20,5 +20,5 @@ function setPresenting(on) {
     drawLandscape();
     drawMixing();
   }
-  setReady(true);
+  setReady(landscapeDone());
 }

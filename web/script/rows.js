@@ -229,6 +229,69 @@ function paintRows(v) {
   if (page.cursor && page.cursor.kind === 'rows') paintCursor(v);
 }
 
+// Faces drawn once, by what they look like; the room around each for its
+// outline; and the most kept, past which they are drawn afresh.
+const faceSprites = new Map();
+const spritePad = 3;
+const mostSprites = 1024;
+
+function faceSprite(w, h, c, color, ringed, up, tall) {
+  const ratio = page.box.ratio;
+  const key = [w, h, c, color, ringed, up, tall, ratio, page.theme.dark].join('|');
+  let sprite = faceSprites.get(key);
+  if (sprite) {
+    update({ faceFont: sprite.faceFont });
+    return sprite;
+  }
+  if (faceSprites.size >= mostSprites) faceSprites.clear();
+  sprite = document.createElement('canvas');
+  sprite.width = Math.ceil((w + 2 * spritePad) * ratio);
+  sprite.height = Math.ceil((h + 2 * spritePad) * ratio);
+  const ctx = sprite.getContext('2d');
+  ctx.scale(ratio, ratio);
+  const drawing = page.ctx;
+  update({ ctx });
+  try {
+    paintFace(w / 2 + spritePad, h / 2 + spritePad, w, h, c, color, ringed, up, tall);
+  } finally {
+    update({ ctx: drawing });
+  }
+  sprite.faceFont = page.faceFont;
+  faceSprites.set(key, sprite);
+  return sprite;
+}
+
+// A playing card centered at (x, y), `w` by `h`: a band of its color, its
+// name, and its outline, in ink where it is followed.
+function paintFace(x, y, w, h, c, color, ringed, up, tall) {
+  const theme = page.theme;
+  page.ctx.beginPath();
+  roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
+  page.ctx.fillStyle = up ? '#1c1b22' : theme.dark ? '#f2f0ea' : '#ffffff';
+  page.ctx.fill();
+  page.ctx.lineWidth = ringed ? 2.5 : 1.5;
+  page.ctx.strokeStyle = ringed ? theme.ink : rgbaCss(color);
+  page.ctx.stroke();
+  page.ctx.fillStyle = rgbaCss(color);
+  page.ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, Math.max(2, h * 0.18));
+  const face = playingCard(c);
+  page.ctx.textAlign = 'center';
+  page.ctx.textBaseline = 'middle';
+  page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
+  if (tall) {
+    const size = Math.min(w * 0.75, h * 0.4);
+    update({ faceFont: size });
+    page.ctx.font = font(size);
+    const suit = face.text.slice(-1);
+    page.ctx.fillText(face.text.slice(0, -1), x, y - h * 0.02);
+    page.ctx.fillText(suit, x, y + h * 0.3);
+    return;
+  }
+  update({ faceFont: Math.max(7, Math.min(12, w * 0.42)) });
+  page.ctx.font = font(page.faceFont);
+  page.ctx.fillText(face.text, x, y + h * 0.1);
+}
+
 // A card at a place: a dot in its color, or a playing card with a band of
 // its color; ringed in ink where it is followed, and outlined where its
 // color alone would not stand out.
@@ -241,31 +304,17 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = fals
     const tall = page.presenting && v.rowPitch >= 36;
     const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
     const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
-    page.ctx.beginPath();
-    roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
-    page.ctx.fillStyle = up ? '#1c1b22' : theme.dark ? '#f2f0ea' : '#ffffff';
-    page.ctx.fill();
-    page.ctx.lineWidth = ringed ? 2.5 : 1.5;
-    page.ctx.strokeStyle = ringed ? theme.ink : rgbaCss(color);
-    page.ctx.stroke();
-    page.ctx.fillStyle = rgbaCss(color);
-    page.ctx.fillRect(x - w / 2 + 1, y - h / 2 + 1, w - 2, Math.max(2, h * 0.18));
-    const face = playingCard(c);
-    page.ctx.textAlign = 'center';
-    page.ctx.textBaseline = 'middle';
-    page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
-    if (tall) {
-      const size = Math.min(w * 0.75, h * 0.4);
-      update({ faceFont: size });
-      page.ctx.font = font(size);
-      const suit = face.text.slice(-1);
-      page.ctx.fillText(face.text.slice(0, -1), x, y - h * 0.02);
-      page.ctx.fillText(suit, x, y + h * 0.3);
+    if (page.ctx !== screenContext) {
+      paintFace(x, y, w, h, c, color, ringed, up, tall);
       return;
     }
-    update({ faceFont: Math.max(7, Math.min(12, w * 0.42)) });
-    page.ctx.font = font(page.faceFont);
-    page.ctx.fillText(face.text, x, y + h * 0.1);
+    // On the screen, each face is drawn once at its size and then copied,
+    // whole device pixels apart: a deck of faces on every row costs the
+    // canvas a copy a card rather than a drawing, and a step stays quick.
+    const sprite = faceSprite(w, h, c, color, ringed, up, tall);
+    const ratio = page.box.ratio;
+    page.ctx.drawImage(sprite, Math.round((x - w / 2 - spritePad) * ratio) / ratio,
+      Math.round((y - h / 2 - spritePad) * ratio) / ratio, sprite.width / ratio, sprite.height / ratio);
     return;
   }
   page.ctx.beginPath();

@@ -76,7 +76,7 @@ function wire() {
       draw(true);
       drawLandscape();
       drawMixing();
-      setReady(true);
+      setReady(landscapeDone());
     });
   });
   $('present').addEventListener('click', () => setPresenting(!page.presenting));

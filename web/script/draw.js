@@ -158,7 +158,9 @@ function draw(measure = false) {
     b = fitCanvas(false, mapHeight(b));
     update({ view: layoutMap(b) });
   } else {
-    update({ view: layoutRows(b) });
+    const rows = layoutRows(b);
+    // Presenting a pack whose faces the rows draw too small for a room.
+    update({ view: page.presenting && facesShown() && rowsLetters(rows) < roomLetters ? layoutDeck(b) : rows });
   }
   paint();
 }
@@ -171,7 +173,7 @@ function paint() {
   // The canvas's own background shows through: clearing costs less than
   // painting, and a saved picture gets the background put under it.
   page.ctx.clearRect(0, 0, b.width, b.height);
-  if (view.kind === 'map') paintMap(view); else paintRows(view);
+  if (view.kind === 'map') paintMap(view); else if (view.kind === 'deck') paintDeck(view); else paintRows(view);
   if (page.ctx === screenContext) describe();
 }
 
@@ -193,7 +195,9 @@ function describe() {
   const { view, model, state } = page;
   const card = focusCard();
   let info;
-  if (view.kind === 'rows') {
+  if (view.kind === 'deck') {
+    canvas.setAttribute('aria-label', `The deck at round ${state.round}: ${dealWords()}, read from its top card.`);
+  } else if (view.kind === 'rows') {
     const last = state.round + BigInt(view.rows - 1);
     const returns = view.returns.length
       ? ` The deck is back in its starting order at round ${view.returns.map((r) => (state.round + BigInt(r)).toString()).join(', ')}.`
@@ -208,7 +212,7 @@ function describe() {
   } else if (card === null) {
     info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard' +
       `${model.follows ? ': the routine gathers its pile where it says' : ''}.`;
-  } else if (page.trick && view.kind === 'rows') {
+  } else if (page.trick && view.kind !== 'map') {
     // The card's way, with its pile gathered where the routine says.
     const { tail, length } = page.rows;
     const settles = length === 1 ? `from round ${tail} on it stays there`
@@ -222,7 +226,7 @@ function describe() {
     for (let p = card, i = 0; i < Math.min(length, 16); ++i, p = model.goesTo[p]) positions.push(p);
     const route = `${positions.join(' → ')}${length > 16 ? ' → …' : length > 1 ? ` → ${card}` : ''}`;
     let where = '';
-    if (view.kind === 'rows') {
+    if (view.kind !== 'map') {
       const p = positionOf(0, card);
       where = ` is at ${positionWords(p)}, in round ${state.round};`;
     } else {
@@ -242,7 +246,7 @@ function describe() {
       mark.textContent = ' ■';
       mark.style.color = rgbaCss(followedColor(f.color));
       mark.setAttribute('aria-hidden', 'true');
-      const where = view.kind === 'rows' ? `is at ${positionWords(positionOf(0, f.card))}`
+      const where = view.kind !== 'map' ? `is at ${positionWords(positionOf(0, f.card))}`
         : `goes from ${positionWords(f.card)} to ${goesToWords(f.card)} in one round`;
       $('info').append(mark, ` card ${cardName(f.card)} ${where}${i + 1 < also.length ? ';' : '.'}`);
     });

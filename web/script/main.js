@@ -29,8 +29,15 @@ window.dealExplorer = {
   savedName: (kind) => pictureName(kind),
   svg: () => svgOfView(),
   png: () => new Promise((resolve) => pngOfView((blob) => blob.arrayBuffer().then((b) => resolve(Array.from(new Uint8Array(b)))))),
-  // The size of the names on the faces last drawn, in CSS pixels.
+  // The size of the names on the faces last drawn, in CSS pixels; and how
+  // high a capital letter of them stands.
   faceFont: () => page.faceFont,
+  faceCapitals: () => {
+    const c = canvas.getContext('2d');
+    c.font = font(page.faceFont);
+    const m = c.measureText('K');
+    return m.actualBoundingBoxAscent + m.actualBoundingBoxDescent;
+  },
   // The least contrast with the canvas of any card's dot, by its fill or its
   // outline, in the colors and the theme shown.
   dotContrast: () => Math.min(...Array.from(page.model.colors[page.state.color], (color) => {

@@ -7,6 +7,10 @@ function cardAt(event) {
   const rect = canvas.getBoundingClientRect();
   const x = event.clientX - rect.left, y = event.clientY - rect.top;
   if (page.dealing) return null;
+  if (v.kind === 'deck') {
+    const p = v.at(x, y);
+    return p === null ? null : v.card(0, p);
+  }
   if (v.kind === 'rows') {
     const p = Math.floor((x - v.left) / v.pitch);
     const row = Math.floor((y - v.top) / v.rowPitch);
@@ -29,9 +33,9 @@ function repaintSoon() {
 // Enter on the picture starts picking at the card followed (or the first).
 function startPicking() {
   const { view: v, state } = page;
-  if (v.kind === 'rows') {
-    const p = state.card !== null ? positionOf(0, state.card) : 0;
-    update({ cursor: { kind: 'rows', position: Math.max(0, p), row: 0 } });
+  if (v.kind !== 'map') {
+    const p = state.card !== null ? positionOf(0, state.card) : v.kind === 'deck' ? page.model.size - 1 : 0;
+    update({ cursor: { kind: v.kind, position: Math.max(0, p), row: 0 } });
   } else {
     update({ cursor: { kind: 'map', position: state.card !== null ? state.card : 0 } });
   }
@@ -44,7 +48,8 @@ function placeCursor(event) {
   const v = page.view;
   const rect = canvas.getBoundingClientRect();
   const x = event.clientX - rect.left, y = event.clientY - rect.top;
-  update({ cursor: v.kind === 'rows'
+  update({ cursor: v.kind === 'deck' ? { kind: 'deck', position: v.at(x, y) ?? page.model.size - 1, row: 0 }
+    : v.kind === 'rows'
     ? { kind: 'rows', position: Math.floor((x - v.left) / v.pitch), row: Math.floor((y - v.top) / v.rowPitch) }
     : { kind: 'map', position: Math.floor((x - v.left) / v.scale) } });
   repaintSoon();
@@ -53,7 +58,9 @@ function placeCursor(event) {
 function movePicking(key) {
   const { view: v, cursor, model } = page;
   const by = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[key];
-  const position = Math.max(0, Math.min(model.size - 1, cursor.position + by[0]));
+  // The deck reads from its top card, line by line.
+  const step = v.kind === 'deck' ? -(by[0] + by[1] * v.across) : by[0];
+  const position = Math.max(0, Math.min(model.size - 1, cursor.position + step));
   const row = v.kind === 'rows' ? Math.max(0, Math.min(v.rows - 1, cursor.row + by[1])) : cursor.row;
   update({ cursor: { ...cursor, position, row } });
   repaintSoon();
@@ -61,7 +68,7 @@ function movePicking(key) {
 
 function pickAtCursor() {
   const { view, cursor } = page;
-  const card = view.kind === 'rows' ? view.card(cursor.row, cursor.position) : cursor.position;
+  const card = view.kind !== 'map' ? view.card(cursor.row, cursor.position) : cursor.position;
   update({ cursor: null });
   show({ ...page.state, card, more: [] }, 'push');
 }

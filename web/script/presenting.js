@@ -22,3 +22,77 @@ function setPresenting(on) {
   }
   setReady(landscapeDone());
 }
+
+// ---- the deck, large ----------------------------------------------------------
+
+// Presenting playing cards, the deck as it is now is what a room needs to
+// read: where the rows would draw the names in a font smaller than this many
+// pixels (capitals 36 pixels high), the deck is drawn alone instead, its
+// cards in lines from the top card on, each as large as the screen allows.
+const roomLetters = 50;
+
+// The size of the names the rows view `v` would draw on its faces.
+function rowsLetters(v) {
+  const tall = v.rowPitch >= 36;
+  const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
+  const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
+  return tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42));
+}
+
+// The deck of the rows asked last, round `state.round`, in lines: as many
+// as give the largest cards.
+function layoutDeck(b) {
+  const size = page.model.size;
+  const side = 12, top = 14, bottom = 8;
+  const width = b.width - 2 * side, height = b.height - top - bottom;
+  let best = null;
+  for (let lines = 1; lines <= size; ++lines) {
+    const across = Math.ceil(size / lines);
+    const pitch = width / across, lineH = height / lines;
+    const w = Math.min(pitch * 0.9, (lineH * 0.92) / 1.5), h = w * 1.5;
+    const letters = Math.min(w * 0.75, h * 0.4);
+    if (!best || letters > best.letters) best = { across, pitch, lineH, w, h, letters };
+  }
+  const deck = page.rows.rows.subarray(0, size);
+  const { across, pitch, lineH } = best;
+  $('caption').textContent = `The deck at round ${page.state.round}, read from its top card, left to right and ` +
+    'line by line, as large as the screen allows: the rows show where their faces are as large.';
+  return {
+    kind: 'deck', box: b, ...best, left: side, top, rows: 1, stride: size, deck, returns: [],
+    // Position p is the (size - p)th card from the top.
+    x: (p) => side + (((size - 1 - p) % across) + 0.5) * pitch,
+    y: (p) => top + (Math.floor((size - 1 - p) / across) + 0.5) * lineH,
+    at: (x, y) => {
+      const i = Math.floor((y - top) / lineH) * across + Math.floor((x - side) / pitch);
+      return x >= side && y >= top && Math.floor((x - side) / pitch) < across && i >= 0 && i < size ? size - 1 - i : null;
+    },
+    card: (row, p) => deck[p] & faceUpMask,
+    up: (row, p) => (deck[p] & ~faceUpMask) !== 0,
+  };
+}
+
+function paintDeck(v) {
+  const { model, state } = page;
+  const colors = model.colors[state.color];
+  const followed = new Map([state.card, ...state.more].map((card, i) => [card, i]));
+  const focus = focusCard();
+  for (let p = 0; p < model.size; ++p) {
+    const c = v.card(0, p);
+    const x = v.x(p), y = v.y(p);
+    if (followed.has(c) || c === focus) {
+      page.ctx.beginPath();
+      roundedRect(x - v.w / 2 - 5, y - v.h / 2 - 5, v.w + 10, v.h + 10, Math.max(3, v.w * 0.16));
+      page.ctx.lineWidth = 5;
+      page.ctx.strokeStyle = rgbaCss(followedColor(followed.has(c) ? followed.get(c) : 0));
+      page.ctx.stroke();
+    }
+    paintFace(x, y, v.w, v.h, c, colors[c], c === focus, v.up(0, p), true);
+  }
+  if (page.cursor && page.cursor.kind === 'deck') {
+    page.ctx.beginPath();
+    roundedRect(v.x(page.cursor.position) - v.w / 2 - 9, v.y(page.cursor.position) - v.h / 2 - 9, v.w + 18, v.h + 18, 8);
+    page.ctx.lineWidth = 3;
+    page.ctx.strokeStyle = page.theme.ink;
+    page.ctx.stroke();
+  }
+}

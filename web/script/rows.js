@@ -75,14 +75,14 @@ function layoutRows(b) {
     for (let r = answer.firstReturn; r < rows; r += step) returns.push(r);
   }
   showTexts();
+  const chances = !model.chance || state.card === null ? ''
+    : answer.chances ? ', each place shaded by the chance that the followed card is there, darkest where likeliest in its row'
+      : '; too many riffles of too large a deck to shade where the followed card may be';
   $('caption').textContent = `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
     'at the top, one round more each row down; each row is the deck from its bottom card (left) ' +
     `to its top card (right), each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
     `${returns.length ? '; ▶ marks the starting order' : ''}` +
-    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}` +
-    `${!model.chance || state.card === null ? ''
-      : answer.chances ? ', each place shaded by the chance that the followed card is there, darkest where likeliest in its row'
-        : '; too many riffles of too large a deck to shade where the followed card may be'}.`;
+    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}${chances}.`;
   return {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
@@ -282,8 +282,11 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
     const size = Math.min(w * 0.75, h * 0.4);
     update({ faceFont: size });
     page.ctx.font = font(size);
+    // The rank high and the suit smaller below it, clear of the hook of a
+    // J, which a suit drawn close reads as "|".
     const suit = face.text.slice(-1);
-    page.ctx.fillText(face.text.slice(0, -1), x, y - h * 0.02);
+    page.ctx.fillText(face.text.slice(0, -1), x, y - h * 0.1);
+    page.ctx.font = font(size * 0.72);
     page.ctx.fillText(suit, x, y + h * 0.3);
     return;
   }
@@ -478,7 +481,7 @@ function paintCursor(v) {
 
 function cursorWords() {
   const { view, cursor, state, model } = page;
-  if (view.kind === 'rows') {
+  if (view.kind !== 'map') {
     const card = view.card(cursor.row, cursor.position);
     return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.`;
   }

@@ -212,7 +212,7 @@ function svgOfView() {
   const recorder = new SvgRecorder();
   update({ ctx: recorder });
   try {
-    if (view.kind === 'map') paintMap(view); else paintRows(view);
+    if (view.kind === 'map') paintMap(view); else if (view.kind === 'deck') paintDeck(view); else paintRows(view);
   } finally {
     update({ ctx: screenContext });
   }

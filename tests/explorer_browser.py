@@ -820,6 +820,8 @@ def main():
             page.wait_ready()
             shown = f"{field} {text[:12]!r}"
             verify(f"{shown}: no message", page.text("error").strip() != "")
+            check(f"{shown}: the message beside its field", page.text(f"{field}-fault"),
+                  page.text("error").strip())
             check(f"{shown}: listing", page.text("listing"), kept)
             check(f"{shown}: address", page.query(), "?hands=6&round=2")
             right = {"hands": "6", "round": "2", "packets": "2,2,1", "cards": "",
@@ -1045,6 +1047,13 @@ def main():
         overflow = phone.driver.execute_script(
             "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
         verify(f"at 375 px the page is {overflow} px too wide", overflow <= 0)
+        # A round is dealt on a phone only where its cards can be named 12 px
+        # high; else the button says why not.
+        phone.open("?hands=4&round=3&packets=1&cards=20")
+        verify("at 375 px: 20 cards are not dealt", not phone.element("deal-round").is_enabled()
+               and "wider window" in phone.element("deal-round").get_attribute("title"))
+        phone.open("?hands=2&round=0&packets=1&cards=6")
+        verify("at 375 px: 6 cards are dealt", phone.element("deal-round").is_enabled())
         # Every control a finger taps, 44 px both ways: buttons, fields,
         # lists, the speed, and the labels of the boxes and the choices.
         small = phone.driver.execute_script(

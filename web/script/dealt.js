@@ -14,8 +14,16 @@ const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 const dealable = () => {
   const { model, facts } = page;
   return model.size > 0 && model.size <= facts.limits.maxDealtCards &&
-    (model.routine || model.hands <= facts.limits.maxDealtCards);
+    (model.routine || model.hands <= facts.limits.maxDealtCards) && dealtNamesFit();
 };
+
+// On a phone, the cards dealt are named at least 12 pixels high, as a
+// thumb's width of screen allows, or the round is not dealt there: each
+// card's cell along the deck must be 12 / 0.42 / 0.86 pixels wide. A wider
+// window deals any deck it takes, its names smaller where it must.
+const phoneWidth = 480;
+const dealtNamesFit = () => window.innerWidth > phoneWidth ||
+  Math.min(48, (canvas.getBoundingClientRect().width - 32) / page.model.size) >= 12 / 0.42 / 0.86;
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,

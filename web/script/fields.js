@@ -108,7 +108,8 @@ function fillFields() {
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
-    : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
+    : !dealtNamesFit() ? 'A deck this size is dealt on screen in a wider window, where its cards can be named'
+      : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
   $('own-deal').disabled = model.ownDeal && !model.routine;
 }
 
@@ -190,7 +191,22 @@ const fieldNames = [...textFields, 'rest', 'firstCard', 'bottomHand'];
 function renderFaults() {
   const { faults, addressFault } = page;
   ui.error.textContent = [addressFault, ...faults.values()].filter(Boolean).join('\n');
-  for (const name of fieldNames) ui[name].setAttribute('aria-invalid', String(faults.has(ui[name])));
+  for (const name of fieldNames) {
+    const input = ui[name];
+    input.setAttribute('aria-invalid', String(faults.has(input)));
+    // Said beside the field too, where the eye is when typing.
+    const box = input.closest('.field');
+    if (!box) continue;
+    let note = box.querySelector('.field-fault');
+    if (!note) {
+      note = document.createElement('span');
+      note.className = 'field-fault';
+      note.dataset.testid = `${input.id}-fault`;
+      box.append(note);
+    }
+    note.textContent = faults.get(input) || '';
+    note.hidden = !faults.has(input);
+  }
 }
 
 function setFault(input, message) {

@@ -184,19 +184,32 @@ function paintRows(v) {
       for (let p = 0; p < size; ++p) ways[v.card(row, p)][row] = p;
     }
     page.ctx.lineWidth = Math.max(1, Math.min(2.5, v.pitch / 14));
+    // The ways of one look stroked as one path: what a step costs the canvas
+    // is mostly its strokes, and cards colored by cycle share a few colors.
+    const looks = new Map();
     for (let c = 0; c < size; ++c) {
-      page.ctx.strokeStyle = rgbaCss(colors[c], inFocus(c) ? 0.6 : 0.1);
-      tracePath(v, ways[c]);
+      const look = rgbaCss(colors[c], inFocus(c) ? 0.6 : 0.1);
+      if (!looks.has(look)) looks.set(look, []);
+      looks.get(look).push(c);
+    }
+    for (const [look, cards] of looks) {
+      page.ctx.strokeStyle = look;
+      page.ctx.beginPath();
+      for (const c of cards) tracePath(v, ways[c], false);
       page.ctx.stroke();
     }
+    // On the screen a dot's number is drawn with it, once for its look.
+    const labelled = !facesShown() && v.pitch >= 20 && v.rowPitch >= 16;
+    const withDots = labelled && page.ctx === screenContext;
     for (let row = 0; row < v.rows; ++row) {
       for (let p = 0; p < size; ++p) {
         const c = v.card(row, p);
-        paintCard(v, c, p, row, radius, inFocus(c) ? colors[c] : fade(colors[c]), false, !inFocus(c),
-          v.up(row, p));
+        const shown = inFocus(c) ? colors[c] : fade(colors[c]);
+        paintCard(v, c, p, row, radius, shown, false, !inFocus(c), v.up(row, p),
+          withDots ? dotLabel(c, shown, v.up(row, p)) : null);
       }
     }
-    if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus);
+    if (labelled && !withDots) labelDots(v, radius, colors, inFocus);
   } else {
     paintCells(v, colors, inFocus);
   }
@@ -227,6 +240,67 @@ function paintRows(v) {
     }
   }
   if (page.cursor && page.cursor.kind === 'rows') paintCursor(v);
+}
+
+// A dot centered at (x, y): filled with its color, or, face up, a ring of
+// it round the canvas's; outlined in ink where it is followed, or where its
+// color alone would not stand out; with its number where `label` says.
+function paintDot(x, y, radius, color, ringed, quiet, up, label) {
+  const theme = page.theme;
+  page.ctx.beginPath();
+  page.ctx.arc(x, y, radius, 0, 2 * Math.PI);
+  if (up) {
+    page.ctx.fillStyle = theme.canvas;
+    page.ctx.fill();
+    page.ctx.lineWidth = Math.max(2, radius * 0.55);
+    page.ctx.strokeStyle = rgbaCss(color);
+    page.ctx.stroke();
+    page.ctx.beginPath();
+    page.ctx.arc(x, y, radius + page.ctx.lineWidth / 2, 0, 2 * Math.PI);
+    page.ctx.lineWidth = 1;
+  } else {
+    page.ctx.fillStyle = rgbaCss(color);
+    page.ctx.fill();
+  }
+  const outline = ringed ? theme.ink : outlineOf(color);
+  // A faded dot is meant to stay in the background.
+  if (outline && !quiet) {
+    page.ctx.lineWidth = ringed ? 2 : 1;
+    page.ctx.strokeStyle = outline;
+    page.ctx.stroke();
+  }
+  if (label) {
+    page.ctx.font = font(Math.min(12, radius));
+    page.ctx.textAlign = 'center';
+    page.ctx.textBaseline = 'middle';
+    page.ctx.fillStyle = label.color;
+    page.ctx.fillText(label.text, x, y + 0.5);
+  }
+}
+
+// Dots drawn once, by what they look like, as faces are.
+const dotSprites = new Map();
+
+function dotSprite(radius, color, ringed, quiet, up, label) {
+  const ratio = page.box.ratio;
+  const key = [radius, color, ringed, quiet, up, label ? label.text + label.color : '', ratio, page.theme.dark].join('|');
+  let sprite = dotSprites.get(key);
+  if (sprite) return sprite;
+  if (dotSprites.size >= mostSprites) dotSprites.clear();
+  const half = radius + 2 + Math.max(2, radius * 0.55);
+  sprite = document.createElement('canvas');
+  sprite.width = sprite.height = Math.ceil(2 * half * ratio);
+  const ctx = sprite.getContext('2d');
+  ctx.scale(ratio, ratio);
+  const drawing = page.ctx;
+  update({ ctx });
+  try {
+    paintDot(sprite.width / ratio / 2, sprite.height / ratio / 2, radius, color, ringed, quiet, up, label);
+  } finally {
+    update({ ctx: drawing });
+  }
+  dotSprites.set(key, sprite);
+  return sprite;
 }
 
 // Faces drawn once, by what they look like; the room around each for its
@@ -300,8 +374,7 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
 // color alone would not stand out.
 // A card face up is drawn inside out, so that nobody can miss it: a ring of
 // its color round the canvas's, or a playing card dark with its name light.
-function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false) {
-  const theme = page.theme;
+function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false, label = null) {
   const x = v.x(p), y = v.y(row);
   if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
     const tall = page.presenting && v.rowPitch >= 36;
@@ -320,28 +393,15 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = fals
       Math.round((y - h / 2 - spritePad) * ratio) / ratio, sprite.width / ratio, sprite.height / ratio);
     return;
   }
-  page.ctx.beginPath();
-  page.ctx.arc(x, y, radius, 0, 2 * Math.PI);
-  if (up) {
-    page.ctx.fillStyle = theme.canvas;
-    page.ctx.fill();
-    page.ctx.lineWidth = Math.max(2, radius * 0.55);
-    page.ctx.strokeStyle = rgbaCss(color);
-    page.ctx.stroke();
-    page.ctx.beginPath();
-    page.ctx.arc(x, y, radius + page.ctx.lineWidth / 2, 0, 2 * Math.PI);
-    page.ctx.lineWidth = 1;
-  } else {
-    page.ctx.fillStyle = rgbaCss(color);
-    page.ctx.fill();
+  if (page.ctx !== screenContext) {
+    paintDot(x, y, radius, color, ringed, quiet, up, label);
+    return;
   }
-  const outline = ringed ? theme.ink : outlineOf(color);
-  // A faded dot is meant to stay in the background.
-  if (outline && !quiet) {
-    page.ctx.lineWidth = ringed ? 2 : 1;
-    page.ctx.strokeStyle = outline;
-    page.ctx.stroke();
-  }
+  const sprite = dotSprite(radius, color, ringed, quiet, up, label);
+  const ratio = page.box.ratio;
+  const half = sprite.width / ratio / 2;
+  page.ctx.drawImage(sprite, Math.round((x - half) * ratio) / ratio, Math.round((y - half) * ratio) / ratio,
+    sprite.width / ratio, sprite.height / ratio);
 }
 
 function roundedRect(x, y, w, h, r) {
@@ -359,6 +419,12 @@ function roundedRect(x, y, w, h, r) {
 
 // Card numbers inside the dots, where they fit; only card `only`'s, if
 // given. A faded dot keeps a number as readable as the others.
+// A dot's number and its color: ink on a card face up, which is a ring
+// round the canvas; else dark or light, whichever its color sets off.
+function dotLabel(c, shown, up) {
+  return { text: String(cardNumber(c)), color: up ? page.theme.ink : luminance(shown) > 140 ? '#1c1b22' : '#ffffff' };
+}
+
 function labelDots(v, radius, colors, inFocus, only = null) {
   page.ctx.font = font(Math.min(12, radius));
   page.ctx.textAlign = 'center';
@@ -368,9 +434,9 @@ function labelDots(v, radius, colors, inFocus, only = null) {
       const c = v.card(row, p);
       if (only !== null && c !== only) continue;
       const shown = inFocus(c) || c === only ? colors[c] : fade(colors[c]);
-      // A card face up is a ring round the canvas: its number in ink.
-      page.ctx.fillStyle = v.up(row, p) ? page.theme.ink : luminance(shown) > 140 ? '#1c1b22' : '#ffffff';
-      page.ctx.fillText(String(cardNumber(c)), v.x(p), v.y(row) + 0.5);
+      const label = dotLabel(c, shown, v.up(row, p));
+      page.ctx.fillStyle = label.color;
+      page.ctx.fillText(label.text, v.x(p), v.y(row) + 0.5);
     }
   }
 }
@@ -389,8 +455,8 @@ function strokeWay(v, way, color, edge) {
   page.ctx.stroke();
 }
 
-function tracePath(v, way) {
-  page.ctx.beginPath();
+function tracePath(v, way, begin = true) {
+  if (begin) page.ctx.beginPath();
   page.ctx.moveTo(v.x(way[0]), v.y(0));
   for (let row = 1; row < way.length; ++row) {
     const y0 = v.y(row - 1), y1 = v.y(row), middle = (y0 + y1) / 2;

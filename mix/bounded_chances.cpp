@@ -4,15 +4,6 @@ namespace mix {
 
 namespace {
 
-mpq_class exactly(double x) {
-    return mpq_class(x);
-}
-mpq_class exactly(const mpf_class& x) {
-    mpq_class q;
-    mpq_set_f(q.get_mpq_t(), x.get_mpf_t());
-    return q;
-}
-
 mpq_class power_of_half(unsigned long k) {
     mpq_class q = 1;
     mpq_div_2exp(q.get_mpq_t(), q.get_mpq_t(), k);
@@ -36,6 +27,15 @@ mpq_class lost_below(const mpf_class&) {
 }
 
 } // namespace
+
+mpq_class exactly(double x) {
+    return mpq_class(x);
+}
+mpq_class exactly(const mpf_class& x) {
+    mpq_class q;
+    mpq_set_f(q.get_mpq_t(), x.get_mpf_t());
+    return q;
+}
 
 template <class Real>
 mpz_class bounded_chances<Real>::denominator() const {

@@ -57,6 +57,10 @@ public:
     std::optional<mpq_class> error_bound(const Real& value) const;
 };
 
+// A double or a GMP float, exactly, as a fraction.
+mpq_class exactly(double x);
+mpq_class exactly(const mpf_class& x);
+
 extern template class bounded_chances<double>;
 extern template class bounded_chances<mpf_class>;
 

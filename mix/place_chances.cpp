@@ -46,15 +46,6 @@ std::optional<std::string> tie(const mpq_class& value, const mpq_class& bound, i
     return decimals((mpq_class(first) - mpq_class(1, 2)) / scale, digits);
 }
 
-mpq_class exactly(double x) {
-    return mpq_class(x);
-}
-mpq_class exactly(const mpf_class& x) {
-    mpq_class q;
-    mpq_set_f(q.get_mpq_t(), x.get_mpf_t());
-    return q;
-}
-
 // The most work spent in GMP's floats on a round's chances, in steps of a
 // riffle times the words of their numbers: some seconds.
 constexpr double max_fine_work = 3e10;

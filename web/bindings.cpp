@@ -373,6 +373,44 @@ std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, 
     return out;
 }
 
+// The round number of a routine with moves by chance, 0 to
+// deal::max_chance_rounds, or the fault in `words`.
+std::optional<std::int64_t> chance_round(const web::request& r, char* words, std::size_t room) {
+    return text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds, shown_value,
+                              words, room);
+}
+
+// Room in `a` for the rows asked ("count" of them, 1 to max_rows) of a deck
+// of `size`.
+std::span<std::int32_t> rows_room(web::answer& a, const web::request& r, int size) {
+    const int count = std::clamp(
+        static_cast<int>(std::strtol(std::string(r["count"]).c_str(), nullptr, 10)), 1, max_rows);
+    return a.key("rows").ints_room(static_cast<std::size_t>(count) *
+                                   static_cast<std::size_t>(size));
+}
+
+// The first row's listing and the hands the next round deals from it (each
+// move's permutation `drawn`, where the round is drawn), the followed card at
+// `at`; then each row's cards by where they start, a face turned up where it
+// lies so, its start's face and the turns since both counted.
+void finish_rows(web::answer& a, const deal_answer& deal, const web::request& r,
+                 std::span<std::int32_t> rows, int at,
+                 const std::vector<deal::permutation>* drawn = nullptr) {
+    const fields& f = deal.f;
+    const bool faces = faces_asked(r, f);
+    const bool marks = f.round.turns_cards() || f.start.any_face_up();
+    std::vector<deal::card> deck(static_cast<std::size_t>(f.size));
+    f.start.place(rows.data(), deck.data());
+    std::string listing;
+    write_cards(listing, deck.data(), f.size, faces, marks);
+    listing.pop_back(); // the newline
+    a.key("listing").utf8(std::move(listing));
+    a.key("hands").utf8(hands_text(deal, deck, at, faces, marks, drawn));
+    if (f.start.any_face_up())
+        for (std::int32_t& c : rows)
+            c ^= f.start[deal::number_of(c)] & deal::face_up;
+}
+
 // The rows of a routine with moves by chance, as deal-after --seed plays it:
 // the decks of the rounds asked, drawn from the seed; the first row's
 // listing and the hands the next round deals from it; and with a card
@@ -382,17 +420,14 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
     auto* a = new web::answer;
     const fields& f = deal.f;
     char words[text::words_room];
-    const auto first = text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds,
-                                          shown_value, words, sizeof words);
+    const auto first = chance_round(r, words, sizeof words);
     a->key("round").string(first ? "" : words);
     if (!first)
         return a;
     const int size = f.size;
-    const int count = std::clamp(
-        static_cast<int>(std::strtol(std::string(r["count"]).c_str(), nullptr, 10)), 1, max_rows);
     const auto stride = static_cast<std::size_t>(size);
-    const std::span<std::int32_t> rows =
-        a->key("rows").ints_room(static_cast<std::size_t>(count) * stride);
+    const std::span<std::int32_t> rows = rows_room(*a, r, size);
+    const int count = static_cast<int>(rows.size() / stride);
     a->key("trick").boolean(false);
     deal::drawn_run run(f.round, f.seed, followed);
     std::vector<std::int32_t> returns;
@@ -415,7 +450,7 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
                              max_drawn_chances_work) {
         deal::spread<double> spread(f.round, followed);
         std::vector<float> chances;
-        chances.reserve(static_cast<std::size_t>(count) * stride);
+        chances.reserve(rows.size());
         for (int i = 0; i < count; ++i) {
             spread.play_to(*first + i);
             for (const double c : spread.chances())
@@ -424,19 +459,8 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
         a->key("chances").floats(std::move(chances));
     }
     run.play_to(*first);
-    const bool faces = faces_asked(r, f);
-    const bool marks = f.round.turns_cards() || f.start.any_face_up();
-    std::vector<deal::card> deck(stride);
-    f.start.place(run.deck().data(), deck.data());
-    std::string listing;
-    write_cards(listing, deck.data(), size, faces, marks);
-    listing.pop_back(); // the newline
-    a->key("listing").utf8(std::move(listing));
     const std::vector<deal::permutation> drawn = run.next_moves();
-    a->key("hands").utf8(hands_text(deal, deck, run.followed_at(), faces, marks, &drawn));
-    if (f.start.any_face_up())
-        for (std::int32_t& c : rows)
-            c ^= f.start[deal::number_of(c)] & deal::face_up;
+    finish_rows(*a, deal, r, rows, run.followed_at(), &drawn);
     return a;
 }
 
@@ -587,9 +611,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
         // The card followed, by where it starts.
         if (f.chance) {
             char words[text::words_room];
-            const auto round =
-                text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds,
-                                   shown_value, words, sizeof words);
+            const auto round = chance_round(r, words, sizeof words);
             a->key("round").string(round ? "" : words);
         } else {
             a->key("round").string(
@@ -729,11 +751,9 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
     if (!round_read.fault.empty())
         return a;
     const int size = f.size;
-    const int count = std::clamp(
-        static_cast<int>(std::strtol(std::string(r["count"]).c_str(), nullptr, 10)), 1, max_rows);
     const auto stride = static_cast<std::size_t>(size);
-    const std::span<std::int32_t> rows =
-        a->key("rows").ints_room(static_cast<std::size_t>(count) * stride);
+    const std::span<std::int32_t> rows = rows_room(*a, r, size);
+    const int count = static_cast<int>(rows.size() / stride);
     const auto row = [&](int i) { return rows.data() + static_cast<std::size_t>(i) * stride; };
     int first_return = -1;
     a->key("trick").boolean(trick);
@@ -763,28 +783,13 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
         first_return = static_cast<int>(shown_round.rounds_to_start(count));
     }
     a->key("firstReturn").integer(first_return);
-    // The listing and the hands name the cards themselves, where the deck
-    // starts from a stack.
-    const bool faces = faces_asked(r, f);
-    const bool marks = f.round.turns_cards() || f.start.any_face_up();
-    std::vector<deal::card> deck(static_cast<std::size_t>(size));
-    f.start.place(row(0), deck.data());
-    std::string listing;
-    write_cards(listing, deck.data(), size, faces, marks);
-    listing.pop_back(); // the newline
-    a->key("listing").utf8(std::move(listing));
     const int at = trick ? static_cast<int>(std::find_if(row(0), row(0) + size,
                                                          [followed](deal::card c) {
                                                              return deal::number_of(c) == followed;
                                                          }) -
                                             row(0))
                          : -1;
-    a->key("hands").utf8(hands_text(*deal, deck, at, faces, marks));
-    // Each row's cards by where they start, a face turned up where it lies
-    // so, its start's face and the turns since both counted.
-    if (f.start.any_face_up())
-        for (std::int32_t& c : rows)
-            c ^= f.start[deal::number_of(c)] & deal::face_up;
+    finish_rows(*a, *deal, r, rows, at);
     return a;
 }
 
@@ -825,9 +830,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
     std::vector<deal::permutation> drawn;
     if (f.chance) {
         char words[text::words_room];
-        const auto shown_round =
-            text::read_integer(r["round"], "round number", 0, deal::max_chance_rounds, shown_value,
-                               words, sizeof words);
+        const auto shown_round = chance_round(r, words, sizeof words);
         deal::drawn_run run(f.round, f.seed, followed);
         run.play_to(shown_round.value_or(0));
         std::copy(run.deck().begin(), run.deck().end(), deck.begin());

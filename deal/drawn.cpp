@@ -7,8 +7,14 @@ drawn_run::drawn_run(const routine& r, std::uint64_t seed, int followed)
       deck_(static_cast<std::size_t>(r.cards)), next_(deck_.size()) {
     for (const move& m : routine_.moves())
         exact_.push_back(by_chance(m.kind) ? permutation() : move_permutation(m, r.cards));
-    played_ = 1; // so that round 0 starts afresh
-    play_to(0);
+    restart();
+}
+
+void drawn_run::restart() {
+    for (std::size_t p = 0; p < deck_.size(); ++p)
+        deck_[p] = static_cast<card>(p);
+    at_ = followed_;
+    played_ = 0;
 }
 
 permutation drawn_run::made(std::size_t move, int at, generator& g) const {
@@ -21,12 +27,8 @@ permutation drawn_run::made(std::size_t move, int at, generator& g) const {
 }
 
 void drawn_run::play_to(std::int64_t round) {
-    if (round < played_) {
-        for (std::size_t p = 0; p < deck_.size(); ++p)
-            deck_[p] = static_cast<card>(p);
-        at_ = followed_;
-        played_ = 0;
-    }
+    if (round < played_)
+        restart();
     const auto moves = routine_.moves();
     for (; played_ < round; ++played_) {
         auto g = generator::for_round(seed_, static_cast<std::uint64_t>(played_ + 1));

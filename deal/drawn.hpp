@@ -32,6 +32,8 @@ public:
     std::vector<permutation> next_moves() const;
 
 private:
+    // Round 0: the deck in its starting order.
+    void restart();
     permutation made(std::size_t move, int at, generator& g) const;
 
     routine routine_;

@@ -120,9 +120,9 @@ bool routine::turns_cards() const {
                        [](const move& m) { return m.kind == move_kind::turn; });
 }
 
-int routine::deal_count() const {
+int routine::count_of(move_kind kind) const {
     return static_cast<int>(std::count_if(moves_.begin(), moves_.end(),
-                                          [](const move& m) { return m.kind == move_kind::deal; }));
+                                          [kind](const move& m) { return m.kind == kind; }));
 }
 
 int routine::first_by_chance() const {

@@ -65,8 +65,9 @@ public:
     bool follows_card() const;
     // Whether a move turns cards over, so that a card may lie face up.
     bool turns_cards() const;
-    // How many of the moves are deals.
-    int deal_count() const;
+    // How many of the moves are of `kind`; how many are deals.
+    int count_of(move_kind kind) const;
+    int deal_count() const { return count_of(move_kind::deal); }
     // The first move made by chance, or -1 where every move is exact.
     int first_by_chance() const;
 

@@ -76,6 +76,8 @@ public:
 
 private:
     using arithmetic = spread_arithmetic<Real>;
+    // Round 0: the card where it starts, for certain.
+    void restart();
     void play_round();
     void riffle();
 
@@ -118,27 +120,31 @@ spread<Real>::spread(const routine& r, int from, unsigned long bits)
         }
         merges_.push_back(merges);
     }
-    play_to(0);
+    restart();
+}
+
+template <class Real>
+void spread<Real>::restart() {
+    for (std::size_t p = 0; p < chances_.size(); ++p) {
+        chances_[p] = 0;
+        possible_[p] = 0;
+        whole_[p] = 0;
+    }
+    const auto from = static_cast<std::size_t>(from_);
+    chances_[from] = 1;
+    possible_[from] = 1;
+    whole_[from] = routine_.cards;
+    whole_valid_ = true;
+    roundings_ = 0;
+    twos_ = 0;
+    cut_ = false;
+    played_ = 0;
 }
 
 template <class Real>
 void spread<Real>::play_to(std::int64_t round) {
-    if (round < played_ || played_ == 0) {
-        for (std::size_t p = 0; p < chances_.size(); ++p) {
-            chances_[p] = 0;
-            possible_[p] = 0;
-            whole_[p] = 0;
-        }
-        const auto from = static_cast<std::size_t>(from_);
-        chances_[from] = 1;
-        possible_[from] = 1;
-        whole_[from] = routine_.cards;
-        whole_valid_ = true;
-        roundings_ = 0;
-        twos_ = 0;
-        cut_ = false;
-        played_ = 0;
-    }
+    if (round < played_)
+        restart();
     for (; played_ < round; ++played_)
         play_round();
 }

@@ -74,18 +74,27 @@ std::string decimals(const mpq_class& x, int digits) {
     return written(q, digits);
 }
 
-std::optional<std::string> settled_decimals(const mpq_class& low, const mpq_class& high,
-                                            int digits) {
-    // x is written as floor(x 10^d + 1/2): alike from low to high where no
-    // whole number lies between their shifted values.
+std::optional<std::string> proven_decimals(const mpq_class& value, const mpq_class& bound,
+                                           int digits, const mpz_class* denominator) {
+    // x is written as floor(x 10^d + 1/2): alike for all within the bound
+    // where no whole number lies between the ends shifted so.
     const mpq_class scale(ten_to(digits));
-    const mpq_class from = low * scale + mpq_class(1, 2), to = high * scale + mpq_class(1, 2);
+    mpq_class low = value - bound;
+    if (sgn(low) < 0)
+        low = 0;
+    const mpq_class from = low * scale + mpq_class(1, 2);
+    const mpq_class to = (value + bound) * scale + mpq_class(1, 2);
     mpz_class first, last;
-    mpz_fdiv_q(first.get_mpz_t(), from.get_num_mpz_t(), from.get_den_mpz_t());
+    mpz_cdiv_q(first.get_mpz_t(), from.get_num_mpz_t(), from.get_den_mpz_t());
     mpz_fdiv_q(last.get_mpz_t(), to.get_num_mpz_t(), to.get_den_mpz_t());
-    if (first != last || from.get_den() == 1)
-        return std::nullopt;
-    return written(first, digits);
+    if (first > last)
+        return written(last, digits);
+    // One boundary, (first - 1/2) / 10^d, a whole number over 2 10^d: a
+    // value over the denominator that is not it lies at least
+    // 1 / (2 10^d denominator) from it, farther than the bound allows.
+    if (denominator && first == last && 4 * bound * scale * *denominator < 1)
+        return decimals((mpq_class(first) - mpq_class(1, 2)) / scale, digits);
+    return std::nullopt;
 }
 
 riffles::riffles(int cards) : cards_(1), eulerian_{number(1)} {

@@ -58,10 +58,12 @@ private:
 // `x`, 0 or more, with `digits` decimals, exactly rounded, a tie to the even
 // digit.
 std::string decimals(const mpq_class& x, int digits);
-// What every number from `low` to `high` (0 <= low <= high) is written as
-// with `digits` decimals, exactly rounded, where they are all written alike
-// and none is a tie; otherwise nothing.
-std::optional<std::string> settled_decimals(const mpq_class& low, const mpq_class& high,
-                                            int digits);
+// What a value worked out as `value`, off by at most `bound`, is written as
+// with `digits` decimals, exactly rounded: where every number within the
+// bound is written alike, or where the exact value is a whole number over
+// `denominator` and the one halfway point within the bound must be it (then
+// a tie to the even digit); otherwise nothing.
+std::optional<std::string> proven_decimals(const mpq_class& value, const mpq_class& bound,
+                                           int digits, const mpz_class* denominator = nullptr);
 
 } // namespace mix

@@ -9,43 +9,6 @@ namespace mix {
 
 namespace {
 
-// The riffles in a round of `r`.
-std::int64_t riffles_in(const deal::routine& r) {
-    return std::count_if(r.moves().begin(), r.moves().end(),
-                         [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
-}
-
-// What `value`, off by at most `bound` (nothing: too far to say), is written
-// as with `digits` decimals, where the bound leaves no doubt.
-std::optional<std::string> settled(const mpq_class& value, const std::optional<mpq_class>& bound,
-                                   int digits) {
-    if (!bound)
-        return std::nullopt;
-    mpq_class low = value - *bound;
-    if (sgn(low) < 0)
-        low = 0;
-    return settled_decimals(low, value + *bound, digits);
-}
-
-// What `value`, off by at most `bound`, is written as where the one rounding
-// boundary within the bound is the exact chance itself: every chance is a
-// whole number over `denominator`, and every boundary, (n - 1/2) / 10^digits,
-// a whole number over 2 10^digits, so a chance that is not the boundary lies
-// at least 1 / (2 10^digits denominator) from it.
-std::optional<std::string> tie(const mpq_class& value, const mpq_class& bound, int digits,
-                               const mpz_class& denominator) {
-    mpz_class scale;
-    mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(digits));
-    const mpq_class from = (value - bound) * scale + mpq_class(1, 2);
-    const mpq_class to = (value + bound) * scale + mpq_class(1, 2);
-    mpz_class first, last;
-    mpz_cdiv_q(first.get_mpz_t(), from.get_num_mpz_t(), from.get_den_mpz_t());
-    mpz_fdiv_q(last.get_mpz_t(), to.get_num_mpz_t(), to.get_den_mpz_t());
-    if (first != last || 4 * bound * scale * denominator >= 1)
-        return std::nullopt;
-    return decimals((mpq_class(first) - mpq_class(1, 2)) / scale, digits);
-}
-
 // The most work spent in GMP's floats on a round's chances, in steps of a
 // riffle times the words of their numbers: some seconds.
 constexpr double max_fine_work = 3e10;
@@ -55,14 +18,14 @@ constexpr double max_fine_work = 3e10;
 std::int64_t exact_chance_rounds(const deal::routine& r) {
     if (r.cards > deal::max_exact_chance_cards)
         return -1;
-    const std::int64_t riffles = riffles_in(r);
+    const std::int64_t riffles = r.count_of(deal::move_kind::riffle);
     return riffles == 0 ? deal::max_chance_card_rounds
                         : std::min(deal::max_chance_card_rounds,
                                    deal::max_chance_riffles(r.cards) / riffles);
 }
 
 std::int64_t most_chance_rounds(const deal::routine& r) {
-    const std::int64_t riffles = riffles_in(r);
+    const std::int64_t riffles = r.count_of(deal::move_kind::riffle);
     const std::int64_t bounded =
         riffles == 0 ? deal::max_chance_card_rounds
                      : std::min(deal::max_chance_card_rounds,
@@ -99,15 +62,17 @@ place_chances::written place_chances::after(std::int64_t round) {
             continue;
         }
         const double value = coarse_->chance(p);
-        chance = settled(exactly(value), coarse_->error_bound(value), digits_);
+        if (const auto bound = coarse_->error_bound(value))
+            chance = proven_decimals(exactly(value), *bound, digits_);
         if (!chance)
             doubts.push_back(p);
     }
     // Bits for the decimals, for the roundings (under 2^40) and to spare;
     // where a chance lies closer still to a boundary, twice as many, or as
     // many as tell the chance from the boundary, while that is affordable.
-    const auto steps = static_cast<double>(round) * static_cast<double>(riffles_in(routine_)) *
-                       1.5 * routine_.cards * routine_.cards;
+    const auto steps = static_cast<double>(round) *
+                       static_cast<double>(routine_.count_of(deal::move_kind::riffle)) * 1.5 *
+                       routine_.cards * routine_.cards;
     for (unsigned long bits = 128 + 4 * static_cast<unsigned long>(digits_);
          !doubts.empty() && steps * static_cast<double>(bits / 64 + 1) <= max_fine_work;) {
         if (fine_bits_ != bits) {
@@ -118,12 +83,9 @@ place_chances::written place_chances::after(std::int64_t round) {
         const mpz_class denominator = fine_->denominator();
         std::erase_if(doubts, [&](int p) {
             const mpf_class& value = fine_->chance(p);
-            const mpq_class exact = exactly(value);
-            const auto bound = fine_->error_bound(value);
             auto& chance = w.chances[static_cast<std::size_t>(p)];
-            chance = settled(exact, bound, digits_);
-            if (!chance && bound)
-                chance = tie(exact, *bound, digits_, denominator);
+            if (const auto bound = fine_->error_bound(value))
+                chance = proven_decimals(exactly(value), *bound, digits_, &denominator);
             return chance.has_value();
         });
         const auto telling =

@@ -443,9 +443,7 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
     }
     a->key("firstReturn").integer(returns.empty() ? -1 : returns.front());
     a->key("returns").ints(std::move(returns));
-    const std::int64_t riffles =
-        std::count_if(f.round.moves().begin(), f.round.moves().end(),
-                      [](const deal::move& m) { return m.kind == deal::move_kind::riffle; });
+    const std::int64_t riffles = f.round.count_of(deal::move_kind::riffle);
     if (followed >= 0 && (*first + count) * std::max<std::int64_t>(riffles, 1) * size * size <=
                              max_drawn_chances_work) {
         deal::spread<double> spread(f.round, followed);

@@ -17,13 +17,16 @@ const dealable = () => {
     (model.routine || model.hands <= facts.limits.maxDealtCards) && dealtNamesFit();
 };
 
-// On a phone, the cards dealt are named at least 12 pixels high, as a
-// thumb's width of screen allows, or the round is not dealt there: each
-// card's cell along the deck must be 12 / 0.42 / 0.86 pixels wide. A wider
-// window deals any deck it takes, its names smaller where it must.
+// The font size of the name of a card dealt, `w` by `h`.
+const dealtLetters = (w, h) => Math.max(8, Math.min(14, w * 0.42, h * 0.26));
+
+// On a phone, the cards dealt are named at least 12 pixels high, as the
+// width of each card along the deck allows (dealLayout's), or the round is
+// not dealt there. A wider window deals any deck it takes, its names smaller
+// where it must.
 const phoneWidth = 480;
 const dealtNamesFit = () => window.innerWidth > phoneWidth ||
-  Math.min(48, (canvas.getBoundingClientRect().width - 32) / page.model.size) >= 12 / 0.42 / 0.86;
+  dealtLetters(Math.min(48, (canvas.getBoundingClientRect().width - 32) / page.model.size) * 0.86, Infinity) >= 12;
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
@@ -304,13 +307,7 @@ const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 function paintDealtCard(card, x, y, shape, color, up, ring = null) {
   const theme = page.theme;
   const w = shape.w, h = shape.h;
-  if (ring !== null) {
-    page.ctx.beginPath();
-    roundedRect(x - w / 2 - 4, y - h / 2 - 4, w + 8, h + 8, Math.max(3, w * 0.16));
-    page.ctx.lineWidth = 4;
-    page.ctx.strokeStyle = rgbaCss(ring);
-    page.ctx.stroke();
-  }
+  if (ring !== null) ringCard(x, y, w, h, rgbaCss(ring), 4);
   page.ctx.beginPath();
   roundedRect(x - w / 2, y - h / 2, w, h, Math.max(2, w * 0.12));
   page.ctx.fillStyle = up ? '#1c1b22' : theme.dark ? '#f2f0ea' : '#ffffff';
@@ -327,13 +324,13 @@ function paintDealtCard(card, x, y, shape, color, up, ring = null) {
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
   if (page.presenting && facesShown()) {
-    const size = Math.min(w * 0.75, h * 0.4);
+    const size = faceLetters(w, h, true);
     page.ctx.font = font(size);
     page.ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
     page.ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
     return;
   }
-  const size = Math.max(8, Math.min(14, w * 0.42, h * 0.26));
+  const size = dealtLetters(w, h);
   page.ctx.font = font(size);
   page.ctx.fillText(face.text, x, y - h / 2 + band + size * 0.7);
 }

@@ -99,6 +99,17 @@ function positionWords(p) {
 // Where the card at position `p` goes in one round, counted as the page counts.
 const goesToWords = (p) => (page.state.fromTop ? positionWords(page.model.goesTo[p]) : String(page.model.goesTo[p]));
 
+// A plot's axes: its numbers small and muted, right-aligned to their ticks,
+// its lines thin.
+function axesStyle(c) {
+  c.font = font(11);
+  c.fillStyle = page.theme.muted;
+  c.strokeStyle = page.theme.line;
+  c.lineWidth = 1;
+  c.textAlign = 'right';
+  c.textBaseline = 'middle';
+}
+
 // A plot under the view: as wide as its box, `share` of that high within
 // [least, most] pixels, at the screen's pixel ratio, cleared; its size in CSS
 // pixels.

@@ -81,12 +81,7 @@ function drawLandscape() {
   const y = (log2) => m.top + plotH - (log2 / (decades * Math.log2(10))) * plotH;
   update({ landscape: { ...l, m, plotW, plotH, x, width, height } });
   l = page.landscape;
-  c.font = font(11);
-  c.fillStyle = theme.muted;
-  c.strokeStyle = theme.line;
-  c.lineWidth = 1;
-  c.textAlign = 'right';
-  c.textBaseline = 'middle';
+  axesStyle(c);
   const every = Math.ceil(decades / 6);
   for (let d = 0; d <= decades; d += every) {
     const yy = Math.round(y(d * Math.log2(10))) + 0.5;

@@ -37,12 +37,7 @@ function drawMixing() {
   const last = values.length - 1;
   const x = (k) => m.left + (k / Math.max(1, last)) * plotW;
   const y = (d) => m.top + plotH - d * plotH;
-  c.font = font(11);
-  c.fillStyle = theme.muted;
-  c.strokeStyle = theme.line;
-  c.lineWidth = 1;
-  c.textAlign = 'right';
-  c.textBaseline = 'middle';
+  axesStyle(c);
   for (const [d, label] of [[0, '0'], [0.5, '1/2'], [1, '1']]) {
     const yy = Math.round(y(d)) + 0.5;
     c.beginPath();

@@ -33,10 +33,8 @@ const roomLetters = 50;
 
 // The size of the names the rows view `v` would draw on its faces.
 function rowsLetters(v) {
-  const tall = v.rowPitch >= 36;
-  const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
-  const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
-  return tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42));
+  const { tall, w, h } = faceSize(v);
+  return faceLetters(w, h, tall);
 }
 
 // The deck of the rows asked last, round `state.round`, in lines: as many
@@ -50,7 +48,7 @@ function layoutDeck(b) {
     const across = Math.ceil(size / lines);
     const pitch = width / across, lineH = height / lines;
     const w = Math.min(pitch * 0.9, (lineH * 0.92) / 1.5), h = w * 1.5;
-    const letters = Math.min(w * 0.75, h * 0.4);
+    const letters = faceLetters(w, h, true);
     if (!best || letters > best.letters) best = { across, pitch, lineH, w, h, letters };
   }
   const deck = page.rows.rows.subarray(0, size);
@@ -80,11 +78,7 @@ function paintDeck(v) {
     const c = v.card(0, p);
     const x = v.x(p), y = v.y(p);
     if (followed.has(c) || c === focus) {
-      page.ctx.beginPath();
-      roundedRect(x - v.w / 2 - 5, y - v.h / 2 - 5, v.w + 10, v.h + 10, Math.max(3, v.w * 0.16));
-      page.ctx.lineWidth = 5;
-      page.ctx.strokeStyle = rgbaCss(followedColor(followed.has(c) ? followed.get(c) : 0));
-      page.ctx.stroke();
+      ringCard(x, y, v.w, v.h, rgbaCss(followedColor(followed.has(c) ? followed.get(c) : 0)), 5);
     }
     paintFace(x, y, v.w, v.h, c, colors[c], c === focus, v.up(0, p), true);
   }

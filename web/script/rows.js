@@ -278,65 +278,55 @@ function paintDot(x, y, radius, color, ringed, quiet, up, label) {
   }
 }
 
-// Dots drawn once, by what they look like, as faces are.
-const dotSprites = new Map();
+// Looks drawn once and then copied, whole device pixels apart, by a key
+// that says all they depend on: what a step costs the canvas is mostly its
+// strokes and text, and a deck of faces or numbered dots on every row repeats
+// a few looks. Past this many they are drawn afresh.
+const sprites = new Map();
+const mostSprites = 2048;
 
-function dotSprite(radius, color, ringed, quiet, up, label) {
+// Copies the look `key`, `w` by `h` pixels, centered at (x, y), drawn the
+// first time by `draw(x, y)` centered at (x, y); what `draw` returned then.
+function copyDrawn(key, w, h, x, y, draw) {
   const ratio = page.box.ratio;
-  const key = [radius, color, ringed, quiet, up, label ? label.text + label.color : '', ratio, page.theme.dark].join('|');
-  let sprite = dotSprites.get(key);
-  if (sprite) return sprite;
-  if (dotSprites.size >= mostSprites) dotSprites.clear();
-  const half = radius + 2 + Math.max(2, radius * 0.55);
-  sprite = document.createElement('canvas');
-  sprite.width = sprite.height = Math.ceil(2 * half * ratio);
-  const ctx = sprite.getContext('2d');
-  ctx.scale(ratio, ratio);
-  const drawing = page.ctx;
-  update({ ctx });
-  try {
-    paintDot(sprite.width / ratio / 2, sprite.height / ratio / 2, radius, color, ringed, quiet, up, label);
-  } finally {
-    update({ ctx: drawing });
+  const full = `${key}|${ratio}|${page.theme.dark}`;
+  let sprite = sprites.get(full);
+  if (!sprite) {
+    if (sprites.size >= mostSprites) sprites.clear();
+    sprite = document.createElement('canvas');
+    sprite.width = Math.ceil(w * ratio);
+    sprite.height = Math.ceil(h * ratio);
+    const ctx = sprite.getContext('2d');
+    ctx.scale(ratio, ratio);
+    const drawing = page.ctx;
+    update({ ctx });
+    try {
+      sprite.drawn = draw(sprite.width / ratio / 2, sprite.height / ratio / 2);
+    } finally {
+      update({ ctx: drawing });
+    }
+    sprites.set(full, sprite);
   }
-  dotSprites.set(key, sprite);
-  return sprite;
+  const width = sprite.width / ratio, height = sprite.height / ratio;
+  page.ctx.drawImage(sprite, Math.round((x - width / 2) * ratio) / ratio,
+    Math.round((y - height / 2) * ratio) / ratio, width, height);
+  return sprite.drawn;
 }
 
-// Faces drawn once, by what they look like; the room around each for its
-// outline; and the most kept, past which they are drawn afresh.
-const faceSprites = new Map();
-const spritePad = 3;
-const mostSprites = 1024;
-
-function faceSprite(w, h, c, color, ringed, up, tall) {
-  const ratio = page.box.ratio;
-  const key = [w, h, c, color, ringed, up, tall, ratio, page.theme.dark].join('|');
-  let sprite = faceSprites.get(key);
-  if (sprite) {
-    update({ faceFont: sprite.faceFont });
-    return sprite;
-  }
-  if (faceSprites.size >= mostSprites) faceSprites.clear();
-  sprite = document.createElement('canvas');
-  sprite.width = Math.ceil((w + 2 * spritePad) * ratio);
-  sprite.height = Math.ceil((h + 2 * spritePad) * ratio);
-  const ctx = sprite.getContext('2d');
-  ctx.scale(ratio, ratio);
-  const drawing = page.ctx;
-  update({ ctx });
-  try {
-    paintFace(w / 2 + spritePad, h / 2 + spritePad, w, h, c, color, ringed, up, tall);
-  } finally {
-    update({ ctx: drawing });
-  }
-  sprite.faceFont = page.faceFont;
-  faceSprites.set(key, sprite);
-  return sprite;
+// The playing cards of the rows view `v`: `w` by `h`, and `tall` where,
+// presenting, there is room for the rank above the suit.
+function faceSize(v) {
+  const tall = page.presenting && v.rowPitch >= 36;
+  const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
+  return { tall, w, h: Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4)) };
 }
+
+// The font size of a card's name, `w` by `h`, `tall` or not.
+const faceLetters = (w, h, tall) => (tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42)));
 
 // A playing card centered at (x, y), `w` by `h`: a band of its color, its
-// name, and its outline, in ink where it is followed.
+// name, and its outline, in ink where it is followed; the size of the name's
+// font.
 function paintFace(x, y, w, h, c, color, ringed, up, tall) {
   const theme = page.theme;
   page.ctx.beginPath();
@@ -352,9 +342,9 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
   page.ctx.textAlign = 'center';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
+  const size = faceLetters(w, h, tall);
+  update({ faceFont: size });
   if (tall) {
-    const size = Math.min(w * 0.75, h * 0.4);
-    update({ faceFont: size });
     page.ctx.font = font(size);
     // The rank high and the suit smaller below it, clear of the hook of a
     // J, which a suit drawn close reads as "|".
@@ -362,11 +352,11 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
     page.ctx.fillText(face.text.slice(0, -1), x, y - h * 0.1);
     page.ctx.font = font(size * 0.72);
     page.ctx.fillText(suit, x, y + h * 0.3);
-    return;
+    return size;
   }
-  update({ faceFont: Math.max(7, Math.min(12, w * 0.42)) });
-  page.ctx.font = font(page.faceFont);
+  page.ctx.font = font(size);
   page.ctx.fillText(face.text, x, y + h * 0.1);
+  return size;
 }
 
 // A card at a place: a dot in its color, or a playing card with a band of
@@ -377,31 +367,34 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
 function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false, label = null) {
   const x = v.x(p), y = v.y(row);
   if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
-    const tall = page.presenting && v.rowPitch >= 36;
-    const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
-    const h = Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4));
+    const { tall, w, h } = faceSize(v);
     if (page.ctx !== screenContext) {
       paintFace(x, y, w, h, c, color, ringed, up, tall);
       return;
     }
-    // On the screen, each face is drawn once at its size and then copied,
-    // whole device pixels apart: a deck of faces on every row costs the
-    // canvas a copy a card rather than a drawing, and a step stays quick.
-    const sprite = faceSprite(w, h, c, color, ringed, up, tall);
-    const ratio = page.box.ratio;
-    page.ctx.drawImage(sprite, Math.round((x - w / 2 - spritePad) * ratio) / ratio,
-      Math.round((y - h / 2 - spritePad) * ratio) / ratio, sprite.width / ratio, sprite.height / ratio);
+    // The outline stands out of the card by up to 3 pixels.
+    update({ faceFont: copyDrawn(['face', w, h, c, color, ringed, up, tall].join('|'), w + 6, h + 6, x, y,
+      (cx, cy) => paintFace(cx, cy, w, h, c, color, ringed, up, tall)) });
     return;
   }
   if (page.ctx !== screenContext) {
     paintDot(x, y, radius, color, ringed, quiet, up, label);
     return;
   }
-  const sprite = dotSprite(radius, color, ringed, quiet, up, label);
-  const ratio = page.box.ratio;
-  const half = sprite.width / ratio / 2;
-  page.ctx.drawImage(sprite, Math.round((x - half) * ratio) / ratio, Math.round((y - half) * ratio) / ratio,
-    sprite.width / ratio, sprite.height / ratio);
+  // A face-up ring stands out of the dot by up to its width.
+  const across = 2 * (radius + 2 + Math.max(2, radius * 0.55));
+  copyDrawn(['dot', radius, color, ringed, quiet, up, label ? label.text + label.color : ''].join('|'), across, across, x, y,
+    (cx, cy) => paintDot(cx, cy, radius, color, ringed, quiet, up, label));
+}
+
+// A ring `width` wide in `color` round a card centered at (x, y), `w` by
+// `h`: a card followed, standing out of the others.
+function ringCard(x, y, w, h, color, width) {
+  page.ctx.beginPath();
+  roundedRect(x - w / 2 - width, y - h / 2 - width, w + 2 * width, h + 2 * width, Math.max(3, w * 0.16));
+  page.ctx.lineWidth = width;
+  page.ctx.strokeStyle = color;
+  page.ctx.stroke();
 }
 
 function roundedRect(x, y, w, h, r) {

@@ -27,16 +27,19 @@ function computeLandscape(whole = false) {
     const fields = { ...dealFields(state), across: state.across };
     const { byCards, count } = ask('landscape', { ...fields, from: 1, to: 0 });
     // The work, shared by every copy of the landscape as it is drawn.
-    const work = { fields, count, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, timer: null };
+    const work = { fields, count, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, queued: false };
     update({ landscape: { key, byCards, count, values: work.values, work } });
   }
   const work = page.landscape.work;
   if (whole) {
     while (work.done < work.count) workOnLandscape(work, Infinity);
     window.dealExplorer.landscapeMs = work.time;
-  } else if (work.done < work.count && work.timer === null) {
-    work.timer = setTimeout(() => {
-      work.timer = null;
+  } else if (work.done < work.count && !work.queued) {
+    // A slice runs just after a frame is painted, never before one: a
+    // field's change, or a key, is painted before the landscape goes on.
+    work.queued = true;
+    requestAnimationFrame(() => setTimeout(() => {
+      work.queued = false;
       if (!page.landscape || page.landscape.work !== work) return; // another took its place
       workOnLandscape(work, landscapeSlice);
       drawLandscape();
@@ -44,7 +47,7 @@ function computeLandscape(whole = false) {
         window.dealExplorer.landscapeMs = work.time;
         if (!page.dealing) setReady(true);
       }
-    }, 0);
+    }, 0));
   }
 }
 

@@ -183,7 +183,11 @@ function paintRows(v) {
     for (let row = 0; row < v.rows; ++row) {
       for (let p = 0; p < size; ++p) ways[v.card(row, p)][row] = p;
     }
-    page.ctx.lineWidth = Math.max(1, Math.min(2.5, v.pitch / 14));
+    // A way a pixel wide is drawn by the canvas as a hairline, several times
+    // faster than a wider stroke: where the ways are too close for width to
+    // tell, that is what keeps a step of a pack's rows within a frame or two.
+    const width = v.pitch / 14;
+    page.ctx.lineWidth = width < 2 ? 1 : Math.min(2.5, width);
     // The ways of one look stroked as one path: what a step costs the canvas
     // is mostly its strokes, and cards colored by cycle share a few colors.
     const looks = new Map();
@@ -281,8 +285,9 @@ function paintDot(x, y, radius, color, ringed, quiet, up, label) {
 // Looks drawn once and then copied, whole device pixels apart, by a key
 // that says all they depend on: what a step costs the canvas is mostly its
 // strokes and text, and a deck of faces or numbered dots on every row repeats
-// a few looks. Past this many they are drawn afresh.
-const sprites = new Map();
+// a few looks. Each is kept as an image, not a canvas: the browser copies a
+// canvas by first taking a snapshot of it, on every copy. Past this many
+// looks they are drawn afresh.
 const mostSprites = 2048;
 
 // Copies the look `key`, `w` by `h` pixels, centered at (x, y), drawn the
@@ -290,26 +295,28 @@ const mostSprites = 2048;
 function copyDrawn(key, w, h, x, y, draw) {
   const ratio = page.box.ratio;
   const full = `${key}|${ratio}|${page.theme.dark}`;
-  let sprite = sprites.get(full);
+  let sprite = page.sprites.get(full);
   if (!sprite) {
-    if (sprites.size >= mostSprites) sprites.clear();
-    sprite = document.createElement('canvas');
-    sprite.width = Math.ceil(w * ratio);
-    sprite.height = Math.ceil(h * ratio);
-    const ctx = sprite.getContext('2d');
+    if (page.sprites.size >= mostSprites) {
+      for (const old of page.sprites.values()) old.image.close();
+      page.sprites.clear();
+    }
+    const canvas = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
+    const ctx = canvas.getContext('2d');
     ctx.scale(ratio, ratio);
     const drawing = page.ctx;
     update({ ctx });
+    let drawn;
     try {
-      sprite.drawn = draw(sprite.width / ratio / 2, sprite.height / ratio / 2);
+      drawn = draw(canvas.width / ratio / 2, canvas.height / ratio / 2);
     } finally {
       update({ ctx: drawing });
     }
-    sprites.set(full, sprite);
+    sprite = { width: canvas.width / ratio, height: canvas.height / ratio, drawn, image: canvas.transferToImageBitmap() };
+    page.sprites.set(full, sprite);
   }
-  const width = sprite.width / ratio, height = sprite.height / ratio;
-  page.ctx.drawImage(sprite, Math.round((x - width / 2) * ratio) / ratio,
-    Math.round((y - height / 2) * ratio) / ratio, width, height);
+  page.ctx.drawImage(sprite.image, Math.round((x - sprite.width / 2) * ratio) / ratio,
+    Math.round((y - sprite.height / 2) * ratio) / ratio, sprite.width, sprite.height);
   return sprite.drawn;
 }
 

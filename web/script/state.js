@@ -35,6 +35,7 @@ const page = {
   hover: null, // the card pointed at
   cursor: null, // the keyboard's place on the picture while picking a card
   faceFont: 0, // the size of the names last drawn on faces
+  sprites: new Map(), // looks drawn once and copied: each an image, its size, what drawing it said
   landscape: null, // the landscape's points and layout
   landscapeCursor: null, // the count the landscape is read at
   mixing: null, // the mixing curve's deck size and distances

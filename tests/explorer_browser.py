@@ -609,21 +609,30 @@ def main():
                 verify(f"whichever card, {moves!r}: card {card} ends at {end}", end in places)
         # The solver's faults: each bad field bordered red and its fault
         # said, one a field; an empty moves field says what to type.
+        # Cards by name, as deal-solve takes them: the card typed is followed.
         page.open("?hands=4&round=0&packets=1&cards=52&card=51")
-        for to, moves, bad, said in [
-                ("34", "", ["solve-moves"], ["With the moves: type the moves allowed"]),
-                ("99", "", ["solve-to", "solve-moves"], ["To position: type a position from 0 to 51",
-                                                         "With the moves"]),
-                ("34", "faro in | shuffle", ["solve-moves"], ["“shuffle” is not a move"]),
-                ("34", "faro in | faro out", [], ["5 moves bring card 51"])]:
+        for card, to, moves, bad, said in [
+                ("51", "34", "", ["solve-moves"], ["With the moves: type the moves allowed"]),
+                ("51", "99", "", ["solve-to", "solve-moves"],
+                 ["To position: type a position from 0 to 51", "With the moves"]),
+                ("", "34", "faro in", ["solve-card"], ["The card: type the card to bring"]),
+                ("ZZ", "XS", "faro in", ["solve-card", "solve-to"], ["The card: ", "To position"]),
+                ("51", "34", "faro in | shuffle", ["solve-moves"], ["“shuffle” is not a move"]),
+                ("51", "34", "faro in | faro out", [], ["5 moves bring card 51"]),
+                ("Q♥", "7s", "faro in | faro out", [], [native(
+                    args.native, "deal-solve", "--moves", "faro in | faro out", 52, "QH",
+                    "7S").strip(), "card 40 from position 40"])]:
+            page.type("solve-card", card, enter=False)
             page.type("solve-to", to, enter=False)
             page.type("solve-moves", moves, enter=False)
             page.element("solve").click()
             answer = page.text("solve-answer")
-            marked = [f for f in ("solve-to", "solve-moves")
-                      if page.element(f).get_attribute("aria-invalid") == "true"]
-            verify(f"solver faults for {to!r}, {moves!r}: {marked} in {answer!r}",
-                   marked == bad and all(words in answer for words in said))
+            fields = ("solve-card", "solve-to", "solve-moves")
+            marked = [f for f in fields if page.element(f).get_attribute("aria-invalid") == "true"]
+            beside = [f for f in fields if page.element(f"{f}-fault").is_displayed()]
+            verify(f"solver faults for {card!r}, {to!r}, {moves!r}: {marked}, {beside} in {answer!r}",
+                   marked == bad == beside and all(words in answer for words in said))
+        check("solver: the card typed is followed", page.value("card"), "40")
 
         # "The same from a terminal" is a command the programs take, run as
         # it stands: the listing of a deal; for a chosen pile, where the

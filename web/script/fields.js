@@ -71,6 +71,11 @@ function fillFields() {
   fill('round', state.round.toString());
   fill('card', state.card === null ? ''
     : [state.card, ...state.more].map((c) => (facesShown() ? playingCard(c).text : String(cardNumber(c)))).join(','));
+  // The solver's card is the card followed, until another is typed there.
+  const solveCard = $('solve-card');
+  if (solveCard.getAttribute('aria-invalid') !== 'true' && document.activeElement !== solveCard) {
+    solveCard.value = state.card === null ? '' : facesShown() ? playingCard(state.card).text : String(cardNumber(state.card));
+  }
   fill('deck', state.deck);
   fill('packets', state.packets);
   fill('cards', state.cards === null ? '' : String(state.cards));
@@ -194,19 +199,24 @@ function renderFaults() {
   for (const name of fieldNames) {
     const input = ui[name];
     input.setAttribute('aria-invalid', String(faults.has(input)));
-    // Said beside the field too, where the eye is when typing.
-    const box = input.closest('.field');
-    if (!box) continue;
-    let note = box.querySelector('.field-fault');
-    if (!note) {
-      note = document.createElement('span');
-      note.className = 'field-fault';
-      note.dataset.testid = `${input.id}-fault`;
-      box.append(note);
-    }
-    note.textContent = faults.get(input) || '';
-    note.hidden = !faults.has(input);
+    sayBeside(input, faults.get(input) || '');
   }
+}
+
+// A field's fault said beside it too, where the eye is when typing; none
+// where `message` is empty.
+function sayBeside(input, message) {
+  const box = input.closest('.field');
+  if (!box) return;
+  let note = box.querySelector('.field-fault');
+  if (!note) {
+    note = document.createElement('span');
+    note.className = 'field-fault';
+    note.dataset.testid = `${input.id}-fault`;
+    box.append(note);
+  }
+  note.textContent = message;
+  note.hidden = message === '';
 }
 
 function setFault(input, message) {

@@ -44,8 +44,9 @@ function fillMoves() {
 
 // A place as the page writes it, as a position from the bottom: a number,
 // counted as the page counts (from the top where it does, 1 the top card);
-// "13th from the top" or "the top card"; "position 5". Null where it is none
-// of the deck's.
+// "13th from the top", "the top card" or "the bottom card"; "position 5";
+// or a card's name (QH, Q♥), for the place that card starts at, as deal-solve
+// takes it. Null where it is none of the deck's.
 function placeOf(text) {
   const size = page.model.size;
   const words = text.toLowerCase().replace(/\s+/g, ' ').replace(/^the /, '');
@@ -53,8 +54,10 @@ function placeOf(text) {
   const fromTop = /^(\d{1,5})(?:st|nd|rd|th)? from the top$/.exec(words);
   const numbered = /^(?:position )?(\d{1,5})$/.exec(words);
   if (words === 'top card' || words === 'top') position = size - 1;
+  else if (words === 'bottom card' || words === 'bottom') position = 0;
   else if (fromTop) position = size - Number(fromTop[1]);
   else if (numbered) position = page.state.fromTop && !words.startsWith('position') ? size - Number(numbered[1]) : Number(numbered[1]);
+  else if (/^(?:10|[2-9ajqk])\s?[cdhs♣♦♥♠]$/i.test(text.trim())) position = parseCard(text).value ?? null;
   return position !== null && position >= 0 && position < size ? position : null;
 }
 
@@ -72,27 +75,37 @@ function solveFor() {
   $('solve-load').hidden = true;
   $('solve-ends').hidden = true;
   const any = $('solve-any').checked;
-  const card = state.card;
+  // The card to bring: typed as Follow card takes it, and followed, so that
+  // the rows show it on its way.
+  const cardText = $('solve-card').value.trim();
+  const read = any ? { value: null }
+    : cardText === '' ? { error: 'The card: type the card to bring, such as 7S or 12, or click one in the picture.' }
+      : parseCard(cardText, state, 'The card', '.');
+  const card = read.error ? null : read.value;
   const toText = $('solve-to').value.trim();
   const to = placeOf(toText);
   const closest = any && toText === '';
   const moves = $('solve-moves').value.trim();
-  // Each bad field bordered red, and its fault said, one a field.
+  // Each bad field bordered red, and its fault said beside it and here, one
+  // a field.
   const toFault = !closest && to === null
     ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}, such as 13 or 13th from the top`
       : `To position: type a position from 0 to ${model.size - 1}, or a place such as 13th from the top`) +
+      (model.size <= page.facts.limits.maxPlayingCards ? ', or a card such as QH for where it starts' : '') +
       (any ? ', or nothing for the fewest places.' : '.')
     : '';
   const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
-  $('solve-to').setAttribute('aria-invalid', String(toFault !== ''));
-  $('solve-moves').setAttribute('aria-invalid', String(movesFault !== ''));
-  if (!any && card === null) {
-    answer.textContent = 'Follow a card first: click it, or type it into Follow card.';
-  } else if (toFault || movesFault) {
-    answer.textContent = [toFault, movesFault].filter(Boolean).join(' ');
-  } else if (any) {
+  markSolverFault($('solve-card'), read.error || '');
+  markSolverFault($('solve-to'), toFault);
+  markSolverFault($('solve-moves'), movesFault);
+  if (read.error || toFault || movesFault) {
+    answer.textContent = [read.error, toFault, movesFault].filter(Boolean).join(' ');
+    return;
+  }
+  if (!any && card !== state.card) show({ ...state, card, more: [] }, 'push');
+  if (any) {
     const solved = ask('solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
-    $('solve-moves').setAttribute('aria-invalid', String(Boolean(solved.moves)));
+    markSolverFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     const there = closest ? '' : positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
     else if (solved.length === -3) answer.textContent = `The search would take more than ${solved.most} steps, a step a place moved by a move: allow fewer moves.`;
@@ -110,7 +123,7 @@ function solveFor() {
     }
   } else {
     const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
-    $('solve-moves').setAttribute('aria-invalid', String(Boolean(solved.moves)));
+    markSolverFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     const name = cardName(card);
     const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
@@ -122,6 +135,12 @@ function solveFor() {
       $('solve-load').hidden = false;
     }
   }
+}
+
+// A solver's field bordered red with its fault said beside it, or neither.
+function markSolverFault(input, message) {
+  input.setAttribute('aria-invalid', String(message !== ''));
+  sayBeside(input, message);
 }
 
 // Where each card ends, followed alone through the routine found, its pile
@@ -155,6 +174,13 @@ function wireSolver() {
   ui.routine.addEventListener('focus', () => receiveMoves(ui.routine));
   $('solve-moves').addEventListener('focus', () => receiveMoves($('solve-moves')));
   $('solve-form').addEventListener('submit', (event) => { event.preventDefault(); solveFor(); });
+  // Whichever card it is, no card is named.
+  for (const radio of document.querySelectorAll('input[name="solve-which"]')) {
+    radio.addEventListener('change', () => {
+      $('solve-card').disabled = $('solve-any').checked;
+      if ($('solve-any').checked) markSolverFault($('solve-card'), '');
+    });
+  }
   $('solve-load').addEventListener('click', () => {
     if (page.found === null) return;
     ui.routine.value = page.found;

@@ -95,12 +95,13 @@ function parseRound(text, s = page.state) {
 }
 
 // A card by its number or, for a pack, its name (AS, 10d, Q♥), as --where
-// takes it; the core checks it against the deck of `s`.
-function parseCard(text, s = page.state) {
+// takes it; the core checks it against the deck of `s`. Its fault is said
+// as the field `field` says it, `then` what else may be typed there.
+function parseCard(text, s = page.state, field = 'Follow card', then = '; or leave it empty.') {
   text = text.trim();
   if (text === '') return { value: null };
   const answer = ask('check', { ...dealFields(s), card: text });
-  if (answer.card) return { error: `Follow card: ${answer.card}; or leave it empty.` };
+  if (answer.card) return { error: `${field}: ${answer.card}${then}` };
   return { value: answer.followed };
 }
 

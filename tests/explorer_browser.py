@@ -1056,13 +1056,29 @@ def main():
         overflow = phone.driver.execute_script(
             "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
         verify(f"at 375 px the page is {overflow} px too wide", overflow <= 0)
-        # A round is dealt on a phone only where its cards can be named 12 px
-        # high; else the button says why not.
-        phone.open("?hands=4&round=3&packets=1&cards=20")
-        verify("at 375 px: 20 cards are not dealt", not phone.element("deal-round").is_enabled()
-               and "wider window" in phone.element("deal-round").get_attribute("title"))
-        phone.open("?hands=2&round=0&packets=1&cards=6")
-        verify("at 375 px: 6 cards are dealt", phone.element("deal-round").is_enabled())
+        # A round dealt on a phone names its cards 12 px high, each name
+        # within its card, every card and label on the canvas: a deck too
+        # long for a line wraps; a deal into more hands than a line holds
+        # cards is not dealt, and the button says why.
+        for query, steps, dealt in [
+                ("?hands=4&round=3&packets=1&cards=52&faces=1", 22, True),
+                ("?routine=cut+5%3B+faro+out&cards=30&round=0", 4, True),
+                ("?hands=2&round=0&packets=1&cards=6", 3, True),
+                ("?hands=20&round=0&packets=1&cards=52", 0, False)]:
+            phone.open(query)
+            button = phone.element("deal-round")
+            if not dealt:
+                verify(f"at 375 px: {query} is not dealt", not button.is_enabled()
+                       and "wider window" in button.get_attribute("title"))
+                continue
+            button.click()
+            for _ in range(steps):
+                phone.key(Keys.ARROW_RIGHT)
+            seen = phone.driver.execute_script("return window.dealExplorer.dealtView()")
+            verify(f"at 375 px: {query} dealt readably: {seen}",
+                   seen["letters"] >= 12 and seen["widestName"] <= seen["card"]["w"] - 2
+                   and seen["widestLabel"] <= seen["room"] and seen["outside"] == 0)
+            phone.key(Keys.ESCAPE)
         # Every control a finger taps, 44 px both ways: buttons, fields,
         # lists, the speed, and the labels of the boxes and the choices.
         small = phone.driver.execute_script(

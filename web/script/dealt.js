@@ -20,13 +20,25 @@ const dealable = () => {
 // The font size of the name of a card dealt, `w` by `h`.
 const dealtLetters = (w, h) => Math.max(8, Math.min(14, w * 0.42, h * 0.26));
 
-// On a phone, the cards dealt are named at least 12 pixels high, as the
-// width of each card along the deck allows (dealLayout's), or the round is
-// not dealt there. A wider window deals any deck it takes, its names smaller
-// where it must.
+// On a phone, the cards dealt are named at least 12 pixels high: the deck,
+// the rows between and the new deck wrap onto lines of as many cards as are
+// that wide, the labels onto two lines, and the canvas grows to hold them.
+// A deal into more hands than a line holds cards would name them smaller,
+// and is dealt in a wider window.
 const phoneWidth = 480;
-const dealtNamesFit = () => window.innerWidth > phoneWidth ||
-  dealtLetters(Math.min(48, (canvas.getBoundingClientRect().width - 32) / page.model.size) * 0.86, Infinity) >= 12;
+const phoneLetters = 12;
+const onPhone = () => window.innerWidth <= phoneWidth;
+// The cards a line holds on a phone, `width` pixels wide.
+const phoneLine = (width) => Math.max(1, Math.floor(width / (phoneLetters / 0.42 / 0.86)));
+const dealtNamesFit = () => !onPhone() || mostDealtHands() <= phoneLine(canvas.getBoundingClientRect().width - 32);
+
+// The most hands a deal of the round deals into.
+function mostDealtHands() {
+  const { model, state } = page;
+  if (!model.routine) return model.hands;
+  const plan = ask('plan', roundFields(state), false, model);
+  return Math.max(0, ...Array.from(plan.moves, (move) => (move.kind === 'deal' ? move.hands : 0)));
+}
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
@@ -166,20 +178,22 @@ function dealLayout(b, steps) {
   const size = page.model.size;
   const left = 16, right = 16;
   const width = b.width - left - right;
-  let most = 1;
+  let most = 1, midRows = 0;
   for (const places of steps) {
     const held = new Map();
     for (const q of places) {
       if (q.area === 'hand') held.set(q.hand, (held.get(q.hand) || 0) + 1);
+      if (q.area === 'mid') midRows = Math.max(midRows, q.row + 1);
     }
     most = Math.max(most, ...held.values());
   }
-  // The height, in card heights: a row for the deck and one for the new
-  // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
-  // labels and gaps.
   // Presenting, a card shows its rank above its suit, large: each card
   // of a pile lies lower, under most of the one before.
   const overlap = page.presenting ? 0.9 : 0.55;
+  if (onPhone()) return wrappedLayout(left, width, size, most, midRows, overlap);
+  // The height, in card heights: a row for the deck and one for the new
+  // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
+  // labels and gaps.
   const tall = Math.min(60, (b.height - 110) / (2 + 1 + overlap * (most - 1)));
   const cell = Math.min(48, width / size);
   const h = Math.max(12, Math.min(cell * (page.presenting ? 1.6 : 1.3), tall));
@@ -188,7 +202,7 @@ function dealLayout(b, steps) {
   const handsTop = deckY + card.h / 2 + 34;
   const step = card.h * overlap;
   return {
-    left, card, deckY, newY, handsTop,
+    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0,
     at(place) {
       if (place.area === 'deck' || place.area === 'new') {
         return { x: left + (place.slot + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
@@ -201,12 +215,61 @@ function dealLayout(b, steps) {
   };
 }
 
+// The height of a line of a label over the round dealt.
+const labelLine = 15;
+
+// A label whose last line is at `y`: on a phone, where one line of it would
+// be wider than the deck, its words end the line before as the deck is
+// wide, the line above.
+function fillLabel(layout, text, y) {
+  const lines = [text];
+  if (layout.wrapped && page.ctx.measureText(text).width > layout.width) {
+    const words = text.split(' ');
+    let cut = words.length - 1;
+    while (cut > 1 && page.ctx.measureText(words.slice(0, cut).join(' ')).width > layout.width) --cut;
+    lines.splice(0, 1, words.slice(0, cut).join(' '), words.slice(cut).join(' '));
+  }
+  lines.forEach((line, i) => page.ctx.fillText(line, layout.left, y - (lines.length - 1 - i) * labelLine));
+  update({ dealtLabels: [...page.dealtLabels, ...lines.map((line) => page.ctx.measureText(line).width)] });
+}
+
+// The deal on a phone: cards just wide and tall enough to be named 12
+// pixels high, the deck and the new deck on lines read as a page is, from
+// the bottom card on the left of the first line; `needed` the height it
+// takes. A deck that fits a line takes one.
+function wrappedLayout(left, width, size, most, midRows, overlap) {
+  const perLine = phoneLine(width);
+  const cell = width / perLine;
+  const h = Math.ceil(phoneLetters / 0.26);
+  const card = { w: Math.min(cell * 0.86, h / 1.3), h };
+  const lineH = h + 6;
+  const lines = (n) => Math.ceil(n / perLine);
+  // Each label may take two lines, the second where one would be.
+  const deckY = 26 + labelLine + h / 2;
+  const handsTop = deckY + (lines(size) - 1) * lineH + h / 2 + 34 + labelLine;
+  const midLines = lines(size + 2);
+  const handsH = Math.max((most - 1) * h * overlap + h, midRows * midLines * lineH);
+  const newY = handsTop + handsH + 34 + labelLine + h / 2;
+  const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
+  return {
+    left, width, card, deckY, newY, handsTop, wrapped: true, needed: Math.ceil(newY + (lines(size) - 1) * lineH + h / 2 + 10),
+    at(place) {
+      if (place.area === 'deck') return onLine(place.slot, deckY);
+      if (place.area === 'new') return onLine(place.slot, newY);
+      if (place.area === 'mid') return onLine(place.slot, handsTop + h / 2 + place.row * midLines * lineH);
+      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + h / 2 + place.slot * h * overlap };
+    },
+  };
+}
+
 function startDealing() {
   const { state, model } = page;
   if (page.dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
   const { steps, labels, mids, tops, moves } = dealSteps();
-  update({ dealing: { steps, labels, mids, tops, moves, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
+  // On a phone the deck may wrap onto lines that need a taller canvas.
+  const tall = dealLayout(fitCanvas(false), steps).needed;
+  update({ dealing: { steps, labels, mids, tops, moves, tall, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
@@ -258,7 +321,7 @@ function wake() {
 // Eases a card from its place at the step before to its place now.
 function paintDeal(t) {
   const { dealing: d, state, model, theme } = page;
-  const b = fitCanvas(false);
+  const b = fitCanvas(false, null, d.tall);
   const layout = dealLayout(b, d.steps);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
@@ -271,11 +334,13 @@ function paintDeal(t) {
   const top = d.tops[d.step];
   const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
-  page.ctx.fillText(`${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.left, 12);
+  update({ dealtLabels: [] });
+  const topLine = layout.wrapped ? 12 + labelLine : 12;
+  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, topLine);
   const mid = d.mids[d.step];
-  if (mid) page.ctx.fillText(mid[0].toUpperCase() + mid.slice(1), layout.left, layout.handsTop - 14);
-  page.ctx.fillText(model.routine ? 'The new deck, bottom (left) to top'
-    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.left, layout.newY - layout.card.h / 2 - 12);
+  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - 14);
+  fillLabel(layout, model.routine ? 'The new deck, bottom (left) to top'
+    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.newY - layout.card.h / 2 - 12);
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
   const e = ease(t);
   const before = d.steps[d.from], now = d.steps[d.step];

@@ -135,9 +135,9 @@ function fitPlot(plot, context, least, most, share) {
 // stays in view. Measuring makes the browser lay the page out, so it is done
 // only when asked; a canvas whose size is set anew starts blank and costs a
 // new bitmap, so that happens only when the box has changed.
-function fitCanvas(measure, wanted = null) {
+function fitCanvas(measure, wanted = null, atLeast = 0) {
   const box = page.box;
-  if (box && !measure && wanted === box.wanted) return box;
+  if (box && !measure && wanted === box.wanted && atLeast === box.atLeast) return box;
   const rect = canvas.getBoundingClientRect();
   const top = rect.top + window.scrollY;
   // The caption, the line under the picture and a margin; presenting, the
@@ -146,6 +146,8 @@ function fitCanvas(measure, wanted = null) {
   const room = window.innerHeight - below - (top < window.innerHeight / 2 ? top : 0);
   let height = Math.round(Math.max(240, Math.min(room, page.presenting ? 4000 : 1400)));
   if (wanted !== null) height = Math.round(Math.max(160, Math.min(height, wanted)));
+  // A view taller than the window, where it must be, scrolls with the page.
+  height = Math.max(height, atLeast);
   canvas.style.height = `${height}px`;
   const width = canvas.clientWidth;
   const ratio = window.devicePixelRatio || 1;
@@ -153,7 +155,7 @@ function fitCanvas(measure, wanted = null) {
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);
   }
-  update({ box: { width, height, ratio, wanted } });
+  update({ box: { width, height, ratio, wanted, atLeast } });
   return page.box;
 }
 

@@ -62,6 +62,22 @@ window.dealExplorer = {
       Math.round((at.y - at.h / 2 - 4) * ratio), 1, 1).data;
     return { drawn: Array.from(pixel.slice(0, 3)), followed: [followedColor() & 255, (followedColor() >>> 8) & 255, (followedColor() >>> 16) & 255] };
   },
+  // The round being dealt as drawn: the size of the cards' names, the
+  // widest of them and of the labels' lines, and the cards and lines that
+  // leave the canvas, in CSS pixels.
+  dealtView: () => {
+    const places = [...page.dealtPlaces.entries()];
+    const { w, h } = places[0][1];
+    const c = canvas.getContext('2d');
+    c.font = font(dealtLetters(w, h));
+    const box = page.box;
+    return {
+      letters: dealtLetters(w, h), card: { w, h },
+      widestName: Math.max(...places.map(([card]) => c.measureText(facesShown() ? playingCard(card).text : String(cardNumber(card))).width)),
+      widestLabel: Math.max(...page.dealtLabels), room: box.width - 32,
+      outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,
+    };
+  },
   // The followed card's chances on the first row, with moves by chance.
   rowChances: () => (page.rows.chances ? Array.from(page.rows.chances.subarray(0, page.model.size)) : null),
 };

@@ -28,6 +28,7 @@ const page = {
   playing: null, // the timer while playing
   dealing: null, // a round dealt on screen, as it goes
   dealtPlaces: null, // where each card of the round dealt was last drawn
+  dealtLabels: [], // how wide each line of its labels was drawn
   presenting: false, // the picture alone, for a room
   box: null, // the canvas's size
   theme: null, // the page's colors, read once a drawing

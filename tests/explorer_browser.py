@@ -956,6 +956,17 @@ def main():
         verify(f"presenting: the followed card said where it is in {page.text('info')!r}",
                "is at position 51, the top card" in page.text("info"))
         verify("presenting: the controls hidden", not page.element("hands").is_displayed())
+        # A round dealt, presented: every card whole on the canvas, none over
+        # another, each hand's cards in lines of their own, names twice the
+        # size a pile of thirteen would leave them.
+        page.key("d")
+        for _ in range(22):
+            page.key(Keys.ARROW_RIGHT)
+        seen = page.driver.execute_script("return window.dealExplorer.dealtView()")
+        verify(f"presenting: a round dealt large: {seen}", seen["letters"] >= 24
+               and seen["outside"] == 0 and seen["covering"] == 0)
+        page.key(Keys.ESCAPE)
+        page.wait_ready()
         page.key(Keys.ARROW_RIGHT)
         page.wait_ready()
         check("presenting: a key steps", page.query(),

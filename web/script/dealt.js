@@ -20,6 +20,10 @@ const dealable = () => {
 // The font size of the name of a card dealt, `w` by `h`.
 const dealtLetters = (w, h) => Math.max(8, Math.min(14, w * 0.42, h * 0.26));
 
+// The size of the names of the cards dealt, `w` by `h`: presented, a face's
+// rank above its suit, large.
+const dealtNameSize = (w, h) => (page.presenting && facesShown() ? faceLetters(w, h, true) : dealtLetters(w, h));
+
 // On a phone, the cards dealt are named at least 12 pixels high: the deck,
 // the rows between and the new deck wrap onto lines of as many cards as are
 // that wide, the labels onto two lines, and the canvas grows to hold them.
@@ -178,11 +182,12 @@ function dealLayout(b, steps) {
   const size = page.model.size;
   const left = 16, right = 16;
   const width = b.width - left - right;
-  let most = 1, midRows = 0;
+  let most = 1, midRows = 0, hands = 1;
   for (const places of steps) {
     const held = new Map();
     for (const q of places) {
       if (q.area === 'hand') held.set(q.hand, (held.get(q.hand) || 0) + 1);
+      if (q.area === 'hand') hands = Math.max(hands, q.of);
       if (q.area === 'mid') midRows = Math.max(midRows, q.row + 1);
     }
     most = Math.max(most, ...held.values());
@@ -191,6 +196,7 @@ function dealLayout(b, steps) {
   // of a pile lies lower, under most of the one before.
   const overlap = page.presenting ? 0.9 : 0.55;
   if (onPhone()) return wrappedLayout(left, width, size, most, midRows, overlap);
+  if (page.presenting) return presentedLayout(left, width, b.height, size, most, midRows, hands);
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
@@ -258,6 +264,45 @@ function wrappedLayout(left, width, size, most, midRows, overlap) {
       if (place.area === 'new') return onLine(place.slot, newY);
       if (place.area === 'mid') return onLine(place.slot, handsTop + h / 2 + place.row * midLines * lineH);
       return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + h / 2 + place.slot * h * overlap };
+    },
+  };
+}
+
+// The deal presented to a room: its cards as large as the window allows,
+// whole, the deck and the new deck on lines read as a page is, and each
+// hand's cards in lines of their own, side by side with the others, in the
+// order they were dealt; a pile of a pack's hand would leave each card a
+// sliver of the window's height.
+function presentedLayout(left, width, height, size, most, midRows, hands) {
+  const fits = (cell) => {
+    const perLine = Math.max(1, Math.floor(width / cell));
+    const inHand = Math.floor(width / hands / cell);
+    if (inHand < 1) return null;
+    const lineH = cell * 0.9 * 1.5 + 6;
+    const lines = Math.ceil(size / perLine);
+    const midLines = Math.ceil((size + 2) / perLine);
+    const handsH = Math.max(Math.ceil(most / inHand), midRows * midLines) * lineH;
+    const needed = 2 * 26 + 34 + labelLine + (2 * lines) * lineH + handsH;
+    return needed <= height ? { perLine, inHand, lineH, lines, midLines } : null;
+  };
+  let cell = Math.min(160, width);
+  while (cell > 12 && !fits(cell)) cell -= 1;
+  const { perLine, lineH, lines, midLines } = fits(cell) || { perLine: Math.floor(width / cell), lineH: cell * 1.35 + 6,
+    lines: Math.ceil(size / Math.floor(width / cell)), midLines: Math.ceil((size + 2) / Math.floor(width / cell)) };
+  const card = { w: cell * 0.9, h: cell * 0.9 * 1.5 };
+  const deckY = 26 + card.h / 2;
+  const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + 34 + labelLine;
+  const newY = height - 10 - (lines - 1) * lineH - card.h / 2;
+  const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
+  return {
+    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0,
+    at(place) {
+      if (place.area === 'deck') return onLine(place.slot, deckY);
+      if (place.area === 'new') return onLine(place.slot, newY);
+      if (place.area === 'mid') return onLine(place.slot, handsTop + card.h / 2 + place.row * midLines * lineH);
+      const column = width / place.of, inHand = Math.max(1, Math.floor(column / cell));
+      return { x: left + place.hand * column + (column - inHand * cell) / 2 + (place.slot % inHand + 0.5) * cell,
+        y: handsTop + card.h / 2 + Math.floor(place.slot / inHand) * lineH };
     },
   };
 }
@@ -388,15 +433,13 @@ function paintDealtCard(card, x, y, shape, color, up, ring = null) {
   page.ctx.textAlign = 'center';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
+  const size = dealtNameSize(w, h);
+  page.ctx.font = font(size);
   if (page.presenting && facesShown()) {
-    const size = faceLetters(w, h, true);
-    page.ctx.font = font(size);
     page.ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
     page.ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
     return;
   }
-  const size = dealtLetters(w, h);
-  page.ctx.font = font(size);
   page.ctx.fillText(face.text, x, y - h / 2 + band + size * 0.7);
 }
 

@@ -69,13 +69,15 @@ window.dealExplorer = {
     const places = [...page.dealtPlaces.entries()];
     const { w, h } = places[0][1];
     const c = canvas.getContext('2d');
-    c.font = font(dealtLetters(w, h));
+    c.font = font(dealtNameSize(w, h));
     const box = page.box;
     return {
-      letters: dealtLetters(w, h), card: { w, h },
+      letters: dealtNameSize(w, h), card: { w, h },
       widestName: Math.max(...places.map(([card]) => c.measureText(facesShown() ? playingCard(card).text : String(cardNumber(card))).width)),
       widestLabel: Math.max(...page.dealtLabels), room: box.width - 32,
       outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,
+      // Cards that lie over another by more than a pixel.
+      covering: places.filter(([a, q]) => places.some(([b, r]) => a !== b && Math.abs(q.x - r.x) < q.w - 1 && Math.abs(q.y - r.y) < q.h - 1)).length,
     };
   },
   // The followed card's chances on the first row, with moves by chance.

@@ -14,7 +14,7 @@ const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 const dealable = () => {
   const { model, facts } = page;
   return model.size > 0 && model.size <= facts.limits.maxDealtCards &&
-    (model.routine || model.hands <= facts.limits.maxDealtCards) && dealtNamesFit();
+    (model.routine || model.hands <= facts.limits.maxDealtCards);
 };
 
 // The font size of the name of a card dealt, `w` by `h`.
@@ -26,23 +26,13 @@ const dealtNameSize = (w, h) => (page.presenting && facesShown() ? faceLetters(w
 
 // On a phone, the cards dealt are named at least 12 pixels high: the deck,
 // the rows between and the new deck wrap onto lines of as many cards as are
-// that wide, the labels onto two lines, and the canvas grows to hold them.
-// A deal into more hands than a line holds cards would name them smaller,
-// and is dealt in a wider window.
+// that wide, the hands onto bands, the labels onto two lines, and the
+// canvas grows to hold them.
 const phoneWidth = 480;
 const phoneLetters = 12;
 const onPhone = () => window.innerWidth <= phoneWidth;
 // The cards a line holds on a phone, `width` pixels wide.
 const phoneLine = (width) => Math.max(1, Math.floor(width / (phoneLetters / 0.42 / 0.86)));
-const dealtNamesFit = () => !onPhone() || mostDealtHands() <= phoneLine(canvas.getBoundingClientRect().width - 32);
-
-// The most hands a deal of the round deals into.
-function mostDealtHands() {
-  const { model, state } = page;
-  if (!model.routine) return model.hands;
-  const plan = ask('plan', roundFields(state), false, model);
-  return Math.max(0, ...Array.from(plan.moves, (move) => (move.kind === 'deal' ? move.hands : 0)));
-}
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
@@ -195,7 +185,7 @@ function dealLayout(b, steps) {
   // Presenting, a card shows its rank above its suit, large: each card
   // of a pile lies lower, under most of the one before.
   const overlap = page.presenting ? 0.9 : 0.55;
-  if (onPhone()) return wrappedLayout(left, width, size, most, midRows, overlap);
+  if (onPhone()) return wrappedLayout(left, width, size, most, midRows, hands, overlap);
   if (page.presenting) return presentedLayout(left, width, b.height, size, most, midRows, hands);
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
@@ -243,7 +233,7 @@ function fillLabel(layout, text, y) {
 // pixels high, the deck and the new deck on lines read as a page is, from
 // the bottom card on the left of the first line; `needed` the height it
 // takes. A deck that fits a line takes one.
-function wrappedLayout(left, width, size, most, midRows, overlap) {
+function wrappedLayout(left, width, size, most, midRows, hands, overlap) {
   const perLine = phoneLine(width);
   const cell = width / perLine;
   const h = Math.ceil(phoneLetters / 0.26);
@@ -254,16 +244,22 @@ function wrappedLayout(left, width, size, most, midRows, overlap) {
   const deckY = 26 + labelLine + h / 2;
   const handsTop = deckY + (lines(size) - 1) * lineH + h / 2 + 34 + labelLine;
   const midLines = lines(size + 2);
-  const handsH = Math.max((most - 1) * h * overlap + h, midRows * midLines * lineH);
+  // More hands than a line holds lie in bands, one under the other.
+  const pileH = (most - 1) * h * overlap + h + 6;
+  const handsH = Math.max(lines(hands) * pileH, midRows * midLines * lineH);
   const newY = handsTop + handsH + 34 + labelLine + h / 2;
   const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
+  const inHand = (place) => (place.of > perLine
+    ? { x: left + (place.hand % perLine + 0.5) * cell, y: handsTop + Math.floor(place.hand / perLine) * pileH }
+    : { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop });
   return {
     left, width, card, deckY, newY, handsTop, wrapped: true, needed: Math.ceil(newY + (lines(size) - 1) * lineH + h / 2 + 10),
     at(place) {
       if (place.area === 'deck') return onLine(place.slot, deckY);
       if (place.area === 'new') return onLine(place.slot, newY);
       if (place.area === 'mid') return onLine(place.slot, handsTop + h / 2 + place.row * midLines * lineH);
-      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + h / 2 + place.slot * h * overlap };
+      const { x, y } = inHand(place);
+      return { x, y: y + h / 2 + place.slot * h * overlap };
     },
   };
 }

@@ -113,8 +113,7 @@ function fillFields() {
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
-    : !dealtNamesFit() ? 'A deal into this many hands is dealt on screen in a wider window, where its cards can be named'
-      : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
+    : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
   $('own-deal').disabled = model.ownDeal && !model.routine;
 }
 

@@ -34,6 +34,10 @@ const onPhone = () => window.innerWidth <= phoneWidth;
 // The cards a line holds on a phone, `width` pixels wide.
 const phoneLine = (width) => Math.max(1, Math.floor(width / (phoneLetters / 0.42 / 0.86)));
 
+// How a hand's cards lie: in a pile, or, presented, in lines.
+const pileWords = 'each card below the one before';
+const linesWords = 'each card after the one before, in lines';
+
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
 // row, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
@@ -60,7 +64,7 @@ function dealSteps() {
     const move = plan.moves[i];
     const at = move.at;
     const prefix = count > 1 ? `move ${i + 1} of ${count}, ${move.text}: ` : model.routine ? `${move.text}: ` : '';
-    const mid = { deal: 'the hands, hand 0 on the left, each card below the one before',
+    const mid = { deal: `the hands, hand 0 on the left, ${pileWords}`,
       cut: 'the packet lifted', 'faro out': 'the lower half (left) and the upper half (right)',
       'faro in': 'the lower half (left) and the upper half (right)' }[move.kind] || '';
     const add = (label) => {
@@ -291,7 +295,7 @@ function presentedLayout(left, width, height, size, most, midRows, hands) {
   const newY = height - 10 - (lines - 1) * lineH - card.h / 2;
   const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
   return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0,
+    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true,
     at(place) {
       if (place.area === 'deck') return onLine(place.slot, deckY);
       if (place.area === 'new') return onLine(place.slot, newY);
@@ -379,7 +383,10 @@ function paintDeal(t) {
   const topLine = layout.wrapped ? 12 + labelLine : 12;
   fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, topLine);
   const mid = d.mids[d.step];
-  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - 14);
+  if (mid) {
+    const said = layout.handsInLines ? mid.replace(pileWords, linesWords) : mid;
+    fillLabel(layout, said[0].toUpperCase() + said.slice(1), layout.handsTop - 14);
+  }
   fillLabel(layout, model.routine ? 'The new deck, bottom (left) to top'
     : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.newY - layout.card.h / 2 - 12);
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);

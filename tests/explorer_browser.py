@@ -224,6 +224,12 @@ def address(hands, rounds, options):
     return query
 
 
+# The round being dealt as drawn, read once the step a key made is painted:
+# a card still flying may lie over another.
+dealt_view = ("const done = arguments[0]; requestAnimationFrame(() => requestAnimationFrame(() => "
+              "done(window.dealExplorer.dealtView())))")
+
+
 def routine_address(routine, cards, rounds):
     query = urllib.parse.urlencode({"routine": routine, "round": rounds, "cards": cards})
     return "?" + query.replace("%3B", ";").replace("%2C", ",")
@@ -962,7 +968,7 @@ def main():
         page.key("d")
         for _ in range(22):
             page.key(Keys.ARROW_RIGHT)
-        seen = page.driver.execute_script("return window.dealExplorer.dealtView()")
+        seen = page.driver.execute_async_script(dealt_view)
         verify(f"presenting: a round dealt large: {seen}", seen["letters"] >= 24
                and seen["outside"] == 0 and seen["covering"] == 0)
         page.key(Keys.ESCAPE)
@@ -1036,7 +1042,9 @@ def main():
                  lambda: page.key(Keys.PAGE_DOWN)),
                 ("a step at 5050 cards", routine_address("deal 4 --packets 1; cut 26; faro out; "
                                                          "monge", 5050, 0),
-                 lambda: page.key(Keys.ARROW_RIGHT))]:
+                 lambda: page.key(Keys.ARROW_RIGHT)),
+                ("a routine typed and entered", "?hands=4&round=0",
+                 lambda: page.type("routine", "deal 4 --packets 1; cut 26; faro out; monge"))]:
             page.open(query)
             page.element("canvas").click()
             page.wait_ready()
@@ -1080,7 +1088,7 @@ def main():
             phone.element("deal-round").click()
             for _ in range(steps):
                 phone.key(Keys.ARROW_RIGHT)
-            seen = phone.driver.execute_script("return window.dealExplorer.dealtView()")
+            seen = phone.driver.execute_async_script(dealt_view)
             verify(f"at 375 px: {query} dealt readably: {seen}",
                    seen["letters"] >= 12 and seen["widestName"] <= seen["card"]["w"] - 2
                    and seen["widestLabel"] <= seen["room"] and seen["outside"] == 0)

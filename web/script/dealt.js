@@ -202,7 +202,7 @@ function dealLayout(b, steps) {
   const handsTop = deckY + card.h / 2 + 34;
   const step = card.h * overlap;
   return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0,
+    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, labels: { size: 12, top: 12, mid: 14, new: 12 },
     at(place) {
       if (place.area === 'deck' || place.area === 'new') {
         return { x: left + (place.slot + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
@@ -257,7 +257,7 @@ function wrappedLayout(left, width, size, most, midRows, hands, overlap) {
     ? { x: left + (place.hand % perLine + 0.5) * cell, y: handsTop + Math.floor(place.hand / perLine) * pileH }
     : { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop });
   return {
-    left, width, card, deckY, newY, handsTop, wrapped: true, needed: Math.ceil(newY + (lines(size) - 1) * lineH + h / 2 + 10),
+    left, width, card, deckY, newY, handsTop, wrapped: true, labels: { size: 12, top: 12 + labelLine, mid: 14, new: 12 }, needed: Math.ceil(newY + (lines(size) - 1) * lineH + h / 2 + 10),
     at(place) {
       if (place.area === 'deck') return onLine(place.slot, deckY);
       if (place.area === 'new') return onLine(place.slot, newY);
@@ -273,6 +273,10 @@ function wrappedLayout(left, width, size, most, midRows, hands, overlap) {
 // hand's cards in lines of their own, side by side with the others, in the
 // order they were dealt; a pile of a pack's hand would leave each card a
 // sliver of the window's height.
+// Presented, the labels are 20 pixels high, for a room: the room between
+// one part and the next, its label in it.
+const presentedGap = 46;
+
 function presentedLayout(left, width, height, size, most, midRows, hands) {
   const fits = (cell) => {
     const perLine = Math.max(1, Math.floor(width / cell));
@@ -282,7 +286,7 @@ function presentedLayout(left, width, height, size, most, midRows, hands) {
     const lines = Math.ceil(size / perLine);
     const midLines = Math.ceil((size + 2) / perLine);
     const handsH = Math.max(Math.ceil(most / inHand), midRows * midLines) * lineH;
-    const needed = 2 * 26 + 34 + labelLine + (2 * lines) * lineH + handsH;
+    const needed = 32 + 2 * presentedGap + 10 + (2 * lines) * lineH + handsH;
     return needed <= height ? { perLine, inHand, lineH, lines, midLines } : null;
   };
   let cell = Math.min(160, width);
@@ -290,12 +294,13 @@ function presentedLayout(left, width, height, size, most, midRows, hands) {
   const { perLine, lineH, lines, midLines } = fits(cell) || { perLine: Math.floor(width / cell), lineH: cell * 1.35 + 6,
     lines: Math.ceil(size / Math.floor(width / cell)), midLines: Math.ceil((size + 2) / Math.floor(width / cell)) };
   const card = { w: cell * 0.9, h: cell * 0.9 * 1.5 };
-  const deckY = 26 + card.h / 2;
-  const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + 34 + labelLine;
+  const deckY = 32 + card.h / 2;
+  const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + presentedGap;
   const newY = height - 10 - (lines - 1) * lineH - card.h / 2;
   const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
   return {
     left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true,
+    labels: { size: 20, top: 16, mid: 20, new: 20 },
     at(place) {
       if (place.area === 'deck') return onLine(place.slot, deckY);
       if (place.area === 'new') return onLine(place.slot, newY);
@@ -370,7 +375,7 @@ function paintDeal(t) {
   const layout = dealLayout(b, d.steps);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
-  page.ctx.font = labelFont;
+  page.ctx.font = font(layout.labels.size);
   page.ctx.textAlign = 'left';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = theme.muted;
@@ -380,15 +385,14 @@ function paintDeal(t) {
   const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
   update({ dealtLabels: [] });
-  const topLine = layout.wrapped ? 12 + labelLine : 12;
-  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, topLine);
+  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
   const mid = d.mids[d.step];
   if (mid) {
     const said = layout.handsInLines ? mid.replace(pileWords, linesWords) : mid;
-    fillLabel(layout, said[0].toUpperCase() + said.slice(1), layout.handsTop - 14);
+    fillLabel(layout, said[0].toUpperCase() + said.slice(1), layout.handsTop - layout.labels.mid);
   }
   fillLabel(layout, model.routine ? 'The new deck, bottom (left) to top'
-    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.newY - layout.card.h / 2 - 12);
+    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.newY - layout.card.h / 2 - layout.labels.new);
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
   const e = ease(t);
   const before = d.steps[d.from], now = d.steps[d.step];

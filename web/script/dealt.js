@@ -233,6 +233,11 @@ function fillLabel(layout, text, y) {
   update({ dealtLabels: [...page.dealtLabels, ...lines.map((line) => page.ctx.measureText(line).width)] });
 }
 
+// Where slot `slot` of a row wrapped onto lines of `perLine` places `cell`
+// wide and `lineH` apart lies, its first line at `top`.
+const onLines = (left, perLine, cell, lineH) => (slot, top) =>
+  ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
+
 // The deal on a phone: cards just wide and tall enough to be named 12
 // pixels high, the deck and the new deck on lines read as a page is, from
 // the bottom card on the left of the first line; `needed` the height it
@@ -252,7 +257,7 @@ function wrappedLayout(left, width, size, most, midRows, hands, overlap) {
   const pileH = (most - 1) * h * overlap + h + 6;
   const handsH = Math.max(lines(hands) * pileH, midRows * midLines * lineH);
   const newY = handsTop + handsH + 34 + labelLine + h / 2;
-  const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
+  const onLine = onLines(left, perLine, cell, lineH);
   const inHand = (place) => (place.of > perLine
     ? { x: left + (place.hand % perLine + 0.5) * cell, y: handsTop + Math.floor(place.hand / perLine) * pileH }
     : { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop });
@@ -297,7 +302,7 @@ function presentedLayout(left, width, height, size, most, midRows, hands) {
   const deckY = 32 + card.h / 2;
   const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + presentedGap;
   const newY = height - 10 - (lines - 1) * lineH - card.h / 2;
-  const onLine = (slot, top) => ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
+  const onLine = onLines(left, perLine, cell, lineH);
   return {
     left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true,
     labels: { size: 20, top: 16, mid: 20, new: 20 },

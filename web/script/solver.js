@@ -57,7 +57,11 @@ function placeOf(text) {
   else if (words === 'bottom card' || words === 'bottom') position = 0;
   else if (fromTop) position = size - Number(fromTop[1]);
   else if (numbered) position = page.state.fromTop && !words.startsWith('position') ? size - Number(numbered[1]) : Number(numbered[1]);
-  else if (/^(?:10|[2-9ajqk])\s?[cdhs♣♦♥♠]$/i.test(text.trim())) position = parseCard(text).value ?? null;
+  else if (words !== '') {
+    // Anything else may be a card's name, which the core reads.
+    const card = parseCard(text);
+    if (!card.error) position = card.value;
+  }
   return position !== null && position >= 0 && position < size ? position : null;
 }
 

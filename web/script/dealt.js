@@ -190,7 +190,12 @@ function dealLayout(b, steps) {
   // of a pile lies lower, under most of the one before.
   const overlap = page.presenting ? 0.9 : 0.55;
   if (onPhone()) return wrappedLayout(left, width, size, most, midRows, hands, overlap);
-  if (page.presenting) return presentedLayout(left, width, b.height, size, most, midRows, hands);
+  if (page.presenting) {
+    // Where no step has cards both in the deck and in the new deck, as in
+    // a deal that deals every card, the two take the same lines.
+    const shared = steps.every((places) => !(places.some((q) => q.area === 'deck') && places.some((q) => q.area === 'new')));
+    return presentedLayout(left, width, b.height, size, most, midRows, hands, shared);
+  }
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
@@ -282,16 +287,20 @@ function wrappedLayout(left, width, size, most, midRows, hands, overlap) {
 // one part and the next, its label in it.
 const presentedGap = 46;
 
-function presentedLayout(left, width, height, size, most, midRows, hands) {
+// The cards a hand's line holds, `column` wide: a third of a card's width
+// at least is left between two hands, so that each stands apart.
+const handLine = (column, cell) => Math.floor((column - cell / 3) / cell);
+
+function presentedLayout(left, width, height, size, most, midRows, hands, shared) {
   const fits = (cell) => {
     const perLine = Math.max(1, Math.floor(width / cell));
-    const inHand = Math.floor(width / hands / cell);
+    const inHand = handLine(width / hands, cell);
     if (inHand < 1) return null;
     const lineH = cell * 0.9 * 1.5 + 6;
     const lines = Math.ceil(size / perLine);
     const midLines = Math.ceil((size + 2) / perLine);
     const handsH = Math.max(Math.ceil(most / inHand), midRows * midLines) * lineH;
-    const needed = 32 + 2 * presentedGap + 10 + (2 * lines) * lineH + handsH;
+    const needed = 32 + (shared ? 1 : 2) * (presentedGap + lines * lineH) + 10 + handsH;
     return needed <= height ? { perLine, inHand, lineH, lines, midLines } : null;
   };
   let cell = Math.min(160, width);
@@ -301,16 +310,16 @@ function presentedLayout(left, width, height, size, most, midRows, hands) {
   const card = { w: cell * 0.9, h: cell * 0.9 * 1.5 };
   const deckY = 32 + card.h / 2;
   const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + presentedGap;
-  const newY = height - 10 - (lines - 1) * lineH - card.h / 2;
+  const newY = shared ? deckY : height - 10 - (lines - 1) * lineH - card.h / 2;
   const onLine = onLines(left, perLine, cell, lineH);
   return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true,
+    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true, shared,
     labels: { size: 20, top: 16, mid: 20, new: 20 },
     at(place) {
       if (place.area === 'deck') return onLine(place.slot, deckY);
       if (place.area === 'new') return onLine(place.slot, newY);
       if (place.area === 'mid') return onLine(place.slot, handsTop + card.h / 2 + place.row * midLines * lineH);
-      const column = width / place.of, inHand = Math.max(1, Math.floor(column / cell));
+      const column = width / place.of, inHand = Math.max(1, handLine(column, cell));
       return { x: left + place.hand * column + (column - inHand * cell) / 2 + (place.slot % inHand + 0.5) * cell,
         y: handsTop + card.h / 2 + Math.floor(place.slot / inHand) * lineH };
     },
@@ -390,14 +399,18 @@ function paintDeal(t) {
   const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
   update({ dealtLabels: [] });
-  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
+  const newLabel = model.routine ? 'The new deck, bottom (left) to top'
+    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`;
+  // Sharing the deck's lines, the new deck is named there once it has cards.
+  const newOnTop = layout.shared && d.steps[d.step].some((q) => q.area === 'new');
+  fillLabel(layout, newOnTop ? newLabel
+    : `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
   const mid = d.mids[d.step];
   if (mid) {
     const said = layout.handsInLines ? mid.replace(pileWords, linesWords) : mid;
     fillLabel(layout, said[0].toUpperCase() + said.slice(1), layout.handsTop - layout.labels.mid);
   }
-  fillLabel(layout, model.routine ? 'The new deck, bottom (left) to top'
-    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`, layout.newY - layout.card.h / 2 - layout.labels.new);
+  if (!layout.shared) fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new);
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
   const e = ease(t);
   const before = d.steps[d.from], now = d.steps[d.step];

@@ -72,7 +72,7 @@ window.dealExplorer = {
     c.font = font(dealtNameSize(w, h));
     const box = page.box;
     return {
-      letters: dealtNameSize(w, h), card: { w, h },
+      letters: dealtNameSize(w, h), capitals: c.measureText('K').actualBoundingBoxAscent + c.measureText('K').actualBoundingBoxDescent, card: { w, h },
       widestName: Math.max(...places.map(([card]) => c.measureText(facesShown() ? playingCard(card).text : String(cardNumber(card))).width)),
       widestLabel: Math.max(...page.dealtLabels), room: box.width - 32,
       outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,

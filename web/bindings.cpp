@@ -373,6 +373,13 @@ std::string hands_text(const deal_answer& learnt, std::vector<deal::card> deck, 
     return out;
 }
 
+// The integer field `field` of `r`, within `least` to `most`: the page's
+// own numbers, which it keeps in range, read without a fault.
+int clamped(const web::request& r, const char* field, int least, int most) {
+    return std::clamp(static_cast<int>(std::strtol(std::string(r[field]).c_str(), nullptr, 10)),
+                      least, most);
+}
+
 // The round number of a routine with moves by chance, 0 to
 // deal::max_chance_rounds, or the fault in `words`.
 std::optional<std::int64_t> chance_round(const web::request& r, char* words, std::size_t room) {
@@ -383,10 +390,21 @@ std::optional<std::int64_t> chance_round(const web::request& r, char* words, std
 // Room in `a` for the rows asked ("count" of them, 1 to max_rows) of a deck
 // of `size`.
 std::span<std::int32_t> rows_room(web::answer& a, const web::request& r, int size) {
-    const int count = std::clamp(
-        static_cast<int>(std::strtol(std::string(r["count"]).c_str(), nullptr, 10)), 1, max_rows);
+    const int count = clamped(r, "count", 1, max_rows);
     return a.key("rows").ints_room(static_cast<std::size_t>(count) *
                                    static_cast<std::size_t>(size));
+}
+
+// The rows of `rows`, each a deck of `size`, that are in the starting order.
+std::vector<std::int32_t> starting_rows(std::span<const std::int32_t> rows, int size) {
+    const auto stride = static_cast<std::size_t>(size);
+    std::vector<std::int32_t> start(stride), found;
+    std::iota(start.begin(), start.end(), 0);
+    for (std::size_t i = 0; i * stride < rows.size(); ++i)
+        if (std::equal(start.begin(), start.end(),
+                       rows.begin() + static_cast<std::ptrdiff_t>(i * stride)))
+            found.push_back(static_cast<std::int32_t>(i));
+    return found;
 }
 
 // The first row's listing and the hands the next round deals from it (each
@@ -430,17 +448,12 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
     const int count = static_cast<int>(rows.size() / stride);
     a->key("trick").boolean(false);
     deal::drawn_run run(f.round, f.seed, followed);
-    std::vector<std::int32_t> returns;
     for (int i = 0; i < count; ++i) {
         run.play_to(*first + i);
         const auto deck = run.deck();
         std::copy(deck.begin(), deck.end(), rows.data() + static_cast<std::size_t>(i) * stride);
-        bool start = true;
-        for (std::size_t p = 0; p < stride && start; ++p)
-            start = deck[p] == static_cast<deal::card>(p);
-        if (start)
-            returns.push_back(i);
     }
+    std::vector<std::int32_t> returns = starting_rows(rows, size);
     a->key("firstReturn").integer(returns.empty() ? -1 : returns.front());
     a->key("returns").ints(std::move(returns));
     const std::int64_t riffles = f.round.count_of(deal::move_kind::riffle);
@@ -763,11 +776,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_rows(const deal_answer* deal, const c
             deck.round(deck.position(round_read.trick_round + i - 1)).apply(row(i - 1), row(i));
         // The deck need not come back at the routine's own period: every
         // row in the starting order, as it is.
-        std::vector<std::int32_t> start(stride), returns;
-        std::iota(start.begin(), start.end(), 0);
-        for (int i = 0; i < count; ++i)
-            if (std::equal(start.begin(), start.end(), row(i)))
-                returns.push_back(i);
+        std::vector<std::int32_t> returns = starting_rows(rows, size);
         first_return = returns.empty() ? -1 : returns.front();
         a->key("returns").ints(std::move(returns));
         a->key("tail").integer(deck.card().tail());
@@ -920,10 +929,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape(const char* text, int lengt
     // The points from "from" to "to", all without them: the page asks for
     // a slice at a time, so as to answer between them.
     const auto bound = [&](const char* field, int otherwise, int least) {
-        return r.has(field) ? std::clamp(static_cast<int>(std::strtol(std::string(r[field]).c_str(),
-                                                                      nullptr, 10)),
-                                         least, most)
-                            : otherwise;
+        return r.has(field) ? clamped(r, field, least, most) : otherwise;
     };
     const int from = std::max(1, bound("from", 1, 1));
     const int to = bound("to", most, from - 1);
@@ -948,9 +954,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_landscape_period(const char* text, in
     if (!read_into(r, f, *a))
         return a;
     const bool by_cards = f.routine_given || r["across"] == "cards";
-    const int x =
-        std::clamp(static_cast<int>(std::strtol(std::string(r["x"]).c_str(), nullptr, 10)), 1,
-                   landscape_count(f, by_cards));
+    const int x = clamped(r, "x", 1, landscape_count(f, by_cards));
     landscape_room room{f.round, f.rules, {}, {}};
     const auto p = f.chance ? std::nullopt : landscape_period(f, by_cards, x, room);
     a->key("period").string(p ? period_text(*p) : "");
@@ -987,10 +991,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
         a->key("moves").string(words);
         return a;
     }
-    const auto position = [&](const char* field) {
-        return std::clamp(static_cast<int>(std::strtol(std::string(r[field]).c_str(), nullptr, 10)),
-                          0, f.size - 1);
-    };
+    const auto position = [&](const char* field) { return clamped(r, field, 0, f.size - 1); };
     std::vector<std::int16_t> table(all.moves.size() * static_cast<std::size_t>(f.size));
     std::vector<std::int16_t> branches(std::size_t{1} << 16);
     deal::search search(table, branches);
@@ -1070,10 +1071,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
 EMSCRIPTEN_KEEPALIVE web::answer* explorer_mixing(const char* text, int length) {
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
-    const auto number = [&](const char* field, int most) {
-        return std::clamp(static_cast<int>(std::strtol(std::string(r[field]).c_str(), nullptr, 10)),
-                          1, most);
-    };
+    const auto number = [&](const char* field, int most) { return clamped(r, field, 1, most); };
     const std::vector<double> curve = deal::riffle_distances(
         number("cards", deal::max_cards), number("shuffles", deal::max_shuffles));
     a->key("distances").floats({curve.begin(), curve.end()});

@@ -79,7 +79,7 @@ function dealSteps() {
     }
     const onPosition = []; // the card at each position
     pos.forEach((x, p) => { onPosition[x] = p; });
-    const name = (p) => (facesShown() ? playingCard(places[p].card).text : String(cardNumber(places[p].card)));
+    const name = (p) => cardLabel(places[p].card);
     const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] });
     if (move.kind === 'deal') {
       const held = new Array(move.hands).fill(0);
@@ -168,40 +168,47 @@ function dealSteps() {
   return { steps, labels, mids, tops, moves: plan.moves.map((m) => m.text) };
 }
 
+// What the layout of a round dealt takes from its steps, worked out once:
+// the most cards a hand holds, the rows between, the most hands a deal
+// deals into, and whether no step has cards both in the deck and in the new
+// deck, as in a deal that deals every card, so that the two may take the
+// same lines.
+function dealShape(steps) {
+  let most = 1, midRows = 0, hands = 1, shared = true;
+  for (const places of steps) {
+    const held = new Map();
+    for (const q of places) {
+      if (q.area === 'hand') {
+        held.set(q.hand, (held.get(q.hand) || 0) + 1);
+        hands = Math.max(hands, q.of);
+      }
+      if (q.area === 'mid') midRows = Math.max(midRows, q.row + 1);
+    }
+    most = Math.max(most, ...held.values());
+    shared = shared && !(places.some((q) => q.area === 'deck') && places.some((q) => q.area === 'new'));
+  }
+  return { size: page.model.size, most, midRows, hands, shared };
+}
+
 // Where a place is on the canvas: the deck along the top, the hands side by
 // side below it, each card a little lower than the one before so that its
 // face shows, or a row of cards between; the new deck along the bottom.
 // Cards are as large as the width and the height both allow.
-function dealLayout(b, steps) {
-  const size = page.model.size;
+function dealLayout(b, shape) {
+  const { size, most } = shape;
   const left = 16, right = 16;
   const width = b.width - left - right;
-  let most = 1, midRows = 0, hands = 1;
-  for (const places of steps) {
-    const held = new Map();
-    for (const q of places) {
-      if (q.area === 'hand') held.set(q.hand, (held.get(q.hand) || 0) + 1);
-      if (q.area === 'hand') hands = Math.max(hands, q.of);
-      if (q.area === 'mid') midRows = Math.max(midRows, q.row + 1);
-    }
-    most = Math.max(most, ...held.values());
-  }
-  // Presenting, a card shows its rank above its suit, large: each card
+  // Presenting on a phone, a card shows its rank above its suit: each card
   // of a pile lies lower, under most of the one before.
   const overlap = page.presenting ? 0.9 : 0.55;
-  if (onPhone()) return wrappedLayout(left, width, size, most, midRows, hands, overlap);
-  if (page.presenting) {
-    // Where no step has cards both in the deck and in the new deck, as in
-    // a deal that deals every card, the two take the same lines.
-    const shared = steps.every((places) => !(places.some((q) => q.area === 'deck') && places.some((q) => q.area === 'new')));
-    return presentedLayout(left, width, b.height, size, most, midRows, hands, shared);
-  }
+  if (onPhone()) return wrappedLayout(left, width, shape, overlap);
+  if (page.presenting) return presentedLayout(left, width, b.height, shape);
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
   const tall = Math.min(60, (b.height - 110) / (2 + 1 + overlap * (most - 1)));
   const cell = Math.min(48, width / size);
-  const h = Math.max(12, Math.min(cell * (page.presenting ? 1.6 : 1.3), tall));
+  const h = Math.max(12, Math.min(cell * 1.3, tall));
   const card = { w: Math.max(6, Math.min(cell * 0.86, h / 1.3)), h };
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
@@ -247,7 +254,7 @@ const onLines = (left, perLine, cell, lineH) => (slot, top) =>
 // pixels high, the deck and the new deck on lines read as a page is, from
 // the bottom card on the left of the first line; `needed` the height it
 // takes. A deck that fits a line takes one.
-function wrappedLayout(left, width, size, most, midRows, hands, overlap) {
+function wrappedLayout(left, width, { size, most, midRows, hands }, overlap) {
   const perLine = phoneLine(width);
   const cell = width / perLine;
   const h = Math.ceil(phoneLetters / 0.26);
@@ -291,22 +298,21 @@ const presentedGap = 46;
 // at least is left between two hands, so that each stands apart.
 const handLine = (column, cell) => Math.floor((column - cell / 3) / cell);
 
-function presentedLayout(left, width, height, size, most, midRows, hands, shared) {
-  const fits = (cell) => {
+function presentedLayout(left, width, height, { size, most, midRows, hands, shared }) {
+  // The lines of cards `cell` apart, and whether they fit the height.
+  const measure = (cell) => {
     const perLine = Math.max(1, Math.floor(width / cell));
     const inHand = handLine(width / hands, cell);
-    if (inHand < 1) return null;
     const lineH = cell * 0.9 * 1.5 + 6;
     const lines = Math.ceil(size / perLine);
     const midLines = Math.ceil((size + 2) / perLine);
-    const handsH = Math.max(Math.ceil(most / inHand), midRows * midLines) * lineH;
+    const handsH = Math.max(Math.ceil(most / Math.max(1, inHand)), midRows * midLines) * lineH;
     const needed = 32 + (shared ? 1 : 2) * (presentedGap + lines * lineH) + 10 + handsH;
-    return needed <= height ? { perLine, inHand, lineH, lines, midLines } : null;
+    return { cell, perLine, lineH, lines, midLines, fits: inHand >= 1 && needed <= height };
   };
-  let cell = Math.min(160, width);
-  while (cell > 12 && !fits(cell)) cell -= 1;
-  const { perLine, lineH, lines, midLines } = fits(cell) || { perLine: Math.floor(width / cell), lineH: cell * 1.35 + 6,
-    lines: Math.ceil(size / Math.floor(width / cell)), midLines: Math.ceil((size + 2) / Math.floor(width / cell)) };
+  let lined = measure(Math.min(160, width));
+  while (lined.cell > 12 && !lined.fits) lined = measure(lined.cell - 1);
+  const { cell, perLine, lineH, lines, midLines } = lined;
   const card = { w: cell * 0.9, h: cell * 0.9 * 1.5 };
   const deckY = 32 + card.h / 2;
   const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + presentedGap;
@@ -331,9 +337,10 @@ function startDealing() {
   if (page.dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
   const { steps, labels, mids, tops, moves } = dealSteps();
+  const shape = dealShape(steps);
   // On a phone the deck may wrap onto lines that need a taller canvas.
-  const tall = dealLayout(fitCanvas(false), steps).needed;
-  update({ dealing: { steps, labels, mids, tops, moves, tall, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
+  const tall = dealLayout(fitCanvas(false), shape).needed;
+  update({ dealing: { steps, labels, mids, tops, moves, shape, tall, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
@@ -386,7 +393,7 @@ function wake() {
 function paintDeal(t) {
   const { dealing: d, state, model, theme } = page;
   const b = fitCanvas(false, null, d.tall);
-  const layout = dealLayout(b, d.steps);
+  const layout = dealLayout(b, d.shape);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
   page.ctx.font = font(layout.labels.size);
@@ -419,7 +426,7 @@ function paintDeal(t) {
   // that every face shows; cards on the move last, over everything.
   // The cards followed stand out as they do in the rows: ringed in their
   // colors, and over the others.
-  const followed = new Map([state.card, ...state.more].map((card, i) => [card, i]));
+  const followed = followedColors();
   const rank = (p) => (followed.has(now[p].card) ? 2e6 : 0) + (moved(before[p], now[p]) ? 1e6 : 0) +
     (now[p].area === 'hand' ? now[p].slot : 0);
   const order = [...now.keys()].sort((a, b) => rank(a) - rank(b));

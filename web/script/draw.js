@@ -68,6 +68,8 @@ const followedColor = (i = 0) => page.model.colors.followed[i];
 // The other cards followed, beside the first, each with the index of its
 // color.
 const alsoFollowed = () => page.state.more.map((card, i) => ({ card, color: i + 1 }));
+// Every card followed, by the index of its color.
+const followedColors = () => new Map([page.state.card, ...page.state.more].map((card, i) => [card, i]));
 
 // ---- playing cards ----------------------------------------------------------
 
@@ -85,6 +87,8 @@ const facesShown = () => page.state.faces && page.model.size <= page.facts.limit
 // A card as the page names it in words: its number, and its face if shown.
 const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
 const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
+// A card as a field or a card drawn shows it: its face, or its number.
+const cardLabel = (card) => (facesShown() ? playingCard(card).text : String(cardNumber(card)));
 // A position, counted from the bottom as the programs count, and from the
 // top as a magician counts: "position 40, 12th from the top".
 // Counted from the top, the place comes first.

@@ -70,11 +70,11 @@ function fillFields() {
   fill('hands', String(state.hands));
   fill('round', state.round.toString());
   fill('card', state.card === null ? ''
-    : [state.card, ...state.more].map((c) => (facesShown() ? playingCard(c).text : String(cardNumber(c)))).join(','));
+    : [state.card, ...state.more].map(cardLabel).join(','));
   // The solver's card is the card followed, until another is typed there.
   const solveCard = $('solve-card');
   if (solveCard.getAttribute('aria-invalid') !== 'true' && document.activeElement !== solveCard) {
-    solveCard.value = state.card === null ? '' : facesShown() ? playingCard(state.card).text : String(cardNumber(state.card));
+    solveCard.value = state.card === null ? '' : cardLabel(state.card);
   }
   fill('deck', state.deck);
   fill('packets', state.packets);
@@ -195,16 +195,13 @@ const fieldNames = [...textFields, 'rest', 'firstCard', 'bottomHand'];
 function renderFaults() {
   const { faults, addressFault } = page;
   ui.error.textContent = [addressFault, ...faults.values()].filter(Boolean).join('\n');
-  for (const name of fieldNames) {
-    const input = ui[name];
-    input.setAttribute('aria-invalid', String(faults.has(input)));
-    sayBeside(input, faults.get(input) || '');
-  }
+  for (const name of fieldNames) markFault(ui[name], faults.get(ui[name]) || '');
 }
 
-// A field's fault said beside it too, where the eye is when typing; none
-// where `message` is empty.
-function sayBeside(input, message) {
+// A field bordered red, its fault said beside it too, where the eye is when
+// typing; neither where `message` is empty.
+function markFault(input, message) {
+  input.setAttribute('aria-invalid', String(message !== ''));
   const box = input.closest('.field');
   if (!box) return;
   let note = box.querySelector('.field-fault');

@@ -9,6 +9,14 @@ function measure(times, run) {
   return (performance.now() - start) / times;
 }
 
+// How high a capital letter stands in a font of `size` pixels.
+function capitalsOf(size) {
+  const c = canvas.getContext('2d');
+  c.font = font(size);
+  const m = c.measureText('K');
+  return m.actualBoundingBoxAscent + m.actualBoundingBoxDescent;
+}
+
 window.dealExplorer = {
   readyAt: null,
   landscapeMs: null,
@@ -32,12 +40,7 @@ window.dealExplorer = {
   // The size of the names on the faces last drawn, in CSS pixels; and how
   // high a capital letter of them stands.
   faceFont: () => page.faceFont,
-  faceCapitals: () => {
-    const c = canvas.getContext('2d');
-    c.font = font(page.faceFont);
-    const m = c.measureText('K');
-    return m.actualBoundingBoxAscent + m.actualBoundingBoxDescent;
-  },
+  faceCapitals: () => capitalsOf(page.faceFont),
   // The least contrast with the canvas of any card's dot, by its fill or its
   // outline, in the colors and the theme shown.
   dotContrast: () => Math.min(...Array.from(page.model.colors[page.state.color], (color) => {
@@ -68,12 +71,13 @@ window.dealExplorer = {
   dealtView: () => {
     const places = [...page.dealtPlaces.entries()];
     const { w, h } = places[0][1];
+    const letters = dealtNameSize(w, h), capitals = capitalsOf(letters);
     const c = canvas.getContext('2d');
-    c.font = font(dealtNameSize(w, h));
+    c.font = font(letters);
     const box = page.box;
     return {
-      letters: dealtNameSize(w, h), capitals: c.measureText('K').actualBoundingBoxAscent + c.measureText('K').actualBoundingBoxDescent, card: { w, h },
-      widestName: Math.max(...places.map(([card]) => c.measureText(facesShown() ? playingCard(card).text : String(cardNumber(card))).width)),
+      letters, capitals, card: { w, h },
+      widestName: Math.max(...places.map(([card]) => c.measureText(cardLabel(card)).width)),
       widestLabel: Math.max(...page.dealtLabels), room: box.width - 32,
       outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,
       // Cards that lie over another by more than a pixel.

@@ -72,7 +72,7 @@ function layoutDeck(b) {
 function paintDeck(v) {
   const { model, state } = page;
   const colors = model.colors[state.color];
-  const followed = new Map([state.card, ...state.more].map((card, i) => [card, i]));
+  const followed = followedColors();
   const focus = focusCard();
   for (let p = 0; p < model.size; ++p) {
     const c = v.card(0, p);
@@ -80,7 +80,7 @@ function paintDeck(v) {
     if (followed.has(c) || c === focus) {
       ringCard(x, y, v.w, v.h, rgbaCss(followedColor(followed.has(c) ? followed.get(c) : 0)), 5);
     }
-    paintFace(x, y, v.w, v.h, c, colors[c], c === focus, v.up(0, p), true);
+    update({ faceFont: paintFace(x, y, v.w, v.h, c, colors[c], c === focus, v.up(0, p), true) });
   }
   if (page.cursor && page.cursor.kind === 'deck') {
     page.ctx.beginPath();

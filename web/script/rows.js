@@ -350,7 +350,6 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
   const size = faceLetters(w, h, tall);
-  update({ faceFont: size });
   if (tall) {
     page.ctx.font = font(size);
     // The rank high and the suit smaller below it, clear of the hook of a
@@ -376,7 +375,7 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = fals
   if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
     const { tall, w, h } = faceSize(v);
     if (page.ctx !== screenContext) {
-      paintFace(x, y, w, h, c, color, ringed, up, tall);
+      update({ faceFont: paintFace(x, y, w, h, c, color, ringed, up, tall) });
       return;
     }
     // The outline stands out of the card by up to 3 pixels.
@@ -417,14 +416,14 @@ function roundedRect(x, y, w, h, r) {
   page.ctx.closePath();
 }
 
-// Card numbers inside the dots, where they fit; only card `only`'s, if
-// given. A faded dot keeps a number as readable as the others.
 // A dot's number and its color: ink on a card face up, which is a ring
 // round the canvas; else dark or light, whichever its color sets off.
 function dotLabel(c, shown, up) {
   return { text: String(cardNumber(c)), color: up ? page.theme.ink : luminance(shown) > 140 ? '#1c1b22' : '#ffffff' };
 }
 
+// Card numbers inside the dots, where they fit; only card `only`'s, if
+// given. A faded dot keeps a number as readable as the others.
 function labelDots(v, radius, colors, inFocus, only = null) {
   page.ctx.font = font(Math.min(12, radius));
   page.ctx.textAlign = 'center';

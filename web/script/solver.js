@@ -99,9 +99,9 @@ function solveFor() {
       (any ? ', or nothing for the fewest places.' : '.')
     : '';
   const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
-  markSolverFault($('solve-card'), read.error || '');
-  markSolverFault($('solve-to'), toFault);
-  markSolverFault($('solve-moves'), movesFault);
+  markFault($('solve-card'), read.error || '');
+  markFault($('solve-to'), toFault);
+  markFault($('solve-moves'), movesFault);
   if (read.error || toFault || movesFault) {
     answer.textContent = [read.error, toFault, movesFault].filter(Boolean).join(' ');
     return;
@@ -109,7 +109,7 @@ function solveFor() {
   if (!any && card !== state.card) show({ ...state, card, more: [] }, 'push');
   if (any) {
     const solved = ask('solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
-    markSolverFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
+    markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     const there = closest ? '' : positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
     else if (solved.length === -3) answer.textContent = `The search would take more than ${solved.most} steps, a step a place moved by a move: allow fewer moves.`;
@@ -127,7 +127,7 @@ function solveFor() {
     }
   } else {
     const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
-    markSolverFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
+    markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     const name = cardName(card);
     const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
@@ -139,12 +139,6 @@ function solveFor() {
       $('solve-load').hidden = false;
     }
   }
-}
-
-// A solver's field bordered red with its fault said beside it, or neither.
-function markSolverFault(input, message) {
-  input.setAttribute('aria-invalid', String(message !== ''));
-  sayBeside(input, message);
 }
 
 // Where each card ends, followed alone through the routine found, its pile
@@ -163,7 +157,7 @@ function showEnds(ends) {
     cards.className = 'ends';
     ends.forEach((end, p) => {
       const chip = document.createElement('span');
-      chip.textContent = facesShown() ? playingCard(p).text : String(cardNumber(p));
+      chip.textContent = cardLabel(p);
       chip.title = `${cardName(p)}, from ${positionWords(p)}, ends at ${positionWords(end)}`;
       chip.style.setProperty('--hue', String(Math.round(360 * places.indexOf(end) / places.length)));
       cards.append(chip);
@@ -182,7 +176,7 @@ function wireSolver() {
   for (const radio of document.querySelectorAll('input[name="solve-which"]')) {
     radio.addEventListener('change', () => {
       $('solve-card').disabled = $('solve-any').checked;
-      if ($('solve-any').checked) markSolverFault($('solve-card'), '');
+      if ($('solve-any').checked) markFault($('solve-card'), '');
     });
   }
   $('solve-load').addEventListener('click', () => {

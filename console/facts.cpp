@@ -44,6 +44,7 @@ std::array<fact, fact_count> facts() {
         number("max_narrowing_sets", deal::max_narrowing_sets),
         number("max_narrowing_mib", deal::max_narrowing_bytes >> 20),
         number("max_narrowing_steps", deal::max_narrowing_steps),
+        number("max_group_steps", deal::max_group_steps),
         number("max_shuffles", deal::max_shuffles),
         number("max_chance_digits", deal::max_chance_digits),
         number("max_chance_rounds", deal::max_chance_rounds),

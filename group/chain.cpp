@@ -99,6 +99,7 @@ void chain::grow(std::size_t i) {
                 l.depth.push_back(l.depth[head] + 1);
             }
         l.index(size_);
+        spend(static_cast<std::int64_t>(l.orbit.size() * l.generators.size()) + size_);
         const int deepest = l.depth.back();
         const double most = 2 * std::log2(static_cast<double>(l.orbit.size())) + 2;
         if (l.orbit.size() < 32 || deepest <= most || rounds >= 24)
@@ -116,8 +117,13 @@ void chain::grow(std::size_t i) {
 
 void chain::add_generator(perm g, int fixes) {
     if (fixes_all(g)) {
-        if (!is_identity(g))
-            kernel_.push_back(std::move(g));
+        // The pairs it turns over, if any.
+        flip_space::row flips((g.size() + 63) / 64);
+        for (std::size_t j = 0; j < g.size(); ++j)
+            if (g[j] != static_cast<point>(j))
+                flips[j / 64] |= std::uint64_t{1} << (j % 64);
+        if (size_ < degree_)
+            kernel_.add(std::move(flips));
         return;
     }
     if (fixes == length()) {

@@ -21,8 +21,9 @@ public:
     bool add(row v);
     bool holds(row v) const;
     int dimension() const { return static_cast<int>(rows_.size()); }
-    // The row the last add() that returned true made.
+    // The row the last add() that returned true made; every row.
     const row& last() const { return rows_.back(); }
+    const std::vector<row>& rows() const { return rows_; }
 
 private:
     // Eliminates with the rows: the lowest bit left, or -1 for none.

@@ -69,11 +69,27 @@ bool holds_alternating(std::span<const perm> generators, int degree, work& w) {
     return false;
 }
 
+// The generators that move something, each once, in their order: equal
+// ones found by a hash, so that ten thousand cost little.
 std::vector<perm> distinct_moving(std::span<const perm> generators) {
+    std::vector<std::pair<std::uint64_t, std::size_t>> hashed;
+    for (std::size_t i = 0; i < generators.size(); ++i) {
+        std::uint64_t h = 0;
+        for (const point x : generators[i])
+            h = (h ^ static_cast<std::uint16_t>(x)) * 0x100000001b3ULL;
+        hashed.emplace_back(h, i);
+    }
+    std::sort(hashed.begin(), hashed.end());
+    std::vector<char> keep(generators.size(), 1);
+    for (std::size_t a = 0; a < hashed.size(); ++a)
+        for (std::size_t b = a + 1; b < hashed.size() && hashed[b].first == hashed[a].first; ++b)
+            if (keep[hashed[b].second] &&
+                generators[hashed[b].second] == generators[hashed[a].second])
+                keep[std::max(hashed[a].second, hashed[b].second)] = 0;
     std::vector<perm> kept;
-    for (const perm& g : generators)
-        if (!is_identity(g) && std::find(kept.begin(), kept.end(), g) == kept.end())
-            kept.push_back(g);
+    for (std::size_t i = 0; i < generators.size(); ++i)
+        if (keep[i] && !is_identity(generators[i]))
+            kept.push_back(generators[i]);
     return kept;
 }
 
@@ -364,11 +380,8 @@ bool chain_flips(std::span<const perm> generators, node& n, const std::vector<pe
         w.exhausted = true;
         return false;
     }
-    n.space = std::make_unique<flip_space>(k);
-    std::vector<flip_space::row> queue;
-    for (const perm& e : n.steps->kernel())
-        if (n.space->add(flips_of(e)))
-            queue.push_back(n.space->last());
+    n.space = std::make_unique<flip_space>(n.steps->kernel());
+    std::vector<flip_space::row> queue = n.space->rows();
     // Conjugate by a generator: the flips carried to the pairs it moves to.
     for (std::size_t head = 0; head < queue.size(); ++head) {
         if (!w.spend(static_cast<std::int64_t>(on_blocks.size()) * k))
@@ -692,17 +705,56 @@ bool node::contains(const perm& p) const {
     return false;
 }
 
+namespace {
+
+std::unique_ptr<node> recognise_as(std::span<const perm> generators, int degree, bool faces,
+                                   work& w) {
+    if (faces && !generators.empty()) {
+        partition pairs;
+        for (int x = 0; x < degree / 2; ++x)
+            pairs.push_back({static_cast<point>(x), static_cast<point>(x + degree / 2)});
+        return by_pairs(generators, degree, pairs, w);
+    }
+    return recognise(generators, degree, w);
+}
+
+// More generators than this are first replaced by a few products of
+// random sets of them, which generate the group all but always: each
+// generator is then shown to be in the group those generate, or added.
+constexpr std::size_t many_generators = 12;
+
+} // namespace
+
 generated::generated(std::span<const perm> generators, int degree, std::int64_t budget, bool faces)
     : degree_(degree) {
     work w{budget};
     const std::vector<perm> moving = distinct_moving(generators);
-    if (faces && !moving.empty()) {
-        partition pairs;
-        for (int x = 0; x < degree / 2; ++x)
-            pairs.push_back({static_cast<point>(x), static_cast<point>(x + degree / 2)});
-        root_ = by_pairs(moving, degree, pairs, w);
+    if (moving.size() <= many_generators) {
+        generators_ = moving;
+        root_ = recognise_as(generators_, degree, faces, w);
     } else {
-        root_ = recognise(moving, degree, w);
+        random_numbers numbers(w.seed());
+        perm scratch;
+        for (int i = 0; i < 6; ++i) {
+            perm product = identity(degree);
+            for (const perm& g : moving)
+                if (numbers.below(2) == 0) {
+                    then_into(product, g, scratch);
+                    product.swap(scratch);
+                }
+            w.spend(static_cast<std::int64_t>(moving.size()) * degree);
+            generators_.push_back(std::move(product));
+        }
+        for (bool all = false; !all && !w.exhausted;) {
+            root_ = recognise_as(generators_, degree, faces, w);
+            all = true;
+            for (std::size_t i = 0; i < moving.size() && all && root_; ++i)
+                if (!root_->contains(moving[i])) {
+                    generators_.push_back(moving[i]);
+                    all = false;
+                }
+            w.spend(static_cast<std::int64_t>(moving.size()) * degree);
+        }
     }
     if (w.exhausted)
         root_.reset();

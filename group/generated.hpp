@@ -52,6 +52,8 @@ public:
     generated& operator=(generated&&) noexcept;
 
     bool known() const { return root_ != nullptr; }
+    // Generators of the group, as few as were found to generate it.
+    std::span<const perm> generators() const { return generators_; }
     int degree() const { return degree_; }
     const factored& order() const;
     // Whether the group holds `p`, of degree() points.
@@ -61,6 +63,7 @@ public:
 
 private:
     int degree_;
+    std::vector<perm> generators_;
     std::unique_ptr<node> root_;
 };
 

@@ -1,0 +1,317 @@
+#include "group/routes.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <numeric>
+
+#include "group/random.hpp"
+
+namespace group {
+
+namespace {
+
+constexpr std::size_t at(std::int64_t x) {
+    return static_cast<std::size_t>(x);
+}
+
+std::uint64_t hash_of(const point* state, int cards) {
+    std::uint64_t h = 0x9e3779b97f4a7c15ULL;
+    for (int x = 0; x < cards; ++x) {
+        h ^= static_cast<std::uint16_t>(state[x]);
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 32;
+    }
+    return h;
+}
+
+// A move's period, or 0 where it is more than any word here could hold.
+int period_of(const perm& m) {
+    std::int64_t p = 1;
+    for (const int length : cycle_lengths(m)) {
+        p = std::lcm(p, static_cast<std::int64_t>(length));
+        if (p > 1'000'000)
+            return 0;
+    }
+    return static_cast<int>(p);
+}
+
+} // namespace
+
+routes::routes(std::span<const perm> moves, int cards)
+    : moves_(moves.begin(), moves.end()), cards_(cards),
+      degree_(moves.empty() ? cards : static_cast<int>(moves[0].size())) {
+    for (const perm& m : moves_)
+        periods_.push_back(period_of(m));
+}
+
+int routes::find(const point* state) const {
+    if (table_.empty())
+        return -1;
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t h = hash_of(state, cards_) & mask;; h = (h + 1) & mask) {
+        const int i = table_[h];
+        if (i < 0)
+            return -1;
+        if (std::memcmp(&states_[at(i) * at(cards_)], state, at(cards_) * sizeof(point)) == 0)
+            return i;
+    }
+}
+
+void routes::insert(int index) {
+    const std::size_t mask = table_.size() - 1;
+    std::size_t h = hash_of(&states_[at(index) * at(cards_)], cards_) & mask;
+    while (table_[h] >= 0)
+        h = (h + 1) & mask;
+    table_[h] = index;
+}
+
+word routes::word_of(int index) const {
+    word w;
+    for (int i = index; parent_[at(i)] >= 0; i = parent_[at(i)])
+        w.push_back(via_[at(i)]);
+    std::reverse(w.begin(), w.end());
+    return w;
+}
+
+perm routes::whole(const point* state) const {
+    perm p(at(degree_));
+    for (int x = 0; x < cards_; ++x) {
+        p[at(x)] = state[x];
+        if (degree_ > cards_)
+            p[at(x + cards_)] =
+                static_cast<point>(state[x] < cards_ ? state[x] + cards_ : state[x] - cards_);
+    }
+    return p;
+}
+
+routes::found routes::search(const perm& target, std::int64_t most_states,
+                             std::int64_t most_steps) {
+    const auto n = at(cards_);
+    states_.assign(target.begin(), target.begin());
+    for (int x = 0; x < cards_; ++x)
+        states_.push_back(static_cast<point>(x));
+    parent_.assign(1, -1);
+    via_.assign(1, -1);
+    layers_ = {0, 1};
+    whole_layers_ = 1;
+    table_.assign(std::bit_ceil(at(2 * most_states + 2)), -1);
+    insert(0);
+    const perm goal(target.begin(), target.begin() + cards_);
+    if (std::equal(goal.begin(), goal.end(), states_.begin()))
+        return {true, true, {}};
+    std::int64_t steps = 0;
+    std::vector<point> next(n);
+    bool stopped = false;
+    for (std::size_t head = 0; head < parent_.size() && !stopped; ++head) {
+        if (head == at(layers_.back())) {
+            layers_.push_back(static_cast<std::int32_t>(parent_.size()));
+            ++whole_layers_;
+        }
+        for (std::size_t m = 0; m < moves_.size() && !stopped; ++m) {
+            if ((steps += cards_) > most_steps) {
+                stopped = true;
+                break;
+            }
+            const point* from = &states_[head * n];
+            for (std::size_t x = 0; x < n; ++x)
+                next[x] = moves_[m][at(from[x])];
+            if (find(next.data()) >= 0)
+                continue;
+            if (static_cast<std::int64_t>(parent_.size()) >= most_states) {
+                stopped = true;
+                break;
+            }
+            states_.insert(states_.end(), next.begin(), next.end());
+            parent_.push_back(static_cast<std::int32_t>(head));
+            via_.push_back(static_cast<std::int32_t>(m));
+            insert(static_cast<int>(parent_.size()) - 1);
+            if (std::equal(goal.begin(), goal.end(), next.begin()))
+                return {true, true, word_of(static_cast<int>(parent_.size()) - 1)};
+        }
+    }
+    if (!stopped)
+        return {}; // every element reached, and not the target
+    // Stopped part way through a layer: the one before it is whole. The
+    // target as x then y, x in it, y anywhere the search reached.
+    const int d = whole_layers_ - 1;
+    const auto depth = [&](int i) {
+        return static_cast<int>(std::upper_bound(layers_.begin(), layers_.end(), i) -
+                                layers_.begin()) -
+               1;
+    };
+    int best = -1, best_x = -1, best_y = -1;
+    for (int x = layers_[at(d)]; x < layers_[at(d) + 1]; ++x) {
+        const perm back = inverse(whole(&states_[at(x) * n]));
+        for (std::size_t z = 0; z < n; ++z)
+            next[z] = target[at(back[z])];
+        const int y = find(next.data());
+        if (y >= 0 && (best < 0 || d + depth(y) < best)) {
+            best = d + depth(y);
+            best_x = x;
+            best_y = y;
+        }
+    }
+    if (best < 0)
+        return {};
+    word w = word_of(best_x);
+    const word rest = word_of(best_y);
+    w.insert(w.end(), rest.begin(), rest.end());
+    // Within twice the whole layer's depth, every shortest word has its
+    // first d moves in that layer and the rest in the search.
+    return {true, best <= 2 * d, w};
+}
+
+word routes::shortened(word w) const {
+    const auto n = at(cards_);
+    const auto depth = [&](int i) {
+        return static_cast<int>(std::upper_bound(layers_.begin(), layers_.end(), i) -
+                                layers_.begin()) -
+               1;
+    };
+    const int longest_window = std::max(2, 2 * whole_layers_ + 2);
+    std::vector<point> state(n);
+    for (bool changed = true; changed;) {
+        changed = false;
+        // A move as many times as its period in a row does nothing.
+        word kept;
+        for (std::size_t i = 0; i < w.size();) {
+            std::size_t j = i;
+            while (j < w.size() && w[j] == w[i])
+                ++j;
+            const int p = periods_[at(w[i])];
+            const std::size_t run = p > 0 ? (j - i) % at(p) : j - i;
+            changed = changed || run != j - i;
+            kept.insert(kept.end(), run, w[i]);
+            i = j;
+        }
+        w.swap(kept);
+        // A stretch the search reached by fewer moves.
+        for (std::size_t i = 0; i + 1 < w.size() && !table_.empty(); ++i) {
+            for (std::size_t x = 0; x < n; ++x)
+                state[x] = static_cast<point>(x);
+            for (std::size_t j = i; j < w.size() && j - i < at(longest_window); ++j) {
+                for (std::size_t x = 0; x < n; ++x)
+                    state[x] = moves_[at(w[j])][at(state[x])];
+                const int k = j > i ? find(state.data()) : -1;
+                if (k >= 0 && at(depth(k)) < j - i + 1) {
+                    const word shorter = word_of(k);
+                    w.erase(w.begin() + static_cast<std::ptrdiff_t>(i),
+                            w.begin() + static_cast<std::ptrdiff_t>(j + 1));
+                    w.insert(w.begin() + static_cast<std::ptrdiff_t>(i), shorter.begin(),
+                             shorter.end());
+                    changed = true;
+                    break;
+                }
+            }
+        }
+    }
+    return w;
+}
+
+namespace {
+
+struct entry {
+    word moves;
+    perm element;
+    bool filled = false;
+};
+
+} // namespace
+
+std::optional<word> routes::build(const perm& target, const chain& c, std::int64_t budget,
+                                  std::size_t longest) {
+    const int levels = c.length();
+    std::vector<std::vector<entry>> table(at(levels));
+    for (int i = 0; i < levels; ++i) {
+        table[at(i)].resize(c.orbit(i).size());
+        table[at(i)][0] = {{}, identity(degree_), true};
+    }
+    const auto spend = [&](std::int64_t operations) { return (budget -= operations) >= 0; };
+    // A word's inverse as moves: each move, in turn from the last, as many
+    // times as its period less one.
+    const auto inverse_of = [&](const word& w, word& out) {
+        for (auto m = w.rbegin(); m != w.rend(); ++m) {
+            const int p = periods_[at(*m)];
+            if (p == 0)
+                return false;
+            out.insert(out.end(), at(p - 1), *m);
+        }
+        return true;
+    };
+    // Minkwitz's sifting: a word is kept at the first level where it is the
+    // first or shortest to take the base point where it does; else what is
+    // left of it past that level goes on down.
+    perm back, scratch;
+    std::vector<std::pair<int, int>> filled;
+    const auto sift = [&](word w, perm g) {
+        for (int i = 0; i < levels; ++i) {
+            if (!spend(static_cast<std::int64_t>(degree_) * 2 +
+                       static_cast<std::int64_t>(w.size())) ||
+                w.size() > longest)
+                return false;
+            const int k = c.where(i, g[at(c.base(i))]);
+            entry& e = table[at(i)][at(k)];
+            if (!e.filled || w.size() < e.moves.size()) {
+                if (!e.filled)
+                    filled.emplace_back(i, k);
+                e = {std::move(w), std::move(g), true};
+                return true;
+            }
+            inverse_into(e.element, back);
+            then_into(g, back, scratch);
+            g.swap(scratch);
+            if (!inverse_of(e.moves, w))
+                return false;
+        }
+        return false;
+    };
+    std::size_t points = 0;
+    for (int i = 0; i < levels; ++i) {
+        points += table[at(i)].size();
+        filled.emplace_back(i, 0);
+    }
+    const auto complete = [&] { return filled.size() == points; };
+    // The shortest words first: what the search found.
+    const std::size_t searched = std::min<std::size_t>(parent_.size(), 20000);
+    for (std::size_t i = 1; i < searched; ++i)
+        sift(word_of(static_cast<int>(i)), whole(&states_[i * at(cards_)]));
+    // Then products of words kept and moves, until every point of every
+    // orbit has a word and a while brings nothing shorter.
+    random_numbers numbers(0x6465616cULL);
+    for (int quiet = 0; !complete() || quiet < 2000;) {
+        if (budget < 0)
+            return std::nullopt;
+        const auto [i, k] = filled[at(static_cast<std::int64_t>(numbers.below(filled.size())))];
+        const entry& a = table[at(i)][at(k)];
+        word w = a.moves;
+        perm g = a.element;
+        if (numbers.below(2) == 0) {
+            const auto m = static_cast<int>(numbers.below(moves_.size()));
+            w.push_back(m);
+            g = then(g, moves_[at(m)]);
+        } else {
+            const auto [j, l] = filled[at(static_cast<std::int64_t>(numbers.below(filled.size())))];
+            const entry& b = table[at(j)][at(l)];
+            w.insert(w.end(), b.moves.begin(), b.moves.end());
+            g = then(g, b.element);
+        }
+        quiet = sift(std::move(w), std::move(g)) ? 0 : quiet + 1;
+    }
+    // The target, sifted with its words: the deepest level's word first.
+    std::vector<const word*> parts;
+    perm g = target;
+    for (int i = 0; i < levels; ++i) {
+        const entry& e = table[at(i)][at(c.where(i, g[at(c.base(i))]))];
+        parts.push_back(&e.moves);
+        inverse_into(e.element, back);
+        then_into(g, back, scratch);
+        g.swap(scratch);
+    }
+    word w;
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+        w.insert(w.end(), (*part)->begin(), (*part)->end());
+    return shortened(std::move(w));
+}
+
+} // namespace group

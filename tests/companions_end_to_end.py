@@ -1557,7 +1557,7 @@ class Options(unittest.TestCase):
                 named = {line.split()[1].replace("\\-", "-") for line in see_also.splitlines()
                          if line.startswith(".BR ")}
                 family = {"deal", "deal-period", "deal-after", "deal-cycles", "deal-picture",
-                          "deal-solve", "deal-mix"}
+                          "deal-solve", "deal-mix", "deal-group"}
                 self.assertEqual(named, family - {name})
 
     def test_help_and_version(self):
@@ -1628,6 +1628,7 @@ if __name__ == "__main__":
         COMPANIONS.append("deal-picture")
         PROGRAMS.append("deal-picture")
     PROGRAMS.append("deal-solve")
+    PROGRAMS.append("deal-group")
     if os.path.exists(os.path.join(BUILD, "deal-mix")):
         PROGRAMS.append("deal-mix")
     PROGRAM_FILES += [f"bin/{name}" for name in PROGRAMS]

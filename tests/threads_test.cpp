@@ -1,9 +1,10 @@
 // The core's answers asked from four threads at once, each on its own deck
 // and routine, each answer held to the same question asked alone: routine
 // permutations, cycles and periods, rounds of a thousand digits, a card
-// followed through chosen piles, and a search for one card and for any. The
-// sanitize workflow runs it under ThreadSanitizer too, which finds any state
-// the threads share.
+// followed through chosen piles, a search for one card and for any, and the
+// group the search's moves generate: its order, its smallest blocks, whether
+// it holds the round, and a routine to an order. The sanitize workflow runs
+// it under ThreadSanitizer too, which finds any state the threads share.
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
+#include "group/blocks.hpp"
+#include "group/generated.hpp"
+#include "group/routes.hpp"
 #include "text/digits.hpp"
 #include "text/routine_words.hpp"
 
@@ -90,6 +94,29 @@ std::string answers(const question& q) {
     out += " |";
     for (const int p : narrowing.places())
         out += ' ' + std::to_string(p);
+
+    // The group of the same moves, each gathering its hands in their order.
+    std::vector<group::perm> generators;
+    for (const deal::move& m : moves) {
+        const deal::permutation p = deal::move_permutation(m, q.cards);
+        generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
+    }
+    const group::generated g(generators, q.cards, deal::max_group_steps);
+    out += " | order";
+    for (std::size_t p = 0; p < g.order().exponents().size(); ++p)
+        if (g.order().exponents()[p] != 0)
+            out += ' ' + std::to_string(p) + '^' + std::to_string(g.order().exponents()[p]);
+    const deal::permutation round = deal::round_permutation(r);
+    out +=
+        g.contains(group::perm(round.goes_to().begin(), round.goes_to().end())) ? " holds" : " not";
+    for (const auto& block : group::smallest_blocks(g.generators(), q.cards, 1))
+        out += ' ' + std::to_string(block.size());
+    group::routes routes(generators, q.cards);
+    const group::perm target = group::then(generators[0], generators.back());
+    const auto found = routes.search(target, 20000, deal::max_narrowing_steps);
+    out += " |";
+    for (const int m : found.moves)
+        out += ' ' + std::to_string(m);
     return out;
 }
 

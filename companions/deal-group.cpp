@@ -114,8 +114,14 @@ std::string classes_text(group::partition classes, int cards, bool from_top) {
     return line;
 }
 
-void print_summary(const group::generated& g, std::span<const group::perm> positions, int cards,
-                   bool turns, bool from_top) {
+void print_summary(const group::generated& g, int cards, bool turns, bool from_top) {
+    // The positions' group: where each position's card goes, face or not.
+    std::vector<group::perm> positions;
+    for (const group::perm& p : g.generators()) {
+        positions.emplace_back(p.begin(), p.begin() + cards);
+        for (group::point& x : positions.back())
+            x = static_cast<group::point>(x % cards);
+    }
     std::string out = "order: " + digits(g.order()) + "\nreaches: ";
     group::factored every;
     every.times_factorial(cards);
@@ -140,6 +146,55 @@ void print_summary(const group::generated& g, std::span<const group::perm> posit
         out += blocks.empty() ? "none" : classes_text(blocks, cards, from_top);
     }
     console::output.write(out + '\n');
+}
+
+// The moves, each once where it is first listed, as deal-solve keeps them:
+// their words, and where each takes each point, each position face down and
+// face up where a move turns cards.
+struct moves_read {
+    std::vector<std::string> texts;
+    std::vector<group::perm> generators;
+    bool turns = false;
+};
+
+// The moves that --moves `allowed` gives on a deck of `cards` cards; nothing
+// after a report.
+std::optional<moves_read> read_moves(const char* allowed, int cards) {
+    if (!allowed) {
+        console::report("--moves MOVES is needed: the moves, such as 'faro in | faro out'");
+        return std::nullopt;
+    }
+    std::vector<deal::move> moves;
+    char words[text::words_room];
+    if (!text::read_move_list(allowed, cards, take, &moves, console::shown_quoted, words,
+                              sizeof words)) {
+        console::report("%s", words);
+        return std::nullopt;
+    }
+    moves_read read;
+    std::vector<deal::permutation> made;
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        char text[text::rules_room + 32];
+        text::move_text(moves[i], text, sizeof text);
+        if (moves[i].kind == deal::move_kind::deal && moves[i].deal.chosen_pile >= 0) {
+            console::report("move %zu of the moves allowed, %s: a chosen pile follows one card, "
+                            "and the group moves the whole deck: leave --chosen-pile out",
+                            i + 1, console::quoted(text).c_str());
+            return std::nullopt;
+        }
+        if (std::find(read.texts.begin(), read.texts.end(), text) != read.texts.end())
+            continue;
+        read.texts.emplace_back(text);
+        made.push_back(deal::move_permutation(moves[i], cards));
+        read.turns = read.turns || made.back().turns_any();
+    }
+    for (deal::permutation& p : made) {
+        if (read.turns)
+            p = p.doubled();
+        read.generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
+        p = deal::permutation();
+    }
+    return read;
 }
 
 // The permutation of the points that takes the deck `from` to `to`: where
@@ -235,47 +290,11 @@ int main(int argc, char** argv) {
                            : deal::start::new_deck(cards);
     if (!start)
         return EXIT_FAILURE;
-    const char* const allowed = arguments.value(moves_option);
-    if (!allowed) {
-        console::report("--moves MOVES is needed: the moves, such as 'faro in | faro out'");
+    const auto moves = read_moves(arguments.value(moves_option), cards);
+    if (!moves)
         return EXIT_FAILURE;
-    }
-    std::vector<deal::move> moves;
-    char words[text::words_room];
-    if (!text::read_move_list(allowed, cards, take, &moves, console::shown_quoted, words,
-                              sizeof words)) {
-        console::report("%s", words);
-        return EXIT_FAILURE;
-    }
-    // Each move once, where it is first listed, as deal-solve keeps them.
-    std::vector<std::string> texts;
-    std::vector<deal::permutation> made;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        char text[text::rules_room + 32];
-        text::move_text(moves[i], text, sizeof text);
-        if (moves[i].kind == deal::move_kind::deal && moves[i].deal.chosen_pile >= 0) {
-            console::report("move %zu of the moves allowed, %s: a chosen pile follows one card, "
-                            "and the group moves the whole deck: leave --chosen-pile out",
-                            i + 1, console::quoted(text).c_str());
-            return EXIT_FAILURE;
-        }
-        if (std::find(texts.begin(), texts.end(), text) != texts.end())
-            continue;
-        texts.emplace_back(text);
-        made.push_back(deal::move_permutation(moves[i], cards));
-    }
-    // Moves that turn cards act on each position face down and face up.
-    const bool turns = std::any_of(made.begin(), made.end(),
-                                   [](const deal::permutation& p) { return p.turns_any(); });
-    std::vector<group::perm> generators;
-    for (deal::permutation& p : made) {
-        if (turns)
-            p = p.doubled();
-        generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
-        p = deal::permutation();
-    }
-    const int degree = turns ? 2 * cards : cards;
-    const group::generated g(generators, degree, deal::max_group_steps, turns);
+    const int degree = moves->turns ? 2 * cards : cards;
+    const group::generated g(moves->generators, degree, deal::max_group_steps, moves->turns);
     if (!g.known()) {
         console::report("the group of these moves would take more than %lld steps to work out: "
                         "allow fewer moves or a smaller deck",
@@ -284,22 +303,17 @@ int main(int argc, char** argv) {
     }
     if (reach) {
         std::vector<deal::card> bottom_first;
+        char words[text::words_room];
         if (!text::read_deck(reach, cards, bottom_first, console::shown_quoted, words,
                              sizeof words)) {
             console::report("the order to reach: %s", words);
             return EXIT_FAILURE;
         }
-        if (!print_reach(g, generators, texts, *start, deal::start(std::move(bottom_first))))
+        if (!print_reach(g, moves->generators, moves->texts, *start,
+                         deal::start(std::move(bottom_first))))
             return EXIT_FAILURE;
     } else if (arguments.has(summary_option)) {
-        // The positions' group: where each position's card goes, face or not.
-        std::vector<group::perm> positions;
-        for (const group::perm& p : g.generators()) {
-            positions.emplace_back(p.begin(), p.begin() + cards);
-            for (group::point& x : positions.back())
-                x = static_cast<group::point>(x % cards);
-        }
-        print_summary(g, positions, cards, turns, arguments.has(from_top_option));
+        print_summary(g, cards, moves->turns, arguments.has(from_top_option));
     } else {
         console::output.write(digits(g.order()) + '\n');
     }

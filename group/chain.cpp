@@ -207,6 +207,14 @@ bool chain::build(std::span<const perm> generators, std::uint64_t seed, const fa
     return done;
 }
 
+std::int64_t chain::sift_cost() const {
+    // The cost of sifting one element, in products: the trees' depths.
+    std::int64_t d = 1;
+    for (const stage& l : levels_)
+        d += l.depth.back();
+    return d * size_;
+}
+
 bool chain::build_within(std::span<const perm> generators, std::uint64_t seed,
                          const factored* known) {
     std::vector<int> originals;
@@ -225,13 +233,6 @@ bool chain::build_within(std::span<const perm> generators, std::uint64_t seed,
     if (levels_.empty())
         return true;
     const auto reached = [&] { return known && order() == *known; };
-    // The cost of sifting one element, in products: the trees' depths.
-    const auto sift_cost = [&] {
-        std::int64_t d = 1;
-        for (const stage& l : levels_)
-            d += l.depth.back();
-        return d * size_;
-    };
     random_elements random(generators, degree_, seed);
     perm g, scratch;
     for (int quiet = 0; known ? !reached() : quiet < quiet_sifts;) {
@@ -239,57 +240,58 @@ bool chain::build_within(std::span<const perm> generators, std::uint64_t seed,
             return false;
         g = kept(random.next());
         const int fixes = sift(g, 0, scratch);
-        if (fixes == length() && fixes_all(g)) {
-            ++quiet;
-            add_generator(g, fixes); // a kernel element, kept apart
-            continue;
-        }
-        quiet = 0;
-        add_generator(g, fixes);
+        quiet = fixes == length() && fixes_all(g) ? quiet + 1 : 0;
+        add_generator(g, fixes); // a kernel element is kept apart
     }
-    if (reached())
-        return true;
-    // The proof: from the last level up, every Schreier generator of a
-    // level's generators (the group's own at the first) sifts through the
-    // levels below it; where one does not, what remains is added and the
-    // proof starts again. On pairs, what remains of each is a kernel
-    // element.
-    perm u, h;
-    for (bool proven = false; !proven;) {
-        proven = true;
-        for (int i = length() - 1; i >= 0 && proven; --i) {
+    return reached() || prove(originals);
+}
+
+// The proof: from the last level up, every Schreier generator of a level's
+// generators (the group's own at the first) sifts through the levels below
+// it; where one does not, what remains is added and the proof starts again.
+// On pairs, what remains of each is a kernel element.
+bool chain::prove(const std::vector<int>& originals) {
+    for (;;) {
+        int found = 0;
+        for (int i = length() - 1; i >= 0 && found == 0; --i) {
             std::vector<int> own;
             for (const int s : levels_[at(i)].generators)
                 if (!shortcut_[at(s)])
                     own.push_back(s);
-            const std::vector<int>& from = i == 0 ? originals : own;
-            const std::size_t count = levels_[at(i)].orbit.size();
-            for (std::size_t k = 0; k < count && proven; ++k) {
-                const point x = levels_[at(i)].orbit[k];
-                transversal(i, x, u);
-                spend(static_cast<std::int64_t>(levels_[at(i)].depth[k]) * size_);
-                for (const int s : from) {
-                    const stage& l = levels_[at(i)];
-                    const point y = to_kept(pool_[at(s)][at(x)]);
-                    const int ky = l.find(y);
-                    if (l.edge[at(ky)] == s && to_kept(inverses_[at(s)][at(y)]) == x)
-                        continue; // an edge of the tree: the generator is the identity
-                    if (!spend(sift_cost()))
-                        return false;
-                    then_into(u, pool_[at(s)], h);
-                    const int fixes = sift(h, i, scratch);
-                    if (fixes == length() && fixes_all(h)) {
-                        add_generator(h, fixes); // a kernel element, kept apart
-                        continue;
-                    }
-                    add_generator(h, fixes);
-                    proven = false;
-                    break;
-                }
-            }
+            found = prove_level(i, i == 0 ? originals : own);
+        }
+        if (found <= 0)
+            return found == 0;
+    }
+}
+
+// The Schreier generators of level i's generators `from`, but the tree's
+// edges, each sifted through the levels below: 1 where one did not sift
+// through and what remains was added, 0 where all did, -1 where the budget
+// ran out first.
+int chain::prove_level(int i, const std::vector<int>& from) {
+    perm u, h, scratch;
+    const std::size_t count = levels_[at(i)].orbit.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        const point x = levels_[at(i)].orbit[k];
+        transversal(i, x, u);
+        spend(static_cast<std::int64_t>(levels_[at(i)].depth[k]) * size_);
+        for (const int s : from) {
+            const stage& l = levels_[at(i)];
+            const point y = to_kept(pool_[at(s)][at(x)]);
+            if (l.edge[at(l.find(y))] == s && to_kept(inverses_[at(s)][at(y)]) == x)
+                continue; // an edge of the tree: the generator is the identity
+            if (!spend(sift_cost()))
+                return -1;
+            then_into(u, pool_[at(s)], h);
+            const int fixes = sift(h, i, scratch);
+            const bool through = fixes == length() && fixes_all(h);
+            add_generator(h, fixes); // a kernel element is kept apart
+            if (!through)
+                return 1;
         }
     }
-    return true;
+    return 0;
 }
 
 } // namespace group

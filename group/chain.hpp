@@ -100,6 +100,9 @@ private:
     };
 
     bool build_within(std::span<const perm> generators, std::uint64_t seed, const factored* known);
+    bool prove(const std::vector<int>& originals);
+    int prove_level(int i, const std::vector<int>& from);
+    std::int64_t sift_cost() const;
     void add_generator(perm g, int fixes);
     void grow(std::size_t i);
     bool spend(std::int64_t operations);

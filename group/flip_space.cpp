@@ -4,7 +4,7 @@
 
 namespace group {
 
-flip_space::flip_space(int pairs) : pairs_(pairs), row_at_(static_cast<std::size_t>(pairs), -1) {}
+flip_space::flip_space(int pairs) : row_at_(static_cast<std::size_t>(pairs), -1) {}
 
 int flip_space::reduce(row& v) const {
     for (std::size_t w = 0; w < v.size();) {

@@ -29,7 +29,6 @@ private:
     // Eliminates with the rows: the lowest bit left, or -1 for none.
     int reduce(row& v) const;
 
-    int pairs_;
     std::vector<int> row_at_; // the row whose lowest bit each pair is, or -1
     std::vector<row> rows_;
 };

@@ -537,9 +537,10 @@ std::vector<int> certify(std::span<const perm> generators, int degree,
             if (sizes[at(o)] >= 8 && proves_giant(length, sizes[at(o)]))
                 giant[at(o)] = 1;
         }
-        for (const auto& [length, o] : cycles) {
+        for (const auto& cycle : cycles) {
+            const int o = cycle.second;
             bool divides = true;
-            prime_powers(length, [&](int p, int k) { divides = divides && k <= e.off(p, o); });
+            prime_powers(cycle.first, [&](int p, int k) { divides = divides && k <= e.off(p, o); });
             if (!divides)
                 alone[at(o)] = 1;
         }

@@ -25,6 +25,23 @@ std::uint64_t hash_of(const point* state, int cards) {
     return h;
 }
 
+// `w` with every run of one move as long as its period left out, which
+// brings moves on either side of it together: a run then, and so on.
+void collapse(word& w, std::span<const int> periods) {
+    std::vector<std::pair<int, int>> runs; // move, times in a row
+    for (const int m : w) {
+        if (!runs.empty() && runs.back().first == m)
+            ++runs.back().second;
+        else
+            runs.emplace_back(m, 1);
+        if (runs.back().second == periods[at(m)])
+            runs.pop_back();
+    }
+    w.clear();
+    for (const auto& [m, times] : runs)
+        w.insert(w.end(), at(times), m);
+}
+
 // A move's period, or 0 where it is more than any word here could hold.
 int period_of(const perm& m) {
     std::int64_t p = 1;
@@ -132,14 +149,21 @@ routes::found routes::search(const perm& target, std::int64_t most_states,
     }
     if (!stopped)
         return {}; // every element reached, and not the target
-    // Stopped part way through a layer: the one before it is whole. The
-    // target as x then y, x in it, y anywhere the search reached.
+    return halfway(target);
+}
+
+int routes::depth(int index) const {
+    return static_cast<int>(std::upper_bound(layers_.begin(), layers_.end(), index) -
+                            layers_.begin()) -
+           1;
+}
+
+// Where the search stopped part way through a layer, the one before it is
+// whole: the target as x then y, x in it, y anywhere the search reached.
+routes::found routes::halfway(const perm& target) const {
+    const auto n = at(cards_);
+    std::vector<point> next(n);
     const int d = whole_layers_ - 1;
-    const auto depth = [&](int i) {
-        return static_cast<int>(std::upper_bound(layers_.begin(), layers_.end(), i) -
-                                layers_.begin()) -
-               1;
-    };
     int best = -1, best_x = -1, best_y = -1;
     for (int x = layers_[at(d)]; x < layers_[at(d) + 1]; ++x) {
         const perm back = inverse(whole(&states_[at(x) * n]));
@@ -164,28 +188,12 @@ routes::found routes::search(const perm& target, std::int64_t most_states,
 
 word routes::shortened(word w) const {
     const auto n = at(cards_);
-    const auto depth = [&](int i) {
-        return static_cast<int>(std::upper_bound(layers_.begin(), layers_.end(), i) -
-                                layers_.begin()) -
-               1;
-    };
     const int longest_window = std::max(2, 2 * whole_layers_ + 2);
     std::vector<point> state(n);
     for (bool changed = true; changed;) {
         changed = false;
         // A move as many times as its period in a row does nothing.
-        word kept;
-        for (std::size_t i = 0; i < w.size();) {
-            std::size_t j = i;
-            while (j < w.size() && w[j] == w[i])
-                ++j;
-            const int p = periods_[at(w[i])];
-            const std::size_t run = p > 0 ? (j - i) % at(p) : j - i;
-            changed = changed || run != j - i;
-            kept.insert(kept.end(), run, w[i]);
-            i = j;
-        }
-        w.swap(kept);
+        collapse(w, periods_);
         // A stretch the search reached by fewer moves.
         for (std::size_t i = 0; i + 1 < w.size() && !table_.empty(); ++i) {
             for (std::size_t x = 0; x < n; ++x)
@@ -211,79 +219,56 @@ word routes::shortened(word w) const {
 
 namespace {
 
-struct entry {
-    word moves;
-    perm element;
-    bool filled = false;
-};
-
-} // namespace
-
-std::optional<word> routes::build(const perm& target, const chain& c, std::int64_t budget,
-                                  std::size_t longest) {
-    const int levels = c.length();
-    std::vector<std::vector<entry>> table(at(levels));
-    for (int i = 0; i < levels; ++i) {
-        table[at(i)].resize(c.orbit(i).size());
-        table[at(i)][0] = {{}, identity(degree_), true};
-    }
-    const auto spend = [&](std::int64_t operations) { return (budget -= operations) >= 0; };
-    // A word's inverse as moves: each move, in turn from the last, as many
-    // times as its period less one.
-    const auto inverse_of = [&](const word& w, word& out) {
-        for (auto m = w.rbegin(); m != w.rend(); ++m) {
-            const int p = periods_[at(*m)];
-            if (p == 0)
-                return false;
-            out.insert(out.end(), at(p - 1), *m);
+// Minkwitz's table: for each level of a chain and each point of its orbit, a
+// word whose product takes the base point there and fixes the earlier ones,
+// the shortest found.
+class table {
+public:
+    table(const chain& c, std::span<const perm> moves, std::span<const int> periods,
+          std::int64_t budget, std::size_t longest)
+        : c_(c), moves_(moves), periods_(periods), budget_(budget), longest_(longest),
+          entries_(at(c.length())) {
+        for (int i = 0; i < c.length(); ++i) {
+            entries_[at(i)].resize(c.orbit(i).size());
+            entries_[at(i)][0] = {{}, identity(static_cast<int>(moves[0].size())), true};
+            points_ += c.orbit(i).size();
+            filled_.emplace_back(i, 0);
         }
-        return true;
-    };
-    // Minkwitz's sifting: a word is kept at the first level where it is the
-    // first or shortest to take the base point where it does; else what is
-    // left of it past that level goes on down.
-    perm back, scratch;
-    std::vector<std::pair<int, int>> filled;
-    const auto sift = [&](word w, perm g) {
-        for (int i = 0; i < levels; ++i) {
-            if (!spend(static_cast<std::int64_t>(degree_) * 2 +
-                       static_cast<std::int64_t>(w.size())) ||
-                w.size() > longest)
+    }
+
+    bool spent() const { return budget_ < 0; }
+    bool complete() const { return filled_.size() == points_; }
+
+    // A word is kept at the first level where it is the first or the
+    // shortest to take the base point where it does; else what is left of it
+    // past that level goes on down. True where it was kept.
+    bool sift(word w, perm g) {
+        for (int i = 0; i < c_.length(); ++i) {
+            if ((budget_ -= static_cast<std::int64_t>(2 * g.size() + w.size())) < 0 ||
+                w.size() > longest_)
                 return false;
-            const int k = c.where(i, g[at(c.base(i))]);
-            entry& e = table[at(i)][at(k)];
+            const int k = c_.where(i, g[at(c_.base(i))]);
+            entry& e = entries_[at(i)][at(k)];
             if (!e.filled || w.size() < e.moves.size()) {
                 if (!e.filled)
-                    filled.emplace_back(i, k);
+                    filled_.emplace_back(i, k);
                 e = {std::move(w), std::move(g), true};
                 return true;
             }
-            inverse_into(e.element, back);
-            then_into(g, back, scratch);
-            g.swap(scratch);
+            inverse_into(e.element, back_);
+            then_into(g, back_, scratch_);
+            g.swap(scratch_);
             if (!inverse_of(e.moves, w))
                 return false;
+            collapse(w, periods_);
         }
         return false;
-    };
-    std::size_t points = 0;
-    for (int i = 0; i < levels; ++i) {
-        points += table[at(i)].size();
-        filled.emplace_back(i, 0);
     }
-    const auto complete = [&] { return filled.size() == points; };
-    // The shortest words first: what the search found.
-    const std::size_t searched = std::min<std::size_t>(parent_.size(), 20000);
-    for (std::size_t i = 1; i < searched; ++i)
-        sift(word_of(static_cast<int>(i)), whole(&states_[i * at(cards_)]));
-    // Then products of words kept and moves, until every point of every
-    // orbit has a word and a while brings nothing shorter.
-    random_numbers numbers(0x6465616cULL);
-    for (int quiet = 0; !complete() || quiet < 2000;) {
-        if (budget < 0)
-            return std::nullopt;
-        const auto [i, k] = filled[at(static_cast<std::int64_t>(numbers.below(filled.size())))];
-        const entry& a = table[at(i)][at(k)];
+
+    // A word kept, followed by a move or another word kept, at random.
+    void try_product(random_numbers& numbers) {
+        const auto [i, k] = filled_[at(static_cast<std::int64_t>(numbers.below(filled_.size())))];
+        const entry& a = entries_[at(i)][at(k)];
         word w = a.moves;
         perm g = a.element;
         if (numbers.below(2) == 0) {
@@ -291,27 +276,82 @@ std::optional<word> routes::build(const perm& target, const chain& c, std::int64
             w.push_back(m);
             g = then(g, moves_[at(m)]);
         } else {
-            const auto [j, l] = filled[at(static_cast<std::int64_t>(numbers.below(filled.size())))];
-            const entry& b = table[at(j)][at(l)];
+            const auto [j, l] =
+                filled_[at(static_cast<std::int64_t>(numbers.below(filled_.size())))];
+            const entry& b = entries_[at(j)][at(l)];
             w.insert(w.end(), b.moves.begin(), b.moves.end());
             g = then(g, b.element);
         }
-        quiet = sift(std::move(w), std::move(g)) ? 0 : quiet + 1;
+        quiet_ = sift(std::move(w), std::move(g)) ? 0 : quiet_ + 1;
     }
-    // The target, sifted with its words: the deepest level's word first.
-    std::vector<const word*> parts;
-    perm g = target;
-    for (int i = 0; i < levels; ++i) {
-        const entry& e = table[at(i)][at(c.where(i, g[at(c.base(i))]))];
-        parts.push_back(&e.moves);
-        inverse_into(e.element, back);
-        then_into(g, back, scratch);
-        g.swap(scratch);
+    int quiet() const { return quiet_; }
+
+    // The target as the words of each level, the deepest level's first.
+    word of(perm g) {
+        std::vector<const word*> parts;
+        for (int i = 0; i < c_.length(); ++i) {
+            const entry& e = entries_[at(i)][at(c_.where(i, g[at(c_.base(i))]))];
+            parts.push_back(&e.moves);
+            inverse_into(e.element, back_);
+            then_into(g, back_, scratch_);
+            g.swap(scratch_);
+        }
+        word w;
+        for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+            w.insert(w.end(), (*part)->begin(), (*part)->end());
+        return w;
     }
-    word w;
-    for (auto part = parts.rbegin(); part != parts.rend(); ++part)
-        w.insert(w.end(), (*part)->begin(), (*part)->end());
-    return shortened(std::move(w));
+
+private:
+    struct entry {
+        word moves;
+        perm element;
+        bool filled = false;
+    };
+
+    // A word's inverse as moves: each move, in turn from the last, as many
+    // times as its period less one; false for a move whose period is past
+    // any word's length.
+    bool inverse_of(const word& w, word& out) const {
+        for (auto m = w.rbegin(); m != w.rend(); ++m) {
+            const int p = periods_[at(*m)];
+            if (p == 0)
+                return false;
+            out.insert(out.end(), at(p - 1), *m);
+        }
+        return true;
+    }
+
+    const chain& c_;
+    std::span<const perm> moves_;
+    std::span<const int> periods_;
+    std::int64_t budget_;
+    std::size_t longest_;
+    std::vector<std::vector<entry>> entries_;
+    std::vector<std::pair<int, int>> filled_;
+    std::size_t points_ = 0;
+    int quiet_ = 0;
+    perm back_, scratch_;
+};
+
+} // namespace
+
+std::optional<word> routes::build(const perm& target, const chain& c, std::int64_t budget,
+                                  std::size_t longest) {
+    table t(c, moves_, periods_, budget, longest);
+    // The shortest words first: what the search found.
+    const std::size_t searched = std::min<std::size_t>(parent_.size(), 20000);
+    for (std::size_t i = 1; i < searched; ++i)
+        t.sift(word_of(static_cast<int>(i)), whole(&states_[i * at(cards_)]));
+    // Then products of words kept and moves, until every point of every
+    // orbit has a word and a while brings nothing shorter.
+    random_numbers numbers(0x6465616cULL);
+    while (!t.complete() || t.quiet() < 2000) {
+        if (t.spent())
+            return std::nullopt;
+        t.try_product(numbers);
+    }
+    return shortened(t.of(target));
 }
 
 } // namespace group

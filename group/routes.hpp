@@ -59,7 +59,8 @@ public:
     std::int64_t reached() const { return static_cast<std::int64_t>(parent_.size()); }
 
 private:
-    struct visit;
+    found halfway(const perm& target) const;
+    int depth(int index) const;
     int find(const point* state) const;
     void insert(int index);
     word word_of(int index) const;

@@ -3,6 +3,8 @@
 
     bench/group.py [--build build/test] [--reps 3] [--gap-seconds 600] [--no-sweep]
 
+--gap-seconds 0 leaves GAP out.
+
 - For each case, deal-group's time (the median of --reps runs) and GAP's,
   `Size(Group(...))` on the permutations deal-cycles --gap writes, the time
   including GAP's start, once, stopped after --gap-seconds; whether the two
@@ -107,12 +109,12 @@ def main():
     parser.add_argument("--no-sweep", action="store_true")
     args = parser.parse_args()
     program = os.path.join(args.build, "deal-group")
-    have_gap = shutil.which("gap") is not None
+    have_gap = shutil.which("gap") is not None and args.gap_seconds > 0
     print("| moves | cards | deal-group | GAP (with its start) | same order |")
     print("| --- | --- | --- | --- | --- |")
     for cards, moves in CASES:
         ours, order = timed([program, "--moves", moves, str(cards)], args.reps)
-        theirs, same = "not installed", ""
+        theirs, same = "not asked", ""
         if have_gap:
             answer, seconds = gap_size(args.build, cards, expanded(moves), args.gap_seconds)
             theirs = f"no answer in {seconds:.0f} s" if answer is None else f"{seconds:.2f} s"

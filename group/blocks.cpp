@@ -79,8 +79,10 @@ int minimal_block(std::span<const perm> generators, merger& m, int a, int b, int
 }
 
 // A few elements that fix point 0, drawn at random: each a random element
-// brought back to 0 along a tree of the orbit of 0.
-std::vector<perm> fixing_zero(std::span<const perm> generators, int degree, std::uint64_t seed) {
+// brought back to 0 along a tree of the orbit of 0, whose points, breadth
+// first, go to `order`.
+std::vector<perm> fixing_zero(std::span<const perm> generators, int degree, std::uint64_t seed,
+                              std::vector<point>& order) {
     std::vector<perm> inverses;
     for (const perm& g : generators)
         inverses.push_back(inverse(g));
@@ -88,7 +90,7 @@ std::vector<perm> fixing_zero(std::span<const perm> generators, int degree, std:
     // is shallow; `edge` is the index of what leads to each point, inverses
     // after the generators.
     std::vector<int> edge(at(degree), -1);
-    std::vector<point> order{0};
+    order.assign(1, 0);
     edge[0] = -2;
     const std::size_t count = generators.size();
     for (std::size_t head = 0; head < order.size(); ++head)
@@ -161,12 +163,16 @@ partition smallest_blocks(std::span<const perm> generators, int degree, std::uin
     std::vector<std::pair<int, int>> queue;
     // The smallest block through 0 and b is the same for every b of one
     // orbit of the stabilizer of 0, up to an element that fixes 0; so one b
-    // of each orbit of a few such elements finds the smallest size.
-    const std::vector<perm> fixing = fixing_zero(generators, degree, seed);
+    // of each orbit of a few such elements finds the smallest size. The
+    // points farthest from 0 first, which in a cyclic group are those of
+    // the smallest blocks, after which every other trial ends at once.
+    std::vector<point> order;
+    const std::vector<perm> fixing = fixing_zero(generators, degree, seed, order);
     const std::vector<point> leader = orbit_leaders(fixing, degree);
     int best = degree;
-    for (int b = 1; b < degree && best > 2; ++b) {
-        if (leader[at(b)] != b)
+    for (auto at_b = order.rbegin(); at_b != order.rend() && best > 2; ++at_b) {
+        const int b = *at_b;
+        if (b == 0 || leader[at(b)] != b)
             continue;
         const int size = minimal_block(generators, m, 0, b, best - 1, queue);
         if (size > 0)

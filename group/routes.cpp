@@ -105,7 +105,10 @@ perm routes::whole(const point* state) const {
 routes::found routes::search(const perm& target, std::int64_t most_states,
                              std::int64_t most_steps) {
     const auto n = at(cards_);
-    states_.assign(target.begin(), target.begin());
+    // Room for every element at once, so that growing never holds two
+    // copies of the search.
+    states_.clear();
+    states_.reserve(at(most_states) * n);
     for (int x = 0; x < cards_; ++x)
         states_.push_back(static_cast<point>(x));
     parent_.assign(1, -1);

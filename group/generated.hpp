@@ -7,17 +7,15 @@
 //   one of its elements is primitive (a block would have to hold the cycle)
 //   and so, by Jordan's theorem, holds the alternating group: its order is
 //   n!/2 or n!, by whether a generator is odd;
-// - a group whose points fall into pairs (a card's two faces, or the pairs
-//   of positions a faro keeps together) is its action on the pairs, by its
-//   own chain or as follows, times the flips of pairs it holds: with a
-//   chain, the span of the kernel elements its Schreier relations give and
-//   their images under the group;
-// - a transitive group whose points fall into pairs that it keeps together,
-//   and that moves the pairs as the alternating or symmetric group, is that
-//   action on the pairs (its order found the same way) times the flips of
-//   pairs that it holds, which are one of four sets kept by every
-//   permutation of the pairs: none, all pairs together, any even number,
-//   any; signs and the halves it may keep apart tell which;
+// - a group whose points fall into pairs that it keeps together (a card's
+//   two faces, or the positions a faro keeps paired) is its action on the
+//   pairs times the flips of pairs it holds. Where that action is the
+//   alternating or symmetric group (found as above), the flips are one of
+//   the four sets every permutation of the pairs keeps: none, all pairs
+//   together, any even number, any; an element of the kernel, the signs and
+//   the two sides it may keep apart tell which. Otherwise a chain of the
+//   action, the group carried along, gives the flips as the span of what is
+//   left of its Schreier generators and their images under the group;
 // - a group with several orbits that holds, on an orbit where it acts as
 //   the alternating or symmetric group, an element that moves that orbit
 //   alone, holds that orbit's whole alternating group: the order is that

@@ -154,7 +154,8 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         // A text that holds no move at all is refused at once; any other
         // fault shows for the decks it is read for.
         deal::routine none;
-        if (std::string_view{routine_text_}.find_first_not_of(" \t") == std::string_view::npos &&
+        if (std::string_view{routine_text_}.find_first_not_of(" \t\n\r\v\f") ==
+                std::string_view::npos &&
             !read_routine(routine_text_, 1, none))
             refused();
         return;

@@ -293,6 +293,25 @@ class Routines(unittest.TestCase):
                     self.assertEqual(run(options + ["--hands", count, "2"],
                                          name="deal-after").stdout.decode(), want)
 
+    def test_white_space_and_letter_case(self):
+        # Any white space separates words, and a move is named in any case:
+        # each spelling is the plain routine, byte for byte.
+        plain = "faro out; deal 3 --packets 1; cut random"
+        table = [
+            ("deal-after", "faro\nout;\ndeal 3\t--packets\n1;\ncut random\n"),
+            ("deal-after", "\tFARO Out ;\r\nDeal 3 --packets=1;\vcut\fRandom"),
+            ("deal-solve", "faro out |\nfaro\tin\n"),
+        ]
+        for name, text in table:
+            with self.subTest(text=text):
+                if name == "deal-solve":
+                    got, want = (run(["--all", "--moves", t, "52", "51", "34"], name=name)
+                                 for t in (text, "faro out | faro in"))
+                else:
+                    got, want = (run(["--routine", t, "--seed", "7", "52", "0..2"], name=name)
+                                 for t in (text, plain))
+                self.assertEqual((got.returncode, got.stderr, got.stdout), (0, b"", want.stdout))
+
     def test_a_deal_and_its_routine_of_one_move_agree_to_the_byte(self):
         for d in DEALS[1:5]:  # a deal move has at most as many hands as cards
             alone = Routine(d.cards, [("deal", d)])

@@ -61,8 +61,10 @@ const char* move_names(char* out, std::size_t room) {
     return out;
 }
 
+// Any white space separates words, as the shell and a file written by hand
+// may leave a newline or a tab between them.
 bool is_blank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -314,7 +316,7 @@ namespace {
 // The token around `at`: the run of characters that are neither blanks nor
 // '=', which is how an option's value is set off.
 std::string_view token_around(std::string_view text, std::size_t at) {
-    const auto stop = [](char c) { return c == ' ' || c == '\t' || c == '='; };
+    const auto stop = [](char c) { return is_blank(c) || c == '='; };
     std::size_t begin = at, end = at;
     while (begin > 0 && !stop(text[begin - 1]))
         --begin;

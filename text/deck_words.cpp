@@ -143,7 +143,7 @@ bool read_deck(std::string_view order, int cards, std::vector<deal::card>& botto
             names = true;
         } else {
             a.add("%s is not a card: a number from 0 to %d, or a name such as AS, 10d or "
-                  "Q\\u2665, with a '^' after it for a card face up",
+                  "Q\u2665, with a '^' after it for a card face up",
                   fault.shown(whole, shown, sizeof shown), cards - 1);
             return false;
         }

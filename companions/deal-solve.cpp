@@ -94,6 +94,11 @@ std::optional<int> position_argument(const char* argument, const deal::start& st
                            : console::integer_argument(argument, "position", 0, cards - 1);
         return p ? std::optional<int>{static_cast<int>(from_top ? cards - *p : *p)} : std::nullopt;
     }
+    // Past a pack's cards, no name is a card: the text is no position.
+    if (cards > deal::max_playing_cards) {
+        console::report_not_integer(argument, from_top ? "place from the top" : "position");
+        return std::nullopt;
+    }
     const auto card = console::card_argument(argument, cards);
     return card ? std::optional<int>{start.position_of(*card)} : std::nullopt;
 }

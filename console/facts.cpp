@@ -6,6 +6,7 @@
 #include <span>
 
 #include "colors/colormap.hpp"
+#include "console/arguments.hpp"
 #include "console/ranges.hpp"
 #include "deal/description.hpp"
 #include "deal/limits.hpp"
@@ -55,6 +56,7 @@ std::array<fact, fact_count> facts() {
         number("followed_colors", colors::followed_colors),
         number("max_playing_cards", deal::max_playing_cards),
         number("max_range_values", max_range_values),
+        number("max_options", static_cast<std::int64_t>(arguments::most_options)),
         number("max_rounds", views::max_rounds),
         own_packets(),
     };

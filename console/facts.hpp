@@ -15,7 +15,7 @@ struct fact {
     const char* name;
     char value[24];
 };
-inline constexpr std::size_t fact_count = 25;
+inline constexpr std::size_t fact_count = 26;
 std::array<fact, fact_count> facts();
 
 // Hands `text` to `put`, piece by piece, with every {name} of a fact

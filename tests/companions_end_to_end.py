@@ -500,7 +500,11 @@ class Stacks(unittest.TestCase):
 
     def test_bad_decks(self):
         table = [
-            (["--deck", "AS AS"], "52", "'AS' is in the deck twice"),
+            (["--deck", "AS AS"], "52", "'AS' is in the deck twice\n"),
+            (["--deck", "A♠ 2S as^"], "52", "'as^' is in the deck twice, first as 'A♠'\n"),
+            (["--deck", "si-stebins"], "52", "'si-stebins' is no stack and no card: give new, "
+             "si-stebbins, eight-kings or the cards from the top, such as 'KS QS JS'\n"),
+            (["--deck", "Eight-Kings", "--routine", "turn 0"], "52", "move 1 of the routine"),
             (["--deck", " ".join(NEW_DECK[:51])], "52", "the deck lists 51 cards and holds 52: A♥ is missing"),
             (["--deck", "AS"], "52", "the deck lists 1 card and holds 52: 2♠ is missing"),
             (["--deck", "XS 2S"], "52", "'XS' is not a card"),

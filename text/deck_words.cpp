@@ -20,6 +20,20 @@ std::vector<deal::card> from_top(std::span<const int> order) {
     return {order.rbegin(), order.rend()};
 }
 
+// The stack that `word` names, in any letter case, as cards' names are read;
+// -1 for none.
+int stack_named(std::string_view word) {
+    for (int s = 0; s < static_cast<int>(std::size(stack_names)); ++s) {
+        const std::string_view name = stack_names[s];
+        if (word.size() == name.size() &&
+            std::equal(word.begin(), word.end(), name.begin(), [](char a, char b) {
+                return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+            }))
+            return s;
+    }
+    return -1;
+}
+
 } // namespace
 
 std::optional<int> deck_size(std::string_view order) {
@@ -34,7 +48,7 @@ std::optional<int> deck_size(std::string_view order) {
         std::string_view token = order.substr(first, at - first);
         if (token.empty())
             break;
-        if (token == stack_names[0])
+        if (stack_named(token) == 0)
             return std::nullopt;
         while (!token.empty() && token.back() == '^')
             token.remove_suffix(1);
@@ -87,21 +101,28 @@ bool read_deck(std::string_view order, int cards, std::vector<deal::card>& botto
         bottom_first = from_top(top_down);
         return true;
     };
-    if (list == stack_names[0]) {
+    switch (stack_named(list)) {
+    case 0:
         bottom_first.resize(static_cast<std::size_t>(cards));
         for (int p = 0; p < cards; ++p)
             bottom_first[static_cast<std::size_t>(p)] = p;
         return true;
-    }
-    if (list == stack_names[1])
+    case 1:
         return stack(deal::si_stebbins());
-    if (list == stack_names[2])
+    case 2:
         return stack(deal::eight_kings());
+    default:
+        break;
+    }
 
     // The cards from the top, each a number or a name, a '^' after a face-up one.
     std::vector<int> top_down;
     bool names = false, numbers = false;
-    std::vector<char> seen(static_cast<std::size_t>(std::max(cards, deal::max_playing_cards)));
+    // Each card listed, as it was typed.
+    std::vector<std::string_view> seen(
+        static_cast<std::size_t>(std::max(cards, deal::max_playing_cards)));
+    // A word alone that is no card was meant for a stack's name.
+    const bool alone = std::none_of(list.begin(), list.end(), separates);
     for (std::size_t at = 0; at < list.size();) {
         std::size_t end = at;
         while (end < list.size() && !separates(list[end]))
@@ -141,6 +162,11 @@ bool read_deck(std::string_view order, int cards, std::vector<deal::card>& botto
             }
             number = *named;
             names = true;
+        } else if (alone) {
+            a.add("%s is no stack and no card: give new, si-stebbins, eight-kings or the cards "
+                  "from the top, such as 'KS QS JS'",
+                  fault.shown(whole, shown, sizeof shown));
+            return false;
         } else {
             a.add("%s is not a card: a number from 0 to %d, or a name such as AS, 10d or "
                   "Q\u2665, with a '^' after it for a card face up",
@@ -152,15 +178,21 @@ bool read_deck(std::string_view order, int cards, std::vector<deal::card>& botto
                   fault.shown(whole, shown, sizeof shown));
             return false;
         }
-        if (seen[static_cast<std::size_t>(number)]) {
-            a.add("%s is in the deck twice", fault.shown(token, shown, sizeof shown));
+        // Quoted as typed, and the first time too where it was typed
+        // otherwise (AS, then A♠).
+        if (const std::string_view before = seen[static_cast<std::size_t>(number)];
+            !before.empty()) {
+            a.add("%s is in the deck twice", fault.shown(whole, shown, sizeof shown));
+            if (before != whole)
+                a.add(", first as %s", fault.shown(before, shown, sizeof shown));
             return false;
         }
-        seen[static_cast<std::size_t>(number)] = 1;
+        seen[static_cast<std::size_t>(number)] = whole;
         top_down.push_back(number | (up ? deal::face_up : 0));
     }
     if (static_cast<int>(top_down.size()) != cards) {
-        const auto missing = std::find(seen.begin(), seen.begin() + cards, 0) - seen.begin();
+        const auto missing =
+            std::find(seen.begin(), seen.begin() + cards, std::string_view{}) - seen.begin();
         char card[card_name_room];
         if (names)
             card_name(static_cast<int>(missing), card);

@@ -607,6 +607,11 @@ int main(int argc, char** argv) {
         }
     }
     if (const char* seed = arguments.value(seed_option)) {
+        if (asked.chances) {
+            console::report("--seed draws the moves by chance, and --chances weighs every draw, "
+                            "which no seed changes: give one");
+            return EXIT_FAILURE;
+        }
         const auto given = seed_argument(seed);
         if (!given)
             return EXIT_FAILURE;

@@ -998,12 +998,13 @@ class Chance(unittest.TestCase):
 
     def test_drawn_runs_follow_the_seed(self):
         # The decks played by hand from the seed as defined, exact moves by
-        # the reference model: the same seed, the same decks anywhere.
+        # the reference model: the same seed, the same decks anywhere; a
+        # seed written as any integer is (-0, +1, 012345).
         for routine, moves, cards in [
                 ("riffle", ["riffle"], 8), ("cut random", ["cut random"], 10),
                 ("riffle; faro out; cut random", ["riffle", ("faro", "out"), "cut random"], 13),
                 ("riffle", ["riffle"], 130)]:
-            for seed in (0, 1, 12345, MASK):
+            for seed, written in [(0, "-0"), (1, "+1"), (12345, "012345"), (MASK, str(MASK))]:
                 with self.subTest(routine=routine, cards=cards, seed=seed):
                     deck, want = list(range(cards)), [list(range(cards))]
                     for r in range(1, 4):
@@ -1012,7 +1013,7 @@ class Chance(unittest.TestCase):
                             deck = (drawn_move(move, deck, draws) if isinstance(move, str)
                                     else Routine(cards, [move]).round(deck))
                         want.append(deck)
-                    self.assertEqual(self.after(["--seed", str(seed), "--routine", routine,
+                    self.assertEqual(self.after(["--seed", written, "--routine", routine,
                                                  str(cards), "0..3"]), want)
 
     def test_riffles_have_their_chances(self):
@@ -1126,6 +1127,10 @@ class Chance(unittest.TestCase):
              "18446744073709551615"),
             (["--seed", "-1", "--routine", "riffle", "8", "1"],
              "seed -1 is outside the supported range 0 to 18446744073709551615"),
+            (["--seed", "+", "--routine", "riffle", "8", "1"], "'+' is not an integer seed"),
+            (["--seed", "7", "--chances", "--where", "1", "--routine", "riffle", "8", "1"],
+             "--seed draws the moves by chance, and --chances weighs every draw, which no seed "
+             "changes: give one"),
             (["--seed", "1", "--routine", "riffle", "8", "1000001"],
              "number of rounds 1000001 is outside the supported range 0 to 1000000"),
             (["--seed", "1", "--routine", "riffle", "8", "-1"],

@@ -141,7 +141,11 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
                         static_cast<long long>(most), search.cards());
         return EXIT_FAILURE;
     }
-    if (outcome == deal::narrowing::outcome::never) {
+    // Moves that narrow the card to no fewer places than the deck has never
+    // narrow it: said as a search that finds nothing says it.
+    if (outcome == deal::narrowing::outcome::never ||
+        (!to && search.cards() > 1 &&
+         static_cast<int>(narrowing.places().size()) == search.cards())) {
         console::output.write("never\n");
         console::output.close();
         return EXIT_SUCCESS;

@@ -699,7 +699,7 @@ class Solve(unittest.TestCase):
             with self.subTest(cards=cards, moves=allowed, closest=True):
                 route, places = narrowest(cards, alone)
                 got = self.solve(["--any-card", "--closest", "--moves", allowed, str(cards)])
-                self.assertEqual(got.stdout.decode(),
+                self.assertEqual(got.stdout.decode(), "never\n" if 1 < len(places) == cards else
                                  words(route) + "\n" + " ".join(map(str, places)) + "\n")
 
     def test_published_answers(self):
@@ -726,7 +726,7 @@ class Solve(unittest.TestCase):
             self.assertEqual(self.solve(["--any-card", "--moves", shuffles, "52",
                                          str(goal)]).stdout, b"never\n")
         self.assertEqual(self.solve(["--any-card", "--closest", "--moves", shuffles, "52"]).stdout,
-                         ("\n" + " ".join(map(str, range(52))) + "\n").encode())
+                         b"never\n")
         # Elmsley: the top card of 52 goes to depth d by the binary digits of
         # d, 1 an in-faro and 0 an out-faro.
         for goal in range(52):

@@ -29,7 +29,8 @@ constexpr const char usage[] =
     "each with D decimals, exactly rounded. A riffle cuts the deck after a\n"
     "binomial count of cards and drops cards from the bottoms of the two\n"
     "packets, each with chance proportional to the cards it still holds. CARDS\n"
-    "may be a range A..B; every line then starts with the deck's size.\n"
+    "may be a range A..B, or sizes and ranges separated by commas, such as\n"
+    "52,104 or 50..53,104; every line then starts with the deck's size.\n"
     "      --shuffles K    the most riffles, 1 to {max_shuffles}; 10 without it\n"
     "      --digits D      the decimals, 0 to {max_chance_digits}; 3 without it\n"
     "      --cutoff        print instead the fewest riffles that bring the total\n"
@@ -39,27 +40,6 @@ enum own_option { shuffles_option, digits_option, cutoff_option };
 constexpr console::option options[] = {
     {"shuffles", 0, "K"}, {"digits", 0, "D"}, {"cutoff", 0, nullptr}};
 constexpr console::command_line command{usage, options, 1, 1, "card count"};
-
-// The deck sizes CARDS names: one, or a range.
-std::optional<std::pair<int, int>> deck_sizes(const char* argument) {
-    const auto range = console::split_range(argument);
-    if (!range) {
-        const auto cards = console::integer_argument(argument, "card count", 1, deal::max_cards);
-        if (!cards)
-            return std::nullopt;
-        return std::pair{static_cast<int>(*cards), static_cast<int>(*cards)};
-    }
-    if (!console::range_size(argument, *range))
-        return std::nullopt;
-    const std::string first(range->first), last(range->last);
-    const auto a = console::integer_argument(first.c_str(), "card count", 1, deal::max_cards);
-    if (!a)
-        return std::nullopt;
-    const auto b = console::integer_argument(last.c_str(), "card count", 1, deal::max_cards);
-    if (!b)
-        return std::nullopt;
-    return std::pair{static_cast<int>(*a), static_cast<int>(*b)};
-}
 
 } // namespace
 
@@ -83,37 +63,41 @@ int main(int argc, char** argv) {
                                     : std::optional<std::int64_t>{3};
     if (!digits)
         return EXIT_FAILURE;
-    const auto sizes = deck_sizes(arguments.operands()[0]);
+    const char* const operand = arguments.operands()[0];
+    const auto sizes = console::read_count_list(operand, "card count", 1, deal::max_cards);
     if (!sizes)
         return EXIT_FAILURE;
-    const auto [first, last] = *sizes;
-    const bool ranged = console::split_range(arguments.operands()[0]).has_value();
+    // One size alone is written bare; several, each line led by its size.
+    const bool one = sizes->size() == 1 && !console::split_range(operand);
 
-    mix::riffles law(first);
     int known = 0; // the last deck's cutoff, where the next one's is sought
-    for (int cards = first;; law.grow(), ++cards) {
-        const std::string size = ranged ? std::to_string(cards) + ' ' : std::string();
-        if (cutoff) {
-            // The distance falls with every riffle, and the cutoff moves
-            // little from one deck size to the next: sought from the last.
-            int k = known;
-            if (law.under_half(k))
-                while (k > 0 && law.under_half(k - 1))
-                    --k;
-            else
-                while (!law.under_half(++k)) {
+    for (const auto [first, last] : *sizes) {
+        mix::riffles law(static_cast<int>(first));
+        for (auto cards = static_cast<int>(first);; law.grow(), ++cards) {
+            const std::string size = one ? std::string() : std::to_string(cards) + ' ';
+            if (cutoff) {
+                // The distance falls with every riffle, and the cutoff moves
+                // little from one deck size to the next: sought from the last.
+                int k = known;
+                if (law.under_half(k))
+                    while (k > 0 && law.under_half(k - 1))
+                        --k;
+                else
+                    while (!law.under_half(++k)) {
+                    }
+                known = k;
+                console::output.write(size + std::to_string(k) + '\n');
+            } else {
+                for (int k = 1; k <= *shuffles; ++k) {
+                    const int d = static_cast<int>(*digits);
+                    console::output.write(size + std::to_string(k) + ' ' +
+                                          law.total_variation(k, d) + ' ' + law.separation(k, d) +
+                                          '\n');
                 }
-            known = k;
-            console::output.write(size + std::to_string(k) + '\n');
-        } else {
-            for (int k = 1; k <= *shuffles; ++k) {
-                const int d = static_cast<int>(*digits);
-                console::output.write(size + std::to_string(k) + ' ' + law.total_variation(k, d) +
-                                      ' ' + law.separation(k, d) + '\n');
             }
+            if (cards == last)
+                break;
         }
-        if (cards == last)
-            break;
     }
     console::output.close();
     return EXIT_SUCCESS;

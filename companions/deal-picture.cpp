@@ -64,9 +64,10 @@ constexpr const char usage[] =
     "                      and without it, after ROUNDS rounds (1), a row for each\n"
     "                      starting position on a deck of at most {max_playing_cards}; the\n"
     "                      routine may hold moves by chance, as deal-after\n"
-    "                      --chances tells; or mix: COUNT deck sizes separated by\n"
-    "                      commas, the total variation distance from a random deck\n"
-    "                      after 0 to ROUNDS riffles, as deal-mix tells\n"
+    "                      --chances tells; or mix: COUNT deck sizes and ranges\n"
+    "                      separated by commas, such as 52,104 or 50..53, the total\n"
+    "                      variation distance from a random deck after 0 to ROUNDS\n"
+    "                      riffles, as deal-mix tells\n"
     "      --from-top      draw each row from the top card (left) to the bottom,\n"
     "                      and number the map's places from the top, 1 the top\n"
     "                      card\n" DEAL_OPTIONS_HELP;
@@ -205,25 +206,21 @@ int write_picture(const request& r, picture::format format, Paint paint) {
     return EXIT_SUCCESS;
 }
 
-// The mixing curves: COUNT deck sizes separated by commas, 0 to ROUNDS
-// riffles each.
+// The mixing curves: COUNT deck sizes and ranges of them separated by
+// commas, as deal-mix takes them, 0 to ROUNDS riffles each.
 int draw_mix(const request& r, picture::format format, std::span<char* const> operands) {
+    const auto sizes = console::read_count_list(operands[0], "card count", 1, deal::max_cards);
+    if (!sizes)
+        return EXIT_FAILURE;
     picture::curves curves;
-    for (std::string_view sizes = operands[0];;) {
-        const std::size_t comma = sizes.find(',');
-        const std::string one(sizes.substr(0, comma));
-        const auto cards = console::integer_argument(one.c_str(), "card count", 1, deal::max_cards);
-        if (!cards)
-            return EXIT_FAILURE;
-        if (curves.sizes.size() == static_cast<std::size_t>(colors::followed_colors)) {
-            console::report("--view mix draws at most %d deck sizes", colors::followed_colors);
-            return EXIT_FAILURE;
+    for (const auto [first, last] : *sizes)
+        for (std::int64_t cards = first; cards <= last; ++cards) {
+            if (curves.sizes.size() == static_cast<std::size_t>(colors::followed_colors)) {
+                console::report("--view mix draws at most %d deck sizes", colors::followed_colors);
+                return EXIT_FAILURE;
+            }
+            curves.sizes.push_back(static_cast<int>(cards));
         }
-        curves.sizes.push_back(static_cast<int>(*cards));
-        if (comma == std::string_view::npos)
-            break;
-        sizes.remove_prefix(comma + 1);
-    }
     // Without ROUNDS, three times the binary digits of the largest deck:
     // the drop comes near half way.
     const int largest = *std::max_element(curves.sizes.begin(), curves.sizes.end());

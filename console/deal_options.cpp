@@ -30,33 +30,6 @@ namespace {
     std::exit(EXIT_FAILURE);
 }
 
-// The count or range of counts that `argument` names (a range only with
-// `ranges`): each end read as an integer and held to `check`, which reports
-// what is wrong with it, then the range's size.
-template <class Check>
-std::optional<count_range> read_counts(const char* argument, bool ranges, const char* what,
-                                       Check check) {
-    const auto range = ranges ? split_range(argument) : std::nullopt;
-    const std::string_view ends[] = {range ? range->first : std::string_view{argument},
-                                     range ? range->last : std::string_view{argument}};
-    count_range counts{};
-    for (int i = 0; i < (range ? 2 : 1); ++i) {
-        text::integer_text count;
-        if (!text::parse_integer(ends[i], count)) {
-            report_not_integer(argument, what);
-            return std::nullopt;
-        }
-        if (!check(count))
-            return std::nullopt;
-        (i == 0 ? counts.first : counts.last) = count.value();
-    }
-    if (!range)
-        counts.last = counts.first;
-    else if (!range_size(argument, *range))
-        return std::nullopt;
-    return counts;
-}
-
 // Reads the routine for a deck of `cards` cards into `made`; false after a
 // report.
 bool read_routine(const char* text, std::int64_t cards, deal::routine& made) {

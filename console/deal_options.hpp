@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/arguments.hpp"
+#include "console/ranges.hpp"
 #include "deal/description.hpp"
 #include "deal/routine.hpp"
 #include "deal/start.hpp"
@@ -62,11 +63,6 @@ constexpr std::array<option, round_option_count + N> with_round_options(const op
 constexpr std::array<option, round_option_count> with_round_options() {
     return round_options;
 }
-
-// A count or a range of counts, both ends included.
-struct count_range {
-    std::int64_t first, last;
-};
 
 // What --help adds for a program that takes a routine or moves, written to
 // standard output: each move as the routine reader knows it, described in

@@ -887,6 +887,9 @@ class Mix(unittest.TestCase):
                 self.assertEqual(self.mix(["--shuffles", "4", "--digits", "1", str(cards)]
                                           ).splitlines(), short)
         self.assertEqual(self.mix(["--cutoff", "1..6"]).splitlines(), cutoffs)
+        # Sizes and ranges in any order, each read as an integer is.
+        self.assertEqual(self.mix(["--cutoff", "6,1..3,+5"]).splitlines(),
+                         [cutoffs[i] for i in (5, 0, 1, 2, 4)])
 
     def test_published_answers(self):
         # Bayer and Diaconis's table for 52 cards, and its seven riffles.
@@ -924,6 +927,12 @@ class Mix(unittest.TestCase):
             (["5051"], "card count 5051 is outside the supported range 1 to 5050"),
             (["x"], "'x' is not an integer card count"),
             (["9..3"], "range '9..3' runs backwards: its first end must be the lower"),
+            (["52..a"], "'52..a' is not an integer card count"),
+            (["5.."], "'5..' is not an integer card count"),
+            (["x..5"], "'x..5' is not an integer card count"),
+            (["0..5"], "card count 0 is outside the supported range 1 to 5050"),
+            (["52,,104"], "'' is not an integer card count"),
+            (["52,5051"], "card count 5051 is outside the supported range 1 to 5050"),
             (["--shuffles", "0", "52"], "riffle count 0 is outside the supported range 1 to 100"),
             (["--shuffles", "101", "52"],
              "riffle count 101 is outside the supported range 1 to 100"),
@@ -1206,7 +1215,8 @@ class Picture(unittest.TestCase):
             (["--view", "mix", "52,0"], b"card count 0 is outside the supported range 1 to 5050"),
             (["--view", "mix", "52", "101"],
              b"riffle count 101 is outside the supported range 1 to 100"),
-            (["--view", "mix", "1,2,3,4,5,6,7,8"], b"--view mix draws at most 7 deck sizes"),
+            (["--view", "mix", "1,2..8"], b"--view mix draws at most 7 deck sizes"),
+            (["--view", "mix", "52..a"], b"'52..a' is not an integer card count"),
             (["--view", "chances", "--routine", "riffle", "--card", "1", "--card", "2", "8"],
              b"--view chances draws one card's chances: give one --card"),
             (["--from", "1e9", "2"], b"'1e9' is not an integer round number"),

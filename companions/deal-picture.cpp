@@ -117,6 +117,44 @@ struct request {
     bool chances = false, mix = false;
 };
 
+// The options a view draws with; any other given is refused in one line
+// that names the view and says why. The rows take every option.
+struct view_rule {
+    const char* name;
+    const char* draws; // why the others do not apply
+    bool (*takes)(int option);
+};
+constexpr view_rule view_rules[] = {
+    {"map", "it draws one round, the same for every round",
+     [](int option) { return option != from_option; }},
+    {"chances", "it colors each place by its chance, from round 0",
+     [](int option) { return option != from_option && option != color_option; }},
+    {"mix", "it draws riffle shuffles of new decks of the sizes COUNT gives",
+     [](int option) {
+         return option == output_option || option == format_option || option == view_option;
+     }},
+};
+
+// Whether the options given, and ROUNDS, are those the view `name` can
+// use; reports the first that is not.
+bool view_takes(const char* name, const console::arguments& arguments) {
+    for (const view_rule& rule : view_rules) {
+        if (std::string_view{name} != rule.name)
+            continue;
+        for (const auto& [which, value] : arguments.options())
+            if (!rule.takes(which)) {
+                console::report("--view %s takes no --%s: %s", rule.name,
+                                options[static_cast<std::size_t>(which)].name, rule.draws);
+                return false;
+            }
+        if (std::string_view{name} == "map" && arguments.operands().size() == 2) {
+            console::report("--view map takes no ROUNDS: %s", rule.draws);
+            return false;
+        }
+    }
+    return true;
+}
+
 [[noreturn]] void refuse(const char* format, const char* value,
                          std::size_t most = console::quoted::shown_max) {
     console::report(format, console::quoted(value, most).c_str());
@@ -341,6 +379,8 @@ int main(int argc, char** argv) {
     const console::arguments arguments(argc, argv, command);
     const auto operands = arguments.operands();
     const char* const view = arguments.value(view_option);
+    if (view && !view_takes(view, arguments))
+        return EXIT_FAILURE;
     if (view && std::string_view{view} == "mix") {
         const deal::start none = deal::start::new_deck(1);
         const request r = read_options(arguments, none);

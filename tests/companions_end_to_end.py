@@ -1217,6 +1217,17 @@ class Picture(unittest.TestCase):
              b"riffle count 101 is outside the supported range 1 to 100"),
             (["--view", "mix", "1,2..8"], b"--view mix draws at most 7 deck sizes"),
             (["--view", "mix", "52..a"], b"'52..a' is not an integer card count"),
+            # What a view cannot use is refused, not ignored.
+            (["--view", "mix", "--card", "3", "52"], b"--view mix takes no --card: it draws "
+             b"riffle shuffles of new decks of the sizes COUNT gives"),
+            (["--view", "mix", "52", "--deck", "si-stebbins"], b"--view mix takes no --deck: it "
+             b"draws riffle shuffles of new decks of the sizes COUNT gives"),
+            (["--view", "map", "--from", "3", "4"],
+             b"--view map takes no --from: it draws one round, the same for every round"),
+            (["--view", "map", "4", "10"],
+             b"--view map takes no ROUNDS: it draws one round, the same for every round"),
+            (["--view", "chances", "--color", "cycle", "--routine", "riffle", "8"],
+             b"--view chances takes no --color: it colors each place by its chance, from round 0"),
             (["--view", "chances", "--routine", "riffle", "--card", "1", "--card", "2", "8"],
              b"--view chances draws one card's chances: give one --card"),
             (["--from", "1e9", "2"], b"'1e9' is not an integer round number"),

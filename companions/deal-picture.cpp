@@ -70,7 +70,7 @@ constexpr const char usage[] =
     "                      riffles, as deal-mix tells\n"
     "      --from-top      draw each row from the top card (left) to the bottom,\n"
     "                      and number the map's places from the top, 1 the top\n"
-    "                      card\n" DEAL_OPTIONS_HELP;
+    "                      card\n" DEAL_PICTURE_OPTIONS_HELP;
 
 enum option_index {
     output_option = console::round_option_count,

@@ -26,6 +26,11 @@ namespace console {
 
 namespace {
 
+// Said where a program that follows no card is given a chosen pile.
+constexpr const char* chosen_pile_alone =
+    "--chosen-pile follows a card: only deal-after --where C and deal-picture --view chances take "
+    "it";
+
 [[noreturn]] void refused() {
     std::exit(EXIT_FAILURE);
 }
@@ -165,7 +170,7 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         refused();
     }
     if (values[chosen_pile_option] && !follows) {
-        report("--chosen-pile follows a card: only deal-after --where C takes it");
+        report("%s", chosen_pile_alone);
         refused();
     }
 }
@@ -178,7 +183,7 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
         if (!cards || !read_routine(routine_text_, *cards, made))
             return false;
         if (made.follows_card() && !follows_) {
-            report("--chosen-pile follows a card: only deal-after --where C takes it");
+            report("%s", chosen_pile_alone);
             return false;
         }
         if (const int m = made.first_by_chance(); m >= 0 && !by_chance_) {

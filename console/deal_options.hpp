@@ -159,6 +159,10 @@ private:
 #define DEAL_CHOSEN_PILE_HELP                                                                      \
     "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
     "                      with T hands above it, the others in their order\n"
+#define DEAL_CHANCES_CHOSEN_PILE_HELP                                                              \
+    "      --chosen-pile T with --view chances: the hand that holds the card\n"                    \
+    "                      followed gathered with T hands above it, the others\n"                  \
+    "                      in their order\n"
 #define DEAL_ROUTINE_HELP(EXAMPLE)                                                                 \
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
@@ -176,5 +180,9 @@ private:
 #define DEAL_OPTIONS_HELP                                                                          \
     DEAL_DEAL_OPTIONS_HELP DEAL_CHOSEN_PILE_HELP DEAL_ROUTINE_HELP(                                \
         "'deal 3 --packets 1 --chosen-pile 1'") DEAL_DECK_HELP
+// For deal-picture, which follows a card in its chances alone.
+#define DEAL_PICTURE_OPTIONS_HELP                                                                  \
+    DEAL_DEAL_OPTIONS_HELP DEAL_CHANCES_CHOSEN_PILE_HELP DEAL_ROUTINE_HELP(                        \
+        "'deal 3 --packets 1 --rest top'") DEAL_DECK_HELP
 #define DEAL_EXACT_OPTIONS_HELP                                                                    \
     DEAL_DEAL_OPTIONS_HELP DEAL_ROUTINE_HELP("'deal 3 --packets 1 --rest top'") DEAL_DECK_HELP

@@ -1569,9 +1569,11 @@ class Failures(unittest.TestCase):
             ("deal-after", ["--chosen-pile", "x", "--where", "0", "3", "1"],
              "'x' is not an integer chosen pile"),
             ("deal-period", ["--routine", "deal 3 --chosen-pile 1", "52"],
-             "--chosen-pile follows a card: only deal-after --where C takes it"),
+             "--chosen-pile follows a card: only deal-after --where C and deal-picture --view "
+             "chances take it"),
             ("deal-after", ["--chosen-pile", "1", "3", "1"],
-             "--chosen-pile follows a card: only deal-after --where C takes it"),
+             "--chosen-pile follows a card: only deal-after --where C and deal-picture --view "
+             "chances take it"),
             ("deal-after", ["--gather", "1,0", "--bottom-hand", "first", "2", "1"],
              "--gather and --bottom-hand both say how the hands are gathered: give one"),
             ("deal-cycles", ["--routine", "cut 1", "--packets", "1", "52"], "--packets '1' belongs "

@@ -190,7 +190,7 @@ private:
 after::after(deal::routine round, deal::start start, const answer& asked)
     : round_(std::move(round)), start_(std::move(start)), asked_(asked), size_(round_.cards),
       follows_(round_.follows_card()), name_moves_(round_.deal_count() > 1),
-      marks_(round_.turns_cards() || start_.any_face_up()), chance_(round_.first_by_chance() >= 0),
+      marks_(deal::with_faces(round_, start_)), chance_(round_.first_by_chance() >= 0),
       deck_(static_cast<std::size_t>(size_)), next_deck_(deck_.size()) {
     const auto size = static_cast<std::size_t>(size_);
     for (const deal::move& m : round_.moves()) {

@@ -105,25 +105,35 @@ void print_gap(const deal::cycles& cycles) {
     console::output.end_line(console::output.reserve(0));
 }
 
-void print_summary(const deal::cycles& cycles, int first) {
-    char* out = console::output.reserve(line_room);
-    out = put(out, "cycle type: ");
-    // The empty deck has no cycle: no blank after the colon either.
-    const char* const typed = out;
-    out = text::cycle_type_text(cycles, out);
-    if (out == typed)
-        --out;
-    out = put(out, text::even(cycles) ? "\nsign: even\nfixed positions: "
-                                      : "\nsign: odd\nfixed positions: ");
-    // No blank after the colon where no position is fixed.
+// A line of the summary, "LABEL: WORDS", the words written by `words`; no
+// blank after the colon where there are none, as for the empty deck.
+template <class Words>
+void print_summary_line(const char* label, Words words) {
+    char* out = put(console::output.reserve(line_room), label);
     const char* const listed = out;
-    out = text::fixed_text(cycles, out, first);
+    out = words(out);
     if (out == listed)
         --out;
-    out = put(out, "\nperiod: ");
-    out = text::append_period(deal::period(cycles), out);
     *out++ = '\n';
     console::output.end_line(out);
+}
+
+// Told with the cards' faces, the cycle type marks the turned cycles, and
+// the cards that stay but turn over every round are not called fixed.
+void print_summary(const deal::cycles& cycles, int first, bool faces) {
+    print_summary_line("cycle type: ", [&](char* out) {
+        return faces ? text::faced_cycle_type_text(cycles, out)
+                     : text::cycle_type_text(cycles, out);
+    });
+    print_summary_line("sign: ",
+                       [&](char* out) { return put(out, text::even(cycles) ? "even" : "odd"); });
+    print_summary_line("fixed positions: ",
+                       [&](char* out) { return text::fixed_text(cycles, out, first); });
+    if (faces)
+        print_summary_line("turned in place: ",
+                           [&](char* out) { return text::fixed_text(cycles, out, first, true); });
+    print_summary_line("period: ",
+                       [&](char* out) { return text::append_period(deal::period(cycles), out); });
 }
 
 // After which rounds card C is at position P: the rounds that take it along
@@ -203,13 +213,14 @@ int main(int argc, char** argv) {
     const auto counted = [&](int p) { return from_top ? size - 1 - p : p; };
     deal::cycles cycles;
     cycles.learn(permutation);
+    const bool faces = deal::with_faces(round, *start);
     if (arguments.has(gap_option)) {
         deal::cycles points;
-        if (permutation.turns_any() || start->any_face_up())
+        if (faces)
             points.learn(permutation.doubled());
-        print_gap(permutation.turns_any() || start->any_face_up() ? points : cycles);
+        print_gap(faces ? points : cycles);
     } else if (arguments.has(summary_option))
-        print_summary(cycles, first);
+        print_summary(cycles, first, faces);
     else if (card)
         print_when(cycles, counted(start->position_of(static_cast<int>(*card_number))),
                    static_cast<int>(*position) - first);

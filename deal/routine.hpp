@@ -13,6 +13,7 @@
 #include "deal/description.hpp"
 #include "deal/limits.hpp"
 #include "deal/permutation.hpp"
+#include "deal/start.hpp"
 
 namespace deal {
 
@@ -103,5 +104,12 @@ struct down_under_step {
     bool down;
 };
 std::vector<down_under_step> down_under_steps(move_kind kind, int cards);
+
+// Whether a run of `r` from `s` is told with the cards' faces: where the
+// routine turns cards over or a card starts face up, whether or not a round
+// leaves any turned. The one rule for every program: listings and hands
+// then mark every card, and the round is a permutation of 2M points, each
+// position face down and face up, with its turned cycles marked.
+bool with_faces(const routine& r, const start& s);
 
 } // namespace deal

@@ -481,6 +481,57 @@ class Stacks(unittest.TestCase):
         gap = run(["--gap", "--routine", "turn 3", "4"], name="deal-cycles").stdout
         self.assertEqual(gap, b"(2,8)(3,7)(4,6)\n")
 
+    def test_faces_told_by_one_rule(self):
+        # Wherever a card can lie face up (a turn, or a card started face
+        # up), even where a round turns none back: the summary marks each
+        # cycle that comes back turned and calls no card that turns fixed,
+        # so that the period is the lcm of its lengths, a marked one twice;
+        # GAP gets each position face down and up. All from the model's round.
+        table = [  # the routine, its moves, cards, --deck
+            ("reverse; turn", [("reverse", None), ("turn", None)], 4, None),
+            ("turn 4; cut 3", [("turn", 4), ("cut", 3)], 10, None),
+            ("turn 1; cut 1", [("turn", 1), ("cut", 1)], 6, None),
+            ("turn 2; turn 2; cut 1", [("turn", 2), ("turn", 2), ("cut", 1)], 4, None),
+            ("faro out; turn 52", [("faro", "out"), ("turn", 52)], 52, None),
+            ("cut 1", [("cut", 1)], 4, "3^ 1 0 2"),
+        ]
+        for routine, moves, cards, deck in table:
+            with self.subTest(routine=routine, deck=deck):
+                after = Faces(moves, [(c, False) for c in reversed(range(cards))]).round(
+                    [(c, False) for c in range(cards)])
+                goes = {c: (p, up) for p, (c, up) in enumerate(after)}
+                points = {}
+                for p, (q, up) in goes.items():
+                    points[p], points[p + cards] = q + cards * up, q + cards * (not up)
+                kinds, fixed, turned_in_place, gap, seen, counted = [], [], [], "", set(), set()
+                for p in range(2 * cards):
+                    cycle = []
+                    while p not in seen:
+                        seen.add(p)
+                        cycle.append(p)
+                        p = points[p]
+                    # A position's cycle twice as long on the points comes back turned.
+                    places = {q % cards for q in cycle}
+                    if cycle and not places & counted:
+                        counted |= places
+                        kinds.append((len(places), len(cycle) > len(places)))
+                        if len(places) == 1:
+                            (turned_in_place if len(cycle) == 2 else fixed).append(cycle[0])
+                    if len(cycle) > 1:
+                        gap += "(" + ",".join(str(q + 1) for q in cycle) + ")"
+                period = math.lcm(*(n * (1 + t) for n, t in kinds))
+                want = ["cycle type: " + " ".join(f"{n}{'^' * t}" for n, t in sorted(kinds)),
+                        "sign: " + ("odd" if (cards - len(kinds)) % 2 else "even"),
+                        " ".join(["fixed positions:"] + [str(p) for p in fixed]),
+                        " ".join(["turned in place:"] + [str(p) for p in turned_in_place]),
+                        f"period: {period}"]
+                options = ["--routine", routine, str(cards)] + (["--deck", deck] if deck else [])
+                self.assertEqual(run(["--summary"] + options, name="deal-cycles").stdout.decode()
+                                 .splitlines(), want)
+                self.assertEqual(run(options).stdout.decode(), f"{cards} {period}\n")
+                self.assertEqual(run(["--gap"] + options, name="deal-cycles").stdout.decode(),
+                                 (gap or "()") + "\n")
+
     def test_gap_orders_the_signed_round(self):
         # GAP, reading each round on 2M points, finds the order deal-period
         # gives: a card back in its place and facing as it started.

@@ -307,7 +307,14 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     picture::heat heat;
     heat.columns = cards;
     heat.from_top = from_top;
-    heat.column_label = from_top ? "place from the top" : "position";
+    // Which end of the deck each end of the axis is.
+    const std::string last = std::to_string(from_top ? cards : cards - 1);
+    heat.column_label = cards == 1 ? (from_top ? "place from the top: 1, the deck's one card"
+                                               : "position: 0, the deck's one card")
+                        : from_top ? "place from the top: 1 the top card, " + last + " the bottom"
+                                   : "position: 0 the bottom card, " + last + " the top";
+    const std::string deck =
+        "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
     mpq_class largest = 0;
     const auto add_row = [&](const mix::card_chances& c) {
         for (int p = 0; p < cards; ++p) {
@@ -334,7 +341,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
             char face[text::card_name_room];
             name += std::string(" (") + text::card_name(number, face) + ")";
         }
-        heat.title = "Where card " + name + " may be, round by round: " + words;
+        heat.title = "Where card " + name + " may be in " + deck + ", round by round: " + words;
     } else {
         for (int from = 0; from < cards; ++from) {
             mix::card_chances card(routine, from);
@@ -342,8 +349,8 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
             add_row(card);
         }
         heat.row_label = "starting position";
-        heat.title = "Where each card may be after " + std::to_string(*rounds) + " round" +
-                     (*rounds == 1 ? "" : "s") + ": " + words;
+        heat.title = "Where each card of " + deck + " may be after " + std::to_string(*rounds) +
+                     " round" + (*rounds == 1 ? "" : "s") + ": " + words;
     }
     heat.largest = mix::decimals(largest, 3);
     heat.quarter = mix::decimals(largest / 4, 3);

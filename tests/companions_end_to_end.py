@@ -504,31 +504,29 @@ class Stacks(unittest.TestCase):
             with self.subTest(routine=routine, deck=deck):
                 after = Faces(moves, [(c, False) for c in reversed(range(cards))]).round(
                     [(c, False) for c in range(cards)])
-                goes = {c: (p, up) for p, (c, up) in enumerate(after)}
-                points = {}
-                for p, (q, up) in goes.items():
+                points = {}  # position p face down is point p, face up p + cards
+                for q, (p, up) in enumerate(after):
                     points[p], points[p + cards] = q + cards * up, q + cards * (not up)
-                kinds, fixed, turned_in_place, gap, seen, counted = [], [], [], "", set(), set()
+                kinds, in_place, gap, seen = [], {1: [], 2: []}, "", set()
                 for p in range(2 * cards):
                     cycle = []
                     while p not in seen:
                         seen.add(p)
                         cycle.append(p)
                         p = points[p]
-                    # A position's cycle twice as long on the points comes back turned.
+                    gap += "(" + ",".join(str(q + 1) for q in cycle) + ")" if cycle[1:] else ""
+                    # Each position's cycle once, from its lowest position face
+                    # down: twice as long on the points, it comes back turned.
                     places = {q % cards for q in cycle}
-                    if cycle and not places & counted:
-                        counted |= places
+                    if cycle and cycle[0] == min(places):
                         kinds.append((len(places), len(cycle) > len(places)))
                         if len(places) == 1:
-                            (turned_in_place if len(cycle) == 2 else fixed).append(cycle[0])
-                    if len(cycle) > 1:
-                        gap += "(" + ",".join(str(q + 1) for q in cycle) + ")"
+                            in_place[len(cycle)].append(cycle[0])
                 period = math.lcm(*(n * (1 + t) for n, t in kinds))
                 want = ["cycle type: " + " ".join(f"{n}{'^' * t}" for n, t in sorted(kinds)),
                         "sign: " + ("odd" if (cards - len(kinds)) % 2 else "even"),
-                        " ".join(["fixed positions:"] + [str(p) for p in fixed]),
-                        " ".join(["turned in place:"] + [str(p) for p in turned_in_place]),
+                        " ".join(["fixed positions:"] + [str(p) for p in in_place[1]]),
+                        " ".join(["turned in place:"] + [str(p) for p in in_place[2]]),
                         f"period: {period}"]
                 options = ["--routine", routine, str(cards)] + (["--deck", deck] if deck else [])
                 self.assertEqual(run(["--summary"] + options, name="deal-cycles").stdout.decode()

@@ -4,6 +4,7 @@
 // through Cairo.
 #include <algorithm>
 #include <cairo.h>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -280,57 +282,48 @@ TEST(Picture, ChancesAreWhereTheCardIs) {
     }
 }
 
-// The ink of every text of an SVG that Cairo wrote, and the canvas. Cairo
+// The ink of every text of an SVG that Cairo wrote, after the canvas. Cairo
 // writes a text as a <g> of <use>s, each placing a glyph whose outline is a
 // <symbol>'s path: a text's box is the union of its glyphs' outlines (their
 // points, control points too, bound the ink), moved to where each is used.
 struct box {
-    double left, top, right, bottom;
-};
-struct svg_texts {
-    double width = 0, height = 0;
-    std::vector<box> texts;
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    void add(const box& b, double x = 0, double y = 0) {
+        *this = {std::min(left, x + b.left), std::min(top, y + b.top), std::max(right, x + b.right),
+                 std::max(bottom, y + b.bottom)};
+    }
 };
 
 double number_after(const std::string& svg, const std::string& key, std::size_t from = 0) {
-    const std::size_t at = svg.find(key, from);
-    return at == std::string::npos ? 0 : std::strtod(svg.c_str() + at + key.size(), nullptr);
+    return std::strtod(svg.c_str() + svg.find(key, from) + key.size(), nullptr);
 }
 
-svg_texts texts_of(const std::string& svg) {
-    svg_texts found{number_after(svg, "width=\""), number_after(svg, "height=\""), {}};
-    std::vector<std::pair<std::string, box>> glyphs;
+std::vector<box> texts_of(const std::string& svg) {
+    std::vector<box> found{{0, 0, number_after(svg, "width=\""), number_after(svg, "height=\"")}};
+    std::map<std::string, box> glyphs;
     for (std::size_t at = 0;
          (at = svg.find("<symbol overflow=\"visible\" id=\"", at)) != std::string::npos;) {
         at += 31;
-        const std::string id = svg.substr(at, svg.find('"', at) - at);
         const std::size_t d = svg.find(" d=\"", at) + 4;
         std::istringstream path(svg.substr(d, svg.find('"', d) - d));
-        box b{1e9, 1e9, -1e9, -1e9};
         std::vector<double> xy;
         for (std::string word; path >> word;)
-            if (word.find_first_of("0123456789") != std::string::npos)
+            if (std::isdigit(static_cast<unsigned char>(word.back())))
                 xy.push_back(std::strtod(word.c_str(), nullptr));
+        box& glyph = glyphs[svg.substr(at, svg.find('"', at) - at)];
         for (std::size_t i = 0; i + 1 < xy.size(); i += 2)
-            b = {std::min(b.left, xy[i]), std::min(b.top, xy[i + 1]), std::max(b.right, xy[i]),
-                 std::max(b.bottom, xy[i + 1])};
-        if (!xy.empty())
-            glyphs.emplace_back(id, b);
+            glyph.add({xy[i], xy[i + 1], xy[i], xy[i + 1]});
     }
     for (std::size_t at = 0; (at = svg.find("<g style=\"fill:", at)) != std::string::npos;) {
         const std::size_t end = svg.find("</g>", at);
-        box text{1e9, 1e9, -1e9, -1e9};
+        box text;
         for (std::size_t use = at; (use = svg.find("<use xlink:href=\"#", use)) < end;) {
             use += 18;
-            const std::string id = svg.substr(use, svg.find('"', use) - use);
-            const double x = number_after(svg, " x=\"", use), y = number_after(svg, " y=\"", use);
-            for (const auto& [name, b] : glyphs)
-                if (name == id)
-                    text = {std::min(text.left, x + b.left), std::min(text.top, y + b.top),
-                            std::max(text.right, x + b.right), std::max(text.bottom, y + b.bottom)};
+            text.add(glyphs[svg.substr(use, svg.find('"', use) - use)],
+                     number_after(svg, " x=\"", use), number_after(svg, " y=\"", use));
         }
         if (text.left <= text.right)
-            found.texts.push_back(text);
+            found.push_back(text);
         at = end;
     }
     return found;
@@ -341,48 +334,41 @@ svg_texts texts_of(const std::string& svg) {
 // over another.
 TEST(Picture, NoTextLeavesThePictureOrMeetsAnother) {
     const std::string svg = temporary("texts.svg");
-    const int sizes[] = {1, 2, 3, 4, 5, 8, 13, 52, 60, 61, 100, 520, 1010, 5050};
-    std::vector<std::string> commands;
-    for (const int m : sizes) {
-        const std::string cards = std::to_string(m);
-        commands.push_back("--routine 'cut 1' " + cards);
-        commands.push_back("--view map --routine 'cut 1' " + cards);
-        commands.push_back("--view mix " + cards);
+    std::vector<std::string> commands{"--view mix 1,2..4,52,1000,5050",
+                                      "--packets 1 --first-card bottom --cards 1 1"};
+    for (const int m : {1, 2, 3, 4, 5, 8, 13, 52, 60, 61, 100, 520, 1010, 5050}) {
+        const std::string cards = " " + std::to_string(m);
+        commands.insert(commands.end(),
+                        {"--routine 'cut 1'" + cards, "--view map --routine 'cut 1'" + cards,
+                         "--view mix" + cards});
         if (m <= 8)
             commands.push_back("--routine 'faro out' --card 0 --card " + std::to_string(m - 1) +
-                               " --from 123456789012 " + cards + " 3");
-        if (m <= 520) {
-            commands.push_back("--view chances --routine riffle --card 0 " + cards);
-            commands.push_back("--view chances --from-top --routine 'faro out' --card 0 " + cards +
-                               " 0");
-        }
+                               " --from 123456789012" + cards + " 3");
+        if (m <= 520)
+            commands.insert(
+                commands.end(),
+                {"--view chances --routine riffle --card 0" + cards,
+                 "--view chances --from-top --routine 'faro out' --card 0" + cards + " 0"});
         if (m <= 52)
-            commands.push_back("--view chances --routine 'riffle; cut 1' " + cards);
+            commands.push_back("--view chances --routine 'riffle; cut 1'" + cards);
     }
-    commands.push_back("--view mix 1,2..4,52,1000,5050");
-    commands.push_back("--packets 1 --first-card bottom --cards 1 1");
     for (const std::string& arguments : commands) {
-        ASSERT_EQ(
-            std::system(
-                (std::string(PICTURE_PROGRAM) + " -f svg -o " + svg + " " + arguments).c_str()),
-            0)
-            << arguments;
+        const std::string command =
+            std::string(PICTURE_PROGRAM) + " -f svg -o " + svg + " " + arguments;
+        ASSERT_EQ(std::system(command.c_str()), 0) << arguments;
         std::ifstream in(svg);
-        const svg_texts found = texts_of({std::istreambuf_iterator<char>(in), {}});
-        ASSERT_GT(found.texts.size(), 2u) << arguments;
-        for (std::size_t i = 0; i < found.texts.size(); ++i) {
-            const box& a = found.texts[i];
-            EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= found.width &&
-                        a.bottom <= found.height)
-                << arguments << ": text " << i << " leaves the picture, at " << a.left << ","
-                << a.top << " to " << a.right << "," << a.bottom;
-            for (std::size_t j = 0; j < i; ++j) {
-                const box& b = found.texts[j];
-                EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom &&
-                             b.top < a.bottom)
-                    << arguments << ": texts " << j << " and " << i << " meet, at " << a.left << ","
-                    << a.top;
-            }
+        const std::vector<box> texts = texts_of({std::istreambuf_iterator<char>(in), {}});
+        ASSERT_GT(texts.size(), 3u) << arguments;
+        const box& canvas = texts[0];
+        for (std::size_t i = 1; i < texts.size(); ++i) {
+            const box& a = texts[i];
+            EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= canvas.right &&
+                        a.bottom <= canvas.bottom)
+                << arguments << ": text " << i << " leaves the picture";
+            for (std::size_t j = 1; j < i; ++j)
+                EXPECT_FALSE(a.left < texts[j].right && texts[j].left < a.right &&
+                             a.top < texts[j].bottom && texts[j].top < a.bottom)
+                    << arguments << ": texts " << j << " and " << i << " meet";
         }
     }
 }

@@ -81,7 +81,8 @@ constexpr const char usage[] =
     "                      from N, 0 to 18446744073709551615: the same N, the same\n"
     "                      decks on every machine; without it a seed is drawn\n"
     "                      and told on standard error. Such a routine is played\n"
-    "                      round by round, rounds 0 to {max_chance_rounds}\n"
+    "                      round by round, rounds 0 to {max_chance_rounds}. Not with\n"
+    "                      --chances, which weighs every draw\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
     "                      at the bottom to A\u2665 on top, for decks of at most "
     "{max_playing_cards}\n" DEAL_OPTIONS_HELP;

@@ -501,7 +501,7 @@ function stopDealing() {
   if (!page.dealing) return;
   endDealing();
   draw();
-  setReady(landscapeDone());
+  setReady(settled());
 }
 
 function endDealing() {

@@ -50,7 +50,7 @@ window.dealExplorer = {
   // The landscape of the deal shown, computed afresh.
   timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(true); }),
   // The mixing curve of the deck shown, computed afresh, and its points.
-  timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(); }),
+  timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(true); }),
   mixing: () => page.mixing.values,
   // The rows shown, each deck from the bottom, and those marked as the
   // starting order.
@@ -65,6 +65,8 @@ window.dealExplorer = {
       Math.round((at.y - at.h / 2 - 4) * ratio), 1, 1).data;
     return { drawn: Array.from(pixel.slice(0, 3)), followed: [followedColor() & 255, (followedColor() >>> 8) & 255, (followedColor() >>> 16) & 255] };
   },
+  // The first followed card's color, [r, g, b].
+  followed: () => [0, 8, 16].map((shift) => (followedColor() >>> shift) & 255),
   // The round being dealt as drawn: the size of the cards' names, the
   // widest of them and of the labels' lines, and the cards and lines that
   // leave the canvas, in CSS pixels.
@@ -84,8 +86,9 @@ window.dealExplorer = {
       covering: places.filter(([a, q]) => places.some(([b, r]) => a !== b && Math.abs(q.x - r.x) < q.w - 1 && Math.abs(q.y - r.y) < q.h - 1)).length,
     };
   },
-  // The followed card's chances on the first row, with moves by chance.
-  rowChances: () => (page.rows.chances ? Array.from(page.rows.chances.subarray(0, page.model.size)) : null),
+  // The followed card's chances on row `row`, with moves by chance.
+  rowChances: (row = 0) => (page.rows.chances
+    ? Array.from(page.rows.chances.subarray(row * page.model.size, (row + 1) * page.model.size)) : null),
 };
 
 // What the core knows of itself, once: its limits, names, moves and deal's

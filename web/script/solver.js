@@ -35,8 +35,7 @@ function fillMoves() {
         return;
       }
       const typed = ui.routine.value.trim().replace(/;\s*$/, '');
-      ui.routine.value = typed ? `${typed}; ${move()}` : move();
-      applyField('routine');
+      applyValues({ routine: typed ? `${typed}; ${move()}` : move() });
     });
     box.append(button);
   }
@@ -128,7 +127,8 @@ function solveFor() {
   } else {
     const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
     markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
-    const name = cardName(card);
+    // The card as it was typed, by name or number.
+    const name = /^\d+$/.test(cardText) ? cardName(card) : cardText;
     const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
     else if (solved.length === -1) answer.textContent = `No routine of these moves brings card ${name} from ${from} to ${there}.`;
@@ -139,6 +139,7 @@ function solveFor() {
       $('solve-load').hidden = false;
     }
   }
+  setWords(answer, answer.textContent);
 }
 
 // Where each card ends, followed alone through the routine found, its pile
@@ -181,7 +182,6 @@ function wireSolver() {
   }
   $('solve-load').addEventListener('click', () => {
     if (page.found === null) return;
-    ui.routine.value = page.found;
-    applyDeal({ ...page.state, routine: page.found, cards: page.model.size, round: 0n }, ui.routine);
+    applyValues({ routine: page.found, cards: page.model.size, round: 0 });
   });
 }

@@ -1096,25 +1096,42 @@ def main():
         verify(f"presenting: the followed card said where it is in {page.text('info')!r}",
                "is at position 51, the top card" in page.text("info"))
         verify("presenting: the controls hidden", not page.element("hands").is_displayed())
-        # A round dealt, presented: every card whole on the canvas, none over
-        # another, each hand's cards in lines of their own; a pack's names
-        # twice the size piles of thirteen left them, and the 21-card
-        # trick's as large as the deck's, the new deck on the deck's lines.
-        for query, steps, capitals in [
-                ("", 22, 20),
-                (routine_address("deal 3 --packets 1 --chosen-pile 1", 21, 0)
-                 + "&faces=1&card=4", 22, 36)]:
-            if query:
-                page.open(query)
-                page.key("p")
-            page.key("d")
-            for _ in range(steps):
-                page.key(Keys.ARROW_RIGHT)
+        # R shows the rows there, and R the deck again.
+        for label in ("Rows: ", "The deck at round 0"):
+            page.key("r")
+            page.wait_ready()
+            verify(f"presenting, R: {label!r}", page.element("canvas").get_attribute("aria-label").startswith(label))
+        # A round dealt as a table deals it, presented or on a phone: piles
+        # whose top cards are named large, all on the canvas, none over
+        # another, each name and label within its card and pile; each
+        # followed card on top of a pile or said within one; presented, the
+        # words under the picture in the window.
+        for width, height, query, present, steps, capitals in DEALT:
+            page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": width, "height": height, "deviceScaleFactor": 1 if present else 2, "mobile": width < 480})
+            page.open(query)
+            for key in ["p"] * present + ["d"] + [Keys.ARROW_RIGHT] * steps:
+                page.key(key)
             seen = page.driver.execute_async_script(dealt_view)
-            verify(f"presenting {query}: a round dealt large: {seen}", seen["capitals"] >= capitals
-                   and seen["outside"] == 0 and seen["covering"] == 0)
+            below = page.driver.execute_script("return innerHeight - document.getElementById('info').getBoundingClientRect().bottom")
+            verify(f"{width} px, {query}{', presented' if present else ''}: dealt as piles, {seen}, the words {below:.0f} px up",
+                   seen["capitals"] >= capitals and seen["outside"] == seen["covering"] == 0 and not seen["unmarked"]
+                   and seen["nameOver"] <= 0 and seen["labelOver"] <= 0 and (below >= 0 or not present))
+            page.key(Keys.ESCAPE)
             page.key(Keys.ESCAPE)
             page.wait_ready()
+        # Escape leaves presenting where the reader was: scrolled as the page
+        # was, the focus where it was.
+        page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 1280, "height": 720, "deviceScaleFactor": 1, "mobile": False})
+        page.open("?hands=4&round=0&packets=1&cards=52&faces=1&card=51")
+        page.driver.execute_script("document.getElementById('copy-link').focus()")
+        where = page.driver.execute_script("return scrollY")
+        for key in ("p", Keys.ESCAPE):
+            page.key(key)
+            page.wait_ready()
+        check("presenting left where the reader was", page.driver.execute_script(
+            "return [scrollY, document.activeElement.id]"), [where, "copy-link"])
         page.open("?hands=4&round=0&packets=1&cards=52&faces=1&card=51")
         page.key("p")
         page.wait_ready()
@@ -1232,30 +1249,35 @@ def main():
         phone.open("?hands=4&round=3&packets=1&cards=20")
         check("at 375 px: the listing", phone.text("listing"),
               native(args.native, "deal-after", "--packets", "1", "--cards", "20", 4, 3).rstrip("\n"))
+        # A pack named as deal-after --faces names it; the deal's fields
+        # folded, the picture in the first screen; nothing sticks out.
         phone.open("?hands=4&round=3&packets=1&cards=52&faces=1")
-        check("at 375 px: why no faces", phone.text("playing-why"), "(needs a wider window)")
-        verify("at 375 px: the box unticked", not phone.element("playing").is_selected())
-        overflow = phone.driver.execute_script(
-            "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
-        verify(f"at 375 px the page is {overflow} px too wide", overflow <= 0)
-        # A round dealt on a phone names its cards 12 px high, each name
-        # within its card, every card and label on the canvas: a deck too
-        # long for a line wraps, and more hands than a line holds lie in
-        # bands.
-        for query, steps in [
-                ("?hands=4&round=3&packets=1&cards=52&faces=1", 22),
-                ("?routine=cut+5%3B+faro+out&cards=30&round=0", 4),
-                ("?hands=2&round=0&packets=1&cards=6", 3),
-                ("?hands=20&round=0&packets=1&cards=52", 45)]:
-            phone.open(query)
-            phone.element("deal-round").click()
-            for _ in range(steps):
-                phone.key(Keys.ARROW_RIGHT)
-            seen = phone.driver.execute_async_script(dealt_view)
-            verify(f"at 375 px: {query} dealt readably: {seen}",
-                   seen["letters"] >= 12 and seen["widestName"] <= seen["card"]["w"] - 2
-                   and seen["widestLabel"] <= seen["room"] and seen["outside"] == 0)
-            phone.key(Keys.ESCAPE)
+        check("at 375 px: a pack named", phone.text("listing"), native(
+            args.native, "deal-after", "--faces", "--packets", 1, "--cards", 52, 4, 3).rstrip("\n"))
+        top, folded, overflow = phone.driver.execute_script(
+            "return [document.getElementById('canvas').getBoundingClientRect().top, !document.getElementById('packets')"
+            ".checkVisibility(), document.documentElement.scrollWidth - document.documentElement.clientWidth]")
+        verify(f"at 375 px: the picture {top:.0f} px down, the deal folded {folded}, the page {overflow} px too wide",
+               top < 812 and folded and overflow <= 0)
+        # No line breaks inside an option or a move, wherever the page says one.
+        phone.open("?routine=deal+3+--packets+1+--chosen-pile+1;+down-under&cards=21&round=1&card=4")
+        phone.type("solve-to", "10", enter=False)
+        phone.type("solve-moves", "deal 3 --packets 1 --chosen-pile 0..2", enter=False)
+        phone.element("solve").click()
+        broken = phone.driver.execute_script("""
+            return ['command', 'deck-facts', 'info', 'caption', 'solve-answer'].flatMap((id) => {
+              const walk = document.createTreeWalker(document.getElementById(id), NodeFilter.SHOW_TEXT), broken = [];
+              for (let node; (node = walk.nextNode());) {
+                for (const m of node.textContent.matchAll(/\\S*-[a-z]\\S*/gi)) {
+                  const range = document.createRange();
+                  range.setStart(node, m.index);
+                  range.setEnd(node, m.index + m[0].length);
+                  if (new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1) broken.push(m[0]);
+                }
+              }
+              return broken;
+            });""")
+        verify(f"at 375 px no option broken over two lines: {broken}", not broken)
         # Every control a finger taps, 44 px both ways: buttons, fields,
         # lists, the speed, and the labels of the boxes and the choices.
         small = phone.driver.execute_script(

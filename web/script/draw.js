@@ -84,9 +84,12 @@ function playingCard(card) {
   const text = page.model.names[card];
   return { text, red: /[♦♥]/.test(text) };
 }
-// Faces want a dozen pixels a card across the picture, beside the labels.
-const facesFit = () => !page.box || page.box.width - 70 >= 12 * page.model.size;
-const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards && facesFit();
+// A pack's cards are named as playing cards where asked, in words, the
+// listing, the hands and a round dealt; the rows draw faces where they have
+// a dozen pixels a card across the picture, beside the labels, and dots
+// else.
+const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards;
+const facesInRows = () => facesShown() && (!page.box || page.box.width - 70 >= 12 * page.model.size);
 // A card as the page names it in words: its number, and its face if shown.
 const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
 const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));

@@ -122,11 +122,11 @@ function fillFields() {
 }
 
 // The Playing cards box, ticked where faces are shown, and else saying why
-// they cannot be: the address keeps asking for them.
+// they cannot be: the address keeps asking for them. Where the rows are too
+// narrow for faces, they draw dots, and the words name the cards.
 function explainPlaying() {
   const { state, model, facts } = page;
-  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards`
-    : state.faces && !facesFit() ? 'needs a wider window' : '';
+  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards` : '';
   ui.playing.checked = state.faces && !why;
   ui.playing.disabled = Boolean(why);
   $('playing-why').textContent = why ? `(${why})` : '';
@@ -137,7 +137,8 @@ function fillAnswers() {
   const model = page.model;
   $('period').textContent = model.period;
   $('period-unit').textContent = model.period === '1' ? 'round' : 'rounds';
-  $('deck-facts').textContent = dealWords();
+  setWords($('deck-facts'), dealWords());
+  $('fold-summary').textContent = `The deal: ${dealWords()}`;
   const parts = model.census.map(([length, count]) => `${count} of length ${length}`);
   $('cycles').textContent = `${model.cycles} ${model.cycles === 1 ? 'cycle' : 'cycles'}: ${parts.join(', ')}`;
   $('cycle-type').textContent = model.cycleType;
@@ -198,6 +199,8 @@ const fieldNames = [...textFields, 'rest', 'firstCard', 'bottomHand'];
 
 function renderFaults() {
   const { faults, addressFault } = page;
+  // A folded field with a fault is shown.
+  if ([...faults.keys()].some((input) => $('fold').contains(input))) $('fold').open = true;
   ui.error.textContent = [addressFault, ...faults.values()].filter(Boolean).join('\n');
   for (const name of fieldNames) markFault(ui[name], faults.get(ui[name]) || '');
 }

@@ -9,7 +9,7 @@ const labelFont = font(12);
 // return included, is shown at once; playing cards need room for their faces.
 // Presenting, faces are large enough to read across a room: their names
 // at least 14 pixels high, rank above suit.
-const leastPeriodPitch = () => (facesShown() ? (page.presenting ? 40 : 18) : 9);
+const leastPeriodPitch = () => (facesInRows() ? (page.presenting ? 40 : 18) : 9);
 
 // The label of each row: its round number whole, where the numbers fit in a
 // margin of at most two fifths of the width; else K, K+1, ... with K written
@@ -45,8 +45,8 @@ function layoutRows(b) {
     const plotHeight = b.height - top - bottom;
     if (lines) {
       pitch = plotWidth / size;
-      rowPitch = facesShown() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
-        : Math.min(Math.max(pitch * (facesShown() ? 1.1 : 0.75), 16), 36);
+      rowPitch = facesInRows() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
+        : Math.min(Math.max(pitch * (facesInRows() ? 1.1 : 0.75), 16), 36);
       // A small deck shows its whole period, return included, where it fits.
       const whole = model.smallPeriod + 1;
       if (model.smallPeriod && whole * rowPitch > plotHeight && whole * leastPeriodPitch() <= plotHeight) {
@@ -399,7 +399,7 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
 // its color round the canvas's, or a playing card dark with its name light.
 function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false, label = null) {
   const x = v.x(p), y = v.y(row);
-  if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
+  if (facesInRows() && v.pitch >= 12 && v.rowPitch >= 14) {
     const { tall, w, h } = faceSize(v);
     if (page.ctx !== screenContext) {
       update({ faceFont: paintFace(x, y, w, h, c, color, ringed, up, tall) });

@@ -54,7 +54,10 @@ function wire() {
     showAddressFault(error);
     show(s, null);
   });
+  // On a phone the deal's fields start folded; wider, they cannot fold.
+  $('fold').open = !onPhone();
   window.addEventListener('resize', () => {
+    if (!onPhone()) $('fold').open = true;
     if (page.resizeQueued) return;
     update({ resizeQueued: true });
     requestAnimationFrame(() => {

@@ -702,6 +702,15 @@ def main():
                 end = native(args.native, "deal-after", "--routine", wanted[0], "--where", card,
                              cards, 1).strip()
                 verify(f"whichever card, {moves!r}: card {card} ends at {end}", end in places)
+            # Dealt, a card is followed through the piles: the trick at work.
+            page.element("solve-load").click()
+            page.wait_ready()
+            shown = dict(urllib.parse.parse_qsl(page.query()[1:]))
+            card = shown.get("card")
+            end = card and native(args.native, "deal-after", "--routine", wanted[0], "--where", card, cards, 1).strip()
+            verify(f"whichever card, {moves!r}, dealt: {shown}, its card at {end} in round 1",
+                   shown.get("routine") == wanted[0] and shown.get("round") == "0" and end in places
+                   and f"card {card} followed through the piles" in page.text("solve-answer"))
         # The solver's faults: each bad field bordered red and its fault
         # said, one a field; an empty moves field says what to type.
         # Cards by name, as deal-solve takes them: the card typed is followed.

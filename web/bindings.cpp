@@ -387,10 +387,12 @@ std::optional<std::int64_t> chance_round(const web::request& r, char* words, std
                               words, room);
 }
 
-// Room in `a` for the rows asked ("count" of them, 1 to max_rows) of a deck
-// of `size`.
-std::span<std::int32_t> rows_room(web::answer& a, const web::request& r, int size) {
-    const int count = clamped(r, "count", 1, max_rows);
+// Room in `a` for the rows asked ("count" of them, 1 to max_rows, and to
+// `most`) of a deck of `size`.
+std::span<std::int32_t> rows_room(web::answer& a, const web::request& r, int size,
+                                  std::int64_t most = max_rows) {
+    const int count =
+        clamped(r, "count", 1, static_cast<int>(std::min<std::int64_t>(max_rows, most)));
     return a.key("rows").ints_room(static_cast<std::size_t>(count) *
                                    static_cast<std::size_t>(size));
 }
@@ -444,7 +446,9 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
         return a;
     const int size = f.size;
     const auto stride = static_cast<std::size_t>(size);
-    const std::span<std::int32_t> rows = rows_room(*a, r, size);
+    // The rows end where deal-after ends such a routine.
+    const std::span<std::int32_t> rows =
+        rows_room(*a, r, size, deal::max_chance_rounds - *first + 1);
     const int count = static_cast<int>(rows.size() / stride);
     a->key("trick").boolean(false);
     deal::drawn_run run(f.round, f.seed, followed);
@@ -570,6 +574,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_facts() {
     a->key("maxPlayingCards").integer(deal::max_playing_cards);
     a->key("maxShuffles").integer(deal::max_shuffles);
     a->key("maxChanceRounds").integer(deal::max_chance_rounds);
+    a->key("maxTrickRound").integer(most_trick_round);
     a->key("followedColors").integer(colors::followed_colors);
     a->key("maxCobwebLength").integer(views::max_cobweb_length);
     a->close_object();

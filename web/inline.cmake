@@ -8,12 +8,16 @@ cmake_policy(VERSION 3.25)
 file(READ ${SOURCE}/explorer.html page)
 file(READ ${SOURCE}/explorer.css style)
 set(script "'use strict';\n(() => {\n")
-# The comments, whole lines of them, and the indentation stay in the
-# sources: the page is kept under its 350 KB without them. No template
-# string of the script runs over lines, so no text changes.
+# The comments, whole lines of them or after a line's code, and the
+# indentation stay in the sources: the page is kept under its 350 KB without
+# them. No template string of the script runs over lines, and none holds
+# ", //", so no text changes.
+string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/\n?" "" style "${style}")
+string(REGEX REPLACE "\n[ \n]+" "\n" style "${style}")
 foreach(part IN LISTS SCRIPTS)
   file(READ ${SOURCE}/script/${part} text)
   string(REGEX REPLACE "\n[ ]*//[^\n]*" "" text "\n${text}")
+  string(REGEX REPLACE "([,;{]) +// [^\n]*" "\\1" text "${text}")
   string(REGEX REPLACE "\n[ ]+" "\n" text "${text}")
   string(APPEND script "// ---- ${part}${text}\n")
 endforeach()

@@ -20,29 +20,17 @@ const dealable = () => {
 // The font size of the name of a card dealt, `w` by `h`.
 const dealtLetters = (w, h) => Math.max(8, Math.min(14, w * 0.42, h * 0.26));
 
-// The size of the names of the cards dealt, `w` by `h`: presented, a face's
-// rank above its suit, large.
-const dealtNameSize = (w, h) => (page.presenting && facesShown() ? faceLetters(w, h, true) : dealtLetters(w, h));
 
-// On a phone, the cards dealt are named at least 12 pixels high: the deck,
-// the rows between and the new deck wrap onto lines of as many cards as are
-// that wide, the hands onto bands, the labels onto two lines, and the
-// canvas grows to hold them.
+// On a phone, and presenting, a round is dealt as a table shows it: in
+// piles (piles.js).
 const phoneWidth = 480;
-const phoneLetters = 12;
 const onPhone = () => window.innerWidth <= phoneWidth;
-// The cards a line holds on a phone, `width` pixels wide.
-const phoneLine = (width) => Math.max(1, Math.floor(width / (phoneLetters / 0.42 / 0.86)));
-
-// How a hand's cards lie: in a pile, or, presented, in lines.
-const pileWords = 'each card below the one before';
-const linesWords = 'each card after the one before, in lines';
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
-// row, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
-// row between, slot of size + 2) or 'new' (the bottom row); up where the
-// card lies face up.
+// part, named, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`),
+// 'mid' (a row between, slot of size + 2, in packet `part` that is `named`)
+// or 'new' (the bottom row); up where the card lies face up.
 function dealSteps() {
   const { model, state } = page;
   const size = model.size;
@@ -64,7 +52,7 @@ function dealSteps() {
     const move = plan.moves[i];
     const at = move.at;
     const prefix = count > 1 ? `move ${i + 1} of ${count}, ${move.text}: ` : model.routine ? `${move.text}: ` : '';
-    const mid = { deal: `the hands, hand 0 on the left, ${pileWords}`,
+    const mid = { deal: 'the hands, hand 0 on the left, each card below the one before',
       cut: 'the packet lifted', 'faro out': 'the lower half (left) and the upper half (right)',
       'faro in': 'the lower half (left) and the upper half (right)' }[move.kind] || '';
     const add = (label) => {
@@ -109,14 +97,17 @@ function dealSteps() {
     } else if ((move.kind === 'cut' || move.kind === 'cut random') && move.cut % size !== 0) {
       const k = move.cut;
       for (let x = 0; x < size; ++x) {
-        if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, row: 0 });
+        if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, part: 0, named: 'packet' });
       }
       add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
       for (let x = 0; x < size; ++x) toNew(x);
       add(k > 0 ? 'put under the rest' : 'put on top of the rest');
     } else if (move.kind === 'faro out' || move.kind === 'faro in') {
       const lower = move.lower;
-      for (let x = 0; x < size; ++x) Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, row: 0 });
+      for (let x = 0; x < size; ++x) {
+        Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, part: x < lower ? 0 : 1,
+          named: x < lower ? 'lower half' : 'upper half' });
+      }
       add('cut into two halves, side by side');
       const from = [];
       for (let x = 0; x < size; ++x) from[move.goesTo[x]] = x;
@@ -169,12 +160,12 @@ function dealSteps() {
 }
 
 // What the layout of a round dealt takes from its steps, worked out once:
-// the most cards a hand holds, the rows between, the most hands a deal
-// deals into, and whether no step has cards both in the deck and in the new
-// deck, as in a deal that deals every card, so that the two may take the
-// same lines.
+// the most cards a hand holds, the most hands a deal deals into, the most
+// packets a move lifts, and whether no step has cards both in the deck and
+// in the new deck, as in a deal that deals every card, so that the two may
+// take the same place.
 function dealShape(steps) {
-  let most = 1, midRows = 0, hands = 1, shared = true;
+  let most = 1, hands = 0, shared = true, parts = 0;
   for (const places of steps) {
     const held = new Map();
     for (const q of places) {
@@ -182,12 +173,12 @@ function dealShape(steps) {
         held.set(q.hand, (held.get(q.hand) || 0) + 1);
         hands = Math.max(hands, q.of);
       }
-      if (q.area === 'mid') midRows = Math.max(midRows, q.row + 1);
+      if (q.area === 'mid') parts = Math.max(parts, q.part + 1);
     }
     most = Math.max(most, ...held.values());
     shared = shared && !(places.some((q) => q.area === 'deck') && places.some((q) => q.area === 'new'));
   }
-  return { size: page.model.size, most, midRows, hands, shared };
+  return { size: page.model.size, most, hands, shared, parts };
 }
 
 // Where a place is on the canvas: the deck along the top, the hands side by
@@ -198,11 +189,8 @@ function dealLayout(b, shape) {
   const { size, most } = shape;
   const left = 16, right = 16;
   const width = b.width - left - right;
-  // Presenting on a phone, a card shows its rank above its suit: each card
-  // of a pile lies lower, under most of the one before.
-  const overlap = page.presenting ? 0.9 : 0.55;
-  if (onPhone()) return wrappedLayout(left, width, shape, overlap);
-  if (page.presenting) return presentedLayout(left, width, b.height, shape);
+  const overlap = 0.55;
+  if (onPhone() || page.presenting) return pileLayout(b, shape);
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
@@ -214,122 +202,23 @@ function dealLayout(b, shape) {
   const handsTop = deckY + card.h / 2 + 34;
   const step = card.h * overlap;
   return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, labels: { size: 12, top: 12, mid: 14, new: 12 },
+    left, width, card, deckY, newY, handsTop, labels: { size: 12, top: 12, mid: 14, new: 12 },
     at(place) {
       if (place.area === 'deck' || place.area === 'new') {
         return { x: left + (place.slot + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
       }
       if (place.area === 'mid') {
-        return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 + place.row * card.h * 1.2 };
+        return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 };
       }
       return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * step };
     },
   };
 }
 
-// The height of a line of a label over the round dealt.
-const labelLine = 15;
-
-// A label whose last line is at `y`: on a phone, where one line of it would
-// be wider than the deck, its words end the line before as the deck is
-// wide, the line above.
+// A label whose last line is at `y`.
 function fillLabel(layout, text, y) {
-  const lines = [text];
-  if (layout.wrapped && page.ctx.measureText(text).width > layout.width) {
-    const words = text.split(' ');
-    let cut = words.length - 1;
-    while (cut > 1 && page.ctx.measureText(words.slice(0, cut).join(' ')).width > layout.width) --cut;
-    lines.splice(0, 1, words.slice(0, cut).join(' '), words.slice(cut).join(' '));
-  }
-  lines.forEach((line, i) => page.ctx.fillText(line, layout.left, y - (lines.length - 1 - i) * labelLine));
-  update({ dealtLabels: [...page.dealtLabels, ...lines.map((line) => page.ctx.measureText(line).width)] });
-}
-
-// Where slot `slot` of a row wrapped onto lines of `perLine` places `cell`
-// wide and `lineH` apart lies, its first line at `top`.
-const onLines = (left, perLine, cell, lineH) => (slot, top) =>
-  ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
-
-// The deal on a phone: cards just wide and tall enough to be named 12
-// pixels high, the deck and the new deck on lines read as a page is, from
-// the bottom card on the left of the first line; `needed` the height it
-// takes. A deck that fits a line takes one.
-function wrappedLayout(left, width, { size, most, midRows, hands }, overlap) {
-  const perLine = phoneLine(width);
-  const cell = width / perLine;
-  const h = Math.ceil(phoneLetters / 0.26);
-  const card = { w: Math.min(cell * 0.86, h / 1.3), h };
-  const lineH = h + 6;
-  const lines = (n) => Math.ceil(n / perLine);
-  // Each label may take two lines, the second where one would be.
-  const deckY = 26 + labelLine + h / 2;
-  const handsTop = deckY + (lines(size) - 1) * lineH + h / 2 + 34 + labelLine;
-  const midLines = lines(size + 2);
-  // More hands than a line holds lie in bands, one under the other.
-  const pileH = (most - 1) * h * overlap + h + 6;
-  const handsH = Math.max(lines(hands) * pileH, midRows * midLines * lineH);
-  const newY = handsTop + handsH + 34 + labelLine + h / 2;
-  const onLine = onLines(left, perLine, cell, lineH);
-  const inHand = (place) => (place.of > perLine
-    ? { x: left + (place.hand % perLine + 0.5) * cell, y: handsTop + Math.floor(place.hand / perLine) * pileH }
-    : { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop });
-  return {
-    left, width, card, deckY, newY, handsTop, wrapped: true, labels: { size: 12, top: 12 + labelLine, mid: 14, new: 12 }, needed: Math.ceil(newY + (lines(size) - 1) * lineH + h / 2 + 10),
-    at(place) {
-      if (place.area === 'deck') return onLine(place.slot, deckY);
-      if (place.area === 'new') return onLine(place.slot, newY);
-      if (place.area === 'mid') return onLine(place.slot, handsTop + h / 2 + place.row * midLines * lineH);
-      const { x, y } = inHand(place);
-      return { x, y: y + h / 2 + place.slot * h * overlap };
-    },
-  };
-}
-
-// The deal presented to a room: its cards as large as the window allows,
-// whole, the deck and the new deck on lines read as a page is, and each
-// hand's cards in lines of their own, side by side with the others, in the
-// order they were dealt; a pile of a pack's hand would leave each card a
-// sliver of the window's height.
-// Presented, the labels are 20 pixels high, for a room: the room between
-// one part and the next, its label in it.
-const presentedGap = 46;
-
-// The cards a hand's line holds, `column` wide: a third of a card's width
-// at least is left between two hands, so that each stands apart.
-const handLine = (column, cell) => Math.floor((column - cell / 3) / cell);
-
-function presentedLayout(left, width, height, { size, most, midRows, hands, shared }) {
-  // The lines of cards `cell` apart, and whether they fit the height.
-  const measure = (cell) => {
-    const perLine = Math.max(1, Math.floor(width / cell));
-    const inHand = handLine(width / hands, cell);
-    const lineH = cell * 0.9 * 1.5 + 6;
-    const lines = Math.ceil(size / perLine);
-    const midLines = Math.ceil((size + 2) / perLine);
-    const handsH = Math.max(Math.ceil(most / Math.max(1, inHand)), midRows * midLines) * lineH;
-    const needed = 32 + (shared ? 1 : 2) * (presentedGap + lines * lineH) + 10 + handsH;
-    return { cell, perLine, lineH, lines, midLines, fits: inHand >= 1 && needed <= height };
-  };
-  let lined = measure(Math.min(160, width));
-  while (lined.cell > 12 && !lined.fits) lined = measure(lined.cell - 1);
-  const { cell, perLine, lineH, lines, midLines } = lined;
-  const card = { w: cell * 0.9, h: cell * 0.9 * 1.5 };
-  const deckY = 32 + card.h / 2;
-  const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + presentedGap;
-  const newY = shared ? deckY : height - 10 - (lines - 1) * lineH - card.h / 2;
-  const onLine = onLines(left, perLine, cell, lineH);
-  return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true, shared,
-    labels: { size: 20, top: 16, mid: 20, new: 20 },
-    at(place) {
-      if (place.area === 'deck') return onLine(place.slot, deckY);
-      if (place.area === 'new') return onLine(place.slot, newY);
-      if (place.area === 'mid') return onLine(place.slot, handsTop + card.h / 2 + place.row * midLines * lineH);
-      const column = width / place.of, inHand = Math.max(1, handLine(column, cell));
-      return { x: left + place.hand * column + (column - inHand * cell) / 2 + (place.slot % inHand + 0.5) * cell,
-        y: handsTop + card.h / 2 + Math.floor(place.slot / inHand) * lineH };
-    },
-  };
+  page.ctx.fillText(text, layout.left, y);
+  page.dealtLabels.push([page.ctx.measureText(text).width - layout.width, text]);
 }
 
 function startDealing() {
@@ -338,9 +227,7 @@ function startDealing() {
   stopPlaying();
   const { steps, labels, mids, tops, moves } = dealSteps();
   const shape = dealShape(steps);
-  // On a phone the deck may wrap onto lines that need a taller canvas.
-  const tall = dealLayout(fitCanvas(false), shape).needed;
-  update({ dealing: { steps, labels, mids, tops, moves, shape, tall, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
+  update({ dealing: { steps, labels, mids, tops, moves, shape, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
@@ -391,11 +278,24 @@ function wake() {
 
 // Eases a card from its place at the step before to its place now.
 function paintDeal(t) {
-  const { dealing: d, state, model, theme } = page;
-  const b = fitCanvas(false, null, d.tall);
+  const { dealing: d, state, model } = page;
+  const b = fitCanvas(false);
   const layout = dealLayout(b, d.shape);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
+  update({ dealtLabels: [], dealtPlaces: new Map() });
+  const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
+  if (layout.piles) paintPiles(layout, d.steps[d.from], d.steps[d.step], t, ease(t));
+  else paintLaidOut(layout, d, ease(t));
+  const said = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
+    `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
+  if ($('info').textContent !== said) setWords($('info'), said);
+}
+
+// Every card of the round laid out, the deck and the new deck in a row, the
+// hands below, each card's face showing.
+function paintLaidOut(layout, d, e) {
+  const { state, model, theme } = page;
   page.ctx.font = font(layout.labels.size);
   page.ctx.textAlign = 'left';
   page.ctx.textBaseline = 'middle';
@@ -405,21 +305,12 @@ function paintDeal(t) {
   const top = d.tops[d.step];
   const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
-  update({ dealtLabels: [] });
   const newLabel = model.routine ? 'The new deck, bottom (left) to top'
     : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`;
-  // Sharing the deck's lines, the new deck is named there once it has cards.
-  const newOnTop = layout.shared && d.steps[d.step].some((q) => q.area === 'new');
-  fillLabel(layout, newOnTop ? newLabel
-    : `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
+  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
   const mid = d.mids[d.step];
-  if (mid) {
-    const said = layout.handsInLines ? mid.replace(pileWords, linesWords) : mid;
-    fillLabel(layout, said[0].toUpperCase() + said.slice(1), layout.handsTop - layout.labels.mid);
-  }
-  if (!layout.shared) fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new);
-  const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
-  const e = ease(t);
+  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid);
+  fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new);
   const before = d.steps[d.from], now = d.steps[d.step];
   const colors = model.colors[state.color];
   // A pile from its first card to its last, each over the one before, so
@@ -430,23 +321,21 @@ function paintDeal(t) {
   const rank = (p) => (followed.has(now[p].card) ? 2e6 : 0) + (moved(before[p], now[p]) ? 1e6 : 0) +
     (now[p].area === 'hand' ? now[p].slot : 0);
   const order = [...now.keys()].sort((a, b) => rank(a) - rank(b));
-  const places = new Map();
+  const letters = dealtLetters(layout.card.w, layout.card.h);
   for (const p of order) {
     const a = layout.at(before[p]), z = layout.at(now[p]);
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
     const ring = followed.has(now[p].card) ? followedColor(followed.get(now[p].card)) : null;
-    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring);
-    places.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h });
+    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring, letters);
+    page.dealtPlaces.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h, letters });
   }
-  update({ dealtPlaces: places });
-  $('info').textContent = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
-    `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
 }
 
 const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 
-// A card face up is dark with its name light, as in the rows.
-function paintDealtCard(card, x, y, shape, color, up, ring = null) {
+// A card face up is dark with its name light, as in the rows; its name
+// `letters` pixels high, a face's rank above its suit where `tall`.
+function paintDealtCard(card, x, y, shape, color, up, ring, letters, tall = false) {
   const theme = page.theme;
   const w = shape.w, h = shape.h;
   if (ring !== null) ringCard(x, y, w, h, rgbaCss(ring), 4);
@@ -465,9 +354,9 @@ function paintDealtCard(card, x, y, shape, color, up, ring = null) {
   page.ctx.textAlign = 'center';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
-  const size = dealtNameSize(w, h);
+  const size = letters;
   page.ctx.font = font(size);
-  if (page.presenting && facesShown()) {
+  if (tall && facesShown()) {
     page.ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
     page.ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
     return;
@@ -501,7 +390,7 @@ function stopDealing() {
   if (!page.dealing) return;
   endDealing();
   draw();
-  setReady(landscapeDone());
+  setReady(settled());
 }
 
 function endDealing() {

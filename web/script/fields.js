@@ -38,7 +38,7 @@ function show(next, how) {
   const answers = remeasure || next.color !== previous.color || next.faces !== previous.faces ||
     next.fromTop !== previous.fromTop;
   const across = remeasure || next.across !== previous.across;
-  update({ state: next, shown: next, cursor: page.cursor && remeasure ? null : page.cursor,
+  update({ state: next, shown: next, notice: '', cursor: page.cursor && remeasure ? null : page.cursor,
     trick: model.follows && next.card !== null });
   fillFields();
   if (answers) fillAnswers();
@@ -59,7 +59,7 @@ function show(next, how) {
   if (across) drawLandscape();
   if (remeasure) drawMixing();
   // A landscape still being worked out says when it is done.
-  setReady(!page.dealing && landscapeDone());
+  setReady(!page.dealing && settled());
 }
 
 function fillFields() {
@@ -69,11 +69,15 @@ function fillFields() {
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
   fill('round', state.round.toString());
-  fill('card', state.card === null ? ''
-    : [state.card, ...state.more].map(cardLabel).join(','));
+  // A card keeps the name it was typed by (7S, 12), where it names the cards
+  // followed.
+  const followed = String(state.card === null ? [] : [state.card, ...state.more]);
+  const names = (text) => { const read = parseCards(text, state); return read.error ? null : String(read.value === null ? [] : [read.value, ...read.more]); };
+  if (names(ui.card.value) !== followed) fill('card', [state.card, ...state.more].filter((c) => c !== null).map(cardLabel).join(','));
   // The solver's card is the card followed, until another is typed there.
   const solveCard = $('solve-card');
-  if (solveCard.getAttribute('aria-invalid') !== 'true' && document.activeElement !== solveCard) {
+  if (solveCard.getAttribute('aria-invalid') !== 'true' && document.activeElement !== solveCard &&
+      names(solveCard.value) !== String(state.card === null ? [] : [state.card])) {
     solveCard.value = state.card === null ? '' : cardLabel(state.card);
   }
   fill('deck', state.deck);
@@ -118,11 +122,11 @@ function fillFields() {
 }
 
 // The Playing cards box, ticked where faces are shown, and else saying why
-// they cannot be: the address keeps asking for them.
+// they cannot be: the address keeps asking for them. Where the rows are too
+// narrow for faces, they draw dots, and the words name the cards.
 function explainPlaying() {
   const { state, model, facts } = page;
-  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards`
-    : state.faces && !facesFit() ? 'needs a wider window' : '';
+  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards` : '';
   ui.playing.checked = state.faces && !why;
   ui.playing.disabled = Boolean(why);
   $('playing-why').textContent = why ? `(${why})` : '';
@@ -133,7 +137,8 @@ function fillAnswers() {
   const model = page.model;
   $('period').textContent = model.period;
   $('period-unit').textContent = model.period === '1' ? 'round' : 'rounds';
-  $('deck-facts').textContent = dealWords();
+  setWords($('deck-facts'), dealWords());
+  $('fold-summary').textContent = `The deal: ${dealWords()}`;
   const parts = model.census.map(([length, count]) => `${count} of length ${length}`);
   $('cycles').textContent = `${model.cycles} ${model.cycles === 1 ? 'cycle' : 'cycles'}: ${parts.join(', ')}`;
   $('cycle-type').textContent = model.cycleType;
@@ -194,6 +199,8 @@ const fieldNames = [...textFields, 'rest', 'firstCard', 'bottomHand'];
 
 function renderFaults() {
   const { faults, addressFault } = page;
+  // A folded field with a fault is shown.
+  if ([...faults.keys()].some((input) => $('fold').contains(input))) $('fold').open = true;
   ui.error.textContent = [addressFault, ...faults.values()].filter(Boolean).join('\n');
   for (const name of fieldNames) markFault(ui[name], faults.get(ui[name]) || '');
 }
@@ -230,86 +237,102 @@ function showAddressFault(message) {
 
 // ---- reading the fields -----------------------------------------------------
 
-// The deal shown with one field's value, as text where the core reads it.
+// The deal's fields as the state names them; what one holds, as the state
+// keeps it (an empty Cards field as null).
 const dealFieldNames = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine', 'deck', 'seed'];
-function withField(name) {
+const typedValue = (name) => {
   const value = ui[name].value.trim();
-  return { ...page.state, [name]: name === 'cards' && value === '' ? null : value };
+  return name === 'cards' && value === '' ? null : value;
+};
+const sameValue = (a, b) => String(a ?? '') === String(b ?? '');
+
+// Every field read afresh, together: the deal shown takes each field's
+// value wherever the core takes it with the others', over again until no
+// field changes, so that a field refused for another's sake is taken once
+// that one changes; then the cards followed and the round, as that deal
+// reads them. What is left over is each field's fault, which so goes as
+// soon as its cause goes, in whichever field the cause was.
+function readFields() {
+  let s = { ...page.state };
+  const faults = new Map();
+  for (let changed = true; changed;) {
+    changed = false;
+    for (const name of dealFieldNames) {
+      const value = typedValue(name);
+      faults.delete(ui[name]);
+      if (sameValue(s[name], value)) continue;
+      const fault = checkDeal({ ...s, [name]: value });
+      if (fault) {
+        faults.set(ui[name], `${fieldLabel(fault.field)}: ${fault.message}.`);
+      } else {
+        s = { ...s, [name]: value };
+        changed = true;
+      }
+    }
+  }
+  s = withNumbers(s);
+  const card = parseCards(ui.card.value, s);
+  if (card.error) faults.set(ui.card, card.error);
+  else Object.assign(s, { card: card.value, more: card.more });
+  const round = parseRound(ui.round.value, s);
+  if (round.error) faults.set(ui.round, round.error);
+  else s.round = round.value;
+  return { s, faults };
+}
+
+// Shows what the fields hold, as far as the core takes it, each fault said
+// beside its field; whether the round typed was taken.
+function applyFields() {
+  const { s, faults } = readFields();
+  update({ faults, addressFault: '' });
+  renderFaults();
+  const { state } = page;
+  if (dealKey(s) !== dealKey(state) || s.round !== state.round || s.card !== state.card ||
+      s.more.join() !== state.more.join()) {
+    stopPlaying();
+    stopDealing();
+    update({ hover: null });
+    show(s, 'push');
+  }
+  return !faults.has(ui.round);
+}
+
+// The fields set to `values`, by the state's names, and applied.
+function applyValues(values) {
+  for (const [name, value] of Object.entries(values)) ui[name].value = value === null ? '' : String(value);
+  return applyFields();
 }
 
 // A command the programs take that answers for what is shown: the listing,
-// or, where a chosen pile follows a card, where that card is, as deal-after
-// --where says (it lists no deck that depends on one card).
+// and where each followed card is, as deal-after --where says; with a
+// chosen pile only the latter, since deal-after lists no deck that depends
+// on one card. Every option that shapes what is shown is in it.
 function showCommand() {
   const { model, state } = page;
-  const round = shorten(state.round.toString(), 40);
-  const options = model.options ? `${model.options} ` : '';
-  let label = 'The same from a terminal:', command;
-  const seed = model.chance ? `--seed ${model.seed} ` : '';
-  if (!model.follows) {
-    command = `deal-after ${seed}${facesShown() ? '--faces ' : ''}${options}${model.count} ${round}`;
-  } else if (state.card === null) {
-    label = 'A chosen pile follows one card: follow one for the command that says where it is.';
-    command = '';
-  } else {
-    label = 'Where the followed card is, from a terminal:';
-    command = `deal-after ${seed}${options}${state.fromTop ? '--from-top ' : ''}--where ${cardNumber(state.card)} ` +
-      `${model.count} ${round}`;
+  const quoted = (text) => (/[\s'"\\$`!*?;&|<>(){}[\]#~]/.test(text) ? `'${text.replace(/'/g, "'\\''")}'` : text);
+  const common = `${model.chance ? `--seed ${model.seed} ` : ''}${model.options ? `${model.options} ` : ''}` +
+    `${state.deck.trim() ? `--deck ${quoted(state.deck.trim())} ` : ''}`;
+  const tail = `${model.count} ${state.round}`;
+  const commands = [];
+  if (!model.follows) commands.push(`deal-after ${common}${facesShown() ? '--faces ' : ''}${tail}`);
+  if (state.card !== null) {
+    const cards = [state.card, ...state.more].map(cardLabel).join(',');
+    commands.push(`deal-after ${common}${state.fromTop ? '--from-top ' : ''}--where ${cards} ${tail}`);
   }
-  $('command-label').textContent = label;
-  $('command').textContent = command;
-}
-
-// Shows `candidate`, or says what is wrong with it beside `input`, the field
-// or button it came from, and keeps the view.
-function applyDeal(candidate, input) {
-  const fault = checkDeal(candidate);
-  if (fault) {
-    setFault(input, `${fieldLabel(fault.field)}: ${fault.message}.`);
-    return false;
-  }
-  setFault(input, '');
-  const deal = withNumbers(candidate);
-  if (dealKey(deal) === dealKey(page.state)) return true;
-  stopPlaying();
-  stopDealing();
-  update({ hover: null });
-  show(deal, 'push');
-  return true;
-}
-
-const applyField = (name) => applyDeal(withField(name), ui[name]);
-
-function applyRound() {
-  const round = parseRound(ui.round.value);
-  setFault(ui.round, round.error);
-  if (round.error) return false;
-  if (round.value === page.state.round) return true;
-  stopPlaying();
-  show({ ...page.state, round: round.value }, 'push');
-  return true;
-}
-
-function applyCard() {
-  const card = parseCards(ui.card.value);
-  setFault(ui.card, card.error);
-  if (card.error) return false;
-  const { state } = page;
-  if (card.value !== state.card || card.more.join() !== state.more.join()) {
-    show({ ...state, card: card.value, more: card.more }, 'push');
-  }
-  return true;
+  $('command-label').textContent = commands.length ? 'The same from a terminal:'
+    : 'A chosen pile follows one card: follow one for the command that says where it is.';
+  setWords($('command'), commands.join('\n'));
 }
 
 // Every typed field: applied on Enter and when left; its fault gone as soon
 // as what is typed no longer has it.
-function wireField(input, apply, stillWrong) {
+function wireField(input) {
   input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') { event.preventDefault(); apply(); }
+    if (event.key === 'Enter') { event.preventDefault(); applyFields(); }
   });
-  input.addEventListener('change', () => apply());
+  input.addEventListener('change', () => applyFields());
   input.addEventListener('input', () => {
-    if (page.faults.has(input) && !stillWrong()) setFault(input, '');
+    if (page.faults.has(input) && !readFields().faults.has(input)) setFault(input, '');
   });
 }
 
@@ -321,8 +344,15 @@ function fillChoices() {
 
 // ---- rounds ------------------------------------------------------------------
 
+// Rounds drawn by chance, and those of a card followed through chosen
+// piles, run from 0 to where the programs end them: a step stops there.
 function step(by, how = 'push') {
-  show({ ...page.state, round: page.state.round + BigInt(by) }, how);
+  const { state, model, facts } = page;
+  let round = state.round + BigInt(by);
+  const last = model.chance ? facts.limits.maxChanceRounds : page.trick ? facts.limits.maxTrickRound : null;
+  if (last !== null) round = round < 0n ? 0n : round > BigInt(last) ? BigInt(last) : round;
+  if (round === state.round) { stopPlaying(); return; }
+  show({ ...state, round }, how);
 }
 
 function goTo(round) {

@@ -25,8 +25,7 @@ function onKey(event) {
   }
   if (page.cursor && target === canvas) {
     // Picking has its own keys: the arrows, Enter and Escape. Any other key
-    // lets go and does what the footer says, as after a click that only
-    // gave the picture the focus.
+    // lets go and does what the footer says.
     if (key.startsWith('Arrow') || key === 'Enter' || key === 'Escape') {
       if (key.startsWith('Arrow')) movePicking(key);
       else if (key === 'Enter') pickAtCursor();
@@ -49,7 +48,12 @@ function onKey(event) {
     setPresenting(!page.presenting);
     return;
   }
-  if (target === canvas && key === 'Enter') {
+  if ((key === 'r' || key === 'R') && page.presenting) {
+    update({ presentRows: !page.presentRows });
+    draw(true);
+    return;
+  }
+  if ((target === canvas && key === 'Enter') || ((key === 'f' || key === 'F') && !choosing)) {
     event.preventDefault();
     startPicking();
     return;

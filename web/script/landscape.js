@@ -45,13 +45,15 @@ function computeLandscape(whole = false) {
       drawLandscape();
       if (landscapeDone()) {
         window.dealExplorer.landscapeMs = work.time;
-        if (!page.dealing) setReady(true);
+        if (!page.dealing) setReady(settled());
       }
     }, 0));
   }
 }
 
 const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.work.count;
+// Whether the plots under the view are all worked out.
+const settled = () => landscapeDone() && !page.mixingQueued;
 
 // Works out points for `budget` milliseconds, each ask sized to take a few.
 function workOnLandscape(work, budget) {
@@ -107,7 +109,12 @@ function drawLandscape() {
   c.fillText(model.routine ? 'cards in the deck'
     : l.byCards ? `cards in the deck, ${state.hands} hand${state.hands === 1 ? '' : 's'}` : 'hands',
   m.left + plotW / 2, m.top + plotH + 20);
-  // The points, a small square each, in the accent color.
+  // The points, a small square each, in the accent color; while they are
+  // worked out, a bar under the axis as far as they go.
+  if (l.work.done < l.count) {
+    c.fillStyle = theme.ink;
+    c.fillRect(m.left, m.top + plotH + 1, (l.work.done / l.count) * plotW, 3);
+  }
   c.fillStyle = theme.dark ? '#7a93d6' : '#3b528b';
   const dot = l.count > 1500 ? 2.5 : l.count > 400 ? 3 : 4;
   for (let i = 0; i < l.count; ++i) if (l.values[i] >= 0) c.fillRect(x(i + 1) - dot / 2, y(l.values[i]) - dot / 2, dot, dot);
@@ -153,19 +160,20 @@ function describeLandscape() {
   landscapeCanvas.setAttribute('aria-label', `The period, on a logarithmic scale, of ${what}${l.count}; ` +
     `the deck shown is marked. Left and Right move, Enter goes there.`);
   const n = page.landscapeCursor;
+  // While the points are worked out, the reading says how far they are.
+  const working = l.work.done < l.count ? `Working out the periods: ${l.work.done} of ${l.count}…` : '';
   if (n === null) {
-    $('landscape-reading').textContent = l.work.done < l.count
-      ? `Working out the periods: ${l.work.done} of ${l.count}…`
-      : `Point at the plot to read a period; click to go there. Computed in ${l.work.time.toFixed(0)} ms.`;
+    $('landscape-reading').textContent = working ||
+      `Point at the plot to read a period; click to go there. Computed in ${l.work.time.toFixed(0)} ms.`;
     return;
   }
   const period = ask('landscape_period', { ...dealFields(state), across: state.across, x: n }).period;
-  $('landscape-reading').textContent = period === ''
+  $('landscape-reading').textContent = `${working} ${period === ''
     ? `${n} card${n === 1 ? '' : 's'}: the routine's moves do not fit so small a deck.`
     : model.routine ? `${n} card${n === 1 ? '' : 's'}: period ${period}.`
     : l.byCards
     ? `${n} card${n === 1 ? '' : 's'}, ${state.hands} hand${state.hands === 1 ? '' : 's'}: period ${period}.`
-    : `${n} hand${n === 1 ? '' : 's'}: period ${period}.`;
+    : `${n} hand${n === 1 ? '' : 's'}: period ${period}.`}`.trim();
 }
 
 // The count under the pointer.
@@ -179,9 +187,7 @@ function landscapeAt(event) {
 
 // Goes to the count: the hand count, or the deck size.
 function goToLandscape(n) {
-  const state = page.state;
-  const next = page.landscape.byCards ? { ...state, cards: n } : { ...state, hands: n };
-  applyDeal(next, page.landscape.byCards ? ui.cards : ui.hands);
+  applyValues(page.landscape.byCards ? { cards: n } : { hands: n });
 }
 
 function wireLandscape() {

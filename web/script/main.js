@@ -50,7 +50,7 @@ window.dealExplorer = {
   // The landscape of the deal shown, computed afresh.
   timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(true); }),
   // The mixing curve of the deck shown, computed afresh, and its points.
-  timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(); }),
+  timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(true); }),
   mixing: () => page.mixing.values,
   // The rows shown, each deck from the bottom, and those marked as the
   // starting order.
@@ -63,29 +63,40 @@ window.dealExplorer = {
     const ratio = window.devicePixelRatio || 1;
     const pixel = canvas.getContext('2d').getImageData(Math.round(at.x * ratio),
       Math.round((at.y - at.h / 2 - 4) * ratio), 1, 1).data;
-    return { drawn: Array.from(pixel.slice(0, 3)), followed: [followedColor() & 255, (followedColor() >>> 8) & 255, (followedColor() >>> 16) & 255] };
+    return { drawn: Array.from(pixel.slice(0, 3)), followed: window.dealExplorer.followed() };
   },
-  // The round being dealt as drawn: the size of the cards' names, the
-  // widest of them and of the labels' lines, and the cards and lines that
-  // leave the canvas, in CSS pixels.
+  // The first followed card's color, [r, g, b].
+  followed: () => [0, 8, 16].map((shift) => (followedColor() >>> shift) & 255),
+  // The round being dealt as drawn: the smallest cards' names and how high
+  // their capitals stand, those cards' size, by how much the widest name
+  // is wider than its card and the widest label than its room, how many
+  // cards are drawn and how many leave the canvas or lie over another, in
+  // CSS pixels.
   dealtView: () => {
     const places = [...page.dealtPlaces.entries()];
-    const { w, h } = places[0][1];
-    const letters = dealtNameSize(w, h), capitals = capitalsOf(letters);
+    const { w, h, letters } = places.reduce((a, b) => (b[1].letters < a.letters ? b[1] : a), places[0][1]);
     const c = canvas.getContext('2d');
-    c.font = font(letters);
     const box = page.box;
+    const widths = (card, q) => {
+      c.font = font(q.letters);
+      const name = cardLabel(card);
+      return Math.max(...(q.tall ? [name.slice(0, -1), name.slice(-1)] : [name]).map((t) => c.measureText(t).width)) - (q.w - 2);
+    };
     return {
-      letters, capitals, card: { w, h },
-      widestName: Math.max(...places.map(([card]) => c.measureText(cardLabel(card)).width)),
-      widestLabel: Math.max(...page.dealtLabels), room: box.width - 32,
+      letters, capitals: capitalsOf(letters), card: { w, h }, drawn: places.length,
+      nameOver: Math.max(...places.map(([card, q]) => widths(card, q))),
+      labelOver: Math.max(-1, ...page.dealtLabels.map(([over]) => over)),
+      // The cards followed neither drawn nor said within a pile.
+      unmarked: [page.state.card, ...page.state.more].filter((card) => card !== null && !page.dealtPlaces.has(card) &&
+        !page.dealtLabels.some(([, text]) => text.split(', ').some((part) => part.startsWith(`${cardLabel(card)} `)))).map(cardLabel),
       outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,
       // Cards that lie over another by more than a pixel.
       covering: places.filter(([a, q]) => places.some(([b, r]) => a !== b && Math.abs(q.x - r.x) < q.w - 1 && Math.abs(q.y - r.y) < q.h - 1)).length,
     };
   },
-  // The followed card's chances on the first row, with moves by chance.
-  rowChances: () => (page.rows.chances ? Array.from(page.rows.chances.subarray(0, page.model.size)) : null),
+  // The followed card's chances on row `row`, with moves by chance.
+  rowChances: (row = 0) => (page.rows.chances
+    ? Array.from(page.rows.chances.subarray(row * page.model.size, (row + 1) * page.model.size)) : null),
 };
 
 // What the core knows of itself, once: its limits, names, moves and deal's

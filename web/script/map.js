@@ -72,10 +72,11 @@ function paintMap(v) {
   page.ctx.fillText('position after →', 0, 0);
   page.ctx.restore();
   if (cursor && cursor.kind === 'map') paintCursor(v);
-  if (focus === null) return;
-  // The other cards followed under the first, each in its own color.
-  for (const { card, color } of alsoFollowed()) if (card !== focus) paintCobweb(v, card, followedColor(color), dot);
-  paintCobweb(v, focus, followedColor(), dot);
+  // The cards followed, each in its own color, the first on top; the card
+  // pointed at in ink.
+  for (const { card, color } of alsoFollowed().reverse()) paintCobweb(v, card, rgbaCss(followedColor(color)), dot);
+  if (state.card !== null) paintCobweb(v, state.card, rgbaCss(followedColor()), dot);
+  if (focus !== null && !followedColors().has(focus)) paintCobweb(v, focus, theme.ink, dot);
 }
 
 // A card's cycle as a cobweb: from each dot across to the diagonal, then up
@@ -84,7 +85,7 @@ function paintMap(v) {
 function paintCobweb(v, card, color, dot) {
   const { model, facts } = page;
   const length = model.cycleLength[card];
-  page.ctx.fillStyle = page.ctx.strokeStyle = rgbaCss(color);
+  page.ctx.fillStyle = page.ctx.strokeStyle = color;
   if (length > facts.limits.maxCobwebLength) {
     const big = dot + 2;
     for (let p = 0; p < model.size; ++p) {

@@ -13,7 +13,9 @@ const mixingShuffles = (size) => Math.min(page.facts.limits.maxShuffles, 3 * Mat
 // (its work grows as the square of the deck): deal-mix answers there.
 const mostMixingCards = 1010;
 
-function drawMixing() {
+// The curve is worked out after the view is painted, the plot saying so
+// meanwhile; with `now`, at once.
+function drawMixing(now = false) {
   const { model, theme } = page;
   const size = model.size;
   const shown = size >= 1 && size <= mostMixingCards;
@@ -25,6 +27,19 @@ function drawMixing() {
     return;
   }
   if (!page.mixing || page.mixing.size !== size) {
+    if (!now) {
+      fitPlot(mixingCanvas, mixingContext, 150, 220, 0.22);
+      $('mixing-reading').textContent = `Working out the distances for ${size} card${size === 1 ? '' : 's'}…`;
+      if (!page.mixingQueued) {
+        update({ mixingQueued: true });
+        requestAnimationFrame(() => setTimeout(() => {
+          update({ mixingQueued: false });
+          drawMixing(true);
+          if (!page.dealing) setReady(settled());
+        }, 0));
+      }
+      return;
+    }
     const shuffles = mixingShuffles(size);
     const { distances } = ask('mixing', { cards: size, shuffles });
     update({ mixing: { size, values: Array.from(distances) } });
@@ -59,6 +74,10 @@ function drawMixing() {
   c.stroke();
   for (let k = 0; k <= last; ++k) c.fillRect(x(k) - 2.5, y(values[k]) - 2.5, 5, 5);
   $('mixing-title').textContent = `How many riffles mix ${size} card${size === 1 ? '' : 's'}`;
+  const half = values.findIndex((d) => d < 0.5);
+  mixingCanvas.setAttribute('aria-label', `How many riffles mix ${size} card${size === 1 ? '' : 's'}: the total ` +
+    `variation distance from a deck in random order after 0 to ${last} riffles` +
+    `${half < 0 ? '' : `, under 1/2 from ${half} riffle${half === 1 ? '' : 's'} on`}.`);
   $('mixing-reading').textContent = `The total variation distance between ${size} card${size === 1 ? '' : 's'} ` +
     `riffled 0 to ${last} times and a deck in random order: near 1 for a few riffles, then a sharp drop. ` +
     `The same from a terminal, exactly: deal-mix --shuffles ${last} ${size}`;

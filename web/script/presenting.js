@@ -1,9 +1,13 @@
 // Presenting: the picture alone in the window, for the back row of a
 // classroom; the keys still work, and Escape leaves.
 
+// Leaving, the reader is back where they were: the page scrolled as it was,
+// the focus where it was.
 function setPresenting(on) {
   if (page.presenting === on) return;
-  update({ presenting: on });
+  const back = page.returnTo;
+  update({ presenting: on, presentRows: false,
+    returnTo: on ? { scroll: window.scrollY, focus: document.activeElement } : null });
   document.body.classList.toggle('presenting', on);
   $('present').setAttribute('aria-pressed', String(on));
   if (on) canvas.focus({ preventScroll: true });
@@ -12,15 +16,19 @@ function setPresenting(on) {
     fitCanvas(true);
     paintDeal(page.dealing.idle ? 1 : 0);
     wake();
-    return;
+  } else {
+    setReady(false);
+    draw(true);
+    if (!on) {
+      drawLandscape();
+      drawMixing();
+    }
+    setReady(settled());
   }
-  setReady(false);
-  draw(true);
-  if (!on) {
-    drawLandscape();
-    drawMixing();
+  if (!on && back) {
+    window.scrollTo(0, back.scroll);
+    if (back.focus && back.focus !== document.body) back.focus.focus({ preventScroll: true });
   }
-  setReady(landscapeDone());
 }
 
 // ---- the deck, large ----------------------------------------------------------
@@ -78,7 +86,7 @@ function paintDeck(v) {
     const c = v.card(0, p);
     const x = v.x(p), y = v.y(p);
     if (followed.has(c) || c === focus) {
-      ringCard(x, y, v.w, v.h, rgbaCss(followedColor(followed.has(c) ? followed.get(c) : 0)), 5);
+      ringCard(x, y, v.w, v.h, followed.has(c) ? rgbaCss(followedColor(followed.get(c))) : page.theme.ink, 5);
     }
     update({ faceFont: paintFace(x, y, v.w, v.h, c, colors[c], c === focus, v.up(0, p), true) });
   }

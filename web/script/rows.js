@@ -9,7 +9,7 @@ const labelFont = font(12);
 // return included, is shown at once; playing cards need room for their faces.
 // Presenting, faces are large enough to read across a room: their names
 // at least 14 pixels high, rank above suit.
-const leastPeriodPitch = () => (facesShown() ? (page.presenting ? 40 : 18) : 9);
+const leastPeriodPitch = () => (facesInRows() ? (page.presenting ? 40 : 18) : 9);
 
 // The label of each row: its round number whole, where the numbers fit in a
 // margin of at most two fifths of the width; else K, K+1, ... with K written
@@ -45,8 +45,8 @@ function layoutRows(b) {
     const plotHeight = b.height - top - bottom;
     if (lines) {
       pitch = plotWidth / size;
-      rowPitch = facesShown() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
-        : Math.min(Math.max(pitch * (facesShown() ? 1.1 : 0.75), 16), 36);
+      rowPitch = facesInRows() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
+        : Math.min(Math.max(pitch * (facesInRows() ? 1.1 : 0.75), 16), 36);
       // A small deck shows its whole period, return included, where it fits.
       const whole = model.smallPeriod + 1;
       if (model.smallPeriod && whole * rowPitch > plotHeight && whole * leastPeriodPitch() <= plotHeight) {
@@ -67,6 +67,8 @@ function layoutRows(b) {
   const left = labels.left;
   const answer = askRows(rows);
   const deck = answer.rows;
+  // Rounds drawn by chance end where deal-after ends them.
+  if (size) rows = deck.length / size;
   // Where the round depends on a followed card or on chance, the core says
   // which rows are in the starting order; else they come a period apart.
   const returns = answer.returns ? Array.from(answer.returns) : [];
@@ -75,14 +77,18 @@ function layoutRows(b) {
     for (let r = answer.firstReturn; r < rows; r += step) returns.push(r);
   }
   showTexts();
+  const shaded = model.chance && state.card !== null && Boolean(answer.chances);
   const chances = !model.chance || state.card === null ? ''
-    : answer.chances ? ', each place shaded by the chance that the followed card is there, darkest where likeliest in its row'
+    : shaded ? ', each place shaded by the chance that the followed card is there, on the scale below'
       : '; too many riffles of too large a deck to shade where the followed card may be';
-  $('caption').textContent = `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
+  const ticks = state.card !== null && !model.chance && !answer.trick
+    ? '; the ticks above the top row mark its cycle\'s positions' : '';
+  setWords($('caption'), `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
     'at the top, one round more each row down; each row is the deck from its bottom card (left) ' +
     `to its top card (right), each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
     `${returns.length ? '; ▶ marks the starting order' : ''}` +
-    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}${chances}.`;
+    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}${chances}${ticks}.`);
+  showChanceScale(shaded);
   return {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
@@ -124,12 +130,12 @@ function showTexts() {
     const { trick, length, tail } = rows;
     $('period').textContent = trick ? '—' : model.period;
     $('period-unit').textContent = trick ? '' : model.period === '1' ? 'round' : 'rounds';
-    $('facts-note').textContent = trick
+    setWords($('facts-note'), trick
       ? `With a chosen pile each round depends on where the followed card is: its places repeat every ${length} ` +
         `round${length === 1 ? '' : 's'}${tail ? ` from round ${tail}` : ''}, and the deck need not come back. ` +
         'The cycles here are the routine\'s with every pile gathered in its order.'
       : 'With a chosen pile each round depends on where the followed card is: these facts are the routine\'s ' +
-        'with every pile gathered in its order.';
+        'with every pile gathered in its order.');
   }
 }
 
@@ -149,22 +155,47 @@ function wayOf(card) {
   return way;
 }
 
+// The shade of a place by the chance that the followed card is there, on
+// one scale for every row: a decade of chance a step darker, from 10^-4,
+// the faintest, to certainty; a place it cannot be at is left clear.
+const chanceDecades = 4;
+const chanceAlpha = (p) => (p > 0 ? 0.06 + 0.84 * Math.max(0, Math.min(1, 1 + Math.log10(p) / chanceDecades)) : 0);
+
 // Where the followed card may be, with moves by chance: each place of each
-// row shaded by the chance that the card is there, the likeliest place of
-// the row the darkest.
+// row shaded by the chance that the card is there.
 function paintChances(v) {
   const chances = page.rows.chances;
   const size = page.model.size;
   for (let row = 0; row < v.rows; ++row) {
-    const of = chances.subarray(row * size, (row + 1) * size);
-    const most = Math.max(...of);
-    if (!(most > 0)) continue;
     for (let p = 0; p < size; ++p) {
-      if (of[p] <= 0) continue;
-      page.ctx.fillStyle = rgbaCss(followedColor(), 0.45 * (of[p] / most));
+      const alpha = chanceAlpha(chances[row * size + p]);
+      if (alpha === 0) continue;
+      page.ctx.fillStyle = rgbaCss(followedColor(), alpha);
       page.ctx.fillRect(v.x(p) - v.pitch / 2, v.y(row) - v.rowPitch / 2, v.pitch, v.rowPitch);
     }
   }
+}
+
+// The scale of the shading under the picture: its shades from 10^-4 to 1,
+// and where a card of a deck in random order would be, 1 in its size.
+function showChanceScale(shown) {
+  const box = $('chance-scale');
+  box.hidden = !shown;
+  if (!shown) return;
+  const size = page.model.size;
+  const at = (p) => `${(100 * (chanceAlpha(p) - chanceAlpha(10 ** -chanceDecades)) / 0.84).toFixed(2)}%`;
+  const ticks = [['10⁻⁴', 1e-4], ['0.001', 1e-3], ['0.01', 1e-2], ['0.1', 0.1], ['1', 1], [`1/${size}`, 1 / size]];
+  const bar = box.querySelector('.bar');
+  bar.style.background = `linear-gradient(to right, ${rgbaCss(followedColor(), chanceAlpha(1e-4))}, ` +
+    `${rgbaCss(followedColor(), chanceAlpha(1))}), var(--canvas)`;
+  bar.replaceChildren(...ticks.map(([label, p], i) => {
+    const tick = document.createElement('span');
+    tick.textContent = label;
+    tick.className = i === 5 ? 'random' : '';
+    tick.style.left = at(p);
+    return tick;
+  }));
+  bar.setAttribute('aria-label', `From a chance of 10⁻⁴, faintest, to certainty, darkest; 1/${size} where a deck in random order puts a card`);
 }
 
 function paintRows(v) {
@@ -202,6 +233,22 @@ function paintRows(v) {
       for (const c of cards) tracePath(v, ways[c], false);
       page.ctx.stroke();
     }
+  } else {
+    paintCells(v, colors, inFocus);
+  }
+  paintRowLabels(v);
+  // The cards followed, each its way in its color, the first on top, and
+  // the card pointed at in ink: over the other ways and under every dot,
+  // which so keeps its shape where a way crosses it.
+  const marked = alsoFollowed().reverse().map(({ card, color }) => [card, rgbaCss(followedColor(color))]);
+  if (state.card !== null) marked.push([state.card, rgbaCss(followedColor())]);
+  if (page.hover !== null && !followedColors().has(page.hover)) marked.unshift([page.hover, page.theme.ink]);
+  const markedWays = marked.map(([card]) => wayOf(card));
+  marked.forEach(([card, color], i) => strokeWay(v, markedWays[i], color, card === state.card ? 6 : 5));
+  // The positions of the followed card's cycle, which the round has where
+  // no chance and no chosen pile make each round its own.
+  if (state.card !== null && !model.chance && !page.trick) markCyclePositions(v, model.cycleOf[state.card]);
+  if (v.lines) {
     // On the screen a dot's number is drawn with it, once for its look.
     const labelled = !facesShown() && v.pitch >= 20 && v.rowPitch >= 16;
     const withDots = labelled && page.ctx === screenContext;
@@ -214,34 +261,14 @@ function paintRows(v) {
       }
     }
     if (labelled && !withDots) labelDots(v, radius, colors, inFocus);
-  } else {
-    paintCells(v, colors, inFocus);
-  }
-  paintRowLabels(v);
-  // The other cards followed, each its way in its own color, under the
-  // first one's.
-  for (const { card, color } of focus === null ? [] : alsoFollowed()) {
-    if (card === focus) continue;
-    const way = wayOf(card);
-    strokeWay(v, way, followedColor(color), 5);
-    if (v.lines) {
+    // The marked cards' own dots over the rest, ringed.
+    marked.forEach(([card], i) => {
+      const way = markedWays[i];
       for (let row = 0; row < v.rows; ++row) {
         paintCard(v, card, way[row], row, radius + 1, colors[card], true, false, v.up(row, way[row]));
       }
-      if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, () => true, card);
-    }
-  }
-  if (focus !== null) {
-    const way = wayOf(focus);
-    strokeWay(v, way, followedColor(), 6);
-    markCyclePositions(v, focusCycle);
-    if (v.lines) {
-      // The card's own dots above its way, ringed.
-      for (let row = 0; row < v.rows; ++row) {
-        paintCard(v, focus, way[row], row, radius + 1, colors[focus], true, false, v.up(row, way[row]));
-      }
-      if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus, focus);
-    }
+      if (labelled) labelDots(v, radius, colors, () => true, card);
+    });
   }
   if (page.cursor && page.cursor.kind === 'rows') paintCursor(v);
 }
@@ -372,7 +399,7 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
 // its color round the canvas's, or a playing card dark with its name light.
 function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false, label = null) {
   const x = v.x(p), y = v.y(row);
-  if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
+  if (facesInRows() && v.pitch >= 12 && v.rowPitch >= 14) {
     const { tall, w, h } = faceSize(v);
     if (page.ctx !== screenContext) {
       update({ faceFont: paintFace(x, y, w, h, c, color, ringed, up, tall) });
@@ -449,7 +476,7 @@ function strokeWay(v, way, color, edge) {
   page.ctx.lineWidth = edge;
   page.ctx.stroke();
   tracePath(v, way);
-  page.ctx.strokeStyle = rgbaCss(color);
+  page.ctx.strokeStyle = color;
   page.ctx.lineWidth = 2.5;
   page.ctx.stroke();
 }
@@ -517,7 +544,8 @@ function paintRowLabels(v) {
   }
 }
 
-// Ticks above the rows at every position of the cycle.
+// Ticks above the rows at every position of the cycle, which the caption
+// explains.
 function markCyclePositions(v, cycle) {
   page.ctx.fillStyle = rgbaCss(followedColor());
   const width = Math.max(1.5, Math.min(v.pitch * 0.7, 6));
@@ -548,7 +576,8 @@ function cursorWords() {
   const { view, cursor, state, model } = page;
   if (view.kind !== 'map') {
     const card = view.card(cursor.row, cursor.position);
-    return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.`;
+    return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.` +
+      chanceWords([cursor.row, cursor.position]);
   }
   return `Position ${cursor.position}: its card goes to ${model.goesTo[cursor.position]}.`;
 }

@@ -35,8 +35,7 @@ function fillMoves() {
         return;
       }
       const typed = ui.routine.value.trim().replace(/;\s*$/, '');
-      ui.routine.value = typed ? `${typed}; ${move()}` : move();
-      applyField('routine');
+      applyValues({ routine: typed ? `${typed}; ${move()}` : move() });
     });
     box.append(button);
   }
@@ -117,7 +116,7 @@ function solveFor() {
     else if (solved.length === -1) answer.textContent = `No routine of these moves brings every card to ${there}: moves that only rearrange the deck never narrow it; a deal with a chosen pile does.`;
     else if (solved.length === 0) answer.textContent = closest ? 'These moves cannot narrow the card: it may be anywhere in the deck.' : `The deck is one card, at ${there}: no move is needed.`;
     else {
-      update({ found: solved.routine });
+      update({ found: { routine: solved.routine, any: true } });
       const places = closest ? Array.from(solved.places) : [to];
       answer.textContent = closest
         ? `${solved.length} move${solved.length === 1 ? ' narrows' : 's narrow'} whichever card to ${places.length} place${places.length === 1 ? '' : 's'}: ${solved.routine}`
@@ -128,17 +127,19 @@ function solveFor() {
   } else {
     const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
     markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
-    const name = cardName(card);
+    // The card as it was typed, by name or number.
+    const name = /^\d+$/.test(cardText) ? cardName(card) : cardText;
     const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
     else if (solved.length === -1) answer.textContent = `No routine of these moves brings card ${name} from ${from} to ${there}.`;
     else if (solved.length === 0) answer.textContent = `Card ${name} starts at ${there}: no move is needed.`;
     else {
-      update({ found: solved.routine });
+      update({ found: { routine: solved.routine, any: false } });
       answer.textContent = `${movesBring(solved.length)} card ${name} from ${from} to ${there}: ${solved.routine}`;
       $('solve-load').hidden = false;
     }
   }
+  setWords(answer, answer.textContent);
 }
 
 // Where each card ends, followed alone through the routine found, its pile
@@ -179,9 +180,21 @@ function wireSolver() {
       if ($('solve-any').checked) markFault($('solve-card'), '');
     });
   }
+  // The routine found, dealt from round 0: the next round shows the card
+  // there. Whichever card it was to bring, one is followed, the one followed
+  // or else one drawn at random, so that the rows show the trick at work, its
+  // pile chosen at every deal, as the chips show it for every card.
   $('solve-load').addEventListener('click', () => {
-    if (page.found === null) return;
-    ui.routine.value = page.found;
-    applyDeal({ ...page.state, routine: page.found, cards: page.model.size, round: 0n }, ui.routine);
+    const { found, state, model } = page;
+    if (found === null) return;
+    const values = { routine: found.routine, cards: model.size, round: 0 };
+    if (found.any && state.card === null) {
+      values.card = cardLabel(crypto.getRandomValues(new Uint32Array(1))[0] % model.size);
+    }
+    applyValues(values);
+    if (found.any) {
+      $('solve-answer').append(` Dealt, card ${cardName(page.state.card)} followed through the piles: ` +
+        'at round 1 it lies where the cards below end; follow any other to see it end there too.');
+    }
   });
 }

@@ -30,16 +30,21 @@ const page = {
   dealtPlaces: null, // where each card of the round dealt was last drawn
   dealtLabels: [], // how wide each line of its labels was drawn
   presenting: false, // the picture alone, for a room
+  presentRows: false, // presenting the rows where the deck alone would be
+  returnTo: null, // where the reader was before presenting: the scroll and the focus
   box: null, // the canvas's size
   theme: null, // the page's colors, read once a drawing
   view: null, // what is drawn now, for pointing and saving
   hover: null, // the card pointed at
+  hoverAt: null, // and where, [row, position]
+  notice: '', // a word on what a click could not do, until the next view
   cursor: null, // the keyboard's place on the picture while picking a card
   faceFont: 0, // the size of the names last drawn on faces
   sprites: new Map(), // looks drawn once and copied: each an image, its size, what drawing it said
   landscape: null, // the landscape's points and layout
   landscapeCursor: null, // the count the landscape is read at
   mixing: null, // the mixing curve's deck size and distances
+  mixingQueued: false, // the curve asked for after the next paint
   found: null, // the routine the solver found
   receiving: null, // the field the move buttons add to
   paintQueued: false, // a repaint asked for the next frame

@@ -25,17 +25,16 @@
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
-#include "deal/chance.hpp"
 #include "deal/cycles.hpp"
-#include "deal/drawn.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/limits.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
-#include "mix/mixing.hpp"
-#include "mix/place_chances.hpp"
+#include "draw/run.hpp"
+#include "exact/mixing.hpp"
+#include "exact/place_chances.hpp"
 #include "text/cards.hpp"
 #include "text/count_words.hpp"
 #include "text/deal_words.hpp"
@@ -167,8 +166,8 @@ private:
     const bool marks_;
     // Whether a move is made by chance; then the run as drawn so far.
     const bool chance_;
-    std::optional<deal::drawn_run> drawn_;
-    std::optional<mix::place_chances> card_chances_;
+    std::optional<draw::drawn_run> drawn_;
+    std::optional<exact::place_chances> card_chances_;
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
@@ -348,7 +347,7 @@ void after::print_drawn(std::int64_t round) {
 // "P:p" for each position the card may be at, increasing as they are
 // written, a blank between.
 bool after::print_chances(std::int64_t round) {
-    const mix::place_chances::written chances = card_chances_->after(round);
+    const exact::place_chances::written chances = card_chances_->after(round);
     if (chances.unsettled >= 0) {
         const int p = chances.unsettled;
         console::report("the chance of position %d after round %lld lies too close to halfway "
@@ -620,7 +619,7 @@ int main(int argc, char** argv) {
     }
     const bool backwards = deal::runs_backwards(round) && !by_chance && !asked.chances;
     // The most rounds played one by one, or -1 where any round is jumped to.
-    const std::int64_t most = asked.chances ? mix::most_chance_rounds(round)
+    const std::int64_t most = asked.chances ? exact::most_chance_rounds(round)
                               : by_chance   ? deal::max_chance_rounds
                                             : -1;
     const auto round_numbers = operands.subspan(1);

@@ -15,7 +15,7 @@
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/limits.hpp"
-#include "mix/mixing.hpp"
+#include "exact/mixing.hpp"
 
 namespace {
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
 
     int known = 0; // the last deck's cutoff, where the next one's is sought
     for (const auto [first, last] : *sizes) {
-        mix::riffles law(static_cast<int>(first));
+        exact::riffles law(static_cast<int>(first));
         for (auto cards = static_cast<int>(first);; law.grow(), ++cards) {
             const std::string size = one ? std::string() : std::to_string(cards) + ' ';
             if (cutoff) {

@@ -29,9 +29,9 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
-#include "mix/chances.hpp"
-#include "mix/mixing.hpp"
-#include "mix/place_chances.hpp"
+#include "exact/chances.hpp"
+#include "exact/mixing.hpp"
+#include "exact/place_chances.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 #include "text/cards.hpp"
@@ -272,7 +272,7 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
     if (!shuffles)
         return EXIT_FAILURE;
     for (const int cards : curves.sizes) {
-        const mix::riffles law(cards);
+        const exact::riffles law(cards);
         auto& d = curves.distances.emplace_back();
         for (int k = 0; k <= *shuffles; ++k)
             d.push_back(law.total_variation_value(k));
@@ -299,7 +299,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         console::report("--view chances draws one card's chances: give one --card");
         return EXIT_FAILURE;
     }
-    const std::int64_t most = mix::exact_chance_rounds(routine);
+    const std::int64_t most = exact::exact_chance_rounds(routine);
     const auto rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, most)
@@ -318,7 +318,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     const std::string deck =
         "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
     mpq_class largest = 0;
-    const auto add_row = [&](const mix::card_chances& c) {
+    const auto add_row = [&](const exact::card_chances& c) {
         for (int p = 0; p < cards; ++p) {
             const mpq_class chance(c.numerator(p), c.denominator());
             heat.chances.push_back(chance.get_d());
@@ -330,7 +330,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     char words[400] = "";
     text::routine_text(routine, words, sizeof words);
     if (r.card_count == 1) {
-        mix::card_chances card(routine, r.cards[0]);
+        exact::card_chances card(routine, r.cards[0]);
         for (std::int64_t k = 0; k <= *rounds; ++k) {
             card.play_to(k);
             add_row(card);
@@ -346,7 +346,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         heat.title = "Where card " + name + " may be in " + deck + ", round by round: " + words;
     } else {
         for (int from = 0; from < cards; ++from) {
-            mix::card_chances card(routine, from);
+            exact::card_chances card(routine, from);
             card.play_to(*rounds);
             add_row(card);
         }
@@ -354,8 +354,8 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         heat.title = "Where each card of " + deck + " may be after " + std::to_string(*rounds) +
                      " round" + (*rounds == 1 ? "" : "s") + ": " + words;
     }
-    heat.largest = mix::decimals(largest, 3);
-    heat.quarter = mix::decimals(largest / 4, 3);
+    heat.largest = exact::decimals(largest, 3);
+    heat.quarter = exact::decimals(largest / 4, 3);
     return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, heat, w, c);
     });

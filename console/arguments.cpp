@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "console/facts.hpp"
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
+#include "facts/facts.hpp"
 
 namespace console {
 
@@ -33,7 +33,7 @@ void put(std::string_view text) {
 
 // A usage text with the facts it names written in.
 void put_with_facts(const char* usage) {
-    with_facts(
+    facts::with_facts(
         usage, [](void*, std::string_view piece, bool) { put(piece); }, nullptr);
 }
 

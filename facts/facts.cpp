@@ -13,6 +13,16 @@ namespace facts {
 
 namespace {
 
+template <std::size_t N, std::size_t Length>
+constexpr fact listed(const char (&name)[N], const std::int32_t (&values)[Length]) {
+    static_assert(N <= sizeof fact::name && Length <= std::size(fact{}.list));
+    fact f{};
+    std::copy(name, name + N, f.name);
+    std::copy(values, values + Length, f.list);
+    f.list_length = Length;
+    return f;
+}
+
 constexpr fact every[] = {
     {"max_hands", deal::max_hands},
     {"min_hands", deal::min_hands},
@@ -43,7 +53,7 @@ constexpr fact every[] = {
     {"max_cobweb_length", views::max_cobweb_length},
     {"most_followed", views::most_followed},
     {"max_curve_cards", floating::max_curve_cards},
-    {"own_packets", 0, deal::own_packets},
+    listed("own_packets", deal::own_packets),
 };
 
 } // namespace
@@ -61,10 +71,10 @@ const fact* find(std::string_view name) {
 
 const char* value_text(const fact& f, char* out, std::size_t room) {
     text::appender a(out, room);
-    if (f.list.empty())
+    if (f.list_length == 0)
         a.add("%lld", static_cast<long long>(f.number));
     else
-        a.list(f.list);
+        a.list(f.values());
     return out;
 }
 

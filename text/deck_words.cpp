@@ -68,9 +68,7 @@ public:
     }
 
 private:
-    const char* shown(std::string_view value) {
-        return fault_.shown(value, shown_, sizeof shown_);
-    }
+    const char* shown(std::string_view value) { return fault_.shown(value, shown_, sizeof shown_); }
 
     // One card, a number or a name, a '^' after it if it lies face up.
     bool add(const std::string_view whole) {

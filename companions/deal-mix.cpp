@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/arguments.hpp"
 #include "console/numbers.hpp"
@@ -15,7 +16,7 @@
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/limits.hpp"
-#include "mix/mixing.hpp"
+#include "exact/mixing.hpp"
 
 namespace {
 
@@ -41,59 +42,75 @@ constexpr console::option options[] = {
     {"shuffles", 0, "K"}, {"digits", 0, "D"}, {"cutoff", 0, nullptr}};
 constexpr console::command_line command{usage, options, 1, 1, "card count"};
 
-} // namespace
-
-int main(int argc, char** argv) {
-    console::program_name = "deal-mix";
-    const console::arguments arguments(argc, argv, command);
-    const bool cutoff = arguments.has(cutoff_option);
-    if (cutoff && (arguments.has(shuffles_option) || arguments.has(digits_option))) {
-        console::report("--cutoff prints a number of riffles: it takes no --shuffles or --digits");
-        return EXIT_FAILURE;
-    }
-    const char* const shuffles_text = arguments.value(shuffles_option);
-    const auto shuffles = shuffles_text ? console::integer_argument(shuffles_text, "riffle count",
-                                                                    1, deal::max_shuffles)
-                                        : std::optional<std::int64_t>{10};
-    if (!shuffles)
-        return EXIT_FAILURE;
-    const char* const digits_text = arguments.value(digits_option);
-    const auto digits = digits_text ? console::integer_argument(digits_text, "decimal count", 0,
-                                                                deal::max_chance_digits)
-                                    : std::optional<std::int64_t>{3};
-    if (!digits)
-        return EXIT_FAILURE;
-    const char* const operand = arguments.operands()[0];
-    const auto sizes = console::read_count_list(operand, "card count", 1, deal::max_cards);
-    if (!sizes)
-        return EXIT_FAILURE;
+// What the command line asks, read and checked.
+struct request {
+    bool cutoff = false;
+    int shuffles = 10, digits = 3;
+    std::vector<console::count_range> sizes;
     // One size alone is written bare; several, each line led by its size.
-    const bool one = sizes->size() == 1 && !console::split_range(operand);
+    bool one = false;
+};
 
+// --cutoff, --shuffles, --digits and CARDS; nothing after a report.
+std::optional<request> read_request(const console::arguments& arguments) {
+    request r;
+    r.cutoff = arguments.has(cutoff_option);
+    if (r.cutoff && (arguments.has(shuffles_option) || arguments.has(digits_option))) {
+        console::report("--cutoff prints a number of riffles: it takes no --shuffles or --digits");
+        return std::nullopt;
+    }
+    if (const char* shuffles = arguments.value(shuffles_option)) {
+        const auto given =
+            console::integer_argument(shuffles, "riffle count", 1, deal::max_shuffles);
+        if (!given)
+            return std::nullopt;
+        r.shuffles = static_cast<int>(*given);
+    }
+    if (const char* digits = arguments.value(digits_option)) {
+        const auto given =
+            console::integer_argument(digits, "decimal count", 0, deal::max_chance_digits);
+        if (!given)
+            return std::nullopt;
+        r.digits = static_cast<int>(*given);
+    }
+    const char* const operand = arguments.operands()[0];
+    auto sizes = console::read_count_list(operand, "card count", 1, deal::max_cards);
+    if (!sizes)
+        return std::nullopt;
+    r.sizes = std::move(*sizes);
+    r.one = r.sizes.size() == 1 && !console::split_range(operand);
+    return r;
+}
+
+// The fewest riffles that bring the total variation distance under one
+// half, sought from `known`, the last deck's cutoff: the distance falls with
+// every riffle, and the cutoff moves little from one deck size to the next.
+int cutoff(const exact::riffles& law, int known) {
+    int k = known;
+    if (law.under_half(k))
+        while (k > 0 && law.under_half(k - 1))
+            --k;
+    else
+        while (!law.under_half(++k)) {
+        }
+    return k;
+}
+
+// A line for each deck size asked, or for each riffle of each.
+int run(const request& r) {
     int known = 0; // the last deck's cutoff, where the next one's is sought
-    for (const auto [first, last] : *sizes) {
-        mix::riffles law(static_cast<int>(first));
+    for (const auto [first, last] : r.sizes) {
+        exact::riffles law(static_cast<int>(first));
         for (auto cards = static_cast<int>(first);; law.grow(), ++cards) {
-            const std::string size = one ? std::string() : std::to_string(cards) + ' ';
-            if (cutoff) {
-                // The distance falls with every riffle, and the cutoff moves
-                // little from one deck size to the next: sought from the last.
-                int k = known;
-                if (law.under_half(k))
-                    while (k > 0 && law.under_half(k - 1))
-                        --k;
-                else
-                    while (!law.under_half(++k)) {
-                    }
-                known = k;
-                console::output.write(size + std::to_string(k) + '\n');
+            const std::string size = r.one ? std::string() : std::to_string(cards) + ' ';
+            if (r.cutoff) {
+                known = cutoff(law, known);
+                console::output.write(size + std::to_string(known) + '\n');
             } else {
-                for (int k = 1; k <= *shuffles; ++k) {
-                    const int d = static_cast<int>(*digits);
+                for (int k = 1; k <= r.shuffles; ++k)
                     console::output.write(size + std::to_string(k) + ' ' +
-                                          law.total_variation(k, d) + ' ' + law.separation(k, d) +
-                                          '\n');
-                }
+                                          law.total_variation(k, r.digits) + ' ' +
+                                          law.separation(k, r.digits) + '\n');
             }
             if (cards == last)
                 break;
@@ -101,4 +118,15 @@ int main(int argc, char** argv) {
     }
     console::output.close();
     return EXIT_SUCCESS;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-mix";
+    const console::arguments arguments(argc, argv, command);
+    const std::optional<request> r = read_request(arguments);
+    if (!r)
+        return EXIT_FAILURE;
+    return run(*r);
 }

@@ -29,9 +29,9 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
-#include "mix/chances.hpp"
-#include "mix/mixing.hpp"
-#include "mix/place_chances.hpp"
+#include "exact/chances.hpp"
+#include "exact/mixing.hpp"
+#include "exact/place_chances.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 #include "text/cards.hpp"
@@ -272,7 +272,7 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
     if (!shuffles)
         return EXIT_FAILURE;
     for (const int cards : curves.sizes) {
-        const mix::riffles law(cards);
+        const exact::riffles law(cards);
         auto& d = curves.distances.emplace_back();
         for (int k = 0; k <= *shuffles; ++k)
             d.push_back(law.total_variation_value(k));
@@ -299,7 +299,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         console::report("--view chances draws one card's chances: give one --card");
         return EXIT_FAILURE;
     }
-    const std::int64_t most = mix::exact_chance_rounds(routine);
+    const std::int64_t most = exact::exact_chance_rounds(routine);
     const auto rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, most)
@@ -318,7 +318,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     const std::string deck =
         "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
     mpq_class largest = 0;
-    const auto add_row = [&](const mix::card_chances& c) {
+    const auto add_row = [&](const exact::card_chances& c) {
         for (int p = 0; p < cards; ++p) {
             const mpq_class chance(c.numerator(p), c.denominator());
             heat.chances.push_back(chance.get_d());
@@ -330,7 +330,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     char words[400] = "";
     text::routine_text(routine, words, sizeof words);
     if (r.card_count == 1) {
-        mix::card_chances card(routine, r.cards[0]);
+        exact::card_chances card(routine, r.cards[0]);
         for (std::int64_t k = 0; k <= *rounds; ++k) {
             card.play_to(k);
             add_row(card);
@@ -346,7 +346,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         heat.title = "Where card " + name + " may be in " + deck + ", round by round: " + words;
     } else {
         for (int from = 0; from < cards; ++from) {
-            mix::card_chances card(routine, from);
+            exact::card_chances card(routine, from);
             card.play_to(*rounds);
             add_row(card);
         }
@@ -354,8 +354,8 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         heat.title = "Where each card of " + deck + " may be after " + std::to_string(*rounds) +
                      " round" + (*rounds == 1 ? "" : "s") + ": " + words;
     }
-    heat.largest = mix::decimals(largest, 3);
-    heat.quarter = mix::decimals(largest / 4, 3);
+    heat.largest = exact::decimals(largest, 3);
+    heat.quarter = exact::decimals(largest / 4, 3);
     return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, heat, w, c);
     });
@@ -383,37 +383,40 @@ picture::format format_for(const request& r) {
            r.file, console::quoted::shown_most);
 }
 
-int main(int argc, char** argv) {
-    console::program_name = "deal-picture";
-    const console::arguments arguments(argc, argv, command);
-    const auto operands = arguments.operands();
-    const char* const view = arguments.value(view_option);
-    if (view && !view_takes(view, arguments))
-        return EXIT_FAILURE;
-    if (view && std::string_view{view} == "mix") {
-        const deal::start none = deal::start::new_deck(1);
-        const request r = read_options(arguments, none);
-        return draw_mix(r, format_for(r), operands);
-    }
-    const bool chances = view && std::string_view{view} == "chances";
+// The round of COUNT, as a deal where it is one, and the deck it starts
+// from; read by the round's options.
+struct round_request {
+    bool routine_given = false;
+    deal::description deal;
+    deal::routine routine;
+    std::optional<deal::start> start;
+};
+
+// Nothing after a report. The chances view follows a card, which a chosen
+// pile needs, through moves by chance.
+std::optional<round_request> read_round(const console::arguments& arguments, bool chances) {
     const console::deal_options deal_options(arguments, false, chances, chances);
-    const auto hands = deal_options.hand_counts(operands[0], false, 1);
+    const auto hands = deal_options.hand_counts(arguments.operands()[0], false, 1);
     if (!hands)
-        return EXIT_FAILURE;
-    const deal::description deal = deal_options.describe(hands->first, deal_options.cards().first);
-    const deal::routine routine =
-        deal_options.routine_for(hands->first, deal_options.cards().first);
-    const std::optional<deal::start> start = deal_options.start_for(routine.cards);
-    if (!start)
-        return EXIT_FAILURE;
-    const request r = read_options(arguments, *start);
-    if (r.chances)
-        return draw_chances(r, format_for(r), *start, routine, operands,
-                            arguments.has(from_top_option));
+        return std::nullopt;
+    round_request r;
+    r.routine_given = deal_options.routine_given();
+    r.deal = deal_options.describe(hands->first, deal_options.cards().first);
+    r.routine = deal_options.routine_for(hands->first, deal_options.cards().first);
+    r.start = deal_options.start_for(r.routine.cards);
+    if (!r.start)
+        return std::nullopt;
+    return r;
+}
+
+// The rows of the rounds, or the map of one.
+int draw_rows(const request& r, const round_request& round_asked, std::span<char* const> operands,
+              bool from_top) {
+    const deal::routine& routine = round_asked.routine;
     const deal::permutation round = deal::round_permutation(routine);
     // The caption names the routine as it writes its moves, cut to a line.
     char routine_words[400] = "";
-    if (deal_options.routine_given())
+    if (round_asked.routine_given)
         text::routine_text(routine, routine_words, sizeof routine_words);
     deal::cycles cycles;
     cycles.learn(round);
@@ -432,7 +435,7 @@ int main(int argc, char** argv) {
     deal::round_number first_round;
     first_round.learn(cycles);
     first_round.assign(r.from);
-    const picture::scene scene{deal_options.routine_given() ? nullptr : &deal,
+    const picture::scene scene{round_asked.routine_given ? nullptr : &round_asked.deal,
                                routine_words,
                                &round,
                                &cycles,
@@ -441,15 +444,36 @@ int main(int argc, char** argv) {
                                r.from,
                                r.coloring,
                                {r.cards, static_cast<std::size_t>(r.card_count)},
-                               &*start,
+                               &*round_asked.start,
                                false};
     picture::layout layout =
         r.view == picture::view::map
             ? picture::make_map_layout(routine.cards)
             : picture::make_layout(routine.cards, static_cast<int>(*rounds), r.from);
-    layout.from_top = arguments.has(from_top_option);
-
+    layout.from_top = from_top;
     return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, layout, scene, w, c);
     });
+}
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-picture";
+    const console::arguments arguments(argc, argv, command);
+    const auto operands = arguments.operands();
+    const bool from_top = arguments.has(from_top_option);
+    const char* const view = arguments.value(view_option);
+    if (view && !view_takes(view, arguments))
+        return EXIT_FAILURE;
+    if (view && std::string_view{view} == "mix") {
+        const request r = read_options(arguments, deal::start::new_deck(1));
+        return draw_mix(r, format_for(r), operands);
+    }
+    const bool chances = view && std::string_view{view} == "chances";
+    const std::optional<round_request> round = read_round(arguments, chances);
+    if (!round)
+        return EXIT_FAILURE;
+    const request r = read_options(arguments, *round->start);
+    if (r.chances)
+        return draw_chances(r, format_for(r), *round->start, round->routine, operands, from_top);
+    return draw_rows(r, *round, operands, from_top);
 }

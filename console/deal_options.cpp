@@ -93,7 +93,7 @@ void moves_help() {
 
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
                          std::size_t room) {
-    const quoted q(value, length == text::shown_length::move ? 120 : quoted::shown_max);
+    const quoted q(value, text::shown_most(length));
     const std::string_view shown = q.c_str();
     const std::size_t n = std::min(shown.size(), room - 1);
     std::copy_n(shown.data(), n, out);
@@ -148,25 +148,20 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         cards_given_ = true;
         cards_ = *cards;
     }
-    // A deck that says its size, a stack of a pack or a list of cards, is the
-    // deal's deck where --cards does not say otherwise.
-    if (const auto size = deck_given_ ? text::deck_size(deck_text_) : std::nullopt;
-        size && !cards_given_) {
+    // A stack of a pack or a list of cards is the deal's deck where --cards
+    // does not say otherwise.
+    if (const auto size =
+            deck_given_ ? text::cards_of_deck(deck_text_, cards_given_) : std::nullopt) {
         cards_given_ = true;
         cards_ = {*size, *size};
     }
-    for (int i = 0; i < text::deal_option_count; ++i) {
-        const char* value = values[packets_option + i];
-        char words[text::words_room];
-        if (value && !text::read_deal_option(static_cast<text::deal_option>(i), value, rules_,
-                                             shown_quoted, words, sizeof words)) {
-            report("%s", words);
-            refused();
-        }
-    }
-    if (values[gather_option] &&
-        values[packets_option + static_cast<int>(text::deal_option::bottom_hand)]) {
-        report("%s", text::gather_and_bottom_hand);
+    text::option_values deal_values;
+    for (int i = 0; i < text::deal_option_count; ++i)
+        if (const char* value = values[packets_option + i])
+            deal_values[i] = value;
+    char words[text::words_room];
+    if (text::read_deal_options(deal_values, rules_, shown_quoted, words, sizeof words)) {
+        report("%s", words);
         refused();
     }
     if (values[chosen_pile_option] && !follows) {

@@ -120,7 +120,6 @@ public:
     // one --deck or --deck-file gives, checked for that many cards. A bad one
     // is reported, and nothing returned.
     std::optional<deal::start> start_for(int cards) const;
-    bool deck_given() const { return deck_given_; }
 
 private:
     bool check_count(const text::integer_text& count, std::int64_t least) const;

@@ -97,9 +97,9 @@ std::optional<std::int64_t> range_size(std::string_view argument, const range_te
                quoted(argument).c_str());
         return std::nullopt;
     }
-    if (span >= max_range_values) {
+    if (span >= deal::max_range_values) {
         report("range %s holds more than %lld values", quoted(argument).c_str(),
-               static_cast<long long>(max_range_values));
+               static_cast<long long>(deal::max_range_values));
         return std::nullopt;
     }
     return span + 1;

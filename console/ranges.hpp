@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "console/report.hpp"
+#include "deal/limits.hpp"
 #include "text/integer_text.hpp"
 
 namespace console {
-
-inline constexpr std::int64_t max_range_values = 1'000'000;
 
 // "A..B" split at its first "..", or nothing if `argument` holds none.
 struct range_text {
@@ -26,7 +25,7 @@ std::optional<range_text> split_range(std::string_view argument);
 std::int64_t difference(std::string_view b, std::string_view a);
 
 // How many values the range holds, checked: between 1 and
-// max_range_values, or a report naming the range and nothing.
+// deal::max_range_values, or a report naming the range and nothing.
 std::optional<std::int64_t> range_size(std::string_view argument, const range_text& range);
 
 // A count or a range of counts, both ends included.

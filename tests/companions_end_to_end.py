@@ -27,10 +27,22 @@ PROGRAM_FILES = []
 DOC_FILES = ["share/doc/deal/copyright", "share/doc/deal/changelog.gz",
              "share/deal/deal-explorer.html"]
 VERSION = None
+# In CI (.ci/run sets DEAL_REQUIRE_TOOLS=1) a test whose tool or program is
+# missing fails, where elsewhere it is skipped, so that no check passes there
+# by not running.
+REQUIRE_TOOLS = os.environ.get("DEAL_REQUIRE_TOOLS") == "1"
 # Each program's manual's error lines, and those that some run has printed.
 DIAGNOSTICS = {}
 PROVOKED = set()
 WHOLE_RUN = False
+
+
+def without_tool(test, why):
+    """Skips `test`, which cannot run without what `why` says is missing; in
+    CI, fails it."""
+    if REQUIRE_TOOLS:
+        test.fail(f"{why}, and DEAL_REQUIRE_TOOLS=1 asks for every tool")
+    test.skipTest(why)
 
 
 def program(name):
@@ -540,7 +552,7 @@ class Stacks(unittest.TestCase):
         # gives: a card back in its place and facing as it started.
         gap = shutil.which("gap")
         if not gap:
-            self.skipTest("GAP is not installed (Debian: gap-core gap-libs)")
+            without_tool(self, "GAP is not installed (Debian: gap-core gap-libs)")
         routines = ["faro out; turn 52", "turn 3; cut 5", "turn 1", "down-under; turn 7; faro in",
                     "turn 26; faro out; monge", "reverse; turn 51; deal 4 --packets 3,2"]
         rounds = [run(["--gap", "--routine", r, "52"], name="deal-cycles").stdout.decode().strip()
@@ -909,7 +921,7 @@ def rounded(x, digits):
 class Mix(unittest.TestCase):
     def setUp(self):
         if "deal-mix" not in PROGRAMS:
-            self.skipTest("deal-mix was not built")
+            without_tool(self, "deal-mix was not built")
 
     def mix(self, args):
         result = run(args, name="deal-mix")
@@ -1219,7 +1231,7 @@ class Chance(unittest.TestCase):
 class Picture(unittest.TestCase):
     def setUp(self):
         if "deal-picture" not in PROGRAMS:
-            self.skipTest("deal-picture was not built")
+            without_tool(self, "deal-picture was not built")
 
     def picture(self, args, **kwargs):
         return run(args, name="deal-picture", **kwargs)

@@ -19,18 +19,18 @@
 #include "colors/colormap.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
-#include "deal/drawn.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/narrowing.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
-#include "deal/riffle_curve.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
-#include "deal/spread.hpp"
 #include "deal/start.hpp"
+#include "draw/run.hpp"
+#include "floating/riffle_curve.hpp"
+#include "floating/spread.hpp"
 #include "text/appender.hpp"
 #include "text/cards.hpp"
 #include "text/count_words.hpp"
@@ -451,7 +451,7 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
         rows_room(*a, r, size, deal::max_chance_rounds - *first + 1);
     const int count = static_cast<int>(rows.size() / stride);
     a->key("trick").boolean(false);
-    deal::drawn_run run(f.round, f.seed, followed);
+    draw::drawn_run run(f.round, f.seed, followed);
     for (int i = 0; i < count; ++i) {
         run.play_to(*first + i);
         const auto deck = run.deck();
@@ -463,7 +463,7 @@ web::answer* chance_rows(const deal_answer& deal, const web::request& r, int fol
     const std::int64_t riffles = f.round.count_of(deal::move_kind::riffle);
     if (followed >= 0 && (*first + count) * std::max<std::int64_t>(riffles, 1) * size * size <=
                              max_drawn_chances_work) {
-        deal::spread<double> spread(f.round, followed);
+        floating::spread<double> spread(f.round, followed);
         std::vector<float> chances;
         chances.reserve(rows.size());
         for (int i = 0; i < count; ++i) {
@@ -843,7 +843,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const deal_answer* deal, const c
     if (f.chance) {
         char words[text::words_room];
         const auto shown_round = chance_round(r, words, sizeof words);
-        deal::drawn_run run(f.round, f.seed, followed);
+        draw::drawn_run run(f.round, f.seed, followed);
         run.play_to(shown_round.value_or(0));
         std::copy(run.deck().begin(), run.deck().end(), deck.begin());
         drawn = run.next_moves();
@@ -1077,7 +1077,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_mixing(const char* text, int length) 
     const web::request r = request_of(text, length);
     auto* a = new web::answer;
     const auto number = [&](const char* field, int most) { return clamped(r, field, 1, most); };
-    const std::vector<double> curve = deal::riffle_distances(
+    const std::vector<double> curve = floating::riffle_distances(
         number("cards", deal::max_cards), number("shuffles", deal::max_shuffles));
     a->key("distances").floats({curve.begin(), curve.end()});
     return a;

@@ -1,6 +1,6 @@
-#include "console/deck.hpp"
+#include "filter/deck.hpp"
 
-namespace deal {
+namespace filter {
 
 std::int32_t N;
 card stack[deck_capacity];
@@ -12,4 +12,4 @@ void set_starting_order() {
         stack[p] = p;
 }
 
-} // namespace deal
+} // namespace filter

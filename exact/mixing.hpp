@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace mix {
+namespace exact {
 
 class riffles {
 public:
@@ -66,4 +66,4 @@ std::string decimals(const mpq_class& x, int digits);
 std::optional<std::string> proven_decimals(const mpq_class& value, const mpq_class& bound,
                                            int digits, const mpz_class* denominator = nullptr);
 
-} // namespace mix
+} // namespace exact

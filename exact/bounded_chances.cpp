@@ -1,6 +1,6 @@
-#include "mix/bounded_chances.hpp"
+#include "exact/bounded_chances.hpp"
 
-namespace mix {
+namespace exact {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::optional<mpq_class> bounded_chances<Real>::error_bound(const Real& value) c
 template class bounded_chances<double>;
 template class bounded_chances<mpf_class>;
 
-} // namespace mix
+} // namespace exact

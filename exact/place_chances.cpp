@@ -1,11 +1,11 @@
-#include "mix/place_chances.hpp"
+#include "exact/place_chances.hpp"
 
 #include <algorithm>
 
 #include "deal/limits.hpp"
-#include "mix/mixing.hpp"
+#include "exact/mixing.hpp"
 
-namespace mix {
+namespace exact {
 
 namespace {
 
@@ -98,4 +98,4 @@ place_chances::written place_chances::after(std::int64_t round) {
     return w;
 }
 
-} // namespace mix
+} // namespace exact

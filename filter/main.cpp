@@ -8,13 +8,13 @@
 #include <cstdlib>
 
 #include "console/arguments.hpp"
-#include "console/deck.hpp"
 #include "console/listing.hpp"
 #include "console/numbers.hpp"
 #include "console/reader.hpp"
 #include "console/report.hpp"
-#include "console/round.hpp"
 #include "console/writer.hpp"
+#include "filter/deck.hpp"
+#include "filter/round.hpp"
 #include "text/listing.hpp"
 
 namespace {
@@ -32,8 +32,8 @@ constexpr const char usage[] =
 // The deck as it stands, one line: only deal reaches its process-wide deck,
 // always whole hands of five.
 void print_stack() {
-    char* out = console::output.reserve(text::listing_room(deal::deck_size()));
-    out = text::format_hands(deal::stack, deal::deck_size() / deal::hand_size, out);
+    char* out = console::output.reserve(text::listing_room(filter::deck_size()));
+    out = text::format_hands(filter::stack, filter::deck_size() / deal::hand_size, out);
     *out++ = '\n';
     console::output.end_line(out);
 }
@@ -52,14 +52,14 @@ int main(int argc, char** argv) {
         const auto hands = console::supported_hand_count(count);
         if (!hands)
             return EXIT_FAILURE;
-        deal::N = *hands;
+        filter::N = *hands;
     }
-    deal::set_starting_order();
+    filter::set_starting_order();
 
     if (status != read_status::error) {
         while ((status = console::input.skip_integer()) == read_status::integer) {
             print_stack();
-            deal::simulate_round();
+            filter::simulate_round();
         }
     }
 

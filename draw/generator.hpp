@@ -1,7 +1,7 @@
-// Moves by chance, drawn from a seed the user can give, the same on every
-// machine, in every build and on the page: a generator and ways of drawing
-// of the project's own, not a standard library's distributions, which
-// differ from one library to the next.
+// Chance drawn from a seed the user can give, the same on every machine, in
+// every build and on the page: a generator and ways of drawing of the
+// project's own, not a standard library's distributions, which differ from
+// one library to the next.
 //
 // The generator is SplitMix64 (Steele, Lea and Flood, 2014): a 64-bit state
 // advanced by a constant and mixed into each output. A count below n is
@@ -11,10 +11,7 @@
 
 #include <cstdint>
 
-#include "deal/permutation.hpp"
-#include "deal/routine.hpp"
-
-namespace deal {
+namespace draw {
 
 class generator {
 public:
@@ -34,14 +31,4 @@ private:
     std::uint64_t state_;
 };
 
-// The permutation a move by chance makes of a deck of `cards` cards, its
-// chances drawn from `g`:
-//   riffle      the deck cut after Binomial(cards, 1/2) cards from the top,
-//               then cards dropped one at a time from the bottoms of the two
-//               packets onto the table, each packet with chance proportional
-//               to the cards it still holds;
-//   cut random  a cut of K cards, K from 0 to cards - 1 equally likely.
-// An exact move makes its own permutation, as move_permutation does.
-permutation draw_permutation(const move& m, int cards, generator& g);
-
-} // namespace deal
+} // namespace draw

@@ -1,6 +1,6 @@
-#include "mix/mixing.hpp"
+#include "exact/mixing.hpp"
 
-namespace mix {
+namespace exact {
 
 namespace {
 
@@ -238,4 +238,4 @@ bool riffles::under_half(int shuffles) const {
     return exact_total_variation(shuffles) < mpq_class(1, 2);
 }
 
-} // namespace mix
+} // namespace exact

@@ -1,11 +1,11 @@
-#include "console/round.hpp"
+#include "filter/round.hpp"
 
 #include <cstdint>
 #include <cstring>
 
-#include "console/deck.hpp"
+#include "filter/deck.hpp"
 
-namespace deal {
+namespace filter {
 
 namespace {
 
@@ -60,4 +60,4 @@ void simulate_round() {
     }
 }
 
-} // namespace deal
+} // namespace filter

@@ -1,8 +1,8 @@
-#include "mix/chances.hpp"
+#include "exact/chances.hpp"
 
 #include <algorithm>
 
-namespace mix {
+namespace exact {
 
 card_chances::card_chances(const deal::routine& r, int from)
     : routine_(r), from_(from), chances_(static_cast<std::size_t>(r.cards)),
@@ -97,4 +97,4 @@ void card_chances::riffle() {
     mpz_mul_2exp(denominator_.get_mpz_t(), denominator_.get_mpz_t(), n);
 }
 
-} // namespace mix
+} // namespace exact

@@ -1,18 +1,22 @@
-// The one deck that the whole program deals: how many hands, the order of the
-// cards and the table of hands that a round fills. It is process-wide and of
-// fixed size on purpose, so that no round and no listing ever allocates.
+// The one deck that deal deals: how many hands, the order of the cards and
+// the table of hands that a round fills. It is process-wide and of fixed
+// size on purpose, so that no round and no listing ever allocates; only deal
+// reaches it; every other program sizes its decks to the deal it is given.
 #pragma once
 
 #include <cstdint>
 
 #include "deal/limits.hpp"
 
-namespace deal {
+namespace filter {
 
-inline constexpr int deck_capacity = max_cards;
+using deal::card;
+using deal::hand_size;
+using deal::max_hands;
 
-// The hand count, set before the starting order: once by deal, and anew for
-// every count by the companions that learn the round of more than one deck.
+inline constexpr int deck_capacity = deal::max_cards;
+
+// The hand count, set once, before the starting order.
 extern std::int32_t N;
 
 // The deck, bottom (position 0) to top (position 5N-1).
@@ -29,4 +33,4 @@ inline int deck_size() {
 // Puts card p at position p for every position in use.
 void set_starting_order();
 
-} // namespace deal
+} // namespace filter

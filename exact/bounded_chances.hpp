@@ -1,7 +1,7 @@
 // Where a card may be after rounds of a routine, and with what chance, in
 // floating point with a proven bound on each chance's error: for decks and
 // rounds past what exact integers can afford. The chances are worked out as
-// deal/spread.hpp does, in doubles or in GMP's floats of any precision.
+// floating/spread.hpp does, in doubles or in GMP's floats of any precision.
 //
 // The bound. Every chance is a sum of products of nonnegative numbers, so the
 // one worked out is the exact sum with each term off by a factor within
@@ -15,9 +15,9 @@
 #include <gmpxx.h>
 #include <optional>
 
-#include "deal/spread.hpp"
+#include "floating/spread.hpp"
 
-namespace deal {
+namespace floating {
 
 // GMP's floats, through its own functions, so that no step makes a
 // temporary.
@@ -40,14 +40,14 @@ struct spread_arithmetic<mpf_class> {
     }
 };
 
-} // namespace deal
+} // namespace floating
 
-namespace mix {
+namespace exact {
 
 template <class Real>
-class bounded_chances : public deal::spread<Real> {
+class bounded_chances : public floating::spread<Real> {
 public:
-    using deal::spread<Real>::spread;
+    using floating::spread<Real>::spread;
 
     // A whole number that turns every exact chance into a whole number: 2 to
     // the deck's size for each riffle, and the size after a random cut.
@@ -64,4 +64,4 @@ mpq_class exactly(const mpf_class& x);
 extern template class bounded_chances<double>;
 extern template class bounded_chances<mpf_class>;
 
-} // namespace mix
+} // namespace exact

@@ -18,7 +18,7 @@
 
 #include "deal/routine.hpp"
 
-namespace mix {
+namespace exact {
 
 class card_chances {
 public:
@@ -49,4 +49,4 @@ private:
     std::vector<std::vector<std::int16_t>> steps_;
 };
 
-} // namespace mix
+} // namespace exact

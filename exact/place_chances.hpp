@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "deal/routine.hpp"
-#include "mix/bounded_chances.hpp"
-#include "mix/chances.hpp"
+#include "exact/bounded_chances.hpp"
+#include "exact/chances.hpp"
 
-namespace mix {
+namespace exact {
 
 // The most rounds of `r` whose chances are worked out exactly, in integers;
 // -1 on a deck past deal::max_exact_chance_cards.
@@ -53,4 +53,4 @@ private:
     unsigned long fine_bits_ = 0;
 };
 
-} // namespace mix
+} // namespace exact

@@ -1,6 +1,6 @@
 // A card's chances of being at each position after rounds of a routine that
 // mixes exact moves, moves by chance and chosen piles, in floating point: in
-// doubles here, for drawing; in GMP's floats with a proven bound in mix/.
+// doubles here, for drawing; in GMP's floats with a proven bound in exact/.
 //
 // A riffle of M cards sends the card i-th from the top to the j-th with chance
 //   pmf(j-1, i-1) / 2 + pmf(M-j, M-i) / 2,   pmf(n, k) = C(n, k) / 2^n,
@@ -26,7 +26,7 @@
 
 #include "deal/routine.hpp"
 
-namespace deal {
+namespace floating {
 
 // The steps of the arithmetic, for each kind of number: its zero (of `bits`
 // bits where it has a precision), whether a number is zero, 1/parts, halving,
@@ -49,7 +49,7 @@ class spread {
 public:
     // The card that starts at position `from` of the deck of `r`, worked out
     // with `bits` bits where the numbers have a precision.
-    spread(const routine& r, int from, unsigned long bits = 53);
+    spread(const deal::routine& r, int from, unsigned long bits = 53);
 
     // Plays on to round `round`, from round 0 again where it is past that.
     void play_to(std::int64_t round);
@@ -81,7 +81,7 @@ private:
     void play_round();
     void riffle();
 
-    routine routine_;
+    deal::routine routine_;
     int from_;
     unsigned long bits_;
     std::int64_t played_ = 0;
@@ -99,7 +99,7 @@ private:
 };
 
 template <class Real>
-spread<Real>::spread(const routine& r, int from, unsigned long bits)
+spread<Real>::spread(const deal::routine& r, int from, unsigned long bits)
     : routine_(r), from_(from), bits_(bits) {
     const auto cards = static_cast<std::size_t>(r.cards);
     for (auto* v : {&chances_, &top_, &row_, &upper_, &lower_})
@@ -108,12 +108,12 @@ spread<Real>::spread(const routine& r, int from, unsigned long bits)
     reached_.assign(cards, 0);
     whole_.assign(cards, 0);
     whole_next_.assign(cards, 0);
-    for (const move& m : routine_.moves()) {
+    for (const deal::move& m : routine_.moves()) {
         std::vector<std::int16_t>& step = steps_.emplace_back();
         bool merges = false;
-        if (!by_chance(m.kind)) {
+        if (!deal::by_chance(m.kind)) {
             step.resize(cards);
-            follow_move(m, routine_.cards, step);
+            deal::follow_move(m, routine_.cards, step);
             std::vector<char> hit(cards, 0);
             for (const std::int16_t to : step)
                 merges = merges || std::exchange(hit[static_cast<std::size_t>(to)], 1) != 0;
@@ -155,7 +155,7 @@ void spread<Real>::play_round() {
     const auto moves = routine_.moves();
     for (std::size_t k = 0; k < moves.size(); ++k) {
         switch (moves[k].kind) {
-        case move_kind::riffle:
+        case deal::move_kind::riffle:
             // From any place a riffle may bring the card to any other.
             std::fill(possible_.begin(), possible_.end(), 1);
             if (whole_valid_ && std::all_of(whole_.begin(), whole_.end(),
@@ -165,7 +165,7 @@ void spread<Real>::play_round() {
             twos_ += routine_.cards;
             riffle();
             continue;
-        case move_kind::random_cut:
+        case deal::move_kind::random_cut:
             std::fill(possible_.begin(), possible_.end(), 1);
             std::fill(whole_.begin(), whole_.end(), 1);
             whole_valid_ = true;
@@ -243,4 +243,4 @@ void spread<Real>::riffle() {
     roundings_ += 2 * static_cast<std::int64_t>(m) + 1;
 }
 
-} // namespace deal
+} // namespace floating

@@ -1,10 +1,10 @@
-#include "deal/riffle_curve.hpp"
+#include "floating/riffle_curve.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace deal {
+namespace floating {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::vector<double> riffle_distances(int cards, int shuffles) {
     return distances;
 }
 
-} // namespace deal
+} // namespace floating

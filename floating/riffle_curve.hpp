@@ -8,9 +8,13 @@
 
 #include <vector>
 
-namespace deal {
+namespace floating {
+
+// The page draws the curve for decks of up to this many cards in a step: its
+// work grows as the square of the deck.
+inline constexpr int max_curve_cards = 1010;
 
 // The distance after 0 to `shuffles` riffles of a deck of `cards` cards.
 std::vector<double> riffle_distances(int cards, int shuffles);
 
-} // namespace deal
+} // namespace floating

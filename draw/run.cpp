@@ -1,28 +1,31 @@
-#include "deal/drawn.hpp"
+#include "draw/run.hpp"
 
-namespace deal {
+#include "draw/riffle.hpp"
 
-drawn_run::drawn_run(const routine& r, std::uint64_t seed, int followed)
+namespace draw {
+
+drawn_run::drawn_run(const deal::routine& r, std::uint64_t seed, int followed)
     : routine_(r), seed_(seed), followed_(followed), follows_(r.follows_card()),
       deck_(static_cast<std::size_t>(r.cards)), next_(deck_.size()) {
-    for (const move& m : routine_.moves())
-        exact_.push_back(by_chance(m.kind) ? permutation() : move_permutation(m, r.cards));
+    for (const deal::move& m : routine_.moves())
+        exact_.push_back(deal::by_chance(m.kind) ? deal::permutation()
+                                                 : deal::move_permutation(m, r.cards));
     restart();
 }
 
 void drawn_run::restart() {
     for (std::size_t p = 0; p < deck_.size(); ++p)
-        deck_[p] = static_cast<card>(p);
+        deck_[p] = static_cast<deal::card>(p);
     at_ = followed_;
     played_ = 0;
 }
 
-permutation drawn_run::made(std::size_t move, int at, generator& g) const {
+deal::permutation drawn_run::made(std::size_t move, int at, generator& g) const {
     const deal::move& m = routine_.moves()[move];
-    if (by_chance(m.kind))
+    if (deal::by_chance(m.kind))
         return draw_permutation(m, routine_.cards, g);
     if (follows_)
-        return move_permutation(m, routine_.cards, at);
+        return deal::move_permutation(m, routine_.cards, at);
     return exact_[move];
 }
 
@@ -33,7 +36,7 @@ void drawn_run::play_to(std::int64_t round) {
     for (; played_ < round; ++played_) {
         auto g = generator::for_round(seed_, static_cast<std::uint64_t>(played_ + 1));
         for (std::size_t i = 0; i < moves.size(); ++i) {
-            const permutation p = made(i, at_, g);
+            const deal::permutation p = made(i, at_, g);
             p.apply(deck_.data(), next_.data());
             deck_.swap(next_);
             if (at_ >= 0)
@@ -42,8 +45,8 @@ void drawn_run::play_to(std::int64_t round) {
     }
 }
 
-std::vector<permutation> drawn_run::next_moves() const {
-    std::vector<permutation> drawn;
+std::vector<deal::permutation> drawn_run::next_moves() const {
+    std::vector<deal::permutation> drawn;
     auto g = generator::for_round(seed_, static_cast<std::uint64_t>(played_ + 1));
     int at = at_;
     for (std::size_t i = 0; i < routine_.moves().size(); ++i) {
@@ -54,4 +57,4 @@ std::vector<permutation> drawn_run::next_moves() const {
     return drawn;
 }
 
-} // namespace deal
+} // namespace draw

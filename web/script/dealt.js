@@ -13,8 +13,8 @@ const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 // Whether the deck of the state can be dealt on screen.
 const dealable = () => {
   const { model, facts } = page;
-  return model.size > 0 && model.size <= facts.limits.maxDealtCards &&
-    (model.routine || model.hands <= facts.limits.maxDealtCards);
+  return model.size > 0 && model.size <= facts.table.max_dealt_cards &&
+    (model.routine || model.hands <= facts.table.max_dealt_cards);
 };
 
 // The font size of the name of a card dealt, `w` by `h`.

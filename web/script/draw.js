@@ -88,7 +88,7 @@ function playingCard(card) {
 // listing, the hands and a round dealt; the rows draw faces where they have
 // a dozen pixels a card across the picture, beside the labels, and dots
 // else.
-const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards;
+const facesShown = () => page.state.faces && page.model.size <= page.facts.table.max_playing_cards;
 const facesInRows = () => facesShown() && (!page.box || page.box.width - 70 >= 12 * page.model.size);
 // A card as the page names it in words: its number, and its face if shown.
 const cardNumber = (card) => page.model.numbers[card] & faceUpMask;

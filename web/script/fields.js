@@ -28,7 +28,7 @@ function show(next, how) {
   // The other cards followed go with the first, and with a deck too small
   // for them.
   if (next.card === null || next.more.some((c) => c >= model.size)) next = { ...next, more: [] };
-  if (model.size > facts.limits.maxPlayingCards) next = { ...next, faces: false };
+  if (model.size > facts.table.max_playing_cards) next = { ...next, faces: false };
   // A round drawn afresh each time has no map and no cycles to color by.
   if (model.chance) next = { ...next, view: 'rows', color: 'start' };
   // Another deal may change the lines above the canvas, and so its place;
@@ -64,7 +64,7 @@ function show(next, how) {
 
 function fillFields() {
   const { state, model, facts, faults } = page;
-  const limits = facts.limits;
+  const table = facts.table;
   // A field with a fault keeps what was typed there.
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
@@ -108,16 +108,16 @@ function fillFields() {
   }
   $('hands-hint').textContent = model.routine ? 'each deal move has its own' : `1 to ${model.mostHands}`;
   $('cards-hint').textContent = model.routine
-    ? `the routine's deck, 1 to ${limits.maxCards}; empty: ${limits.maxPlayingCards}`
+    ? `the routine's deck, 1 to ${table.max_cards}; empty: ${table.max_playing_cards}`
     : state.cards === null
-      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
-  $('round-hint').textContent = model.chance ? `from 0 to ${limits.maxChanceRounds}, each drawn from the seed`
+      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${table.max_cards}; empty: every hand's packets`;
+  $('round-hint').textContent = model.chance ? `from 0 to ${table.max_chance_rounds}, each drawn from the seed`
     : page.trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
-    : `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
+    : `an integer of up to ${table.max_round_digits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
-    : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
+    : `Decks of up to ${table.max_dealt_cards} cards in up to ${table.max_dealt_cards} hands are dealt on screen`;
   $('own-deal').disabled = model.ownDeal && !model.routine;
 }
 
@@ -126,7 +126,7 @@ function fillFields() {
 // narrow for faces, they draw dots, and the words name the cards.
 function explainPlaying() {
   const { state, model, facts } = page;
-  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards` : '';
+  const why = model.size > facts.table.max_playing_cards ? `a pack has ${facts.table.max_playing_cards} cards` : '';
   ui.playing.checked = state.faces && !why;
   ui.playing.disabled = Boolean(why);
   $('playing-why').textContent = why ? `(${why})` : '';
@@ -349,7 +349,7 @@ function fillChoices() {
 function step(by, how = 'push') {
   const { state, model, facts } = page;
   let round = state.round + BigInt(by);
-  const last = model.chance ? facts.limits.maxChanceRounds : page.trick ? facts.limits.maxTrickRound : null;
+  const last = model.chance ? facts.table.max_chance_rounds : page.trick ? facts.table.max_trick_round : null;
   if (last !== null) round = round < 0n ? 0n : round > BigInt(last) ? BigInt(last) : round;
   if (round === state.round) { stopPlaying(); return; }
   show({ ...state, round }, how);

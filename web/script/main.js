@@ -99,13 +99,14 @@ window.dealExplorer = {
     ? Array.from(page.rows.chances.subarray(row * page.model.size, (row + 1) * page.model.size)) : null),
 };
 
-// What the core knows of itself, once: its limits, names, moves and deal's
-// own deal, the default of every field.
+// What the core knows of itself, once: the facts of the one table, the
+// names of the choices and the moves, and so deal's own deal, the default
+// of every field.
 function start(core) {
   update({ core });
   const facts = ask('facts', {});
   update({ facts });
-  defaults.packets = facts.ownPackets;
+  defaults.packets = facts.table.own_packets;
   choiceFields.forEach(([field], i) => { defaults[field] = facts.choices[i][0]; });
   defaults.seed = freshSeed();
   update({ state: { ...defaults } });

@@ -86,7 +86,7 @@ function paintCobweb(v, card, color, dot) {
   const { model, facts } = page;
   const length = model.cycleLength[card];
   page.ctx.fillStyle = page.ctx.strokeStyle = color;
-  if (length > facts.limits.maxCobwebLength) {
+  if (length > facts.table.max_cobweb_length) {
     const big = dot + 2;
     for (let p = 0; p < model.size; ++p) {
       if (model.cycleOf[p] === model.cycleOf[card]) page.ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);

@@ -70,7 +70,7 @@ function pickAtCursor() {
 function followedAfterClick(card, adding) {
   const { state, facts } = page;
   const all = state.card === null ? [] : [state.card, ...state.more];
-  const most = facts.limits.mostFollowed;
+  const most = facts.table.most_followed;
   let next;
   if (!adding || card === null) next = card === state.card && !state.more.length ? [] : card === null ? [] : [card];
   else if (all.includes(card)) next = all.filter((c) => c !== card);

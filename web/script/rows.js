@@ -32,10 +32,10 @@ function rowLabels(rows, width) {
 
 function layoutRows(b) {
   const { model, state, facts } = page;
-  const limits = facts.limits;
+  const table = facts.table;
   const size = model.size;
   const right = 10, top = 22, bottom = 8;
-  const lines = size <= limits.maxLineCards;
+  const lines = size <= table.max_line_cards;
   // The labels' margin depends on the rows, and the rows on the room: a
   // first guess at the margin, then the real one.
   let labels = rowLabels(2, b.width);
@@ -59,7 +59,7 @@ function layoutRows(b) {
       pitch = devicePitch >= 1 ? devicePitch / b.ratio : plotWidth / size;
       rowPitch = Math.min(Math.max(pitch, 2), 16);
     }
-    rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch + 1e-9), limits.maxRows, 200));
+    rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch + 1e-9), table.max_page_rows, 200));
   };
   fit();
   labels = rowLabels(rows, b.width);

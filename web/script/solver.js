@@ -94,7 +94,7 @@ function solveFor() {
   const toFault = !closest && to === null
     ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}, such as 13 or 13th from the top`
       : `To position: type a position from 0 to ${model.size - 1}, or a place such as 13th from the top`) +
-      (model.size <= page.facts.limits.maxPlayingCards ? ', or a card such as QH for where it starts' : '') +
+      (model.size <= page.facts.table.max_playing_cards ? ', or a card such as QH for where it starts' : '') +
       (any ? ', or nothing for the fewest places.' : '.')
     : '';
   const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
@@ -153,7 +153,7 @@ function showEnds(ends) {
     ? `Followed one at a time, all ${ends.length} cards end at ${positionWords(places[0])}.`
     : `Followed one at a time, the ${ends.length} cards end at ${places.length} places: ${places.map(positionWords).join('; ')}.`;
   box.replaceChildren(said);
-  if (ends.length <= 2 * page.facts.limits.maxPlayingCards) {
+  if (ends.length <= 2 * page.facts.table.max_playing_cards) {
     const cards = document.createElement('div');
     cards.className = 'ends';
     ends.forEach((end, p) => {

@@ -16,7 +16,7 @@ const choiceFields = [['rest', 'rest'], ['firstCard', 'first-card'], ['bottomHan
 // Everything the page holds.
 const page = {
   core: null, // the core's module
-  facts: null, // what the core says of itself: limits, names, moves
+  facts: null, // what the core says of itself: the table of facts, names, moves
   state: { ...defaults }, // the view, as the address holds it
   shown: null, // the state last drawn
   model: null, // what the core says of the round of the deal shown, kept
@@ -100,34 +100,39 @@ function parseRound(text, s = page.state) {
   return { value: BigInt(text) };
 }
 
-// A card by its number or, for a pack, its name (AS, 10d, Q♥), as --where
-// takes it; the core checks it against the deck of `s`. Its fault is said
-// as the field `field` says it, `then` what else may be typed there.
+// Where the cards typed start: `field` names what the core reads, one card
+// ('card') or a list of them separated by commas ('card-list'), each by its
+// number or, for a pack, its name (AS, 10d, Q♥), as the programs read them,
+// against the deck of `s`. The positions, or the fault.
+function readCards(field, text, s) {
+  const answer = ask('check', { ...dealFields(s), [field]: text });
+  return answer[field] ? { error: answer[field] } : { positions: Array.from(answer.followed) };
+}
+
+// A card as --where takes one. Its fault is said as the field `field` says
+// it, `then` what else may be typed there.
 function parseCard(text, s = page.state, field = 'Follow card', then = '; or leave it empty.') {
   text = text.trim();
   if (text === '') return { value: null };
-  const answer = ask('check', { ...dealFields(s), card: text });
-  if (answer.card) return { error: `${field}: ${answer.card}${then}` };
-  return { value: answer.followed };
+  const read = readCards('card', text, s);
+  return read.error ? { error: `${field}: ${read.error}${then}` } : { value: read.positions[0] };
 }
 
-// Up to a few cards, separated by commas, each as parseCard takes it: the
-// first followed as the one card is, the others beside it, a card given
-// twice followed once.
+// Up to a few cards, separated by commas, each trimmed: the first followed
+// as the one card is, the others beside it, a card given twice followed
+// once.
 function parseCards(text, s = page.state) {
-  const most = page.facts.limits.mostFollowed;
+  const most = page.facts.table.most_followed;
   const parts = text.split(',').map((part) => part.trim());
-  if (parts.length > 1 && parts.some((part) => part === '')) {
+  if (parts.length === 1 && parts[0] === '') return { value: null, more: [] };
+  if (parts.some((part) => part === '')) {
     return { error: 'Follow card: a card between every two commas; or leave it empty.' };
   }
   if (parts.length > most) return { error: `Follow card: at most ${most} cards, separated by commas.` };
-  const cards = [];
-  for (const part of parts) {
-    const card = parseCard(part, s);
-    if (card.error) return card;
-    if (card.value !== null && !cards.includes(card.value)) cards.push(card.value);
-  }
-  return { value: cards.length ? cards[0] : null, more: cards.slice(1) };
+  const read = readCards('card-list', parts.join(','), s);
+  if (read.error) return { error: `Follow card: ${read.error}; or leave it empty.` };
+  const cards = [...new Set(read.positions)];
+  return { value: cards[0], more: cards.slice(1) };
 }
 
 function shorten(text, most) {

@@ -11,7 +11,7 @@ function wire() {
   $('own-deal').addEventListener('click', () => applyValues({
     packets: defaults.packets, routine: '', deck: '', cards: null, rest: defaults.rest,
     firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
-    hands: Math.min(page.state.hands, page.facts.limits.maxOwnHands) }));
+    hands: Math.min(page.state.hands, page.facts.table.max_hands) }));
   // A button applies what a field holds before it does its own work.
   const thenRound = (work) => () => {
     if (page.dealing) return;

@@ -3,6 +3,12 @@
 // logarithmic scale. Pointing reads a count and its period; clicking goes
 // there; the deck shown is marked. The core computes every point.
 
+import { ask, dealFields } from './core.js';
+import { $ } from './dom.js';
+import { axesStyle, fitPlot } from './draw.js';
+import { applyValues, setReady, show } from './fields.js';
+import { page, update } from './page.js';
+
 const landscapeCanvas = $('landscape');
 const landscapeContext = landscapeCanvas.getContext('2d');
 
@@ -18,14 +24,14 @@ const landscapeSlice = 12;
 
 // Starts the landscape of the state shown where it is not that one; with
 // `whole`, works it all out at once.
-function computeLandscape(whole = false) {
+export function computeLandscape(whole = false) {
   const state = page.state;
   const key = landscapeKey(state);
   if (!page.landscape || page.landscape.key !== key) {
     // A routine's moves fit every deck, not every hand count: its landscape
     // runs across deck sizes.
     const fields = { ...dealFields(state), across: state.across };
-    const { byCards, count } = ask('landscape', { ...fields, from: 1, to: 0 });
+    const { byCards, count } = ask('explorer_landscape', { ...fields, from: 1, to: 0 });
     // The work, shared by every copy of the landscape as it is drawn.
     const work = { fields, count, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, queued: false };
     update({ landscape: { key, byCards, count, values: work.values, work } });
@@ -53,7 +59,7 @@ function computeLandscape(whole = false) {
 
 const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.work.count;
 // Whether the plots under the view are all worked out.
-const settled = () => landscapeDone() && !page.mixingQueued;
+export const settled = () => landscapeDone() && !page.mixingQueued;
 
 // Works out points for `budget` milliseconds, each ask sized to take a few.
 function workOnLandscape(work, budget) {
@@ -61,7 +67,7 @@ function workOnLandscape(work, budget) {
   while (work.done < work.count && performance.now() - started < budget) {
     const to = Math.min(work.count, work.done + work.step);
     const asked = performance.now();
-    work.values.set(ask('landscape', { ...work.fields, from: work.done + 1, to }).values, work.done);
+    work.values.set(ask('explorer_landscape', { ...work.fields, from: work.done + 1, to }).values, work.done);
     work.done = to;
     const took = performance.now() - asked;
     work.step = Math.max(16, Math.min(8192, Math.round(work.step * (3 / Math.max(0.25, took)))));
@@ -69,15 +75,16 @@ function workOnLandscape(work, budget) {
   work.time += performance.now() - started;
 }
 
-function drawLandscape() {
+export function drawLandscape() {
   computeLandscape();
   const { state, model, theme, landscapeCursor } = page;
   const { width, height } = fitPlot(landscapeCanvas, landscapeContext, 180, 260, 0.28);
   const c = landscapeContext;
   let l = page.landscape;
+  const values = l.values;
   // A deck that the routine's moves do not fit has no point, and -1.
   // Points not yet worked out are NaN, and count for nothing here.
-  const most = l.values.reduce((m, v) => (v > m ? v : m), 1);
+  const most = values.reduce((m, v) => (v > m ? v : m), 1);
   // Powers of ten up the side, where the periods run.
   const decades = Math.max(1, Math.ceil(most / Math.log2(10)));
   const m = { left: 58, right: 12, top: 10, bottom: 34 };
@@ -117,13 +124,13 @@ function drawLandscape() {
   }
   c.fillStyle = theme.dark ? '#7a93d6' : '#3b528b';
   const dot = l.count > 1500 ? 2.5 : l.count > 400 ? 3 : 4;
-  for (let i = 0; i < l.count; ++i) if (l.values[i] >= 0) c.fillRect(x(i + 1) - dot / 2, y(l.values[i]) - dot / 2, dot, dot);
+  for (let i = 0; i < l.count; ++i) if (values[i] >= 0) c.fillRect(x(i + 1) - dot / 2, y(values[i]) - dot / 2, dot, dot);
   // The deck shown, and the count pointed at.
   const here = l.byCards ? model.size : state.hands;
-  mark(c, x(here), y(l.values[here - 1]), theme.mark);
+  mark(c, x(here), y(values[here - 1]), theme.mark);
   if (landscapeCursor !== null && landscapeCursor >= 1 && landscapeCursor <= l.count &&
-      l.values[landscapeCursor - 1] >= 0) {
-    mark(c, x(landscapeCursor), y(l.values[landscapeCursor - 1]), theme.ink);
+      values[landscapeCursor - 1] >= 0) {
+    mark(c, x(landscapeCursor), y(values[landscapeCursor - 1]), theme.ink);
   }
   describeLandscape();
 }
@@ -167,7 +174,7 @@ function describeLandscape() {
       `Point at the plot to read a period; click to go there. Computed in ${l.work.time.toFixed(0)} ms.`;
     return;
   }
-  const period = ask('landscape_period', { ...dealFields(state), across: state.across, x: n }).period;
+  const period = ask('explorer_landscape_period', { ...dealFields(state), across: state.across, x: n }).period;
   $('landscape-reading').textContent = `${working} ${period === ''
     ? `${n} card${n === 1 ? '' : 's'}: the routine's moves do not fit so small a deck.`
     : model.routine ? `${n} card${n === 1 ? '' : 's'}: period ${period}.`
@@ -190,7 +197,7 @@ function goToLandscape(n) {
   applyValues(page.landscape.byCards ? { cards: n } : { hands: n });
 }
 
-function wireLandscape() {
+export function wireLandscape() {
   landscapeCanvas.addEventListener('pointermove', (event) => {
     update({ landscapeCursor: landscapeAt(event) });
     drawLandscape();

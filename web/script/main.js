@@ -2,11 +2,22 @@
 // and the address shown. A few timings are kept for the browser test to
 // report.
 
+import { ask, faceUpMask, roundFields } from './core.js';
+import { $, canvas, font } from './dom.js';
+import { cardLabel, contrast, cssColor, followedColor, outlineOf } from './draw.js';
+import { show, showAddressFault, step } from './fields.js';
+import { computeLandscape } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { choiceFields, defaults, page, update } from './page.js';
+import { pictureName, pngOfView, svgOfView } from './save.js';
+import { freshSeed, fromSearch } from './state.js';
+import { wire } from './wire.js';
+
 // Timings for the benchmark: the mean of `times` runs, in milliseconds.
 function measure(times, run) {
-  const start = performance.now();
+  const started = performance.now();
   for (let i = 0; i < times; ++i) run(i);
-  return (performance.now() - start) / times;
+  return (performance.now() - started) / times;
 }
 
 // How high a capital letter stands in a font of `size` pixels.
@@ -28,7 +39,7 @@ window.dealExplorer = {
   timeStep: (times) => measure(times, () => step(1, 'replace')),
   // A jump as far as the core goes: the round number reduced, the deck
   // put in order and its listing made.
-  timeJump: (round, times) => measure(times, () => ask('rows', { ...roundFields(page.state), round, count: 1 }, false, page.model).listing),
+  timeJump: (round, times) => measure(times, () => ask('explorer_rows', { ...roundFields(page.state), round, count: 1 }, false, page.model).listing),
   // The same jump with the whole view drawn.
   timeJumpDrawn: (round, times) => measure(times, (i) => show({ ...page.state, round: BigInt(round) + BigInt(i & 1) }, 'replace')),
   // Where, in the landscape's CSS pixels, count `n` is: for tests that click it.
@@ -36,7 +47,9 @@ window.dealExplorer = {
   // What Save PNG and Save SVG write: the file's name, and its bytes.
   savedName: (kind) => pictureName(kind),
   svg: () => svgOfView(),
-  png: () => new Promise((resolve) => pngOfView((blob) => blob.arrayBuffer().then((b) => resolve(Array.from(new Uint8Array(b)))))),
+  png: () => new Promise((resolve) => {
+    pngOfView((blob) => blob.arrayBuffer().then((b) => resolve(Array.from(new Uint8Array(b)))));
+  }),
   // The size of the names on the faces last drawn, in CSS pixels; and how
   // high a capital letter of them stands.
   faceFont: () => page.faceFont,
@@ -104,7 +117,7 @@ window.dealExplorer = {
 // of every field.
 function start(core) {
   update({ core });
-  const facts = ask('facts', {});
+  const facts = ask('explorer_facts', {});
   update({ facts });
   defaults.packets = facts.table.own_packets;
   choiceFields.forEach(([field], i) => { defaults[field] = facts.choices[i][0]; });

@@ -2,6 +2,13 @@
 // random deck after 0, 1, 2, ... riffles, near 1 for a few and then a sharp
 // drop. The core computes the curve; deal-mix prints it exactly.
 
+import { ask } from './core.js';
+import { $ } from './dom.js';
+import { axesStyle, fitPlot } from './draw.js';
+import { setReady } from './fields.js';
+import { settled } from './landscape.js';
+import { page, update } from './page.js';
+
 const mixingCanvas = $('mixing');
 const mixingContext = mixingCanvas.getContext('2d');
 
@@ -11,7 +18,7 @@ const mixingShuffles = (size) => Math.min(page.facts.table.max_shuffles, 3 * Mat
 
 // The curve is worked out after the view is painted, the plot saying so
 // meanwhile; with `now`, at once.
-function drawMixing(now = false) {
+export function drawMixing(now = false) {
   const { model, theme } = page;
   const size = model.size;
   // Past this many cards the curve costs more than a step of the page may
@@ -40,7 +47,7 @@ function drawMixing(now = false) {
       return;
     }
     const shuffles = mixingShuffles(size);
-    const { distances } = ask('mixing', { cards: size, shuffles });
+    const { distances } = ask('explorer_mixing', { cards: size, shuffles });
     update({ mixing: { size, values: Array.from(distances) } });
   }
   const values = page.mixing.values;

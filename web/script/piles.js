@@ -5,6 +5,12 @@
 // of a pile or in flight, and where it lies within a pile, the pile is
 // ringed and the card's place in it said.
 
+import { paintDealtCard } from './dealt.js';
+import { font } from './dom.js';
+import { cardLabel, facesShown, followedColor, followedColors, ordinal, rgbaCss } from './draw.js';
+import { page } from './page.js';
+import { faceLetters, roundedRect } from './rows.js';
+
 // The pile a place is in.
 const pileOf = (q) => (q.area === 'hand' ? `hand ${q.hand}` : q.area === 'mid' ? `mid ${q.part}` : q.area);
 
@@ -12,7 +18,7 @@ const pileOf = (q) => (q.area === 'hand' ? `hand ${q.hand}` : q.area === 'mid' ?
 // the deck's place where the two never hold cards at once) and the hands, in
 // lines of as many as give the largest cards, each with two lines of words
 // under it.
-function pileLayout(b, { hands, parts, shared }) {
+export function pileLayout(b, { hands, parts, shared }) {
   const ids = ['deck', ...Array.from({ length: parts }, (_, i) => `mid ${i}`), ...(shared ? [] : ['new']),
     ...Array.from({ length: hands }, (_, h) => `hand ${h}`)];
   const n = ids.length;
@@ -47,7 +53,7 @@ const pileLetters = (w, h) => (facesShown() ? faceLetters(w, h, true) : Math.min
 // The round between step `before` and step `now`, `t` of the way there
 // (eased `e`): the piles as they lie without the cards in flight, then
 // those, a group for each pile they leave and pile they go to.
-function paintPiles(layout, before, now, t, e) {
+export function paintPiles(layout, before, now, t, e) {
   const bottomUp = (places) => {
     const piles = new Map();
     places.forEach((q, p) => {
@@ -61,7 +67,9 @@ function paintPiles(layout, before, now, t, e) {
   const was = bottomUp(before), is = bottomUp(now);
   const rankIn = (piles, places, p) => piles.get(pileOf(places[p])).indexOf(p);
   const flying = new Map();
-  for (let p = 0; t < 1 && p < now.length; ++p) {
+  // At the end of a step every card lies in its pile: none flies.
+  const moving = t < 1 ? now.length : 0;
+  for (let p = 0; p < moving; ++p) {
     const from = pileOf(before[p]), to = pileOf(now[p]);
     // A card that goes under the pile it is in flies too.
     if (from !== to || Math.abs(rankIn(was, before, p) - rankIn(is, now, p)) > 1) {

@@ -1,83 +1,30 @@
-// The state of the page, in one object that update() alone changes, and the
-// address that holds the view.
+// The deal shown and the address that holds the view: what the core takes,
+// and how a state is written into the address and read back from it.
 
-// The deal's fields by the names of the programs' options; `cards` is null
-// for the default deck, every hand's packets. The packets and the three
-// choices are deal's own, which start() asks the core for.
-const defaults = {
-  hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
-  bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
-  fromTop: false, more: [], seed: '',
-};
-// The three choices: the state's name, and the option's, which the address
-// and the field take.
-const choiceFields = [['rest', 'rest'], ['firstCard', 'first-card'], ['bottomHand', 'bottom-hand']];
+import { ask, dealFields, faceUpMask, roundFields } from './core.js';
+import { choiceFields, defaults, page, update } from './page.js';
 
-// Everything the page holds.
-const page = {
-  core: null, // the core's module
-  facts: null, // what the core says of itself: the table of facts, names, moves
-  state: { ...defaults }, // the view, as the address holds it
-  shown: null, // the state last drawn
-  model: null, // what the core says of the round of the deal shown, kept
-  learnt: '', // that deal's key
-  rows: null, // the rows drawn, as the core gave them, kept until replaced
-  trick: false, // whether the rows follow a card through chosen piles
-  faults: new Map(), // each field with a fault: its message
-  addressFault: '', // what an address read afresh got wrong
-  playing: null, // the timer while playing
-  dealing: null, // a round dealt on screen, as it goes
-  dealtPlaces: null, // where each card of the round dealt was last drawn
-  dealtLabels: [], // how wide each line of its labels was drawn
-  presenting: false, // the picture alone, for a room
-  presentRows: false, // presenting the rows where the deck alone would be
-  returnTo: null, // where the reader was before presenting: the scroll and the focus
-  box: null, // the canvas's size
-  theme: null, // the page's colors, read once a drawing
-  view: null, // what is drawn now, for pointing and saving
-  hover: null, // the card pointed at
-  hoverAt: null, // and where, [row, position]
-  notice: '', // a word on what a click could not do, until the next view
-  cursor: null, // the keyboard's place on the picture while picking a card
-  faceFont: 0, // the size of the names last drawn on faces
-  sprites: new Map(), // looks drawn once and copied: each an image, its size, what drawing it said
-  landscape: null, // the landscape's points and layout
-  landscapeCursor: null, // the count the landscape is read at
-  mixing: null, // the mixing curve's deck size and distances
-  mixingQueued: false, // the curve asked for after the next paint
-  found: null, // the routine the solver found
-  receiving: null, // the field the move buttons add to
-  paintQueued: false, // a repaint asked for the next frame
-  resizeQueued: false, // a drawing asked for after the window's size changed
-  ctx: null, // where the views draw: the canvas, or a recorder that writes SVG
-};
-
-// The one way the state changes.
-function update(changes) {
-  Object.assign(page, changes);
-}
-
-const dealKey = (s) =>
+export const dealKey = (s) =>
   [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine, s.deck, s.seed].join('|');
 
 // A seed for a routine's moves by chance, 0 to 2^64 - 1, drawn afresh: the
 // address keeps it, so that the same address deals the same decks.
-const freshSeed = () => crypto.getRandomValues(new BigUint64Array(1))[0].toString();
+export const freshSeed = () => crypto.getRandomValues(new BigUint64Array(1))[0].toString();
 
 // The first fault of the deal of `s`, as {field, message}, or null.
-function checkDeal(s) {
-  return ask('check', dealFields(s)).fault;
+export function checkDeal(s) {
+  return ask('explorer_check', dealFields(s)).fault;
 }
 
 // A deal whose fields, read as text, the core has taken, with its numbers.
-const withNumbers = (d) => ({ ...d, hands: Number(d.hands), cards: d.cards === null ? null : Number(d.cards) });
+export const withNumbers = (d) => ({ ...d, hands: Number(d.hands), cards: d.cards === null ? null : Number(d.cards) });
 
 // Makes the model the round of `s`, whose deal the core takes: the core's
 // answer, kept while the deal is shown, for the rows to be asked of it.
-function learn(s) {
+export function learn(s) {
   const key = dealKey(s);
   if (page.learnt === key) return;
-  const model = ask('deal', dealFields(s), true);
+  const model = ask('explorer_deal', dealFields(s), true);
   if (page.model) page.model.release();
   update({
     learnt: key,
@@ -93,9 +40,9 @@ function learn(s) {
 // ---- round numbers and cards --------------------------------------------------
 
 // A round number, as deal-after takes it, for the deal and card of `s`.
-function parseRound(text, s = page.state) {
+export function parseRound(text, s = page.state) {
   text = text.trim();
-  const fault = ask('check', { ...dealFields(s), ...roundFields(s), round: text }).round;
+  const fault = ask('explorer_check', { ...dealFields(s), ...roundFields(s), round: text }).round;
   if (fault) return { error: `Round: ${fault}.` };
   return { value: BigInt(text) };
 }
@@ -105,13 +52,13 @@ function parseRound(text, s = page.state) {
 // number or, for a pack, its name (AS, 10d, Q♥), as the programs read them,
 // against the deck of `s`. The positions, or the fault.
 function readCards(field, text, s) {
-  const answer = ask('check', { ...dealFields(s), [field]: text });
+  const answer = ask('explorer_check', { ...dealFields(s), [field]: text });
   return answer[field] ? { error: answer[field] } : { positions: Array.from(answer.followed) };
 }
 
 // A card as --where takes one. Its fault is said as the field `field` says
 // it, `then` what else may be typed there.
-function parseCard(text, s = page.state, field = 'Follow card', then = '; or leave it empty.') {
+export function parseCard(text, s = page.state, field = 'Follow card', then = '; or leave it empty.') {
   text = text.trim();
   if (text === '') return { value: null };
   const read = readCards('card', text, s);
@@ -121,7 +68,7 @@ function parseCard(text, s = page.state, field = 'Follow card', then = '; or lea
 // Up to a few cards, separated by commas, each trimmed: the first followed
 // as the one card is, the others beside it, a card given twice followed
 // once.
-function parseCards(text, s = page.state) {
+export function parseCards(text, s = page.state) {
   const most = page.facts.table.most_followed;
   const parts = text.split(',').map((part) => part.trim());
   if (parts.length === 1 && parts[0] === '') return { value: null, more: [] };
@@ -135,20 +82,20 @@ function parseCards(text, s = page.state) {
   return { value: cards[0], more: cards.slice(1) };
 }
 
-function shorten(text, most) {
+export function shorten(text, most) {
   return text.length <= most ? text : `${text.slice(0, most - 1)}…`;
 }
 
 // The round before the deck comes back, as a number. With a chosen pile,
 // the deck need never come back: the last round before the followed card's
 // positions repeat.
-const periodMinusOne = () => (page.trick
+export const periodMinusOne = () => (page.trick
   ? BigInt(page.rows.tail + page.rows.length - 1)
   : BigInt(page.model.period) - 1n);
 
 // ---- the address ------------------------------------------------------------
 
-function toSearch(s) {
+export function toSearch(s) {
   const params = new URLSearchParams();
   if (s.routine.trim() !== '') params.set('routine', s.routine.trim());
   else params.set('hands', String(s.hands));
@@ -176,7 +123,7 @@ function toSearch(s) {
 
 // The state an address names. What it gets wrong is said, and the whole deal
 // falls back to the default, so that what is shown is always one deal.
-function fromSearch(search) {
+export function fromSearch(search) {
   const params = new URLSearchParams(search);
   const s = { ...defaults };
   let error = '';
@@ -209,7 +156,7 @@ function fromSearch(search) {
   return { s, error };
 }
 
-function fieldLabel(field) {
+export function fieldLabel(field) {
   const label = document.querySelector(`label[for="${field}"]`);
   return label ? label.textContent : field;
 }

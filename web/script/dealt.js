@@ -252,9 +252,9 @@ function dealLayout(b, shape) {
 }
 
 // A label whose last line is at `y`.
-function fillLabel(layout, text, y) {
+function fillLabel(layout, text, y, drawn) {
   page.ctx.fillText(text, layout.left, y);
-  page.dealtLabels.push([page.ctx.measureText(text).width - layout.width, text]);
+  drawn.labels.push([page.ctx.measureText(text).width - layout.width, text]);
 }
 
 export function startDealing() {
@@ -319,10 +319,12 @@ export function paintDeal(t) {
   const layout = dealLayout(b, d.shape);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
-  update({ dealtLabels: [], dealtPlaces: new Map() });
+  // Where each card was drawn, and how wide each label, beyond its room.
+  const drawn = { places: new Map(), labels: [] };
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
-  if (layout.piles) paintPiles(layout, d.steps[d.from], d.steps[d.step], t, ease(t));
-  else paintLaidOut(layout, d, ease(t));
+  if (layout.piles) paintPiles(layout, d.steps[d.from], d.steps[d.step], t, ease(t), drawn);
+  else paintLaidOut(layout, d, ease(t), drawn);
+  update({ dealtDrawn: drawn });
   const said = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
     `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
   if ($('info').textContent !== said) setWords($('info'), said);
@@ -330,7 +332,7 @@ export function paintDeal(t) {
 
 // Every card of the round laid out, the deck and the new deck in a row, the
 // hands below, each card's face showing.
-function paintLaidOut(layout, d, e) {
+function paintLaidOut(layout, d, e, drawn) {
   const { state, model, theme } = page;
   page.ctx.font = font(layout.labels.size);
   page.ctx.textAlign = 'left';
@@ -343,10 +345,10 @@ function paintLaidOut(layout, d, e) {
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
   const newLabel = model.routine ? 'The new deck, bottom (left) to top'
     : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`;
-  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
+  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top, drawn);
   const mid = d.mids[d.step];
-  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid);
-  fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new);
+  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid, drawn);
+  fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new, drawn);
   const before = d.steps[d.from], now = d.steps[d.step];
   const colors = model.colors[state.color];
   // A pile from its first card to its last, each over the one before, so
@@ -363,7 +365,7 @@ function paintLaidOut(layout, d, e) {
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
     const ring = followed.has(now[p].card) ? followedColor(followed.get(now[p].card)) : null;
     paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring, letters);
-    page.dealtPlaces.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h, letters });
+    drawn.places.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h, letters });
   }
 }
 
@@ -418,7 +420,7 @@ export function toggleDealing() {
 export function finishDealing() {
   const frames = page.dealing.frames;
   endDealing();
-  window.dealExplorer.dealFrames = frames;
+  update({ dealtFrames: frames });
   step(1, 'push');
 }
 

@@ -22,6 +22,9 @@ const landscapeKey = (s) => (s.routine ? ['routine', s.routine] : s.across === '
 // milliseconds, the points drawn as they come.
 const landscapeSlice = 12;
 
+// The landscape's work, changed as update() changes everything.
+const worked = (changes) => update({ landscape: { ...page.landscape, work: { ...page.landscape.work, ...changes } } });
+
 // Starts the landscape of the state shown where it is not that one; with
 // `whole`, works it all out at once.
 export function computeLandscape(whole = false) {
@@ -32,47 +35,48 @@ export function computeLandscape(whole = false) {
     // runs across deck sizes.
     const fields = { ...dealFields(state), across: state.across };
     const { byCards, count } = ask('explorer_landscape', { ...fields, from: 1, to: 0 });
-    // The work, shared by every copy of the landscape as it is drawn.
-    const work = { fields, count, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, queued: false };
-    update({ landscape: { key, byCards, count, values: work.values, work } });
+    // The work: what is asked, the points worked out (NaN until they are),
+    // how many, how many are asked at a time, and for how long it ran.
+    const work = { fields, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, queued: false };
+    update({ landscape: { key, byCards, count, work } });
   }
   const work = page.landscape.work;
   if (whole) {
-    while (work.done < work.count) workOnLandscape(work, Infinity);
-    window.dealExplorer.landscapeMs = work.time;
-  } else if (work.done < work.count && !work.queued) {
+    worked(workOnLandscape(work, Infinity));
+  } else if (work.done < work.values.length && !work.queued) {
     // A slice runs just after a frame is painted, never before one: a
     // field's change, or a key, is painted before the landscape goes on.
-    work.queued = true;
+    worked({ queued: true });
     requestAnimationFrame(() => setTimeout(() => {
-      work.queued = false;
-      if (!page.landscape || page.landscape.work !== work) return; // another took its place
-      workOnLandscape(work, landscapeSlice);
+      // Another landscape may have taken its place meanwhile.
+      if (!page.landscape || page.landscape.work.fields !== work.fields) return;
+      worked({ ...workOnLandscape(page.landscape.work, landscapeSlice), queued: false });
       drawLandscape();
-      if (landscapeDone()) {
-        window.dealExplorer.landscapeMs = work.time;
-        if (!page.dealing) setReady(settled());
-      }
+      if (landscapeDone() && !page.dealing) setReady(settled());
     }, 0));
   }
 }
 
-const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.work.count;
+const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.count;
 // Whether the plots under the view are all worked out.
 export const settled = () => landscapeDone() && !page.mixingQueued;
 
-// Works out points for `budget` milliseconds, each ask sized to take a few.
+// The work after `budget` milliseconds more of it, each ask sized to take a
+// few: its new points, how far they go, the size of the next ask, and the
+// time it has taken.
 function workOnLandscape(work, budget) {
   const started = performance.now();
-  while (work.done < work.count && performance.now() - started < budget) {
-    const to = Math.min(work.count, work.done + work.step);
+  const values = work.values.slice();
+  let { done, step } = work;
+  while (done < values.length && performance.now() - started < budget) {
+    const to = Math.min(values.length, done + step);
     const asked = performance.now();
-    work.values.set(ask('explorer_landscape', { ...work.fields, from: work.done + 1, to }).values, work.done);
-    work.done = to;
+    values.set(ask('explorer_landscape', { ...work.fields, from: done + 1, to }).values, done);
+    done = to;
     const took = performance.now() - asked;
-    work.step = Math.max(16, Math.min(8192, Math.round(work.step * (3 / Math.max(0.25, took)))));
+    step = Math.max(16, Math.min(8192, Math.round(step * (3 / Math.max(0.25, took)))));
   }
-  work.time += performance.now() - started;
+  return { values, done, step, time: work.time + performance.now() - started };
 }
 
 export function drawLandscape() {
@@ -81,7 +85,7 @@ export function drawLandscape() {
   const { width, height } = fitPlot(landscapeCanvas, landscapeContext, 180, 260, 0.28);
   const c = landscapeContext;
   let l = page.landscape;
-  const values = l.values;
+  const values = l.work.values;
   // A deck that the routine's moves do not fit has no point, and -1.
   // Points not yet worked out are NaN, and count for nothing here.
   const most = values.reduce((m, v) => (v > m ? v : m), 1);

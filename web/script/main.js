@@ -8,7 +8,7 @@ import { cardLabel, contrast, cssColor, followedColor, outlineOf } from './draw.
 import { show, showAddressFault, step } from './fields.js';
 import { computeLandscape } from './landscape.js';
 import { drawMixing } from './mixing.js';
-import { choiceFields, defaults, page, update } from './page.js';
+import { choiceFields, page, update } from './page.js';
 import { pictureName, pngOfView, svgOfView } from './save.js';
 import { freshSeed, fromSearch } from './state.js';
 import { wire } from './wire.js';
@@ -30,8 +30,8 @@ function capitalsOf(size) {
 
 window.dealExplorer = {
   readyAt: null,
-  landscapeMs: null,
-  dealFrames: null,
+  // The time between the frames of the last round dealt.
+  get dealFrames() { return page.dealtFrames; },
   // Where, in the canvas's CSS pixels, the rows view shows `position` of
   // row `row`: for tests that point at a card.
   pointOf: (row, position) => (page.view.kind === 'rows' ? { x: page.view.x(position), y: page.view.y(row) } : null),
@@ -72,7 +72,7 @@ window.dealExplorer = {
   // The color drawn just outside the followed card, wherever the round
   // being dealt has brought it, in CSS rgba() terms; and the followed color.
   dealtRing: () => {
-    const at = page.dealtPlaces.get(page.state.card);
+    const at = page.dealtDrawn.places.get(page.state.card);
     const ratio = window.devicePixelRatio || 1;
     const pixel = canvas.getContext('2d').getImageData(Math.round(at.x * ratio),
       Math.round((at.y - at.h / 2 - 4) * ratio), 1, 1).data;
@@ -86,7 +86,8 @@ window.dealExplorer = {
   // cards are drawn and how many leave the canvas or lie over another, in
   // CSS pixels.
   dealtView: () => {
-    const places = [...page.dealtPlaces.entries()];
+    const { places: drawn, labels } = page.dealtDrawn;
+    const places = [...drawn.entries()];
     const { w, h, letters } = places.reduce((a, b) => (b[1].letters < a.letters ? b[1] : a), places[0][1]);
     const c = canvas.getContext('2d');
     const box = page.box;
@@ -98,10 +99,10 @@ window.dealExplorer = {
     return {
       letters, capitals: capitalsOf(letters), card: { w, h }, drawn: places.length,
       nameOver: Math.max(...places.map(([card, q]) => widths(card, q))),
-      labelOver: Math.max(-1, ...page.dealtLabels.map(([over]) => over)),
+      labelOver: Math.max(-1, ...labels.map(([over]) => over)),
       // The cards followed neither drawn nor said within a pile.
-      unmarked: [page.state.card, ...page.state.more].filter((card) => card !== null && !page.dealtPlaces.has(card) &&
-        !page.dealtLabels.some(([, text]) => text.split(', ').some((part) => part.startsWith(`${cardLabel(card)} `)))).map(cardLabel),
+      unmarked: [page.state.card, ...page.state.more].filter((card) => card !== null && !drawn.has(card) &&
+        !labels.some(([, text]) => text.split(', ').some((part) => part.startsWith(`${cardLabel(card)} `)))).map(cardLabel),
       outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,
       // Cards that lie over another by more than a pixel.
       covering: places.filter(([a, q]) => places.some(([b, r]) => a !== b && Math.abs(q.x - r.x) < q.w - 1 && Math.abs(q.y - r.y) < q.h - 1)).length,
@@ -119,10 +120,9 @@ function start(core) {
   update({ core });
   const facts = ask('explorer_facts', {});
   update({ facts });
-  defaults.packets = facts.table.own_packets;
+  const defaults = { ...page.defaults, packets: facts.table.own_packets, seed: freshSeed() };
   choiceFields.forEach(([field], i) => { defaults[field] = facts.choices[i][0]; });
-  defaults.seed = freshSeed();
-  update({ state: { ...defaults } });
+  update({ defaults, state: { ...defaults } });
   $('own-deal').title = `Packets ${defaults.packets}, as the program deal deals`;
 }
 

@@ -1,12 +1,14 @@
-// Everything the page holds: what is shown, what the core answered for it,
-// and what the controls and the views are doing.
+// Everything the page holds, in one object that update() alone changes:
+// what is shown, what the core answered for it, and what the controls and
+// the views are doing.
 
 import { screenContext } from './dom.js';
 
 // The deal's fields by the names of the programs' options; `cards` is null
-// for the default deck, every hand's packets. The packets and the three
-// choices are deal's own, which start() asks the core for.
-export const defaults = {
+// for the default deck, every hand's packets. The packets, the three
+// choices and the seed are filled in by start(), from the core, as the
+// page's defaults.
+const unset = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
   bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
   fromTop: false, more: [], seed: '',
@@ -18,7 +20,8 @@ export const choiceFields = [['rest', 'rest'], ['firstCard', 'first-card'], ['bo
 export const page = {
   core: null, // the core's module
   facts: null, // what the core says of itself: the table of facts, names, moves
-  state: { ...defaults }, // the view, as the address holds it
+  defaults: unset, // the view of an address that names nothing
+  state: { ...unset }, // the view, as the address holds it
   shown: null, // the state last drawn
   model: null, // what the core says of the round of the deal shown, kept
   learnt: '', // that deal's key
@@ -28,8 +31,8 @@ export const page = {
   addressFault: '', // what an address read afresh got wrong
   playing: null, // the timer while playing
   dealing: null, // a round dealt on screen, as it goes
-  dealtPlaces: null, // where each card of the round dealt was last drawn
-  dealtLabels: [], // how wide each line of its labels was drawn
+  dealtDrawn: null, // where each card of the round dealt was last drawn, and how wide each label
+  dealtFrames: null, // the time between the frames of the last round dealt, which the test hooks tell
   presenting: false, // the picture alone, for a room
   presentRows: false, // presenting the rows where the deck alone would be
   returnTo: null, // where the reader was before presenting: the scroll and the focus

@@ -53,7 +53,7 @@ const pileLetters = (w, h) => (facesShown() ? faceLetters(w, h, true) : Math.min
 // The round between step `before` and step `now`, `t` of the way there
 // (eased `e`): the piles as they lie without the cards in flight, then
 // those, a group for each pile they leave and pile they go to.
-export function paintPiles(layout, before, now, t, e) {
+export function paintPiles(layout, before, now, t, e, drawn) {
   const bottomUp = (places) => {
     const piles = new Map();
     places.forEach((q, p) => {
@@ -88,7 +88,7 @@ export function paintPiles(layout, before, now, t, e) {
   // the new deck shares the deck's place where the layout says so.
   for (const id of layout.ids) {
     const shown = id === 'deck' && lying.has('new') && layout.at('new') === layout.at('deck') ? 'new' : id;
-    paintPile(layout, shown, lying.get(shown) || [], now);
+    paintPile(layout, shown, lying.get(shown) || [], now, drawn);
   }
   const topSlot = (list) => Math.max(...list.map((p) => now[p].slot));
   for (const [key, list] of [...flying].sort((a, b) => topSlot(a[1]) - topSlot(b[1]))) {
@@ -101,14 +101,14 @@ export function paintPiles(layout, before, now, t, e) {
     const lift = from === to ? Math.sin(Math.PI * e) * layout.card.h * 0.7 : 0;
     const y = Math.min(box.height - card.h / 2, Math.max(card.h / 2, a.y + (z.y - a.y) * e - lift));
     list.sort((p, q) => now[p].slot - now[q].slot);
-    paintSquared(layout, { x, y }, card, list, now, '');
+    paintSquared(layout, { x, y }, card, list, now, '', drawn);
   }
 }
 
 // A pile's cards `list` (bottom first) of the places `places`, squared
 // under the top one at `at`, `card` large; with `label`, its name and count
 // under it, and the followed cards within it.
-function paintSquared(layout, at, card, list, places, label) {
+function paintSquared(layout, at, card, list, places, label, drawn) {
   const { model, state, theme } = page;
   const { w, h } = card;
   const followed = followedColors();
@@ -127,7 +127,7 @@ function paintSquared(layout, at, card, list, places, label) {
   const letters = pileLetters(w, h);
   const ring = followed.has(top.card) ? followedColor(followed.get(top.card)) : null;
   paintDealtCard(top.card, at.x, at.y, card, model.colors[state.color][top.card], top.up, ring, letters, true);
-  page.dealtPlaces.set(top.card, { x: at.x, y: at.y, w, h, letters, tall: facesShown() });
+  drawn.places.set(top.card, { x: at.x, y: at.y, w, h, letters, tall: facesShown() });
   // The followed cards within the pile: the pile ringed, dashed, in each
   // one's color, and where it lies counted from the pile's top.
   const within = [];
@@ -163,7 +163,7 @@ function paintSquared(layout, at, card, list, places, label) {
       page.ctx.fillStyle = color;
       page.ctx.fillRect(x - width / 2 - labels * 0.9, y - labels * 0.3, labels * 0.6, labels * 0.6);
     }
-    page.dealtLabels.push([width + (color ? labels * 0.9 : 0) * 2 - (layout.cellW - 8), text]);
+    drawn.labels.push([width + (color ? labels * 0.9 : 0) * 2 - (layout.cellW - 8), text]);
     y += labels * 1.3;
   };
   named(label, null);
@@ -172,7 +172,7 @@ function paintSquared(layout, at, card, list, places, label) {
 
 // A pile of the table by its name, `list` its cards, bottom first: its top
 // card, or its outline where it is empty; its name and count under it.
-function paintPile(layout, id, list, places) {
+function paintPile(layout, id, list, places, drawn) {
   const at = layout.at(id);
   const [area, n] = id.split(' ');
   const name = area === 'hand' ? `hand ${n}` : area === 'new' ? 'new deck'
@@ -182,7 +182,7 @@ function paintPile(layout, id, list, places) {
   const up = list.filter((p) => places[p].up).length;
   const label = `${name}, ${list.length} card${list.length === 1 ? '' : 's'}${up ? `, ${up} face up` : ''}`;
   if (list.length) {
-    paintSquared(layout, at, layout.card, list, places, label);
+    paintSquared(layout, at, layout.card, list, places, label, drawn);
     return;
   }
   const { w, h } = layout.card;

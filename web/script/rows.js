@@ -326,6 +326,14 @@ function paintDot(x, y, radius, color, ringed, quiet, up, label) {
 // looks they are drawn afresh.
 const mostSprites = 2048;
 
+// The looks drawn with `sprite` added by its key; all afresh, the old ones'
+// images let go, where there are as many as are kept.
+function withSprite(sprites, key, sprite) {
+  if (sprites.size < mostSprites) return new Map(sprites).set(key, sprite);
+  for (const old of sprites.values()) old.image.close();
+  return new Map([[key, sprite]]);
+}
+
 // Copies the look `key`, `w` by `h` pixels, centered at (x, y), drawn the
 // first time by `draw(x, y)` centered at (x, y); what `draw` returned then.
 function copyDrawn(key, w, h, x, y, draw) {
@@ -333,23 +341,19 @@ function copyDrawn(key, w, h, x, y, draw) {
   const full = `${key}|${ratio}|${page.theme.dark}`;
   let sprite = page.sprites.get(full);
   if (!sprite) {
-    if (page.sprites.size >= mostSprites) {
-      for (const old of page.sprites.values()) old.image.close();
-      page.sprites.clear();
-    }
-    const canvas = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
-    const ctx = canvas.getContext('2d');
+    const offscreen = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
+    const ctx = offscreen.getContext('2d');
     ctx.scale(ratio, ratio);
     const drawing = page.ctx;
     update({ ctx });
     let drawn;
     try {
-      drawn = draw(canvas.width / ratio / 2, canvas.height / ratio / 2);
+      drawn = draw(offscreen.width / ratio / 2, offscreen.height / ratio / 2);
     } finally {
       update({ ctx: drawing });
     }
-    sprite = { width: canvas.width / ratio, height: canvas.height / ratio, drawn, image: canvas.transferToImageBitmap() };
-    page.sprites.set(full, sprite);
+    sprite = { width: offscreen.width / ratio, height: offscreen.height / ratio, drawn, image: offscreen.transferToImageBitmap() };
+    update({ sprites: withSprite(page.sprites, full, sprite) });
   }
   page.ctx.drawImage(sprite.image, Math.round((x - sprite.width / 2) * ratio) / ratio,
     Math.round((y - sprite.height / 2) * ratio) / ratio, sprite.width, sprite.height);

@@ -2,7 +2,7 @@
 // and how a state is written into the address and read back from it.
 
 import { ask, dealFields, faceUpMask, roundFields } from './core.js';
-import { choiceFields, defaults, page, update } from './page.js';
+import { choiceFields, page, update } from './page.js';
 
 export const dealKey = (s) =>
   [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine, s.deck, s.seed].join('|');
@@ -100,22 +100,22 @@ export function toSearch(s) {
   if (s.routine.trim() !== '') params.set('routine', s.routine.trim());
   else params.set('hands', String(s.hands));
   params.set('round', s.round.toString());
-  if (s.packets !== defaults.packets) params.set('packets', s.packets);
+  if (s.packets !== page.defaults.packets) params.set('packets', s.packets);
   if (s.cards !== null) params.set('cards', String(s.cards));
   if (s.deck.trim() !== '') params.set('deck', s.deck.trim());
   if (page.model && page.model.chance) params.set('seed', s.seed);
   for (const [field, name] of choiceFields) {
-    if (s[field] !== defaults[field]) params.set(name, s[field]);
+    if (s[field] !== page.defaults[field]) params.set(name, s[field]);
   }
-  if (s.view !== defaults.view) params.set('view', s.view);
-  if (s.color !== defaults.color) params.set('color', s.color);
+  if (s.view !== page.defaults.view) params.set('view', s.view);
+  if (s.color !== page.defaults.color) params.set('color', s.color);
   // The card itself, which a stack may start anywhere.
   if (s.card !== null) {
     params.set('card', [s.card, ...s.more].map((c) => String(page.model.numbers[c] & faceUpMask)).join(','));
   }
   if (s.faces) params.set('faces', '1');
   if (s.fromTop) params.set('from-top', '1');
-  if (s.across !== defaults.across) params.set('landscape', s.across);
+  if (s.across !== page.defaults.across) params.set('landscape', s.across);
   // Commas and semicolons read better in an address than %2C and %3B, and
   // mean the same there.
   return `?${params.toString().replace(/%2C/g, ',').replace(/%3B/g, ';')}`;
@@ -125,9 +125,9 @@ export function toSearch(s) {
 // falls back to the default, so that what is shown is always one deal.
 export function fromSearch(search) {
   const params = new URLSearchParams(search);
-  const s = { ...defaults };
+  const s = { ...page.defaults };
   let error = '';
-  const deal = { ...defaults };
+  const deal = { ...page.defaults };
   if (params.has('hands')) deal.hands = params.get('hands');
   if (params.has('packets')) deal.packets = params.get('packets');
   if (params.has('cards')) deal.cards = params.get('cards');

@@ -12,7 +12,7 @@ import {
 import { onKey } from './keys.js';
 import { drawLandscape, settled, wireLandscape } from './landscape.js';
 import { drawMixing } from './mixing.js';
-import { defaults, page, update } from './page.js';
+import { page, update } from './page.js';
 import { wirePicking } from './picking.js';
 import { setPresenting } from './presenting.js';
 import { savePicture } from './save.js';
@@ -27,8 +27,8 @@ export function wire() {
   wireSolver();
   $('new-seed').addEventListener('click', () => applyValues({ seed: freshSeed() }));
   $('own-deal').addEventListener('click', () => applyValues({
-    packets: defaults.packets, routine: '', deck: '', cards: null, rest: defaults.rest,
-    firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
+    packets: page.defaults.packets, routine: '', deck: '', cards: null, rest: page.defaults.rest,
+    firstCard: page.defaults.firstCard, bottomHand: page.defaults.bottomHand,
     hands: Math.min(page.state.hands, page.facts.table.max_hands) }));
   // A button applies what a field holds before it does its own work.
   const thenRound = (work) => () => {

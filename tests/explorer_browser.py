@@ -355,9 +355,9 @@ def main():
     # One file that opens at once: the core, its rounds drawn by chance, the
     # followed card's chances and the mixing curve included, the script, with
     # its layouts of a round dealt for a phone and for a room, and the styles
-    # in 350 KB.
+    # in 300 KB.
     size = os.path.getsize(args.page)
-    verify(f"the page is {size} bytes, not under 350 KB", size < 350_000)
+    verify(f"the page is {size} bytes, not under 300 KB", size < 300_000)
 
     started = time.monotonic()
     interactions = []

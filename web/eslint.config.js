@@ -34,11 +34,10 @@ export default [
       'no-useless-assignment': 'error',
     },
   },
-  // The page: a browser's globals, and the core's factory, which
-  // Emscripten's script before it defines.
+  // The page, in a browser.
   {
     files: ['script/**/*.js'],
-    languageOptions: { globals: { ...globals.browser, createDealCore: 'readonly' } },
+    languageOptions: { globals: globals.browser },
   },
   // The page's build, run by Node.
   {

@@ -1,7 +1,8 @@
-// The start: the core made and asked what it knows; the controls wired,
-// and the address shown. Where the browser test asks for them, its hooks
-// are installed beside.
+// The start: the core unpacked and made, and asked what it knows; the
+// controls wired, and the address shown. Where the browser test asks for
+// them, its hooks are installed beside.
 
+import createDealCore from 'deal-core';
 import { ask } from './core.js';
 import { $ } from './dom.js';
 import { show, showAddressFault } from './fields.js';
@@ -23,13 +24,24 @@ function start(core) {
   $('own-deal').title = `Packets ${defaults.packets}, as the program deal deals`;
 }
 
+// The core's WebAssembly, which the page holds gzipped and in base64,
+// unpacked by the browser's own gzip.
+async function coreBinary() {
+  const packed = Uint8Array.from(atob($('core').textContent), (c) => c.charCodeAt(0));
+  const unpacked = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+  return new Uint8Array(await new Response(unpacked).arrayBuffer());
+}
+
 if (typeof window.dealExplorerTestHooks === 'object') installTestHooks(window.dealExplorerTestHooks);
 
-createDealCore().then((core) => {
+coreBinary().then((wasmBinary) => createDealCore({ wasmBinary })).then((core) => {
   start(core);
   wire();
   const { s, error } = fromSearch(location.search);
   showAddressFault(error);
   show(s, 'replace');
   performance.mark('deal-explorer-ready');
+}, (error) => {
+  // A browser too old for the page says so, where the faults are said.
+  $('error').textContent = `This browser cannot run the page's core: ${error}. A current browser can.`;
 });

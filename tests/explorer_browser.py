@@ -6,7 +6,8 @@ held to what the native deal-period and deal-after print.
 
     explorer_browser.py PAGE NATIVE_BUILD_DIR [--screenshot PNG]
 
-Exits 77 (skipped) with the reason where no browser or driver is installed.
+Exits 77 (skipped) with the reason where Selenium, the browser or its driver
+is not installed; with DEAL_REQUIRE_TOOLS=1, as CI runs it, exits 1 instead.
 Prints the measured timings; none of them is asserted.
 """
 import argparse
@@ -20,6 +21,15 @@ import tempfile
 import time
 import urllib.parse
 
+
+def missing(reason):
+    """The exit status where a tool is missing: 77, skipped, or, where
+    DEAL_REQUIRE_TOOLS is 1 as in CI, 1, so that CI cannot pass unchecked."""
+    required = os.environ.get("DEAL_REQUIRE_TOOLS") == "1"
+    print(f"{'failed' if required else 'skipped'}: {reason}")
+    return 1 if required else 77
+
+
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
@@ -27,8 +37,7 @@ try:
     from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError as e:
-    print(f"skipped: python3-selenium is not installed ({e})")
-    sys.exit(77)
+    sys.exit(missing(f"python3-selenium is not installed ({e})"))
 
 CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 BIG = 10**40 + 3
@@ -337,8 +346,7 @@ def main():
     args = parser.parse_args()
     for path in (CHROMIUM, DRIVER):
         if not os.access(path, os.X_OK):
-            print(f"skipped: {path} is not installed (Debian: chromium and chromium-driver)")
-            return 77
+            return missing(f"{path} is not installed (Debian: chromium and chromium-driver)")
 
     failures = []
     checked = 0

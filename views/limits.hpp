@@ -38,7 +38,8 @@ inline constexpr int max_round_digits = 1000;
 inline constexpr int max_dealt_cards = max_line_cards;
 
 // Following a card through chosen piles, the page's rounds run from 0 to
-// this: its rows are worked out in 64-bit rounds.
+// this, a power of ten, which the page writes as one: its rows are worked
+// out in 64-bit rounds.
 inline constexpr std::int64_t max_trick_round = 1'000'000'000'000'000'000;
 
 } // namespace views

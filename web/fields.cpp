@@ -177,6 +177,29 @@ bool read_into(const request& r, fields& f, answer& a) {
     return false;
 }
 
+namespace {
+
+constexpr bool power_of_ten(std::int64_t n) {
+    return n == 1 || (n > 0 && n % 10 == 0 && power_of_ten(n / 10));
+}
+static_assert(power_of_ten(views::max_trick_round));
+
+// views::max_trick_round as a person reads it: 10¹⁸.
+std::string trick_rounds_words() {
+    int zeros = 0;
+    for (std::int64_t n = views::max_trick_round; n > 1; n /= 10)
+        ++zeros;
+    static constexpr const char* superscripts[] = {"\u2070", "\u00b9", "\u00b2", "\u00b3",
+                                                   "\u2074", "\u2075", "\u2076", "\u2077",
+                                                   "\u2078", "\u2079"};
+    std::string words = "with a chosen pile, rounds run from 0 to 10";
+    for (const char digit : std::to_string(zeros))
+        words += superscripts[digit - '0'];
+    return words;
+}
+
+} // namespace
+
 round_reading read_round(std::string_view text, const deal::routine& round, int followed) {
     round_reading reading;
     const bool trick = reading.trick = !deal::runs_backwards(round) && followed >= 0;
@@ -196,7 +219,7 @@ round_reading read_round(std::string_view text, const deal::routine& round, int 
         text::backwards_words(words, sizeof words, shown(text).c_str());
         reading.fault = words;
     } else if (trick && (checked.value() > views::max_trick_round || text.size() - signed_ > 19)) {
-        reading.fault = "with a chosen pile, rounds run from 0 to 10\xc2\xb9\xe2\x81\xb8";
+        reading.fault = trick_rounds_words();
     } else if (trick) {
         reading.trick_round = checked.value();
     }

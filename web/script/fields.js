@@ -6,7 +6,7 @@
 import { dealable, stopDealing } from './dealt.js';
 import { $ } from './dom.js';
 import { cardLabel, dealWords, draw, facesShown, rgbaCss, setWords } from './draw.js';
-import { drawLandscape, settled } from './landscape.js';
+import { drawLandscape, settled, superscript } from './landscape.js';
 import { drawMixing } from './mixing.js';
 import { page, update } from './page.js';
 import {
@@ -122,7 +122,7 @@ function fillFields() {
     : state.cards === null
       ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${table.max_cards}; empty: every hand's packets`;
   $('round-hint').textContent = model.chance ? `from 0 to ${table.max_chance_rounds}, each drawn from the seed`
-    : page.trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
+    : page.trick ? `from 0 to 10${superscript(Math.round(Math.log10(table.max_trick_round)))}: the chosen pile follows the card`
     : `an integer of up to ${table.max_round_digits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()

@@ -156,7 +156,7 @@ function mark(c, px, py, color) {
 // Numbers as people read them: thousands apart by a thin space, and powers
 // of ten written as powers.
 const readable = (n) => String(n).replace(/\B(?=(\d{3})+$)/g, '\u2009');
-const superscript = (d) => String(d).replace(/\d/g, (digit) => '⁰¹²³⁴⁵⁶⁷⁸⁹'[digit]);
+export const superscript = (d) => String(d).replace(/\d/g, (digit) => '⁰¹²³⁴⁵⁶⁷⁸⁹'[digit]);
 
 function niceTicks(count) {
   const step = [1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000].find((s) => count / s <= 8) || 5000;

@@ -83,6 +83,9 @@ COMMANDS = [
     ("?routine=riffle;+cut+random&cards=52&seed=7&card=0&round=3", None),
     ("?routine=deal+3+--packets+1+--chosen-pile+1&cards=21&faces=1&card=6", 1),
     ("?routine=deal+3+--packets+1+--chosen-pile+1&cards=21&card=20&round=3&from-top=1", None),
+    # A trick's round past 2^40, where a clamped reading would put the card
+    # elsewhere.
+    ("?routine=cut+1;+deal+2+--packets+1+--chosen-pile+0&cards=21&card=4&round=500000000000000007", None),
     ("?routine=faro+out&cards=20&round=2&card=3,7,12", 0),
     ("?routine=deal+3+--packets+1+--chosen-pile+1&cards=21&round=2", None),
 ]

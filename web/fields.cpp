@@ -1,6 +1,7 @@
 #include "web/fields.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -218,10 +219,15 @@ round_reading read_round(std::string_view text, const deal::routine& round, int 
         char words[text::words_room];
         text::backwards_words(words, sizeof words, shown(text).c_str());
         reading.fault = words;
-    } else if (trick && (checked.value() > views::max_trick_round || text.size() - signed_ > 19)) {
-        reading.fault = trick_rounds_words();
     } else if (trick) {
-        reading.trick_round = checked.value();
+        // integer_text holds a value exactly up to 2^40 only: a trick's
+        // round, up to 10^18, is read whole here.
+        const std::string_view digits = text.substr(signed_);
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), reading.trick_round);
+        if (error != std::errc{} || end != digits.data() + digits.size() ||
+            reading.trick_round > views::max_trick_round)
+            reading.fault = trick_rounds_words();
     }
     return reading;
 }

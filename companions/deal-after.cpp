@@ -25,17 +25,16 @@
 #include "console/reader.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
-#include "deal/chance.hpp"
 #include "deal/cycles.hpp"
-#include "deal/drawn.hpp"
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/limits.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
-#include "mix/mixing.hpp"
-#include "mix/place_chances.hpp"
+#include "draw/run.hpp"
+#include "exact/mixing.hpp"
+#include "exact/place_chances.hpp"
 #include "text/cards.hpp"
 #include "text/count_words.hpp"
 #include "text/deal_words.hpp"
@@ -81,7 +80,8 @@ constexpr const char usage[] =
     "                      from N, 0 to 18446744073709551615: the same N, the same\n"
     "                      decks on every machine; without it a seed is drawn\n"
     "                      and told on standard error. Such a routine is played\n"
-    "                      round by round, rounds 0 to {max_chance_rounds}\n"
+    "                      round by round, rounds 0 to {max_chance_rounds}. Not with\n"
+    "                      --chances, which weighs every draw\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
     "                      at the bottom to A\u2665 on top, for decks of at most "
     "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
@@ -166,8 +166,8 @@ private:
     const bool marks_;
     // Whether a move is made by chance; then the run as drawn so far.
     const bool chance_;
-    std::optional<deal::drawn_run> drawn_;
-    std::optional<mix::place_chances> card_chances_;
+    std::optional<draw::drawn_run> drawn_;
+    std::optional<exact::place_chances> card_chances_;
     deal::cycles cycles_;
     deal::follower follower_;
     std::vector<deal::card> deck_, next_deck_;
@@ -190,7 +190,7 @@ private:
 after::after(deal::routine round, deal::start start, const answer& asked)
     : round_(std::move(round)), start_(std::move(start)), asked_(asked), size_(round_.cards),
       follows_(round_.follows_card()), name_moves_(round_.deal_count() > 1),
-      marks_(round_.turns_cards() || start_.any_face_up()), chance_(round_.first_by_chance() >= 0),
+      marks_(deal::with_faces(round_, start_)), chance_(round_.first_by_chance() >= 0),
       deck_(static_cast<std::size_t>(size_)), next_deck_(deck_.size()) {
     const auto size = static_cast<std::size_t>(size_);
     for (const deal::move& m : round_.moves()) {
@@ -347,7 +347,7 @@ void after::print_drawn(std::int64_t round) {
 // "P:p" for each position the card may be at, increasing as they are
 // written, a blank between.
 bool after::print_chances(std::int64_t round) {
-    const mix::place_chances::written chances = card_chances_->after(round);
+    const exact::place_chances::written chances = card_chances_->after(round);
     if (chances.unsettled >= 0) {
         const int p = chances.unsettled;
         console::report("the chance of position %d after round %lld lies too close to halfway "
@@ -513,29 +513,49 @@ int from_input(after& answers, bool backwards, std::int64_t most) {
     return EXIT_SUCCESS;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    console::program_name = "deal-after";
-    const console::arguments arguments(argc, argv, command);
-    const char* const where = arguments.value(where_option);
-    const console::deal_options deal(arguments, false, where != nullptr, true);
-    const auto operands = arguments.operands();
-    const auto counts = deal.hand_counts(operands[0]);
-    if (!counts)
-        return EXIT_FAILURE;
-    deal::routine round = deal.routine_for(counts->first, deal.cards().first);
-    const int size = round.cards;
-    std::optional<deal::start> start = deal.start_for(size);
-    if (!start)
-        return EXIT_FAILURE;
+// What the command line asks, read and checked: the round and the deck it
+// starts from, the answer asked for each round number, and the round
+// numbers.
+struct request {
+    explicit request(const console::arguments& given) : arguments(given) {}
+    const console::arguments& arguments;
+    std::optional<console::deal_options> deal;
+    deal::routine round;
+    std::optional<deal::start> start;
     answer asked;
-    asked.hands = arguments.has(hands_option);
-    asked.faces = arguments.has(faces_option);
-    if (asked.hands && round.deal_count() == 0) {
+    bool by_chance = false;
+    // Whether round numbers may run backwards; the most rounds played one by
+    // one, or -1 where any round is jumped to.
+    bool backwards = false;
+    std::int64_t most = -1;
+    std::span<char* const> round_numbers;
+};
+
+// The round of COUNT and the deck it starts from; false after a report.
+bool read_round(request& r) {
+    const char* const where = r.arguments.value(where_option);
+    r.deal.emplace(r.arguments, false, where != nullptr, true);
+    const auto counts = r.deal->hand_counts(r.arguments.operands()[0]);
+    if (!counts)
+        return false;
+    r.round = r.deal->routine_for(counts->first, r.deal->cards().first);
+    r.start = r.deal->start_for(r.round.cards);
+    r.by_chance = r.round.first_by_chance() >= 0;
+    return r.start.has_value();
+}
+
+// --hands, --faces, --from-top and --rising, each checked against the round
+// and the others.
+bool read_listing_options(request& r) {
+    const bool where = r.arguments.has(where_option);
+    const int size = r.round.cards;
+    answer& asked = r.asked;
+    asked.hands = r.arguments.has(hands_option);
+    asked.faces = r.arguments.has(faces_option);
+    if (asked.hands && r.round.deal_count() == 0) {
         console::report("--hands shows the hands of a deal, and the routine %s deals none",
-                        console::quoted(deal.routine_text()).c_str());
-        return EXIT_FAILURE;
+                        console::quoted(r.deal->routine_text()).c_str());
+        return false;
     }
     if (asked.faces && (where || size > deal::max_playing_cards)) {
         if (where)
@@ -544,96 +564,125 @@ int main(int argc, char** argv) {
         else
             console::report("--faces names the cards of a pack of %d, and the deck holds %d",
                             deal::max_playing_cards, size);
-        return EXIT_FAILURE;
+        return false;
     }
-    asked.from_top = arguments.has(from_top_option);
-    asked.rising = arguments.has(rising_option);
+    asked.from_top = r.arguments.has(from_top_option);
+    asked.rising = r.arguments.has(rising_option);
     if (asked.rising && (where || asked.hands)) {
         console::report("--rising counts the rising sequences of a listing, and %s: give one",
                         where ? "--where C prints a position" : "--hands prints the hands");
-        return EXIT_FAILURE;
+        return false;
     }
-    if (where) {
-        if (size == 0) {
-            console::report("the empty deck holds no card %s", console::quoted(where).c_str());
-            return EXIT_FAILURE;
-        }
-        // Cards separated by commas, each a number or a name.
-        for (std::string_view cards = where;;) {
-            const std::size_t comma = cards.find(',');
-            const std::string one(cards.substr(0, comma));
-            const auto card = console::card_argument(one.c_str(), size);
-            if (!card)
-                return EXIT_FAILURE;
-            asked.where.push_back(start->position_of(*card));
-            if (comma == std::string_view::npos)
-                break;
-            cards.remove_prefix(comma + 1);
-        }
-        if (asked.where.size() > 1 && (asked.hands || round.follows_card())) {
-            console::report(asked.hands ? "--hands with --where tells where one card is dealt: "
-                                          "give one card"
-                                        : "a deal with a chosen pile follows one card: give one "
-                                          "card to --where");
-            return EXIT_FAILURE;
-        }
+    return true;
+}
+
+// The cards of --where, each by where it starts.
+bool read_where(request& r) {
+    const char* const where = r.arguments.value(where_option);
+    if (!where)
+        return true;
+    if (r.round.cards == 0) {
+        console::report("the empty deck holds no card %s", console::quoted(where).c_str());
+        return false;
     }
-    const bool by_chance = round.first_by_chance() >= 0;
-    if (by_chance && asked.hands) {
+    const auto cards = console::card_list_argument(where, r.round.cards);
+    if (!cards)
+        return false;
+    for (const int card : *cards)
+        r.asked.where.push_back(r.start->position_of(card));
+    if (r.asked.where.size() > 1 && (r.asked.hands || r.round.follows_card())) {
+        console::report(r.asked.hands ? "--hands with --where tells where one card is dealt: "
+                                        "give one card"
+                                      : "a deal with a chosen pile follows one card: give one "
+                                        "card to --where");
+        return false;
+    }
+    return true;
+}
+
+// --chances and its --digits, and --seed, checked against the round and
+// the cards asked for.
+bool read_chance_options(request& r) {
+    answer& asked = r.asked;
+    if (r.by_chance && asked.hands) {
         console::report("--hands shows the hands of exact moves, and the routine %s has a move "
                         "by chance",
-                        console::quoted(deal.routine_text()).c_str());
-        return EXIT_FAILURE;
+                        console::quoted(r.deal->routine_text()).c_str());
+        return false;
     }
-    asked.chances = arguments.has(chances_option);
-    if (const char* digits = arguments.value(digits_option)) {
+    asked.chances = r.arguments.has(chances_option);
+    if (const char* digits = r.arguments.value(digits_option)) {
         if (!asked.chances) {
             console::report("--digits gives the decimals of --chances: give --chances too");
-            return EXIT_FAILURE;
+            return false;
         }
         const auto given =
             console::integer_argument(digits, "decimal count", 0, deal::max_chance_digits);
         if (!given)
-            return EXIT_FAILURE;
+            return false;
         asked.digits = static_cast<int>(*given);
     }
-    if (asked.chances) {
-        if (asked.where.size() != 1 || asked.hands) {
-            console::report(asked.where.empty()
-                                ? "--chances tells where a card may be: give --where C"
-                                : "--chances tells where one card may be: give one card to "
-                                  "--where, and no --hands");
-            return EXIT_FAILURE;
-        }
+    if (asked.chances && (asked.where.size() != 1 || asked.hands)) {
+        console::report(asked.where.empty()
+                            ? "--chances tells where a card may be: give --where C"
+                            : "--chances tells where one card may be: give one card to "
+                              "--where, and no --hands");
+        return false;
     }
-    if (const char* seed = arguments.value(seed_option)) {
+    if (const char* seed = r.arguments.value(seed_option)) {
+        if (asked.chances) {
+            console::report("--seed draws the moves by chance, and --chances weighs every draw, "
+                            "which no seed changes: give one");
+            return false;
+        }
         const auto given = seed_argument(seed);
         if (!given)
-            return EXIT_FAILURE;
+            return false;
         asked.seed = *given;
     }
-    const bool backwards = deal::runs_backwards(round) && !by_chance && !asked.chances;
-    // The most rounds played one by one, or -1 where any round is jumped to.
-    const std::int64_t most = asked.chances ? mix::most_chance_rounds(round)
-                              : by_chance   ? deal::max_chance_rounds
-                                            : -1;
-    const auto round_numbers = operands.subspan(1);
-    // Every argument is checked before anything is printed.
-    for (const char* argument : round_numbers)
-        if (!check_rounds(argument, backwards, most))
-            return EXIT_FAILURE;
-    if (!arguments.has(seed_option) && by_chance && !asked.chances) {
+    return true;
+}
+
+// Every round number, checked before anything is printed: whether it may
+// run backwards, and how far a round played one by one may go.
+bool read_round_numbers(request& r) {
+    const answer& asked = r.asked;
+    r.backwards = deal::runs_backwards(r.round) && !r.by_chance && !asked.chances;
+    r.most = asked.chances ? exact::most_chance_rounds(r.round)
+             : r.by_chance ? deal::max_chance_rounds
+                           : -1;
+    r.round_numbers = r.arguments.operands().subspan(1);
+    for (const char* argument : r.round_numbers)
+        if (!check_rounds(argument, r.backwards, r.most))
+            return false;
+    return true;
+}
+
+// The answers, for the round numbers given or read from standard input.
+int run(request& r) {
+    if (!r.arguments.has(seed_option) && r.by_chance && !r.asked.chances) {
         // A fresh seed, told so that a run worth keeping can be played again.
         std::random_device device;
-        asked.seed = (std::uint64_t{device()} << 32) ^ device();
+        r.asked.seed = (std::uint64_t{device()} << 32) ^ device();
         console::report("seed %llu: give --seed %llu to play this run again",
-                        static_cast<unsigned long long>(asked.seed),
-                        static_cast<unsigned long long>(asked.seed));
+                        static_cast<unsigned long long>(r.asked.seed),
+                        static_cast<unsigned long long>(r.asked.seed));
     }
-
-    after answers(std::move(round), std::move(*start), asked);
-    const int status = round_numbers.empty() ? from_input(answers, backwards, most)
-                                             : from_arguments(answers, round_numbers);
+    after answers(std::move(r.round), std::move(*r.start), r.asked);
+    const int status = r.round_numbers.empty() ? from_input(answers, r.backwards, r.most)
+                                               : from_arguments(answers, r.round_numbers);
     console::output.close();
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-after";
+    const console::arguments arguments(argc, argv, command);
+    request r(arguments);
+    if (!read_round(r) || !read_listing_options(r) || !read_where(r) || !read_chance_options(r) ||
+        !read_round_numbers(r))
+        return EXIT_FAILURE;
+    return run(r);
 }

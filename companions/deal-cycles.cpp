@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "console/arguments.hpp"
@@ -105,25 +106,35 @@ void print_gap(const deal::cycles& cycles) {
     console::output.end_line(console::output.reserve(0));
 }
 
-void print_summary(const deal::cycles& cycles, int first) {
-    char* out = console::output.reserve(line_room);
-    out = put(out, "cycle type: ");
-    // The empty deck has no cycle: no blank after the colon either.
-    const char* const typed = out;
-    out = text::cycle_type_text(cycles, out);
-    if (out == typed)
-        --out;
-    out = put(out, text::even(cycles) ? "\nsign: even\nfixed positions: "
-                                      : "\nsign: odd\nfixed positions: ");
-    // No blank after the colon where no position is fixed.
+// A line of the summary, "LABEL: WORDS", the words written by `words`; no
+// blank after the colon where there are none, as for the empty deck.
+template <class Words>
+void print_summary_line(const char* label, Words words) {
+    char* out = put(console::output.reserve(line_room), label);
     const char* const listed = out;
-    out = text::fixed_text(cycles, out, first);
+    out = words(out);
     if (out == listed)
         --out;
-    out = put(out, "\nperiod: ");
-    out = text::append_period(deal::period(cycles), out);
     *out++ = '\n';
     console::output.end_line(out);
+}
+
+// Told with the cards' faces, the cycle type marks the turned cycles, and
+// the cards that stay but turn over every round are not called fixed.
+void print_summary(const deal::cycles& cycles, int first, bool faces) {
+    print_summary_line("cycle type: ", [&](char* out) {
+        return faces ? text::faced_cycle_type_text(cycles, out)
+                     : text::cycle_type_text(cycles, out);
+    });
+    print_summary_line("sign: ",
+                       [&](char* out) { return put(out, text::even(cycles) ? "even" : "odd"); });
+    print_summary_line("fixed positions: ",
+                       [&](char* out) { return text::fixed_text(cycles, out, first); });
+    if (faces)
+        print_summary_line("turned in place: ",
+                           [&](char* out) { return text::fixed_text(cycles, out, first, true); });
+    print_summary_line("period: ",
+                       [&](char* out) { return text::append_period(deal::period(cycles), out); });
 }
 
 // After which rounds card C is at position P: the rounds that take it along
@@ -156,66 +167,95 @@ deal::permutation counted_from_top(const deal::permutation& round) {
     return deal::permutation(std::move(goes_to), std::move(turns));
 }
 
-} // namespace
+// What the command line asks, read and checked: the round, the deck it
+// starts from, and which answer; for --card C --at P, the card and the
+// position.
+struct request {
+    explicit request(const console::arguments& given) : arguments(given) {}
+    const console::arguments& arguments;
+    deal::routine round;
+    std::optional<deal::start> start;
+    bool from_top = false;
+    std::optional<std::int64_t> card, position;
+};
 
-int main(int argc, char** argv) {
-    console::program_name = "deal-cycles";
-    const console::arguments arguments(argc, argv, command);
-    const console::deal_options deal(arguments);
-    const auto hands = deal.hand_counts(arguments.operands()[0]);
+// The round of COUNT and the deck it starts from; false after a report.
+bool read_round(request& r) {
+    const console::deal_options deal(r.arguments);
+    const auto hands = deal.hand_counts(r.arguments.operands()[0]);
     if (!hands)
-        return EXIT_FAILURE;
-    const deal::routine round = deal.routine_for(hands->first, deal.cards().first);
-    const int size = round.cards;
-    const std::optional<deal::start> start = deal.start_for(size);
-    if (!start)
-        return EXIT_FAILURE;
-    const bool from_top = arguments.has(from_top_option);
-    const char* const card = arguments.value(card_option);
-    const char* const at = arguments.value(at_option);
+        return false;
+    r.round = deal.routine_for(hands->first, deal.cards().first);
+    r.start = deal.start_for(r.round.cards);
+    r.from_top = r.arguments.has(from_top_option);
+    return r.start.has_value();
+}
+
+// --card C --at P, which go together, and the one answer asked for.
+bool read_answer(request& r) {
+    const int size = r.round.cards;
+    const char* const card = r.arguments.value(card_option);
+    const char* const at = r.arguments.value(at_option);
     if ((card != nullptr) != (at != nullptr)) {
         console::report(card ? "--card C needs --at P: the position to find the card at"
                              : "--at P needs --card C: the card to find there");
-        return EXIT_FAILURE;
+        return false;
     }
-    std::optional<std::int64_t> card_number, position;
     if (card) {
         if (size == 0) {
             console::report("the empty deck has no card and no position");
-            return EXIT_FAILURE;
+            return false;
         }
-        if (!(card_number = console::card_argument(card, size)) ||
-            !(position = from_top ? console::integer_argument(at, "place from the top", 1, size)
-                                  : console::integer_argument(at, "position", 0, size - 1)))
-            return EXIT_FAILURE;
+        if (!(r.card = console::card_argument(card, size)) ||
+            !(r.position = r.from_top ? console::integer_argument(at, "place from the top", 1, size)
+                                      : console::integer_argument(at, "position", 0, size - 1)))
+            return false;
     }
-    if (arguments.has(gap_option) + arguments.has(summary_option) + (card != nullptr) > 1) {
+    if (r.arguments.has(gap_option) + r.arguments.has(summary_option) + (card != nullptr) > 1) {
         console::report("--gap, --summary and --card each ask for something else: give one");
-        return EXIT_FAILURE;
+        return false;
     }
+    return true;
+}
 
+// The cycles of the round, or what else was asked of them.
+int run(const request& r) {
+    const bool from_top = r.from_top;
+    const int size = r.round.cards;
     // Counted from the top, every position is written one more than the
     // round's so counted: 1 the top card.
     const deal::permutation permutation = from_top
-                                              ? counted_from_top(deal::round_permutation(round))
-                                              : deal::round_permutation(round);
+                                              ? counted_from_top(deal::round_permutation(r.round))
+                                              : deal::round_permutation(r.round);
     const int first = from_top ? 1 : 0;
     const auto counted = [&](int p) { return from_top ? size - 1 - p : p; };
     deal::cycles cycles;
     cycles.learn(permutation);
-    if (arguments.has(gap_option)) {
+    const bool faces = deal::with_faces(r.round, *r.start);
+    if (r.arguments.has(gap_option)) {
         deal::cycles points;
-        if (permutation.turns_any() || start->any_face_up())
+        if (faces)
             points.learn(permutation.doubled());
-        print_gap(permutation.turns_any() || start->any_face_up() ? points : cycles);
-    } else if (arguments.has(summary_option))
-        print_summary(cycles, first);
-    else if (card)
-        print_when(cycles, counted(start->position_of(static_cast<int>(*card_number))),
-                   static_cast<int>(*position) - first);
+        print_gap(faces ? points : cycles);
+    } else if (r.arguments.has(summary_option))
+        print_summary(cycles, first, faces);
+    else if (r.card)
+        print_when(cycles, counted(r.start->position_of(static_cast<int>(*r.card))),
+                   static_cast<int>(*r.position) - first);
     else
         for (int i = 0; i < cycles.count(); ++i)
             print_cycle(cycles.cycle(i), cycles.turned(i), first);
     console::output.close();
     return EXIT_SUCCESS;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-cycles";
+    const console::arguments arguments(argc, argv, command);
+    request r(arguments);
+    if (!read_round(r) || !read_answer(r))
+        return EXIT_FAILURE;
+    return run(r);
 }

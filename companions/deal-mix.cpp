@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/arguments.hpp"
 #include "console/numbers.hpp"
@@ -15,7 +16,7 @@
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/limits.hpp"
-#include "mix/mixing.hpp"
+#include "exact/mixing.hpp"
 
 namespace {
 
@@ -29,7 +30,8 @@ constexpr const char usage[] =
     "each with D decimals, exactly rounded. A riffle cuts the deck after a\n"
     "binomial count of cards and drops cards from the bottoms of the two\n"
     "packets, each with chance proportional to the cards it still holds. CARDS\n"
-    "may be a range A..B; every line then starts with the deck's size.\n"
+    "may be a range A..B, or sizes and ranges separated by commas, such as\n"
+    "52,104 or 50..53,104; every line then starts with the deck's size.\n"
     "      --shuffles K    the most riffles, 1 to {max_shuffles}; 10 without it\n"
     "      --digits D      the decimals, 0 to {max_chance_digits}; 3 without it\n"
     "      --cutoff        print instead the fewest riffles that bring the total\n"
@@ -40,25 +42,82 @@ constexpr console::option options[] = {
     {"shuffles", 0, "K"}, {"digits", 0, "D"}, {"cutoff", 0, nullptr}};
 constexpr console::command_line command{usage, options, 1, 1, "card count"};
 
-// The deck sizes CARDS names: one, or a range.
-std::optional<std::pair<int, int>> deck_sizes(const char* argument) {
-    const auto range = console::split_range(argument);
-    if (!range) {
-        const auto cards = console::integer_argument(argument, "card count", 1, deal::max_cards);
-        if (!cards)
-            return std::nullopt;
-        return std::pair{static_cast<int>(*cards), static_cast<int>(*cards)};
+// What the command line asks, read and checked.
+struct request {
+    bool cutoff = false;
+    int shuffles = 10, digits = 3;
+    std::vector<console::count_range> sizes;
+    // One size alone is written bare; several, each line led by its size.
+    bool one = false;
+};
+
+// --cutoff, --shuffles, --digits and CARDS; nothing after a report.
+std::optional<request> read_request(const console::arguments& arguments) {
+    request r;
+    r.cutoff = arguments.has(cutoff_option);
+    if (r.cutoff && (arguments.has(shuffles_option) || arguments.has(digits_option))) {
+        console::report("--cutoff prints a number of riffles: it takes no --shuffles or --digits");
+        return std::nullopt;
     }
-    if (!console::range_size(argument, *range))
+    if (const char* shuffles = arguments.value(shuffles_option)) {
+        const auto given =
+            console::integer_argument(shuffles, "riffle count", 1, deal::max_shuffles);
+        if (!given)
+            return std::nullopt;
+        r.shuffles = static_cast<int>(*given);
+    }
+    if (const char* digits = arguments.value(digits_option)) {
+        const auto given =
+            console::integer_argument(digits, "decimal count", 0, deal::max_chance_digits);
+        if (!given)
+            return std::nullopt;
+        r.digits = static_cast<int>(*given);
+    }
+    const char* const operand = arguments.operands()[0];
+    auto sizes = console::read_count_list(operand, "card count", 1, deal::max_cards);
+    if (!sizes)
         return std::nullopt;
-    const std::string first(range->first), last(range->last);
-    const auto a = console::integer_argument(first.c_str(), "card count", 1, deal::max_cards);
-    if (!a)
-        return std::nullopt;
-    const auto b = console::integer_argument(last.c_str(), "card count", 1, deal::max_cards);
-    if (!b)
-        return std::nullopt;
-    return std::pair{static_cast<int>(*a), static_cast<int>(*b)};
+    r.sizes = std::move(*sizes);
+    r.one = r.sizes.size() == 1 && !console::split_range(operand);
+    return r;
+}
+
+// The fewest riffles that bring the total variation distance under one
+// half, sought from `known`, the last deck's cutoff: the distance falls with
+// every riffle, and the cutoff moves little from one deck size to the next.
+int cutoff(const exact::riffles& law, int known) {
+    int k = known;
+    if (law.under_half(k))
+        while (k > 0 && law.under_half(k - 1))
+            --k;
+    else
+        while (!law.under_half(++k)) {
+        }
+    return k;
+}
+
+// A line for each deck size asked, or for each riffle of each.
+int run(const request& r) {
+    int known = 0; // the last deck's cutoff, where the next one's is sought
+    for (const auto [first, last] : r.sizes) {
+        exact::riffles law(static_cast<int>(first));
+        for (auto cards = static_cast<int>(first);; law.grow(), ++cards) {
+            const std::string size = r.one ? std::string() : std::to_string(cards) + ' ';
+            if (r.cutoff) {
+                known = cutoff(law, known);
+                console::output.write(size + std::to_string(known) + '\n');
+            } else {
+                for (int k = 1; k <= r.shuffles; ++k)
+                    console::output.write(size + std::to_string(k) + ' ' +
+                                          law.total_variation(k, r.digits) + ' ' +
+                                          law.separation(k, r.digits) + '\n');
+            }
+            if (cards == last)
+                break;
+        }
+    }
+    console::output.close();
+    return EXIT_SUCCESS;
 }
 
 } // namespace
@@ -66,55 +125,8 @@ std::optional<std::pair<int, int>> deck_sizes(const char* argument) {
 int main(int argc, char** argv) {
     console::program_name = "deal-mix";
     const console::arguments arguments(argc, argv, command);
-    const bool cutoff = arguments.has(cutoff_option);
-    if (cutoff && (arguments.has(shuffles_option) || arguments.has(digits_option))) {
-        console::report("--cutoff prints a number of riffles: it takes no --shuffles or --digits");
+    const std::optional<request> r = read_request(arguments);
+    if (!r)
         return EXIT_FAILURE;
-    }
-    const char* const shuffles_text = arguments.value(shuffles_option);
-    const auto shuffles = shuffles_text ? console::integer_argument(shuffles_text, "riffle count",
-                                                                    1, deal::max_shuffles)
-                                        : std::optional<std::int64_t>{10};
-    if (!shuffles)
-        return EXIT_FAILURE;
-    const char* const digits_text = arguments.value(digits_option);
-    const auto digits = digits_text ? console::integer_argument(digits_text, "decimal count", 0,
-                                                                deal::max_chance_digits)
-                                    : std::optional<std::int64_t>{3};
-    if (!digits)
-        return EXIT_FAILURE;
-    const auto sizes = deck_sizes(arguments.operands()[0]);
-    if (!sizes)
-        return EXIT_FAILURE;
-    const auto [first, last] = *sizes;
-    const bool ranged = console::split_range(arguments.operands()[0]).has_value();
-
-    mix::riffles law(first);
-    int known = 0; // the last deck's cutoff, where the next one's is sought
-    for (int cards = first;; law.grow(), ++cards) {
-        const std::string size = ranged ? std::to_string(cards) + ' ' : std::string();
-        if (cutoff) {
-            // The distance falls with every riffle, and the cutoff moves
-            // little from one deck size to the next: sought from the last.
-            int k = known;
-            if (law.under_half(k))
-                while (k > 0 && law.under_half(k - 1))
-                    --k;
-            else
-                while (!law.under_half(++k)) {
-                }
-            known = k;
-            console::output.write(size + std::to_string(k) + '\n');
-        } else {
-            for (int k = 1; k <= *shuffles; ++k) {
-                const int d = static_cast<int>(*digits);
-                console::output.write(size + std::to_string(k) + ' ' + law.total_variation(k, d) +
-                                      ' ' + law.separation(k, d) + '\n');
-            }
-        }
-        if (cards == last)
-            break;
-    }
-    console::output.close();
-    return EXIT_SUCCESS;
+    return run(*r);
 }

@@ -29,9 +29,9 @@
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
-#include "mix/chances.hpp"
-#include "mix/mixing.hpp"
-#include "mix/place_chances.hpp"
+#include "exact/chances.hpp"
+#include "exact/mixing.hpp"
+#include "exact/place_chances.hpp"
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 #include "text/cards.hpp"
@@ -52,24 +52,27 @@ constexpr const char usage[] =
     "                      no terminal\n"
     "  -f, --format FORMAT png, svg or pdf; without it, FILE's extension, in any\n"
     "                      letter case, or png\n"
-    "      --from K        start at round K, an integer of any length; a negative\n"
-    "                      one runs back (default 0)\n"
+    "      --from K        start the rows at round K, an integer of any length; a\n"
+    "                      negative one runs back (default 0)\n"
     "      --card C        draw card C's way boldly over the rest, faded; repeat\n"
     "                      for more cards\n"
-    "      --color BY      start (by starting position, the default) or cycle\n"
+    "      --color BY      start (by starting position, the default) or cycle;\n"
+    "                      for the rows and the map\n"
     "      --view VIEW     rows (the default), or map: one round as a plot of\n"
-    "                      where each position's card goes, for wide decks; or\n"
-    "                      chances: with --card C, the chance of each place for\n"
-    "                      card C, a row a round from 0 to ROUNDS (10 without it),\n"
-    "                      and without it, after ROUNDS rounds (1), a row for each\n"
-    "                      starting position on a deck of at most {max_playing_cards}; the\n"
-    "                      routine may hold moves by chance, as deal-after\n"
-    "                      --chances tells; or mix: COUNT deck sizes separated by\n"
-    "                      commas, the total variation distance from a random deck\n"
-    "                      after 0 to ROUNDS riffles, as deal-mix tells\n"
+    "                      where each position's card goes, for wide decks, with\n"
+    "                      no ROUNDS; or chances: with --card C, the chance of\n"
+    "                      each place for card C, a row a round from 0 to ROUNDS\n"
+    "                      (10 without it), and without it, after ROUNDS rounds\n"
+    "                      (1), a row for each starting position on a deck of at\n"
+    "                      most {max_playing_cards}; the routine may hold moves by chance, as\n"
+    "                      deal-after --chances tells; or mix: COUNT deck sizes and\n"
+    "                      ranges separated by commas, such as 52,104 or 50..53,\n"
+    "                      the total variation distance from a random deck after\n"
+    "                      0 to ROUNDS riffles, as deal-mix tells, with no other\n"
+    "                      option but -o and -f\n"
     "      --from-top      draw each row from the top card (left) to the bottom,\n"
     "                      and number the map's places from the top, 1 the top\n"
-    "                      card\n" DEAL_OPTIONS_HELP;
+    "                      card\n" DEAL_PICTURE_OPTIONS_HELP;
 
 enum option_index {
     output_option = console::round_option_count,
@@ -115,6 +118,44 @@ struct request {
     picture::view view = picture::view::rows;
     bool chances = false, mix = false;
 };
+
+// The options a view draws with; any other given is refused in one line
+// that names the view and says why. The rows take every option.
+struct view_rule {
+    const char* name;
+    const char* draws; // why the others do not apply
+    bool (*takes)(int option);
+};
+constexpr view_rule view_rules[] = {
+    {"map", "it draws one round, the same for every round",
+     [](int option) { return option != from_option; }},
+    {"chances", "it colors each place by its chance, from round 0",
+     [](int option) { return option != from_option && option != color_option; }},
+    {"mix", "it draws riffle shuffles of new decks of the sizes COUNT gives",
+     [](int option) {
+         return option == output_option || option == format_option || option == view_option;
+     }},
+};
+
+// Whether the options given, and ROUNDS, are those the view `name` can
+// use; reports the first that is not.
+bool view_takes(const char* name, const console::arguments& arguments) {
+    for (const view_rule& rule : view_rules) {
+        if (std::string_view{name} != rule.name)
+            continue;
+        for (const auto& [which, value] : arguments.options())
+            if (!rule.takes(which)) {
+                console::report("--view %s takes no --%s: %s", rule.name,
+                                options[static_cast<std::size_t>(which)].name, rule.draws);
+                return false;
+            }
+        if (std::string_view{name} == "map" && arguments.operands().size() == 2) {
+            console::report("--view map takes no ROUNDS: %s", rule.draws);
+            return false;
+        }
+    }
+    return true;
+}
 
 [[noreturn]] void refuse(const char* format, const char* value,
                          std::size_t most = console::quoted::shown_max) {
@@ -205,25 +246,21 @@ int write_picture(const request& r, picture::format format, Paint paint) {
     return EXIT_SUCCESS;
 }
 
-// The mixing curves: COUNT deck sizes separated by commas, 0 to ROUNDS
-// riffles each.
+// The mixing curves: COUNT deck sizes and ranges of them separated by
+// commas, as deal-mix takes them, 0 to ROUNDS riffles each.
 int draw_mix(const request& r, picture::format format, std::span<char* const> operands) {
+    const auto sizes = console::read_count_list(operands[0], "card count", 1, deal::max_cards);
+    if (!sizes)
+        return EXIT_FAILURE;
     picture::curves curves;
-    for (std::string_view sizes = operands[0];;) {
-        const std::size_t comma = sizes.find(',');
-        const std::string one(sizes.substr(0, comma));
-        const auto cards = console::integer_argument(one.c_str(), "card count", 1, deal::max_cards);
-        if (!cards)
-            return EXIT_FAILURE;
-        if (curves.sizes.size() == static_cast<std::size_t>(colors::followed_colors)) {
-            console::report("--view mix draws at most %d deck sizes", colors::followed_colors);
-            return EXIT_FAILURE;
+    for (const auto [first, last] : *sizes)
+        for (std::int64_t cards = first; cards <= last; ++cards) {
+            if (curves.sizes.size() == static_cast<std::size_t>(colors::followed_colors)) {
+                console::report("--view mix draws at most %d deck sizes", colors::followed_colors);
+                return EXIT_FAILURE;
+            }
+            curves.sizes.push_back(static_cast<int>(cards));
         }
-        curves.sizes.push_back(static_cast<int>(*cards));
-        if (comma == std::string_view::npos)
-            break;
-        sizes.remove_prefix(comma + 1);
-    }
     // Without ROUNDS, three times the binary digits of the largest deck:
     // the drop comes near half way.
     const int largest = *std::max_element(curves.sizes.begin(), curves.sizes.end());
@@ -235,7 +272,7 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
     if (!shuffles)
         return EXIT_FAILURE;
     for (const int cards : curves.sizes) {
-        const mix::riffles law(cards);
+        const exact::riffles law(cards);
         auto& d = curves.distances.emplace_back();
         for (int k = 0; k <= *shuffles; ++k)
             d.push_back(law.total_variation_value(k));
@@ -262,7 +299,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
         console::report("--view chances draws one card's chances: give one --card");
         return EXIT_FAILURE;
     }
-    const std::int64_t most = mix::exact_chance_rounds(routine);
+    const std::int64_t most = exact::exact_chance_rounds(routine);
     const auto rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, most)
@@ -272,9 +309,16 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     picture::heat heat;
     heat.columns = cards;
     heat.from_top = from_top;
-    heat.column_label = from_top ? "place from the top" : "position";
+    // Which end of the deck each end of the axis is.
+    const std::string last = std::to_string(from_top ? cards : cards - 1);
+    heat.column_label = cards == 1 ? (from_top ? "place from the top: 1, the deck's one card"
+                                               : "position: 0, the deck's one card")
+                        : from_top ? "place from the top: 1 the top card, " + last + " the bottom"
+                                   : "position: 0 the bottom card, " + last + " the top";
+    const std::string deck =
+        "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
     mpq_class largest = 0;
-    const auto add_row = [&](const mix::card_chances& c) {
+    const auto add_row = [&](const exact::card_chances& c) {
         for (int p = 0; p < cards; ++p) {
             const mpq_class chance(c.numerator(p), c.denominator());
             heat.chances.push_back(chance.get_d());
@@ -286,7 +330,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     char words[400] = "";
     text::routine_text(routine, words, sizeof words);
     if (r.card_count == 1) {
-        mix::card_chances card(routine, r.cards[0]);
+        exact::card_chances card(routine, r.cards[0]);
         for (std::int64_t k = 0; k <= *rounds; ++k) {
             card.play_to(k);
             add_row(card);
@@ -299,19 +343,19 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
             char face[text::card_name_room];
             name += std::string(" (") + text::card_name(number, face) + ")";
         }
-        heat.title = "Where card " + name + " may be, round by round: " + words;
+        heat.title = "Where card " + name + " may be in " + deck + ", round by round: " + words;
     } else {
         for (int from = 0; from < cards; ++from) {
-            mix::card_chances card(routine, from);
+            exact::card_chances card(routine, from);
             card.play_to(*rounds);
             add_row(card);
         }
         heat.row_label = "starting position";
-        heat.title = "Where each card may be after " + std::to_string(*rounds) + " round" +
-                     (*rounds == 1 ? "" : "s") + ": " + words;
+        heat.title = "Where each card of " + deck + " may be after " + std::to_string(*rounds) +
+                     " round" + (*rounds == 1 ? "" : "s") + ": " + words;
     }
-    heat.largest = mix::decimals(largest, 3);
-    heat.quarter = mix::decimals(largest / 4, 3);
+    heat.largest = exact::decimals(largest, 3);
+    heat.quarter = exact::decimals(largest / 4, 3);
     return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, heat, w, c);
     });
@@ -339,35 +383,40 @@ picture::format format_for(const request& r) {
            r.file, console::quoted::shown_most);
 }
 
-int main(int argc, char** argv) {
-    console::program_name = "deal-picture";
-    const console::arguments arguments(argc, argv, command);
-    const auto operands = arguments.operands();
-    const char* const view = arguments.value(view_option);
-    if (view && std::string_view{view} == "mix") {
-        const deal::start none = deal::start::new_deck(1);
-        const request r = read_options(arguments, none);
-        return draw_mix(r, format_for(r), operands);
-    }
-    const bool chances = view && std::string_view{view} == "chances";
+// The round of COUNT, as a deal where it is one, and the deck it starts
+// from; read by the round's options.
+struct round_request {
+    bool routine_given = false;
+    deal::description deal;
+    deal::routine routine;
+    std::optional<deal::start> start;
+};
+
+// Nothing after a report. The chances view follows a card, which a chosen
+// pile needs, through moves by chance.
+std::optional<round_request> read_round(const console::arguments& arguments, bool chances) {
     const console::deal_options deal_options(arguments, false, chances, chances);
-    const auto hands = deal_options.hand_counts(operands[0], false, 1);
+    const auto hands = deal_options.hand_counts(arguments.operands()[0], false, 1);
     if (!hands)
-        return EXIT_FAILURE;
-    const deal::description deal = deal_options.describe(hands->first, deal_options.cards().first);
-    const deal::routine routine =
-        deal_options.routine_for(hands->first, deal_options.cards().first);
-    const std::optional<deal::start> start = deal_options.start_for(routine.cards);
-    if (!start)
-        return EXIT_FAILURE;
-    const request r = read_options(arguments, *start);
-    if (r.chances)
-        return draw_chances(r, format_for(r), *start, routine, operands,
-                            arguments.has(from_top_option));
+        return std::nullopt;
+    round_request r;
+    r.routine_given = deal_options.routine_given();
+    r.deal = deal_options.describe(hands->first, deal_options.cards().first);
+    r.routine = deal_options.routine_for(hands->first, deal_options.cards().first);
+    r.start = deal_options.start_for(r.routine.cards);
+    if (!r.start)
+        return std::nullopt;
+    return r;
+}
+
+// The rows of the rounds, or the map of one.
+int draw_rows(const request& r, const round_request& round_asked, std::span<char* const> operands,
+              bool from_top) {
+    const deal::routine& routine = round_asked.routine;
     const deal::permutation round = deal::round_permutation(routine);
     // The caption names the routine as it writes its moves, cut to a line.
     char routine_words[400] = "";
-    if (deal_options.routine_given())
+    if (round_asked.routine_given)
         text::routine_text(routine, routine_words, sizeof routine_words);
     deal::cycles cycles;
     cycles.learn(round);
@@ -386,7 +435,7 @@ int main(int argc, char** argv) {
     deal::round_number first_round;
     first_round.learn(cycles);
     first_round.assign(r.from);
-    const picture::scene scene{deal_options.routine_given() ? nullptr : &deal,
+    const picture::scene scene{round_asked.routine_given ? nullptr : &round_asked.deal,
                                routine_words,
                                &round,
                                &cycles,
@@ -395,15 +444,36 @@ int main(int argc, char** argv) {
                                r.from,
                                r.coloring,
                                {r.cards, static_cast<std::size_t>(r.card_count)},
-                               &*start,
+                               &*round_asked.start,
                                false};
     picture::layout layout =
         r.view == picture::view::map
             ? picture::make_map_layout(routine.cards)
             : picture::make_layout(routine.cards, static_cast<int>(*rounds), r.from);
-    layout.from_top = arguments.has(from_top_option);
-
+    layout.from_top = from_top;
     return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, layout, scene, w, c);
     });
+}
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-picture";
+    const console::arguments arguments(argc, argv, command);
+    const auto operands = arguments.operands();
+    const bool from_top = arguments.has(from_top_option);
+    const char* const view = arguments.value(view_option);
+    if (view && !view_takes(view, arguments))
+        return EXIT_FAILURE;
+    if (view && std::string_view{view} == "mix") {
+        const request r = read_options(arguments, deal::start::new_deck(1));
+        return draw_mix(r, format_for(r), operands);
+    }
+    const bool chances = view && std::string_view{view} == "chances";
+    const std::optional<round_request> round = read_round(arguments, chances);
+    if (!round)
+        return EXIT_FAILURE;
+    const request r = read_options(arguments, *round->start);
+    if (r.chances)
+        return draw_chances(r, format_for(r), *round->start, round->routine, operands, from_top);
+    return draw_rows(r, *round, operands, from_top);
 }

@@ -57,7 +57,8 @@ constexpr const char usage[] =
     "                      moved by a move\n"
     "      --closest       with --any-card and no TO: the fewest places these\n"
     "                      moves narrow the card to, a shortest routine that does\n"
-    "                      it on one line and the places, increasing, on the next\n"
+    "                      it on one line and the places, increasing, on the next;\n"
+    "                      \"never\" where they narrow it not at all\n"
     "      --from-top      count FROM and TO from the top, 1 the top card\n"
     "      --deck ORDER    the deck starts as ORDER, as deal-after --help tells, a\n"
     "                      card named in FROM or TO being found where it starts\n"
@@ -93,6 +94,11 @@ std::optional<int> position_argument(const char* argument, const deal::start& st
                            ? console::integer_argument(argument, "place from the top", 1, cards)
                            : console::integer_argument(argument, "position", 0, cards - 1);
         return p ? std::optional<int>{static_cast<int>(from_top ? cards - *p : *p)} : std::nullopt;
+    }
+    // Past a pack's cards, no name is a card: the text is no position.
+    if (cards > deal::max_playing_cards) {
+        console::report_not_integer(argument, from_top ? "place from the top" : "position");
+        return std::nullopt;
     }
     const auto card = console::card_argument(argument, cards);
     return card ? std::optional<int>{start.position_of(*card)} : std::nullopt;
@@ -136,7 +142,11 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
                         static_cast<long long>(most), search.cards());
         return EXIT_FAILURE;
     }
-    if (outcome == deal::narrowing::outcome::never) {
+    // Moves that narrow the card to no fewer places than the deck has never
+    // narrow it: said as a search that finds nothing says it.
+    if (outcome == deal::narrowing::outcome::never ||
+        (!to && search.cards() > 1 &&
+         static_cast<int>(narrowing.places().size()) == search.cards())) {
         console::output.write("never\n");
         console::output.close();
         return EXIT_SUCCESS;
@@ -172,91 +182,132 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
     return EXIT_SUCCESS;
 }
 
-} // namespace
+// What the command line asks, read and checked: the deck and where it
+// starts, the positions FROM and TO, and the moves allowed.
+struct request {
+    explicit request(const console::arguments& given) : arguments(given) {}
+    const console::arguments& arguments;
+    bool any_card = false, closest = false, all = false, from_top = false;
+    int size = 0;
+    std::optional<deal::start> start;
+    std::optional<int> from, to;
+    std::vector<deal::move> moves;
+};
 
-int main(int argc, char** argv) {
-    console::program_name = "deal-solve";
-    const console::arguments arguments(argc, argv, command);
-    const auto operands = arguments.operands();
-    const bool any_card = arguments.has(any_card_option);
-    const bool closest = arguments.has(closest_option);
+// The options that say which operands are given, against the operands;
+// false after a report.
+bool check_operands(request& r) {
+    const auto operands = r.arguments.operands();
+    r.any_card = r.arguments.has(any_card_option);
+    r.closest = r.arguments.has(closest_option);
+    r.all = r.arguments.has(all_option);
     // The operands after CARDS: FROM and TO, TO alone for any card, none to
     // narrow it as far as it goes.
-    const std::size_t wanted = closest ? 1 : any_card ? 2 : 3;
-    if (closest && !any_card) {
-        console::report("--closest needs --any-card: it narrows a card that may be any of the "
-                        "deck's");
-        return EXIT_FAILURE;
-    }
-    if (closest && arguments.has(all_option)) {
-        console::report("--all lists the routines to TO: with --closest, one routine is given");
-        return EXIT_FAILURE;
-    }
-    if (closest && operands.size() > 1) {
-        console::report("--closest takes no TO: give CARDS alone, and the fewest places are "
-                        "found");
-        return EXIT_FAILURE;
-    }
-    if (any_card && operands.size() > 2) {
-        console::report("--any-card takes no FROM: give CARDS TO, the card being whichever the "
-                        "spectator chose");
-        return EXIT_FAILURE;
+    const std::size_t wanted = r.closest ? 1 : r.any_card ? 2 : 3;
+    const char* fault = nullptr;
+    if (r.closest && !r.any_card)
+        fault = "--closest needs --any-card: it narrows a card that may be any of the deck's";
+    else if (r.closest && r.all)
+        fault = "--all lists the routines to TO: with --closest, one routine is given";
+    else if (r.closest && operands.size() > 1)
+        fault = "--closest takes no TO: give CARDS alone, and the fewest places are found";
+    else if (r.any_card && operands.size() > 2)
+        fault = "--any-card takes no FROM: give CARDS TO, the card being whichever the "
+                "spectator chose";
+    if (fault) {
+        console::report("%s", fault);
+        return false;
     }
     if (operands.size() < wanted) {
         constexpr const char* missing[] = {"the card count CARDS", "the position FROM",
                                            "the position TO"};
         const std::size_t next = operands.size() == 0 ? 0 : operands.size() + 3 - wanted;
         console::report("missing %s: give %s", missing[next],
-                        closest    ? "CARDS"
-                        : any_card ? "CARDS TO"
-                                   : "CARDS FROM TO");
-        return EXIT_FAILURE;
+                        r.closest    ? "CARDS"
+                        : r.any_card ? "CARDS TO"
+                                     : "CARDS FROM TO");
+        return false;
     }
+    return true;
+}
+
+// CARDS, the deck they start as, and the positions FROM and TO in it.
+bool read_positions(request& r) {
+    const auto operands = r.arguments.operands();
     const auto cards = console::integer_argument(operands[0], "card count", 1, deal::max_cards);
     if (!cards)
-        return EXIT_FAILURE;
-    const int size = static_cast<int>(*cards);
+        return false;
+    r.size = static_cast<int>(*cards);
     const auto order =
-        console::deck_order(arguments.value(deck_option), arguments.value(deck_file_option));
+        console::deck_order(r.arguments.value(deck_option), r.arguments.value(deck_file_option));
     if (!order)
-        return EXIT_FAILURE;
-    const auto start = arguments.has(deck_option) || arguments.has(deck_file_option)
-                           ? console::start_of(*order, size)
-                           : deal::start::new_deck(size);
-    if (!start)
-        return EXIT_FAILURE;
-    const bool from_top = arguments.has(from_top_option);
-    std::optional<int> from, to;
-    if (!any_card && !(from = position_argument(operands[1], *start, from_top)))
-        return EXIT_FAILURE;
-    if (!closest && !(to = position_argument(operands.back(), *start, from_top)))
-        return EXIT_FAILURE;
-    const char* const allowed = arguments.value(moves_option);
+        return false;
+    r.start = r.arguments.has(deck_option) || r.arguments.has(deck_file_option)
+                  ? console::start_of(*order, r.size)
+                  : deal::start::new_deck(r.size);
+    if (!r.start)
+        return false;
+    r.from_top = r.arguments.has(from_top_option);
+    if (!r.any_card && !(r.from = position_argument(operands[1], *r.start, r.from_top)))
+        return false;
+    return r.closest || (r.to = position_argument(operands.back(), *r.start, r.from_top));
+}
+
+// The moves of --moves, ranges expanded.
+bool read_moves(request& r) {
+    const char* const allowed = r.arguments.value(moves_option);
     if (!allowed) {
         console::report("--moves MOVES is needed: the moves allowed, such as 'faro in | faro out'");
-        return EXIT_FAILURE;
+        return false;
     }
-    std::vector<deal::move> moves;
     char words[text::words_room];
-    if (!text::read_move_list(allowed, size, take, &moves, console::shown_quoted, words,
+    if (!text::read_move_list(allowed, r.size, take, &r.moves, console::shown_quoted, words,
                               sizeof words)) {
         console::report("%s", words);
-        return EXIT_FAILURE;
+        return false;
     }
+    return true;
+}
 
+// A shortest routine from FROM to TO, or every one, printed by `print`.
+template <class Print>
+int solve(deal::search& search, const request& r, Print print) {
+    const int length = search.solve(*r.from, *r.to);
+    std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
+    if (length < 0) {
+        console::output.write("never\n");
+    } else if (!r.all) {
+        search.first(path);
+        print(path);
+    } else {
+        if (search.count(deal::max_search_answers) > deal::max_search_answers) {
+            console::report("more than %lld routines of %d moves bring position %d to %d: "
+                            "allow fewer moves, or ask for one routine without --all",
+                            static_cast<long long>(deal::max_search_answers), length, *r.from,
+                            *r.to);
+            return EXIT_FAILURE;
+        }
+        search.each(path, print);
+    }
+    console::output.close();
+    return EXIT_SUCCESS;
+}
+
+// The search among the moves, and its answer.
+int run(const request& r) {
     // Each move's effect on every position, a deck's worth a move: 101 MB
     // for the most moves on the largest deck. And room for the moves that
     // lead on from each position of a shortest routine, for listing them
     // all, of which a search touches what it needs.
-    std::vector<std::int16_t> table(moves.size() * static_cast<std::size_t>(size));
+    std::vector<std::int16_t> table(r.moves.size() * static_cast<std::size_t>(r.size));
     constexpr std::size_t branch_room = std::size_t{1} << 22;
     const auto branches = std::make_unique_for_overwrite<std::int16_t[]>(branch_room);
     deal::search search(table, {branches.get(), branch_room});
-    search.reset(size);
+    search.reset(r.size);
     // A move listed twice, as 'cut 1..51 | cut 1..51' lists each cut, is
     // kept once, where it is first listed: each routine is then written once.
     std::vector<std::string> texts;
-    for (const deal::move& m : moves) {
+    for (const deal::move& m : r.moves) {
         char text[text::rules_room + 32];
         text::move_text(m, text, sizeof text);
         if (std::find(texts.begin(), texts.end(), text) != texts.end())
@@ -264,29 +315,22 @@ int main(int argc, char** argv) {
         search.add(m);
         texts.emplace_back(text);
     }
-
     const auto print = [&texts](std::span<const int> routine) {
         print_routine(texts, routine);
         return true;
     };
-    if (any_card)
-        return narrow(search, to, arguments.has(all_option), from_top, print);
-    const int length = search.solve(*from, *to);
-    std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
-    if (length < 0) {
-        console::output.write("never\n");
-    } else if (!arguments.has(all_option)) {
-        search.first(path);
-        print(path);
-    } else {
-        if (search.count(deal::max_search_answers) > deal::max_search_answers) {
-            console::report("more than %lld routines of %d moves bring position %d to %d: "
-                            "allow fewer moves, or ask for one routine without --all",
-                            static_cast<long long>(deal::max_search_answers), length, *from, *to);
-            return EXIT_FAILURE;
-        }
-        search.each(path, print);
-    }
-    console::output.close();
-    return EXIT_SUCCESS;
+    if (r.any_card)
+        return narrow(search, r.to, r.all, r.from_top, print);
+    return solve(search, r, print);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::program_name = "deal-solve";
+    const console::arguments arguments(argc, argv, command);
+    request r(arguments);
+    if (!check_operands(r) || !read_positions(r) || !read_moves(r))
+        return EXIT_FAILURE;
+    return run(r);
 }

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "console/facts.hpp"
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
+#include "facts/facts.hpp"
 
 namespace console {
 
@@ -33,7 +33,7 @@ void put(std::string_view text) {
 
 // A usage text with the facts it names written in.
 void put_with_facts(const char* usage) {
-    with_facts(
+    facts::with_facts(
         usage, [](void*, std::string_view piece, bool) { put(piece); }, nullptr);
 }
 
@@ -127,10 +127,83 @@ const char* arguments::value(int which) const {
     return found;
 }
 
+namespace {
+
+// The command line as it is read, argument by argument: each option found is
+// handed to take(which, value), which gathers it, and the first fault is
+// kept.
+template <class Take>
+struct line_reader {
+    int argc;
+    char** argv;
+    const command_line& line;
+    fault& error;
+    const Take& take;
+
+    // "--name", "--name=VALUE" or "--name VALUE", at argument `at`; returns
+    // the last argument it used.
+    int read_long(int at) const {
+        const std::string_view argument = argv[at];
+        const std::string_view body = argument.substr(2);
+        const std::size_t equals = body.find('=');
+        const std::string_view name = body.substr(0, equals);
+        const int which = find_long(name, line.options);
+        if (which == none || which == ambiguous) {
+            error.set(which == none ? "unknown option %s" : "ambiguous option %s",
+                      quoted(argument.substr(0, 2 + name.size())).c_str());
+            return at;
+        }
+        const char* value =
+            which >= 0 ? line.options[static_cast<std::size_t>(which)].value : nullptr;
+        const char* full = which == help      ? "help"
+                           : which == version ? "version"
+                                              : line.options[static_cast<std::size_t>(which)].name;
+        if (!value && equals != std::string_view::npos)
+            error.set("option '--%s' takes no value", full);
+        else if (value && equals != std::string_view::npos)
+            take(which, argv[at] + 2 + equals + 1);
+        else if (value && at + 1 < argc && !is_option(argv[at + 1]))
+            take(which, argv[++at]);
+        else if (value)
+            error.set("option '--%s' needs a value (%s)", full, value);
+        else
+            take(which, nullptr);
+        return at;
+    }
+
+    // A group of letters, the last of which may take a value, attached or
+    // the next argument; returns the last argument it used.
+    int read_letters(int at) const {
+        const std::string_view argument = argv[at];
+        for (std::size_t i = 1; i < argument.size(); ++i) {
+            const int which = find_short(argument[i], line.options);
+            if (which == none) {
+                const char shown[] = {'-', argument[i]};
+                error.set("unknown option %s", quoted(std::string_view{shown, 2}).c_str());
+                break;
+            }
+            const char* value = line.options[static_cast<std::size_t>(which)].value;
+            if (!value) {
+                take(which, nullptr);
+            } else if (i + 1 < argument.size()) {
+                take(which, argv[at] + i + 1);
+                break;
+            } else if (at + 1 < argc && !is_option(argv[at + 1])) {
+                take(which, argv[++at]);
+            } else {
+                error.set("option '-%c' needs a value (%s)", argument[i], value);
+            }
+        }
+        return at;
+    }
+};
+
+} // namespace
+
 arguments::arguments(int argc, char** argv, const command_line& line)
     : table_(line.options), operands_(argv + 1) {
     fault error;
-    bool wants_help = false, wants_version = false, options_ended = false;
+    bool wants_help = false, wants_version = false;
     const auto take = [&](int which, const char* value) {
         if (which == help)
             wants_help = true;
@@ -141,62 +214,18 @@ arguments::arguments(int argc, char** argv, const command_line& line)
         else
             options_[option_count_++] = {which, value};
     };
-
+    const line_reader<decltype(take)> reader{argc, argv, line, error, take};
+    bool options_ended = false;
     for (int at = 1; at < argc; ++at) {
         const std::string_view argument = argv[at];
-        if (options_ended || !is_option(argument)) {
+        if (options_ended || !is_option(argument))
             operands_[operand_count_++] = argv[at];
-        } else if (argument == "--") {
+        else if (argument == "--")
             options_ended = true;
-        } else if (argument.starts_with("--")) {
-            const std::string_view body = argument.substr(2);
-            const std::size_t equals = body.find('=');
-            const std::string_view name = body.substr(0, equals);
-            const int which = find_long(name, line.options);
-            if (which == none || which == ambiguous) {
-                error.set(which == none ? "unknown option %s" : "ambiguous option %s",
-                          quoted(argument.substr(0, 2 + name.size())).c_str());
-                continue;
-            }
-            const char* value =
-                which >= 0 ? line.options[static_cast<std::size_t>(which)].value : nullptr;
-            const char* full = which == help ? "help"
-                               : which == version
-                                   ? "version"
-                                   : line.options[static_cast<std::size_t>(which)].name;
-            if (!value && equals != std::string_view::npos) {
-                error.set("option '--%s' takes no value", full);
-            } else if (value && equals != std::string_view::npos) {
-                take(which, argv[at] + 2 + equals + 1);
-            } else if (value && at + 1 < argc && !is_option(argv[at + 1])) {
-                take(which, argv[++at]);
-            } else if (value) {
-                error.set("option '--%s' needs a value (%s)", full, value);
-            } else {
-                take(which, nullptr);
-            }
-        } else {
-            // A group of letters, the last of which may take a value.
-            for (std::size_t i = 1; i < argument.size(); ++i) {
-                const int which = find_short(argument[i], line.options);
-                if (which == none) {
-                    const char shown[] = {'-', argument[i]};
-                    error.set("unknown option %s", quoted(std::string_view{shown, 2}).c_str());
-                    break;
-                }
-                const char* value = line.options[static_cast<std::size_t>(which)].value;
-                if (!value) {
-                    take(which, nullptr);
-                } else if (i + 1 < argument.size()) {
-                    take(which, argv[at] + i + 1);
-                    break;
-                } else if (at + 1 < argc && !is_option(argv[at + 1])) {
-                    take(which, argv[++at]);
-                } else {
-                    error.set("option '-%c' needs a value (%s)", argument[i], value);
-                }
-            }
-        }
+        else if (argument.starts_with("--"))
+            at = reader.read_long(at);
+        else
+            at = reader.read_letters(at);
     }
 
     if (wants_help)

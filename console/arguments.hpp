@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <span>
 
+#include "deal/limits.hpp"
+
 namespace console {
 
 struct option {
@@ -45,7 +47,7 @@ struct given_option {
 
 class arguments {
 public:
-    static constexpr std::size_t most_options = 64;
+    static constexpr std::size_t most_options = deal::max_options;
 
     // Reads the command line. --help prints the usage and --version the
     // version, and the process ends with status 0; any other fault ends it

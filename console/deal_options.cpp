@@ -26,35 +26,13 @@ namespace console {
 
 namespace {
 
+// Said where a program that follows no card is given a chosen pile.
+constexpr const char* chosen_pile_alone =
+    "--chosen-pile follows a card: only deal-after --where C and deal-picture --view chances take "
+    "it";
+
 [[noreturn]] void refused() {
     std::exit(EXIT_FAILURE);
-}
-
-// The count or range of counts that `argument` names (a range only with
-// `ranges`): each end read as an integer and held to `check`, which reports
-// what is wrong with it, then the range's size.
-template <class Check>
-std::optional<count_range> read_counts(const char* argument, bool ranges, const char* what,
-                                       Check check) {
-    const auto range = ranges ? split_range(argument) : std::nullopt;
-    const std::string_view ends[] = {range ? range->first : std::string_view{argument},
-                                     range ? range->last : std::string_view{argument}};
-    count_range counts{};
-    for (int i = 0; i < (range ? 2 : 1); ++i) {
-        text::integer_text count;
-        if (!text::parse_integer(ends[i], count)) {
-            report_not_integer(argument, what);
-            return std::nullopt;
-        }
-        if (!check(count))
-            return std::nullopt;
-        (i == 0 ? counts.first : counts.last) = count.value();
-    }
-    if (!range)
-        counts.last = counts.first;
-    else if (!range_size(argument, *range))
-        return std::nullopt;
-    return counts;
 }
 
 // Reads the routine for a deck of `cards` cards into `made`; false after a
@@ -115,7 +93,7 @@ void moves_help() {
 
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
                          std::size_t room) {
-    const quoted q(value, length == text::shown_length::move ? 120 : quoted::shown_max);
+    const quoted q(value, text::shown_most(length));
     const std::string_view shown = q.c_str();
     const std::size_t n = std::min(shown.size(), room - 1);
     std::copy_n(shown.data(), n, out);
@@ -154,7 +132,8 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         // A text that holds no move at all is refused at once; any other
         // fault shows for the decks it is read for.
         deal::routine none;
-        if (std::string_view{routine_text_}.find_first_not_of(" \t") == std::string_view::npos &&
+        if (std::string_view{routine_text_}.find_first_not_of(" \t\n\r\v\f") ==
+                std::string_view::npos &&
             !read_routine(routine_text_, 1, none))
             refused();
         return;
@@ -169,29 +148,24 @@ deal_options::deal_options(const arguments& given, bool cards_ranges, bool follo
         cards_given_ = true;
         cards_ = *cards;
     }
-    // A deck that says its size, a stack of a pack or a list of cards, is the
-    // deal's deck where --cards does not say otherwise.
-    if (const auto size = deck_given_ ? text::deck_size(deck_text_) : std::nullopt;
-        size && !cards_given_) {
+    // A stack of a pack or a list of cards is the deal's deck where --cards
+    // does not say otherwise.
+    if (const auto size =
+            deck_given_ ? text::cards_of_deck(deck_text_, cards_given_) : std::nullopt) {
         cards_given_ = true;
         cards_ = {*size, *size};
     }
-    for (int i = 0; i < text::deal_option_count; ++i) {
-        const char* value = values[packets_option + i];
-        char words[text::words_room];
-        if (value && !text::read_deal_option(static_cast<text::deal_option>(i), value, rules_,
-                                             shown_quoted, words, sizeof words)) {
-            report("%s", words);
-            refused();
-        }
-    }
-    if (values[gather_option] &&
-        values[packets_option + static_cast<int>(text::deal_option::bottom_hand)]) {
-        report("%s", text::gather_and_bottom_hand);
+    text::option_values deal_values;
+    for (int i = 0; i < text::deal_option_count; ++i)
+        if (const char* value = values[packets_option + i])
+            deal_values[i] = value;
+    char words[text::words_room];
+    if (text::read_deal_options(deal_values, rules_, shown_quoted, words, sizeof words)) {
+        report("%s", words);
         refused();
     }
     if (values[chosen_pile_option] && !follows) {
-        report("--chosen-pile follows a card: only deal-after --where C takes it");
+        report("%s", chosen_pile_alone);
         refused();
     }
 }
@@ -204,7 +178,7 @@ bool deal_options::check_count(const text::integer_text& count, std::int64_t lea
         if (!cards || !read_routine(routine_text_, *cards, made))
             return false;
         if (made.follows_card() && !follows_) {
-            report("--chosen-pile follows a card: only deal-after --where C takes it");
+            report("%s", chosen_pile_alone);
             return false;
         }
         if (const int m = made.first_by_chance(); m >= 0 && !by_chance_) {

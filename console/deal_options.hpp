@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/arguments.hpp"
+#include "console/ranges.hpp"
 #include "deal/description.hpp"
 #include "deal/routine.hpp"
 #include "deal/start.hpp"
@@ -62,11 +63,6 @@ constexpr std::array<option, round_option_count + N> with_round_options(const op
 constexpr std::array<option, round_option_count> with_round_options() {
     return round_options;
 }
-
-// A count or a range of counts, both ends included.
-struct count_range {
-    std::int64_t first, last;
-};
 
 // What --help adds for a program that takes a routine or moves, written to
 // standard output: each move as the routine reader knows it, described in
@@ -124,7 +120,6 @@ public:
     // one --deck or --deck-file gives, checked for that many cards. A bad one
     // is reported, and nothing returned.
     std::optional<deal::start> start_for(int cards) const;
-    bool deck_given() const { return deck_given_; }
 
 private:
     bool check_count(const text::integer_text& count, std::int64_t least) const;
@@ -163,6 +158,10 @@ private:
 #define DEAL_CHOSEN_PILE_HELP                                                                      \
     "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
     "                      with T hands above it, the others in their order\n"
+#define DEAL_CHANCES_CHOSEN_PILE_HELP                                                              \
+    "      --chosen-pile T with --view chances: the hand that holds the card\n"                    \
+    "                      followed gathered with T hands above it, the others\n"                  \
+    "                      in their order\n"
 #define DEAL_ROUTINE_HELP(EXAMPLE)                                                                 \
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
@@ -180,5 +179,9 @@ private:
 #define DEAL_OPTIONS_HELP                                                                          \
     DEAL_DEAL_OPTIONS_HELP DEAL_CHOSEN_PILE_HELP DEAL_ROUTINE_HELP(                                \
         "'deal 3 --packets 1 --chosen-pile 1'") DEAL_DECK_HELP
+// For deal-picture, which follows a card in its chances alone.
+#define DEAL_PICTURE_OPTIONS_HELP                                                                  \
+    DEAL_DEAL_OPTIONS_HELP DEAL_CHANCES_CHOSEN_PILE_HELP DEAL_ROUTINE_HELP(                        \
+        "'deal 3 --packets 1 --rest top'") DEAL_DECK_HELP
 #define DEAL_EXACT_OPTIONS_HELP                                                                    \
     DEAL_DEAL_OPTIONS_HELP DEAL_ROUTINE_HELP("'deal 3 --packets 1 --rest top'") DEAL_DECK_HELP

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "console/deal_options.hpp"
-#include "console/quote.hpp"
 #include "console/report.hpp"
 #include "text/cards.hpp"
 #include "text/count_words.hpp"
@@ -31,18 +30,21 @@ std::optional<std::int64_t> integer_argument(const char* argument, const char* w
 }
 
 std::optional<int> card_argument(const char* argument, int cards) {
-    text::integer_text number;
-    if (text::parse_integer(argument, number)) {
-        const auto card = in_range(number, "card", 0, cards - 1);
-        return card ? std::optional<int>{static_cast<int>(*card)} : std::nullopt;
-    }
-    const text::card_reading reading = text::read_card(argument, cards);
-    if (reading.fault == text::card_reading::none)
-        return reading.card;
     char words[text::words_room];
-    text::card_fault_words(words, sizeof words, reading, quoted(argument).c_str(), cards);
-    report("%s", words);
-    return std::nullopt;
+    const auto card = text::read_card(argument, cards, shown_quoted, words, sizeof words);
+    if (!card)
+        report("%s", words);
+    return card;
+}
+
+std::optional<std::vector<int>> card_list_argument(const char* argument, int cards) {
+    char words[text::words_room];
+    std::vector<int> numbers;
+    if (!text::read_cards(argument, cards, numbers, shown_quoted, words, sizeof words)) {
+        report("%s", words);
+        return std::nullopt;
+    }
+    return numbers;
 }
 
 std::optional<std::int32_t> supported_hand_count(const text::integer_text& count) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "deal/limits.hpp"
 #include "text/integer_text.hpp"
@@ -23,6 +24,8 @@ std::optional<std::int64_t> integer_argument(const char* argument, const char* w
 // A card, given as its number or, on a deck of at most 52 cards, its name
 // (AS, 10d, Q♥), in a deck of `cards` cards; otherwise reports why not.
 std::optional<int> card_argument(const char* argument, int cards);
+// Cards separated by commas, each as card_argument takes it.
+std::optional<std::vector<int>> card_list_argument(const char* argument, int cards);
 
 // The hand count that `count` names, if deal's own deck supports it;
 // otherwise reports it, with the supported range, on standard error.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "console/numbers.hpp"
 #include "console/quote.hpp"
 #include "console/report.hpp"
 
@@ -96,12 +97,30 @@ std::optional<std::int64_t> range_size(std::string_view argument, const range_te
                quoted(argument).c_str());
         return std::nullopt;
     }
-    if (span >= max_range_values) {
+    if (span >= deal::max_range_values) {
         report("range %s holds more than %lld values", quoted(argument).c_str(),
-               static_cast<long long>(max_range_values));
+               static_cast<long long>(deal::max_range_values));
         return std::nullopt;
     }
     return span + 1;
+}
+
+std::optional<std::vector<count_range>> read_count_list(std::string_view argument, const char* what,
+                                                        std::int64_t least, std::int64_t most) {
+    std::vector<count_range> list;
+    for (;;) {
+        const std::size_t comma = argument.find(',');
+        const auto counts = read_counts(argument.substr(0, comma), true, what,
+                                        [&](const text::integer_text& count) {
+                                            return in_range(count, what, least, most).has_value();
+                                        });
+        if (!counts)
+            return std::nullopt;
+        list.push_back(*counts);
+        if (comma == std::string_view::npos)
+            return list;
+        argument.remove_prefix(comma + 1);
+    }
 }
 
 } // namespace console

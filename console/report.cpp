@@ -34,7 +34,7 @@ void report(const char* format, ...) {
     std::fwrite(line, 1, length, stderr);
 }
 
-void report_not_integer(const char* argument, const char* what) {
+void report_not_integer(std::string_view argument, const char* what) {
     char words[text::words_room];
     text::not_integer_words(words, sizeof words, quoted(argument).c_str(), what);
     report("%s", words);

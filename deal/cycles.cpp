@@ -93,15 +93,6 @@ bool cycles::turned_along(int i, std::size_t k, std::size_t steps) const {
     return turned;
 }
 
-bool cycles::turned_after(int from, std::uint64_t rounds) const {
-    if (turned_.empty())
-        return false;
-    const int i = cycle_of(from);
-    const auto steps =
-        static_cast<std::size_t>(rounds % static_cast<std::uint64_t>(return_length(i)));
-    return turned_along(i, static_cast<std::size_t>(place_of(from)), steps);
-}
-
 int cycles::after(int from, std::uint64_t rounds) const {
     const auto c = cycle(cycle_of(from));
     const std::uint64_t at =

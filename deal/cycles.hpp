@@ -39,9 +39,7 @@ public:
     }
 
     // The distinct lengths of the cycles, ascending, and how many cycles have
-    // each: the cycle type. Distinct lengths sum to at most the deck's size,
-    // so there are at most 100 of them: 1 + 2 + ... + 101 > max_cards.
-    static constexpr std::size_t max_lengths = 100;
+    // each: the cycle type.
     std::span<const length_count> lengths() const { return lengths_; }
 
     // Whether cycle i brings its cards back turned over, as an odd number of
@@ -65,9 +63,6 @@ public:
     // Where the card that starts at position `from` is after `rounds`
     // rounds, `rounds` already reduced below the cycle's length or not.
     int after(int from, std::uint64_t rounds) const;
-    // Whether it has been turned over an odd number of times by then,
-    // `rounds` reduced below the cycle's return length or not.
-    bool turned_after(int from, std::uint64_t rounds) const;
 
     // The deck after `rounds` rounds from the starting order, into `deck`,
     // which holds size() cards, bottom first: card p started at position p,

@@ -1,7 +1,10 @@
-// The sizes that bound every deal, every routine and deal's own deck, in one
-// place: the programs check input against them and the page asks for them.
+// The sizes that bound every deal, every routine, deal's own deck and the
+// programs' command lines, in one place: the programs check input against
+// them, and the help, the manual pages and the page state them through the
+// one table of facts (facts/).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace deal {
@@ -92,6 +95,11 @@ constexpr std::int64_t max_bounded_chance_riffles(int cards) {
 }
 // Decks of up to this many cards may be named as the cards of a new deck.
 inline constexpr int max_playing_cards = 52;
+
+// A range of counts or rounds on a command line ("A..B") holds at most this
+// many values, and a command line at most this many options.
+inline constexpr std::int64_t max_range_values = 1'000'000;
+inline constexpr std::size_t max_options = 64;
 
 constexpr bool hand_count_supported(std::int64_t count) {
     return count >= min_hands && count <= max_hands;

@@ -58,12 +58,9 @@ public:
     // none of them does.
     std::int64_t rounds_to_start(std::int64_t most) const;
 
-    // The groups of cycle lengths, for the benchmarks and tests: how many,
-    // and each one's modulus.
+    // How many groups of cycle lengths the number is reduced modulo, for the
+    // tests.
     int group_count() const { return static_cast<int>(groups_.size()); }
-    std::uint64_t group_modulus(int g) const {
-        return groups_[static_cast<std::size_t>(g)].modulus;
-    }
 
 private:
     struct group {

@@ -206,4 +206,8 @@ void follow_move(const move& m, int cards, std::span<std::int16_t> next) {
     std::copy(one.goes_to().begin(), one.goes_to().end(), next.begin());
 }
 
+bool with_faces(const routine& r, const start& s) {
+    return r.turns_cards() || s.any_face_up();
+}
+
 } // namespace deal

@@ -13,6 +13,7 @@
 #include "deal/description.hpp"
 #include "deal/limits.hpp"
 #include "deal/permutation.hpp"
+#include "deal/start.hpp"
 
 namespace deal {
 
@@ -28,13 +29,13 @@ enum class move_kind : unsigned char {
     down_under, // cards alternately down onto the table and under the rest, down first
     under_down, // the same, under first
     turn,       // the top K cards, or the whole deck, turned over together
-    riffle,     // by chance: one riffle shuffle (deal/chance.hpp)
+    riffle,     // by chance: one riffle shuffle (draw/riffle.hpp)
     random_cut, // by chance: a cut of K cards, K equally likely from 0 to the deck's size - 1
 };
 inline constexpr int move_kind_count = 11;
 
 // Whether a move is made by chance: it makes no one permutation, but one
-// drawn each time it is played (deal/chance.hpp).
+// drawn each time it is played (draw/riffle.hpp).
 constexpr bool by_chance(move_kind kind) {
     return kind == move_kind::riffle || kind == move_kind::random_cut;
 }
@@ -80,7 +81,7 @@ private:
 // followed (-1). A deal with a chosen pile gathers the pile that holds the
 // followed card where it says; followed by none, or with the card in the
 // stock, its hands keep their order. A move by chance makes none: it is
-// drawn (deal/chance.hpp), and here moves nothing.
+// drawn (draw/riffle.hpp), and here moves nothing.
 permutation move_permutation(const move& m, int cards, int at = -1);
 
 // The round: every move in turn, composed. It must follow no card, and
@@ -103,5 +104,12 @@ struct down_under_step {
     bool down;
 };
 std::vector<down_under_step> down_under_steps(move_kind kind, int cards);
+
+// Whether a run of `r` from `s` is told with the cards' faces: where the
+// routine turns cards over or a card starts face up, whether or not a round
+// leaves any turned. The one rule for every program: listings and hands
+// then mark every card, and the round is a permutation of 2M points, each
+// position face down and face up, with its turned cycles marked.
+bool with_faces(const routine& r, const start& s);
 
 } // namespace deal

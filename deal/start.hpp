@@ -24,9 +24,8 @@ public:
     int size() const { return static_cast<int>(cards_.size()); }
     card operator[](int p) const { return cards_[static_cast<std::size_t>(p)]; }
     std::span<const card> cards() const { return cards_; }
-    // Whether some card starts face up; whether the deck is a new one.
+    // Whether some card starts face up.
     bool any_face_up() const { return any_face_up_; }
-    bool is_new() const { return is_new_; }
     // Where the card numbered `number` starts.
     int position_of(int number) const { return position_[static_cast<std::size_t>(number)]; }
 

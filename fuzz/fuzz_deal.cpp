@@ -15,9 +15,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "console/deck.hpp"
 #include "console/reader.hpp"
-#include "console/round.hpp"
+#include "filter/deck.hpp"
+#include "filter/round.hpp"
 #include "text/listing.hpp"
 
 namespace {
@@ -30,7 +30,7 @@ void check(bool ok, const char* what) {
 }
 
 void check_listing(const char* text, const char* end) {
-    std::bitset<deal::deck_capacity> seen;
+    std::bitset<filter::deck_capacity> seen;
     int fields = 0;
     const char* at = text;
     while (at < end && *at != '\n') {
@@ -44,14 +44,14 @@ void check_listing(const char* text, const char* end) {
                                      : value < 1000 ? 3
                                                     : 4),
               "field is not in the %2d form");
-        check(value >= 0 && value < deal::deck_size() && !seen[std::size_t(value)],
+        check(value >= 0 && value < filter::deck_size() && !seen[std::size_t(value)],
               "listing is not a permutation");
         seen[std::size_t(value)] = true;
         ++fields;
         at = stop + 1;
     }
     check(at + 1 == end && *at == '\n', "listing does not end in one newline");
-    check(fields == deal::deck_size(), "listing does not hold 5N fields");
+    check(fields == filter::deck_size(), "listing does not hold 5N fields");
 }
 
 } // namespace
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(oracle != nullptr, "fmemopen failed");
 
     // Every run of deal starts with N at 0; so does every input here.
-    deal::N = 0;
+    filter::N = 0;
     text::integer_text count;
     const console::read_status status = input->read_integer(count);
     int want = 0;
@@ -80,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0; // refused before the deck is touched
         }
         check(count.value() == want, "count value differs from %d");
-        deal::N = static_cast<std::int32_t>(count.value());
+        filter::N = static_cast<std::int32_t>(count.value());
     }
-    deal::set_starting_order();
+    filter::set_starting_order();
 
     for (;;) {
         const bool token = input->skip_integer() == console::read_status::integer;
@@ -90,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(token == (std::fscanf(oracle, "%d", &ignored) == 1), "token read differs from %d");
         if (!token)
             break;
-        check_listing(listing, text::format_listing(deal::stack, deal::deck_size(), listing));
-        deal::simulate_round();
+        check_listing(listing, text::format_listing(filter::stack, filter::deck_size(), listing));
+        filter::simulate_round();
     }
     std::fclose(oracle);
     return 0;

@@ -17,9 +17,9 @@
 #include <string_view>
 #include <vector>
 
-#include "deal/chance.hpp"
 #include "deal/follow.hpp"
 #include "deal/routine.hpp"
+#include "draw/riffle.hpp"
 #include "text/deal_words.hpp"
 #include "text/deck_words.hpp"
 #include "text/routine_words.hpp"
@@ -105,11 +105,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.first_by_chance() >= 0) {
         // Each move drawn twice from one seed: the same permutation both
         // times, and a permutation.
-        auto once = deal::generator::for_round(static_cast<std::uint64_t>(cards), 1);
-        auto twice = deal::generator::for_round(static_cast<std::uint64_t>(cards), 1);
+        auto once = draw::generator::for_round(static_cast<std::uint64_t>(cards), 1);
+        auto twice = draw::generator::for_round(static_cast<std::uint64_t>(cards), 1);
         for (const deal::move& m : first.moves()) {
-            const deal::permutation a = deal::draw_permutation(m, cards, once);
-            const deal::permutation b = deal::draw_permutation(m, cards, twice);
+            const deal::permutation a = draw::draw_permutation(m, cards, once);
+            const deal::permutation b = draw::draw_permutation(m, cards, twice);
             std::array<bool, deal::max_cards> seen{};
             for (int p = 0; p < cards; ++p) {
                 check(a[p] == b[p], "one seed drew two moves");

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/facts.hpp"
+#include "facts/facts.hpp"
 #include "text/routine_words.hpp"
 
 namespace {
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     for (std::size_t at; (at = page.find(marker)) != std::string::npos;)
         page.replace(at, marker.size(), moves());
     std::string filled;
-    console::with_facts(
+    facts::with_facts(
         page,
         [](void* out, std::string_view piece, bool is_fact) {
             *static_cast<std::string*>(out) += is_fact ? escaped(piece) : std::string(piece);

@@ -37,6 +37,20 @@ int pitch_for(int count) {
     return std::clamp(1200 / std::max(count, 1), 1, 24);
 }
 
+// How wide `text` is set at `size`: measured on a surface of its own, so that
+// a picture can be laid out before it is drawn.
+double text_width(const std::string& text, double size) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return e.x_advance;
+}
+
 // A step between labels that leaves at least `room` pixels between them.
 int label_step(int pitch, int room) {
     int step = 1;
@@ -50,6 +64,11 @@ int label_step(int pitch, int room) {
 
 // The heat map's top left corner.
 constexpr double heat_left = margin, heat_top = 3 * font + margin / 2.0;
+// The scale is at least this tall, so that its three labels stand apart
+// beside a map of one row.
+constexpr double least_scale = 6 * font;
+// Past this width the title is set smaller rather than the picture made wider.
+constexpr double widest_title = 1600;
 
 point cell_center(const heat& h, int row, int column) {
     const int placed = h.from_top ? h.columns - 1 - column : column;
@@ -57,9 +76,25 @@ point cell_center(const heat& h, int row, int column) {
             heat_top + (row + 0.5) * pitch_for(h.rows)};
 }
 
+namespace {
+
+// The map's height, or the scale's where that is taller.
+double heat_height(const heat& h) {
+    return std::max<double>(h.rows * pitch_for(h.rows), least_scale);
+}
+
+} // namespace
+
 extent measure(const heat& h) {
-    return {margin + h.columns * pitch_for(h.columns) + 140,
-            3 * font + margin + h.rows * pitch_for(h.rows) + 2 * font};
+    // The map and its scale, and room for the title, the label of the rows
+    // and that of the columns however narrow the map.
+    const double map = heat_left + h.columns * pitch_for(h.columns) + 140;
+    const double words =
+        heat_left + font +
+        std::max({std::min(text_width(h.title, font), widest_title), text_width(h.row_label, font),
+                  text_width(h.column_label, font)});
+    return {static_cast<int>(std::ceil(std::max(map, words))),
+            static_cast<int>(std::ceil(heat_top + heat_height(h) + margin / 2.0 + 2 * font))};
 }
 
 cairo_status_t draw(cairo_t* cr, const heat& h, extent e) {
@@ -67,7 +102,11 @@ cairo_status_t draw(cairo_t* cr, const heat& h, extent e) {
     const int px = pitch_for(h.columns), py = pitch_for(h.rows);
     const double left = heat_left, top = heat_top;
     cairo_set_source_rgb(cr, 0, 0, 0);
+    // A title too long for the widest picture is set smaller.
+    if (const double room = e.width - left - font, wide = text_width(h.title, font); wide > room)
+        cairo_set_font_size(cr, font * room / wide);
     text_at(cr, h.title, left, font, 0);
+    cairo_set_font_size(cr, font);
     const double largest =
         h.chances.empty() ? 0 : *std::max_element(h.chances.begin(), h.chances.end());
     for (int r = 0; r < h.rows; ++r)
@@ -87,15 +126,22 @@ cairo_status_t draw(cairo_t* cr, const heat& h, extent e) {
     const int column_step = label_step(px, 3 * font);
     const double foot = top + h.rows * py + font * 0.8;
     for (int c = 0; c < h.columns; c += column_step) {
+        // Counted from the top, the column drawn c-th from the left is
+        // place c + 1.
         const int shown = h.from_top ? c + 1 : c;
-        const int placed = h.from_top ? c : c;
-        text_at(cr, std::to_string(shown), left + (placed + 0.5) * px, foot, 0.5);
+        text_at(cr, std::to_string(shown), left + (c + 0.5) * px, foot, 0.5);
     }
     cairo_set_font_size(cr, font);
-    text_at(cr, h.column_label, left + h.columns * px / 2.0, foot + 1.4 * font, 0.5);
+    // The columns' label under the map's middle, or from its left edge
+    // where the map is narrower than the label; below the scale too.
+    const double under = top + heat_height(h) + 2.2 * font;
+    if (text_width(h.column_label, font) <= h.columns * px)
+        text_at(cr, h.column_label, left + h.columns * px / 2.0, under, 0.5);
+    else
+        text_at(cr, h.column_label, left, under, 0);
     text_at(cr, h.row_label, left, top - font, 0);
     // The scale: 0 at the foot, the largest chance at the head.
-    const double bar = left + h.columns * px + 30, height = h.rows * py;
+    const double bar = left + h.columns * px + 30, height = heat_height(h);
     for (int i = 0; i < 100; ++i) {
         set_color(cr, colors::colormap((i + 0.5) / 100));
         cairo_rectangle(cr, bar, top + height - (i + 1) * height / 100, 16, height / 100 + 0.5);
@@ -154,7 +200,7 @@ cairo_status_t draw(cairo_t* cr, const curves& c, extent e) {
             cairo_arc(cr, x(static_cast<double>(k)), y(d[k]), 3.5, 0, 6.283185307179586);
             cairo_fill(cr);
         }
-        text_at(cr, std::to_string(c.sizes[i]) + " cards", right + 12,
+        text_at(cr, std::to_string(c.sizes[i]) + (c.sizes[i] == 1 ? " card" : " cards"), right + 12,
                 top + 20 + 22 * static_cast<double>(i), 0);
     }
     return cairo_status(cr);

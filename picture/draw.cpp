@@ -221,10 +221,11 @@ private:
         }
         char deck_text[64 + sizeof rules];
         if (s.deal)
-            std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d cards%s", s.deal->hands,
-                          s.deal->hands == 1 ? "" : "s", l.cards, rules);
+            std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d card%s%s", s.deal->hands,
+                          s.deal->hands == 1 ? "" : "s", l.cards, l.cards == 1 ? "" : "s", rules);
         else
-            std::snprintf(deck_text, sizeof deck_text, "%d cards, routine: %s", l.cards, s.routine);
+            std::snprintf(deck_text, sizeof deck_text, "%d card%s, routine: %s", l.cards,
+                          l.cards == 1 ? "" : "s", s.routine);
         char line[400];
         if (l.view == view::rows) {
             const auto small = small_round(s.first_text);

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "console/deck.hpp"
-#include "console/round.hpp"
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
 #include "deal/follow.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
+#include "filter/deck.hpp"
+#include "filter/round.hpp"
 #include "text/routine_words.hpp"
 
 namespace {
@@ -41,12 +41,12 @@ TEST(DefaultDeal, IsDealsOwnRoundForEveryCount) {
         const deal::description d = deal::default_deal(hands);
         ASSERT_EQ(deal::check(d), deal::fault::none) << hands << " hands";
         round = deal::permutation(d);
-        deal::N = hands;
-        deal::set_starting_order();
-        deal::simulate_round();
-        ASSERT_EQ(round.size(), deal::deck_size());
+        filter::N = hands;
+        filter::set_starting_order();
+        filter::simulate_round();
+        ASSERT_EQ(round.size(), filter::deck_size());
         ASSERT_EQ(applied(round, starting_order(round.size()), 1),
-                  deck(deal::stack, deal::stack + deal::deck_size()))
+                  deck(filter::stack, filter::stack + filter::deck_size()))
             << hands << " hands";
     }
 }

@@ -3,8 +3,8 @@
 #include <numeric>
 #include <vector>
 
-#include "console/deck.hpp"
-#include "console/round.hpp"
+#include "filter/deck.hpp"
+#include "filter/round.hpp"
 
 namespace {
 
@@ -12,17 +12,17 @@ using deck = std::vector<deal::card>;
 
 // Starts a fresh run with `hands` hands and plays `rounds` rounds.
 deck after_rounds(int hands, int rounds) {
-    std::fill(std::begin(deal::stack), std::end(deal::stack), 0);
-    deal::N = hands;
-    deal::set_starting_order();
+    std::fill(std::begin(filter::stack), std::end(filter::stack), 0);
+    filter::N = hands;
+    filter::set_starting_order();
     for (int r = 0; r < rounds; ++r)
-        deal::simulate_round();
-    return deck(deal::stack, deal::stack + deal::deck_size());
+        filter::simulate_round();
+    return deck(filter::stack, filter::stack + filter::deck_size());
 }
 
 bool in_starting_order() {
-    for (int p = 0; p < deal::deck_size(); ++p)
-        if (deal::stack[p] != p)
+    for (int p = 0; p < filter::deck_size(); ++p)
+        if (filter::stack[p] != p)
             return false;
     return true;
 }
@@ -58,8 +58,8 @@ TEST(Round, FillsTheHandsInDealingOrder) {
     after_rounds(2, 1);
     const deal::card hand0[] = {9, 8, 5, 4, 1};
     const deal::card hand1[] = {7, 6, 3, 2, 0};
-    EXPECT_TRUE(std::equal(std::begin(hand0), std::end(hand0), deal::cards[0]));
-    EXPECT_TRUE(std::equal(std::begin(hand1), std::end(hand1), deal::cards[1]));
+    EXPECT_TRUE(std::equal(std::begin(hand0), std::end(hand0), filter::cards[0]));
+    EXPECT_TRUE(std::equal(std::begin(hand1), std::end(hand1), filter::cards[1]));
 }
 
 TEST(Round, ReturnsToTheStartAfterItsPeriod) {
@@ -68,7 +68,7 @@ TEST(Round, ReturnsToTheStartAfterItsPeriod) {
         after_rounds(hands, 0);
         int rounds = 0;
         do {
-            deal::simulate_round();
+            filter::simulate_round();
             ++rounds;
         } while (!in_starting_order() && rounds <= 1000);
         EXPECT_EQ(rounds, periods[hands - 1]) << hands << " hands";
@@ -89,29 +89,29 @@ TEST(Round, FirstRoundGroupsFollowTheDeal) {
 }
 
 TEST(Round, FullDeckStaysInsideItsStorage) {
-    std::fill(std::begin(deal::cards[0]), std::end(deal::cards[deal::max_hands - 1]), -1);
+    std::fill(std::begin(filter::cards[0]), std::end(filter::cards[deal::max_hands - 1]), -1);
     const deck d = after_rounds(deal::max_hands, 1);
-    ASSERT_EQ(d.size(), std::size_t{deal::deck_capacity});
+    ASSERT_EQ(d.size(), std::size_t{filter::deck_capacity});
     EXPECT_EQ(deck(d.begin(), d.begin() + 3), (deck{0, 1010, 1011}));
     EXPECT_EQ(deck(d.end() - 5, d.end()), (deck{1009, 3028, 3029, 5048, 5049}));
     // Every hand was dealt a card into every slot.
-    for (const auto& hand : deal::cards)
+    for (const auto& hand : filter::cards)
         for (deal::card c : hand)
             ASSERT_GE(c, 0);
 }
 
 TEST(Round, UnusedPositionsKeepTheirStartValue) {
     after_rounds(7, 3);
-    for (int p = deal::deck_size(); p < deal::deck_capacity; ++p)
-        ASSERT_EQ(deal::stack[p], 0) << "position " << p;
+    for (int p = filter::deck_size(); p < filter::deck_capacity; ++p)
+        ASSERT_EQ(filter::stack[p], 0) << "position " << p;
 }
 
 TEST(Round, EveryRoundIsAPermutation) {
     for (int hands : {1, 2, 5, 33, 517, deal::max_hands}) {
         after_rounds(hands, 0);
         for (int round = 0; round < 40; ++round) {
-            deal::simulate_round();
-            deck sorted(deal::stack, deal::stack + deal::deck_size());
+            filter::simulate_round();
+            deck sorted(filter::stack, filter::stack + filter::deck_size());
             std::sort(sorted.begin(), sorted.end());
             deck want(sorted.size());
             std::iota(want.begin(), want.end(), 0);

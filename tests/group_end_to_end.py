@@ -1,7 +1,8 @@
 """Runs deal-group as a user would: its orders, orbits, blocks and membership
 against GAP on the permutations deal-cycles --gap writes, the closed form for
 in and out faros, its routines played by deal-after and held to a search done
-by hand, and its faults."""
+by hand. Its faults are among the companions' (companions_end_to_end.py),
+which hold them to its manual."""
 
 import math
 import os
@@ -303,45 +304,6 @@ class Reach(unittest.TestCase):
                               "52"]).stdout, b"never\n")
         self.assertEqual(run(["--moves", "faro in", "--reach", "51^ " + " ".join(
             str(c) for c in range(50, -1, -1)), "52"]).stdout, b"never\n")
-
-
-class Faults(unittest.TestCase):
-    def test_bad_input(self):
-        table = [
-            (["52"], "--moves MOVES is needed: the moves, such as 'faro in | faro out'"),
-            (["--moves", "", "52"], "the moves allowed, '', are none: give moves separated by "
-                                    "'|', such as 'faro in | faro out'"),
-            (["--moves", "faro out | riffle", "52"], "move 2 of the moves allowed, 'riffle': a move "
-             "by chance takes no card to one place: allow exact moves"),
-            (["--moves", "deal 3 --packets 1 --chosen-pile 1", "21"], "move 1 of the moves "
-             "allowed, 'deal 3 --packets 1 --chosen-pile 1': a chosen pile follows one card, and "
-             "the group moves the whole deck: leave --chosen-pile out"),
-            (["--moves", "cut 1", "--reach", "0 1 2", "4"], "the order to reach: the deck lists 3 "
-                                                            "cards and holds 4: 3 is missing"),
-            (["--moves", "cut 1", "--reach", "0 1 1 2", "4"], "the order to reach: '1' is in the "
-                                                              "deck twice"),
-            (["--moves", "cut 1", "--summary", "--reach", "new", "52"],
-             "--summary and --reach each ask for something else: give one"),
-            (["--moves", "cut 1", "5051"], "card count 5051 is outside the supported range 1 to "
-                                           "5050"),
-            (["--moves", "cut 1", "x"], "'x' is not an integer card count"),
-            (["--moves", "faro out | cut 1", "--reach", " ".join(
-                str(c) for c in random.Random(7).sample(range(52), 52)), "52"],
-             "no routine of at most 100 moves to that order was found: the search reached "
-             "1000000 decks, and the words built from the group's stabilizer chain came to more"),
-        ]
-        for args, message in table:
-            with self.subTest(args=args):
-                result = run(args)
-                self.assertEqual((result.returncode, result.stdout), (1, b""))
-                self.assertEqual(result.stderr.decode().splitlines()[0], f"deal-group: {message}")
-
-    def test_full_device(self):
-        with open("/dev/full", "wb") as full:
-            result = subprocess.run([os.path.join(BUILD, "deal-group"), "--moves", "cut 1", "52"],
-                                    stdout=full, stderr=subprocess.PIPE)
-        self.assertEqual((result.returncode, result.stderr),
-                         (1, b"deal-group: write error: No space left on device\n"))
 
 
 if __name__ == "__main__":

@@ -6,7 +6,7 @@
 #include "deal/description.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
-#include "deal/riffle_curve.hpp"
+#include "floating/riffle_curve.hpp"
 #include "text/digits.hpp"
 
 namespace {
@@ -109,7 +109,7 @@ TEST(RiffleCurve, FollowsTheExactDistances) {
     };
     for (const auto& [cards, exact] : table) {
         const std::vector<double> curve =
-            deal::riffle_distances(cards, static_cast<int>(exact.size()));
+            floating::riffle_distances(cards, static_cast<int>(exact.size()));
         ASSERT_EQ(curve.size(), exact.size() + 1);
         EXPECT_NEAR(curve[0], 1, 1e-12) << cards;
         for (std::size_t k = 0; k < exact.size(); ++k)

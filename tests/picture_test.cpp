@@ -2,12 +2,17 @@
 // wrote has the color of the card that deal lists at that place after that
 // many rounds. Runs both programs, as a user would, and reads the PNG back
 // through Cairo.
+#include <algorithm>
 #include <cairo.h>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -274,6 +279,97 @@ TEST(Picture, ChancesAreWhereTheCardIs) {
                     << routine << " row " << row << " position " << p;
             }
         cairo_surface_destroy(image);
+    }
+}
+
+// The ink of every text of an SVG that Cairo wrote, after the canvas. Cairo
+// writes a text as a <g> of <use>s, each placing a glyph whose outline is a
+// <symbol>'s path: a text's box is the union of its glyphs' outlines (their
+// points, control points too, bound the ink), moved to where each is used.
+struct box {
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    void add(const box& b, double x = 0, double y = 0) {
+        *this = {std::min(left, x + b.left), std::min(top, y + b.top), std::max(right, x + b.right),
+                 std::max(bottom, y + b.bottom)};
+    }
+};
+
+double number_after(const std::string& svg, const std::string& key, std::size_t from = 0) {
+    return std::strtod(svg.c_str() + svg.find(key, from) + key.size(), nullptr);
+}
+
+std::vector<box> texts_of(const std::string& svg) {
+    std::vector<box> found{{0, 0, number_after(svg, "width=\""), number_after(svg, "height=\"")}};
+    std::map<std::string, box> glyphs;
+    for (std::size_t at = 0;
+         (at = svg.find("<symbol overflow=\"visible\" id=\"", at)) != std::string::npos;) {
+        at += 31;
+        const std::size_t d = svg.find(" d=\"", at) + 4;
+        std::istringstream path(svg.substr(d, svg.find('"', d) - d));
+        std::vector<double> xy;
+        for (std::string word; path >> word;)
+            if (std::isdigit(static_cast<unsigned char>(word.back())))
+                xy.push_back(std::strtod(word.c_str(), nullptr));
+        box& glyph = glyphs[svg.substr(at, svg.find('"', at) - at)];
+        for (std::size_t i = 0; i + 1 < xy.size(); i += 2)
+            glyph.add({xy[i], xy[i + 1], xy[i], xy[i + 1]});
+    }
+    for (std::size_t at = 0; (at = svg.find("<g style=\"fill:", at)) != std::string::npos;) {
+        const std::size_t end = svg.find("</g>", at);
+        box text;
+        for (std::size_t use = at; (use = svg.find("<use xlink:href=\"#", use)) < end;) {
+            use += 18;
+            text.add(glyphs[svg.substr(use, svg.find('"', use) - use)],
+                     number_after(svg, " x=\"", use), number_after(svg, " y=\"", use));
+        }
+        if (text.left <= text.right)
+            found.push_back(text);
+        at = end;
+    }
+    return found;
+}
+
+// In every view, for decks of 1 to 5050 cards, each text lies inside the
+// picture and clear of every other: no title cut off, no label written
+// over another.
+TEST(Picture, NoTextLeavesThePictureOrMeetsAnother) {
+    const std::string svg = temporary("texts.svg");
+    std::vector<std::string> commands{"--view mix 1,2..4,52,1000,5050",
+                                      "--packets 1 --first-card bottom --cards 1 1"};
+    for (const int m : {1, 2, 3, 4, 5, 8, 13, 52, 60, 61, 100, 520, 1010, 5050}) {
+        const std::string cards = " " + std::to_string(m);
+        commands.insert(commands.end(),
+                        {"--routine 'cut 1'" + cards, "--view map --routine 'cut 1'" + cards,
+                         "--view mix" + cards});
+        if (m <= 8)
+            commands.push_back("--routine 'faro out' --card 0 --card " + std::to_string(m - 1) +
+                               " --from 123456789012" + cards + " 3");
+        if (m <= 520)
+            commands.insert(
+                commands.end(),
+                {"--view chances --routine riffle --card 0" + cards,
+                 "--view chances --from-top --routine 'faro out' --card 0" + cards + " 0"});
+        if (m <= 52)
+            commands.push_back("--view chances --routine 'riffle; cut 1'" + cards);
+    }
+    for (const std::string& arguments : commands) {
+        const std::string command =
+            std::string(PICTURE_PROGRAM) + " -f svg -o " + svg + " " + arguments;
+        ASSERT_EQ(std::system(command.c_str()), 0) << arguments;
+        std::ifstream in(svg);
+        const std::vector<box> texts = texts_of({std::istreambuf_iterator<char>(in), {}});
+        ASSERT_GT(texts.size(), 3u) << arguments;
+        const box& canvas = texts[0];
+        for (std::size_t i = 1; i < texts.size(); ++i) {
+            const box& a = texts[i];
+            EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= canvas.right &&
+                        a.bottom <= canvas.bottom)
+                << arguments << ": text " << i << " leaves the picture";
+            for (std::size_t j = 1; j < i; ++j)
+                EXPECT_FALSE(a.left < texts[j].right && texts[j].left < a.right &&
+                             a.top < texts[j].bottom && texts[j].top < a.bottom)
+                    << arguments << ": texts " << j << " and " << i << " meet";
+        }
     }
 }
 

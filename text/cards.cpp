@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "text/appender.hpp"
+#include "text/count_words.hpp"
 #include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 
@@ -120,6 +121,37 @@ char* card_fault_words(char* out, std::size_t room, const card_reading& reading,
         break;
     }
     return a.at;
+}
+
+std::optional<int> read_card(std::string_view given, int cards, show_value show, char* words,
+                             std::size_t room) {
+    if (integer_text number; parse_integer(given, number)) {
+        if (!check_integer(number, "card", 0, cards - 1, words, room))
+            return std::nullopt;
+        return static_cast<int>(number.value());
+    }
+    const card_reading reading = read_card(given, cards);
+    if (reading.fault == card_reading::none)
+        return reading.card;
+    char shown[300];
+    card_fault_words(words, room, reading, show(given, shown_length::value, shown, sizeof shown),
+                     cards);
+    return std::nullopt;
+}
+
+bool read_cards(std::string_view list, int cards, std::vector<int>& numbers, show_value show,
+                char* words, std::size_t room) {
+    numbers.clear();
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        const auto card = read_card(list.substr(0, comma), cards, show, words, room);
+        if (!card)
+            return false;
+        numbers.push_back(*card);
+        if (comma == std::string_view::npos)
+            return true;
+        list.remove_prefix(comma + 1);
+    }
 }
 
 char* format_faces(const deal::card* cards, int count, char* out, bool marks) {

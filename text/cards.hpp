@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "deal/limits.hpp"
 #include "deal/pack.hpp"
+#include "text/shown.hpp"
 
 namespace text {
 
@@ -45,6 +47,19 @@ card_reading read_card(std::string_view given, int cards);
 // for a deck of `cards` cards: into `out`, of `room` bytes; returns its end.
 char* card_fault_words(char* out, std::size_t room, const card_reading& reading, const char* shown,
                        int cards);
+
+// The card `given` names, as the programs take a card: nothing with the
+// fault in `words`, of `room` bytes, a number outside the deck said as any
+// number out of range is ("card 60 is outside the supported range 0 to
+// 51"), any other fault as card_fault_words says it, the value shown by
+// `show`.
+std::optional<int> read_card(std::string_view given, int cards, show_value show, char* words,
+                             std::size_t room);
+// The one reader of a list of cards: cards separated by commas, each as the
+// one above reads it, into `numbers` in the order given; false with the
+// first fault in `words`.
+bool read_cards(std::string_view list, int cards, std::vector<int>& numbers, show_value show,
+                char* words, std::size_t room);
 // Room for `count` cards written by format_faces: a name's five bytes at
 // most, a blank to align it, a mark and a blank after it, and the newline.
 constexpr std::size_t faces_room(int count) {

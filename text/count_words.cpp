@@ -35,11 +35,6 @@ std::optional<std::int64_t> read_integer(std::string_view given, const char* wha
 
 std::optional<std::uint64_t> read_seed(std::string_view given, show_value show, char* words,
                                        std::size_t room) {
-    std::uint64_t seed = 0;
-    const char* const end = given.data() + given.size();
-    if (const auto [at, error] = std::from_chars(given.data(), end, seed);
-        error == std::errc() && at == end && !given.empty())
-        return seed;
     integer_text n;
     char buffer[300];
     if (!parse_integer(given, n)) {
@@ -47,6 +42,16 @@ std::optional<std::uint64_t> read_seed(std::string_view given, show_value show, 
                           "seed");
         return std::nullopt;
     }
+    // Read as any integer is: a sign may lead, and -0 is 0.
+    std::string_view digits = given;
+    const bool negative = digits[0] == '-';
+    if (digits[0] == '+' || negative)
+        digits.remove_prefix(1);
+    std::uint64_t seed = 0;
+    const char* const end = digits.data() + digits.size();
+    if (const auto [at, error] = std::from_chars(digits.data(), end, seed);
+        error == std::errc() && at == end && (!negative || seed == 0))
+        return seed;
     std::snprintf(words, room, "seed %s is outside the supported range 0 to %llu",
                   written(n, buffer, sizeof buffer), static_cast<unsigned long long>(UINT64_MAX));
     return std::nullopt;

@@ -23,12 +23,20 @@ char* gap_text(const deal::cycles& round, char* out);
 // exponent where that is more than one.
 char* cycle_type_text(const deal::cycles& round, char* out);
 
+// "1 1 5^ 7": the cycle type of a round told with the cards' faces, each
+// cycle's length, ascending, once a cycle, with a '^' after the length of a
+// cycle that brings its cards back turned over, as the cycles' own lines
+// mark it: no exponent, so that '^' means face up alone. A marked cycle of
+// length L counts 2L towards the period.
+char* faced_cycle_type_text(const deal::cycles& round, char* out);
+
 // Whether the round, as a permutation, is even: the number of positions less
 // the number of cycles, each cycle of length L being L - 1 transpositions.
 bool even(const deal::cycles& round);
 
-// "0 8 9": the positions that never move, counted from `first`, separated by
-// blanks.
-char* fixed_text(const deal::cycles& round, char* out, int first = 0);
+// "0 8 9": the positions that never move, their cards never turned over,
+// counted from `first`, separated by blanks; with `turned`, those whose card
+// stays but is turned over every round.
+char* fixed_text(const deal::cycles& round, char* out, int first = 0, bool turned = false);
 
 } // namespace text

@@ -6,6 +6,7 @@
 
 #include "text/appender.hpp"
 #include "text/deal_words.hpp"
+#include "text/deck_words.hpp"
 #include "text/integer_text.hpp"
 
 namespace text {
@@ -19,6 +20,25 @@ const char* option_names(char* out, std::size_t room) {
                                            : ", ",
               deal_options[i].name);
     return out;
+}
+
+std::optional<deal_option> read_deal_options(const option_values& values, deal::description& d,
+                                             show_value show, char* words, std::size_t room) {
+    for (int i = 0; i < deal_option_count; ++i) {
+        const auto o = static_cast<deal_option>(i);
+        if (values[i] && !read_deal_option(o, *values[i], d, show, words, room))
+            return o;
+    }
+    if (values[static_cast<int>(deal_option::gather)] &&
+        values[static_cast<int>(deal_option::bottom_hand)]) {
+        std::snprintf(words, room, "%s", gather_and_bottom_hand);
+        return deal_option::gather;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> cards_of_deck(std::string_view deck, bool cards_given) {
+    return cards_given ? std::nullopt : deck_size(deck);
 }
 
 bool read_deal_option(deal_option o, std::string_view value, deal::description& d, show_value show,

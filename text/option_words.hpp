@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "deal/description.hpp"
@@ -56,6 +57,21 @@ inline constexpr const char* gather_and_bottom_hand =
 // is check_gathering's to say, once the count is known.
 bool read_deal_option(deal_option o, std::string_view value, deal::description& d, show_value show,
                       char* words, std::size_t room);
+
+// The one reader of a deal's options, for a program's command line and the
+// page's fields alike: each value given (nothing where the option is not),
+// in the order of the table, read into `d` in that order, and then --gather
+// and --bottom-hand held apart. The option at fault, its fault in `words`,
+// or nothing where all read.
+using option_values = std::optional<std::string_view>[deal_option_count];
+std::optional<deal_option> read_deal_options(const option_values& values, deal::description& d,
+                                             show_value show, char* words, std::size_t room);
+
+// The cards of a round whose deck is `deck`, as --deck and the page's Deck
+// field give it: a deck that says its size (deck_size) sets the card
+// count, where the count is not given. Nothing where the deck does not say
+// or the count is given.
+std::optional<int> cards_of_deck(std::string_view deck, bool cards_given);
 
 // What deal::check finds wrong with the gathering of `d`, in words; false if
 // anything is. The hand count and the deck are checked by their readers.

@@ -61,8 +61,10 @@ const char* move_names(char* out, std::size_t room) {
     return out;
 }
 
+// Any white space separates words, as the shell and a file written by hand
+// may leave a newline or a tab between them.
 bool is_blank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -314,13 +316,93 @@ namespace {
 // The token around `at`: the run of characters that are neither blanks nor
 // '=', which is how an option's value is set off.
 std::string_view token_around(std::string_view text, std::size_t at) {
-    const auto stop = [](char c) { return c == ' ' || c == '\t' || c == '='; };
+    const auto stop = [](char c) { return is_blank(c) || c == '='; };
     std::size_t begin = at, end = at;
     while (begin > 0 && !stop(text[begin - 1]))
         --begin;
     while (end < text.size() && !stop(text[end]))
         ++end;
     return text.substr(begin, end - begin);
+}
+
+// A move allowed, with at most one range A..B in it: the text on either
+// side of the range, and its ends; one value, and the move whole, where
+// there is none.
+struct ranged_move {
+    std::string_view before, after;
+    std::int64_t least = 0, most = 0;
+    bool ranged = false;
+};
+// A move with its range's value written in: as long as the move, and a
+// number.
+constexpr std::size_t most_ranged_move = 4096;
+
+// Reads the range of `piece`, where there is one; false with the fault in
+// `reason`, of `room` bytes.
+bool read_range(std::string_view piece, ranged_move& move, const fault_out& fault, char* reason,
+                std::size_t room) {
+    move.before = piece;
+    const std::size_t dots = piece.find("..");
+    if (dots == std::string_view::npos)
+        return true;
+    const std::string_view range = token_around(piece, dots);
+    const std::size_t at = static_cast<std::size_t>(range.data() - piece.data());
+    const std::size_t split = dots - at;
+    integer_text a, b;
+    char buffer[300];
+    if (!parse_integer(range.substr(0, split), a) || !parse_integer(range.substr(split + 2), b)) {
+        std::snprintf(reason, room, "%s is not a range of integers A..B",
+                      fault.shown(range, buffer, sizeof buffer));
+        return false;
+    }
+    if (piece.find("..", at + range.size()) != std::string_view::npos) {
+        std::snprintf(reason, room, "%s",
+                      "a move takes one range: give the others as moves of their own");
+        return false;
+    }
+    if (b.value() < a.value()) {
+        std::snprintf(reason, room, "range %s runs backwards: its first end must be the lower",
+                      fault.shown(range, buffer, sizeof buffer));
+        return false;
+    }
+    move = {piece.substr(0, at), piece.substr(at + range.size()), a.value(), b.value(), true};
+    if (piece.size() > most_ranged_move) {
+        std::snprintf(reason, room, "a move with a range has at most %zu bytes", most_ranged_move);
+        return false;
+    }
+    return true;
+}
+
+// Reads the move of `move` for each value of its range, for a deck of
+// `cards` cards, and hands each to take(context, m); false with the fault
+// in `reason`, of `room` bytes.
+bool take_each(const ranged_move& move, int cards, take_move take, void* context, show_value show,
+               char* reason, std::size_t room) {
+    char expanded[most_ranged_move + 32];
+    for (std::int64_t v = move.least; v <= move.most; ++v) {
+        std::string_view one = move.before;
+        if (move.ranged) {
+            const int n = std::snprintf(expanded, sizeof expanded, "%.*s%lld%.*s",
+                                        static_cast<int>(move.before.size()), move.before.data(),
+                                        static_cast<long long>(v),
+                                        static_cast<int>(move.after.size()), move.after.data());
+            one = {expanded, static_cast<std::size_t>(n)};
+        }
+        deal::move m;
+        if (!read_move(one, cards, m, {show, reason, room}))
+            return false;
+        if (deal::by_chance(m.kind)) {
+            std::snprintf(reason, room, "%s",
+                          "a move by chance takes no card to one place: allow exact moves");
+            return false;
+        }
+        if (!take(context, m)) {
+            std::snprintf(reason, room, "%s",
+                          "there is no room for so many moves on so large a deck");
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -333,9 +415,6 @@ bool read_move_list(std::string_view text, int cards, take_move take, void* cont
                          "as 'faro in | faro out'",
                          text);
     char reason[words_room];
-    // A move with its range's value written in: as long as the move, and a
-    // number.
-    char expanded[4096 + 32];
     int number = 0;
     std::int64_t total = 0;
     for (;;) {
@@ -348,82 +427,24 @@ bool read_move_list(std::string_view text, int cards, take_move take, void* cont
                           show(piece, shown_length::move, buffer, sizeof buffer), reason);
             return false;
         };
-        if (piece.empty()) {
-            std::snprintf(reason, sizeof reason, "%s", "no move is there");
-            return bad();
-        }
-        if (piece.find(';') != std::string_view::npos) {
+        if (piece.empty() || piece.find(';') != std::string_view::npos) {
             std::snprintf(reason, sizeof reason, "%s",
-                          "each move allowed is one move: separate them by '|'");
+                          piece.empty() ? "no move is there"
+                                        : "each move allowed is one move: separate them by '|'");
             return bad();
         }
-        // A range, where there is one: its ends, and the text on either side.
-        const std::size_t dots = piece.find("..");
-        std::int64_t least = 0, most = 0;
-        std::string_view before = piece, after;
-        if (dots != std::string_view::npos) {
-            const std::string_view range = token_around(piece, dots);
-            const std::size_t at = static_cast<std::size_t>(range.data() - piece.data());
-            const std::size_t split = dots - at;
-            integer_text a, b;
-            char buffer[300];
-            if (!parse_integer(range.substr(0, split), a) ||
-                !parse_integer(range.substr(split + 2), b)) {
-                std::snprintf(reason, sizeof reason, "%s is not a range of integers A..B",
-                              fault.shown(range, buffer, sizeof buffer));
-                return bad();
-            }
-            if (piece.find("..", at + range.size()) != std::string_view::npos) {
-                std::snprintf(reason, sizeof reason, "%s",
-                              "a move takes one range: give the others as moves of their own");
-                return bad();
-            }
-            if (b.value() < a.value()) {
-                std::snprintf(reason, sizeof reason,
-                              "range %s runs backwards: its first end must be the lower",
-                              fault.shown(range, buffer, sizeof buffer));
-                return bad();
-            }
-            least = a.value();
-            most = b.value();
-            before = piece.substr(0, at);
-            after = piece.substr(at + range.size());
-            if (piece.size() > sizeof expanded - 32) {
-                std::snprintf(reason, sizeof reason, "a move with a range has at most %zu bytes",
-                              sizeof expanded - 32);
-                return bad();
-            }
-        }
-        if (most - least >= deal::max_search_moves - total) {
+        ranged_move move;
+        if (!read_range(piece, move, fault, reason, sizeof reason))
+            return bad();
+        if (move.most - move.least >= deal::max_search_moves - total) {
             std::snprintf(words, room,
                           "the moves allowed come to more than %d, ranges counted value by value",
                           deal::max_search_moves);
             return false;
         }
-        total += most - least + 1;
-        for (std::int64_t v = least; v <= most; ++v) {
-            std::string_view one = piece;
-            if (dots != std::string_view::npos) {
-                const int n = std::snprintf(expanded, sizeof expanded, "%.*s%lld%.*s",
-                                            static_cast<int>(before.size()), before.data(),
-                                            static_cast<long long>(v),
-                                            static_cast<int>(after.size()), after.data());
-                one = {expanded, static_cast<std::size_t>(n)};
-            }
-            deal::move m;
-            if (!read_move(one, cards, m, {show, reason, sizeof reason}))
-                return bad();
-            if (deal::by_chance(m.kind)) {
-                std::snprintf(reason, sizeof reason, "%s",
-                              "a move by chance takes no card to one place: allow exact moves");
-                return bad();
-            }
-            if (!take(context, m)) {
-                std::snprintf(reason, sizeof reason, "%s",
-                              "there is no room for so many moves on so large a deck");
-                return bad();
-            }
-        }
+        total += move.most - move.least + 1;
+        if (!take_each(move, cards, take, context, show, reason, sizeof reason))
+            return bad();
         if (end == text.size())
             return true;
         text.remove_prefix(end + 1);

@@ -27,16 +27,17 @@ std::span<const move_words> moves();
 const move_words& words_of(deal::move_kind kind);
 
 // Reads a routine for a deck of `cards` cards, from 1 to max_cards: moves
-// separated by ';', blanks around them ignored, each a move's name and its
-// arguments separated by blanks; a deal's options as on the command line,
-// long names shortened to any unambiguous prefix, their values after '=' or
-// a blank. False, with the fault in `words`, naming the move by its number
-// and text; `r` is then left part way.
+// separated by ';', white space around them ignored, each a move's name and
+// its arguments separated by white space (blanks, tabs, newlines); a move's
+// name and the words out, in and random in any letter case; a deal's
+// options as on the command line, long names shortened to any unambiguous
+// prefix, their values after '=' or white space. False, with the fault in
+// `words`, naming the move by its number and text; `r` is then left part way.
 bool read_routine(std::string_view text, int cards, deal::routine& r, show_value show, char* words,
                   std::size_t room);
 
 // Reads the moves a search may choose from, for a deck of `cards` cards:
-// moves as a routine writes them, separated by '|', blanks around them
+// moves as a routine writes them, separated by '|', white space around them
 // ignored. One integer of a move may be a range A..B (`cut 1..51`,
 // `--chosen-pile 0..2`), which stands for the move with every value from A
 // to B in turn. Each move, ranges expanded, goes in order to

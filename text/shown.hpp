@@ -13,6 +13,11 @@
 namespace text {
 
 enum class shown_length : unsigned char { value, move };
+// How many bytes of a value a message shows before it is cut: of a value, and
+// of a whole move of a routine.
+constexpr std::size_t shown_most(shown_length length) {
+    return length == shown_length::move ? 120 : 40;
+}
 // Writes `value` as shown into `out`, of `room` bytes, and returns it.
 using show_value = const char* (*)(std::string_view value, shown_length length, char* out,
                                    std::size_t room);

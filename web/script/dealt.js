@@ -8,69 +8,175 @@
 // pass or a whole interleaving. Where each card goes comes from the core's
 // moves; the steps only show the way there.
 
+import { ask, faceUpMask, roundFields } from './core.js';
+import { $, canvas, font } from './dom.js';
+import {
+  cardLabel, cardNumber, draw, facesShown, fitCanvas, followedColor, followedColors, playingCard, rgbaCss,
+  setWords,
+} from './draw.js';
+import { setReady, step, stopPlaying } from './fields.js';
+import { settled } from './landscape.js';
+import { page, update } from './page.js';
+import { paintPiles, pileLayout } from './piles.js';
+import { ringCard, roundedRect } from './rows.js';
+
 const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
 // Whether the deck of the state can be dealt on screen.
-const dealable = () => {
+export const dealable = () => {
   const { model, facts } = page;
-  return model.size > 0 && model.size <= facts.limits.maxDealtCards &&
-    (model.routine || model.hands <= facts.limits.maxDealtCards);
+  return model.size > 0 && model.size <= facts.table.max_dealt_cards &&
+    (model.routine || model.hands <= facts.table.max_dealt_cards);
 };
 
 // The font size of the name of a card dealt, `w` by `h`.
 const dealtLetters = (w, h) => Math.max(8, Math.min(14, w * 0.42, h * 0.26));
 
-// The size of the names of the cards dealt, `w` by `h`: presented, a face's
-// rank above its suit, large.
-const dealtNameSize = (w, h) => (page.presenting && facesShown() ? faceLetters(w, h, true) : dealtLetters(w, h));
 
-// On a phone, the cards dealt are named at least 12 pixels high: the deck,
-// the rows between and the new deck wrap onto lines of as many cards as are
-// that wide, the hands onto bands, the labels onto two lines, and the
-// canvas grows to hold them.
+// On a phone, and presenting, a round is dealt as a table shows it: in
+// piles (piles.js).
 const phoneWidth = 480;
-const phoneLetters = 12;
-const onPhone = () => window.innerWidth <= phoneWidth;
-// The cards a line holds on a phone, `width` pixels wide.
-const phoneLine = (width) => Math.max(1, Math.floor(width / (phoneLetters / 0.42 / 0.86)));
+export const onPhone = () => window.innerWidth <= phoneWidth;
 
-// How a hand's cards lie: in a pile, or, presented, in lines.
-const pileWords = 'each card below the one before';
-const linesWords = 'each card after the one before, in lines';
+// A deal move's steps: each card from the top to its hand, pass after
+// pass, then the hands and the rest gathered from the bottom of the new deck
+// up, each in the order of the lowest place its cards take.
+function dealMove({ move, size, whole, places, onPosition, name, toNew, add }) {
+  const held = new Array(move.hands).fill(0);
+  const dealt = move.order.length;
+  for (let k = 0; k < dealt; ++k) {
+    const p = onPosition[size - 1 - k];
+    const hand = move.order[k];
+    Object.assign(places[p], { area: 'hand', hand, of: move.hands, slot: held[hand]++ });
+    if (!whole || k + 1 === dealt || move.passes[k + 1] !== move.passes[k]) {
+      add(whole ? `pass ${move.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${move.passes[k] + 1})`);
+    }
+  }
+  const groups = new Map();
+  for (let x = 0; x < size; ++x) {
+    const q = places[onPosition[x]];
+    const key = q.area === 'hand' ? `hand ${q.hand}` : 'the rest';
+    if (!groups.has(key)) groups.set(key, []);
+    groups.get(key).push(x);
+  }
+  const lowest = (xs) => Math.min(...xs.map((x) => move.goesTo[x]));
+  for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
+    xs.forEach(toNew);
+    add(`${key}${xs.includes(move.at) && move.chooses ? ', which holds the followed card,' : ''} gathered`);
+  }
+}
+
+// A cut's steps: its packet lifted, or drawn out from the bottom, and put
+// back on the other side.
+function cutMove(m) {
+  const { move, size, places, onPosition, toNew, add } = m;
+  const k = move.cut;
+  if (k % size === 0) {
+    wholeMove(m);
+    return;
+  }
+  for (let x = 0; x < size; ++x) {
+    if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, part: 0, named: 'packet' });
+  }
+  add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
+  for (let x = 0; x < size; ++x) toNew(x);
+  add(k > 0 ? 'put under the rest' : 'put on top of the rest');
+}
+
+// A faro's steps: the halves side by side, then interleaved card by card.
+function faroMove({ move, size, whole, places, onPosition, name, toNew, add }) {
+  const lower = move.lower;
+  for (let x = 0; x < size; ++x) {
+    Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, part: x < lower ? 0 : 1,
+      named: x < lower ? 'lower half' : 'upper half' });
+  }
+  add('cut into two halves, side by side');
+  const from = [];
+  for (let x = 0; x < size; ++x) from[move.goesTo[x]] = x;
+  for (let y = 0; y < size; ++y) {
+    toNew(from[y]);
+    if (!whole || y + 1 === size) {
+      add(whole ? 'the halves interleaved' : `card ${name(onPosition[from[y]])} from the ${from[y] < lower ? 'lower' : 'upper'} half`);
+    }
+  }
+}
+
+// Monge's steps: each card taken from the top onto the pile or under it,
+// the pile, as it grows, in the order its cards end in.
+function mongeMove({ move, size, whole, places, onPosition, name, add }) {
+  const taken = [];
+  for (let x = size - 1; x >= 0; --x) {
+    const above = taken.every((t) => move.goesTo[t] < move.goesTo[x]);
+    taken.push(x);
+    const sorted = [...taken].sort((a, b) => move.goesTo[a] - move.goesTo[b]);
+    sorted.forEach((t, r) => Object.assign(places[onPosition[t]], { area: 'new', slot: r }));
+    if (!whole || x === 0) {
+      add(whole ? 'every card above or below the pile'
+        : `card ${name(onPosition[x])} ${taken.length === 1 ? 'starts the pile' : above ? 'on top of the pile' : 'under the pile'}`);
+    }
+  }
+}
+
+// A down-under deal's steps: of the cards held, top first, the top one goes
+// down onto the table or under the rest, in turn, as the core's steps say.
+function downUnderMove({ move, size, whole, places, onPosition, name, toNew, add }) {
+  const held = [];
+  for (let x = size - 1; x >= 0; --x) held.push(x);
+  for (let k = 0; k < move.steps.length; k += 2) {
+    const x = held.shift();
+    const down = move.steps[k + 1] === 1;
+    if (down) toNew(x); else held.push(x);
+    held.forEach((h, r) => Object.assign(places[onPosition[h]], { area: 'deck', slot: held.length - 1 - r }));
+    if (!whole || !held.length) {
+      add(whole ? 'down and under in turn' : `card ${name(onPosition[x])} ${down ? 'down on the table' : 'under the cards held'}`);
+    }
+  }
+}
+
+// Any other move in one step: the deck reversed, riffled or turned over,
+// a turn flipping the cards it takes, the top `turned` of the deck.
+function wholeMove({ move, size, places, onPosition, toNew, add }) {
+  if (move.kind === 'turn') for (let x = size - move.turned; x < size; ++x) places[onPosition[x]].up = !places[onPosition[x]].up;
+  for (let x = 0; x < size; ++x) toNew(x);
+  add(move.kind === 'reverse' ? 'the order reversed, card by card'
+    : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
+    : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
+      : 'the deck as it was');
+}
+
+const moveSteps = { deal: dealMove, cut: cutMove, 'cut random': cutMove, 'faro out': faroMove, 'faro in': faroMove,
+  monge: mongeMove, 'down-under': downUnderMove, 'under-down': downUnderMove };
+// What the row between the deck and the new deck holds while a move is made.
+const moveMids = { deal: 'the hands, hand 0 on the left, each card below the one before', cut: 'the packet lifted',
+  'faro out': 'the lower half (left) and the upper half (right)', 'faro in': 'the lower half (left) and the upper half (right)' };
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
-// row, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`), 'mid' (a
-// row between, slot of size + 2) or 'new' (the bottom row); up where the
-// card lies face up.
+// part, named, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`),
+// 'mid' (a row between, slot of size + 2, in packet `part` that is `named`)
+// or 'new' (the bottom row); up where the card lies face up. Each step has
+// its words, the row between's words and the move whose deck the top row
+// holds.
 function dealSteps() {
   const { model, state } = page;
-  const size = model.size;
   // The moves of the round as the core plays them on the deck shown, each
   // where the followed card is before it. A plain deal is one deal move.
-  const plan = ask('plan', roundFields(state), false, model);
+  const plan = ask('explorer_plan', roundFields(state), false, model);
   // The cards' numbers, and which lie face up as the round starts.
   const deck = Array.from(plan.deck, (card) => card & faceUpMask);
   const places = deck.map((card, p) => ({ card, area: 'deck', slot: p, up: (plan.deck[p] & ~faceUpMask) !== 0 }));
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
   const mids = [''];
-  // What the top row holds at each step: the deck before which move.
   const tops = [0];
-  const whole = reducedMotion.matches;
   const count = plan.moves.length;
   let pos = deck.map((_, p) => p); // where each card is before the move
-  for (let i = 0; i < count; ++i) {
-    const move = plan.moves[i];
-    const at = move.at;
+  plan.moves.forEach((move, i) => {
     const prefix = count > 1 ? `move ${i + 1} of ${count}, ${move.text}: ` : model.routine ? `${move.text}: ` : '';
-    const mid = { deal: `the hands, hand 0 on the left, ${pileWords}`,
-      cut: 'the packet lifted', 'faro out': 'the lower half (left) and the upper half (right)',
-      'faro in': 'the lower half (left) and the upper half (right)' }[move.kind] || '';
     const add = (label) => {
       steps.push(places.map((q) => ({ ...q })));
       labels.push(prefix + label);
-      mids.push(mid);
+      mids.push(moveMids[move.kind] || '');
       tops.push(i);
     };
     if (i > 0) {
@@ -79,102 +185,23 @@ function dealSteps() {
     }
     const onPosition = []; // the card at each position
     pos.forEach((x, p) => { onPosition[x] = p; });
-    const name = (p) => cardLabel(places[p].card);
-    const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] });
-    if (move.kind === 'deal') {
-      const held = new Array(move.hands).fill(0);
-      const dealt = move.order.length;
-      for (let k = 0; k < dealt; ++k) {
-        const p = onPosition[size - 1 - k];
-        const hand = move.order[k];
-        Object.assign(places[p], { area: 'hand', hand, of: move.hands, slot: held[hand]++ });
-        if (!whole || k + 1 === dealt || move.passes[k + 1] !== move.passes[k]) {
-          add(whole ? `pass ${move.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${move.passes[k] + 1})`);
-        }
-      }
-      // Gathered from the bottom of the new deck up: each hand, and the
-      // rest, in the order of the lowest place its cards take.
-      const groups = new Map();
-      for (let x = 0; x < size; ++x) {
-        const q = places[onPosition[x]];
-        const key = q.area === 'hand' ? `hand ${q.hand}` : 'the rest';
-        if (!groups.has(key)) groups.set(key, []);
-        groups.get(key).push(x);
-      }
-      const lowest = (xs) => Math.min(...xs.map((x) => move.goesTo[x]));
-      for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
-        xs.forEach(toNew);
-        add(`${key}${xs.includes(at) && move.chooses ? ', which holds the followed card,' : ''} gathered`);
-      }
-    } else if ((move.kind === 'cut' || move.kind === 'cut random') && move.cut % size !== 0) {
-      const k = move.cut;
-      for (let x = 0; x < size; ++x) {
-        if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, row: 0 });
-      }
-      add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
-      for (let x = 0; x < size; ++x) toNew(x);
-      add(k > 0 ? 'put under the rest' : 'put on top of the rest');
-    } else if (move.kind === 'faro out' || move.kind === 'faro in') {
-      const lower = move.lower;
-      for (let x = 0; x < size; ++x) Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, row: 0 });
-      add('cut into two halves, side by side');
-      const from = [];
-      for (let x = 0; x < size; ++x) from[move.goesTo[x]] = x;
-      for (let y = 0; y < size; ++y) {
-        toNew(from[y]);
-        if (!whole || y + 1 === size) {
-          add(whole ? 'the halves interleaved' : `card ${name(onPosition[from[y]])} from the ${from[y] < lower ? 'lower' : 'upper'} half`);
-        }
-      }
-    } else if (move.kind === 'monge') {
-      // Taken from the top; the pile, as it grows, in the order its cards
-      // end in.
-      const taken = [];
-      for (let x = size - 1; x >= 0; --x) {
-        const above = taken.every((t) => move.goesTo[t] < move.goesTo[x]);
-        taken.push(x);
-        const sorted = [...taken].sort((a, b) => move.goesTo[a] - move.goesTo[b]);
-        sorted.forEach((t, r) => Object.assign(places[onPosition[t]], { area: 'new', slot: r }));
-        if (!whole || x === 0) {
-          add(whole ? 'every card above or below the pile'
-            : `card ${name(onPosition[x])} ${taken.length === 1 ? 'starts the pile' : above ? 'on top of the pile' : 'under the pile'}`);
-        }
-      }
-    } else if (move.kind === 'down-under' || move.kind === 'under-down') {
-      // The cards held, top first: the top one goes down onto the table or
-      // under the rest, in turn, as the core's steps say.
-      const held = [];
-      for (let x = size - 1; x >= 0; --x) held.push(x);
-      for (let k = 0; k < move.steps.length; k += 2) {
-        const x = held.shift();
-        const down = move.steps[k + 1] === 1;
-        if (down) toNew(x); else held.push(x);
-        held.forEach((h, r) => Object.assign(places[onPosition[h]], { area: 'deck', slot: held.length - 1 - r }));
-        if (!whole || !held.length) {
-          add(whole ? 'down and under in turn' : `card ${name(onPosition[x])} ${down ? 'down on the table' : 'under the cards held'}`);
-        }
-      }
-    } else {
-      // A turn flips the cards it takes, the top `turned` of the deck.
-      if (move.kind === 'turn') for (let x = size - move.turned; x < size; ++x) places[onPosition[x]].up = !places[onPosition[x]].up;
-      for (let x = 0; x < size; ++x) toNew(x);
-      add(move.kind === 'reverse' ? 'the order reversed, card by card'
-        : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
-        : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
-          : 'the deck as it was');
-    }
+    (moveSteps[move.kind] || wholeMove)({
+      move, size: model.size, whole: reducedMotion.matches, places, onPosition, add,
+      name: (p) => cardLabel(places[p].card),
+      toNew: (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] }),
+    });
     pos = pos.map((x) => move.goesTo[x]);
-  }
+  });
   return { steps, labels, mids, tops, moves: plan.moves.map((m) => m.text) };
 }
 
 // What the layout of a round dealt takes from its steps, worked out once:
-// the most cards a hand holds, the rows between, the most hands a deal
-// deals into, and whether no step has cards both in the deck and in the new
-// deck, as in a deal that deals every card, so that the two may take the
-// same lines.
+// the most cards a hand holds, the most hands a deal deals into, the most
+// packets a move lifts, and whether no step has cards both in the deck and
+// in the new deck, as in a deal that deals every card, so that the two may
+// take the same place.
 function dealShape(steps) {
-  let most = 1, midRows = 0, hands = 1, shared = true;
+  let most = 1, hands = 0, shared = true, parts = 0;
   for (const places of steps) {
     const held = new Map();
     for (const q of places) {
@@ -182,12 +209,12 @@ function dealShape(steps) {
         held.set(q.hand, (held.get(q.hand) || 0) + 1);
         hands = Math.max(hands, q.of);
       }
-      if (q.area === 'mid') midRows = Math.max(midRows, q.row + 1);
+      if (q.area === 'mid') parts = Math.max(parts, q.part + 1);
     }
     most = Math.max(most, ...held.values());
     shared = shared && !(places.some((q) => q.area === 'deck') && places.some((q) => q.area === 'new'));
   }
-  return { size: page.model.size, most, midRows, hands, shared };
+  return { size: page.model.size, most, hands, shared, parts };
 }
 
 // Where a place is on the canvas: the deck along the top, the hands side by
@@ -198,11 +225,8 @@ function dealLayout(b, shape) {
   const { size, most } = shape;
   const left = 16, right = 16;
   const width = b.width - left - right;
-  // Presenting on a phone, a card shows its rank above its suit: each card
-  // of a pile lies lower, under most of the one before.
-  const overlap = page.presenting ? 0.9 : 0.55;
-  if (onPhone()) return wrappedLayout(left, width, shape, overlap);
-  if (page.presenting) return presentedLayout(left, width, b.height, shape);
+  const overlap = 0.55;
+  if (onPhone() || page.presenting) return pileLayout(b, shape);
   // The height, in card heights: a row for the deck and one for the new
   // deck, a hand's cards each 0.55 of one below the last, and 110 pixels of
   // labels and gaps.
@@ -212,135 +236,34 @@ function dealLayout(b, shape) {
   const card = { w: Math.max(6, Math.min(cell * 0.86, h / 1.3)), h };
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
-  const step = card.h * overlap;
+  const fanned = card.h * overlap;
   return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, labels: { size: 12, top: 12, mid: 14, new: 12 },
+    left, width, card, deckY, newY, handsTop, labels: { size: 12, top: 12, mid: 14, new: 12 },
     at(place) {
       if (place.area === 'deck' || place.area === 'new') {
         return { x: left + (place.slot + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
       }
       if (place.area === 'mid') {
-        return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 + place.row * card.h * 1.2 };
+        return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 };
       }
-      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * step };
+      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * fanned };
     },
   };
 }
 
-// The height of a line of a label over the round dealt.
-const labelLine = 15;
-
-// A label whose last line is at `y`: on a phone, where one line of it would
-// be wider than the deck, its words end the line before as the deck is
-// wide, the line above.
-function fillLabel(layout, text, y) {
-  const lines = [text];
-  if (layout.wrapped && page.ctx.measureText(text).width > layout.width) {
-    const words = text.split(' ');
-    let cut = words.length - 1;
-    while (cut > 1 && page.ctx.measureText(words.slice(0, cut).join(' ')).width > layout.width) --cut;
-    lines.splice(0, 1, words.slice(0, cut).join(' '), words.slice(cut).join(' '));
-  }
-  lines.forEach((line, i) => page.ctx.fillText(line, layout.left, y - (lines.length - 1 - i) * labelLine));
-  update({ dealtLabels: [...page.dealtLabels, ...lines.map((line) => page.ctx.measureText(line).width)] });
+// A label whose last line is at `y`.
+function fillLabel(layout, text, y, drawn) {
+  page.ctx.fillText(text, layout.left, y);
+  drawn.labels.push([page.ctx.measureText(text).width - layout.width, text]);
 }
 
-// Where slot `slot` of a row wrapped onto lines of `perLine` places `cell`
-// wide and `lineH` apart lies, its first line at `top`.
-const onLines = (left, perLine, cell, lineH) => (slot, top) =>
-  ({ x: left + (slot % perLine + 0.5) * cell, y: top + Math.floor(slot / perLine) * lineH });
-
-// The deal on a phone: cards just wide and tall enough to be named 12
-// pixels high, the deck and the new deck on lines read as a page is, from
-// the bottom card on the left of the first line; `needed` the height it
-// takes. A deck that fits a line takes one.
-function wrappedLayout(left, width, { size, most, midRows, hands }, overlap) {
-  const perLine = phoneLine(width);
-  const cell = width / perLine;
-  const h = Math.ceil(phoneLetters / 0.26);
-  const card = { w: Math.min(cell * 0.86, h / 1.3), h };
-  const lineH = h + 6;
-  const lines = (n) => Math.ceil(n / perLine);
-  // Each label may take two lines, the second where one would be.
-  const deckY = 26 + labelLine + h / 2;
-  const handsTop = deckY + (lines(size) - 1) * lineH + h / 2 + 34 + labelLine;
-  const midLines = lines(size + 2);
-  // More hands than a line holds lie in bands, one under the other.
-  const pileH = (most - 1) * h * overlap + h + 6;
-  const handsH = Math.max(lines(hands) * pileH, midRows * midLines * lineH);
-  const newY = handsTop + handsH + 34 + labelLine + h / 2;
-  const onLine = onLines(left, perLine, cell, lineH);
-  const inHand = (place) => (place.of > perLine
-    ? { x: left + (place.hand % perLine + 0.5) * cell, y: handsTop + Math.floor(place.hand / perLine) * pileH }
-    : { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop });
-  return {
-    left, width, card, deckY, newY, handsTop, wrapped: true, labels: { size: 12, top: 12 + labelLine, mid: 14, new: 12 }, needed: Math.ceil(newY + (lines(size) - 1) * lineH + h / 2 + 10),
-    at(place) {
-      if (place.area === 'deck') return onLine(place.slot, deckY);
-      if (place.area === 'new') return onLine(place.slot, newY);
-      if (place.area === 'mid') return onLine(place.slot, handsTop + h / 2 + place.row * midLines * lineH);
-      const { x, y } = inHand(place);
-      return { x, y: y + h / 2 + place.slot * h * overlap };
-    },
-  };
-}
-
-// The deal presented to a room: its cards as large as the window allows,
-// whole, the deck and the new deck on lines read as a page is, and each
-// hand's cards in lines of their own, side by side with the others, in the
-// order they were dealt; a pile of a pack's hand would leave each card a
-// sliver of the window's height.
-// Presented, the labels are 20 pixels high, for a room: the room between
-// one part and the next, its label in it.
-const presentedGap = 46;
-
-// The cards a hand's line holds, `column` wide: a third of a card's width
-// at least is left between two hands, so that each stands apart.
-const handLine = (column, cell) => Math.floor((column - cell / 3) / cell);
-
-function presentedLayout(left, width, height, { size, most, midRows, hands, shared }) {
-  // The lines of cards `cell` apart, and whether they fit the height.
-  const measure = (cell) => {
-    const perLine = Math.max(1, Math.floor(width / cell));
-    const inHand = handLine(width / hands, cell);
-    const lineH = cell * 0.9 * 1.5 + 6;
-    const lines = Math.ceil(size / perLine);
-    const midLines = Math.ceil((size + 2) / perLine);
-    const handsH = Math.max(Math.ceil(most / Math.max(1, inHand)), midRows * midLines) * lineH;
-    const needed = 32 + (shared ? 1 : 2) * (presentedGap + lines * lineH) + 10 + handsH;
-    return { cell, perLine, lineH, lines, midLines, fits: inHand >= 1 && needed <= height };
-  };
-  let lined = measure(Math.min(160, width));
-  while (lined.cell > 12 && !lined.fits) lined = measure(lined.cell - 1);
-  const { cell, perLine, lineH, lines, midLines } = lined;
-  const card = { w: cell * 0.9, h: cell * 0.9 * 1.5 };
-  const deckY = 32 + card.h / 2;
-  const handsTop = deckY + (lines - 1) * lineH + card.h / 2 + presentedGap;
-  const newY = shared ? deckY : height - 10 - (lines - 1) * lineH - card.h / 2;
-  const onLine = onLines(left, perLine, cell, lineH);
-  return {
-    left, width, card, deckY, newY, handsTop, wrapped: false, needed: 0, handsInLines: true, shared,
-    labels: { size: 20, top: 16, mid: 20, new: 20 },
-    at(place) {
-      if (place.area === 'deck') return onLine(place.slot, deckY);
-      if (place.area === 'new') return onLine(place.slot, newY);
-      if (place.area === 'mid') return onLine(place.slot, handsTop + card.h / 2 + place.row * midLines * lineH);
-      const column = width / place.of, inHand = Math.max(1, handLine(column, cell));
-      return { x: left + place.hand * column + (column - inHand * cell) / 2 + (place.slot % inHand + 0.5) * cell,
-        y: handsTop + card.h / 2 + Math.floor(place.slot / inHand) * lineH };
-    },
-  };
-}
-
-function startDealing() {
+export function startDealing() {
   const { state, model } = page;
   if (page.dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
   const { steps, labels, mids, tops, moves } = dealSteps();
   const shape = dealShape(steps);
-  // On a phone the deck may wrap onto lines that need a taller canvas.
-  const tall = dealLayout(fitCanvas(false), shape).needed;
-  update({ dealing: { steps, labels, mids, tops, moves, shape, tall, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
+  update({ dealing: { steps, labels, mids, tops, moves, shape, step: 0, from: 0, started: performance.now(), playing: true, frames: [] } });
   setReady(false);
   $('deal-round').textContent = 'Finish';
   $('deal-round').setAttribute('aria-pressed', 'true');
@@ -382,7 +305,7 @@ function dealFrame() {
   if (!idle) requestAnimationFrame(dealFrame);
 }
 
-function wake() {
+export function wake() {
   if (page.dealing && page.dealing.idle) {
     dealt({ idle: false });
     requestAnimationFrame(dealFrame);
@@ -390,12 +313,27 @@ function wake() {
 }
 
 // Eases a card from its place at the step before to its place now.
-function paintDeal(t) {
-  const { dealing: d, state, model, theme } = page;
-  const b = fitCanvas(false, null, d.tall);
+export function paintDeal(t) {
+  const { dealing: d, state, model } = page;
+  const b = fitCanvas(false);
   const layout = dealLayout(b, d.shape);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
+  // Where each card was drawn, and how wide each label, beyond its room.
+  const drawn = { places: new Map(), labels: [] };
+  const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
+  if (layout.piles) paintPiles(layout, d.steps[d.from], d.steps[d.step], t, ease(t), drawn);
+  else paintLaidOut(layout, d, ease(t), drawn);
+  update({ dealtDrawn: drawn });
+  const said = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
+    `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
+  if ($('info').textContent !== said) setWords($('info'), said);
+}
+
+// Every card of the round laid out, the deck and the new deck in a row, the
+// hands below, each card's face showing.
+function paintLaidOut(layout, d, e, drawn) {
+  const { state, model, theme } = page;
   page.ctx.font = font(layout.labels.size);
   page.ctx.textAlign = 'left';
   page.ctx.textBaseline = 'middle';
@@ -405,21 +343,12 @@ function paintDeal(t) {
   const top = d.tops[d.step];
   const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
-  update({ dealtLabels: [] });
   const newLabel = model.routine ? 'The new deck, bottom (left) to top'
     : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`;
-  // Sharing the deck's lines, the new deck is named there once it has cards.
-  const newOnTop = layout.shared && d.steps[d.step].some((q) => q.area === 'new');
-  fillLabel(layout, newOnTop ? newLabel
-    : `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
+  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top, drawn);
   const mid = d.mids[d.step];
-  if (mid) {
-    const said = layout.handsInLines ? mid.replace(pileWords, linesWords) : mid;
-    fillLabel(layout, said[0].toUpperCase() + said.slice(1), layout.handsTop - layout.labels.mid);
-  }
-  if (!layout.shared) fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new);
-  const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
-  const e = ease(t);
+  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid, drawn);
+  fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new, drawn);
   const before = d.steps[d.from], now = d.steps[d.step];
   const colors = model.colors[state.color];
   // A pile from its first card to its last, each over the one before, so
@@ -430,23 +359,21 @@ function paintDeal(t) {
   const rank = (p) => (followed.has(now[p].card) ? 2e6 : 0) + (moved(before[p], now[p]) ? 1e6 : 0) +
     (now[p].area === 'hand' ? now[p].slot : 0);
   const order = [...now.keys()].sort((a, b) => rank(a) - rank(b));
-  const places = new Map();
+  const letters = dealtLetters(layout.card.w, layout.card.h);
   for (const p of order) {
     const a = layout.at(before[p]), z = layout.at(now[p]);
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
     const ring = followed.has(now[p].card) ? followedColor(followed.get(now[p].card)) : null;
-    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring);
-    places.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h });
+    paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring, letters);
+    drawn.places.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h, letters });
   }
-  update({ dealtPlaces: places });
-  $('info').textContent = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
-    `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
 }
 
 const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 
-// A card face up is dark with its name light, as in the rows.
-function paintDealtCard(card, x, y, shape, color, up, ring = null) {
+// A card face up is dark with its name light, as in the rows; its name
+// `letters` pixels high, a face's rank above its suit where `tall`.
+export function paintDealtCard(card, x, y, shape, color, up, ring, letters, tall = false) {
   const theme = page.theme;
   const w = shape.w, h = shape.h;
   if (ring !== null) ringCard(x, y, w, h, rgbaCss(ring), 4);
@@ -465,9 +392,9 @@ function paintDealtCard(card, x, y, shape, color, up, ring = null) {
   page.ctx.textAlign = 'center';
   page.ctx.textBaseline = 'middle';
   page.ctx.fillStyle = up ? (face.red ? '#ff8a8f' : '#ffffff') : face.red ? '#c0262d' : '#1c1b22';
-  const size = dealtNameSize(w, h);
+  const size = letters;
   page.ctx.font = font(size);
-  if (page.presenting && facesShown()) {
+  if (tall && facesShown()) {
     page.ctx.fillText(face.text.slice(0, -1), x, y - h / 2 + band + size * 0.7);
     page.ctx.fillText(face.text.slice(-1), x, y - h / 2 + band + size * 1.75);
     return;
@@ -476,7 +403,7 @@ function paintDealtCard(card, x, y, shape, color, up, ring = null) {
 }
 
 // One step on, the move before it done.
-function dealStep() {
+export function dealStep() {
   const d = page.dealing;
   dealt({ playing: false });
   if (d.step + 1 >= d.steps.length) { finishDealing(); return; }
@@ -484,28 +411,28 @@ function dealStep() {
   wake();
 }
 
-function toggleDealing() {
+export function toggleDealing() {
   dealt({ playing: !page.dealing.playing, started: performance.now() });
   wake();
 }
 
 // The new deck is the next round: the address follows.
-function finishDealing() {
+export function finishDealing() {
   const frames = page.dealing.frames;
   endDealing();
-  window.dealExplorer.dealFrames = frames;
+  update({ dealtFrames: frames });
   step(1, 'push');
 }
 
-function stopDealing() {
+export function stopDealing() {
   if (!page.dealing) return;
   endDealing();
   draw();
-  setReady(landscapeDone());
+  setReady(settled());
 }
 
 function endDealing() {
   update({ dealing: null });
-  $('deal-round').innerHTML = 'Deal<span class="wide"> this round<\/span>';
+  $('deal-round').innerHTML = 'Deal<span class="wide"> this round</span>';
   $('deal-round').setAttribute('aria-pressed', 'false');
 }

@@ -2,12 +2,13 @@
 // card that is followed, and the caption and text alternative that say in
 // words what the picture shows.
 
-const canvas = $('canvas');
-const screenContext = canvas.getContext('2d');
-// Where the views draw: the canvas, or a recorder that writes SVG.
-page.ctx = screenContext;
-
-const font = (size) => `${size}px system-ui, "DejaVu Sans", sans-serif`;
+import { faceUpMask } from './core.js';
+import { $, canvas, font, screenContext } from './dom.js';
+import { explainPlaying } from './fields.js';
+import { layoutMap, mapHeight, paintMap } from './map.js';
+import { page, update } from './page.js';
+import { layoutDeck, paintDeck, roomLetters, rowsLetters } from './presenting.js';
+import { cursorWords, layoutRows, paintRows, positionOf } from './rows.js';
 
 // The page's colors, read once a drawing rather than once a use: reading a
 // style makes the browser bring every style up to date.
@@ -21,9 +22,9 @@ function readTheme() {
   update({ theme: { ...theme, canvasColor: cssColor(theme.canvas) } });
 }
 
-const rgbaCss = (color, alpha = 1) =>
+export const rgbaCss = (color, alpha = 1) =>
   `rgba(${color & 255},${(color >>> 8) & 255},${(color >>> 16) & 255},${alpha})`;
-const luminance = (color) =>
+export const luminance = (color) =>
   0.3 * (color & 255) + 0.59 * ((color >>> 8) & 255) + 0.11 * ((color >>> 16) & 255);
 
 // WCAG's contrast of two colors, from 1 to 21: a dot stands out from the
@@ -35,41 +36,44 @@ function relativeLuminance(color) {
   };
   return 0.2126 * linear(0) + 0.7152 * linear(8) + 0.0722 * linear(16);
 }
-function contrast(a, b) {
+export function contrast(a, b) {
   const [x, y] = [relativeLuminance(a), relativeLuminance(b)].sort((m, n) => n - m);
   return (x + 0.05) / (y + 0.05);
 }
 // A CSS color "#rrggbb" as the colors the core gives are kept.
-const cssColor = (hex) => {
+export const cssColor = (hex) => {
   const n = parseInt(hex.slice(1), 16);
   return (((n >> 16) & 255) | (n & 0xff00) | ((n & 255) << 16) | (0xff << 24)) >>> 0;
 };
 // The outline that makes a dot of `color` stand out where its fill alone
 // does not (a dark card on the dark canvas, a pale one on the light): the
 // muted ink, or null.
-function outlineOf(color) {
+export function outlineOf(color) {
   return contrast(color, page.theme.canvasColor) >= 3 ? null : page.theme.muted;
 }
 
 // A color most of the way to the canvas's: for what is not followed.
-function fade(color) {
+export function fade(color) {
   const toward = page.theme.dark ? 16 : 255;
   const mix = (shift) => Math.round(((color >>> shift) & 255) * 0.2 + toward * 0.8);
   return (mix(0) | (mix(8) << 8) | (mix(16) << 16) | (0xff << 24)) >>> 0;
 }
 
-const focusCard = () => (page.hover !== null ? page.hover : page.state.card);
-// The followed card and its cycle; -1 for the cycle when none is followed.
-function focused() {
+export const focusCard = () => (page.hover !== null ? page.hover : page.state.card);
+// The card pointed at or followed and its cycle; -1 for the cycle when
+// none is, or it has none.
+export function focused() {
   const card = focusCard();
-  return { focus: card, focusCycle: card === null ? -1 : page.model.cycleOf[card] };
+  // A chosen pile makes each round its own: no cycle of the round is the
+  // card's.
+  return { focus: card, focusCycle: card === null || page.trick ? -1 : page.model.cycleOf[card] };
 }
-const followedColor = (i = 0) => page.model.colors.followed[i];
+export const followedColor = (i = 0) => page.model.colors.followed[i];
 // The other cards followed, beside the first, each with the index of its
 // color.
-const alsoFollowed = () => page.state.more.map((card, i) => ({ card, color: i + 1 }));
+export const alsoFollowed = () => page.state.more.map((card, i) => ({ card, color: i + 1 }));
 // Every card followed, by the index of its color.
-const followedColors = () => new Map([page.state.card, ...page.state.more].map((card, i) => [card, i]));
+export const followedColors = () => new Map([page.state.card, ...page.state.more].map((card, i) => [card, i]));
 
 // ---- playing cards ----------------------------------------------------------
 
@@ -77,26 +81,28 @@ const followedColors = () => new Map([page.state.card, ...page.state.more].map((
 // the programs name them: the core's names, read once.
 // The card that starts at position `card`: its name on a pack, and its
 // number.
-function playingCard(card) {
+export function playingCard(card) {
   const text = page.model.names[card];
   return { text, red: /[♦♥]/.test(text) };
 }
-// Faces want a dozen pixels a card across the picture, beside the labels.
-const facesFit = () => !page.box || page.box.width - 70 >= 12 * page.model.size;
-const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards && facesFit();
+// A pack's cards are named as playing cards where asked, in words, the
+// listing, the hands and a round dealt; the rows draw faces where they have
+// a dozen pixels a card across the picture, beside the labels, and dots
+// else.
+export const facesShown = () => page.state.faces && page.model.size <= page.facts.table.max_playing_cards;
+export const facesInRows = () => facesShown() && (!page.box || page.box.width - 70 >= 12 * page.model.size);
 // A card as the page names it in words: its number, and its face if shown.
-const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
-const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
+export const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
+export const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
 // A card as a field or a card drawn shows it: its face, or its number.
-const cardLabel = (card) => (facesShown() ? playingCard(card).text : String(cardNumber(card)));
+export const cardLabel = (card) => (facesShown() ? playingCard(card).text : String(cardNumber(card)));
 // A position, counted from the bottom as the programs count, and from the
 // top as a magician counts: "position 40, 12th from the top".
 // Counted from the top, the place comes first.
-function positionWords(p) {
+export const ordinal = (n) => `${n}${n % 100 >= 11 && n % 100 <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][n % 10] || 'th'}`;
+export function positionWords(p) {
   const n = page.model.size - p;
-  const tens = n % 100, ones = n % 10;
-  const suffix = tens >= 11 && tens <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][ones] || 'th';
-  const place = n === 1 ? 'the top card' : `${n}${suffix} from the top`;
+  const place = n === 1 ? 'the top card' : `${ordinal(n)} from the top`;
   return page.state.fromTop ? `${place} (position ${p})` : `position ${p}, ${place}`;
 }
 
@@ -105,7 +111,7 @@ const goesToWords = (p) => (page.state.fromTop ? positionWords(page.model.goesTo
 
 // A plot's axes: its numbers small and muted, right-aligned to their ticks,
 // its lines thin.
-function axesStyle(c) {
+export function axesStyle(c) {
   c.font = font(11);
   c.fillStyle = page.theme.muted;
   c.strokeStyle = page.theme.line;
@@ -117,7 +123,7 @@ function axesStyle(c) {
 // A plot under the view: as wide as its box, `share` of that high within
 // [least, most] pixels, at the screen's pixel ratio, cleared; its size in CSS
 // pixels.
-function fitPlot(plot, context, least, most, share) {
+export function fitPlot(plot, context, least, most, share) {
   const ratio = window.devicePixelRatio || 1;
   const width = plot.clientWidth;
   const height = Math.round(Math.min(most, Math.max(least, width * share)));
@@ -139,14 +145,15 @@ function fitPlot(plot, context, least, most, share) {
 // stays in view. Measuring makes the browser lay the page out, so it is done
 // only when asked; a canvas whose size is set anew starts blank and costs a
 // new bitmap, so that happens only when the box has changed.
-function fitCanvas(measure, wanted = null, atLeast = 0) {
+export function fitCanvas(measure, wanted = null, atLeast = 0) {
   const box = page.box;
   if (box && !measure && wanted === box.wanted && atLeast === box.atLeast) return box;
   const rect = canvas.getBoundingClientRect();
   const top = rect.top + window.scrollY;
-  // The caption, the line under the picture and a margin; presenting, the
-  // line alone.
-  const below = page.presenting ? 44 : 96;
+  // The caption and the words under the picture, two lines each, and a
+  // margin; presenting, the words alone, as many lines as they take, so
+  // that they stay in the window.
+  const below = page.presenting ? $('info').offsetHeight + 16 : 108;
   const room = window.innerHeight - below - (top < window.innerHeight / 2 ? top : 0);
   let height = Math.round(Math.max(240, Math.min(room, page.presenting ? 4000 : 1400)));
   if (wanted !== null) height = Math.round(Math.max(160, Math.min(height, wanted)));
@@ -164,7 +171,7 @@ function fitCanvas(measure, wanted = null, atLeast = 0) {
 }
 
 // Lays out the view that the state asks for, and draws it.
-function draw(measure = false) {
+export function draw(measure = false) {
   readTheme();
   let b = fitCanvas(measure);
   // Whether faces fit is known once the canvas is measured; the listing and
@@ -176,14 +183,15 @@ function draw(measure = false) {
     update({ view: layoutMap(b) });
   } else {
     const rows = layoutRows(b);
-    // Presenting a pack whose faces the rows draw too small for a room.
-    update({ view: page.presenting && facesShown() && rowsLetters(rows) < roomLetters ? layoutDeck(b) : rows });
+    // Presenting a pack whose faces the rows draw too small for a room: the
+    // deck alone, the rows a key (R) away.
+    update({ view: page.presenting && !page.presentRows && facesShown() && rowsLetters(rows) < roomLetters ? layoutDeck(b) : rows });
   }
   paint();
 }
 
 // Draws the current view, with the card pointed at or followed, if any.
-function paint() {
+export function paint() {
   const view = page.view;
   const b = view.box;
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
@@ -198,7 +206,7 @@ function paint() {
 
 // The deal in a few words, for captions and titles: "4 hands, 20 cards" and
 // the rules where they are not deal's own.
-function dealWords() {
+export function dealWords() {
   const model = page.model;
   const cards = `${model.size} card${model.size === 1 ? '' : 's'}`;
   if (model.routine) return `${cards}, ${model.rules}`;
@@ -207,11 +215,13 @@ function dealWords() {
 }
 
 // Says what the picture shows and what is followed, in the caption, the
-// line under the picture and the canvas's text alternative.
-function describe() {
+// line under the picture and the canvas's text alternative. What is said of
+// a followed card comes from the rows drawn, or, on the map, from the round
+// they are drawn with: where it is, its cycle where it has one, its places
+// repeating where a chosen pile follows it, its chances where moves are
+// drawn by chance.
+export function describe() {
   const { view, model, state } = page;
-  const card = focusCard();
-  let info;
   if (view.kind === 'deck') {
     canvas.setAttribute('aria-label', `The deck at round ${state.round}: ${dealWords()}, read from its top card.`);
   } else if (view.kind === 'rows') {
@@ -224,48 +234,100 @@ function describe() {
   } else {
     canvas.setAttribute('aria-label', `Map of one round: ${dealWords()}, period ${model.period}.`);
   }
+  const info = $('info');
+  const said = [];
+  if (page.notice) said.push(page.notice);
   if (page.cursor) {
-    info = `Picking a card: the arrows move, Enter or a click follows, Escape stops. ${cursorWords()}`;
-  } else if (card === null) {
-    info = 'Point at or tap a card to follow it, or press Enter on the picture to pick one by keyboard' +
-      `${model.follows ? ': the routine gathers its pile where it says' : ''}.`;
-  } else if (page.trick && view.kind !== 'map') {
-    // The card's way, with its pile gathered where the routine says.
-    const { tail, length } = page.rows;
-    const settles = length === 1 ? `from round ${tail} on it stays there`
-      : `from round ${tail} on its places repeat every ${length} rounds`;
-    info = `Card ${cardName(card)} is at ${positionWords(positionOf(0, card))}, in round ` +
-      `${state.round}; its pile is gathered where the routine says, and ${settles}.`;
+    said.push(`Picking a card: the arrows move, Enter follows, Escape stops. ${cursorWords()}`);
+  } else if (state.card === null) {
+    said.push('Click or tap a card to follow it, or press F to pick one by keyboard' +
+      `${model.follows ? ': the routine gathers its pile where it says' : ''}.`);
   } else {
-    const cycle = model.cycleOf[card];
-    const length = model.cycleLength[card];
-    const positions = [];
-    for (let p = card, i = 0; i < Math.min(length, 16); ++i, p = model.goesTo[p]) positions.push(p);
-    const route = `${positions.join(' → ')}${length > 16 ? ' → …' : length > 1 ? ` → ${card}` : ''}`;
-    let where = '';
-    if (view.kind !== 'map') {
-      const p = positionOf(0, card);
-      where = ` is at ${positionWords(p)}, in round ${state.round};`;
-    } else {
-      where = ` goes from ${positionWords(card)}, to ${goesToWords(card)} in one round;`;
-    }
-    info = length === 1
-      ? `Card ${cardName(card)}${where} it never moves (a cycle of length 1).`
-      : `Card ${cardName(card)}${where} its cycle has length ${length} (cycle ${cycle + 1} of ${model.cycles}): ${route}.`;
+    said.push(followedWords(state.card));
   }
-  $('info').textContent = info;
+  setWords(info, said.join(' '));
   // Each other card followed, in its color, where it is.
-  if (card !== null && !page.cursor && page.state.more.length) {
-    const also = alsoFollowed().filter((f) => f.card !== card);
-    if (also.length) $('info').append(' Also followed:');
-    also.forEach((f, i) => {
-      const mark = document.createElement('span');
-      mark.textContent = ' ■';
-      mark.style.color = rgbaCss(followedColor(f.color));
-      mark.setAttribute('aria-hidden', 'true');
-      const where = view.kind !== 'map' ? `is at ${positionWords(positionOf(0, f.card))}`
-        : `goes from ${positionWords(f.card)} to ${goesToWords(f.card)} in one round`;
-      $('info').append(mark, ` card ${cardName(f.card)} ${where}${i + 1 < also.length ? ';' : '.'}`);
-    });
+  const also = page.cursor ? [] : alsoFollowed();
+  if (also.length) info.append(' Also followed:');
+  also.forEach((f, i) => {
+    const mark = document.createElement('span');
+    mark.textContent = ' ■';
+    mark.style.color = rgbaCss(followedColor(f.color));
+    mark.setAttribute('aria-hidden', 'true');
+    const where = view.kind !== 'map' ? `is at ${positionWords(positionOf(0, f.card))}`
+      : `goes from ${positionWords(f.card)} to ${goesToWords(f.card)} in one round`;
+    info.append(mark, ` card ${cardName(f.card)} ${where}${i + 1 < also.length ? ';' : '.'}`);
+  });
+  // The card pointed at, which a click follows; where it is followed, its
+  // chance there.
+  if (!page.cursor && page.hover !== null) info.append(followedColors().has(page.hover) ? chanceWords(page.hoverAt) : ` ${pointedWords()}`);
+}
+
+// Where the followed card `card` is, and how it goes on.
+function followedWords(card) {
+  const { view, model, state, rows } = page;
+  const name = `Card ${cardName(card)}`;
+  if (view.kind === 'map') {
+    const gathered = model.follows ? ', every pile gathered in its order' : '';
+    return `${name} goes from ${positionWords(card)}, to ${goesToWords(card)} in one round${gathered}; ${cycleWords(card)}`;
   }
+  const where = `${name} is at ${positionWords(positionOf(0, card))}, in round ${state.round}`;
+  if (model.chance) {
+    return `${where}, drawn from seed ${state.seed}: with moves by chance it has no cycle, and ` +
+      (rows.chances ? 'the shading says where it may be, by its chance over every seed.' : 'deal-after --chances says where it may be.');
+  }
+  if (page.trick) {
+    const { tail, length } = rows;
+    return `${where}; its pile is gathered where the routine says, and ` +
+      (length === 1 ? `from round ${tail} on it stays there.` : `from round ${tail} on its places repeat every ${length} rounds.`);
+  }
+  return `${where}; ${cycleWords(card)}`;
+}
+
+// The cycle of the card that starts at `card`, as the round moves it.
+function cycleWords(card) {
+  const model = page.model;
+  const length = model.cycleLength[card];
+  if (length === 1) return 'it never moves (a cycle of length 1).';
+  const positions = [];
+  for (let p = card, i = 0; i < Math.min(length, 16); ++i, p = model.goesTo[p]) positions.push(p);
+  const route = `${positions.join(' → ')}${length > 16 ? ' → …' : ` → ${card}`}`;
+  return `its cycle has length ${length} (cycle ${model.cycleOf[card] + 1} of ${model.cycles}), from round 0: ${route}.`;
+}
+
+// The card pointed at, which a click follows; with chances shaded, the
+// chance that the followed card is at the place pointed at.
+function pointedWords() {
+  const { view, state } = page;
+  const at = page.hoverAt;
+  const card = page.hover;
+  const where = view.kind === 'map' ? `at ${positionWords(card)} before the round`
+    : `at ${positionWords(at[1])} in round ${state.round + BigInt(at[0])}`;
+  return `Pointing at card ${cardName(card)}, ${where}: a click follows it.${chanceWords(at)}`;
+}
+
+// The followed card's chance of being at `at`, [row, position], where
+// chances are shaded.
+export function chanceWords(at) {
+  const { rows, model, state, view } = page;
+  if (!rows.chances || state.card === null || !at || view.kind !== 'rows') return '';
+  const p = rows.chances[at[0] * model.size + at[1]];
+  return ` Card ${cardName(state.card)} is there in round ${state.round + BigInt(at[0])} with chance ${chanceText(p)}, over every seed.`;
+}
+
+// A chance as the page writes it: three digits, which a float holds
+// within a unit of the last.
+const chanceText = (p) => (p <= 0 ? '0' : p >= 1 ? '1' : `about ${p.toPrecision(3)}`);
+
+// Text set as words that no line breaks inside: a browser breaks after a
+// hyphen, and an option such as --chosen-pile or a move such as down-under
+// reads, and copies, whole.
+export function setWords(element, text) {
+  element.replaceChildren(...text.split(/(\S*-[a-z]\S*)/i).map((part, i) => {
+    if (i % 2 === 0) return part;
+    const word = document.createElement('span');
+    word.className = 'whole';
+    word.textContent = part;
+    return word;
+  }));
 }

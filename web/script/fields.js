@@ -3,20 +3,30 @@
 // a button is pressed; a fault goes as soon as it no longer holds, and the
 // view stays meanwhile.
 
-const ui = {
+import { dealable, stopDealing } from './dealt.js';
+import { $ } from './dom.js';
+import { cardLabel, dealWords, draw, facesShown, rgbaCss, setWords } from './draw.js';
+import { drawLandscape, settled, superscript } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { page, update } from './page.js';
+import {
+  checkDeal, dealKey, fieldLabel, learn, parseCards, parseRound, toSearch, withNumbers,
+} from './state.js';
+
+export const ui = {
   hands: $('hands'), round: $('round'), card: $('card'), packets: $('packets'), cards: $('cards'),
   rest: $('rest'), firstCard: $('first-card'), bottomHand: $('bottom-hand'), speed: $('speed'),
   error: $('error'), play: $('play'), playing: $('playing'), routine: $('routine'), deck: $('deck'),
   seed: $('seed'),
 };
-const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck', 'seed'];
+export const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck', 'seed'];
 
-const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
+export const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
 
 // Makes `next`, whose deal the core takes, the state shown. `how` says what
 // becomes of the address: 'push' makes a history entry, 'replace' rewrites
 // the current one.
-function show(next, how) {
+export function show(next, how) {
   setReady(false);
   // A deal learnt has been taken; only a new one is checked again.
   if (dealKey(next) !== page.learnt && checkDeal(next)) {
@@ -28,7 +38,7 @@ function show(next, how) {
   // The other cards followed go with the first, and with a deck too small
   // for them.
   if (next.card === null || next.more.some((c) => c >= model.size)) next = { ...next, more: [] };
-  if (model.size > facts.limits.maxPlayingCards) next = { ...next, faces: false };
+  if (model.size > facts.table.max_playing_cards) next = { ...next, faces: false };
   // A round drawn afresh each time has no map and no cycles to color by.
   if (model.chance) next = { ...next, view: 'rows', color: 'start' };
   // Another deal may change the lines above the canvas, and so its place;
@@ -38,7 +48,7 @@ function show(next, how) {
   const answers = remeasure || next.color !== previous.color || next.faces !== previous.faces ||
     next.fromTop !== previous.fromTop;
   const across = remeasure || next.across !== previous.across;
-  update({ state: next, shown: next, cursor: page.cursor && remeasure ? null : page.cursor,
+  update({ state: next, shown: next, notice: '', cursor: page.cursor && remeasure ? null : page.cursor,
     trick: model.follows && next.card !== null });
   fillFields();
   if (answers) fillAnswers();
@@ -59,21 +69,25 @@ function show(next, how) {
   if (across) drawLandscape();
   if (remeasure) drawMixing();
   // A landscape still being worked out says when it is done.
-  setReady(!page.dealing && landscapeDone());
+  setReady(!page.dealing && settled());
 }
 
 function fillFields() {
   const { state, model, facts, faults } = page;
-  const limits = facts.limits;
+  const table = facts.table;
   // A field with a fault keeps what was typed there.
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
   fill('round', state.round.toString());
-  fill('card', state.card === null ? ''
-    : [state.card, ...state.more].map(cardLabel).join(','));
+  // A card keeps the name it was typed by (7S, 12), where it names the cards
+  // followed.
+  const followed = String(state.card === null ? [] : [state.card, ...state.more]);
+  const names = (text) => { const read = parseCards(text, state); return read.error ? null : String(read.value === null ? [] : [read.value, ...read.more]); };
+  if (names(ui.card.value) !== followed) fill('card', [state.card, ...state.more].filter((c) => c !== null).map(cardLabel).join(','));
   // The solver's card is the card followed, until another is typed there.
   const solveCard = $('solve-card');
-  if (solveCard.getAttribute('aria-invalid') !== 'true' && document.activeElement !== solveCard) {
+  if (solveCard.getAttribute('aria-invalid') !== 'true' && document.activeElement !== solveCard &&
+      names(solveCard.value) !== String(state.card === null ? [] : [state.card])) {
     solveCard.value = state.card === null ? '' : cardLabel(state.card);
   }
   fill('deck', state.deck);
@@ -104,25 +118,25 @@ function fillFields() {
   }
   $('hands-hint').textContent = model.routine ? 'each deal move has its own' : `1 to ${model.mostHands}`;
   $('cards-hint').textContent = model.routine
-    ? `the routine's deck, 1 to ${limits.maxCards}; empty: ${limits.maxPlayingCards}`
+    ? `the routine's deck, 1 to ${table.max_cards}; empty: ${table.max_playing_cards}`
     : state.cards === null
-      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
-  $('round-hint').textContent = model.chance ? `from 0 to ${limits.maxChanceRounds}, each drawn from the seed`
-    : page.trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
-    : `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
+      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${table.max_cards}; empty: every hand's packets`;
+  $('round-hint').textContent = model.chance ? `from 0 to ${table.max_chance_rounds}, each drawn from the seed`
+    : page.trick ? `from 0 to 10${superscript(Math.round(Math.log10(table.max_trick_round)))}: the chosen pile follows the card`
+    : `an integer of up to ${table.max_round_digits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
-    : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
+    : `Decks of up to ${table.max_dealt_cards} cards in up to ${table.max_dealt_cards} hands are dealt on screen`;
   $('own-deal').disabled = model.ownDeal && !model.routine;
 }
 
 // The Playing cards box, ticked where faces are shown, and else saying why
-// they cannot be: the address keeps asking for them.
-function explainPlaying() {
+// they cannot be: the address keeps asking for them. Where the rows are too
+// narrow for faces, they draw dots, and the words name the cards.
+export function explainPlaying() {
   const { state, model, facts } = page;
-  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards`
-    : state.faces && !facesFit() ? 'needs a wider window' : '';
+  const why = model.size > facts.table.max_playing_cards ? `a pack has ${facts.table.max_playing_cards} cards` : '';
   ui.playing.checked = state.faces && !why;
   ui.playing.disabled = Boolean(why);
   $('playing-why').textContent = why ? `(${why})` : '';
@@ -133,7 +147,8 @@ function fillAnswers() {
   const model = page.model;
   $('period').textContent = model.period;
   $('period-unit').textContent = model.period === '1' ? 'round' : 'rounds';
-  $('deck-facts').textContent = dealWords();
+  setWords($('deck-facts'), dealWords());
+  $('fold-summary').textContent = `The deal: ${dealWords()}`;
   const parts = model.census.map(([length, count]) => `${count} of length ${length}`);
   $('cycles').textContent = `${model.cycles} ${model.cycles === 1 ? 'cycle' : 'cycles'}: ${parts.join(', ')}`;
   $('cycle-type').textContent = model.cycleType;
@@ -194,13 +209,15 @@ const fieldNames = [...textFields, 'rest', 'firstCard', 'bottomHand'];
 
 function renderFaults() {
   const { faults, addressFault } = page;
+  // A folded field with a fault is shown.
+  if ([...faults.keys()].some((input) => $('fold').contains(input))) $('fold').open = true;
   ui.error.textContent = [addressFault, ...faults.values()].filter(Boolean).join('\n');
   for (const name of fieldNames) markFault(ui[name], faults.get(ui[name]) || '');
 }
 
 // A field bordered red, its fault said beside it too, where the eye is when
 // typing; neither where `message` is empty.
-function markFault(input, message) {
+export function markFault(input, message) {
   input.setAttribute('aria-invalid', String(message !== ''));
   const box = input.closest('.field');
   if (!box) return;
@@ -215,7 +232,7 @@ function markFault(input, message) {
   note.hidden = message === '';
 }
 
-function setFault(input, message) {
+export function setFault(input, message) {
   const faults = new Map(page.faults);
   if (message) faults.set(input, message); else faults.delete(input);
   update({ faults, addressFault: message ? page.addressFault : '' });
@@ -223,97 +240,113 @@ function setFault(input, message) {
 }
 
 // An address read afresh: its fault, if any, and none of the fields'.
-function showAddressFault(message) {
+export function showAddressFault(message) {
   update({ addressFault: message, faults: new Map() });
   renderFaults();
 }
 
 // ---- reading the fields -----------------------------------------------------
 
-// The deal shown with one field's value, as text where the core reads it.
+// The deal's fields as the state names them; what one holds, as the state
+// keeps it (an empty Cards field as null).
 const dealFieldNames = ['hands', 'packets', 'cards', 'rest', 'firstCard', 'bottomHand', 'routine', 'deck', 'seed'];
-function withField(name) {
+const typedValue = (name) => {
   const value = ui[name].value.trim();
-  return { ...page.state, [name]: name === 'cards' && value === '' ? null : value };
+  return name === 'cards' && value === '' ? null : value;
+};
+const sameValue = (a, b) => String(a ?? '') === String(b ?? '');
+
+// Every field read afresh, together: the deal shown takes each field's
+// value wherever the core takes it with the others', over again until no
+// field changes, so that a field refused for another's sake is taken once
+// that one changes; then the cards followed and the round, as that deal
+// reads them. What is left over is each field's fault, which so goes as
+// soon as its cause goes, in whichever field the cause was.
+function readFields() {
+  let s = { ...page.state };
+  const faults = new Map();
+  for (let changed = true; changed;) {
+    changed = false;
+    for (const name of dealFieldNames) {
+      const value = typedValue(name);
+      faults.delete(ui[name]);
+      if (sameValue(s[name], value)) continue;
+      const fault = checkDeal({ ...s, [name]: value });
+      if (fault) {
+        faults.set(ui[name], `${fieldLabel(fault.field)}: ${fault.message}.`);
+      } else {
+        s = { ...s, [name]: value };
+        changed = true;
+      }
+    }
+  }
+  s = withNumbers(s);
+  const card = parseCards(ui.card.value, s);
+  if (card.error) faults.set(ui.card, card.error);
+  else Object.assign(s, { card: card.value, more: card.more });
+  const round = parseRound(ui.round.value, s);
+  if (round.error) faults.set(ui.round, round.error);
+  else s.round = round.value;
+  return { s, faults };
+}
+
+// Shows what the fields hold, as far as the core takes it, each fault said
+// beside its field; whether the round typed was taken.
+export function applyFields() {
+  const { s, faults } = readFields();
+  update({ faults, addressFault: '' });
+  renderFaults();
+  const { state } = page;
+  if (dealKey(s) !== dealKey(state) || s.round !== state.round || s.card !== state.card ||
+      s.more.join() !== state.more.join()) {
+    stopPlaying();
+    stopDealing();
+    update({ hover: null });
+    show(s, 'push');
+  }
+  return !faults.has(ui.round);
+}
+
+// The fields set to `values`, by the state's names, and applied.
+export function applyValues(values) {
+  for (const [name, value] of Object.entries(values)) ui[name].value = value === null ? '' : String(value);
+  return applyFields();
 }
 
 // A command the programs take that answers for what is shown: the listing,
-// or, where a chosen pile follows a card, where that card is, as deal-after
-// --where says (it lists no deck that depends on one card).
+// and where each followed card is, as deal-after --where says; with a
+// chosen pile only the latter, since deal-after lists no deck that depends
+// on one card. Every option that shapes what is shown is in it.
 function showCommand() {
   const { model, state } = page;
-  const round = shorten(state.round.toString(), 40);
-  const options = model.options ? `${model.options} ` : '';
-  let label = 'The same from a terminal:', command;
-  const seed = model.chance ? `--seed ${model.seed} ` : '';
-  if (!model.follows) {
-    command = `deal-after ${seed}${facesShown() ? '--faces ' : ''}${options}${model.count} ${round}`;
-  } else if (state.card === null) {
-    label = 'A chosen pile follows one card: follow one for the command that says where it is.';
-    command = '';
-  } else {
-    label = 'Where the followed card is, from a terminal:';
-    command = `deal-after ${seed}${options}${state.fromTop ? '--from-top ' : ''}--where ${cardNumber(state.card)} ` +
-      `${model.count} ${round}`;
+  const quoted = (text) => (/[\s'"\\$`!*?;&|<>(){}[\]#~]/.test(text) ? `'${text.replace(/'/g, "'\\''")}'` : text);
+  const common = `${model.chance ? `--seed ${model.seed} ` : ''}${model.options ? `${model.options} ` : ''}` +
+    `${state.deck.trim() ? `--deck ${quoted(state.deck.trim())} ` : ''}`;
+  const tail = `${model.count} ${state.round}`;
+  const commands = [];
+  if (!model.follows) commands.push(`deal-after ${common}${facesShown() ? '--faces ' : ''}${tail}`);
+  if (state.card !== null) {
+    const cards = [state.card, ...state.more].map(cardLabel).join(',');
+    commands.push(`deal-after ${common}${state.fromTop ? '--from-top ' : ''}--where ${cards} ${tail}`);
   }
-  $('command-label').textContent = label;
-  $('command').textContent = command;
-}
-
-// Shows `candidate`, or says what is wrong with it beside `input`, the field
-// or button it came from, and keeps the view.
-function applyDeal(candidate, input) {
-  const fault = checkDeal(candidate);
-  if (fault) {
-    setFault(input, `${fieldLabel(fault.field)}: ${fault.message}.`);
-    return false;
-  }
-  setFault(input, '');
-  const deal = withNumbers(candidate);
-  if (dealKey(deal) === dealKey(page.state)) return true;
-  stopPlaying();
-  stopDealing();
-  update({ hover: null });
-  show(deal, 'push');
-  return true;
-}
-
-const applyField = (name) => applyDeal(withField(name), ui[name]);
-
-function applyRound() {
-  const round = parseRound(ui.round.value);
-  setFault(ui.round, round.error);
-  if (round.error) return false;
-  if (round.value === page.state.round) return true;
-  stopPlaying();
-  show({ ...page.state, round: round.value }, 'push');
-  return true;
-}
-
-function applyCard() {
-  const card = parseCards(ui.card.value);
-  setFault(ui.card, card.error);
-  if (card.error) return false;
-  const { state } = page;
-  if (card.value !== state.card || card.more.join() !== state.more.join()) {
-    show({ ...state, card: card.value, more: card.more }, 'push');
-  }
-  return true;
+  $('command-label').textContent = commands.length ? 'The same from a terminal:'
+    : 'A chosen pile follows one card: follow one for the command that says where it is.';
+  setWords($('command'), commands.join('\n'));
 }
 
 // Every typed field: applied on Enter and when left; its fault gone as soon
 // as what is typed no longer has it.
-function wireField(input, apply, stillWrong) {
+export function wireField(input) {
   input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') { event.preventDefault(); apply(); }
+    if (event.key === 'Enter') { event.preventDefault(); applyFields(); }
   });
-  input.addEventListener('change', () => apply());
+  input.addEventListener('change', () => applyFields());
   input.addEventListener('input', () => {
-    if (page.faults.has(input) && !stillWrong()) setFault(input, '');
+    if (page.faults.has(input) && !readFields().faults.has(input)) setFault(input, '');
   });
 }
 
-function fillChoices() {
+export function fillChoices() {
   [ui.rest, ui.firstCard, ui.bottomHand].forEach((select, i) => {
     for (const name of page.facts.choices[i]) select.append(new Option(name, name));
   });
@@ -321,18 +354,25 @@ function fillChoices() {
 
 // ---- rounds ------------------------------------------------------------------
 
-function step(by, how = 'push') {
-  show({ ...page.state, round: page.state.round + BigInt(by) }, how);
+// Rounds drawn by chance, and those of a card followed through chosen
+// piles, run from 0 to where the programs end them: a step stops there.
+export function step(by, how = 'push') {
+  const { state, model, facts } = page;
+  let round = state.round + BigInt(by);
+  const last = model.chance ? facts.table.max_chance_rounds : page.trick ? facts.table.max_trick_round : null;
+  if (last !== null) round = round < 0n ? 0n : round > BigInt(last) ? BigInt(last) : round;
+  if (round === state.round) { stopPlaying(); return; }
+  show({ ...state, round }, how);
 }
 
-function goTo(round) {
+export function goTo(round) {
   stopPlaying();
   show({ ...page.state, round }, 'push');
 }
 
 const playInterval = () => Math.round(800 * 0.7 ** (Number(ui.speed.value) - 1));
 
-function stopPlaying() {
+export function stopPlaying() {
   if (page.playing === null) return;
   clearInterval(page.playing);
   update({ playing: null });
@@ -340,12 +380,12 @@ function stopPlaying() {
   ui.play.textContent = 'Play';
 }
 
-function startPlaying() {
+export function startPlaying() {
   // One history entry for the whole run, so that Back goes to where it began.
   update({ playing: setInterval(() => step(1, 'replace'), playInterval()) });
 }
 
-function togglePlay() {
+export function togglePlay() {
   if (page.playing !== null) { stopPlaying(); return; }
   ui.play.setAttribute('aria-pressed', 'true');
   ui.play.textContent = 'Pause';
@@ -353,7 +393,7 @@ function togglePlay() {
   startPlaying();
 }
 
-function describeSpeed() {
+export function describeSpeed() {
   const perSecond = 1000 / playInterval();
   $('speed-hint').textContent = `${perSecond < 10 ? perSecond.toFixed(1) : Math.round(perSecond)} rounds a second`;
 }

@@ -1,7 +1,16 @@
 // The keys, as the footer lists them: whatever has the focus, they do what
 // it says, but where a field takes the key itself.
 
-function onKey(event) {
+import { dealStep, finishDealing, startDealing, stopDealing, toggleDealing } from './dealt.js';
+import { canvas } from './dom.js';
+import { draw } from './draw.js';
+import { goTo, show, step, stopPlaying, togglePlay } from './fields.js';
+import { page, update } from './page.js';
+import { movePicking, pickAtCursor, startPicking, stopPicking } from './picking.js';
+import { setPresenting } from './presenting.js';
+import { periodMinusOne } from './state.js';
+
+export function onKey(event) {
   if (event.altKey || event.ctrlKey || event.metaKey) return;
   const target = event.target;
   const typing = target instanceof HTMLInputElement && (target.type === 'text' || target.type === 'range');
@@ -25,8 +34,7 @@ function onKey(event) {
   }
   if (page.cursor && target === canvas) {
     // Picking has its own keys: the arrows, Enter and Escape. Any other key
-    // lets go and does what the footer says, as after a click that only
-    // gave the picture the focus.
+    // lets go and does what the footer says.
     if (key.startsWith('Arrow') || key === 'Enter' || key === 'Escape') {
       if (key.startsWith('Arrow')) movePicking(key);
       else if (key === 'Enter') pickAtCursor();
@@ -49,7 +57,12 @@ function onKey(event) {
     setPresenting(!page.presenting);
     return;
   }
-  if (target === canvas && key === 'Enter') {
+  if ((key === 'r' || key === 'R') && page.presenting) {
+    update({ presentRows: !page.presentRows });
+    draw(true);
+    return;
+  }
+  if ((target === canvas && key === 'Enter') || ((key === 'f' || key === 'F') && !choosing)) {
     event.preventDefault();
     startPicking();
     return;

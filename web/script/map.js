@@ -3,15 +3,20 @@
 // card holds after it. The passes of a deal show as straight runs; a
 // followed card's cycle is drawn over it as a cobweb.
 
+import { $ } from './dom.js';
+import { alsoFollowed, fade, focused, followedColor, followedColors, outlineOf, rgbaCss } from './draw.js';
+import { page } from './page.js';
+import { askRows, labelFont, paintCursor, showTexts } from './rows.js';
+
 // The side of the map and its margins, for a box as wide as `b`: the canvas
 // is made as tall as the map needs, and no taller.
 const mapMargin = (b) => ({ left: b.width < 480 ? 44 : 64, right: 12, top: 12, bottom: 40 });
-function mapHeight(b) {
+export function mapHeight(b) {
   const m = mapMargin(b);
   return b.width - m.left - m.right + m.top + m.bottom;
 }
 
-function layoutMap(b) {
+export function layoutMap(b) {
   // The rows are still made: the listing and the hands need them.
   askRows(1);
   showTexts();
@@ -32,7 +37,7 @@ function layoutMap(b) {
   };
 }
 
-function paintMap(v) {
+export function paintMap(v) {
   const { model, state, theme, cursor } = page;
   const size = model.size;
   const colors = model.colors[state.color];
@@ -72,10 +77,11 @@ function paintMap(v) {
   page.ctx.fillText('position after →', 0, 0);
   page.ctx.restore();
   if (cursor && cursor.kind === 'map') paintCursor(v);
-  if (focus === null) return;
-  // The other cards followed under the first, each in its own color.
-  for (const { card, color } of alsoFollowed()) if (card !== focus) paintCobweb(v, card, followedColor(color), dot);
-  paintCobweb(v, focus, followedColor(), dot);
+  // The cards followed, each in its own color, the first on top; the card
+  // pointed at in ink.
+  for (const { card, color } of alsoFollowed().reverse()) paintCobweb(v, card, rgbaCss(followedColor(color)), dot);
+  if (state.card !== null) paintCobweb(v, state.card, rgbaCss(followedColor()), dot);
+  if (focus !== null && !followedColors().has(focus)) paintCobweb(v, focus, theme.ink, dot);
 }
 
 // A card's cycle as a cobweb: from each dot across to the diagonal, then up
@@ -84,8 +90,8 @@ function paintMap(v) {
 function paintCobweb(v, card, color, dot) {
   const { model, facts } = page;
   const length = model.cycleLength[card];
-  page.ctx.fillStyle = page.ctx.strokeStyle = rgbaCss(color);
-  if (length > facts.limits.maxCobwebLength) {
+  page.ctx.fillStyle = page.ctx.strokeStyle = color;
+  if (length > facts.table.max_cobweb_length) {
     const big = dot + 2;
     for (let p = 0; p < model.size; ++p) {
       if (model.cycleOf[p] === model.cycleOf[card]) page.ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);

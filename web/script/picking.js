@@ -1,24 +1,30 @@
-// Picking a card to follow: by pointing and clicking, by a touch, or by the
-// keyboard alone (Enter on the picture, the arrows, Enter).
+// Picking a card to follow: by a click or a touch, or by the keyboard alone
+// (F, or Enter on the picture; the arrows; Enter).
+
+import { $, canvas } from './dom.js';
+import { describe, paint } from './draw.js';
+import { show } from './fields.js';
+import { page, update } from './page.js';
+import { positionOf } from './rows.js';
+
+// The place under the pointer, [row, position], or null: of the rows, of
+// the deck drawn alone (row 0) or of the map (the position before a round).
+function placeAt(event) {
+  const { view: v, model } = page;
+  if (page.dealing) return null;
+  const rect = canvas.getBoundingClientRect();
+  const x = event.clientX - rect.left, y = event.clientY - rect.top;
+  let row = 0, p;
+  if (v.kind === 'deck') p = v.at(x, y);
+  else if (v.kind === 'rows') [p, row] = [Math.floor((x - v.left) / v.pitch), Math.floor((y - v.top) / v.rowPitch)];
+  else p = Math.floor((x - v.left) / v.scale);
+  return p !== null && p >= 0 && p < model.size && row >= 0 && row < (v.rows || 1) ? [row, p] : null;
+}
 
 // The card under the pointer, or null.
 function cardAt(event) {
-  const { view: v, model } = page;
-  const rect = canvas.getBoundingClientRect();
-  const x = event.clientX - rect.left, y = event.clientY - rect.top;
-  if (page.dealing) return null;
-  if (v.kind === 'deck') {
-    const p = v.at(x, y);
-    return p === null ? null : v.card(0, p);
-  }
-  if (v.kind === 'rows') {
-    const p = Math.floor((x - v.left) / v.pitch);
-    const row = Math.floor((y - v.top) / v.rowPitch);
-    if (p < 0 || p >= model.size || row < 0 || row >= v.rows) return null;
-    return v.card(row, p);
-  }
-  const p = Math.floor((x - v.left) / v.scale);
-  return p >= 0 && p < model.size ? p : null;
+  const at = placeAt(event);
+  return at === null ? null : page.view.kind === 'map' ? at[1] : page.view.card(...at);
 }
 
 function repaintSoon() {
@@ -30,32 +36,22 @@ function repaintSoon() {
   });
 }
 
-// Enter on the picture starts picking at the card followed (or the first).
-function startPicking() {
+// Picking starts at the card followed (or the first), the picture focused
+// for its keys.
+export function startPicking() {
   const { view: v, state } = page;
+  canvas.focus({ preventScroll: true });
   if (v.kind !== 'map') {
     const p = state.card !== null ? positionOf(0, state.card) : v.kind === 'deck' ? page.model.size - 1 : 0;
     update({ cursor: { kind: v.kind, position: Math.max(0, p), row: 0 } });
   } else {
     update({ cursor: { kind: 'map', position: state.card !== null ? state.card : 0 } });
   }
+  showPicking();
   repaintSoon();
 }
 
-// Picking starts at the place clicked, as a click that gave the picture
-// the focus leaves it.
-function placeCursor(event) {
-  const v = page.view;
-  const rect = canvas.getBoundingClientRect();
-  const x = event.clientX - rect.left, y = event.clientY - rect.top;
-  update({ cursor: v.kind === 'deck' ? { kind: 'deck', position: v.at(x, y) ?? page.model.size - 1, row: 0 }
-    : v.kind === 'rows'
-    ? { kind: 'rows', position: Math.floor((x - v.left) / v.pitch), row: Math.floor((y - v.top) / v.rowPitch) }
-    : { kind: 'map', position: Math.floor((x - v.left) / v.scale) } });
-  repaintSoon();
-}
-
-function movePicking(key) {
+export function movePicking(key) {
   const { view: v, cursor, model } = page;
   const by = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[key];
   // The deck reads from its top card, line by line.
@@ -66,54 +62,62 @@ function movePicking(key) {
   repaintSoon();
 }
 
-function pickAtCursor() {
+export function pickAtCursor() {
   const { view, cursor } = page;
   const card = view.kind !== 'map' ? view.card(cursor.row, cursor.position) : cursor.position;
   update({ cursor: null });
+  showPicking();
   show({ ...page.state, card, more: [] }, 'push');
 }
 
 // A click follows the card alone, or follows nothing where it is all that
-// is followed; a Shift-click adds it to the cards followed, or takes it away.
+// is followed; a Shift-click adds it to the cards followed, or takes it away,
+// and says so where no more may be followed.
 function followedAfterClick(card, adding) {
   const { state, facts } = page;
   const all = state.card === null ? [] : [state.card, ...state.more];
+  const most = facts.table.most_followed;
   let next;
   if (!adding || card === null) next = card === state.card && !state.more.length ? [] : card === null ? [] : [card];
   else if (all.includes(card)) next = all.filter((c) => c !== card);
-  else next = all.length < facts.limits.mostFollowed ? [...all, card] : all;
+  else if (all.length < most) next = [...all, card];
+  else return { refused: `At most ${most} cards are followed at once: Shift-click one of them to let it go first.` };
   return { card: next.length ? next[0] : null, more: next.slice(1) };
 }
 
-function stopPicking() {
+export function stopPicking() {
   update({ cursor: null });
+  showPicking();
   repaintSoon();
 }
 
-function wirePicking() {
+// While a card is being picked, the bottom of the window says what the keys
+// do then, which is not what the footer says.
+function showPicking() {
+  $('keys-now').hidden = !page.cursor;
+}
+
+export function wirePicking() {
   canvas.addEventListener('pointermove', (event) => {
     const card = cardAt(event);
-    if (card !== page.hover) { update({ hover: card }); repaintSoon(); }
+    const at = placeAt(event);
+    if (card !== page.hover || String(at) !== String(page.hoverAt)) { update({ hover: card, hoverAt: at }); repaintSoon(); }
   });
   canvas.addEventListener('pointerleave', () => {
-    if (page.hover !== null) { update({ hover: null }); repaintSoon(); }
+    if (page.hover !== null) { update({ hover: null, hoverAt: null }); repaintSoon(); }
   });
-  // A click that gives the picture the focus, for its keys, follows nothing:
-  // it puts the keyboard's cursor on the card, and a second click follows it.
-  // A touch follows at once.
-  let focusing = false;
-  canvas.addEventListener('pointerdown', (event) => {
-    focusing = event.pointerType === 'mouse' && document.activeElement !== canvas;
-  });
+  // A click, as a tap, follows the card under it; picking by keyboard is
+  // started by its own key.
   canvas.addEventListener('click', (event) => {
-    const card = cardAt(event);
     if (page.dealing) return;
-    if (focusing) {
-      focusing = false;
-      if (card !== null) placeCursor(event);
+    const next = followedAfterClick(cardAt(event), event.shiftKey);
+    update({ hover: null, hoverAt: null, cursor: null });
+    showPicking();
+    if (next.refused) {
+      update({ notice: next.refused });
+      describe();
       return;
     }
-    update({ hover: null, cursor: null });
-    show({ ...page.state, ...followedAfterClick(card, event.shiftKey) }, 'push');
+    show({ ...page.state, ...next }, 'push');
   });
 }

@@ -1,9 +1,23 @@
 // Presenting: the picture alone in the window, for the back row of a
 // classroom; the keys still work, and Escape leaves.
 
-function setPresenting(on) {
+import { faceUpMask } from './core.js';
+import { paintDeal, wake } from './dealt.js';
+import { $, canvas } from './dom.js';
+import { draw, fitCanvas, focusCard, followedColor, followedColors, rgbaCss } from './draw.js';
+import { setReady } from './fields.js';
+import { drawLandscape, settled } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { page, update } from './page.js';
+import { faceLetters, faceSize, paintFace, ringCard, roundedRect } from './rows.js';
+
+// Leaving, the reader is back where they were: the page scrolled as it was,
+// the focus where it was.
+export function setPresenting(on) {
   if (page.presenting === on) return;
-  update({ presenting: on });
+  const back = page.returnTo;
+  update({ presenting: on, presentRows: false,
+    returnTo: on ? { scroll: window.scrollY, focus: document.activeElement } : null });
   document.body.classList.toggle('presenting', on);
   $('present').setAttribute('aria-pressed', String(on));
   if (on) canvas.focus({ preventScroll: true });
@@ -12,15 +26,19 @@ function setPresenting(on) {
     fitCanvas(true);
     paintDeal(page.dealing.idle ? 1 : 0);
     wake();
-    return;
+  } else {
+    setReady(false);
+    draw(true);
+    if (!on) {
+      drawLandscape();
+      drawMixing();
+    }
+    setReady(settled());
   }
-  setReady(false);
-  draw(true);
-  if (!on) {
-    drawLandscape();
-    drawMixing();
+  if (!on && back) {
+    window.scrollTo(0, back.scroll);
+    if (back.focus && back.focus !== document.body) back.focus.focus({ preventScroll: true });
   }
-  setReady(landscapeDone());
 }
 
 // ---- the deck, large ----------------------------------------------------------
@@ -29,17 +47,17 @@ function setPresenting(on) {
 // read: where the rows would draw the names in a font smaller than this many
 // pixels (capitals 36 pixels high), the deck is drawn alone instead, its
 // cards in lines from the top card on, each as large as the screen allows.
-const roomLetters = 50;
+export const roomLetters = 50;
 
 // The size of the names the rows view `v` would draw on its faces.
-function rowsLetters(v) {
+export function rowsLetters(v) {
   const { tall, w, h } = faceSize(v);
   return faceLetters(w, h, tall);
 }
 
 // The deck of the rows asked last, round `state.round`, in lines: as many
 // as give the largest cards.
-function layoutDeck(b) {
+export function layoutDeck(b) {
   const size = page.model.size;
   const side = 12, top = 14, bottom = 8;
   const width = b.width - 2 * side, height = b.height - top - bottom;
@@ -69,7 +87,7 @@ function layoutDeck(b) {
   };
 }
 
-function paintDeck(v) {
+export function paintDeck(v) {
   const { model, state } = page;
   const colors = model.colors[state.color];
   const followed = followedColors();
@@ -78,7 +96,7 @@ function paintDeck(v) {
     const c = v.card(0, p);
     const x = v.x(p), y = v.y(p);
     if (followed.has(c) || c === focus) {
-      ringCard(x, y, v.w, v.h, rgbaCss(followedColor(followed.has(c) ? followed.get(c) : 0)), 5);
+      ringCard(x, y, v.w, v.h, followed.has(c) ? rgbaCss(followedColor(followed.get(c))) : page.theme.ink, 5);
     }
     update({ faceFont: paintFace(x, y, v.w, v.h, c, colors[c], c === focus, v.up(0, p), true) });
   }

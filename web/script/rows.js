@@ -4,12 +4,21 @@
 // card and each card's way as a line, as deal-picture draws them; wide decks
 // show cells.
 
-const labelFont = font(12);
+import { ask, faceUpMask, roundFields, withCells } from './core.js';
+import { $, font, screenContext } from './dom.js';
+import {
+  alsoFollowed, cardName, cardNumber, chanceWords, facesInRows, facesShown, fade, focusCard, focused,
+  followedColor, followedColors, luminance, outlineOf, playingCard, positionWords, rgbaCss, setWords,
+} from './draw.js';
+import { setFault, ui } from './fields.js';
+import { page, update } from './page.js';
+
+export const labelFont = font(12);
 // The fewest pixels between rows for which a small deck's whole period,
 // return included, is shown at once; playing cards need room for their faces.
 // Presenting, faces are large enough to read across a room: their names
 // at least 14 pixels high, rank above suit.
-const leastPeriodPitch = () => (facesShown() ? (page.presenting ? 40 : 18) : 9);
+const leastPeriodPitch = () => (facesInRows() ? (page.presenting ? 40 : 18) : 9);
 
 // The label of each row: its round number whole, where the numbers fit in a
 // margin of at most two fifths of the width; else K, K+1, ... with K written
@@ -30,12 +39,12 @@ function rowLabels(rows, width) {
     label: (row) => (row === 0 ? 'K' : `K+${row}`) };
 }
 
-function layoutRows(b) {
+export function layoutRows(b) {
   const { model, state, facts } = page;
-  const limits = facts.limits;
+  const table = facts.table;
   const size = model.size;
   const right = 10, top = 22, bottom = 8;
-  const lines = size <= limits.maxLineCards;
+  const lines = size <= table.max_line_cards;
   // The labels' margin depends on the rows, and the rows on the room: a
   // first guess at the margin, then the real one.
   let labels = rowLabels(2, b.width);
@@ -45,8 +54,8 @@ function layoutRows(b) {
     const plotHeight = b.height - top - bottom;
     if (lines) {
       pitch = plotWidth / size;
-      rowPitch = facesShown() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
-        : Math.min(Math.max(pitch * (facesShown() ? 1.1 : 0.75), 16), 36);
+      rowPitch = facesInRows() && page.presenting ? Math.min(Math.max(pitch * 1.75, 40), 120)
+        : Math.min(Math.max(pitch * (facesInRows() ? 1.1 : 0.75), 16), 36);
       // A small deck shows its whole period, return included, where it fits.
       const whole = model.smallPeriod + 1;
       if (model.smallPeriod && whole * rowPitch > plotHeight && whole * leastPeriodPitch() <= plotHeight) {
@@ -59,7 +68,7 @@ function layoutRows(b) {
       pitch = devicePitch >= 1 ? devicePitch / b.ratio : plotWidth / size;
       rowPitch = Math.min(Math.max(pitch, 2), 16);
     }
-    rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch + 1e-9), limits.maxRows, 200));
+    rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch + 1e-9), table.max_page_rows, 200));
   };
   fit();
   labels = rowLabels(rows, b.width);
@@ -67,6 +76,8 @@ function layoutRows(b) {
   const left = labels.left;
   const answer = askRows(rows);
   const deck = answer.rows;
+  // Rounds drawn by chance end where deal-after ends them.
+  if (size) rows = deck.length / size;
   // Where the round depends on a followed card or on chance, the core says
   // which rows are in the starting order; else they come a period apart.
   const returns = answer.returns ? Array.from(answer.returns) : [];
@@ -75,14 +86,18 @@ function layoutRows(b) {
     for (let r = answer.firstReturn; r < rows; r += step) returns.push(r);
   }
   showTexts();
+  const shaded = model.chance && state.card !== null && Boolean(answer.chances);
   const chances = !model.chance || state.card === null ? ''
-    : answer.chances ? ', each place shaded by the chance that the followed card is there, darkest where likeliest in its row'
+    : shaded ? ', each place shaded by the chance that the followed card is there, on the scale below'
       : '; too many riffles of too large a deck to shade where the followed card may be';
-  $('caption').textContent = `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
+  const ticks = state.card !== null && !model.chance && !answer.trick
+    ? '; the ticks above the top row mark its cycle\'s positions' : '';
+  setWords($('caption'), `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
     'at the top, one round more each row down; each row is the deck from its bottom card (left) ' +
     `to its top card (right), each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
     `${returns.length ? '; ▶ marks the starting order' : ''}` +
-    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}${chances}.`;
+    `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}${chances}${ticks}.`);
+  showChanceScale(shaded);
   return {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
     x: (position) => left + (position + 0.5) * pitch,
@@ -96,9 +111,9 @@ function layoutRows(b) {
 
 // The deck at the round shown and `count` rounds after it, kept until the
 // next rows replace them; with their listing, hands and the trick's way.
-function askRows(count) {
+export function askRows(count) {
   const fields = (state) => ({ ...roundFields(state), faces: facesShown() ? 1 : 0, count });
-  let answer = ask('rows', fields(page.state), true, page.model);
+  let answer = ask('explorer_rows', fields(page.state), true, page.model);
   if (answer.round) {
     // Too long a round, or, following a card through a chosen pile, one
     // before 0: said beside its field, and round 0 shown instead.
@@ -106,7 +121,7 @@ function askRows(count) {
     setFault(ui.round, `Round: ${answer.round}.`);
     const state = { ...page.state, round: 0n };
     update({ state, shown: state });
-    answer = ask('rows', fields(state), true, page.model);
+    answer = ask('explorer_rows', fields(state), true, page.model);
   }
   if (page.rows) page.rows.release();
   update({ rows: answer, trick: answer.trick });
@@ -114,7 +129,7 @@ function askRows(count) {
 }
 
 // The listing, the hands this deck deals, and the other words of the round.
-function showTexts() {
+export function showTexts() {
   const { model, rows } = page;
   $('listing').textContent = rows.listing;
   $('dealt').textContent = model.routine && model.deals === 0 ? 'This routine deals no hands.' : rows.hands;
@@ -124,17 +139,17 @@ function showTexts() {
     const { trick, length, tail } = rows;
     $('period').textContent = trick ? '—' : model.period;
     $('period-unit').textContent = trick ? '' : model.period === '1' ? 'round' : 'rounds';
-    $('facts-note').textContent = trick
+    setWords($('facts-note'), trick
       ? `With a chosen pile each round depends on where the followed card is: its places repeat every ${length} ` +
         `round${length === 1 ? '' : 's'}${tail ? ` from round ${tail}` : ''}, and the deck need not come back. ` +
         'The cycles here are the routine\'s with every pile gathered in its order.'
       : 'With a chosen pile each round depends on where the followed card is: these facts are the routine\'s ' +
-        'with every pile gathered in its order.';
+        'with every pile gathered in its order.');
   }
 }
 
 // Where `card` is in row `row`.
-function positionOf(row, card) {
+export function positionOf(row, card) {
   const { view, model } = page;
   const base = row * view.stride;
   for (let p = 0; p < model.size; ++p) if ((view.deck[base + p] & faceUpMask) === card) return p;
@@ -149,29 +164,54 @@ function wayOf(card) {
   return way;
 }
 
+// The shade of a place by the chance that the followed card is there, on
+// one scale for every row: a decade of chance a step darker, from 10^-4,
+// the faintest, to certainty; a place it cannot be at is left clear.
+const chanceDecades = 4;
+const chanceAlpha = (p) => (p > 0 ? 0.06 + 0.84 * Math.max(0, Math.min(1, 1 + Math.log10(p) / chanceDecades)) : 0);
+
 // Where the followed card may be, with moves by chance: each place of each
-// row shaded by the chance that the card is there, the likeliest place of
-// the row the darkest.
+// row shaded by the chance that the card is there.
 function paintChances(v) {
   const chances = page.rows.chances;
   const size = page.model.size;
   for (let row = 0; row < v.rows; ++row) {
-    const of = chances.subarray(row * size, (row + 1) * size);
-    const most = Math.max(...of);
-    if (!(most > 0)) continue;
     for (let p = 0; p < size; ++p) {
-      if (of[p] <= 0) continue;
-      page.ctx.fillStyle = rgbaCss(followedColor(), 0.45 * (of[p] / most));
+      const alpha = chanceAlpha(chances[row * size + p]);
+      if (alpha === 0) continue;
+      page.ctx.fillStyle = rgbaCss(followedColor(), alpha);
       page.ctx.fillRect(v.x(p) - v.pitch / 2, v.y(row) - v.rowPitch / 2, v.pitch, v.rowPitch);
     }
   }
 }
 
-function paintRows(v) {
+// The scale of the shading under the picture: its shades from 10^-4 to 1,
+// and where a card of a deck in random order would be, 1 in its size.
+function showChanceScale(shown) {
+  const box = $('chance-scale');
+  box.hidden = !shown;
+  if (!shown) return;
+  const size = page.model.size;
+  const at = (p) => `${(100 * (chanceAlpha(p) - chanceAlpha(10 ** -chanceDecades)) / 0.84).toFixed(2)}%`;
+  const ticks = [['10⁻⁴', 1e-4], ['0.001', 1e-3], ['0.01', 1e-2], ['0.1', 0.1], ['1', 1], [`1/${size}`, 1 / size]];
+  const bar = box.querySelector('.bar');
+  bar.style.background = `linear-gradient(to right, ${rgbaCss(followedColor(), chanceAlpha(1e-4))}, ` +
+    `${rgbaCss(followedColor(), chanceAlpha(1))}), var(--canvas)`;
+  bar.replaceChildren(...ticks.map(([label, p], i) => {
+    const tick = document.createElement('span');
+    tick.textContent = label;
+    tick.className = i === 5 ? 'random' : '';
+    tick.style.left = at(p);
+    return tick;
+  }));
+  bar.setAttribute('aria-label', `From a chance of 10⁻⁴, faintest, to certainty, darkest; 1/${size} where a deck in random order puts a card`);
+}
+
+export function paintRows(v) {
   const { model, state } = page;
   const size = model.size;
   const colors = model.colors[state.color];
-  const { focus, focusCycle } = focused();
+  const { focusCycle } = focused();
   const inFocus = (card) => focusCycle < 0 || model.cycleOf[card] === focusCycle;
   const radius = Math.max(2, Math.min(v.pitch, v.rowPitch) * 0.36);
   if (page.rows.chances && state.card !== null) paintChances(v);
@@ -202,6 +242,22 @@ function paintRows(v) {
       for (const c of cards) tracePath(v, ways[c], false);
       page.ctx.stroke();
     }
+  } else {
+    paintCells(v, colors, inFocus);
+  }
+  paintRowLabels(v);
+  // The cards followed, each its way in its color, the first on top, and
+  // the card pointed at in ink: over the other ways and under every dot,
+  // which so keeps its shape where a way crosses it.
+  const marked = alsoFollowed().reverse().map(({ card, color }) => [card, rgbaCss(followedColor(color))]);
+  if (state.card !== null) marked.push([state.card, rgbaCss(followedColor())]);
+  if (page.hover !== null && !followedColors().has(page.hover)) marked.unshift([page.hover, page.theme.ink]);
+  const markedWays = marked.map(([card]) => wayOf(card));
+  marked.forEach(([card, color], i) => strokeWay(v, markedWays[i], color, card === state.card ? 6 : 5));
+  // The positions of the followed card's cycle, which the round has where
+  // no chance and no chosen pile make each round its own.
+  if (state.card !== null && !model.chance && !page.trick) markCyclePositions(v, model.cycleOf[state.card]);
+  if (v.lines) {
     // On the screen a dot's number is drawn with it, once for its look.
     const labelled = !facesShown() && v.pitch >= 20 && v.rowPitch >= 16;
     const withDots = labelled && page.ctx === screenContext;
@@ -214,34 +270,14 @@ function paintRows(v) {
       }
     }
     if (labelled && !withDots) labelDots(v, radius, colors, inFocus);
-  } else {
-    paintCells(v, colors, inFocus);
-  }
-  paintRowLabels(v);
-  // The other cards followed, each its way in its own color, under the
-  // first one's.
-  for (const { card, color } of focus === null ? [] : alsoFollowed()) {
-    if (card === focus) continue;
-    const way = wayOf(card);
-    strokeWay(v, way, followedColor(color), 5);
-    if (v.lines) {
+    // The marked cards' own dots over the rest, ringed.
+    marked.forEach(([card], i) => {
+      const way = markedWays[i];
       for (let row = 0; row < v.rows; ++row) {
         paintCard(v, card, way[row], row, radius + 1, colors[card], true, false, v.up(row, way[row]));
       }
-      if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, () => true, card);
-    }
-  }
-  if (focus !== null) {
-    const way = wayOf(focus);
-    strokeWay(v, way, followedColor(), 6);
-    markCyclePositions(v, focusCycle);
-    if (v.lines) {
-      // The card's own dots above its way, ringed.
-      for (let row = 0; row < v.rows; ++row) {
-        paintCard(v, focus, way[row], row, radius + 1, colors[focus], true, false, v.up(row, way[row]));
-      }
-      if (!facesShown() && v.pitch >= 20 && v.rowPitch >= 16) labelDots(v, radius, colors, inFocus, focus);
-    }
+      if (labelled) labelDots(v, radius, colors, () => true, card);
+    });
   }
   if (page.cursor && page.cursor.kind === 'rows') paintCursor(v);
 }
@@ -290,6 +326,14 @@ function paintDot(x, y, radius, color, ringed, quiet, up, label) {
 // looks they are drawn afresh.
 const mostSprites = 2048;
 
+// The looks drawn with `sprite` added by its key; all afresh, the old ones'
+// images let go, where there are as many as are kept.
+function withSprite(sprites, key, sprite) {
+  if (sprites.size < mostSprites) return new Map(sprites).set(key, sprite);
+  for (const old of sprites.values()) old.image.close();
+  return new Map([[key, sprite]]);
+}
+
 // Copies the look `key`, `w` by `h` pixels, centered at (x, y), drawn the
 // first time by `draw(x, y)` centered at (x, y); what `draw` returned then.
 function copyDrawn(key, w, h, x, y, draw) {
@@ -297,23 +341,19 @@ function copyDrawn(key, w, h, x, y, draw) {
   const full = `${key}|${ratio}|${page.theme.dark}`;
   let sprite = page.sprites.get(full);
   if (!sprite) {
-    if (page.sprites.size >= mostSprites) {
-      for (const old of page.sprites.values()) old.image.close();
-      page.sprites.clear();
-    }
-    const canvas = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
-    const ctx = canvas.getContext('2d');
+    const offscreen = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
+    const ctx = offscreen.getContext('2d');
     ctx.scale(ratio, ratio);
     const drawing = page.ctx;
     update({ ctx });
     let drawn;
     try {
-      drawn = draw(canvas.width / ratio / 2, canvas.height / ratio / 2);
+      drawn = draw(offscreen.width / ratio / 2, offscreen.height / ratio / 2);
     } finally {
       update({ ctx: drawing });
     }
-    sprite = { width: canvas.width / ratio, height: canvas.height / ratio, drawn, image: canvas.transferToImageBitmap() };
-    page.sprites.set(full, sprite);
+    sprite = { width: offscreen.width / ratio, height: offscreen.height / ratio, drawn, image: offscreen.transferToImageBitmap() };
+    update({ sprites: withSprite(page.sprites, full, sprite) });
   }
   page.ctx.drawImage(sprite.image, Math.round((x - sprite.width / 2) * ratio) / ratio,
     Math.round((y - sprite.height / 2) * ratio) / ratio, sprite.width, sprite.height);
@@ -322,19 +362,19 @@ function copyDrawn(key, w, h, x, y, draw) {
 
 // The playing cards of the rows view `v`: `w` by `h`, and `tall` where,
 // presenting, there is room for the rank above the suit.
-function faceSize(v) {
+export function faceSize(v) {
   const tall = page.presenting && v.rowPitch >= 36;
   const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
   return { tall, w, h: Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4)) };
 }
 
 // The font size of a card's name, `w` by `h`, `tall` or not.
-const faceLetters = (w, h, tall) => (tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42)));
+export const faceLetters = (w, h, tall) => (tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42)));
 
 // A playing card centered at (x, y), `w` by `h`: a band of its color, its
 // name, and its outline, in ink where it is followed; the size of the name's
 // font.
-function paintFace(x, y, w, h, c, color, ringed, up, tall) {
+export function paintFace(x, y, w, h, c, color, ringed, up, tall) {
   const theme = page.theme;
   page.ctx.beginPath();
   roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
@@ -372,7 +412,7 @@ function paintFace(x, y, w, h, c, color, ringed, up, tall) {
 // its color round the canvas's, or a playing card dark with its name light.
 function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = false, label = null) {
   const x = v.x(p), y = v.y(row);
-  if (facesShown() && v.pitch >= 12 && v.rowPitch >= 14) {
+  if (facesInRows() && v.pitch >= 12 && v.rowPitch >= 14) {
     const { tall, w, h } = faceSize(v);
     if (page.ctx !== screenContext) {
       update({ faceFont: paintFace(x, y, w, h, c, color, ringed, up, tall) });
@@ -395,7 +435,7 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = fals
 
 // A ring `width` wide in `color` round a card centered at (x, y), `w` by
 // `h`: a card followed, standing out of the others.
-function ringCard(x, y, w, h, color, width) {
+export function ringCard(x, y, w, h, color, width) {
   page.ctx.beginPath();
   roundedRect(x - w / 2 - width, y - h / 2 - width, w + 2 * width, h + 2 * width, Math.max(3, w * 0.16));
   page.ctx.lineWidth = width;
@@ -403,7 +443,7 @@ function ringCard(x, y, w, h, color, width) {
   page.ctx.stroke();
 }
 
-function roundedRect(x, y, w, h, r) {
+export function roundedRect(x, y, w, h, r) {
   page.ctx.moveTo(x + r, y);
   page.ctx.lineTo(x + w - r, y);
   page.ctx.quadraticCurveTo(x + w, y, x + w, y + r);
@@ -449,7 +489,7 @@ function strokeWay(v, way, color, edge) {
   page.ctx.lineWidth = edge;
   page.ctx.stroke();
   tracePath(v, way);
-  page.ctx.strokeStyle = rgbaCss(color);
+  page.ctx.strokeStyle = color;
   page.ctx.lineWidth = 2.5;
   page.ctx.stroke();
 }
@@ -517,7 +557,8 @@ function paintRowLabels(v) {
   }
 }
 
-// Ticks above the rows at every position of the cycle.
+// Ticks above the rows at every position of the cycle, which the caption
+// explains.
 function markCyclePositions(v, cycle) {
   page.ctx.fillStyle = rgbaCss(followedColor());
   const width = Math.max(1.5, Math.min(v.pitch * 0.7, 6));
@@ -527,7 +568,7 @@ function markCyclePositions(v, cycle) {
 }
 
 // The keyboard's cursor: a ring round the place it is at.
-function paintCursor(v) {
+export function paintCursor(v) {
   const { cursor, model, theme } = page;
   const x = v.x(cursor.position);
   const y = v.kind === 'rows' ? v.y(cursor.row) : v.y(model.goesTo[cursor.position]);
@@ -544,11 +585,12 @@ function paintCursor(v) {
   page.ctx.stroke();
 }
 
-function cursorWords() {
+export function cursorWords() {
   const { view, cursor, state, model } = page;
   if (view.kind !== 'map') {
     const card = view.card(cursor.row, cursor.position);
-    return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.`;
+    return `Card ${cardName(card)}, at ${positionWords(cursor.position)}, in round ${state.round + BigInt(cursor.row)}.` +
+      chanceWords([cursor.row, cursor.position]);
   }
   return `Position ${cursor.position}: its card goes to ${model.goesTo[cursor.position]}.`;
 }

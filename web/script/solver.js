@@ -4,6 +4,13 @@
 // spectator chose, to a place, as deal-solve does, and deals the routine
 // found with a click.
 
+import { ask, dealFields } from './core.js';
+import { $ } from './dom.js';
+import { cardLabel, cardName, positionWords, setWords } from './draw.js';
+import { applyValues, markFault, show, ui } from './fields.js';
+import { page, update } from './page.js';
+import { parseCard } from './state.js';
+
 // The field the move buttons add to: the routine, or the moves allowed once
 // that field has been used.
 function receiveMoves(input) {
@@ -35,8 +42,7 @@ function fillMoves() {
         return;
       }
       const typed = ui.routine.value.trim().replace(/;\s*$/, '');
-      ui.routine.value = typed ? `${typed}; ${move()}` : move();
-      applyField('routine');
+      applyValues({ routine: typed ? `${typed}; ${move()}` : move() });
     });
     box.append(button);
   }
@@ -95,7 +101,7 @@ function solveFor() {
   const toFault = !closest && to === null
     ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}, such as 13 or 13th from the top`
       : `To position: type a position from 0 to ${model.size - 1}, or a place such as 13th from the top`) +
-      (model.size <= page.facts.limits.maxPlayingCards ? ', or a card such as QH for where it starts' : '') +
+      (model.size <= page.facts.table.max_playing_cards ? ', or a card such as QH for where it starts' : '') +
       (any ? ', or nothing for the fewest places.' : '.')
     : '';
   const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
@@ -108,7 +114,7 @@ function solveFor() {
   }
   if (!any && card !== state.card) show({ ...state, card, more: [] }, 'push');
   if (any) {
-    const solved = ask('solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
+    const solved = ask('explorer_solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
     markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     const there = closest ? '' : positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
@@ -117,7 +123,7 @@ function solveFor() {
     else if (solved.length === -1) answer.textContent = `No routine of these moves brings every card to ${there}: moves that only rearrange the deck never narrow it; a deal with a chosen pile does.`;
     else if (solved.length === 0) answer.textContent = closest ? 'These moves cannot narrow the card: it may be anywhere in the deck.' : `The deck is one card, at ${there}: no move is needed.`;
     else {
-      update({ found: solved.routine });
+      update({ found: { routine: solved.routine, any: true } });
       const places = closest ? Array.from(solved.places) : [to];
       answer.textContent = closest
         ? `${solved.length} move${solved.length === 1 ? ' narrows' : 's narrow'} whichever card to ${places.length} place${places.length === 1 ? '' : 's'}: ${solved.routine}`
@@ -126,19 +132,21 @@ function solveFor() {
       $('solve-load').hidden = false;
     }
   } else {
-    const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
+    const solved = ask('explorer_solve', { ...dealFields(state), moves, from: card, to });
     markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
-    const name = cardName(card);
+    // The card as it was typed, by name or number.
+    const name = /^\d+$/.test(cardText) ? cardName(card) : cardText;
     const from = positionWords(card), there = positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
     else if (solved.length === -1) answer.textContent = `No routine of these moves brings card ${name} from ${from} to ${there}.`;
     else if (solved.length === 0) answer.textContent = `Card ${name} starts at ${there}: no move is needed.`;
     else {
-      update({ found: solved.routine });
+      update({ found: { routine: solved.routine, any: false } });
       answer.textContent = `${movesBring(solved.length)} card ${name} from ${from} to ${there}: ${solved.routine}`;
       $('solve-load').hidden = false;
     }
   }
+  setWords(answer, answer.textContent);
 }
 
 // Where each card ends, followed alone through the routine found, its pile
@@ -152,7 +160,7 @@ function showEnds(ends) {
     ? `Followed one at a time, all ${ends.length} cards end at ${positionWords(places[0])}.`
     : `Followed one at a time, the ${ends.length} cards end at ${places.length} places: ${places.map(positionWords).join('; ')}.`;
   box.replaceChildren(said);
-  if (ends.length <= 2 * page.facts.limits.maxPlayingCards) {
+  if (ends.length <= 2 * page.facts.table.max_playing_cards) {
     const cards = document.createElement('div');
     cards.className = 'ends';
     ends.forEach((end, p) => {
@@ -167,7 +175,7 @@ function showEnds(ends) {
   box.hidden = false;
 }
 
-function wireSolver() {
+export function wireSolver() {
   fillMoves();
   ui.routine.addEventListener('focus', () => receiveMoves(ui.routine));
   $('solve-moves').addEventListener('focus', () => receiveMoves($('solve-moves')));
@@ -179,9 +187,21 @@ function wireSolver() {
       if ($('solve-any').checked) markFault($('solve-card'), '');
     });
   }
+  // The routine found, dealt from round 0: the next round shows the card
+  // there. Whichever card it was to bring, one is followed, the one followed
+  // or else one drawn at random, so that the rows show the trick at work, its
+  // pile chosen at every deal, as the chips show it for every card.
   $('solve-load').addEventListener('click', () => {
-    if (page.found === null) return;
-    ui.routine.value = page.found;
-    applyDeal({ ...page.state, routine: page.found, cards: page.model.size, round: 0n }, ui.routine);
+    const { found, state, model } = page;
+    if (found === null) return;
+    const values = { routine: found.routine, cards: model.size, round: 0 };
+    if (found.any && state.card === null) {
+      values.card = cardLabel(crypto.getRandomValues(new Uint32Array(1))[0] % model.size);
+    }
+    applyValues(values);
+    if (found.any) {
+      $('solve-answer').append(` Dealt, card ${cardName(page.state.card)} followed through the piles: ` +
+        'at round 1 it lies where the cards below end; follow any other to see it end there too.');
+    }
   });
 }

@@ -1,33 +1,39 @@
 // The wiring: every control, the keys, the address as history and the
 // window's size, each to what it does.
 
-function wire() {
+import { copyText } from './clipboard.js';
+import { finishDealing, onPhone, startDealing, stopDealing } from './dealt.js';
+import { $ } from './dom.js';
+import { draw } from './draw.js';
+import {
+  applyFields, applyValues, describeSpeed, fillChoices, goTo, setReady, show, showAddressFault, startPlaying,
+  step, stopPlaying, textFields, togglePlay, ui, wireField,
+} from './fields.js';
+import { onKey } from './keys.js';
+import { drawLandscape, settled, wireLandscape } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { page, update } from './page.js';
+import { wirePicking } from './picking.js';
+import { setPresenting } from './presenting.js';
+import { savePicture } from './save.js';
+import { wireSolver } from './solver.js';
+import { freshSeed, fromSearch, periodMinusOne } from './state.js';
+
+export function wire() {
   fillChoices();
   $('controls').addEventListener('submit', (event) => event.preventDefault());
-  for (const name of ['hands', 'packets', 'cards', 'routine', 'deck', 'seed']) {
-    wireField(ui[name], () => applyField(name), () => Boolean(checkDeal(withField(name))));
-  }
-  for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', () => applyField(name));
-  wireField(ui.round, applyRound, () => Boolean(parseRound(ui.round.value).error));
-  wireField(ui.card, applyCard, () => Boolean(parseCards(ui.card.value).error));
+  for (const name of textFields) wireField(ui[name]);
+  for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', applyFields);
   wireSolver();
-  $('new-seed').addEventListener('click', () => {
-    setFault(ui.seed, '');
-    applyDeal({ ...page.state, seed: freshSeed() }, ui.seed);
-  });
-  $('own-deal').addEventListener('click', () => {
-    const faults = new Map(page.faults);
-    for (const name of dealFieldNames) faults.delete(ui[name]);
-    update({ faults });
-    const state = page.state;
-    applyDeal({ ...state, packets: defaults.packets, routine: '', deck: '', cards: null, rest: defaults.rest,
-      firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
-      hands: Math.min(state.hands, page.facts.limits.maxOwnHands) }, ui.hands);
-  });
+  $('new-seed').addEventListener('click', () => applyValues({ seed: freshSeed() }));
+  $('own-deal').addEventListener('click', () => applyValues({
+    packets: page.defaults.packets, routine: '', deck: '', cards: null, rest: page.defaults.rest,
+    firstCard: page.defaults.firstCard, bottomHand: page.defaults.bottomHand,
+    hands: Math.min(page.state.hands, page.facts.table.max_hands) }));
   // A button applies what a field holds before it does its own work.
   const thenRound = (work) => () => {
     if (page.dealing) return;
-    if (ui.round.value.trim() !== page.state.round.toString() && !applyRound()) return;
+    if (ui.round.value.trim() !== page.state.round.toString() && !applyFields()) return;
     stopPlaying();
     work();
   };
@@ -36,7 +42,7 @@ function wire() {
   $('first').addEventListener('click', thenRound(() => goTo(0n)));
   $('last').addEventListener('click', thenRound(() => goTo(periodMinusOne())));
   ui.play.addEventListener('click', () => {
-    if (page.dealing || (ui.round.value.trim() !== page.state.round.toString() && !applyRound())) return;
+    if (page.dealing || (ui.round.value.trim() !== page.state.round.toString() && !applyFields())) return;
     togglePlay();
   });
   ui.speed.addEventListener('input', () => {
@@ -66,7 +72,10 @@ function wire() {
     showAddressFault(error);
     show(s, null);
   });
+  // On a phone the deal's fields start folded; wider, they cannot fold.
+  $('fold').open = !onPhone();
   window.addEventListener('resize', () => {
+    if (!onPhone()) $('fold').open = true;
     if (page.resizeQueued) return;
     update({ resizeQueued: true });
     requestAnimationFrame(() => {
@@ -76,7 +85,7 @@ function wire() {
       draw(true);
       drawLandscape();
       drawMixing();
-      setReady(landscapeDone());
+      setReady(settled());
     });
   });
   $('present').addEventListener('click', () => setPresenting(!page.presenting));

@@ -1,0 +1,100 @@
+#include "exact/chances.hpp"
+
+#include <algorithm>
+
+namespace exact {
+
+card_chances::card_chances(const deal::routine& r, int from)
+    : routine_(r), from_(from), chances_(static_cast<std::size_t>(r.cards)),
+      next_(chances_.size()) {
+    for (const deal::move& m : routine_.moves()) {
+        std::vector<std::int16_t>& step = steps_.emplace_back();
+        if (!deal::by_chance(m.kind)) {
+            step.resize(chances_.size());
+            deal::follow_move(m, routine_.cards, step);
+        }
+    }
+    play_to(0);
+}
+
+void card_chances::play_to(std::int64_t round) {
+    if (round < played_ || denominator_ == 0) {
+        std::fill(chances_.begin(), chances_.end(), 0);
+        chances_[static_cast<std::size_t>(from_)] = 1;
+        denominator_ = 1;
+        played_ = 0;
+    }
+    for (; played_ < round; ++played_)
+        play_round();
+}
+
+void card_chances::play_round() {
+    const int cards = routine_.cards;
+    const auto moves = routine_.moves();
+    for (std::size_t k = 0; k < moves.size(); ++k) {
+        switch (moves[k].kind) {
+        case deal::move_kind::riffle:
+            riffle();
+            continue;
+        case deal::move_kind::random_cut: {
+            // Every cut depth equally likely: from any place to every place.
+            mpz_class all = 0;
+            for (const mpz_class& c : chances_)
+                all += c;
+            std::fill(chances_.begin(), chances_.end(), all);
+            denominator_ *= cards;
+            continue;
+        }
+        default:
+            break;
+        }
+        std::fill(next_.begin(), next_.end(), 0);
+        for (int p = 0; p < cards; ++p)
+            next_[static_cast<std::size_t>(steps_[k][static_cast<std::size_t>(p)])] +=
+                chances_[static_cast<std::size_t>(p)];
+        chances_.swap(next_);
+    }
+}
+
+void card_chances::riffle() {
+    const auto n = static_cast<unsigned long>(routine_.cards);
+    const std::size_t size = n;
+    if (riffle_.empty()) {
+        // Binomial coefficients up to n, row by row, then each entry.
+        std::vector<std::vector<mpz_class>> binomial(size + 1);
+        for (std::size_t m = 0; m <= size; ++m) {
+            binomial[m].resize(m + 1);
+            binomial[m][0] = binomial[m][m] = 1;
+            for (std::size_t t = 1; t < m; ++t)
+                binomial[m][t] = binomial[m - 1][t - 1] + binomial[m - 1][t];
+        }
+        riffle_.resize(size * size);
+        for (std::size_t j = 1; j <= size; ++j) {
+            mpz_class partial = 0; // C(j-1, 0) + ... + C(j-1, i-1)
+            for (std::size_t i = 1; i <= size; ++i) {
+                mpz_class& entry = riffle_[(i - 1) * size + (j - 1)];
+                entry = 0;
+                if (i <= j) {
+                    partial += binomial[j - 1][i - 1];
+                    mpz_mul_2exp(entry.get_mpz_t(), binomial[j - 1][i - 1].get_mpz_t(), n - j);
+                }
+                if (i >= j)
+                    entry += binomial[n - j][n - i] * partial;
+            }
+        }
+    }
+    // Places from the top: position p is place n - p.
+    std::fill(next_.begin(), next_.end(), 0);
+    for (std::size_t i = 1; i <= size; ++i) {
+        const mpz_class& c = chances_[size - i];
+        if (c == 0)
+            continue;
+        for (std::size_t j = 1; j <= size; ++j)
+            mpz_addmul(next_[size - j].get_mpz_t(), c.get_mpz_t(),
+                       riffle_[(i - 1) * size + (j - 1)].get_mpz_t());
+    }
+    chances_.swap(next_);
+    mpz_mul_2exp(denominator_.get_mpz_t(), denominator_.get_mpz_t(), n);
+}
+
+} // namespace exact

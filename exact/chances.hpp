@@ -1,0 +1,52 @@
+// Where a card may be after rounds of a routine that mixes exact moves,
+// moves by chance and a chosen pile, and with what chance, exactly: every
+// chance a whole number over one common denominator, in GMP's integers.
+//
+// An exact move carries each place's chance to where the card goes from
+// there (a chosen pile's deal may bring two places to one). A random cut
+// sends a card from any place to every place with chance 1/M. A riffle of M
+// cards sends the card i-th from the top to the j-th with chance
+//   C(j-1, i-1) / 2^j + C(M-j, M-i) * (C(j-1, 0) + ... + C(j-1, i-1)) / 2^M,
+// the first term where it lies in the top packet, the second in the lower:
+// summed over the cut's binomial count, each packet's interleavings being
+// equally likely.
+#pragma once
+
+#include <cstdint>
+#include <gmpxx.h>
+#include <vector>
+
+#include "deal/routine.hpp"
+
+namespace exact {
+
+class card_chances {
+public:
+    // The card that starts at position `from` (from the bottom) of the deck
+    // of `r`, which has at most deal::max_chance_cards cards.
+    card_chances(const deal::routine& r, int from);
+
+    // Plays on to round `round`, from round 0 again where it is past that.
+    void play_to(std::int64_t round);
+    // The chance that the card is at position p now: numerator(p) /
+    // denominator().
+    const mpz_class& numerator(int p) const { return chances_[static_cast<std::size_t>(p)]; }
+    const mpz_class& denominator() const { return denominator_; }
+
+private:
+    void play_round();
+    void riffle();
+
+    deal::routine routine_;
+    int from_;
+    std::int64_t played_ = 0;
+    std::vector<mpz_class> chances_, next_;
+    mpz_class denominator_;
+    // A riffle's numerators over 2^M, from place i to place j counted from
+    // the top, row by row; learnt at the first riffle.
+    std::vector<mpz_class> riffle_;
+    // Each exact move's step, from every position.
+    std::vector<std::vector<std::int16_t>> steps_;
+};
+
+} // namespace exact

@@ -22,9 +22,8 @@
 #include "deal/routine.hpp"
 #include "deal/start.hpp"
 #include "group/blocks.hpp"
-#include "group/chain.hpp"
+#include "group/deal_moves.hpp"
 #include "group/generated.hpp"
-#include "group/routes.hpp"
 #include "text/deal_words.hpp"
 #include "text/deck_words.hpp"
 #include "text/routine_words.hpp"
@@ -123,20 +122,7 @@ void print_summary(const group::generated& g, int cards, bool turns, bool from_t
             x = static_cast<group::point>(x % cards);
     }
     std::string out = "order: " + digits(g.order()) + "\nreaches: ";
-    group::factored every;
-    every.times_factorial(cards);
-    if (turns) {
-        for (int i = 0; i < cards; ++i)
-            every.times(2);
-        out += g.order() == every ? "every order and facing" : "some orders and facings";
-    } else {
-        group::factored even = every;
-        if (cards >= 2)
-            even.over(2);
-        out += g.order() == every  ? "every order"
-               : g.order() == even ? "every even order"
-                                   : "some orders";
-    }
+    out += group::reaches_words(g, cards, turns);
     const group::partition orbits = group::orbits(positions, cards);
     out += "\norbits: " + classes_text(orbits, cards, from_top) + "\nblocks: ";
     if (orbits.size() > 1) {
@@ -149,12 +135,10 @@ void print_summary(const group::generated& g, int cards, bool turns, bool from_t
 }
 
 // The moves, each once where it is first listed, as deal-solve keeps them:
-// their words, and where each takes each point, each position face down and
-// face up where a move turns cards.
+// their words, and where each takes each point.
 struct moves_read {
     std::vector<std::string> texts;
-    std::vector<group::perm> generators;
-    bool turns = false;
+    group::move_points points;
 };
 
 // The moves that --moves `allowed` gives on a deck of `cards` cards; nothing
@@ -172,7 +156,7 @@ std::optional<moves_read> read_moves(const char* allowed, int cards) {
         return std::nullopt;
     }
     moves_read read;
-    std::vector<deal::permutation> made;
+    std::vector<deal::move> kept;
     for (std::size_t i = 0; i < moves.size(); ++i) {
         char text[text::rules_room + 32];
         text::move_text(moves[i], text, sizeof text);
@@ -185,83 +169,40 @@ std::optional<moves_read> read_moves(const char* allowed, int cards) {
         if (std::find(read.texts.begin(), read.texts.end(), text) != read.texts.end())
             continue;
         read.texts.emplace_back(text);
-        made.push_back(deal::move_permutation(moves[i], cards));
-        read.turns = read.turns || made.back().turns_any();
+        kept.push_back(moves[i]);
     }
-    for (deal::permutation& p : made) {
-        if (read.turns)
-            p = p.doubled();
-        read.generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
-        p = deal::permutation();
-    }
+    read.points = group::points_of(kept, cards);
     return read;
-}
-
-// The permutation of the points that takes the deck `from` to `to`: where
-// each position's card goes, turned over where its face differs; nothing
-// where the moves turn no card and a face differs.
-std::optional<group::perm> taking(const deal::start& from, const deal::start& to, int degree) {
-    const int cards = from.size();
-    group::perm p(static_cast<std::size_t>(degree));
-    for (int x = 0; x < cards; ++x) {
-        const deal::card c = from[x];
-        const int there = to.position_of(deal::number_of(c));
-        const bool turned = deal::is_face_up(c) != deal::is_face_up(to[there]);
-        if (turned && degree == cards)
-            return std::nullopt;
-        p[static_cast<std::size_t>(x)] = static_cast<group::point>(there + (turned ? cards : 0));
-        if (degree > cards)
-            p[static_cast<std::size_t>(x + cards)] =
-                static_cast<group::point>(there + (turned ? 0 : cards));
-    }
-    return p;
 }
 
 // A routine to the deck `to`, on one line; "never"; or nothing after a
 // report where none was found within the limits.
-bool print_reach(const group::generated& g, std::span<const group::perm> generators,
-                 const std::vector<std::string>& texts, const deal::start& from,
+bool print_reach(const group::generated& g, const moves_read& moves, const deal::start& from,
                  const deal::start& to) {
-    const int cards = from.size();
-    const auto target = taking(from, to, g.degree());
-    if (!target || !g.contains(*target)) {
+    // The search keeps each deck it reaches, two bytes a card; past it, the
+    // chain's words take a second or two.
+    const std::int64_t most_states = std::min<std::int64_t>(
+        deal::max_narrowing_sets, deal::max_narrowing_bytes / (2 * std::int64_t{from.size()}));
+    const group::reached r =
+        group::reach(g, moves.points, from, to,
+                     {most_states, deal::max_narrowing_steps, deal::max_group_steps / 10,
+                      static_cast<std::size_t>(deal::max_moves)});
+    if (r.never) {
         console::output.write("never\n");
         return true;
     }
-    group::routes routes(generators, cards);
-    // The search keeps each deck it reaches, two bytes a card.
-    const std::int64_t most_states = std::min<std::int64_t>(
-        deal::max_narrowing_sets, deal::max_narrowing_bytes / (2 * std::int64_t{cards}));
-    group::routes::found found = routes.search(*target, most_states, deal::max_narrowing_steps);
-    bool chained = true;
-    if (!found.shortest) {
-        // Past the search, words for the stabilizer chain's points, each of
-        // at most ten times the moves a routine holds: a second or two for
-        // the chain, a fraction for the words.
-        group::chain c(g.degree());
-        std::int64_t budget = deal::max_group_steps / 10;
-        const group::factored order = g.order();
-        std::optional<group::word> built;
-        chained = c.build(g.generators(), 1, &order, budget);
-        if (chained)
-            built = routes.build(*target, c, deal::max_group_steps / 50, 10 * deal::max_moves);
-        if (built && (!found.any || built->size() < found.moves.size())) {
-            found.any = true;
-            found.moves = std::move(*built);
-        }
-    }
-    if (!found.any || found.moves.size() > static_cast<std::size_t>(deal::max_moves)) {
+    if (!r.moves) {
         console::report("no routine of at most %d moves to that order was found: the search "
                         "reached %lld decks, and %s",
-                        deal::max_moves, static_cast<long long>(routes.reached()),
-                        chained ? "the words built from the group's stabilizer chain came to more"
-                                : "the group is too large to build words from its stabilizer "
-                                  "chain");
+                        deal::max_moves, static_cast<long long>(r.searched),
+                        r.chained ? "the words built from the group's stabilizer chain came to more"
+                                  : "the group is too large to build words from its stabilizer "
+                                    "chain");
         return false;
     }
     std::string line;
-    for (std::size_t i = 0; i < found.moves.size(); ++i)
-        (line += i == 0 ? "" : "; ") += texts[static_cast<std::size_t>(found.moves[i])];
+    for (std::size_t i = 0; i < r.moves->size(); ++i)
+        (line += i == 0 ? "" : "; ") += moves.texts[static_cast<std::size_t>((*r.moves)[i])];
     console::output.write(line + '\n');
     return true;
 }
@@ -293,8 +234,8 @@ int main(int argc, char** argv) {
     const auto moves = read_moves(arguments.value(moves_option), cards);
     if (!moves)
         return EXIT_FAILURE;
-    const int degree = moves->turns ? 2 * cards : cards;
-    const group::generated g(moves->generators, degree, deal::max_group_steps, moves->turns);
+    const group::generated g(moves->points.generators, moves->points.degree, deal::max_group_steps,
+                             moves->points.turns);
     if (!g.known()) {
         console::report("the group of these moves would take more than %lld steps to work out: "
                         "allow fewer moves or a smaller deck",
@@ -309,11 +250,10 @@ int main(int argc, char** argv) {
             console::report("the order to reach: %s", words);
             return EXIT_FAILURE;
         }
-        if (!print_reach(g, moves->generators, moves->texts, *start,
-                         deal::start(std::move(bottom_first))))
+        if (!print_reach(g, *moves, *start, deal::start(std::move(bottom_first))))
             return EXIT_FAILURE;
     } else if (arguments.has(summary_option)) {
-        print_summary(g, cards, moves->turns, arguments.has(from_top_option));
+        print_summary(g, cards, moves->points.turns, arguments.has(from_top_option));
     } else {
         console::output.write(digits(g.order()) + '\n');
     }

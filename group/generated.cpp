@@ -125,6 +125,10 @@ struct generated::node {
     std::vector<std::vector<point>> certified;
     std::vector<point> image_point;
     std::unique_ptr<node> image;
+    // Orbits that copy an earlier one, each element moving them as it moves
+    // that one: for each of their points, the point it copies (-1 for
+    // none). They are left out of the image, which they add nothing to.
+    std::vector<point> copy_of;
 
     bool contains(const perm& p) const;
     bool pairs_contain(const perm& p) const;
@@ -552,6 +556,71 @@ std::vector<int> certify(std::span<const perm> generators, int degree,
     return found;
 }
 
+// The map from orbit `a` to orbit `b` that sends a[0] to `to` and commutes
+// with every generator, into `copy` (copy[y] the point of `a` that y
+// copies): false where there is none.
+bool copies_through(std::span<const perm> generators, const std::vector<point>& a, point to,
+                    std::vector<point>& copy) {
+    std::vector<point> image(copy.size(), -1), queue{a[0]};
+    image[at(a[0])] = to;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const point x = queue[i];
+        for (const perm& g : generators) {
+            const point y = g[at(x)], there = g[at(image[at(x)])];
+            if (image[at(y)] < 0) {
+                image[at(y)] = there;
+                queue.push_back(y);
+            } else if (image[at(y)] != there) {
+                return false;
+            }
+        }
+    }
+    for (const point x : a)
+        copy[at(image[at(x)])] = x;
+    return true;
+}
+
+// Which orbits, of more than one point and not certified, copy an earlier
+// one: copy_of as the node keeps it, all -1 where none does. A candidate
+// image of an orbit's first point must lie on a cycle of the first
+// generator as long as the point's own.
+std::vector<point> copies(std::span<const perm> generators, int degree, const partition& classes,
+                          const std::vector<char>& skipped, work& w) {
+    std::vector<point> copy_of(at(degree), -1);
+    std::vector<int> length(at(degree), 0);
+    for (int x = 0; x < degree; ++x)
+        if (length[at(x)] == 0) {
+            std::vector<point> cycle{static_cast<point>(x)};
+            for (point y = generators[0][at(x)]; y != x; y = generators[0][at(y)])
+                cycle.push_back(y);
+            for (const point y : cycle)
+                length[at(y)] = static_cast<int>(cycle.size());
+        }
+    std::vector<std::size_t> originals;
+    for (std::size_t o = 0; o < classes.size(); ++o) {
+        const auto& b = classes[o];
+        if (skipped[o] || b.size() < 2)
+            continue;
+        bool copied = false;
+        for (std::size_t i = 0; i < originals.size() && !copied; ++i) {
+            const auto& a = classes[originals[i]];
+            if (a.size() != b.size())
+                continue;
+            for (const point to : b) {
+                if (length[at(to)] != length[at(a[0])])
+                    continue;
+                if (!w.spend(static_cast<std::int64_t>(a.size() * generators.size())))
+                    return copy_of;
+                if ((copied = copies_through(generators, a, to, copy_of)))
+                    break;
+            }
+        }
+        if (!copied)
+            originals.push_back(o);
+    }
+    return copy_of;
+}
+
 std::unique_ptr<node> intransitive(std::span<const perm> generators, int degree,
                                    const partition& classes, work& w) {
     std::vector<int> orbit_of(at(degree)), sizes;
@@ -563,16 +632,22 @@ std::unique_ptr<node> intransitive(std::span<const perm> generators, int degree,
     const std::vector<int> found = certify(generators, degree, orbit_of, sizes, w);
     if (w.exhausted)
         return nullptr;
+    std::vector<char> is_found(classes.size());
+    for (const int o : found)
+        is_found[at(o)] = 1;
+    std::vector<point> copy_of = copies(generators, degree, classes, is_found, w);
+    if (w.exhausted)
+        return nullptr;
     const bool fixes = std::any_of(sizes.begin(), sizes.end(), [](int size) { return size == 1; });
-    if (found.empty() && !fixes)
+    const bool copied = std::any_of(copy_of.begin(), copy_of.end(), [](point x) { return x >= 0; });
+    if (found.empty() && !fixes && !copied)
         return by_chain(generators, degree, w);
     auto n = std::make_unique<node>();
     n->shape = node::kind::product;
     n->degree = degree;
     n->orbit_of = orbit_of;
-    std::vector<char> is_found(classes.size());
+    n->copy_of = std::move(copy_of);
     for (const int o : found) {
-        is_found[at(o)] = 1;
         n->certified.push_back(classes[at(o)]);
         n->order.times_factorial(sizes[at(o)]);
         n->order.over(2);
@@ -580,7 +655,8 @@ std::unique_ptr<node> intransitive(std::span<const perm> generators, int degree,
     n->image_point.assign(at(degree), -1);
     int next = 0;
     for (int x = 0; x < degree; ++x)
-        if (!is_found[at(orbit_of[at(x)])] && sizes[at(orbit_of[at(x)])] > 1)
+        if (!is_found[at(orbit_of[at(x)])] && sizes[at(orbit_of[at(x)])] > 1 &&
+            n->copy_of[at(x)] < 0)
             n->image_point[at(x)] = static_cast<point>(next++);
     const int rest = next;
     const int image_degree = rest + 2 * static_cast<int>(found.size());
@@ -668,7 +744,8 @@ bool node::pairs_contain(const perm& p) const {
 
 bool node::product_contains(const perm& p) const {
     for (int x = 0; x < degree; ++x)
-        if (orbit_of[at(p[at(x)])] != orbit_of[at(x)])
+        if (orbit_of[at(p[at(x)])] != orbit_of[at(x)] ||
+            (copy_of[at(x)] >= 0 && copy_of[at(p[at(x)])] != p[at(copy_of[at(x)])]))
             return false;
     const int rest = image->degree - 2 * static_cast<int>(certified.size());
     perm h = identity(image->degree);

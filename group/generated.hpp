@@ -20,7 +20,9 @@
 //   the alternating or symmetric group, an element that moves that orbit
 //   alone, holds that orbit's whole alternating group: the order is that
 //   times the order of what is left, the other orbits and each such
-//   orbit's sign;
+//   orbit's sign; and an orbit that copies another, a map between them
+//   commuting with every generator, adds nothing to the order and is left
+//   out of what is left, its elements held to the map;
 // - any other group, or part, by its stabilizer chain.
 #pragma once
 

@@ -75,7 +75,8 @@ def closed_form(cards):
 
 # Cards, and moves; chosen to take every way the group is taken apart: a
 # giant, pairs of positions or faces with each kind of flips, a product of
-# orbits, a chain, small and exceptional groups.
+# orbits, orbits that copy one another (deals in pairs), a chain, small and
+# exceptional groups.
 GROUPS = [
     (52, ["faro out", "cut 1"]),
     (52, ["faro in", "faro out"]),
@@ -88,6 +89,8 @@ GROUPS = [
     (52, ["faro out", "reverse"]),
     (52, ["cut 26", "faro out"]),
     (40, ["deal 4 --packets 2", "cut 5"]),
+    (60, ["deal 3 --packets 2", "deal 4 --packets 2"]),
+    (42, ["deal 3 --packets 2", "deal 2 --packets 1 --rest top"]),
     (30, ["turn", "faro out", "cut 1"]),
     (20, ["turn 1", "cut 1"]),
     (16, ["turn", "cut 1"]),

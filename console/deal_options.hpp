@@ -77,6 +77,11 @@ constexpr command_line round_command(const char* usage, std::span<const option> 
             "hand count", routine_option, "card count",   moves_help};
 }
 
+// Said where --chosen-card names a card that no chosen pile follows.
+inline constexpr const char* no_chosen_pile =
+    "--chosen-card C names the card that a chosen pile follows, and the round gathers none: give "
+    "a deal --chosen-pile T";
+
 // How a value shows in a program's message: quoted, with escapes.
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
                          std::size_t room);
@@ -156,8 +161,10 @@ private:
     "      --gather LIST   the hands in the order they lie in the gathered deck, from\n"           \
     "                      the top down, such as 2,0,1\n"
 #define DEAL_CHOSEN_PILE_HELP                                                                      \
-    "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
-    "                      with T hands above it, the others in their order\n"
+    "      --chosen-pile T the hand that holds the followed card (--where C, or\n"                 \
+    "                      --chosen-card C) gathered with T hands above it, the\n"                 \
+    "                      others in their order; in a deal move, piles T1,T2,...\n"               \
+    "                      deal once for each\n"
 #define DEAL_CHANCES_CHOSEN_PILE_HELP                                                              \
     "      --chosen-pile T with --view chances: the hand that holds the card\n"                    \
     "                      followed gathered with T hands above it, the others\n"                  \
@@ -166,7 +173,9 @@ private:
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
     "                      " EXAMPLE ", a deal's options\n"                                        \
-    "                      being those above but --cards\n"
+    "                      being those above but --cards; a move, or moves in\n"                   \
+    "                      brackets, followed by xN is done N times, 1 to\n"                       \
+    "                      {max_repeat}: 'faro out x8', '(cut 1; faro out) x26'\n"
 #define DEAL_DECK_HELP                                                                             \
     "The deck starts in new deck order, face down, unless these say otherwise:\n"                  \
     "      --deck ORDER    new, si-stebbins, eight-kings, or the cards from the\n"                 \

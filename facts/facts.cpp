@@ -31,6 +31,8 @@ constexpr fact every[] = {
     {"max_packets", deal::max_packets},
     {"max_packet", deal::max_packet},
     {"max_moves", deal::max_moves},
+    {"max_repeat", deal::max_repeat},
+    {"max_played_moves", deal::max_played_moves},
     {"max_search_moves", deal::max_search_moves},
     {"max_search_answers", deal::max_search_answers},
     {"max_narrowing_sets", deal::max_narrowing_sets},

@@ -146,10 +146,10 @@ std::string answers(const question& q) {
     for (const deal::card c : deck)
         out += ' ' + std::to_string(c);
 
-    std::vector<deal::move> moves;
+    std::vector<deal::routine> moves;
     char words[512];
-    const auto take = [](void* all, const deal::move& m) {
-        static_cast<std::vector<deal::move>*>(all)->push_back(m);
+    const auto take = [](void* all, const deal::routine& m) {
+        static_cast<std::vector<deal::routine>*>(all)->push_back(m);
         return true;
     };
     EXPECT_TRUE(text::read_move_list(q.moves, q.cards, take, &moves, as_is, words, sizeof words));
@@ -157,7 +157,7 @@ std::string answers(const question& q) {
     std::vector<std::int16_t> branches(1 << 12);
     deal::search search(table, branches);
     search.reset(q.cards);
-    for (const deal::move& m : moves)
+    for (const deal::routine& m : moves)
         search.add(m);
     const int length = search.solve(q.cards - 1, 0);
     std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));

@@ -981,10 +981,10 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     if (!read_into(r, f, *a))
         return a;
     struct taken {
-        std::vector<deal::move> moves;
+        std::vector<deal::routine> moves;
         int size;
     } all{{}, f.size};
-    const auto take = [](void* context, const deal::move& m) {
+    const auto take = [](void* context, const deal::routine& m) {
         auto& t = *static_cast<taken*>(context);
         if ((t.moves.size() + 1) * static_cast<std::size_t>(t.size) > solve_room)
             return false;
@@ -1002,11 +1002,11 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     deal::search search(table, branches);
     search.reset(f.size);
     // A move listed twice is kept once, as deal-solve keeps it.
-    std::vector<deal::move> kept;
+    std::vector<deal::routine> kept;
     std::vector<std::string> texts;
-    for (const deal::move& m : all.moves) {
-        char move[text::rules_room + 32];
-        const std::string written(between(move, text::move_text(m, move, sizeof move)));
+    for (const deal::routine& m : all.moves) {
+        char move[text::words_room];
+        const std::string written(between(move, text::routine_text(m, move, sizeof move)));
         if (std::find(texts.begin(), texts.end(), written) != texts.end())
             continue;
         search.add(m);
@@ -1056,17 +1056,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
         }
     }
     a->key("length").integer(found);
-    if (found > 0) {
-        std::string routine;
-        for (const int m : path) {
-            char move[text::rules_room + 32];
-            if (!routine.empty())
-                routine += "; ";
-            routine += between(
-                move, text::move_text(all.moves[static_cast<std::size_t>(m)], move, sizeof move));
-        }
-        a->key("routine").string(routine);
-    }
+    if (found > 0)
+        a->key("routine").string(text::collapsed_text(all.moves, path));
     return a;
 }
 

@@ -88,8 +88,8 @@ constexpr const char usage[] =
     "                      round by round, rounds 0 to {max_chance_rounds}. Not with\n"
     "                      --chances, which weighs every draw\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
-    "                      at the bottom to A\u2665 on top, for decks of at most "
-    "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
+    "                      at the bottom to A\u2665 on top, or of the packet --deck\n"
+    "                      names, for decks of at most {max_playing_cards}\n" DEAL_OPTIONS_HELP;
 
 enum own_option {
     hands_option = console::round_option_count,

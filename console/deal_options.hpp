@@ -166,9 +166,10 @@ private:
     "                      others in their order; in a deal move, piles T1,T2,...\n"               \
     "                      deal once for each\n"
 #define DEAL_CHANCES_CHOSEN_PILE_HELP                                                              \
-    "      --chosen-pile T with --view chances: the hand that holds the card\n"                    \
-    "                      followed gathered with T hands above it, the others\n"                  \
-    "                      in their order\n"
+    "      --chosen-pile T with --chosen-card C or --view chances: the hand that\n"                \
+    "                      holds the card followed gathered with T hands above\n"                  \
+    "                      it, the others in their order; in a deal move, piles\n"                 \
+    "                      T1,T2,... deal once for each\n"
 #define DEAL_ROUTINE_HELP(EXAMPLE)                                                                 \
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \

@@ -1906,6 +1906,8 @@ class Failures(unittest.TestCase):
              "group with ')' that no '(' opens"),
             ("deal-period", ["--routine", "(cut 1) faro in", "52"], "the routine '(cut 1) faro "
              "in' has 'faro' after a group: give ';' between moves, or a repeat such as x3"),
+            ("deal-period", ["--routine", "(" * 101 + "cut 1" + ")" * 101, "52"], "the routine '"
+             + "(" * 101 + "cut 1" + ")" * 14 + "...' nests groups more than 100 deep"),
             ("deal-period", ["--routine", "faro out x0", "52"], "move 1 of the routine, 'faro "
              "out x0': repeat count 0 is outside the supported range 1 to 1000000000000000000"),
             ("deal-period", ["--routine", "reverse; (cut 1; ()) x2", "52"],

@@ -67,7 +67,7 @@ private:
             ++at_;
     }
     // A fault about the whole text, `format` taking what_ and the text shown.
-    bool whole(const char* format) {
+    [[gnu::noinline]] bool whole(const char* format) {
         char buffer[600];
         std::snprintf(fault_.words, fault_.room, format, what_,
                       fault_.show(text_, shown_length::move, buffer, sizeof buffer));
@@ -89,7 +89,7 @@ private:
             ++at_;
         }
     }
-    bool after_group() {
+    [[gnu::noinline]] bool after_group() {
         std::size_t end = at_;
         while (end < text_.size() && !is_blank(text_[end]) && text_[end] != ';' &&
                text_[end] != ')')
@@ -114,6 +114,15 @@ private:
         return move(piece);
     }
     bool group(int depth) {
+        // Each group holds a move at least: no routine nests deeper than it
+        // has moves, and the reader's stack stays shallow.
+        if (depth >= deal::max_moves) {
+            char buffer[600];
+            std::snprintf(fault_.words, fault_.room, "the %s %s nests groups more than %d deep",
+                          what_, fault_.show(text_, shown_length::move, buffer, sizeof buffer),
+                          deal::max_moves);
+            return false;
+        }
         const std::size_t open = at_++;
         const auto first = static_cast<int>(r_.moves().size());
         const int first_number = number_ + 1;
@@ -122,6 +131,11 @@ private:
         if (at_ == text_.size())
             return whole("the %s %s opens a group with '(' that no ')' closes");
         ++at_;
+        return group_repeat(open, first, first_number);
+    }
+    // The repeat after the group that opened at `open`, if any: its moves
+    // from `first`, written as moves `first_number` on.
+    [[gnu::noinline]] bool group_repeat(std::size_t open, int first, int first_number) {
         skip_blanks();
         std::size_t end = at_;
         while (end < text_.size() && !is_blank(text_[end]) && text_[end] != ';' &&
@@ -148,7 +162,7 @@ private:
         return true;
     }
     // A move as written, perhaps with a repeat after it.
-    bool move(std::string_view piece) {
+    [[gnu::noinline]] bool move(std::string_view piece) {
         ++number_;
         char reason[words_room];
         const fault_out said{fault_.show, reason, sizeof reason};

@@ -181,8 +181,9 @@ std::string answers(const question& q) {
 
 TEST(Threads, FourAtOnceAnswerAsOneAlone) {
     const question questions[] = {
-        {"faro out; cut 26; monge", 52, "deal 3 --packets 1 --chosen-pile 1", "faro in | faro out",
-         "riffle; turn 5", 52, "si-stebbins"},
+        {"faro out; (cut 26; monge) x1000000; count 9", 52,
+         "deal 3 --packets 1 --chosen-pile 1,2 x2", "faro in | faro out x2", "riffle x2; turn 5",
+         52, "si-stebbins"},
         {"deal 4 --packets 1; down-under", 500, "deal 5 --packets 2,1 --chosen-pile 4; cut 7",
          "cut 1..20 | reverse", "cut random; riffle; deal 2 --packets 1", 20,
          "19 18 17 16 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1^ 0"},
@@ -190,7 +191,8 @@ TEST(Threads, FourAtOnceAnswerAsOneAlone) {
          "deal 3 --packets 1 --chosen-pile 0; faro out", "faro out | cut 100", "riffle; riffle", 30,
          "new"},
         {"under-down; deal 3 --gather 2,0,1; reverse", 27, "deal 3 --packets 1 --chosen-pile 2",
-         "deal 3 --packets 1 --chosen-pile 0..2", "faro in; riffle", 52, "eight-kings"},
+         "deal 3 --packets 1 --chosen-pile 0..2", "faro in; riffle", 52,
+         "KH..AH AC..KC AD..KD AS..KS"},
     };
     std::vector<std::string> alone;
     for (const question& q : questions)

@@ -157,7 +157,8 @@ private:
     "                      the gathered hands)\n"                                                  \
     "      --first-card WHERE  top (each hand picked up with its first card on top)\n"             \
     "                      or bottom (dealt face down, the first card at the bottom)\n"            \
-    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or first\n"          \
+    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or\n"                \
+    "                      first\n"                                                                \
     "      --gather LIST   the hands in the order they lie in the gathered deck, from\n"           \
     "                      the top down, such as 2,0,1\n"
 #define DEAL_CHOSEN_PILE_HELP                                                                      \
@@ -175,14 +176,16 @@ private:
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
     "                      " EXAMPLE ", a deal's options\n"                                        \
     "                      being those above but --cards; a move, or moves in\n"                   \
-    "                      brackets, followed by xN is done N times, 1 to\n"                       \
-    "                      {max_repeat}: 'faro out x8', '(cut 1; faro out) x26'\n"
+    "                      brackets, followed by xN, N from 1 to {max_repeat},\n"                  \
+    "                      is done N times: 'faro out x8', '(cut 1; faro out) x26'\n"
 #define DEAL_DECK_HELP                                                                             \
     "The deck starts in new deck order, face down, unless these say otherwise:\n"                  \
-    "      --deck ORDER    new, si-stebbins, eight-kings, or the cards from the\n"                 \
-    "                      top, separated by commas or blanks: names such as AS on\n"              \
-    "                      a pack, else the numbers 0 to COUNT-1; a '^' after a\n"                 \
-    "                      card starts it face up, such as 'AS^ 2S 3S'\n"                          \
+    "      --deck ORDER    new, si-stebbins, eight-kings, a stack of your own saved\n"             \
+    "                      in $XDG_DATA_HOME/deal/stacks, or the cards from the top,\n"            \
+    "                      separated by commas or blanks: the numbers 0 to COUNT-1,\n"             \
+    "                      or names of a pack's cards, any of them once, a packet\n"               \
+    "                      such as 'KH QH JH'; A..B is a span, such as AS..8D; a\n"                \
+    "                      '^' after a card starts it face up, such as 'AS^ 2S 3S'\n"              \
     "      --deck-file FILE the same, read from FILE, '#' starting a comment\n"
 // For a program that follows a card, and for one that answers for the whole
 // deck, which takes no chosen pile.

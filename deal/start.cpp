@@ -12,13 +12,12 @@ start start::new_deck(int size) {
 }
 
 start::start(std::vector<card> bottom_first, std::vector<int> faces)
-    : cards_(std::move(bottom_first)), position_(cards_.size()), faces_(std::move(faces)) {
+    : cards_(std::move(bottom_first)), position_(cards_.size()), faces_(std::move(faces)),
+      named_(!faces_.empty()) {
     if (faces_.empty() && cards_.size() <= static_cast<std::size_t>(max_playing_cards)) {
         faces_.resize(cards_.size());
         std::iota(faces_.begin(), faces_.end(), 0);
     }
-    for (std::size_t k = 0; k < faces_.size(); ++k)
-        packet_ = packet_ || faces_[k] != static_cast<int>(k);
     for (std::size_t p = 0; p < cards_.size(); ++p) {
         position_[static_cast<std::size_t>(number_of(cards_[p]))] = static_cast<int>(p);
         any_face_up_ = any_face_up_ || is_face_up(cards_[p]);

@@ -42,8 +42,9 @@ public:
     std::span<const int> faces() const { return faces_; }
     bool has_faces() const { return !faces_.empty(); }
     int face(int number) const { return faces_[static_cast<std::size_t>(number)]; }
-    // Whether the cards are a packet other than the pack's first cards.
-    bool is_packet() const { return packet_; }
+    // Whether the cards were named, as a packet of the pack: even the pack's
+    // first cards are then known by their faces, as they were given.
+    bool named() const { return named_; }
     // The card that shows the pack's card `face`, or -1 for none.
     int card_showing(int face) const;
 
@@ -57,7 +58,7 @@ private:
     std::vector<card> cards_;
     std::vector<int> position_;
     std::vector<int> faces_;
-    bool packet_ = false;
+    bool named_ = false;
     bool any_face_up_ = false;
     bool is_new_ = true;
 };

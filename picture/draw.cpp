@@ -202,9 +202,16 @@ private:
         return true;
     }
 
+    // Whether card `c` of a row's deck lies face up: turned over an odd
+    // number of times from a start face down, or an even number from one
+    // face up. The rows number each card by where it starts.
+    bool shows_face_up(deal::card c) const {
+        const bool started_up = s_.start && deal::is_face_up((*s_.start)[deal::number_of(c)]);
+        return deal::is_face_up(c) != started_up;
+    }
+
     bool face_up(int card) const {
-        return deal::is_face_up(
-            deck[static_cast<std::size_t>(is_at[static_cast<std::size_t>(card)])]);
+        return shows_face_up(deck[static_cast<std::size_t>(is_at[static_cast<std::size_t>(card)])]);
     }
 
     // The first round in full on its own lines, cut where the layout says; one
@@ -285,7 +292,7 @@ private:
     static const char* card_label(const scene& s, int starts_at, char* out, std::size_t room) {
         const deal::start& start = *s.start;
         const int number = deal::number_of(start[starts_at]);
-        if (start.has_faces() && (start.size() == deal::max_playing_cards || start.is_packet()))
+        if (start.has_faces() && (start.size() == deal::max_playing_cards || start.named()))
             text::card_name(start.face(number), out);
         else
             std::snprintf(out, room, "%d", number);
@@ -502,7 +509,7 @@ private:
                 const deal::card c = deck[static_cast<std::size_t>(p)];
                 std::fill_n(line + p * across, across,
                             pixels[2 * static_cast<std::size_t>(deal::number_of(c)) +
-                                   (deal::is_face_up(c) ? 1 : 0)]);
+                                   (shows_face_up(c) ? 1 : 0)]);
             }
             for (int y = 1; y < down; ++y)
                 std::memcpy(first + y * stride, first, static_cast<std::size_t>(stride));

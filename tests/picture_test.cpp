@@ -142,7 +142,9 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
                  {20, 100, 4, "0", 0, 0, "", true},
                  // The trick's deck for the card chosen; cards face up.
                  {3, 21, 4, "0", 0, 0, "--packets 1 --cards 21 --chosen-pile 1 --chosen-card 7S"},
-                 {8, 8, 4, "0", 0, 0, "--routine 'turn 3; cut 2'"}};
+                 {8, 8, 4, "0", 0, 0, "--routine 'turn 3; cut 2'"},
+                 // Cards that start face up, in new deck order.
+                 {8, 8, 4, "0", 0, 0, "--deck '7 6 5 4 3^ 2 1 0^' --routine 'turn 3; cut 2'"}};
     for (const auto& [hands, cards, rounds, from, first, round_lines, options, from_top] : table) {
         const std::string png = temporary("picture_test.png");
         const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " " + options +

@@ -54,6 +54,7 @@ constexpr fact every[] = {
     {"max_page_rows", views::max_page_rows},
     {"max_round_digits", views::max_round_digits},
     {"max_dealt_cards", views::max_dealt_cards},
+    {"max_dealt_steps", views::max_dealt_steps},
     {"max_trick_round", views::max_trick_round},
     {"max_line_cards", views::max_line_cards},
     {"max_cobweb_length", views::max_cobweb_length},

@@ -141,6 +141,8 @@ function wholeMove({ move, size, places, onPosition, toNew, add }) {
   add(move.kind === 'reverse' ? 'the order reversed, card by card'
     : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
     : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
+    : move.kind === 'count' ? 'counted off one by one onto a pile, put back on top'
+    : move.kind === 'repeat' ? 'every time at once'
       : 'the deck as it was');
 }
 

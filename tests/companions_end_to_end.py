@@ -1459,6 +1459,29 @@ class Picture(unittest.TestCase):
     def picture(self, args, **kwargs):
         return run(args, name="deal-picture", **kwargs)
 
+    def test_cards_followed_by_name(self):
+        # Cards followed by name, a list or the option repeated, are the
+        # cards of those numbers in a new deck's order wherever the stack
+        # puts them (the ace of clubs 38, the four of hearts 48), and a
+        # packet's by its own order: the same picture to the byte. Each pair
+        # differs from a picture following another card.
+        table = [  # arguments, the same cards otherwise named, another card
+            (["--deck", "si-stebbins", "--routine", "faro out", "--card", "AC,4H", "52", "8"],
+             ["--card", "38", "--card", "48"], ["--card", "38,47"]),
+            (["--deck", "KH QH JH", "--routine", "cut 1", "--card", "KH", "3"],
+             ["--card", "0"], ["--card", "JH"]),
+            (["--deck", "AS..8D", "--packets", "1", "--chosen-pile", "1", "--chosen-card", "7S",
+              "--card", "7s", "3", "3"], ["--card", "6"], ["--card", "8S"]),
+        ]
+        for args, same, other in table:
+            with self.subTest(args=args):
+                cards = args.index("--card")
+                named = self.picture(args)
+                self.assertEqual((named.returncode, named.stderr), (0, b""))
+                self.assertEqual(self.picture(args[:cards] + same + args[cards + 2:]).stdout, named.stdout)
+                self.assertNotEqual(self.picture(args[:cards] + other + args[cards + 2:]).stdout,
+                                    named.stdout)
+
     def test_same_arguments_same_bytes_in_every_format(self):
         with tempfile.TemporaryDirectory() as out:
             for kind, magic in [("png", b"\x89PNG"), ("svg", b"<?xml"), ("pdf", b"%PDF")]:

@@ -9,6 +9,7 @@ import {
   applyFields, applyValues, describeSpeed, fillChoices, goTo, markFault, setFault, setReady, show, showAddressFault,
   startPlaying, step, stopPlaying, textFields, togglePlay, ui, wireField,
 } from './fields.js';
+import { wireGroup } from './group.js';
 import { onKey } from './keys.js';
 import { drawLandscape, settled, wireLandscape } from './landscape.js';
 import { drawMixing } from './mixing.js';
@@ -44,6 +45,7 @@ export function wire() {
   for (const name of textFields) wireField(ui[name]);
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', applyFields);
   wireSolver();
+  wireGroup();
   $('new-seed').addEventListener('click', () => applyValues({ seed: freshSeed() }));
   wireStacks();
   $('own-deal').addEventListener('click', () => applyValues({

@@ -293,7 +293,10 @@ class Reach(unittest.TestCase):
                 (52, "cut 1..51 | faro out", "cut 7; faro out; cut 30; faro out; cut 3; faro out"),
                 (100, "faro in | faro out | cut 50", "cut 50; faro in; faro in; cut 50; faro out"),
                 (52, "turn | faro out | cut 1", "turn; faro out; cut 1; cut 1; turn; faro out"),
-                (1000, "faro out | cut 1", "faro out; cut 1; faro out; faro out")]:
+                (1000, "faro out | cut 1", "faro out; cut 1; faro out; faro out"),
+                # A group of moves, a repeat and a count, each one move.
+                (52, "(cut 26; faro in) | faro out x2 | count 5",
+                 "cut 26; faro in; faro out; faro out; count 5; cut 26; faro in")]:
             with self.subTest(moves=moves):
                 after = run(["--routine", routine, str(cards), "1"], "deal-after").stdout.decode()
                 order = " ".join(reversed(after.split()))

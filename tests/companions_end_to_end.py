@@ -1977,6 +1977,10 @@ class Failures(unittest.TestCase):
              + "(" * 101 + "cut 1" + ")" * 14 + "...' nests groups more than 100 deep"),
             ("deal-period", ["--routine", "faro out x0", "52"], "move 1 of the routine, 'faro "
              "out x0': repeat count 0 is outside the supported range 1 to 1000000000000000000"),
+            # Past what 64 bits hold, read to the limit and no further.
+            ("deal-period", ["--routine", "faro out x99999999999999999999", "52"], "move 1 of "
+             "the routine, 'faro out x99999999999999999999': repeat count 99999999999999999999 "
+             "is outside the supported range 1 to 1000000000000000000"),
             ("deal-period", ["--routine", "reverse; (cut 1; ()) x2", "52"],
              "move 3 of the routine, '': no move is there"),
             ("deal-period", ["--routine", "(cut 1; faro in) x1000000000000000001", "52"],

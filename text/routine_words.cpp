@@ -20,9 +20,16 @@ std::int64_t repeat_count(std::string_view word, const fault_out& fault) {
         !std::all_of(word.begin() + 1, word.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return 0;
     const std::string_view digits = word.substr(1);
+    // Read to one past the limit, never past what 64 bits hold.
     std::int64_t n = 0;
-    for (const char c : digits)
-        n = std::min(n * 10 + (c - '0'), deal::max_repeat + 1);
+    for (const char c : digits) {
+        const int d = c - '0';
+        if (n > (deal::max_repeat - d) / 10) {
+            n = deal::max_repeat + 1;
+            break;
+        }
+        n = n * 10 + d;
+    }
     if (n >= 1 && n <= deal::max_repeat)
         return n;
     integer_text shown;

@@ -111,6 +111,20 @@ def main():
     seconds = timed(command, reps=args.reps)
     print(f"deal-after --where through 100 chosen-pile deals of 5050 cards, a round of "
           f"100,000 digits: {seconds * 1000:.1f} ms, peak RSS {peak_kib(command)} KiB")
+    # Repeats, each a power of its group's permutation: a trillion faros cost
+    # what one does; and the deck the 21-card trick leaves for a chosen card,
+    # a hundred deals a round, on the largest deck.
+    for name, arguments in [
+            ("deal-period", ["--routine", "faro out", "5050"]),
+            ("deal-period", ["--routine", "(faro out) x1000000000000", "5050"]),
+            ("deal-after", ["--routine", "((cut 1; faro out) x1000000000000; count 2525) "
+                            "x1000000000000", "5050", "1" + "0" * 100]),
+            ("deal-after", ["--routine", "deal 3 --packets 1 --chosen-pile 1 x100",
+                            "--chosen-card", "17", "5050", "9" * 100])]:
+        command = [program(name)] + arguments
+        seconds = timed(command, reps=args.reps)
+        shown = " ".join(f"'{a}'" if " " in a else a for a in arguments)
+        print(f"{name} {shown[:90]}: {seconds * 1000:.1f} ms, peak RSS {peak_kib(command)} KiB")
     # A routine of a hundred moves on a pack, whose round is all a run holds.
     hundred = "; ".join(["deal 4 --packets 1", "faro out"] * 50)
     for name in ("deal-period", "deal-cycles"):

@@ -64,7 +64,12 @@ constexpr const char usage[] =
     "                      of cards C1,C2,... in that order, a blank between; with\n"
     "                      --hands, the hand it is dealt to and its place there,\n"
     "                      from 0, or \"stock\" where it is not dealt\n"
-    "      --from-top      write positions counted from the top, 1 the top card\n"
+    "      --from-top      write positions counted from the top, 1 the top card,\n"
+    "                      and listings and hands from the top card down, each\n"
+    "                      hand as it lies once gathered\n"
+    "      --chosen-card C the card the spectator chose, which the chosen piles\n"
+    "                      follow: the listings, hands and --where C1,C2,... of\n"
+    "                      that trick, round after round\n"
     "      --rising        after each listing, a line of its own: the number of\n"
     "                      rising sequences of that deck against its starting\n"
     "                      order, one more than the number of cards that lie\n"
@@ -83,8 +88,8 @@ constexpr const char usage[] =
     "                      round by round, rounds 0 to {max_chance_rounds}. Not with\n"
     "                      --chances, which weighs every draw\n"
     "      --faces         write the cards as the playing cards of a new deck, A\u2660\n"
-    "                      at the bottom to A\u2665 on top, for decks of at most "
-    "{max_playing_cards}\n" DEAL_OPTIONS_HELP;
+    "                      at the bottom to A\u2665 on top, or of the packet --deck\n"
+    "                      names, for decks of at most {max_playing_cards}\n" DEAL_OPTIONS_HELP;
 
 enum own_option {
     hands_option = console::round_option_count,
@@ -94,11 +99,13 @@ enum own_option {
     rising_option,
     seed_option,
     chances_option,
-    digits_option
+    digits_option,
+    chosen_card_option
 };
 constexpr console::option own[] = {
-    {"hands", 0, nullptr},  {"where", 0, "C"}, {"faces", 0, nullptr},   {"from-top", 0, nullptr},
-    {"rising", 0, nullptr}, {"seed", 0, "N"},  {"chances", 0, nullptr}, {"digits", 0, "D"}};
+    {"hands", 0, nullptr},    {"where", 0, "C"},      {"faces", 0, nullptr},
+    {"from-top", 0, nullptr}, {"rising", 0, nullptr}, {"seed", 0, "N"},
+    {"chances", 0, nullptr},  {"digits", 0, "D"},     {"chosen-card", 0, "C"}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, -1);
 
@@ -106,10 +113,14 @@ struct answer {
     bool hands = false;
     bool faces = false;
     // The cards asked for, by where each starts; positions written from
-    // the top, 1 the top card, with --from-top.
+    // the top, 1 the top card, with --from-top, and listings read from the
+    // top card too.
     std::vector<int> where;
     bool from_top = false;
     bool rising = false;
+    // Where the card the spectator chose starts, that chosen piles follow,
+    // or -1 where --where's card is followed.
+    int chosen = -1;
     // The seed that a routine's moves by chance are drawn from.
     std::uint64_t seed = 0;
     // Whether the chances of where the card is are asked, with how many
@@ -131,11 +142,16 @@ public:
     deal::round_number rounds;
 
 private:
-    void print_cards(const deal::card* cards, int count) const;
-    void print_move(std::size_t i) const;
-    void print_hands();
-    void print_dealt_at(int p) const;
+    void learn_moves();
+    void learn_rounds();
+    void print_cards(const deal::card* cards, int count, bool reversed) const;
+    void print_move(int step) const;
+    void print_hands(int chosen_at);
+    void print_dealt_at(int p, int chosen_at) const;
+    // Where the card that started at `from` lies in deck_.
+    int lies_at(int from) const;
     void print_rising();
+    void print_deck();
     // Each card asked for at the position `position` gives it, in the order
     // asked, a blank between.
     template <class Position>
@@ -151,6 +167,8 @@ private:
         *out++ = '\n';
         console::output.end_line(out);
     }
+    // The positions of the cards asked for in deck_, which holds the deck.
+    void print_positions_in_deck();
     void print_drawn(std::int64_t round);
     bool print_chances(std::int64_t round);
 
@@ -159,9 +177,9 @@ private:
     const answer asked_;
     const int size_;
     const bool follows_;
-    // Whether each deal move's answer follows a line that names it: where
-    // the round deals more than once; and whether cards are written with
-    // their faces marked: where one may lie face up.
+    // Whether each deal's answer follows a line that names it: where the
+    // round deals more than once; and whether cards are written with their
+    // faces marked: where one may lie face up.
     const bool name_moves_;
     const bool marks_;
     // Whether a move is made by chance; then the run as drawn so far.
@@ -170,16 +188,18 @@ private:
     std::optional<exact::place_chances> card_chances_;
     deal::cycles cycles_;
     deal::follower follower_;
+    // The trick for the card the spectator chose, round after round.
+    deal::followed_deck trick_;
     std::vector<deal::card> deck_, next_deck_;
     // Where each card lies, by where it started, for counting rising
     // sequences.
     std::vector<int> lies_at_;
-    // Each move's effect on a position, as a followed card meets it; and
-    // each deal move's hands, and the hand and place each position is dealt
-    // to, or -1 for the stock.
+    // The round's steps with every repeat spelled out, for its deals; each
+    // move's number as written, and each deal move's hands and the hand
+    // and place each position is dealt to, or -1 for the stock.
+    deal::played_round played_;
+    std::vector<int> written_number_;
     struct learnt_move {
-        std::vector<std::int16_t> step;
-        deal::permutation moved; // where no card is followed
         deal::hands dealt;
         std::vector<std::int16_t> hand_at, place_at;
     };
@@ -192,12 +212,21 @@ after::after(deal::routine round, deal::start start, const answer& asked)
       follows_(round_.follows_card()), name_moves_(round_.deal_count() > 1),
       marks_(deal::with_faces(round_, start_)), chance_(round_.first_by_chance() >= 0),
       deck_(static_cast<std::size_t>(size_)), next_deck_(deck_.size()) {
+    if (asked_.hands)
+        learn_moves();
+    if (asked_.chances)
+        card_chances_.emplace(round_, asked_.where.front(), asked_.digits);
+    learn_rounds();
+}
+
+void after::learn_moves() {
+    played_ = deal::played_round(round_, true);
     const auto size = static_cast<std::size_t>(size_);
+    int written = 0;
     for (const deal::move& m : round_.moves()) {
+        written += m.another_pile ? 0 : 1;
+        written_number_.push_back(written);
         learnt_move& learnt = moves_.emplace_back();
-        learnt.step.resize(size);
-        deal::follow_move(m, size_, learnt.step);
-        learnt.moved = deal::move_permutation(m, size_);
         if (m.kind != deal::move_kind::deal)
             continue;
         learnt.dealt = deal::hands(m.deal);
@@ -212,15 +241,23 @@ after::after(deal::routine round, deal::start start, const answer& asked)
             }
         }
     }
-    if (asked_.chances)
-        card_chances_.emplace(round_, asked_.where.front(), asked_.digits);
+}
+
+void after::learn_rounds() {
     if (chance_ || asked_.chances) {
         // Round numbers are read as for a round that moves nothing; the
         // rounds are played one by one.
         cycles_.learn(deal::permutation::identity(size_));
         rounds.learn(cycles_);
-        if (chance_)
-            drawn_.emplace(round_, asked_.seed, asked_.where.empty() ? -1 : asked_.where.front());
+        if (chance_) {
+            const int followed = asked_.chosen >= 0     ? asked_.chosen
+                                 : asked_.where.empty() ? -1
+                                                        : asked_.where.front();
+            drawn_.emplace(round_, asked_.seed, followed);
+        }
+    } else if (follows_ && asked_.chosen >= 0) {
+        trick_.learn(round_, asked_.chosen);
+        rounds.learn_moduli(trick_.moduli());
     } else if (follows_) {
         follower_.learn(round_);
         follower_.start(asked_.where.front());
@@ -231,55 +268,71 @@ after::after(deal::routine round, deal::start start, const answer& asked)
     }
 }
 
-void after::print_cards(const deal::card* cards, int count) const {
+// The cards, from the bottom or, `reversed`, from the top.
+void after::print_cards(const deal::card* cards, int count, bool reversed) const {
+    std::vector<deal::card> turned;
+    if (reversed) {
+        turned.assign(cards, cards + count);
+        std::reverse(turned.begin(), turned.end());
+        cards = turned.data();
+    }
     if (!asked_.faces && !marks_) {
         console::print_listing(cards, count);
         return;
     }
     char* out = console::output.reserve(
         std::max(text::faces_room(count), text::marked_listing_room(count)));
-    out = asked_.faces ? text::format_faces(cards, count, out, marks_)
+    out = asked_.faces ? text::format_faces(cards, count, out, marks_, start_.faces())
                        : text::format_marked_cards(cards, count, out);
     *out++ = '\n';
     console::output.end_line(out);
 }
 
-// "move N: MOVE", before each deal move's answer where the round deals more
-// than once.
-void after::print_move(std::size_t i) const {
+// "move N: MOVE", before each deal's answer where the round deals more than
+// once: N its number as written, MOVE the deal with the pile it gathers.
+void after::print_move(int step) const {
     if (!name_moves_)
         return;
     constexpr std::size_t room = text::rules_room + 32;
     static_assert(room <= console::writer::capacity);
+    const int m = played_.move_index(step);
     char* const line = console::output.reserve(room);
-    char* out = line + std::snprintf(line, 24, "move %zu: ", i + 1);
-    out = text::move_text(round_.moves()[i], out, room - static_cast<std::size_t>(out - line));
+    char* out =
+        line + std::snprintf(line, 24, "move %d: ", written_number_[static_cast<std::size_t>(m)]);
+    out = text::move_text(*played_.move_at(step), out, room - static_cast<std::size_t>(out - line));
     *out++ = '\n';
     console::output.end_line(out);
 }
 
-void after::print_hands() {
+// The hands of each deal the round plays, the deck in deck_ and the chosen
+// card, if any, at `chosen_at`.
+void after::print_hands(int chosen_at) {
     if (!std::exchange(first_round_, false)) {
         char* out = console::output.reserve(1);
         *out++ = '\n';
         console::output.end_line(out);
     }
-    const auto moves = round_.moves();
     std::vector<deal::card> hand;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        if (moves[i].kind == deal::move_kind::deal) {
+    for (int i = 0; i < played_.size(); ++i) {
+        const deal::move& m = *played_.move_at(i);
+        if (m.kind == deal::move_kind::deal) {
             print_move(i);
-            const deal::hands& dealt = moves_[i].dealt;
+            const deal::hands& dealt =
+                moves_[static_cast<std::size_t>(played_.move_index(i))].dealt;
+            // Read from the top, a hand dealt face down is read from its last card.
+            const bool reversed = asked_.from_top && m.deal.first_card == deal::first_card::bottom;
             for (int h = 0; h < dealt.count(); ++h) {
                 hand.clear();
                 for (const std::int16_t p : dealt.hand(h))
                     hand.push_back(deck_[static_cast<std::size_t>(p)]);
-                print_cards(hand.data(), static_cast<int>(hand.size()));
+                print_cards(hand.data(), static_cast<int>(hand.size()), reversed);
             }
         }
-        if (moves.size() > 1) {
-            moves_[i].moved.apply(deck_.data(), next_deck_.data());
+        if (i + 1 < played_.size()) {
+            const deal::permutation moved = played_.permutation_of(i, chosen_at);
+            moved.apply(deck_.data(), next_deck_.data());
             deck_.swap(next_deck_);
+            chosen_at = chosen_at < 0 ? -1 : moved[chosen_at];
         }
     }
 }
@@ -301,14 +354,15 @@ void after::print_rising() {
     console::output.end_line(out);
 }
 
-// Where the card asked for is dealt in each deal move of the round that
-// starts with it at position p.
-void after::print_dealt_at(int p) const {
-    const auto moves = round_.moves();
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const learnt_move& learnt = moves_[i];
+// Where the card asked for, at position p as the round starts, is dealt in
+// each deal of the round, the chosen card at `chosen_at` (or the card
+// asked for, -1).
+void after::print_dealt_at(int p, int chosen_at) const {
+    for (int i = 0; i < played_.size(); ++i) {
+        const std::size_t m = static_cast<std::size_t>(played_.move_index(i));
+        const learnt_move& learnt = moves_[m];
         const auto at = static_cast<std::size_t>(p);
-        if (moves[i].kind == deal::move_kind::deal) {
+        if (played_.move_at(i)->kind == deal::move_kind::deal) {
             print_move(i);
             char* out = console::output.reserve(32);
             if (learnt.hand_at[at] < 0) {
@@ -321,25 +375,41 @@ void after::print_dealt_at(int p) const {
             *out++ = '\n';
             console::output.end_line(out);
         }
-        p = learnt.step[at];
+        const deal::permutation moved = played_.permutation_of(i, chosen_at < 0 ? p : chosen_at);
+        p = moved[p];
+        if (chosen_at >= 0)
+            chosen_at = moved[chosen_at];
     }
+}
+
+void after::print_positions_in_deck() {
+    lies_at_.resize(deck_.size());
+    for (std::size_t p = 0; p < deck_.size(); ++p)
+        lies_at_[static_cast<std::size_t>(deal::number_of(deck_[p]))] = static_cast<int>(p);
+    print_positions([this](int from) { return lies_at_[static_cast<std::size_t>(from)]; });
 }
 
 void after::print_drawn(std::int64_t round) {
     drawn_->play_to(round);
     const auto drawn = drawn_->deck();
+    deck_.assign(drawn.begin(), drawn.end());
     if (!asked_.where.empty()) {
-        std::vector<int> lies_at(drawn.size());
-        for (std::size_t p = 0; p < drawn.size(); ++p)
-            lies_at[static_cast<std::size_t>(deal::number_of(drawn[p]))] = static_cast<int>(p);
-        print_positions([&lies_at](int from) { return lies_at[static_cast<std::size_t>(from)]; });
+        print_positions_in_deck();
         return;
     }
-    deck_.assign(drawn.begin(), drawn.end());
+    print_deck();
+}
+
+// The deck in deck_, each card by where it started, as its listing, and
+// its rising sequences where they are asked.
+void after::print_deck() {
+    std::vector<deal::card> started;
+    if (asked_.rising)
+        started = deck_;
     start_.place(deck_.data(), deck_.data());
-    print_cards(deck_.data(), size_);
+    print_cards(deck_.data(), size_, asked_.from_top);
     if (asked_.rising) {
-        deck_.assign(drawn.begin(), drawn.end());
+        deck_.swap(started);
         print_rising();
     }
 }
@@ -373,6 +443,13 @@ bool after::print_chances(std::int64_t round) {
     return true;
 }
 
+int after::lies_at(int from) const {
+    return static_cast<int>(
+        std::find_if(deck_.begin(), deck_.end(),
+                     [from](deal::card c) { return deal::number_of(c) == from; }) -
+        deck_.begin());
+}
+
 bool after::print() {
     if (asked_.chances)
         return print_chances(*rounds.small());
@@ -380,34 +457,38 @@ bool after::print() {
         print_drawn(*rounds.small());
         return true;
     }
-    if (!asked_.where.empty()) {
+    if (!asked_.where.empty() && asked_.chosen < 0) {
+        // Each card along its cycle, or the followed card along its way.
         const auto position = [this](int from) {
             if (follows_)
                 return follower_.at(rounds);
             const std::size_t length = cycles_.cycle(cycles_.cycle_of(from)).size();
             return cycles_.after(from, rounds.modulo(length));
         };
-        if (asked_.hands) {
-            print_dealt_at(position(asked_.where.front()));
-            return true;
-        }
-        print_positions(position);
+        if (asked_.hands)
+            print_dealt_at(position(asked_.where.front()), -1);
+        else
+            print_positions(position);
         return true;
     }
-    cycles_.jump(rounds, deck_.data());
-    std::vector<deal::card> started;
-    if (asked_.rising)
-        started = deck_;
-    start_.place(deck_.data(), deck_.data());
+    if (follows_)
+        trick_.at(rounds, deck_.data());
+    else
+        cycles_.jump(rounds, deck_.data());
+    const int chosen_at = asked_.chosen < 0 ? -1 : lies_at(asked_.chosen);
+    if (!asked_.where.empty()) {
+        if (asked_.hands)
+            print_dealt_at(lies_at(asked_.where.front()), chosen_at);
+        else
+            print_positions_in_deck();
+        return true;
+    }
     if (asked_.hands) {
-        print_hands();
+        start_.place(deck_.data(), deck_.data());
+        print_hands(chosen_at);
         return true;
     }
-    print_cards(deck_.data(), size_);
-    if (asked_.rising) {
-        deck_.swap(started);
-        print_rising();
-    }
+    print_deck();
     return true;
 }
 
@@ -533,8 +614,8 @@ struct request {
 
 // The round of COUNT and the deck it starts from; false after a report.
 bool read_round(request& r) {
-    const char* const where = r.arguments.value(where_option);
-    r.deal.emplace(r.arguments, false, where != nullptr, true);
+    const bool follows = r.arguments.has(where_option) || r.arguments.has(chosen_card_option);
+    r.deal.emplace(r.arguments, false, follows, true);
     const auto counts = r.deal->hand_counts(r.arguments.operands()[0]);
     if (!counts)
         return false;
@@ -557,6 +638,13 @@ bool read_listing_options(request& r) {
                         console::quoted(r.deal->routine_text()).c_str());
         return false;
     }
+    if (asked.hands && r.round.played_moves(true) > deal::max_played_moves) {
+        console::report("--hands shows the hands of every deal a round plays, and the routine %s "
+                        "plays more than %lld moves a round",
+                        console::quoted(r.deal->routine_text()).c_str(),
+                        static_cast<long long>(deal::max_played_moves));
+        return false;
+    }
     if (asked.faces && (where || size > deal::max_playing_cards)) {
         if (where)
             console::report("--faces writes cards as playing cards, and --where C prints a "
@@ -576,6 +664,22 @@ bool read_listing_options(request& r) {
     return true;
 }
 
+// The card the spectator chose, for --chosen-card, by where it starts.
+bool read_chosen_card(request& r) {
+    const char* const chosen = r.arguments.value(chosen_card_option);
+    if (!chosen)
+        return true;
+    if (!r.round.follows_card()) {
+        console::report("%s", console::no_chosen_pile);
+        return false;
+    }
+    const auto card = console::card_argument(chosen, *r.start);
+    if (!card)
+        return false;
+    r.asked.chosen = r.start->position_of(*card);
+    return true;
+}
+
 // The cards of --where, each by where it starts.
 bool read_where(request& r) {
     const char* const where = r.arguments.value(where_option);
@@ -585,16 +689,17 @@ bool read_where(request& r) {
         console::report("the empty deck holds no card %s", console::quoted(where).c_str());
         return false;
     }
-    const auto cards = console::card_list_argument(where, r.round.cards);
+    const auto cards = console::card_list_argument(where, *r.start);
     if (!cards)
         return false;
     for (const int card : *cards)
         r.asked.where.push_back(r.start->position_of(card));
-    if (r.asked.where.size() > 1 && (r.asked.hands || r.round.follows_card())) {
+    const bool one_followed = r.round.follows_card() && r.asked.chosen < 0;
+    if (r.asked.where.size() > 1 && (r.asked.hands || one_followed)) {
         console::report(r.asked.hands ? "--hands with --where tells where one card is dealt: "
                                         "give one card"
                                       : "a deal with a chosen pile follows one card: give one "
-                                        "card to --where");
+                                        "card to --where, or name it with --chosen-card");
         return false;
     }
     return true;
@@ -621,6 +726,11 @@ bool read_chance_options(request& r) {
         if (!given)
             return false;
         asked.digits = static_cast<int>(*given);
+    }
+    if (asked.chances && asked.chosen >= 0) {
+        console::report("--chances follows the card of --where through the chosen piles: give no "
+                        "--chosen-card");
+        return false;
     }
     if (asked.chances && (asked.where.size() != 1 || asked.hands)) {
         console::report(asked.where.empty()
@@ -681,8 +791,8 @@ int main(int argc, char** argv) {
     console::program_name = "deal-after";
     const console::arguments arguments(argc, argv, command);
     request r(arguments);
-    if (!read_round(r) || !read_listing_options(r) || !read_where(r) || !read_chance_options(r) ||
-        !read_round_numbers(r))
+    if (!read_round(r) || !read_listing_options(r) || !read_chosen_card(r) || !read_where(r) ||
+        !read_chance_options(r) || !read_round_numbers(r))
         return EXIT_FAILURE;
     return run(r);
 }

@@ -206,7 +206,7 @@ bool read_answer(request& r) {
             console::report("the empty deck has no card and no position");
             return false;
         }
-        if (!(r.card = console::card_argument(card, size)) ||
+        if (!(r.card = console::card_argument(card, *r.start)) ||
             !(r.position = r.from_top ? console::integer_argument(at, "place from the top", 1, size)
                                       : console::integer_argument(at, "position", 0, size - 1)))
             return false;

@@ -38,10 +38,11 @@ constexpr const char usage[] =
     "cards, from 1 to {max_cards}: how many orders of the deck the moves can bring it to,\n"
     "every digit. Where a move turns cards over, orders and facings are counted\n"
     "together, each card's position and face.\n"
-    "      --moves MOVES   the moves, separated by '|', each as a routine writes it;\n"
-    "                      one integer of a move may be a range A..B, such as\n"
-    "                      'cut 1..51', for every value from A to B; at most\n"
-    "                      {max_search_moves} moves in all\n"
+    "      --moves MOVES   the moves, separated by '|', each as a routine writes it,\n"
+    "                      or moves in brackets, perhaps repeated, one move:\n"
+    "                      'faro out x2 | (cut 26; faro in)'; one integer of a\n"
+    "                      move may be a range A..B, such as 'cut 1..51', for\n"
+    "                      every value from A to B; at most {max_search_moves} moves in all\n"
     "      --summary       print instead, a line each, the order; what the moves\n"
     "                      reach (every order, every even order or some orders;\n"
     "                      with cards turned, every order and facing or some);\n"
@@ -76,8 +77,8 @@ constexpr console::option options[] = {{"moves", 0, "MOVES"},    {"summary", 0, 
 constexpr console::command_line command{usage,        options, 1,       1,
                                         "card count", -1,      nullptr, console::moves_help};
 
-bool take(void* moves, const deal::move& m) {
-    static_cast<std::vector<deal::move>*>(moves)->push_back(m);
+bool take(void* moves, const deal::routine& step) {
+    static_cast<std::vector<deal::routine>*>(moves)->push_back(step);
     return true;
 }
 
@@ -135,9 +136,11 @@ void print_summary(const group::generated& g, int cards, bool turns, bool from_t
 }
 
 // The moves, each once where it is first listed, as deal-solve keeps them:
-// their words, and where each takes each point.
+// each a move or moves in brackets, perhaps repeated, one generator; their
+// words, and where each takes each point.
 struct moves_read {
     std::vector<std::string> texts;
+    std::vector<deal::routine> steps;
     group::move_points points;
 };
 
@@ -148,7 +151,7 @@ std::optional<moves_read> read_moves(const char* allowed, int cards) {
         console::report("--moves MOVES is needed: the moves, such as 'faro in | faro out'");
         return std::nullopt;
     }
-    std::vector<deal::move> moves;
+    std::vector<deal::routine> moves;
     char words[text::words_room];
     if (!text::read_move_list(allowed, cards, take, &moves, console::shown_quoted, words,
                               sizeof words)) {
@@ -156,11 +159,10 @@ std::optional<moves_read> read_moves(const char* allowed, int cards) {
         return std::nullopt;
     }
     moves_read read;
-    std::vector<deal::move> kept;
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        char text[text::rules_room + 32];
-        text::move_text(moves[i], text, sizeof text);
-        if (moves[i].kind == deal::move_kind::deal && moves[i].deal.chosen_pile >= 0) {
+        char text[text::words_room];
+        text::routine_text(moves[i], text, sizeof text);
+        if (moves[i].follows_card()) {
             console::report("move %zu of the moves allowed, %s: a chosen pile follows one card, "
                             "and the group moves the whole deck: leave --chosen-pile out",
                             i + 1, console::quoted(text).c_str());
@@ -169,9 +171,9 @@ std::optional<moves_read> read_moves(const char* allowed, int cards) {
         if (std::find(read.texts.begin(), read.texts.end(), text) != read.texts.end())
             continue;
         read.texts.emplace_back(text);
-        kept.push_back(moves[i]);
+        read.steps.push_back(std::move(moves[i]));
     }
-    read.points = group::points_of(kept, cards);
+    read.points = group::points_of(std::span<const deal::routine>(read.steps), cards);
     return read;
 }
 
@@ -200,10 +202,8 @@ bool print_reach(const group::generated& g, const moves_read& moves, const deal:
                                     "chain");
         return false;
     }
-    std::string line;
-    for (std::size_t i = 0; i < r.moves->size(); ++i)
-        (line += i == 0 ? "" : "; ") += moves.texts[static_cast<std::size_t>((*r.moves)[i])];
-    console::output.write(line + '\n');
+    // Written as deal-solve writes a routine, with what repeats collapsed.
+    console::output.write(text::collapsed_text(moves.steps, *r.moves) + '\n');
     return true;
 }
 

@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,11 +22,13 @@
 #include "console/arguments.hpp"
 #include "console/atomic_file.hpp"
 #include "console/deal_options.hpp"
+#include "console/decks.hpp"
 #include "console/numbers.hpp"
 #include "console/quote.hpp"
 #include "console/report.hpp"
 #include "console/writer.hpp"
 #include "deal/cycles.hpp"
+#include "deal/follow.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
@@ -35,6 +39,7 @@
 #include "picture/layout.hpp"
 #include "picture/surface.hpp"
 #include "text/cards.hpp"
+#include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 #include "text/routine_words.hpp"
 
@@ -54,8 +59,10 @@ constexpr const char usage[] =
     "                      letter case, or png\n"
     "      --from K        start the rows at round K, an integer of any length; a\n"
     "                      negative one runs back (default 0)\n"
-    "      --card C        draw card C's way boldly over the rest, faded; repeat\n"
-    "                      for more cards\n"
+    "      --card C        draw card C's way boldly over the rest, faded; cards\n"
+    "                      C1,C2,... or the option repeated, for more cards\n"
+    "      --chosen-card C the card the spectator chose, which the chosen piles\n"
+    "                      follow: the rows show the deck of that trick\n"
     "      --color BY      start (by starting position, the default) or cycle;\n"
     "                      for the rows and the map\n"
     "      --view VIEW     rows (the default), or map: one round as a plot of\n"
@@ -81,11 +88,13 @@ enum option_index {
     card_option,
     color_option,
     view_option,
-    from_top_option
+    from_top_option,
+    chosen_card_option
 };
-constexpr console::option own[] = {
-    {"output", 'o', "FILE"}, {"format", 'f', "FORMAT"}, {"from", 0, "K"},        {"card", 0, "C"},
-    {"color", 0, "BY"},      {"view", 0, "VIEW"},       {"from-top", 0, nullptr}};
+constexpr console::option own[] = {{"output", 'o', "FILE"},  {"format", 'f', "FORMAT"},
+                                   {"from", 0, "K"},         {"card", 0, "C"},
+                                   {"color", 0, "BY"},       {"view", 0, "VIEW"},
+                                   {"from-top", 0, nullptr}, {"chosen-card", 0, "C"}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, 2);
 
@@ -112,8 +121,10 @@ struct request {
     const char* file = nullptr; // nullptr or "-" for standard output
     std::optional<picture::format> format;
     const char* from = "0";
-    int cards[console::arguments::most_options];
-    int card_count = 0;
+    // The cards drawn boldly, by where they start.
+    std::vector<int> cards;
+    // Where the card the spectator chose starts, or -1.
+    int chosen = -1;
     picture::coloring coloring = picture::coloring::start;
     picture::view view = picture::view::rows;
     bool chances = false, mix = false;
@@ -128,9 +139,11 @@ struct view_rule {
 };
 constexpr view_rule view_rules[] = {
     {"map", "it draws one round, the same for every round",
-     [](int option) { return option != from_option; }},
+     [](int option) { return option != from_option && option != chosen_card_option; }},
     {"chances", "it colors each place by its chance, from round 0",
-     [](int option) { return option != from_option && option != color_option; }},
+     [](int option) {
+         return option != from_option && option != color_option && option != chosen_card_option;
+     }},
     {"mix", "it draws riffle shuffles of new decks of the sizes COUNT gives",
      [](int option) {
          return option == output_option || option == format_option || option == view_option;
@@ -164,7 +177,6 @@ bool view_takes(const char* name, const console::arguments& arguments) {
 }
 
 request read_options(const console::arguments& arguments, const deal::start& start) {
-    const int cards = start.size();
     request r;
     // Every option but --card is given once.
     r.file = arguments.value(output_option);
@@ -182,11 +194,18 @@ request read_options(const console::arguments& arguments, const deal::start& sta
     for (const auto& [which, value] : arguments.options()) {
         if (which != card_option)
             continue;
-        const auto card = console::card_argument(value, cards);
-        if (!card)
+        const auto cards = console::card_list_argument(value, start);
+        if (!cards)
             std::exit(EXIT_FAILURE);
         // The picture draws each card by where it starts.
-        r.cards[r.card_count++] = start.position_of(*card);
+        for (const int card : *cards)
+            r.cards.push_back(start.position_of(card));
+    }
+    if (const char* value = arguments.value(chosen_card_option)) {
+        const auto card = console::card_argument(value, start);
+        if (!card)
+            std::exit(EXIT_FAILURE);
+        r.chosen = start.position_of(*card);
     }
     if (const char* value = arguments.value(color_option)) {
         if (std::string_view{value} == "cycle")
@@ -289,13 +308,13 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
                  const deal::routine& routine, std::span<char* const> operands, bool from_top) {
     const int cards = routine.cards;
     if (cards > deal::max_exact_chance_cards ||
-        (r.card_count == 0 && cards > deal::max_playing_cards)) {
+        (r.cards.empty() && cards > deal::max_playing_cards)) {
         console::report("--view chances draws decks of up to %d cards, and %d for every starting "
                         "position; the deck holds %d",
                         deal::max_exact_chance_cards, deal::max_playing_cards, cards);
         return EXIT_FAILURE;
     }
-    if (r.card_count > 1) {
+    if (r.cards.size() > 1) {
         console::report("--view chances draws one card's chances: give one --card");
         return EXIT_FAILURE;
     }
@@ -303,7 +322,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     const auto rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, most)
-            : std::optional<std::int64_t>{std::min<std::int64_t>(r.card_count ? 10 : 1, most)};
+            : std::optional<std::int64_t>{std::min<std::int64_t>(r.cards.empty() ? 1 : 10, most)};
     if (!rounds)
         return EXIT_FAILURE;
     picture::heat heat;
@@ -329,19 +348,19 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     };
     char words[400] = "";
     text::routine_text(routine, words, sizeof words);
-    if (r.card_count == 1) {
+    if (r.cards.size() == 1) {
         exact::card_chances card(routine, r.cards[0]);
         for (std::int64_t k = 0; k <= *rounds; ++k) {
             card.play_to(k);
             add_row(card);
         }
         heat.row_label = "round";
-        // The card by its number, and its name on a pack.
+        // The card by its number, and the card it shows on a pack.
         const int number = deal::number_of(start[r.cards[0]]);
         std::string name = std::to_string(number);
-        if (cards <= deal::max_playing_cards) {
+        if (start.has_faces()) {
             char face[text::card_name_room];
-            name += std::string(" (") + text::card_name(number, face) + ")";
+            name += std::string(" (") + text::card_name(start.face(number), face) + ")";
         }
         heat.title = "Where card " + name + " may be in " + deck + ", round by round: " + words;
     } else {
@@ -386,6 +405,8 @@ picture::format format_for(const request& r) {
 // The round of COUNT, as a deal where it is one, and the deck it starts
 // from; read by the round's options.
 struct round_request {
+    // The deck's name, for the caption.
+    std::string deck;
     bool routine_given = false;
     deal::description deal;
     deal::routine routine;
@@ -395,11 +416,14 @@ struct round_request {
 // Nothing after a report. The chances view follows a card, which a chosen
 // pile needs, through moves by chance.
 std::optional<round_request> read_round(const console::arguments& arguments, bool chances) {
-    const console::deal_options deal_options(arguments, false, chances, chances);
+    const bool follows = chances || arguments.has(chosen_card_option);
+    const console::deal_options deal_options(arguments, false, follows, chances);
     const auto hands = deal_options.hand_counts(arguments.operands()[0], false, 1);
     if (!hands)
         return std::nullopt;
     round_request r;
+    r.deck = console::deck_name(arguments.value(console::deck_option),
+                                arguments.value(console::deck_file_option));
     r.routine_given = deal_options.routine_given();
     r.deal = deal_options.describe(hands->first, deal_options.cards().first);
     r.routine = deal_options.routine_for(hands->first, deal_options.cards().first);
@@ -409,43 +433,93 @@ std::optional<round_request> read_round(const console::arguments& arguments, boo
     return r;
 }
 
+// Whether a trick is asked for where there is one, from round 0 on; reports
+// the fault where not.
+bool check_trick(const request& r, const deal::routine& routine) {
+    if (r.chosen >= 0 && !routine.follows_card()) {
+        console::report("%s", console::no_chosen_pile);
+        return false;
+    }
+    if (text::integer_text from;
+        r.chosen >= 0 && text::parse_integer(r.from, from) && from.value() < 0) {
+        char words[text::words_room];
+        text::backwards_words(words, sizeof words, console::quoted(r.from).c_str());
+        console::report("%s", words);
+        return false;
+    }
+    return true;
+}
+
+// The rows drawn without ROUNDS: the period, where it is at most 200, else
+// 100; for a trick, its tail and then the rounds that repeat.
+std::optional<std::int64_t> default_rows(const deal::period& period,
+                                         const deal::followed_deck* trick) {
+    const auto small = period.small();
+    std::int64_t rows = 100;
+    if (small && *small <= 200)
+        rows = static_cast<std::int64_t>(*small);
+    if (trick && small) {
+        const std::int64_t way =
+            trick->card().tail() + trick->card().length() * static_cast<std::int64_t>(*small);
+        rows = way <= 200 ? way : 100;
+    }
+    return rows;
+}
+
 // The rows of the rounds, or the map of one.
-int draw_rows(const request& r, const round_request& round_asked, std::span<char* const> operands,
+int draw_rows(const request& r, const round_request& asked, std::span<char* const> operands,
               bool from_top) {
-    const deal::routine& routine = round_asked.routine;
-    const deal::permutation round = deal::round_permutation(routine);
+    const deal::routine& routine = asked.routine;
+    if (!check_trick(r, routine))
+        return EXIT_FAILURE;
+    // A trick's rounds are those its chosen card makes; they repeat from the
+    // end of its way's tail.
+    deal::followed_deck trick;
+    deal::permutation round;
+    deal::cycles cycles;
+    if (r.chosen >= 0) {
+        trick.learn(routine, r.chosen);
+    } else {
+        round = deal::round_permutation(routine);
+        cycles.learn(round);
+    }
+    const deal::cycles& colored = r.chosen >= 0 ? trick.repeating() : cycles;
     // The caption names the routine as it writes its moves, cut to a line.
     char routine_words[400] = "";
-    if (round_asked.routine_given)
+    if (asked.routine_given)
         text::routine_text(routine, routine_words, sizeof routine_words);
-    deal::cycles cycles;
-    cycles.learn(round);
-    const deal::period period(cycles);
-    const auto small_period = period.small();
+    const deal::period period(colored);
     const std::optional<std::int64_t> rounds =
         operands.size() == 2
             ? console::integer_argument(operands[1], "number of rounds", 0, picture::max_rounds)
-            : std::optional<std::int64_t>{small_period && *small_period <= 200
-                                              ? static_cast<std::int64_t>(*small_period)
-                                              : 100};
+            : default_rows(period, r.chosen >= 0 ? &trick : nullptr);
     if (!rounds)
         return EXIT_FAILURE;
     const picture::format format = format_for(r);
 
     deal::round_number first_round;
-    first_round.learn(cycles);
+    if (r.chosen >= 0)
+        first_round.learn_moduli(trick.moduli());
+    else
+        first_round.learn(cycles);
     first_round.assign(r.from);
-    const picture::scene scene{round_asked.routine_given ? nullptr : &round_asked.deal,
-                               routine_words,
-                               &round,
-                               &cycles,
-                               &period,
-                               &first_round,
-                               r.from,
-                               r.coloring,
-                               {r.cards, static_cast<std::size_t>(r.card_count)},
-                               &*round_asked.start,
-                               false};
+    picture::scene scene{asked.routine_given ? nullptr : &asked.deal,
+                         routine_words,
+                         &round,
+                         &colored,
+                         &period,
+                         &first_round,
+                         r.from,
+                         r.coloring,
+                         r.cards,
+                         &*asked.start,
+                         false};
+    scene.deck = asked.deck.c_str();
+    scene.faces = deal::with_faces(routine, *asked.start);
+    if (r.chosen >= 0) {
+        scene.trick = &trick;
+        scene.chosen = r.chosen;
+    }
     picture::layout layout =
         r.view == picture::view::map
             ? picture::make_map_layout(routine.cards)

@@ -42,9 +42,11 @@ constexpr const char usage[] =
     "position that card starts at. Prints \"never\" where no routine does, and an\n"
     "empty line where FROM is TO. A deal with --chosen-pile follows the card.\n"
     "      --moves MOVES   the moves allowed, separated by '|', each as a routine\n"
-    "                      writes it; one integer of a move may be a range A..B,\n"
-    "                      such as 'cut 1..51' or '--chosen-pile 0..2', for every\n"
-    "                      value from A to B; at most {max_search_moves} moves in all\n"
+    "                      writes it, or moves in brackets, perhaps repeated, one\n"
+    "                      step: 'faro out x2 | (cut 26; faro in)'; one integer\n"
+    "                      of a move may be a range A..B, such as 'cut 1..51' or\n"
+    "                      '--chosen-pile 0..2', for every value from A to B; at\n"
+    "                      most {max_search_moves} moves in all\n"
     "      --all           print every shortest routine, one a line, in that\n"
     "                      order; where there would be more than {max_search_answers}, say so\n"
     "                      and print none\n"
@@ -100,25 +102,18 @@ std::optional<int> position_argument(const char* argument, const deal::start& st
         console::report_not_integer(argument, from_top ? "place from the top" : "position");
         return std::nullopt;
     }
-    const auto card = console::card_argument(argument, cards);
+    const auto card = console::card_argument(argument, start);
     return card ? std::optional<int>{start.position_of(*card)} : std::nullopt;
 }
 
-bool take(void* moves, const deal::move& m) {
-    static_cast<std::vector<deal::move>*>(moves)->push_back(m);
+bool take(void* steps, const deal::routine& step) {
+    static_cast<std::vector<deal::routine>*>(steps)->push_back(step);
     return true;
 }
 
-// One routine, its moves separated by "; ", and a newline.
-void print_routine(std::span<const std::string> texts, std::span<const int> path) {
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (i > 0)
-            console::output.write("; ");
-        console::output.write(texts[static_cast<std::size_t>(path[i])]);
-    }
-    char* out = console::output.reserve(1);
-    *out++ = '\n';
-    console::output.end_line(out);
+// One routine, its steps collapsed where they repeat, and a newline.
+void print_routine(std::span<const deal::routine> steps, std::span<const int> path) {
+    console::output.write(text::collapsed_text(steps, path) + '\n');
 }
 
 // The answer for whichever card the spectator chose: a shortest routine that
@@ -191,7 +186,7 @@ struct request {
     int size = 0;
     std::optional<deal::start> start;
     std::optional<int> from, to;
-    std::vector<deal::move> moves;
+    std::vector<deal::routine> moves;
 };
 
 // The options that say which operands are given, against the operands;
@@ -307,16 +302,18 @@ int run(const request& r) {
     // A move listed twice, as 'cut 1..51 | cut 1..51' lists each cut, is
     // kept once, where it is first listed: each routine is then written once.
     std::vector<std::string> texts;
-    for (const deal::move& m : r.moves) {
-        char text[text::rules_room + 32];
-        text::move_text(m, text, sizeof text);
+    std::vector<deal::routine> steps;
+    for (const deal::routine& step : r.moves) {
+        char text[text::words_room];
+        text::routine_text(step, text, sizeof text);
         if (std::find(texts.begin(), texts.end(), text) != texts.end())
             continue;
-        search.add(m);
+        search.add(step);
         texts.emplace_back(text);
+        steps.push_back(step);
     }
-    const auto print = [&texts](std::span<const int> routine) {
-        print_routine(texts, routine);
+    const auto print = [&steps](std::span<const int> routine) {
+        print_routine(steps, routine);
         return true;
     };
     if (r.any_card)

@@ -28,8 +28,8 @@ namespace {
 
 // Said where a program that follows no card is given a chosen pile.
 constexpr const char* chosen_pile_alone =
-    "--chosen-pile follows a card: only deal-after --where C and deal-picture --view chances take "
-    "it";
+    "--chosen-pile follows a card: only deal-after --where C or --chosen-card C and deal-picture "
+    "--chosen-card C or --view chances take it";
 
 [[noreturn]] void refused() {
     std::exit(EXIT_FAILURE);

@@ -77,6 +77,11 @@ constexpr command_line round_command(const char* usage, std::span<const option> 
             "hand count", routine_option, "card count",   moves_help};
 }
 
+// Said where --chosen-card names a card that no chosen pile follows.
+inline constexpr const char* no_chosen_pile =
+    "--chosen-card C names the card that a chosen pile follows, and the round gathers none: give "
+    "a deal --chosen-pile T";
+
 // How a value shows in a program's message: quoted, with escapes.
 const char* shown_quoted(std::string_view value, text::shown_length length, char* out,
                          std::size_t room);
@@ -152,27 +157,35 @@ private:
     "                      the gathered hands)\n"                                                  \
     "      --first-card WHERE  top (each hand picked up with its first card on top)\n"             \
     "                      or bottom (dealt face down, the first card at the bottom)\n"            \
-    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or first\n"          \
+    "      --bottom-hand WHICH last (the last hand at the bottom of the deck) or\n"                \
+    "                      first\n"                                                                \
     "      --gather LIST   the hands in the order they lie in the gathered deck, from\n"           \
     "                      the top down, such as 2,0,1\n"
 #define DEAL_CHOSEN_PILE_HELP                                                                      \
-    "      --chosen-pile T the hand that holds the followed card (--where C) gathered\n"           \
-    "                      with T hands above it, the others in their order\n"
+    "      --chosen-pile T the hand that holds the followed card (--where C, or\n"                 \
+    "                      --chosen-card C) gathered with T hands above it, the\n"                 \
+    "                      others in their order; in a deal move, piles T1,T2,...\n"               \
+    "                      deal once for each\n"
 #define DEAL_CHANCES_CHOSEN_PILE_HELP                                                              \
-    "      --chosen-pile T with --view chances: the hand that holds the card\n"                    \
-    "                      followed gathered with T hands above it, the others\n"                  \
-    "                      in their order\n"
+    "      --chosen-pile T with --chosen-card C or --view chances: the hand that\n"                \
+    "                      holds the card followed gathered with T hands above\n"                  \
+    "                      it, the others in their order; in a deal move, piles\n"                 \
+    "                      T1,T2,... deal once for each\n"
 #define DEAL_ROUTINE_HELP(EXAMPLE)                                                                 \
     "Or a round of several moves, COUNT then being the number of cards, 1 to {max_cards}:\n"       \
     "      --routine TEXT  moves separated by ';', such as 'faro out; cut 26' or\n"                \
     "                      " EXAMPLE ", a deal's options\n"                                        \
-    "                      being those above but --cards\n"
+    "                      being those above but --cards; a move, or moves in\n"                   \
+    "                      brackets, followed by xN, N from 1 to {max_repeat},\n"                  \
+    "                      is done N times: 'faro out x8', '(cut 1; faro out) x26'\n"
 #define DEAL_DECK_HELP                                                                             \
     "The deck starts in new deck order, face down, unless these say otherwise:\n"                  \
-    "      --deck ORDER    new, si-stebbins, eight-kings, or the cards from the\n"                 \
-    "                      top, separated by commas or blanks: names such as AS on\n"              \
-    "                      a pack, else the numbers 0 to COUNT-1; a '^' after a\n"                 \
-    "                      card starts it face up, such as 'AS^ 2S 3S'\n"                          \
+    "      --deck ORDER    new, si-stebbins, eight-kings, a stack of your own saved\n"             \
+    "                      in $XDG_DATA_HOME/deal/stacks, or the cards from the top,\n"            \
+    "                      separated by commas or blanks: the numbers 0 to COUNT-1,\n"             \
+    "                      or names of a pack's cards, any of them once, a packet\n"               \
+    "                      such as 'KH QH JH'; A..B is a span, such as AS..8D; a\n"                \
+    "                      '^' after a card starts it face up, such as 'AS^ 2S 3S'\n"              \
     "      --deck-file FILE the same, read from FILE, '#' starting a comment\n"
 // For a program that follows a card, and for one that answers for the whole
 // deck, which takes no chosen pile.

@@ -1,10 +1,13 @@
 #include "console/decks.hpp"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <pwd.h>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "console/deal_options.hpp"
@@ -12,6 +15,7 @@
 #include "console/report.hpp"
 #include "text/deal_words.hpp"
 #include "text/deck_words.hpp"
+#include "text/move_words.hpp"
 
 namespace console {
 
@@ -61,13 +65,41 @@ bool read_deck_file(const char* path, std::string& text) {
 
 } // namespace
 
+std::string stacks_folder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    std::string folder;
+    if (data && data[0] == '/') {
+        folder = data;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || home[0] == '\0') {
+            const passwd* user = getpwuid(getuid());
+            home = user ? user->pw_dir : "";
+        }
+        folder = std::string(home) + "/.local/share";
+    }
+    return folder + "/deal/stacks";
+}
+
 std::optional<std::string> deck_order(const char* order, const char* file) {
     if (order && file) {
         report("--deck and --deck-file both give the deck: give one");
         return std::nullopt;
     }
     std::string text;
-    if (order) {
+    if (order && text::may_name_own_stack(order)) {
+        const std::string folder = stacks_folder();
+        const std::string path = folder + "/" + std::string(text::trimmed(order));
+        struct stat found;
+        if (stat(path.c_str(), &found) != 0) {
+            report("%s is no stack and no card: give new, si-stebbins, eight-kings, a stack "
+                   "saved in %s, or the cards from the top, such as 'KS QS JS'",
+                   quoted(order).c_str(), quoted(folder, quoted::shown_most).c_str());
+            return std::nullopt;
+        }
+        if (!read_deck_file(path.c_str(), text))
+            return std::nullopt;
+    } else if (order) {
         text = order;
     } else if (file && !read_deck_file(file, text)) {
         return std::nullopt;
@@ -75,14 +107,21 @@ std::optional<std::string> deck_order(const char* order, const char* file) {
     return text;
 }
 
+std::string deck_name(const char* order, const char* file) {
+    if (order)
+        return std::string(text::trimmed(order));
+    if (!file)
+        return "";
+    const char* slash = std::strrchr(file, '/');
+    return slash ? slash + 1 : file;
+}
+
 std::optional<deal::start> start_of(const std::string& order, int cards) {
-    std::vector<deal::card> bottom_first;
     char words[text::words_room];
-    if (!text::read_deck(order, cards, bottom_first, shown_quoted, words, sizeof words)) {
+    auto start = text::read_start(order, cards, shown_quoted, words, sizeof words);
+    if (!start)
         report("%s", words);
-        return std::nullopt;
-    }
-    return deal::start(std::move(bottom_first));
+    return start;
 }
 
 } // namespace console

@@ -29,18 +29,20 @@ std::optional<std::int64_t> integer_argument(const char* argument, const char* w
     return value;
 }
 
-std::optional<int> card_argument(const char* argument, int cards) {
+std::optional<int> card_argument(const char* argument, const deal::start& start) {
     char words[text::words_room];
-    const auto card = text::read_card(argument, cards, shown_quoted, words, sizeof words);
+    const auto card =
+        text::read_card(argument, start.size(), shown_quoted, words, sizeof words, start.faces());
     if (!card)
         report("%s", words);
     return card;
 }
 
-std::optional<std::vector<int>> card_list_argument(const char* argument, int cards) {
+std::optional<std::vector<int>> card_list_argument(const char* argument, const deal::start& start) {
     char words[text::words_room];
     std::vector<int> numbers;
-    if (!text::read_cards(argument, cards, numbers, shown_quoted, words, sizeof words)) {
+    if (!text::read_cards(argument, start.size(), numbers, shown_quoted, words, sizeof words,
+                          start.faces())) {
         report("%s", words);
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "deal/limits.hpp"
+#include "deal/start.hpp"
 #include "text/integer_text.hpp"
 
 namespace console {
@@ -21,11 +22,12 @@ std::optional<std::int64_t> in_range(const text::integer_text& number, const cha
 std::optional<std::int64_t> integer_argument(const char* argument, const char* what,
                                              std::int64_t least, std::int64_t most);
 
-// A card, given as its number or, on a deck of at most 52 cards, its name
-// (AS, 10d, Q♥), in a deck of `cards` cards; otherwise reports why not.
-std::optional<int> card_argument(const char* argument, int cards);
+// A card, given as its number or, on a deck of at most 52 cards, the name
+// of the card it shows (AS, 10d, Q♥), in the deck `start`; otherwise
+// reports why not.
+std::optional<int> card_argument(const char* argument, const deal::start& start);
 // Cards separated by commas, each as card_argument takes it.
-std::optional<std::vector<int>> card_list_argument(const char* argument, int cards);
+std::optional<std::vector<int>> card_list_argument(const char* argument, const deal::start& start);
 
 // The hand count that `count` names, if deal's own deck supports it;
 // otherwise reports it, with the supported range, on standard error.

@@ -100,6 +100,29 @@ int cycles::after(int from, std::uint64_t rounds) const {
     return c[static_cast<std::size_t>(at)];
 }
 
+permutation cycles::power(std::uint64_t rounds) const {
+    return power(std::vector<std::uint64_t>(static_cast<std::size_t>(count_), rounds));
+}
+
+permutation cycles::power(std::span<const std::uint64_t> rounds) const {
+    const auto size = static_cast<std::size_t>(size_);
+    std::vector<std::int16_t> goes_to(size);
+    std::vector<char> turns(size);
+    for (int i = 0; i < count_; ++i) {
+        const auto c = cycle(i);
+        const std::size_t length = c.size();
+        const std::uint64_t times = rounds[static_cast<std::size_t>(i)];
+        const std::size_t shift = times % length;
+        const std::size_t steps = times % (2 * length);
+        for (std::size_t j = 0; j < length; ++j) {
+            const auto p = static_cast<std::size_t>(c[j]);
+            goes_to[p] = c[(j + shift) % length];
+            turns[p] = turned_along(i, j, steps);
+        }
+    }
+    return permutation(std::move(goes_to), std::move(turns));
+}
+
 void cycles::jump(const round_number& rounds, card* deck) const {
     // The card at position c[j] after r rounds started at c[j - r], so the
     // cycle's cards read as the cycle itself turned back by r mod length;

@@ -64,6 +64,12 @@ public:
     // rounds, `rounds` already reduced below the cycle's length or not.
     int after(int from, std::uint64_t rounds) const;
 
+    // The round learnt, done `rounds` times: each card moved `rounds`
+    // places along its cycle, turned over as often as the way turns it.
+    permutation power(std::uint64_t rounds) const;
+    // The same with each cycle i moved its own rounds[i] places.
+    permutation power(std::span<const std::uint64_t> rounds) const;
+
     // The deck after `rounds` rounds from the starting order, into `deck`,
     // which holds size() cards, bottom first: card p started at position p,
     // face down, and a card turned over carries the face_up bit.

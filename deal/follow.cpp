@@ -10,8 +10,9 @@ void follower::learn(const routine& r) {
     next_.resize(size);
     std::iota(next_.begin(), next_.end(), std::int16_t{0});
     std::vector<std::int16_t> step(size);
-    for (const move& m : r.moves()) {
-        follow_move(m, r.cards, step);
+    const played_round played(r);
+    for (int i = 0; i < played.size(); ++i) {
+        played.follow(i, step);
         compose(next_, step);
     }
 }
@@ -41,17 +42,26 @@ int follower::at(const round_number& rounds) const {
 }
 
 void followed_deck::learn(const routine& r, int from) {
-    routine_ = r;
+    played_ = played_round(r);
     card_.learn(r);
     card_.start(from);
+    const std::int64_t tail = card_.tail(), length = card_.length();
+    permutation cycle = permutation::identity(r.cards);
+    for (std::int64_t k = tail; k < tail + length; ++k)
+        cycle.follow_by(round(position(k)));
+    repeat_.learn(cycle);
+    moduli_.assign(1, static_cast<std::uint64_t>(length));
+    for (const length_count l : repeat_.return_lengths())
+        moduli_.push_back(static_cast<std::uint64_t>(length) *
+                          static_cast<std::uint64_t>(l.length));
 }
 
 permutation followed_deck::round(int p) const {
-    permutation whole = permutation::identity(routine_.cards);
-    for (const move& m : routine_.moves()) {
-        const permutation one = move_permutation(m, routine_.cards, p);
+    permutation whole = permutation::identity(played_.cards());
+    for (int i = 0; i < played_.size(); ++i) {
+        const permutation one = played_.permutation_of(i, p);
         p = one[p];
-        whole = whole.then(one);
+        whole.follow_by(one);
     }
     return whole;
 }
@@ -82,23 +92,42 @@ void followed_deck::at(std::int64_t rounds, deal::card* out) const {
         play(0, rounds, deck);
     } else {
         play(0, tail, deck);
-        permutation cycle = permutation::identity(size);
-        for (std::int64_t r = tail; r < tail + length; ++r)
-            cycle = cycle.then(round(position(r)));
-        cycles repeat;
-        repeat.learn(cycle);
-        const std::int64_t times = (rounds - tail) / length;
         std::vector<deal::card> next(deck.size());
-        for (int p = 0; p < size; ++p) {
-            const auto cycle_length =
-                static_cast<std::uint64_t>(repeat.cycle(repeat.cycle_of(p)).size());
-            next[static_cast<std::size_t>(
-                repeat.after(p, static_cast<std::uint64_t>(times) % cycle_length))] =
-                deck[static_cast<std::size_t>(p)];
-        }
+        repeat_.power(static_cast<std::uint64_t>((rounds - tail) / length))
+            .apply(deck.data(), next.data());
         deck.swap(next);
-        play(tail + times * length, (rounds - tail) % length, deck);
+        play(tail, (rounds - tail) % length, deck);
     }
+    std::copy(deck.begin(), deck.end(), out);
+}
+
+void followed_deck::at(const round_number& rounds, deal::card* out) const {
+    const auto tail = static_cast<std::uint64_t>(card_.tail());
+    const auto length = static_cast<std::uint64_t>(card_.length());
+    if (const auto small = rounds.small();
+        small && static_cast<std::uint64_t>(*small) < tail + length) {
+        at(*small, out);
+        return;
+    }
+    // Past the tail, s = rounds - tail rounds make the cycle's permutation
+    // q = s / L times and then s mod L rounds more; q is wanted modulo each
+    // return length l of its cycles, which s modulo L l gives.
+    const auto since_tail = [&](std::uint64_t modulus) {
+        return (rounds.modulo_of(modulus) + modulus - tail % modulus) % modulus;
+    };
+    const std::uint64_t rest = since_tail(length);
+    std::vector<std::uint64_t> times(static_cast<std::size_t>(repeat_.count()));
+    for (int i = 0; i < repeat_.count(); ++i) {
+        const auto l = static_cast<std::uint64_t>(repeat_.return_length(i));
+        times[static_cast<std::size_t>(i)] = (since_tail(length * l) - rest) / length;
+    }
+    std::vector<deal::card> deck(static_cast<std::size_t>(card_.size()));
+    std::iota(deck.begin(), deck.end(), deal::card{0});
+    play(0, static_cast<std::int64_t>(tail), deck);
+    std::vector<deal::card> next(deck.size());
+    repeat_.power(times).apply(deck.data(), next.data());
+    deck.swap(next);
+    play(static_cast<std::int64_t>(tail), static_cast<std::int64_t>(rest), deck);
     std::copy(deck.begin(), deck.end(), out);
 }
 

@@ -16,6 +16,7 @@
 #include "deal/cycles.hpp"
 #include "deal/limits.hpp"
 #include "deal/permutation.hpp"
+#include "deal/played.hpp"
 #include "deal/round_number.hpp"
 #include "deal/routine.hpp"
 
@@ -30,7 +31,7 @@ inline bool runs_backwards(const routine& r) {
 class follower {
 public:
     // Learns where the followed card goes in one round of `r`, from every
-    // position.
+    // position: `r` must play at most max_played_moves moves one by one.
     void learn(const routine& r);
     int size() const { return static_cast<int>(next_.size()); }
     int next(int p) const { return next_[static_cast<std::size_t>(p)]; }
@@ -69,6 +70,10 @@ public:
     void learn(const routine& r, int from);
     const follower& card() const { return card_; }
 
+    // The permutation that the rounds of the card's cycle make together,
+    // from the end of its tail: its cycles are those the deck repeats.
+    const cycles& repeating() const { return repeat_; }
+
     // The round's permutation where the followed card starts it at `p`.
     permutation round(int p) const;
     // Where the followed card is at the start of round `r`, 0 or more.
@@ -77,12 +82,24 @@ public:
     // into `deck`, from the bottom.
     void at(std::int64_t rounds, deal::card* deck) const;
 
+    // The moduli a round number of any length is learnt for
+    // (round_number::learn_moduli), for the deck after it: the rounds the
+    // card's cycle takes, L, and L times each return length of the
+    // permutation those L rounds make.
+    std::span<const std::uint64_t> moduli() const { return moduli_; }
+    // The deck after `rounds` rounds, 0 or more, a number learnt for
+    // moduli(), into `deck`.
+    void at(const round_number& rounds, deal::card* deck) const;
+
 private:
     // Plays `count` rounds on `deck` from round `from` on.
     void play(std::int64_t from, std::int64_t count, std::vector<deal::card>& deck) const;
 
-    routine routine_;
+    played_round played_;
     follower card_;
+    // The L rounds of the card's cycle, made one permutation, and its cycles.
+    cycles repeat_;
+    std::vector<std::uint64_t> moduli_;
 };
 
 } // namespace deal

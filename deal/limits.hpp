@@ -39,8 +39,16 @@ inline constexpr int max_deal_hands = max_cards;
 // A packet list longer than this is no longer a deal anyone plays.
 inline constexpr int max_packets = 100;
 inline constexpr int max_packet = max_cards;
-// A routine longer than this is no longer a round anyone performs.
+// A routine longer than this is no longer a round anyone performs: its
+// moves counted as written, a repeat's once.
 inline constexpr int max_moves = 100;
+// A move or group repeated (`faro out x8`) is repeated at most this many
+// times: played as a power of its permutation, any count costs one pass
+// along its cycles.
+inline constexpr std::int64_t max_repeat = 1'000'000'000'000'000'000;
+// A repeat that holds a move by chance or a deal with a chosen pile is
+// played move by move: a round plays at most this many moves so.
+inline constexpr std::int64_t max_played_moves = 10'000;
 // The moves a search may choose from, ranges expanded; and the most
 // shortest routines it lists.
 inline constexpr int max_search_moves = 10'000;

@@ -47,29 +47,34 @@ void round_number::learn(const cycles& round) {
 }
 
 void round_number::learn(std::span<const length_count> lengths) {
-    // The lengths in ascending order, each joined to the group being made
-    // while the group's least common multiple still fits in 64 bits.
     groups_.clear();
     group_of_length_.assign(
         lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back().length) + 1, 0);
-    std::uint64_t modulus = 0;
-    for (const auto [cycle_length, count] : lengths) {
-        const auto length = static_cast<std::size_t>(cycle_length);
-        std::uint64_t joined = 0;
-        if (modulus != 0 &&
-            !__builtin_mul_overflow(modulus / std::gcd(modulus, std::uint64_t{length}), length,
-                                    &joined)) {
-            modulus = joined;
-        } else {
-            if (modulus != 0)
-                groups_.push_back({modulus, 0});
-            modulus = length;
-        }
-        group_of_length_[length] = static_cast<std::uint8_t>(groups_.size());
-    }
-    if (modulus != 0)
-        groups_.push_back({modulus, 0});
+    for (const auto [cycle_length, count] : lengths)
+        group_of_length_[static_cast<std::size_t>(cycle_length)] =
+            static_cast<std::uint8_t>(join(static_cast<std::uint64_t>(cycle_length)));
     clear();
+}
+
+void round_number::learn_moduli(std::span<const std::uint64_t> moduli) {
+    groups_.clear();
+    group_of_length_.clear();
+    for (const std::uint64_t m : moduli)
+        join(m);
+    clear();
+}
+
+std::size_t round_number::join(std::uint64_t length) {
+    // Joined to the last group while its least common multiple still fits
+    // in 64 bits, else a group of its own.
+    std::uint64_t joined = 0;
+    if (groups_.empty() ||
+        __builtin_mul_overflow(groups_.back().modulus / std::gcd(groups_.back().modulus, length),
+                               length, &joined))
+        groups_.push_back({length, 0});
+    else
+        groups_.back().modulus = joined;
+    return groups_.size() - 1;
 }
 
 void round_number::clear() {
@@ -116,6 +121,13 @@ std::uint64_t round_number::signed_residue(const group& g) const {
 
 std::uint64_t round_number::modulo(std::size_t length) const {
     return signed_residue(groups_[group_of_length_[length]]) % length;
+}
+
+std::uint64_t round_number::modulo_of(std::uint64_t modulus) const {
+    for (const group& g : groups_)
+        if (g.modulus % modulus == 0)
+            return signed_residue(g) % modulus;
+    return 0;
 }
 
 void round_number::advance(std::uint64_t rounds) {

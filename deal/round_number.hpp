@@ -26,6 +26,9 @@ public:
     void learn(const cycles& round);
     // The same for cycles of these lengths, ascending, each at most max_cards.
     void learn(std::span<const length_count> lengths);
+    // The same for numbers to be taken modulo each of `moduli`, each from 1
+    // to 2^32, by modulo_of().
+    void learn_moduli(std::span<const std::uint64_t> moduli);
 
     // The number's text as the reader gives it: sign(c), then digits(from,
     // to) a run at a time.
@@ -43,6 +46,8 @@ public:
     // learnt: from 0 to length - 1, a negative number running the deal
     // backwards, which is as far forwards as a multiple of the length less it.
     std::uint64_t modulo(std::size_t length) const;
+    // The same for one of the moduli learnt, or any divisor of one.
+    std::uint64_t modulo_of(std::uint64_t modulus) const;
 
     // The number itself where its magnitude is below 2^62: what a walk of
     // a few rounds, before any cycle is reached, needs.
@@ -67,6 +72,8 @@ private:
         std::uint64_t modulus;
         std::uint64_t residue; // of the magnitude read, below the modulus
     };
+    // Puts `length` into the last group, or a new one: that group's index.
+    std::size_t join(std::uint64_t length);
     // The residue of the number itself, sign taken into account.
     std::uint64_t signed_residue(const group& g) const;
 

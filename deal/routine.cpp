@@ -5,6 +5,7 @@
 
 #include "deal/gathering.hpp"
 #include "deal/hands.hpp"
+#include "deal/played.hpp"
 
 namespace deal {
 
@@ -97,10 +98,92 @@ bool routine::add(const move& m) {
     return true;
 }
 
+void routine::repeat_from(int first, std::int64_t times) {
+    // Every repeat from `first` on lies inside this one: it goes before them.
+    const auto inside = std::find_if(repeats_.begin(), repeats_.end(),
+                                     [first](const repeat& r) { return r.first >= first; });
+    repeats_.insert(inside, {first, static_cast<std::int32_t>(moves_.size()), times});
+}
+
+std::vector<routine::item> routine::level(int first, int end, int from) const {
+    std::vector<item> items;
+    auto k = static_cast<std::size_t>(from);
+    for (int i = first; i < end;) {
+        if (k < repeats_.size() && repeats_[k].first == i) {
+            items.push_back({-1, static_cast<std::int32_t>(k)});
+            i = repeats_[k].end;
+            // Past the repeats inside this one.
+            for (++k; k < repeats_.size() && repeats_[k].first < i; ++k) {
+            }
+        } else {
+            items.push_back({i, -1});
+            ++i;
+        }
+    }
+    return items;
+}
+
+namespace {
+
+std::int64_t saturated_sum(std::int64_t a, std::int64_t b) {
+    std::int64_t sum;
+    return __builtin_add_overflow(a, b, &sum) ? INT64_MAX : sum;
+}
+
+std::int64_t saturated_product(std::int64_t a, std::int64_t b) {
+    std::int64_t product;
+    return __builtin_mul_overflow(a, b, &product) ? INT64_MAX : product;
+}
+
+// The sum over one level of the moves of `r`, `value(i)` for move i, and
+// for a repeat `of_repeat(repeat, the sum over its moves)`, at most INT64_MAX.
+template <class Value, class OfRepeat>
+std::int64_t summed(const routine& r, int first, int end, int from, Value value,
+                    OfRepeat of_repeat) {
+    std::int64_t sum = 0;
+    for (const routine::item& it : r.level(first, end, from)) {
+        if (it.move_index >= 0) {
+            sum = saturated_sum(sum, value(it.move_index));
+            continue;
+        }
+        const repeat& g = r.repeats()[static_cast<std::size_t>(it.repeat_index)];
+        const std::int64_t inner = summed(r, g.first, g.end, it.repeat_index + 1, value, of_repeat);
+        sum = saturated_sum(sum, of_repeat(g, inner));
+    }
+    return sum;
+}
+
+} // namespace
+
+std::int64_t routine::count_of(move_kind kind) const {
+    return summed(
+        *this, 0, static_cast<int>(moves_.size()), 0,
+        [&](int i) { return moves_[static_cast<std::size_t>(i)].kind == kind ? 1 : 0; },
+        [](const repeat& g, std::int64_t inner) { return saturated_product(inner, g.times); });
+}
+
+bool routine::exact_between(int first, int end) const {
+    return std::none_of(moves_.begin() + first, moves_.begin() + end, [](const move& m) {
+        return by_chance(m.kind) || (m.kind == move_kind::deal && m.deal.chosen_pile >= 0);
+    });
+}
+
+std::int64_t routine::played_moves(bool spell_out) const {
+    const std::int64_t most = max_played_moves + 1;
+    const std::int64_t played = summed(
+        *this, 0, static_cast<int>(moves_.size()), 0, [](int) { return 1; },
+        [&](const repeat& g, std::int64_t inner) {
+            return !spell_out && exact_between(g.first, g.end)
+                       ? 1
+                       : std::min(most, saturated_product(inner, g.times));
+        });
+    return std::min(most, played);
+}
+
 bool routine::fit(int deck) {
     for (const move& m : moves_)
         if ((m.kind == move_kind::cut && (m.cut < -deck || m.cut > deck)) ||
-            (m.kind == move_kind::turn && m.cut > deck) ||
+            ((m.kind == move_kind::turn || m.kind == move_kind::count) && m.cut > deck) ||
             (m.kind == move_kind::deal && m.deal.hands > deck))
             return false;
     cards = deck;
@@ -118,11 +201,6 @@ bool routine::follows_card() const {
 bool routine::turns_cards() const {
     return std::any_of(moves_.begin(), moves_.end(),
                        [](const move& m) { return m.kind == move_kind::turn; });
-}
-
-int routine::count_of(move_kind kind) const {
-    return static_cast<int>(std::count_if(moves_.begin(), moves_.end(),
-                                          [kind](const move& m) { return m.kind == kind; }));
 }
 
 int routine::first_by_chance() const {
@@ -180,6 +258,9 @@ permutation move_permutation(const move& m, int cards, int at) {
         return permutation(down_under(cards, m.kind));
     case move_kind::turn:
         return turn(cards, m.cut == 0 ? cards : m.cut);
+    case move_kind::count:
+        // Dealt one by one onto a pile, the top K come back in reverse.
+        return permutation(by_top(cards, [&](int i) { return i < m.cut ? m.cut - 1 - i : i; }));
     case move_kind::riffle:
     case move_kind::random_cut:
         break;
@@ -188,11 +269,12 @@ permutation move_permutation(const move& m, int cards, int at) {
 }
 
 permutation round_permutation(const routine& r) {
-    // Composed in place, each move's permutation made once: a landscape
+    // Composed in place, each step's permutation made once: a landscape
     // asks for thousands of rounds.
+    const played_round played(r);
     permutation round = permutation::identity(r.cards);
-    for (const move& m : r.moves())
-        round.follow_by(move_permutation(m, r.cards));
+    for (int i = 0; i < played.size(); ++i)
+        round.follow_by(played.permutation_of(i));
     return round;
 }
 

@@ -1,8 +1,10 @@
 // A routine: one round made of moves done in turn on the whole deck, as a
 // magician performs it: deals gathered in any order, cuts, perfect faros, the
-// deck turned over, the Monge shuffle, down-under deals. Each move makes a
-// permutation of the deck, and the round is their composition, so that its
-// cycles, period and round numbers follow as for a single deal.
+// deck turned over, the Monge shuffle, down-under deals, packets counted off,
+// any move or group of moves repeated. Each move makes a permutation of the
+// deck, and the round is their composition, so that its cycles, period and
+// round numbers follow as for a single deal; a repeat is its group's
+// permutation raised to a power (deal/played.hpp).
 #pragma once
 
 #include <cstddef>
@@ -29,10 +31,11 @@ enum class move_kind : unsigned char {
     down_under, // cards alternately down onto the table and under the rest, down first
     under_down, // the same, under first
     turn,       // the top K cards, or the whole deck, turned over together
+    count,      // the top K cards dealt one by one onto a pile put back on top
     riffle,     // by chance: one riffle shuffle (draw/riffle.hpp)
     random_cut, // by chance: a cut of K cards, K equally likely from 0 to the deck's size - 1
 };
-inline constexpr int move_kind_count = 11;
+inline constexpr int move_kind_count = 12;
 
 // Whether a move is made by chance: it makes no one permutation, but one
 // drawn each time it is played (draw/riffle.hpp).
@@ -42,8 +45,20 @@ constexpr bool by_chance(move_kind kind) {
 
 struct move {
     move_kind kind = move_kind::reverse;
-    std::int32_t cut = 0; // a cut's K, from -cards to cards; a turn's K, 0 for the whole deck
-    description deal;     // a deal's; its deck is the routine's
+    // A cut's K, from -cards to cards; a turn's K, 0 for the whole deck; a
+    // count's K, from 1 to cards.
+    std::int32_t cut = 0;
+    description deal; // a deal's; its deck is the routine's
+    // A deal written as one with the deal before it, which it repeats with
+    // another chosen pile: "--chosen-pile 1,2,0" is three deals.
+    bool another_pile = false;
+};
+
+// Moves done over and over: the moves from `first` to `end` - 1, as a
+// routine writes them, done `times` times in all, 1 to max_repeat.
+struct repeat {
+    std::int32_t first = 0, end = 0;
+    std::int64_t times = 1;
 };
 
 class routine {
@@ -51,10 +66,31 @@ public:
     // The deck the moves work on: the cards 0 to cards - 1.
     int cards = 0;
 
+    // The moves as written, a repeated one once.
     std::span<const move> moves() const { return moves_; }
+    // The repeats, in the order of their first moves, one that holds
+    // another before it: each holds whole moves and whole repeats.
+    std::span<const repeat> repeats() const { return repeats_; }
     // Appends a move; false, leaving the routine as it was, past max_moves.
     bool add(const move& m);
-    void clear() { moves_.clear(); }
+    // Repeats the moves from move `first` to the last one added, and any
+    // repeats among them, `times` times in all, 1 to max_repeat.
+    void repeat_from(int first, std::int64_t times);
+    void clear() {
+        moves_.clear();
+        repeats_.clear();
+    }
+
+    // One level of the moves from `first` to `end` - 1, whose repeats may
+    // start at index `from` of repeats(): each move that no repeat there
+    // holds, and each such repeat, in turn. A repeat k's own level is
+    // level(first, end, k + 1) of its moves.
+    struct item {
+        std::int32_t move_index = -1;   // a move outside the level's repeats
+        std::int32_t repeat_index = -1; // or a repeat, whose moves follow it
+    };
+    std::vector<item> level(int first, int end, int from) const;
+    std::vector<item> level() const { return level(0, static_cast<int>(moves_.size()), 0); }
 
     // The same moves on a deck of `cards` cards, as a routine read for that
     // deck has them; false, leaving the routine as it was, where one does not
@@ -66,14 +102,25 @@ public:
     bool follows_card() const;
     // Whether a move turns cards over, so that a card may lie face up.
     bool turns_cards() const;
-    // How many of the moves are of `kind`; how many are deals.
-    int count_of(move_kind kind) const;
-    int deal_count() const { return count_of(move_kind::deal); }
-    // The first move made by chance, or -1 where every move is exact.
+    // How many moves of `kind` a round plays, each repeat's time after
+    // time, at most INT64_MAX; how many deals.
+    std::int64_t count_of(move_kind kind) const;
+    std::int64_t deal_count() const { return count_of(move_kind::deal); }
+    // The first move made by chance, as written, or -1 where every move is
+    // exact.
     int first_by_chance() const;
+    // Whether the moves from `first` to `end` - 1 are exact and gather no
+    // chosen pile: repeated, they make one permutation's power.
+    bool exact_between(int first, int end) const;
+    // How many steps a round plays: a move a step, and a repeat of exact
+    // moves that follow no card one step, every other repeat spelled out
+    // time after time; or every repeat spelled out, `spell_out`. At most
+    // max_played_moves + 1, which stands for more.
+    std::int64_t played_moves(bool spell_out = false) const;
 
 private:
     std::vector<move> moves_;
+    std::vector<repeat> repeats_;
 };
 
 // The one way an exact move acts on a deck of `cards` cards: the permutation

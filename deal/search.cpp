@@ -36,6 +36,22 @@ bool search::add(const move& m) {
     return true;
 }
 
+bool search::add(const routine& step) {
+    if (step.moves().size() == 1 && step.repeats().empty())
+        return add(step.moves()[0]);
+    const auto cards = static_cast<std::size_t>(cards_);
+    if (count_ == max_search_moves ||
+        (static_cast<std::size_t>(count_) + 1) * cards > table_.size())
+        return false;
+    follower round;
+    round.learn(step);
+    for (int p = 0; p < cards_; ++p)
+        table_[static_cast<std::size_t>(count_) * cards + static_cast<std::size_t>(p)] =
+            static_cast<std::int16_t>(round.next(p));
+    ++count_;
+    return true;
+}
+
 int search::solve(int from, int to) {
     from_ = from;
     to_ = to;

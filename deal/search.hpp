@@ -32,6 +32,9 @@ public:
     // search left as it was, where the table has no room for it or it would
     // be move number max_search_moves + 1.
     bool add(const move& m);
+    // The same for a step of several moves, or a move repeated: a round of
+    // `step`, on this search's deck.
+    bool add(const routine& step);
     int moves() const { return count_; }
     int cards() const { return cards_; }
     // Where move `m` takes the card at position `p`.

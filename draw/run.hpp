@@ -10,6 +10,7 @@
 
 #include "deal/limits.hpp"
 #include "deal/permutation.hpp"
+#include "deal/played.hpp"
 #include "deal/routine.hpp"
 #include "draw/generator.hpp"
 
@@ -28,19 +29,22 @@ public:
     std::span<const deal::card> deck() const { return deck_; }
     // Where the followed card is now, -1 for none.
     int followed_at() const { return at_; }
-    // The permutation each move of the next round makes, as drawn.
+    // The permutation each step of the next round makes, as drawn: a move,
+    // or a repeat of exact moves (deal/played.hpp).
     std::vector<deal::permutation> next_moves() const;
+    // The round's steps.
+    const deal::played_round& steps() const { return steps_; }
 
 private:
     // Round 0: the deck in its starting order.
     void restart();
-    deal::permutation made(std::size_t move, int at, generator& g) const;
+    deal::permutation made(int step, int at, generator& g) const;
 
-    deal::routine routine_;
+    deal::played_round steps_;
     std::uint64_t seed_;
     int followed_;
     bool follows_;
-    // Each exact move's permutation where no card is followed.
+    // Each exact step's permutation where no card is followed.
     std::vector<deal::permutation> exact_;
     std::int64_t played_ = 0;
     int at_ = -1;

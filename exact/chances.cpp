@@ -5,13 +5,13 @@
 namespace exact {
 
 card_chances::card_chances(const deal::routine& r, int from)
-    : routine_(r), from_(from), chances_(static_cast<std::size_t>(r.cards)),
+    : routine_(r), round_steps_(r), from_(from), chances_(static_cast<std::size_t>(r.cards)),
       next_(chances_.size()) {
-    for (const deal::move& m : routine_.moves()) {
+    for (int k = 0; k < round_steps_.size(); ++k) {
         std::vector<std::int16_t>& step = steps_.emplace_back();
-        if (!deal::by_chance(m.kind)) {
+        if (!round_steps_.by_chance(k)) {
             step.resize(chances_.size());
-            deal::follow_move(m, routine_.cards, step);
+            round_steps_.follow(k, step);
         }
     }
     play_to(0);
@@ -30,9 +30,9 @@ void card_chances::play_to(std::int64_t round) {
 
 void card_chances::play_round() {
     const int cards = routine_.cards;
-    const auto moves = routine_.moves();
-    for (std::size_t k = 0; k < moves.size(); ++k) {
-        switch (moves[k].kind) {
+    for (std::size_t k = 0; k < steps_.size(); ++k) {
+        const int i = static_cast<int>(k);
+        switch (round_steps_.by_chance(i) ? round_steps_.move_at(i)->kind : deal::move_kind::deal) {
         case deal::move_kind::riffle:
             riffle();
             continue;

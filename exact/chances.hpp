@@ -16,6 +16,7 @@
 #include <gmpxx.h>
 #include <vector>
 
+#include "deal/played.hpp"
 #include "deal/routine.hpp"
 
 namespace exact {
@@ -38,6 +39,8 @@ private:
     void riffle();
 
     deal::routine routine_;
+    // The round's steps, a repeat of exact moves one step.
+    deal::played_round round_steps_;
     int from_;
     std::int64_t played_ = 0;
     std::vector<mpz_class> chances_, next_;
@@ -45,7 +48,7 @@ private:
     // A riffle's numerators over 2^M, from place i to place j counted from
     // the top, row by row; learnt at the first riffle.
     std::vector<mpz_class> riffle_;
-    // Each exact move's step, from every position.
+    // Each exact step, from every position.
     std::vector<std::vector<std::int16_t>> steps_;
 };
 

@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "deal/played.hpp"
 #include "deal/routine.hpp"
 
 namespace floating {
@@ -82,6 +83,8 @@ private:
     void riffle();
 
     deal::routine routine_;
+    // The round's steps, a repeat of exact moves one step.
+    deal::played_round round_steps_;
     int from_;
     unsigned long bits_;
     std::int64_t played_ = 0;
@@ -92,7 +95,7 @@ private:
     std::vector<char> possible_, reached_;
     std::vector<std::int64_t> whole_, whole_next_;
     bool whole_valid_ = true;
-    // Each exact move's step from every position, and whether it brings two
+    // Each exact step from every position, and whether it brings two
     // positions to one.
     std::vector<std::vector<std::int16_t>> steps_;
     std::vector<char> merges_;
@@ -100,7 +103,7 @@ private:
 
 template <class Real>
 spread<Real>::spread(const deal::routine& r, int from, unsigned long bits)
-    : routine_(r), from_(from), bits_(bits) {
+    : routine_(r), round_steps_(r), from_(from), bits_(bits) {
     const auto cards = static_cast<std::size_t>(r.cards);
     for (auto* v : {&chances_, &top_, &row_, &upper_, &lower_})
         v->assign(cards, arithmetic::zero(bits));
@@ -108,12 +111,12 @@ spread<Real>::spread(const deal::routine& r, int from, unsigned long bits)
     reached_.assign(cards, 0);
     whole_.assign(cards, 0);
     whole_next_.assign(cards, 0);
-    for (const deal::move& m : routine_.moves()) {
+    for (int k = 0; k < round_steps_.size(); ++k) {
         std::vector<std::int16_t>& step = steps_.emplace_back();
         bool merges = false;
-        if (!deal::by_chance(m.kind)) {
+        if (!round_steps_.by_chance(k)) {
             step.resize(cards);
-            deal::follow_move(m, routine_.cards, step);
+            round_steps_.follow(k, step);
             std::vector<char> hit(cards, 0);
             for (const std::int16_t to : step)
                 merges = merges || std::exchange(hit[static_cast<std::size_t>(to)], 1) != 0;
@@ -152,9 +155,9 @@ void spread<Real>::play_to(std::int64_t round) {
 template <class Real>
 void spread<Real>::play_round() {
     const std::size_t cards = chances_.size();
-    const auto moves = routine_.moves();
-    for (std::size_t k = 0; k < moves.size(); ++k) {
-        switch (moves[k].kind) {
+    for (std::size_t k = 0; k < steps_.size(); ++k) {
+        const int i = static_cast<int>(k);
+        switch (round_steps_.by_chance(i) ? round_steps_.move_at(i)->kind : deal::move_kind::deal) {
         case deal::move_kind::riffle:
             // From any place a riffle may bring the card to any other.
             std::fill(possible_.begin(), possible_.end(), 1);

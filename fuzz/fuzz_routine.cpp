@@ -3,7 +3,9 @@
 // must hold for every text:
 //  - a fault is one line of printable text that names the routine or a move;
 //  - a routine read holds at most max_moves moves, and what it writes of
-//    itself reads back as the same round;
+//    itself reads back as the same round, its repeats too;
+//  - a repeat played as a power of its permutation is the round its moves
+//    make played one by one;
 //  - the round is a permutation of the deck, or, where a chosen pile follows
 //    a card, every card's way stays on the deck and comes back round; a
 //    move by chance drawn twice from one seed is one permutation both times;
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "deal/follow.hpp"
+#include "deal/played.hpp"
 #include "deal/routine.hpp"
 #include "draw/riffle.hpp"
 #include "text/deal_words.hpp"
@@ -57,9 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
     // The same text as the moves a search may choose from.
     int taken = 0;
-    const auto take = [](void* count, const deal::move& m) {
-        check(m.kind != deal::move_kind::cut || std::abs(m.cut) <= deal::max_cards,
-              "cut off the deck");
+    const auto take = [](void* count, const deal::routine& step) {
+        for (const deal::move& m : step.moves())
+            check(m.kind != deal::move_kind::cut || std::abs(m.cut) <= deal::max_cards,
+                  "cut off the deck");
         return ++*static_cast<int*>(count) <= deal::max_search_moves;
     };
     if (!text::read_move_list(text, cards, take, &taken, shown, words, sizeof words)) {
@@ -90,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text::read_routine(text, cards, first, shown, words, sizeof words)) {
         const std::string_view said(words);
         check(!said.empty() && said.find('\n') == std::string_view::npos, "fault is not one line");
-        check(said.starts_with("move ") || said.starts_with("the routine "),
+        check(said.starts_with("move ") || said.starts_with("moves ") ||
+                  said.starts_with("the routine "),
               "fault names neither the routine nor a move");
         return 0;
     }
@@ -100,7 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text::routine_text(first, written, sizeof written);
     check(text::read_routine(written, cards, again, shown, words, sizeof words),
           "a routine's own text does not read back");
-    check(again.moves().size() == first.moves().size(), "read back with other moves");
+    check(again.moves().size() == first.moves().size() &&
+              again.repeats().size() == first.repeats().size(),
+          "read back with other moves");
+    check(first.played_moves() <= deal::max_played_moves, "more moves played one by one");
 
     if (first.first_by_chance() >= 0) {
         // Each move drawn twice from one seed: the same permutation both
@@ -123,9 +131,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!first.follows_card()) {
         const deal::permutation round = deal::round_permutation(first);
         const deal::permutation back = deal::round_permutation(again);
+        // Every repeat spelled out, where that is few enough moves.
+        deal::permutation spelled = round;
+        if (first.played_moves(true) <= deal::max_played_moves) {
+            const deal::played_round each(first, true);
+            spelled = deal::permutation::identity(cards);
+            for (int i = 0; i < each.size(); ++i)
+                spelled.follow_by(each.permutation_of(i));
+        }
         std::array<bool, deal::max_cards> seen{};
         for (int p = 0; p < cards; ++p) {
-            check(round[p] == back[p], "read back as another round");
+            check(round[p] == back[p] && round.turns(p) == back.turns(p),
+                  "read back as another round");
+            check(round[p] == spelled[p] && round.turns(p) == spelled.turns(p),
+                  "a repeat's power is not its moves played one by one");
             check(round[p] >= 0 && round[p] < cards && !seen[static_cast<std::size_t>(round[p])],
                   "round is no permutation");
             seen[static_cast<std::size_t>(round[p])] = true;

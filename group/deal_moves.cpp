@@ -1,18 +1,18 @@
 #include "group/deal_moves.hpp"
 
 #include <utility>
+#include <vector>
 
 #include "deal/permutation.hpp"
 
 namespace group {
 
-move_points points_of(std::span<const deal::move> moves, int cards) {
+namespace {
+
+move_points points_of_permutations(std::vector<deal::permutation> made, int cards) {
     move_points read;
-    std::vector<deal::permutation> made;
-    for (const deal::move& m : moves) {
-        made.push_back(deal::move_permutation(m, cards));
-        read.turns = read.turns || made.back().turns_any();
-    }
+    for (const deal::permutation& p : made)
+        read.turns = read.turns || p.turns_any();
     for (deal::permutation& p : made) {
         if (read.turns)
             p = p.doubled();
@@ -21,6 +21,22 @@ move_points points_of(std::span<const deal::move> moves, int cards) {
     }
     read.degree = read.turns ? 2 * cards : cards;
     return read;
+}
+
+} // namespace
+
+move_points points_of(std::span<const deal::move> moves, int cards) {
+    std::vector<deal::permutation> made;
+    for (const deal::move& m : moves)
+        made.push_back(deal::move_permutation(m, cards));
+    return points_of_permutations(std::move(made), cards);
+}
+
+move_points points_of(std::span<const deal::routine> steps, int cards) {
+    std::vector<deal::permutation> made;
+    for (const deal::routine& step : steps)
+        made.push_back(deal::round_permutation(step));
+    return points_of_permutations(std::move(made), cards);
 }
 
 const char* reaches_words(const generated& g, int cards, bool turns) {
@@ -34,7 +50,9 @@ const char* reaches_words(const generated& g, int cards, bool turns) {
     factored even = every;
     if (cards >= 2)
         even.over(2);
-    return g.order() == every ? "every order" : g.order() == even ? "every even order" : "some orders";
+    return g.order() == every  ? "every order"
+           : g.order() == even ? "every even order"
+                               : "some orders";
 }
 
 std::optional<perm> taking(const deal::start& from, const deal::start& to, int degree) {

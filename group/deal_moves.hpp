@@ -24,6 +24,9 @@ struct move_points {
     int degree = 0;
 };
 move_points points_of(std::span<const deal::move> moves, int cards);
+// The same for steps that are routines, each a move or moves repeated, as
+// a search takes them: each step's round its permutation.
+move_points points_of(std::span<const deal::routine> steps, int cards);
 
 // What the group reaches, as deal-group --summary says it: "every order",
 // "every even order" or "some orders"; with faces, "every order and facing"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "colors/colormap.hpp"
+#include "text/cards.hpp"
 #include "text/deal_words.hpp"
 #include "text/digits.hpp"
 #include "views/limits.hpp"
@@ -127,8 +128,13 @@ private:
     std::vector<int> is_at;
     // The deck of the current row, and the next, which the round is played into.
     std::vector<deal::card> deck, next_deck;
-    // Where each card is in every row, for the decks small enough for lines.
+    // Where each card is in every row, for the decks small enough for lines,
+    // and whether it lies face up there.
     std::vector<int> positions;
+    std::vector<char> turned;
+    // A trick's round, and where its chosen card is in the current row.
+    deal::permutation trick_round;
+    int chosen_at = -1;
 
     // Followed cards take colors of their own, in the order given, so that two
     // of them are told apart in the picture and in the caption's list.
@@ -170,23 +176,42 @@ private:
         }
     }
 
-    // Moves to row `row`, 0 first, and notes where every card is.
+    // Moves to row `row`, 0 first, and notes where every card is. A trick's
+    // round is the one that the chosen card's place makes.
     void next_row(const scene& s, int row) {
-        if (row == 0) {
+        if (row == 0 && s.trick) {
+            s.trick->at(*s.first, deck.data());
+        } else if (row == 0) {
             s.cycles->jump(*s.first, deck.data());
         } else {
-            s.round->apply(deck.data(), next_deck.data());
+            const deal::permutation& round =
+                s.trick ? (trick_round = s.trick->round(chosen_at)) : *s.round;
+            round.apply(deck.data(), next_deck.data());
             deck.swap(next_deck);
         }
-        for (int p = 0; p < s.round->size(); ++p)
+        for (int p = 0; p < l_.cards; ++p)
             is_at[static_cast<std::size_t>(deal::number_of(deck[static_cast<std::size_t>(p)]))] = p;
+        if (s.trick)
+            chosen_at = is_at[static_cast<std::size_t>(s.chosen)];
     }
 
-    bool in_starting_order(const scene& s) {
-        for (int p = 0; p < s.round->size(); ++p)
+    bool in_starting_order() {
+        for (int p = 0; p < l_.cards; ++p)
             if (deck[static_cast<std::size_t>(p)] != p)
                 return false;
         return true;
+    }
+
+    // Whether card `c` of a row's deck lies face up: turned over an odd
+    // number of times from a start face down, or an even number from one
+    // face up. The rows number each card by where it starts.
+    bool shows_face_up(deal::card c) const {
+        const bool started_up = s_.start && deal::is_face_up((*s_.start)[deal::number_of(c)]);
+        return deal::is_face_up(c) != started_up;
+    }
+
+    bool face_up(int card) const {
+        return shows_face_up(deck[static_cast<std::size_t>(is_at[static_cast<std::size_t>(card)])]);
     }
 
     // The first round in full on its own lines, cut where the layout says; one
@@ -210,47 +235,87 @@ private:
         }
     }
 
-    void draw_caption(cairo_t* cr, const layout& l, const scene& s) {
-        char period[text::period_digits + 1];
+    // The caption's first line: the deck, the deal or routine, the rounds,
+    // and the period, or, for a trick, the card chosen.
+    void first_caption_line(cairo_t* cr, const layout& l, const scene& s) {
+        char period[text::period_digits + 16];
         period[text::period_digits] = '\0';
-        const char* period_text = text::period_text(*s.period, period + text::period_digits);
+        const char* period_text =
+            s.trick ? "" : text::period_text(*s.period, period + text::period_digits);
+        if (s.trick) {
+            char name[text::card_name_room + 16];
+            std::snprintf(period, sizeof period, "chosen card %s",
+                          card_label(s, s.chosen, name, sizeof name));
+            period_text = period;
+        }
         char rules[text::rules_room + 4] = "";
         if (s.deal && !s.deal->default_rules()) {
             std::memcpy(rules, ", ", 3);
             text::rules_text(*s.deal, rules + 2, sizeof rules - 2);
         }
-        char deck_text[64 + sizeof rules];
+        char deck_name[96] = "";
+        if (s.deck && s.deck[0] != '\0')
+            std::snprintf(deck_name, sizeof deck_name, ", deck %s", s.deck);
+        char deck_text[160 + sizeof rules];
         if (s.deal)
-            std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d card%s%s", s.deal->hands,
-                          s.deal->hands == 1 ? "" : "s", l.cards, l.cards == 1 ? "" : "s", rules);
+            std::snprintf(deck_text, sizeof deck_text, "%d hand%s, %d card%s%s%s", s.deal->hands,
+                          s.deal->hands == 1 ? "" : "s", l.cards, l.cards == 1 ? "" : "s",
+                          deck_name, rules);
         else
-            std::snprintf(deck_text, sizeof deck_text, "%d card%s, routine: %s", l.cards,
-                          l.cards == 1 ? "" : "s", s.routine);
+            std::snprintf(deck_text, sizeof deck_text, "%d card%s%s, routine: %s", l.cards,
+                          l.cards == 1 ? "" : "s", deck_name, s.routine);
+        const char* counted = s.trick ? "" : "period ";
         char line[400];
         if (l.view == view::rows) {
             const auto small = small_round(s.first_text);
             if (small)
-                std::snprintf(line, sizeof line, "%s%srounds %lld to %lld%speriod %s", deck_text,
-                              separator, *small, *small + l.rows - 1, separator, period_text);
+                std::snprintf(line, sizeof line, "%s%srounds %lld to %lld%s%s%s", deck_text,
+                              separator, *small, *small + l.rows - 1, separator, counted,
+                              period_text);
             else
-                std::snprintf(line, sizeof line, "%s%speriod %s%srounds K to K+%d, where K is",
-                              deck_text, separator, period_text, separator, l.rows - 1);
+                std::snprintf(line, sizeof line, "%s%s%s%s%srounds K to K+%d, where K is",
+                              deck_text, separator, counted, period_text, separator, l.rows - 1);
         } else {
-            std::snprintf(line, sizeof line, "%s%sone round%speriod %s", deck_text, separator,
-                          separator, period_text);
+            std::snprintf(line, sizeof line, "%s%sone round%s%s%s", deck_text, separator, separator,
+                          counted, period_text);
         }
         caption_line(cr, l, line, ink, l.font, l.first_line());
+    }
+
+    // Whether the rows are dots and lines, rather than cells.
+    static bool with_dots(const layout& l) {
+        return l.lines && l.rows * l.cards <= (max_rounds + 1) * max_line_cards;
+    }
+
+    // A card as the legend names it: by the playing card it shows where the
+    // deck is a pack or a named packet, else by its number.
+    static const char* card_label(const scene& s, int starts_at, char* out, std::size_t room) {
+        const deal::start& start = *s.start;
+        const int number = deal::number_of(start[starts_at]);
+        if (start.has_faces() && (start.size() == deal::max_playing_cards || start.named()))
+            text::card_name(start.face(number), out);
+        else
+            std::snprintf(out, room, "%d", number);
+        return out;
+    }
+
+    void draw_caption(cairo_t* cr, const layout& l, const scene& s) {
+        first_caption_line(cr, l, s);
         if (l.view == view::rows && l.round_lines > 0)
             draw_round_lines(cr, l, s);
 
         const char* colored = s.coloring == coloring::cycle ? "colored by cycle (gray: never moves)"
                                                             : "colored by starting position";
+        const char* up = !s.faces       ? ""
+                         : with_dots(l) ? "  \xc2\xb7  \xe2\x97\x89 ringed, face up"
+                                        : "  \xc2\xb7  black cells (white where dark), face up";
+        char line[400];
         if (l.view == view::rows)
             std::snprintf(line, sizeof line,
                           "each row from the %s of the deck (left) to its %s%s"
-                          "\xe2\x96\xb6 back in starting order%s%s",
+                          "\xe2\x96\xb6 back in starting order%s%s%s",
                           l.from_top ? "top" : "bottom", l.from_top ? "bottom" : "top", separator,
-                          separator, colored);
+                          separator, colored, up);
         else
             std::snprintf(line, sizeof line,
                           "a dot for each position: across where it is, up where its card goes%s%s",
@@ -266,8 +331,9 @@ private:
                                                    : "  \xc2\xb7  bold: card",
                              muted};
         for (std::size_t i = 0; i < s.followed.size() && i < most_listed; ++i) {
-            std::snprintf(cards[i], sizeof cards[i], "%s \xe2\x96\xa0 %d", i == 0 ? "" : ",",
-                          deal::number_of((*s.start)[s.followed[i]]));
+            char name[16];
+            std::snprintf(cards[i], sizeof cards[i], "%s \xe2\x96\xa0 %s", i == 0 ? "" : ",",
+                          card_label(s, s.followed[i], name, sizeof name));
             runs[count++] = {cards[i], followed_color(s, s.followed[i])};
         }
         if (s.followed.size() > most_listed)
@@ -312,7 +378,7 @@ private:
         const double tip = l.left - 3;
         for (int row = 0; row < l.rows; ++row) {
             next_row(s, row);
-            if (!in_starting_order(s))
+            if (!in_starting_order())
                 continue;
             const double y = l.y(row);
             cairo_move_to(cr, tip, y);
@@ -329,11 +395,33 @@ private:
 
     void learn_positions(const layout& l, const scene& s) {
         positions.resize(static_cast<std::size_t>(l.rows * l.cards));
+        turned.resize(positions.size());
         for (int row = 0; row < l.rows; ++row) {
             next_row(s, row);
-            for (int c = 0; c < l.cards; ++c)
+            for (int c = 0; c < l.cards; ++c) {
                 position(l, row, c) = is_at[static_cast<std::size_t>(c)];
+                turned[static_cast<std::size_t>(row * l.cards + c)] = face_up(c);
+            }
         }
+    }
+
+    // Each card that lies face up, over its dot: a black rim and a hole, so
+    // that no color hides it.
+    void draw_face_up(cairo_t* cr, const layout& l) {
+        for (int row = 0; row < l.rows; ++row)
+            for (int c = 0; c < l.cards; ++c) {
+                if (!turned[static_cast<std::size_t>(row * l.cards + c)])
+                    continue;
+                const double x = l.x(position(l, row, c)), y = l.y(row);
+                cairo_new_sub_path(cr);
+                cairo_arc(cr, x, y, l.radius * 0.8, 0, tau);
+                cairo_set_source_rgb(cr, 0, 0, 0);
+                cairo_set_line_width(cr, std::max(1.0, 0.4 * l.radius));
+                cairo_stroke(cr);
+                cairo_arc(cr, x, y, l.radius * 0.3, 0, tau);
+                cairo_set_source_rgb(cr, 1, 1, 1);
+                cairo_fill(cr);
+            }
     }
 
     // A card's way through all the rows as one path: a stroke per card rather
@@ -405,18 +493,24 @@ private:
         cairo_surface_flush(cells);
         unsigned char* data = cairo_image_surface_get_data(cells);
         const int stride = cairo_image_surface_get_stride(cells);
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(l.cards));
-        for (int c = 0; c < l.cards; ++c)
-            pixels[static_cast<std::size_t>(c)] =
-                colors::rgb(card_colors[static_cast<std::size_t>(c)]);
+        // A card face up is black, or white where its color is nearly black.
+        std::vector<std::uint32_t> pixels(2 * static_cast<std::size_t>(l.cards));
+        for (int c = 0; c < l.cards; ++c) {
+            const color own = card_colors[static_cast<std::size_t>(c)];
+            pixels[2 * static_cast<std::size_t>(c)] = colors::rgb(own);
+            pixels[2 * static_cast<std::size_t>(c) + 1] =
+                colors::luminance(own) < 0.18 ? 0xffffff : 0x000000;
+        }
         for (int row = 0; row < l.rows; ++row) {
             next_row(s, row);
             unsigned char* first = data + static_cast<std::ptrdiff_t>(row) * down * stride;
             auto* line = reinterpret_cast<std::uint32_t*>(first);
-            for (int p = 0; p < l.cards; ++p)
+            for (int p = 0; p < l.cards; ++p) {
+                const deal::card c = deck[static_cast<std::size_t>(p)];
                 std::fill_n(line + p * across, across,
-                            pixels[static_cast<std::size_t>(
-                                deal::number_of(deck[static_cast<std::size_t>(p)]))]);
+                            pixels[2 * static_cast<std::size_t>(deal::number_of(c)) +
+                                   (shows_face_up(c) ? 1 : 0)]);
+            }
             for (int y = 1; y < down; ++y)
                 std::memcpy(first + y * stride, first, static_cast<std::size_t>(stride));
         }
@@ -458,11 +552,12 @@ private:
     }
 
     cairo_status_t draw_rows(cairo_t* cr, const layout& l, const scene& s) {
-        if (l.lines && l.rows * l.cards <= (max_rounds + 1) * max_line_cards) {
+        if (with_dots(l)) {
             learn_positions(l, s);
             draw_lines(cr, l);
             draw_dots(cr, l);
             draw_followed_lines(cr, l, s);
+            draw_face_up(cr, l);
         } else {
             if (const cairo_status_t status = draw_cells(cr, l, s); status != CAIRO_STATUS_SUCCESS)
                 return status;

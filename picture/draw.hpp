@@ -8,6 +8,7 @@
 
 #include "deal/cycles.hpp"
 #include "deal/description.hpp"
+#include "deal/follow.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
 #include "deal/round_number.hpp"
@@ -34,6 +35,18 @@ struct scene {
     // a pixel per cell enlarged: for formats whose viewers smooth an
     // enlarged image.
     bool full_size_cells;
+    // The deck's name for the caption: a stack, a packet, a file; nullptr
+    // or empty for new deck order.
+    const char* deck = nullptr;
+    // Whether a card may lie face up, so that the legend tells how face-up
+    // cards are drawn.
+    bool faces = false;
+    // The trick for the card the spectator chose, where chosen piles follow
+    // it, and where that card starts: each row then the deck as that trick
+    // leaves it, `first` learnt for trick->moduli(), `cycles` those of the
+    // rounds that repeat; nullptr for a round that follows no card.
+    const deal::followed_deck* trick = nullptr;
+    int chosen = -1;
 };
 
 // Draws the picture laid out by `l` onto `cr`. Returns Cairo's status:

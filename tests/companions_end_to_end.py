@@ -18,7 +18,8 @@ import threading
 import unittest
 from fractions import Fraction
 
-from reference_deal import EIGHT_KINGS, NEW_DECK, SI_STEBBINS, Deal, Faces, Routine
+from reference_deal import (EIGHT_KINGS, NEW_DECK, SI_STEBBINS, Deal, Faces, Routine, packet,
+                            spelled)
 
 BUILD = None
 RANGE = b" is outside the supported range -429496729 to 1010\n"
@@ -429,6 +430,50 @@ class Routines(unittest.TestCase):
             self.assertEqual(run(["--routine", routine, "--where", "51", "52", "1"],
                                  name="deal-after").stdout, b"%d\n" % (51 - k))
 
+    def test_repeats_and_counts_are_their_moves_one_by_one(self):
+        # A repeat, played as its group's permutation raised to a power, is
+        # its moves played one by one, to the byte, faces, chance and chosen
+        # piles too; a count turns its packet's order round. Each routine is
+        # held to the model and to itself spelled out move by move.
+        out = [("faro", "out")]
+        table = [  # cards, moves for the model (None: exact only where spelled), rounds
+            (52, [("repeat", (8, out))], [0, 1, 2]),
+            (52, [("repeat", (26, [("cut", 1), ("faro", "out")]))], [0, 1, 7, 10**30 + 3]),
+            (52, [("repeat", (10**12, [("repeat", (2, [("faro", "in")])), ("count", 5)])),
+                  ("cut", 7)], [0, 1, 2, 10**40]),
+            (21, [("count", 21), ("count", 7), ("repeat", (3, [("count", 2)]))], [0, 1, 5]),
+            (30, [("repeat", (5, [("deal", Deal(4, packets=[1], rest="top")), ("count", 10)]))],
+             [0, 1, 3]),
+        ]
+        for cards, moves, rounds in table:
+            r = Routine(cards, moves)
+            with self.subTest(routine=r.text()):
+                count = str(cards)
+                got = run(r.options() + [count] + [str(n) for n in rounds], name="deal-after")
+                self.assertEqual((got.stderr, got.stdout.decode()),
+                                 (b"", "".join(r.listing(n % r.period()) for n in rounds)))
+                self.assertEqual(run(r.options() + [count]).stdout.decode(),
+                                 f"{count} {r.period()}\n")
+                if "x1000" not in r.text():
+                    one_by_one = "; ".join(spelled(r.text()))
+                    self.assertEqual(run(["--routine", one_by_one, count] +
+                                         [str(n) for n in rounds], name="deal-after").stdout,
+                                     got.stdout)
+        # Moves by chance, turns, chosen piles and a deal's list of piles,
+        # played one by one: the same bytes as the moves written out.
+        for text, args in [("(riffle; cut random) x3; turn 5 x3", ["--seed", "9", "30", "0..3"]),
+                           ("deal 3 --packets 1 --chosen-pile 1 x3", ["--where", "7S", "21", "0..2"]),
+                           ("deal 3 --packets 1 --chosen-pile 1,2,0 x2",
+                            ["--where", "13", "27", "1", "999999999999"]),
+                           ("(deal 2 --packets 1; turn 3) x2", ["--hands", "--faces", "12", "1"])]:
+            with self.subTest(routine=text):
+                got = run(["--routine", text] + args, name="deal-after")
+                again = run(["--routine", "; ".join(spelled(text))] + args, name="deal-after")
+                # A deal is named by its number as written.
+                self.assertEqual((got.returncode, got.stderr,
+                                  re.sub(rb"move \d+:", b"move:", got.stdout)),
+                                 (0, b"", re.sub(rb"move \d+:", b"move:", again.stdout)))
+
     def test_playing_cards(self):
         table = [
             (["--where", "AS", "--packets", "1", "--cards", "52", "4", "0"], "0\n"),
@@ -570,14 +615,18 @@ class Stacks(unittest.TestCase):
             (["--deck", "AS AS"], "52", "'AS' is in the deck twice\n"),
             (["--deck", "A♠ 2S as^"], "52", "'as^' is in the deck twice, first as 'A♠'\n"),
             (["--deck", "si-stebins"], "52", "'si-stebins' is no stack and no card: give new, "
+             "si-stebbins, eight-kings, a stack saved in '" + os.environ["XDG_DATA_HOME"] +
+             "/deal/stacks', or the cards from the top, such as 'KS QS JS'\n"),
+            (["--deck", "./si-stebins"], "52", "'./si-stebins' is no stack and no card: give new, "
              "si-stebbins, eight-kings or the cards from the top, such as 'KS QS JS'\n"),
             (["--deck", "Eight-Kings", "--routine", "turn 0"], "52", "move 1 of the routine"),
             (["--deck", " ".join(NEW_DECK[:51])], "52", "the deck lists 51 cards and holds 52: A♥ is missing"),
             (["--deck", "AS"], "52", "the deck lists 1 card and holds 52: 2♠ is missing"),
             (["--deck", "XS 2S"], "52", "'XS' is not a card"),
-            (["--deck", "AS 2S"], "4", "'AS' names a playing card, and a deck of names is the 52"),
+            (["--deck", "AS 2S"], "4", "the deck lists 2 cards and holds 4\n"),
+            (["--deck", "AS..3S 2S"], "4", "'AS..3S' and '2S' both list 2♠: give each card once"),
             (["--deck", "0 1 4 2"], "4", "card '4' is outside the supported range 0 to 3"),
-            (["--deck", "0 1 AS 2"], "4", "'AS' names a playing card"),
+            (["--deck", "0 1 AS 2"], "4", "'AS': the deck mixes cards' numbers and names"),
             (["--deck", "0 1^^ 2 3"], "4", "'1^^' marks a card face up twice"),
             (["--deck", ""], "4", "the deck '' holds no card"),
             (["--deck", "0 AS"], "52", "'AS': the deck mixes cards' numbers and names"),
@@ -649,6 +698,160 @@ class Stacks(unittest.TestCase):
         self.assertEqual((by_file.stderr, by_file.stdout), (b"", by_text.stdout))
 
 
+class Magician(unittest.TestCase):
+    """A deck as a magician holds it: read from the top, the trick's deck for
+    the card chosen, packets of named cards, stacks of their own, and the
+    piles as the tricks lay them."""
+
+    def after(self, args):
+        result = run(args, name="deal-after")
+        self.assertEqual((result.returncode, result.stderr), (0, b""), args)
+        return result.stdout.decode()
+
+    def test_listings_read_from_the_top(self):
+        top_down = [NEW_DECK[c] for c in SI_STEBBINS]
+        face_down = Deal(3, cards=12, packets=[1], first_card="bottom")
+        turned = Faces([("turn", 3), ("cut", 1)], [(c, False) for c in reversed(range(6))])
+        table = [  # the arguments, and the lines the model reads from the top
+            (["--deck", "si-stebbins", "--faces", "52", "0"], ["".join(
+                "%3s " % n for n in top_down)]),
+            (["--routine", "turn 3; cut 1", "6", "0", "2"],
+             ["".join("%2d%s " % (c, "^" if up else " ") for c, up in turned.deck(n)[::-1])
+              for n in (0, 2)]),
+            (["--rising", "--routine", "faro out", "8", "1"],
+             ["".join("%2d " % c for c in Routine(8, [("faro", "out")]).deck(1)[::-1]), "2"]),
+            # A hand dealt face down, read from its top: its last card first.
+            (face_down.options() + ["--hands", "3", "1"],
+             ["".join("%2d " % c for c in hand[::-1]) for hand in face_down.hands(1)]),
+            (["--hands", "--packets", "1", "--cards", "12", "3", "1"],
+             ["".join("%2d " % c for c in hand)
+              for hand in Deal(3, cards=12, packets=[1]).hands(1)]),
+        ]
+        for args, lines in table:
+            with self.subTest(args=args):
+                self.assertEqual(self.after(["--from-top"] + args).splitlines(), lines)
+
+    def test_the_trick_for_the_chosen_card(self):
+        # The deck round after round as the trick leaves it for the card
+        # chosen: its listings, hands and any cards' places, to rounds of
+        # any length, held to the model played round by round with that card
+        # followed; and the picture's rows (tests/picture_test.cpp).
+        r = Routine(21, [("deal", Deal(3, packets=[1], chosen_pile=1))])
+        gergonne = Routine(27, [("deal", Deal(3, packets=[1], chosen_pile=t)) for t in (1, 2, 0)])
+        for trick, card, rounds in [(r, 6, [0, 1, 2, 3, 10**30]), (gergonne, 13, [0, 1, 2, 5])]:
+            decks, seen, deck = [], {}, list(range(trick.cards))
+            while tuple(deck) not in seen:  # the trick's decks until they repeat
+                seen[tuple(deck)] = len(decks)
+                decks.append(deck)
+                deck = trick.round(deck, card)
+            tail = seen[tuple(deck)]
+
+            def at(n):
+                return decks[n if n < tail else tail + (n - tail) % (len(decks) - tail)]
+            options = trick.options() + ["--chosen-card", str(card), str(trick.cards)]
+            numbers = [str(n) for n in rounds]
+            with self.subTest(routine=trick.text()):
+                self.assertEqual(self.after(options + numbers),
+                                 "".join("".join("%2d " % c for c in at(n)) + "\n" for n in rounds))
+                self.assertEqual(self.after(["--where", f"{card},0,20"] + options + numbers),
+                                 "".join(" ".join(str(at(n).index(c)) for c in (card, 0, 20)) + "\n"
+                                         for n in rounds))
+                self.assertEqual(self.after(["--hands"] + options + ["2"]), "".join(
+                    (f"move {i + 1}: {trick.text().split('; ')[i]}\n" if len(trick.moves) > 1
+                     else "") + "".join("".join("%2d " % c for c in h) + "\n" for h in hands)
+                    for i, hands in enumerate(trick.deals(at(2), card))))
+
+    def test_packets_of_named_cards(self):
+        # A packet is a deck of its own size, its cards numbered in new deck
+        # order and named as they are wherever a name is taken.
+        names, from_top = packet(["K♥", "Q♥", "J♥", "2♣", "3♣", "4♣", "5♣"])
+        spans, spans_top = packet(["5♥", "4♥", "3♥", "2♥", "A♥", "2♣"])
+        faro = Routine(7, [("faro", "out")])
+        table = [  # the arguments, and the answer the packet's model gives
+            (["--deck", "KH QH JH 2C..5C", "--routine", "faro out", "--faces", "7", "0", "1"],
+             "".join("".join("%3s " % names[c] for c in [from_top[::-1][q] for q in
+                                                           faro.deck(n)]) + "\n" for n in (0, 1))),
+            (["--deck", "KH QH JH 2C..5C", "--routine", "faro out", "7", "0"],
+             "".join("%2d " % c for c in from_top[::-1]) + "\n"),
+            (["--deck", "KH QH JH 2C..5C", "--routine", "faro out", "--where", "KH,5C", "7", "1"],
+             " ".join(str(faro.deck(1).index(6 - from_top.index(names.index(n)))) for n in
+                      ("K♥", "5♣")) + "\n"),
+            # The 21-card trick with the cards a magician holds.
+            (["--deck", "AS..8D", "--packets", "1", "--chosen-pile", "1", "--from-top",
+              "--where", "7S", "3", "3"], "11\n"),
+            (["--deck", "5H..AH^ 2C", "--routine", "reverse", "6", "0"],
+             "".join("%2d%s " % (c, " " if spans[c] == "2♣" else "^") for c in spans_top[::-1]) +
+             "\n"),
+        ]
+        for args, want in table:
+            with self.subTest(args=args):
+                self.assertEqual(self.after(args), want)
+        # A search and the cycles take the packet's names too.
+        self.assertEqual(run(["--deck", "KH QH JH", "--moves", "cut 1", "3", "KH", "QH"],
+                             name="deal-solve").stdout, b"cut 1 x2\n")
+        self.assertEqual(run(["--deck", "KH QH JH", "--routine", "cut 1", "--card", "JH", "--at",
+                              "2", "3"], name="deal-cycles").stdout, b"2 3\n")
+        self.assertEqual(run(["--deck", "KH QH JH", "--routine", "cut 1", "--where", "KS", "3",
+                              "0"], name="deal-after").stderr,
+                         b"deal-after: 'KS' is the king of spades, which the packet of 3 cards "
+                         b"does not hold\n")
+
+    def test_stacks_of_ones_own(self):
+        # A stack saved under a name in the user's data folder is found by
+        # that name after the family's own; where XDG_DATA_HOME is unset, in
+        # ~/.local/share.
+        stacks = os.path.join(os.environ["XDG_DATA_HOME"], "deal", "stacks")
+        os.makedirs(stacks, exist_ok=True)
+        for name, text in [("mine", "# the top three\nKH QH JH\n"), ("si-stebbins", "0 1 2")]:
+            with open(os.path.join(stacks, name), "w") as f:
+                f.write(text)
+        listed = self.after(["--deck", "KH QH JH", "--faces", "--routine", "cut 1", "3", "0", "1"])
+        self.assertEqual(self.after(["--deck", "mine", "--faces", "--routine", "cut 1", "3", "0",
+                                     "1"]), listed)
+        self.assertEqual(self.after(["--deck", "si-stebbins", "--routine", "cut 1", "52", "0"]),
+                         "".join("%2d " % c for c in SI_STEBBINS[::-1]) + "\n")
+        with tempfile.TemporaryDirectory() as home:
+            os.makedirs(os.path.join(home, ".local/share/deal/stacks"))
+            shutil.copy(os.path.join(stacks, "mine"), os.path.join(home, ".local/share/deal/stacks"))
+            environment = {k: v for k, v in os.environ.items() if k != "XDG_DATA_HOME"}
+            for data in ([], ["relative"]):
+                environment["HOME"] = home
+                if data:
+                    environment["XDG_DATA_HOME"] = data[0]
+                got = subprocess.run([program("deal-after"), "--deck", "mine", "--faces",
+                                      "--routine", "cut 1", "3", "0", "1"], env=environment,
+                                     capture_output=True, timeout=60)
+                self.assertEqual((got.stderr, got.stdout.decode()), (b"", listed))
+
+    def test_how_the_piles_lie(self):
+        # Dealt a card at a time into three piles, the chosen pile t piles
+        # from the top, the card p-th from the top goes to the place
+        # M/3 t + ceil(p/3), each pile picked up with its first card on top;
+        # dealt face down, to M/3 t + M/3 + 1 - ceil(p/3). Three deals of 27
+        # put every card 1 + t1 + 3 t2 + 9 t3 from the top, face down
+        # 7 + t1 - 3 t2 + 9 t3; the 21-card trick's middle pile, the 11th.
+        for cards in (21, 27):
+            third = cards // 3
+            for first in ("top", "bottom"):
+                for t in range(3):
+                    d = Deal(3, cards=cards, packets=[1], first_card=first, chosen_pile=t)
+                    with self.subTest(cards=cards, first_card=first, pile=t):
+                        got = [int(self.after(["--from-top", "--where", str(cards - p)] +
+                                              d.options() + ["3", "1"])) for p in range(1, cards + 1)]
+                        want = [third * t + (-(-p // 3) if first == "top" else
+                                             third + 1 - (-(-p // 3))) for p in range(1, cards + 1)]
+                        self.assertEqual(got, want)
+        for first, place in (("top", lambda t: 1 + t[0] + 3 * t[1] + 9 * t[2]),
+                             ("bottom", lambda t: 7 + t[0] - 3 * t[1] + 9 * t[2])):
+            for t in itertools.product(range(3), repeat=3):
+                routine = "deal 3 --packets 1 --first-card %s --chosen-pile %s" % (
+                    first, ",".join(map(str, t)))
+                with self.subTest(first_card=first, piles=t):
+                    self.assertEqual(self.after(["--from-top", "--routine", routine, "--where",
+                                                 str(7 * sum(t) % 27), "27", "1"]),
+                                     f"{place(t)}\n")
+
+
 def shortest_routines(cards, moves, start, goal):
     """Every shortest routine of `moves` (Routines of one move) that takes the
     card at `start` to `goal`, breadth first over the card's positions, each
@@ -703,6 +906,9 @@ class Solve(unittest.TestCase):
         (20, [("deal", Deal(4, packets=[2, 1], rest="top", chosen_pile=3)), ("cut", -3),
               ("under-down", None)], 0, range(0, 20, 3)),
         (52, [("faro", "out")], 51, [3]),
+        # Counts, and groups of moves repeated, each one step.
+        (10, [("count", 4), ("repeat", (2, [("faro", "in")])),
+              ("repeat", (1, [("cut", 3), ("faro", "out")]))], 9, range(10)),
     ]
 
     def solve(self, args):
@@ -714,16 +920,20 @@ class Solve(unittest.TestCase):
             allowed = " | ".join(r.text() for r in alone)
             for goal in goals:
                 with self.subTest(cards=cards, moves=allowed, start=start, goal=goal):
-                    want = ["; ".join(alone[i].text() for i in route)
-                            for route in shortest_routines(cards, alone, start, goal)] or ["never"]
+                    # Written with its repeats collapsed, each routine spelled
+                    # out is the model's.
+                    want = [sum((spelled(alone[i].text()) for i in route), [])
+                            for route in shortest_routines(cards, alone, start, goal)]
                     every = self.solve(["--all", "--moves", allowed, str(cards), str(start),
                                         str(goal)])
                     self.assertEqual((every.returncode, every.stderr), (0, b""))
-                    self.assertEqual(every.stdout.decode().splitlines(), want)
+                    lines = every.stdout.decode().splitlines()
+                    self.assertEqual(lines if not want else [spelled(line) for line in lines],
+                                     want or ["never"])
                     first = self.solve(["--moves", allowed, str(cards), str(start), str(goal)])
-                    self.assertEqual(first.stdout.decode(), want[0] + "\n")
-                    if want[0] not in ("", "never"):
-                        where = run(["--routine", want[0], "--where", str(start), str(cards),
+                    self.assertEqual(first.stdout.decode(), lines[0] + "\n")
+                    if lines[0] not in ("", "never"):
+                        where = run(["--routine", lines[0], "--where", str(start), str(cards),
                                      "1"], name="deal-after")
                         self.assertEqual(where.stdout, b"%d\n" % goal)
 
@@ -739,6 +949,8 @@ class Solve(unittest.TestCase):
         (20, [("deal", Deal(4, packets=[2, 1], rest="top", chosen_pile=3)), ("cut", -3),
               ("deal", Deal(2, packets=[3], first_card="bottom", chosen_pile=1))], range(0, 20, 3)),
         (1, [("reverse", None)], [0]),
+        (12, [("count", 5), ("deal", Deal(3, packets=[1], chosen_pile=1)),
+              ("repeat", (2, [("deal", Deal(2, packets=[2], chosen_pile=0))]))], range(0, 12, 5)),
     ]
 
     def test_any_card_routines_are_the_reference_models(self):
@@ -747,27 +959,33 @@ class Solve(unittest.TestCase):
             allowed = " | ".join(r.text() for r in alone)
 
             def words(route):
-                return "; ".join(alone[i].text() for i in route)
+                return sum((spelled(alone[i].text()) for i in route), [])
             for goal in goals:
                 with self.subTest(cards=cards, moves=allowed, goal=goal):
-                    want = [words(route) for route in narrowest(cards, alone, goal)] or ["never"]
+                    want = [words(route) for route in narrowest(cards, alone, goal)]
                     every = self.solve(["--any-card", "--all", "--moves", allowed, str(cards),
                                         str(goal)])
                     self.assertEqual((every.returncode, every.stderr), (0, b""))
-                    self.assertEqual(every.stdout.decode().splitlines(), want)
+                    lines = every.stdout.decode().splitlines()
+                    self.assertEqual(lines if not want else [spelled(line) for line in lines],
+                                     want or ["never"])
                     first = self.solve(["--any-card", "--moves", allowed, str(cards), str(goal)])
-                    self.assertEqual(first.stdout.decode(), want[0] + "\n")
-                    if want[0] in ("", "never"):
+                    self.assertEqual(first.stdout.decode(), lines[0] + "\n")
+                    if lines[0] in ("", "never"):
                         continue
                     for card in range(cards):
-                        where = run(["--routine", want[0], "--where", str(card), str(cards), "1"],
-                                    name="deal-after")
+                        where = run(["--routine", lines[0], "--where", str(card), str(cards),
+                                     "1"], name="deal-after")
                         self.assertEqual(where.stdout, b"%d\n" % goal, card)
             with self.subTest(cards=cards, moves=allowed, closest=True):
                 route, places = narrowest(cards, alone)
                 got = self.solve(["--any-card", "--closest", "--moves", allowed, str(cards)])
-                self.assertEqual(got.stdout.decode(), "never\n" if 1 < len(places) == cards else
-                                 words(route) + "\n" + " ".join(map(str, places)) + "\n")
+                lines = got.stdout.decode().splitlines()
+                if 1 < len(places) == cards:
+                    self.assertEqual(lines, ["never"])
+                else:
+                    self.assertEqual((spelled(lines[0]), lines[1]),
+                                     (words(route), " ".join(map(str, places))))
 
     def test_published_answers(self):
         # Gergonne: three deals into three piles bring whichever card to any
@@ -775,14 +993,17 @@ class Solve(unittest.TestCase):
         # the top, the last digit first; the 21-card trick's middle pile, three
         # times, to the middle; and no routine of moves that only rearrange
         # the deck brings every card anywhere, nor narrows it.
+        # Written as a magician reads them: each pile named once per deal,
+        # and a deal done again and again as one repeated.
         gergonne = "deal 3 --packets 1 --chosen-pile 0..2"
         for goal in range(27):
             depth = 26 - goal
-            want = "; ".join(f"deal 3 --packets 1 --chosen-pile {depth // 3 ** k % 3}"
-                             for k in range(3))
+            piles = [depth // 3 ** k % 3 for k in range(3)]
+            want = ("deal 3 --packets 1 --chosen-pile " +
+                    (f"{piles[0]} x3" if len(set(piles)) == 1 else ",".join(map(str, piles))))
             got = self.solve(["--any-card", "--all", "--moves", gergonne, "27", str(goal)])
             self.assertEqual(got.stdout.decode(), want + "\n", goal)
-        middle = "; ".join(["deal 3 --packets 1 --chosen-pile 1"] * 3)
+        middle = "deal 3 --packets 1 --chosen-pile 1 x3"
         self.assertEqual(self.solve(["--any-card", "--moves", "deal 3 --packets 1 --chosen-pile "
                                      "0..2", "21", "10"]).stdout.decode(), middle + "\n")
         self.assertEqual(self.solve(["--any-card", "--closest", "--from-top", "--moves",
@@ -798,14 +1019,16 @@ class Solve(unittest.TestCase):
         # d, 1 an in-faro and 0 an out-faro.
         for goal in range(52):
             depth = 51 - goal
-            want = "; ".join("faro in" if bit == "1" else "faro out"
-                             for bit in (bin(depth)[2:] if depth else ""))
+            want = ["faro in" if bit == "1" else "faro out"
+                    for bit in (bin(depth)[2:] if depth else "")]
             got = self.solve(["--moves", "faro in | faro out", "52", "51", str(goal)])
-            self.assertEqual(got.stdout.decode(), want + "\n", goal)
+            self.assertEqual(spelled(got.stdout.decode().rstrip("\n")), want, goal)
+            if depth == 12:  # 1100: written as a magician says it
+                self.assertEqual(got.stdout, b"faro in x2; faro out x2\n")
         # Gergonne: three deals into three piles steer any card anywhere;
         # one cut brings any card to any place.
         for start in (0, 13, 26):
-            lengths = [len(line.split("; ")) if line else 0 for line in (
+            lengths = [len(spelled(line)) for line in (
                 self.solve(["--moves", "deal 3 --packets 1 --chosen-pile 0..2", "27", str(start),
                             str(goal)]).stdout.decode().rstrip("\n") for goal in range(27))]
             self.assertEqual(max(lengths), 3)
@@ -824,7 +1047,7 @@ class Solve(unittest.TestCase):
              "separated by '|', such as 'faro in | faro out'"),
             (["--moves", "faro in | shuffle", "52", "0", "1"],
              "move 2 of the moves allowed, 'shuffle': 'shuffle' is not a move: deal, cut, faro "
-             "out, faro in, reverse, monge, down-under, under-down, turn, riffle or cut random"),
+             "out, faro in, reverse, monge, down-under, under-down, turn, count, riffle or cut random"),
             (["--moves", "| cut 1", "52", "0", "1"],
              "move 1 of the moves allowed, '': no move is there"),
             (["--moves", "cut 1 |", "52", "0", "1"],
@@ -1280,6 +1503,29 @@ class Picture(unittest.TestCase):
     def picture(self, args, **kwargs):
         return run(args, name="deal-picture", **kwargs)
 
+    def test_cards_followed_by_name(self):
+        # Cards followed by name, a list or the option repeated, are the
+        # cards of those numbers in a new deck's order wherever the stack
+        # puts them (the ace of clubs 38, the four of hearts 48), and a
+        # packet's by its own order: the same picture to the byte. Each pair
+        # differs from a picture following another card.
+        table = [  # arguments, the same cards otherwise named, another card
+            (["--deck", "si-stebbins", "--routine", "faro out", "--card", "AC,4H", "52", "8"],
+             ["--card", "38", "--card", "48"], ["--card", "38,47"]),
+            (["--deck", "KH QH JH", "--routine", "cut 1", "--card", "KH", "3"],
+             ["--card", "0"], ["--card", "JH"]),
+            (["--deck", "AS..8D", "--packets", "1", "--chosen-pile", "1", "--chosen-card", "7S",
+              "--card", "7s", "3", "3"], ["--card", "6"], ["--card", "8S"]),
+        ]
+        for args, same, other in table:
+            with self.subTest(args=args):
+                cards = args.index("--card")
+                named = self.picture(args)
+                self.assertEqual((named.returncode, named.stderr), (0, b""))
+                self.assertEqual(self.picture(args[:cards] + same + args[cards + 2:]).stdout, named.stdout)
+                self.assertNotEqual(self.picture(args[:cards] + other + args[cards + 2:]).stdout,
+                                    named.stdout)
+
     def test_same_arguments_same_bytes_in_every_format(self):
         with tempfile.TemporaryDirectory() as out:
             for kind, magic in [("png", b"\x89PNG"), ("svg", b"<?xml"), ("pdf", b"%PDF")]:
@@ -1637,7 +1883,7 @@ class Failures(unittest.TestCase):
              "move 2 of the routine, '': no move is there"),
             ("deal-period", ["--routine", "faro out; shuffle", "52"],
              "move 2 of the routine, 'shuffle': 'shuffle' is not a move: deal, cut, faro out, "
-             "faro in, reverse, monge, down-under, under-down, turn, riffle or cut random"),
+             "faro in, reverse, monge, down-under, under-down, turn, count, riffle or cut random"),
             ("deal-period", ["--routine", "cut", "52"], "move 1 of the routine, 'cut': cut "
              "needs K, the number of cards to take from the top, from -52 to 52, or random"),
             ("deal-period", ["--routine", "cut x", "52"],
@@ -1677,11 +1923,8 @@ class Failures(unittest.TestCase):
             ("deal-after", ["--chosen-pile", "x", "--where", "0", "3", "1"],
              "'x' is not an integer chosen pile"),
             ("deal-period", ["--routine", "deal 3 --chosen-pile 1", "52"],
-             "--chosen-pile follows a card: only deal-after --where C and deal-picture --view "
-             "chances take it"),
-            ("deal-after", ["--chosen-pile", "1", "3", "1"],
-             "--chosen-pile follows a card: only deal-after --where C and deal-picture --view "
-             "chances take it"),
+             "--chosen-pile follows a card: only deal-after --where C or --chosen-card C and "
+             "deal-picture --chosen-card C or --view chances take it"),
             ("deal-after", ["--gather", "1,0", "--bottom-hand", "first", "2", "1"],
              "--gather and --bottom-hand both say how the hands are gathered: give one"),
             ("deal-cycles", ["--routine", "cut 1", "--packets", "1", "52"], "--packets '1' belongs "
@@ -1692,8 +1935,8 @@ class Failures(unittest.TestCase):
              "the routine holds more than 100 moves"),
             ("deal-period", ["--routine", "cut 1; rev\x1berse", "52"],
              "move 2 of the routine, 'rev\\x1berse': 'rev\\x1berse' is not a move: deal, cut, "
-             "faro out, faro in, reverse, monge, down-under, under-down, turn, riffle or cut "
-             "random"),
+             "faro out, faro in, reverse, monge, down-under, under-down, turn, count, riffle or "
+             "cut random"),
             ("deal-after", ["--routine", "deal 3 --chosen-pile 1", "--where", "0", "21", "-1"],
              "'-1' runs backwards, and a deal with a chosen pile cannot be undone: give rounds "
              "from 0"),
@@ -1721,7 +1964,62 @@ class Failures(unittest.TestCase):
             ("deal-after", ["--rising", "--where", "1", "2", "0"], "--rising counts the rising "
              "sequences of a listing, and --where C prints a position: give one"),
             ("deal-after", ["--chosen-pile", "1", "--packets", "1", "--where", "1,2", "3", "1"],
-             "a deal with a chosen pile follows one card: give one card to --where"),
+             "a deal with a chosen pile follows one card: give one card to --where, or name it "
+             "with --chosen-card"),
+            # Repeats, counts and lists of piles in a routine.
+            ("deal-period", ["--routine", "(cut 1; faro out x2", "52"], "the routine '(cut 1; "
+             "faro out x2' opens a group with '(' that no ')' closes"),
+            ("deal-period", ["--routine", "cut 1) x2", "52"], "the routine 'cut 1) x2' closes a "
+             "group with ')' that no '(' opens"),
+            ("deal-period", ["--routine", "(cut 1) faro in", "52"], "the routine '(cut 1) faro "
+             "in' has 'faro' after a group: give ';' between moves, or a repeat such as x3"),
+            ("deal-period", ["--routine", "(" * 101 + "cut 1" + ")" * 101, "52"], "the routine '"
+             + "(" * 101 + "cut 1" + ")" * 14 + "...' nests groups more than 100 deep"),
+            ("deal-period", ["--routine", "faro out x0", "52"], "move 1 of the routine, 'faro "
+             "out x0': repeat count 0 is outside the supported range 1 to 1000000000000000000"),
+            # Past what 64 bits hold, read to the limit and no further.
+            ("deal-period", ["--routine", "faro out x99999999999999999999", "52"], "move 1 of "
+             "the routine, 'faro out x99999999999999999999': repeat count 99999999999999999999 "
+             "is outside the supported range 1 to 1000000000000000000"),
+            ("deal-period", ["--routine", "reverse; (cut 1; ()) x2", "52"],
+             "move 3 of the routine, '': no move is there"),
+            ("deal-period", ["--routine", "(cut 1; faro in) x1000000000000000001", "52"],
+             "moves 1 to 2 of the routine, '(cut 1; faro in) x1000000000000000001': repeat count "
+             "1000000000000000001 is outside the supported range 1 to 1000000000000000000"),
+            ("deal-after", ["--routine", "(riffle; faro in) x5001", "52", "1"], "the routine "
+             "plays more than 10000 moves a round one by one: a repeat that holds a move by "
+             "chance or a deal with a chosen pile is played move by move"),
+            ("deal-after", ["--routine", "(deal 2; faro in) x6000", "--hands", "52", "1"],
+             "--hands shows the hands of every deal a round plays, and the routine '(deal 2; "
+             "faro in) x6000' plays more than 10000 moves a round"),
+            ("deal-period", ["--routine", "count 0", "8"], "move 1 of the routine, 'count 0': "
+             "count 0 is outside the supported range 1 to 8"),
+            ("deal-period", ["--routine", "count", "8"], "move 1 of the routine, 'count': count "
+             "needs K, the number of cards to count off the top, from 1 to 8"),
+            ("deal-period", ["--routine", "count x", "8"], "move 1 of the routine, 'count x': 'x' "
+             "is not an integer number of cards to count"),
+            ("deal-after", ["--routine", "deal 3 --chosen-pile 1,x", "--where", "0", "9", "1"],
+             "move 1 of the routine, 'deal 3 --chosen-pile 1,x': '1,x' is not a list of chosen "
+             "piles: integers separated by commas, such as 1,2,0"),
+            ("deal-after", ["--routine", "deal 3 --chosen-pile 1,3", "--where", "0", "9", "1"],
+             "move 1 of the routine, 'deal 3 --chosen-pile 1,3': chosen pile 3 is outside the "
+             "supported range 0 to 2"),
+            # The card the spectator chose.
+            ("deal-after", ["--chosen-card", "1", "--packets", "1", "3", "1"],
+             "--chosen-card C names the card that a chosen pile follows, and the round gathers "
+             "none: give a deal --chosen-pile T"),
+            ("deal-after", ["--chosen-card", "1", "--where", "1", "--chances", "--routine",
+                            "deal 3 --chosen-pile 1", "9", "1"], "--chances follows the card of "
+             "--where through the chosen piles: give no --chosen-card"),
+            ("deal-after", ["--chosen-card", "1", "--routine", "deal 3 --chosen-pile 1", "9",
+                            "-1"], "'-1' runs backwards, and a deal with a chosen pile cannot be "
+             "undone: give rounds from 0"),
+            ("deal-picture", ["--chosen-card", "1", "--from", "-2", "--routine",
+                              "deal 3 --chosen-pile 1", "-o", "/dev/null", "9"], "'-2' runs "
+             "backwards, and a deal with a chosen pile cannot be undone: give rounds from 0"),
+            ("deal-picture", ["--chosen-card", "1", "-o", "/dev/null", "3"], "--chosen-card C "
+             "names the card that a chosen pile follows, and the round gathers none: give a deal "
+             "--chosen-pile T"),
             ("deal-period", ["--gather", "x", "3"], "'x' is not a list of hands: each hand's "
              "number once, from 0, separated by commas, such as 2,0,1"),
             ("deal-period", ["--gather", "0,0", "2"], "--gather '0,0' does not name each of the 2 "
@@ -1900,6 +2198,9 @@ def tearDownModule():
 
 if __name__ == "__main__":
     BUILD = os.path.abspath(sys.argv.pop(1))
+    # A magician's own stacks live here, and nowhere the user keeps theirs.
+    OWN_DATA = tempfile.TemporaryDirectory()
+    os.environ["XDG_DATA_HOME"] = OWN_DATA.name
     WHOLE_RUN = len(sys.argv) == 1
     if os.path.exists(os.path.join(BUILD, "deal-picture")):
         COMPANIONS.append("deal-picture")

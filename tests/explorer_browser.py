@@ -339,6 +339,107 @@ def routine_address(routine, cards, rounds):
     return "?" + query.replace("%3B", ";").replace("%2C", ",")
 
 
+# The magician's view, each row as deal-after writes the same: (address,
+# deal-after's arguments, COUNT, round). Read from the top, a hand dealt
+# face down starts from its last card; the trick's deck for the card
+# chosen; a packet of named cards and a span; repeats and a count.
+MAGICIAN = [
+    ("?routine=faro+out&round=2&cards=10&from-top=1", ["--from-top", "--routine", "faro out"], 10, 2),
+    ("?hands=3&round=1&packets=1&cards=12&first-card=bottom&from-top=1",
+     ["--from-top", "--packets", "1", "--cards", "12", "--first-card", "bottom"], 3, 1),
+    ("?routine=deal+3+--packets+1+--chosen-pile+1&round=2&cards=21&card=6&faces=1&from-top=1",
+     ["--from-top", "--faces", "--routine", "deal 3 --packets 1 --chosen-pile 1", "--chosen-card", "7S"],
+     21, 2),
+    ("?routine=count+3;+faro+out&round=1&deck=KH+QH+JH+2C..5C&faces=1",
+     ["--faces", "--deck", "KH QH JH 2C..5C", "--routine", "count 3; faro out"], 7, 1),
+    ("?routine=(cut+1;+faro+out)+x3;+deal+2+--packets+1+x2&round=5&cards=10",
+     ["--routine", "(cut 1; faro out) x3; deal 2 --packets 1 x2"], 10, 5),
+    ("?routine=faro+in+x1000000000000;+count+4&round=3&cards=10",
+     ["--routine", "faro in x1000000000000; count 4"], 10, 3),
+]
+
+
+def check_magician(page, native_dir, check, verify):
+    """The page as a magician reads a deck: items held to deal-after."""
+    for query, options, count, rounds in MAGICIAN:
+        page.open(query)
+        listing = native(native_dir, "deal-after", *options, count, rounds).rstrip("\n")
+        hands = (native(native_dir, "deal-after", "--hands", *options, count, rounds)
+                 if "deal" in query or "hands=" in query else "This routine deals no hands.")
+        check(f"{query}: listing", page.wait_for("listing", listing), listing)
+        check(f"{query}: hands", page.text("dealt"), hands)
+        check(f"{query}: address kept", page.query(), query)
+        check(f"{query}: no error", page.text("error"), "")
+    # Read from the top, the rows start at the top card on the left, and a
+    # click there follows it.
+    page.open("?routine=faro+out&round=1&cards=10&from-top=1")
+    top, bottom = (page.driver.execute_script(
+        "return window.dealExplorerTestHooks.pointOf(0, arguments[0]).x", p) for p in (9, 0))
+    verify(f"from the top: the top card drawn left of the bottom one, {top} < {bottom}", top < bottom)
+    page.pointer("canvas", "pointOf", 0, 9, click=True)
+    check("from the top: a click on the left follows the top card", page.value("card"),
+          page.text("listing").split()[0])
+    # A card of a packet followed by its name; one the packet lacks refused.
+    page.open("?routine=cut+2&round=1&deck=KH+QH+JH+2C..5C&faces=1")
+    page.type("card", "5c")
+    page.wait_ready()
+    where = native(native_dir, "deal-after", "--from-top", "--deck", "KH QH JH 2C..5C", "--routine",
+                   "cut 2", "--where", "5C", 7, 1).strip()
+    place = f"{where}{'th' if int(where) % 100 in (11, 12, 13) else {1: 'st', 2: 'nd', 3: 'rd'}.get(int(where) % 10, 'th')}"
+    verify(f"a packet: 5♣ {place} from the top in {page.text('info')!r}",
+           page.text("info").startswith("Card ") and "(5♣)" in page.text("info")
+           and f"{place} from the top" in page.text("info"))
+    page.type("card", "KS")
+    verify(f"a packet: the king of spades refused in {page.text('error')!r}",
+           "does not hold" in page.text("error"))
+    # Repeats typed, and the count button, as deal-period counts them.
+    page.open("?cards=52&round=0")
+    page.type("routine", "faro out x8")
+    page.wait_ready()
+    check("faro out x8: period", page.text("period"), "1")
+    page.element("move-count").click()
+    page.wait_ready()
+    routine = page.value("routine")
+    period = native(native_dir, "deal-period", "--routine", routine, 52).split()[-1]
+    verify(f"the count button appended a count: {routine!r}", re.fullmatch(r"faro out x8; count \d+", routine))
+    check(f"{routine}: period", page.wait_for("period", period), period)
+    check_stacks(page, native_dir, check, verify)
+
+
+def check_stacks(page, native_dir, check, verify):
+    """A stack typed is kept under a name in this browser and in the
+    address; the name then stands for it, as --deck NAME finds a stack."""
+    royal = native(native_dir, "deal-after", "--deck", "KH QH JH 2C", "--routine", "cut 1", 4, 1).rstrip("\n")
+    page.open("?routine=cut+1&round=1")
+    page.type("deck", "KH QH JH 2C")
+    page.wait_ready()
+    for name, fault in (("AS", True), ("si-stebbins", True), ("two words", True), ("royal", False)):
+        page.type("stack-name", name, enter=False)
+        page.element("save-stack").click()
+        page.wait_ready()
+        said = page.element("stack-name").get_attribute("aria-invalid") == "true"
+        verify(f"a stack saved as {name!r}: refused {said}, {page.text('error')!r}", said == fault)
+    check("a stack saved: the address", page.query(), "?routine=cut+1&round=1&deck=KH+QH+JH+2C&stack=royal")
+    check("a stack saved: the Deck field shows its name", page.value("deck"), "royal")
+    for query in ("?routine=cut+1&round=1&stack=royal", "?routine=cut+1&round=1&deck=royal"):
+        page.open(query)
+        check(f"{query}: the stack kept", page.wait_for("listing", royal), royal)
+    page.open("?routine=cut+1&round=1")
+    page.type("deck", "royal")
+    page.wait_ready()
+    check("a stack typed by its name", page.wait_for("listing", royal), royal)
+    page.element("forget-stack").click()
+    page.wait_ready()
+    page.open("?routine=cut+1&round=1&stack=royal")
+    verify(f"a stack forgotten: refused in {page.text('error')!r}", page.text("error").startswith("Deck: "))
+    # An address carries the stack to a browser that has never seen it,
+    # which keeps it.
+    page.open("?routine=cut+1&round=1&deck=KH+QH+JH+2C&stack=royal")
+    check("a stack arrived by a link", page.value("deck"), "royal")
+    page.open("?routine=cut+1&round=1&stack=royal")
+    check("a stack arrived by a link, kept", page.wait_for("listing", royal), royal)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("page")
@@ -647,6 +748,8 @@ def main():
                "at position 10, 11th from the top, in round 3" in said)
         page.open("?hands=4&round=8&packets=3,2&cards=20")
 
+        check_magician(page, args.native, check, verify)
+
         # Bring the followed card to a place: the same routine as deal-solve,
         # the moves added by the move buttons, and dealt with a click.
         page.open("?hands=4&round=0&packets=1&cards=52&card=51")
@@ -799,7 +902,8 @@ def main():
                                                  page.value("round")), (routine, "", "1"))
 
         # "The same from a terminal": each command, with every option that
-        # shapes the view, run as it stands. A listing is the page's; a
+        # shapes the view, run as it stands. A listing is the page's (the
+        # trick's for the card followed, with a chosen pile); a
         # --where puts each followed card where the words do, whatever card
         # is pointed at; of a card drawn by chance, they say no cycle.
         for query, point in COMMANDS:
@@ -812,7 +916,7 @@ def main():
                    and (not followed or said.startswith(f"Card {followed} ")))
             commands = [shlex.split(line) for line in page.text("command").splitlines()]
             check(f"{query}: the commands", ["--where" in c for c in commands],
-                  [False] * ("chosen-pile" not in query) + [True] * bool(followed))
+                  [False] * ("chosen-pile" not in query or bool(followed)) + [True] * bool(followed))
             for command in commands:
                 out = native(args.native, *command)
                 if "--where" not in command:

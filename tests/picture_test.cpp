@@ -23,6 +23,7 @@
 
 namespace {
 
+// Each row's cards, a card face up as its number's complement, ~c.
 using listing = std::vector<std::vector<int>>;
 
 std::string temporary(const char* name) {
@@ -51,8 +52,8 @@ listing deal_listings(int hands, int rounds, const std::string& options = "") {
     while (std::fgets(line, sizeof line, out)) {
         std::istringstream cards(line);
         rows.emplace_back();
-        for (int card; cards >> card;)
-            rows.back().push_back(card);
+        for (std::string card; cards >> card;)
+            rows.back().push_back(card.back() == '^' ? ~std::stoi(card) : std::stoi(card));
     }
     EXPECT_EQ(pclose(out), 0);
     return rows;
@@ -69,6 +70,45 @@ rgb rounded(colors::color c) {
 
 int distance(rgb a, rgb b) {
     return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+// Every dot of `image`, laid out by `l`, is the card listed there: a card
+// face up with a white hole, its color around it.
+void rows_are_listed(cairo_surface_t* image, const picture::layout& l, const listing& rows,
+                     int hands) {
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    std::vector<rgb> palette;
+    for (int c = 0; c < l.cards; ++c)
+        palette.push_back(rounded(colors::card_color(c, l.cards)));
+
+    const auto seen_at = [&](int x, int y) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, data + y * stride + 4 * x, sizeof pixel);
+        return rgb{static_cast<int>(pixel >> 16 & 0xff), static_cast<int>(pixel >> 8 & 0xff),
+                   static_cast<int>(pixel & 0xff)};
+    };
+    for (int row = 0; row < l.rows; ++row) {
+        for (int p = 0; p < l.cards; ++p) {
+            const int x = static_cast<int>(l.x(p)), y = static_cast<int>(l.y(row));
+            const int card = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(p)];
+            const int listed = card < 0 ? ~card : card;
+            // A card face up has a white hole, its color around it.
+            if (card < 0) {
+                ASSERT_LE(distance(seen_at(x, y), {255, 255, 255}), 3) << "row " << row;
+            }
+            const rgb seen = seen_at(card < 0 ? x + static_cast<int>(0.45 * l.radius) : x, y);
+            // The card shown is the one whose color is nearest, and that
+            // is the card deal lists there.
+            int nearest = 0;
+            for (int c = 1; c < l.cards; ++c)
+                if (distance(seen, palette[static_cast<std::size_t>(c)]) <
+                    distance(seen, palette[static_cast<std::size_t>(nearest)]))
+                    nearest = c;
+            ASSERT_EQ(nearest, listed) << hands << " hands, row " << row << ", position " << p;
+            ASSERT_LE(distance(seen, palette[static_cast<std::size_t>(listed)]), 3);
+        }
+    }
 }
 
 TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
@@ -99,7 +139,12 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
                  {4, 52, 14, "0", 0, 0, "--packets 1 --first-card bottom --cards 52"},
                  {3, 20, 22, "0", 0, 0, "--packets 3,2 --cards 20 --rest top --bottom-hand first"},
                  {52, 52, 6, "3", 3, 0, "--routine 'faro out; cut 7'", true},
-                 {20, 100, 4, "0", 0, 0, "", true}};
+                 {20, 100, 4, "0", 0, 0, "", true},
+                 // The trick's deck for the card chosen; cards face up.
+                 {3, 21, 4, "0", 0, 0, "--packets 1 --cards 21 --chosen-pile 1 --chosen-card 7S"},
+                 {8, 8, 4, "0", 0, 0, "--routine 'turn 3; cut 2'"},
+                 // Cards that start face up, in new deck order.
+                 {8, 8, 4, "0", 0, 0, "--deck '7 6 5 4 3^ 2 1 0^' --routine 'turn 3; cut 2'"}};
     for (const auto& [hands, cards, rounds, from, first, round_lines, options, from_top] : table) {
         const std::string png = temporary("picture_test.png");
         const std::string command = std::string(PICTURE_PROGRAM) + " -o " + png + " " + options +
@@ -117,31 +162,7 @@ TEST(Picture, EveryDotIsTheCardThatDealListsThere) {
         ASSERT_EQ(l.round_lines, round_lines) << from;
         ASSERT_EQ(cairo_image_surface_get_width(image), l.width);
         ASSERT_EQ(cairo_image_surface_get_height(image), l.height);
-        const unsigned char* data = cairo_image_surface_get_data(image);
-        const int stride = cairo_image_surface_get_stride(image);
-        std::vector<rgb> palette;
-        for (int c = 0; c < l.cards; ++c)
-            palette.push_back(rounded(colors::card_color(c, l.cards)));
-
-        for (int row = 0; row <= rounds; ++row) {
-            for (int p = 0; p < l.cards; ++p) {
-                const auto x = static_cast<int>(l.x(p)), y = static_cast<int>(l.y(row));
-                std::uint32_t pixel;
-                std::memcpy(&pixel, data + y * stride + 4 * x, sizeof pixel);
-                const rgb seen{static_cast<int>(pixel >> 16 & 0xff),
-                               static_cast<int>(pixel >> 8 & 0xff), static_cast<int>(pixel & 0xff)};
-                // The card shown is the one whose color is nearest, and that
-                // is the card deal lists there.
-                int nearest = 0;
-                for (int c = 1; c < l.cards; ++c)
-                    if (distance(seen, palette[static_cast<std::size_t>(c)]) <
-                        distance(seen, palette[static_cast<std::size_t>(nearest)]))
-                        nearest = c;
-                const int listed = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(p)];
-                ASSERT_EQ(nearest, listed) << hands << " hands, row " << row << ", position " << p;
-                ASSERT_LE(distance(seen, palette[static_cast<std::size_t>(listed)]), 3);
-            }
-        }
+        rows_are_listed(image, l, rows, hands);
         cairo_surface_destroy(image);
     }
 }

@@ -10,12 +10,16 @@ position it starts in. A Routine plays its moves in turn the same way:
 
     from reference_deal import Routine
     r = Routine(52, [("faro", "out"), ("cut", 26), ("deal", Deal(3, packets=[1]))])
+
+A repeat is ("repeat", (times, moves)); `spelled(text)` writes any routine's
+text out move by move, as a check of the repeats a program writes.
 """
 
 
 import collections
 import copy
 import math
+import re
 
 
 class Deal:
@@ -148,6 +152,17 @@ class Deal:
         return way
 
 
+def fitted(cards, move):
+    """A move of a routine of `cards` cards: a deal's deck is the routine's."""
+    kind, argument = move
+    if kind == "deal":
+        argument = copy.copy(argument)
+        argument.cards, argument.cards_given = cards, False
+    if kind == "repeat":
+        argument = (argument[0], [fitted(cards, m) for m in argument[1]])
+    return kind, argument
+
+
 def play(move, deck, followed=None):
     """One move of a routine on the deck, bottom first, as done by hand."""
     kind, argument = move
@@ -168,6 +183,11 @@ def play(move, deck, followed=None):
         return woven[::-1]
     if kind == "reverse":
         return deck[::-1]
+    if kind == "count":
+        # Dealt one at a time onto a pile: the top k come back in reverse.
+        return deck[:len(deck) - argument] + deck[len(deck) - argument:][::-1]
+    if kind == "repeat":
+        return repeated(argument, deck, followed)
     if kind == "monge":
         pile = collections.deque()
         for i, card in enumerate(top_down):
@@ -189,26 +209,80 @@ def play(move, deck, followed=None):
     raise ValueError(kind)
 
 
+def repeated(argument, deck, followed):
+    """The moves done `times` times: one by one where they are few or follow
+    a card, else the group's permutation raised to that power by squaring."""
+    times, moves = argument
+    if times <= 64 or followed is not None:
+        for _ in range(times):
+            for move in moves:
+                deck = play(move, deck, followed)
+        return deck
+    once = list(range(len(deck)))
+    for move in moves:
+        once = play(move, once)
+    while times:  # after the group, position q holds what position once[q] held
+        if times & 1:
+            deck = [deck[q] for q in once]
+        once = [once[q] for q in once]
+        times >>= 1
+    return deck
+
+
+def move_text(kind, argument):
+    if kind == "deal":
+        return " ".join(["deal", str(argument.hand_count)] + argument.options())
+    if kind == "faro":
+        return "faro " + argument
+    if kind == "repeat":
+        return "(" + "; ".join(move_text(*m) for m in argument[1]) + f") x{argument[0]}"
+    return kind if argument is None else f"{kind} {argument}"
+
+
+def spelled(text):
+    """A routine's text as its moves one by one: every repeat, `MOVE xN` or
+    `(MOVES) xN`, written out N times, and a deal with a list of chosen piles
+    as a deal for each."""
+    def sequence(at):
+        moves = []
+        while True:
+            while at < len(text) and text[at] == " ":
+                at += 1
+            if at < len(text) and text[at] == "(":
+                group, at = sequence(at + 1)
+                at += 1  # the ")"
+            else:
+                end = at
+                while end < len(text) and text[end] not in ";)":
+                    end += 1
+                piece, at = text[at:end].strip(), end
+                times = re.fullmatch(r"(.*) x(\d+)", piece)
+                group = piles(times[1]) * int(times[2]) if times else piles(piece)
+            count = re.match(r" *x(\d+) *", text[at:])
+            if count:
+                group, at = group * int(count[1]), at + count.end()
+            moves += group
+            if at >= len(text) or text[at] == ")":
+                return moves, at
+            at += 1  # the ";"
+
+    def piles(move):
+        listed = re.search(r"--chosen-pile (\d+(?:,\d+)+)$", move)
+        if not listed:
+            return [move]
+        return [move[:listed.start(1)] + p for p in listed[1].split(",")]
+    return sequence(0)[0] if text else []
+
+
 class Routine(Deal):
     """Moves done in turn, each on the whole deck of `cards` cards; a deal
     move is a Deal whose deck is the routine's."""
 
     def __init__(self, cards, moves):
-        self.cards, self.moves = cards, []
-        for kind, argument in moves:
-            if kind == "deal":
-                argument = copy.copy(argument)
-                argument.cards, argument.cards_given = cards, False
-            self.moves.append((kind, argument))
+        self.cards, self.moves = cards, [fitted(cards, m) for m in moves]
 
     def text(self):
-        def one(kind, argument):
-            if kind == "deal":
-                return " ".join(["deal", str(argument.hand_count)] + argument.options())
-            if kind == "faro":
-                return "faro " + argument
-            return kind if argument is None else f"{kind} {argument}"
-        return "; ".join(one(*m) for m in self.moves)
+        return "; ".join(move_text(*m) for m in self.moves)
 
     def options(self):
         return ["--routine", self.text()]
@@ -219,12 +293,21 @@ class Routine(Deal):
         return deck
 
     def deals(self, deck, followed=None):
-        """Each deal move's hands in the round that starts with `deck`."""
+        """Each deal's hands in the round that starts with `deck`, a
+        repeated deal each time it is played."""
         found = []
-        for move in self.moves:
-            if move[0] == "deal":
-                found.append(move[1].deal(deck)[0])
-            deck = play(move, deck, followed)
+
+        def each(moves, deck):
+            for move in moves:
+                if move[0] == "repeat":
+                    for _ in range(move[1][0]):
+                        deck = each(move[1][1], deck)
+                    continue
+                if move[0] == "deal":
+                    found.append(move[1].deal(deck)[0])
+                deck = play(move, deck, followed)
+            return deck
+        each(self.moves, deck)
         return found
 
     def hands(self, rounds):
@@ -255,6 +338,14 @@ def cyclic_stack(ranks):
 
 SI_STEBBINS = cyclic_stack([RANKS[3 * i % 13] for i in range(13)])
 EIGHT_KINGS = cyclic_stack(["8", "K", "3", "10", "2", "7", "9", "5", "Q", "4", "A", "6", "J"])
+
+
+def packet(top_down):
+    """A packet of a pack's cards named from the top, as a deck of its own:
+    each card numbered by its order among them in a new deck. Returns the
+    cards' names by number, and the numbers from the top."""
+    faces = sorted(top_down, key=NEW_DECK.index)
+    return faces, [faces.index(name) for name in top_down]
 
 
 def turned(deck, k=None):

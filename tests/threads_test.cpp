@@ -129,11 +129,11 @@ std::string picture_bytes(const question& q) {
 
 // The group of the search's moves, each gathering its hands in their order.
 std::string group_answers(const question& q, const deal::routine& r,
-                          const std::vector<deal::move>& moves) {
+                          const std::vector<deal::routine>& moves) {
     std::string out;
     std::vector<group::perm> generators;
-    for (const deal::move& m : moves) {
-        const deal::permutation p = deal::move_permutation(m, q.cards);
+    for (const deal::routine& m : moves) {
+        const deal::permutation p = deal::round_permutation(m);
         generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
     }
     const group::generated g(generators, q.cards, deal::max_group_steps);
@@ -178,10 +178,10 @@ std::string answers(const question& q) {
     for (const deal::card c : deck)
         out += ' ' + std::to_string(c);
 
-    std::vector<deal::move> moves;
+    std::vector<deal::routine> moves;
     char words[512];
-    const auto take = [](void* all, const deal::move& m) {
-        static_cast<std::vector<deal::move>*>(all)->push_back(m);
+    const auto take = [](void* all, const deal::routine& m) {
+        static_cast<std::vector<deal::routine>*>(all)->push_back(m);
         return true;
     };
     EXPECT_TRUE(text::read_move_list(q.moves, q.cards, take, &moves, as_is, words, sizeof words));
@@ -189,7 +189,7 @@ std::string answers(const question& q) {
     std::vector<std::int16_t> branches(1 << 12);
     deal::search search(table, branches);
     search.reset(q.cards);
-    for (const deal::move& m : moves)
+    for (const deal::routine& m : moves)
         search.add(m);
     const int length = search.solve(q.cards - 1, 0);
     std::vector<int> path(static_cast<std::size_t>(std::max(length, 0)));
@@ -214,8 +214,9 @@ std::string answers(const question& q) {
 
 TEST(Threads, FourAtOnceAnswerAsOneAlone) {
     const question questions[] = {
-        {"faro out; cut 26; monge", 52, "deal 3 --packets 1 --chosen-pile 1", "faro in | faro out",
-         "riffle; turn 5", 52, "si-stebbins"},
+        {"faro out; (cut 26; monge) x1000000; count 9", 52,
+         "deal 3 --packets 1 --chosen-pile 1,2 x2", "faro in | faro out x2", "riffle x2; turn 5",
+         52, "si-stebbins"},
         {"deal 4 --packets 1; down-under", 500, "deal 5 --packets 2,1 --chosen-pile 4; cut 7",
          "cut 1..20 | reverse", "cut random; riffle; deal 2 --packets 1", 20,
          "19 18 17 16 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1^ 0"},
@@ -223,7 +224,8 @@ TEST(Threads, FourAtOnceAnswerAsOneAlone) {
          "deal 3 --packets 1 --chosen-pile 0; faro out", "faro out | cut 100", "riffle; riffle", 30,
          "new"},
         {"under-down; deal 3 --gather 2,0,1; reverse", 27, "deal 3 --packets 1 --chosen-pile 2",
-         "deal 3 --packets 1 --chosen-pile 0..2", "faro in; riffle", 52, "eight-kings"},
+         "deal 3 --packets 1 --chosen-pile 0..2", "faro in; riffle", 52,
+         "KH..AH AC..KC AD..KD AS..KS"},
     };
     std::vector<std::string> alone;
     for (const question& q : questions)

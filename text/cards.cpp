@@ -77,7 +77,7 @@ std::optional<int> card_named(std::string_view name) {
     return std::nullopt;
 }
 
-card_reading read_card(std::string_view given, int cards) {
+card_reading read_card(std::string_view given, int cards, std::span<const int> faces) {
     integer_text number;
     if (parse_integer(given, number)) {
         if (number.value() < 0 || number.value() >= cards)
@@ -89,9 +89,15 @@ card_reading read_card(std::string_view given, int cards) {
         return {card_reading::not_a_card, 0};
     if (cards > deal::max_playing_cards)
         return {card_reading::names_too_many, *named};
-    if (*named >= cards)
-        return {card_reading::not_in_deck, *named};
-    return {card_reading::none, *named};
+    if (faces.empty())
+        return *named < cards ? card_reading{card_reading::none, *named}
+                              : card_reading{card_reading::not_in_deck, *named};
+    const auto found = std::find(faces.begin(), faces.end(), *named);
+    if (found != faces.end())
+        return {card_reading::none, static_cast<int>(found - faces.begin())};
+    // A deck of the pack's first cards lacks the others as any small deck does.
+    const bool first_cards = faces.back() == static_cast<int>(faces.size()) - 1;
+    return {first_cards ? card_reading::not_in_deck : card_reading::not_in_packet, *named};
 }
 
 char* card_fault_words(char* out, std::size_t room, const card_reading& reading, const char* shown,
@@ -119,18 +125,22 @@ char* card_fault_words(char* out, std::size_t room, const card_reading& reading,
         a.add("%s is %s, card %d, which a deck of %d cards does not hold", shown,
               card_words(reading.card, words, sizeof words), reading.card, cards);
         break;
+    case card_reading::not_in_packet:
+        a.add("%s is %s, which the packet of %d cards does not hold", shown,
+              card_words(reading.card, words, sizeof words), cards);
+        break;
     }
     return a.at;
 }
 
 std::optional<int> read_card(std::string_view given, int cards, show_value show, char* words,
-                             std::size_t room) {
+                             std::size_t room, std::span<const int> faces) {
     if (integer_text number; parse_integer(given, number)) {
         if (!check_integer(number, "card", 0, cards - 1, words, room))
             return std::nullopt;
         return static_cast<int>(number.value());
     }
-    const card_reading reading = read_card(given, cards);
+    const card_reading reading = read_card(given, cards, faces);
     if (reading.fault == card_reading::none)
         return reading.card;
     char shown[300];
@@ -140,11 +150,11 @@ std::optional<int> read_card(std::string_view given, int cards, show_value show,
 }
 
 bool read_cards(std::string_view list, int cards, std::vector<int>& numbers, show_value show,
-                char* words, std::size_t room) {
+                char* words, std::size_t room, std::span<const int> faces) {
     numbers.clear();
     for (;;) {
         const std::size_t comma = list.find(',');
-        const auto card = read_card(list.substr(0, comma), cards, show, words, room);
+        const auto card = read_card(list.substr(0, comma), cards, show, words, room, faces);
         if (!card)
             return false;
         numbers.push_back(*card);
@@ -154,9 +164,11 @@ bool read_cards(std::string_view list, int cards, std::vector<int>& numbers, sho
     }
 }
 
-char* format_faces(const deal::card* cards, int count, char* out, bool marks) {
+char* format_faces(const deal::card* cards, int count, char* out, bool marks,
+                   std::span<const int> faces) {
     for (int i = 0; i < count; ++i) {
-        const int number = deal::number_of(cards[i]);
+        const int n = deal::number_of(cards[i]);
+        const int number = faces.empty() ? n : faces[static_cast<std::size_t>(n)];
         if (card_name_width(number) == 2)
             *out++ = ' ';
         char name[card_name_room];

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -30,7 +31,9 @@ int card_name_width(int card);
 std::optional<int> card_named(std::string_view name);
 
 // A card given as its number or its name, checked against a deck of `cards`
-// cards; on a fault, the words of what is wrong in `words`.
+// cards whose cards show `faces` (deal::start::faces), by their numbers: the
+// pack's first `cards` where `faces` is empty. On a fault, the words of
+// what is wrong in `words`.
 struct card_reading {
     enum fault_kind : unsigned char {
         none,
@@ -38,10 +41,11 @@ struct card_reading {
         out_of_range,   // a number outside the deck
         names_too_many, // a name, on a deck of more than 52 cards
         not_in_deck,    // a name of a card that a smaller deck lacks
+        not_in_packet,  // a name of a card that a named packet lacks
     } fault = none;
-    int card = 0;
+    int card = 0; // the card's number, or, for a name not in the deck, its face
 };
-card_reading read_card(std::string_view given, int cards);
+card_reading read_card(std::string_view given, int cards, std::span<const int> faces = {});
 
 // What read_card found wrong with `shown`, the value as the caller shows it,
 // for a deck of `cards` cards: into `out`, of `room` bytes; returns its end.
@@ -54,21 +58,23 @@ char* card_fault_words(char* out, std::size_t room, const card_reading& reading,
 // 51"), any other fault as card_fault_words says it, the value shown by
 // `show`.
 std::optional<int> read_card(std::string_view given, int cards, show_value show, char* words,
-                             std::size_t room);
+                             std::size_t room, std::span<const int> faces = {});
 // The one reader of a list of cards: cards separated by commas, each as the
 // one above reads it, into `numbers` in the order given; false with the
 // first fault in `words`.
 bool read_cards(std::string_view list, int cards, std::vector<int>& numbers, show_value show,
-                char* words, std::size_t room);
+                char* words, std::size_t room, std::span<const int> faces = {});
 // Room for `count` cards written by format_faces: a name's five bytes at
 // most, a blank to align it, a mark and a blank after it, and the newline.
 constexpr std::size_t faces_room(int count) {
     return static_cast<std::size_t>(count) * 8 + 1;
 }
-// Writes `count` cards, each below max_playing_cards, as their names, each
-// right-aligned in three columns and followed by a blank, as "%2d " aligns
-// numbers; no newline. With `marks`, as format_marked_cards marks numbers:
-// "^" after a face-up card, a blank after a face-down one. Returns the end
-// of what it wrote.
-char* format_faces(const deal::card* cards, int count, char* out, bool marks = false);
+// Writes `count` cards, each below max_playing_cards, as the names of the
+// cards they show (`faces`, by their numbers, or the pack's first cards),
+// each right-aligned in three columns and followed by a blank, as "%2d "
+// aligns numbers; no newline. With `marks`, as format_marked_cards marks
+// numbers: "^" after a face-up card, a blank after a face-down one. Returns
+// the end of what it wrote.
+char* format_faces(const deal::card* cards, int count, char* out, bool marks = false,
+                   std::span<const int> faces = {});
 } // namespace text

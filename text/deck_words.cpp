@@ -1,12 +1,15 @@
 #include "text/deck_words.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "deal/pack.hpp"
 #include "text/appender.hpp"
 #include "text/cards.hpp"
 #include "text/deal_words.hpp"
+#include "text/integer_text.hpp"
 
 namespace text {
 
@@ -46,7 +49,8 @@ int stack_named(std::string_view word) {
 }
 
 // A list of cards from the top, read word by word into the deck, with the
-// first fault in the family's words.
+// first fault in the family's words. Names make a packet of the pack's
+// cards, each numbered by its place among them in a new deck's order.
 class listed_deck {
 public:
     listed_deck(std::string_view list, int cards, const fault_out& fault)
@@ -55,14 +59,28 @@ public:
           // A word alone that is no card was meant for a stack's name.
           alone_(std::none_of(list.begin(), list.end(), separates)) {}
 
-    // Reads every card into `bottom_first`; false after a fault.
-    bool read(std::vector<deal::card>& bottom_first) {
+    // Reads every card into `bottom_first`, numbered, and the faces of a
+    // packet of names into `faces`; false after a fault.
+    bool read(std::vector<deal::card>& bottom_first, std::vector<int>& faces) {
         std::size_t at = 0;
         for (std::string_view word; !(word = next_word(list_, at)).empty();)
             if (!add(word))
                 return false;
         if (static_cast<int>(top_down_.size()) != cards_)
             return miscounted();
+        faces.clear();
+        if (names_) {
+            // The packet's faces in a new deck's order, and each card's number
+            // its place among them.
+            std::vector<int> number(deal::max_playing_cards, -1);
+            for (int f = 0; f < deal::max_playing_cards; ++f)
+                if (!seen_[static_cast<std::size_t>(f)].empty()) {
+                    number[static_cast<std::size_t>(f)] = static_cast<int>(faces.size());
+                    faces.push_back(f);
+                }
+            for (deal::card& c : top_down_)
+                c = number[static_cast<std::size_t>(deal::number_of(c))] | (c & deal::face_up);
+        }
         bottom_first = from_top(top_down_);
         return true;
     }
@@ -70,7 +88,8 @@ public:
 private:
     const char* shown(std::string_view value) { return fault_.shown(value, shown_, sizeof shown_); }
 
-    // One card, a number or a name, a '^' after it if it lies face up.
+    // One card, a number or a name, or a span A..B of them, a '^' after it
+    // if it lies face up.
     bool add(const std::string_view whole) {
         std::string_view token = whole;
         bool up = false;
@@ -82,25 +101,54 @@ private:
                 return false;
             }
         }
-        const auto number = card_number(token, whole);
-        if (!number)
+        const std::size_t dots = token.find("..");
+        const auto first = card_number(token.substr(0, dots), whole);
+        if (!first)
+            return false;
+        std::optional<int> last = first;
+        if (dots != std::string_view::npos && !(last = card_number(token.substr(dots + 2), whole)))
             return false;
         if (names_ && numbers_) {
             words_.add("%s: the deck mixes cards' numbers and names; give one or the other",
                        shown(whole));
             return false;
         }
+        // A span runs either way, through the cards between in a new deck's
+        // order (or the numbers between).
+        const int step = *last >= *first ? 1 : -1;
+        for (int c = *first;; c += step) {
+            if (!once(c, whole, up))
+                return false;
+            if (c == *last)
+                return true;
+        }
+    }
+
+    // Card `number`, typed as `whole`, once in the deck.
+    bool once(int number, std::string_view whole, bool up) {
         // Quoted as typed, and the first time too where it was typed
         // otherwise (AS, then A♠).
-        if (const std::string_view before = seen_[static_cast<std::size_t>(*number)];
+        if (const std::string_view before = seen_[static_cast<std::size_t>(number)];
             !before.empty()) {
+            if (before.find("..") != std::string_view::npos ||
+                whole.find("..") != std::string_view::npos) {
+                char card[card_name_room], first[300];
+                if (names_)
+                    card_name(number, card);
+                else
+                    std::snprintf(card, sizeof card, "%d", number);
+                fault_.shown(before, first, sizeof first);
+                words_.add("%s and %s both list %s: give each card once", first, shown(whole),
+                           card);
+                return false;
+            }
             words_.add("%s is in the deck twice", shown(whole));
             if (before != whole)
                 words_.add(", first as %s", shown(before));
             return false;
         }
-        seen_[static_cast<std::size_t>(*number)] = whole;
-        top_down_.push_back(*number | (up ? deal::face_up : 0));
+        seen_[static_cast<std::size_t>(number)] = whole;
+        top_down_.push_back(number | (up ? deal::face_up : 0));
         return true;
     }
 
@@ -115,12 +163,6 @@ private:
             return static_cast<int>(n.value());
         }
         if (const auto named = card_named(token)) {
-            if (cards_ != deal::max_playing_cards) {
-                words_.add("%s names a playing card, and a deck of names is the %d cards of a "
-                           "pack, where the deck holds %d: give the cards' numbers",
-                           shown(whole), deal::max_playing_cards, cards_);
-                return std::nullopt;
-            }
             names_ = true;
             return *named;
         }
@@ -136,8 +178,14 @@ private:
     }
 
     // The list holds more or fewer cards than the deck: says how many, and
-    // the first card missing.
+    // the first card missing where it can be told, from numbers or a whole
+    // pack of names.
     bool miscounted() {
+        words_.add("the deck lists %zu card%s and holds %d", top_down_.size(),
+                   top_down_.size() == 1 ? "" : "s", cards_);
+        if (static_cast<int>(top_down_.size()) >= cards_ ||
+            (names_ && cards_ != deal::max_playing_cards))
+            return false;
         const auto missing =
             std::find(seen_.begin(), seen_.begin() + cards_, std::string_view{}) - seen_.begin();
         char card[card_name_room];
@@ -145,10 +193,7 @@ private:
             card_name(static_cast<int>(missing), card);
         else
             std::snprintf(card, sizeof card, "%d", static_cast<int>(missing));
-        words_.add("the deck lists %zu card%s and holds %d", top_down_.size(),
-                   top_down_.size() == 1 ? "" : "s", cards_);
-        if (static_cast<int>(top_down_.size()) < cards_)
-            words_.add(": %s is missing", card);
+        words_.add(": %s is missing", card);
         return false;
     }
 
@@ -157,30 +202,54 @@ private:
     fault_out fault_;
     appender words_;
     char shown_[300];
-    std::vector<int> top_down_;
+    std::vector<deal::card> top_down_;
     // Each card listed, as it was typed.
     std::vector<std::string_view> seen_;
     bool alone_, names_ = false, numbers_ = false;
 };
 
+// How many cards a list's word stands for: a span's, or one; 0 for a word
+// that is neither a card nor a span.
+int cards_of_word(std::string_view token) {
+    while (!token.empty() && token.back() == '^')
+        token.remove_suffix(1);
+    const std::size_t dots = token.find("..");
+    const auto number = [](std::string_view t) -> std::optional<int> {
+        if (integer_text n; !t.empty() && parse_integer(t, n))
+            return static_cast<int>(std::clamp<std::int64_t>(n.value(), -1, 1 << 20));
+        return card_named(t);
+    };
+    const auto first = number(token.substr(0, dots));
+    if (!first)
+        return 0;
+    if (dots == std::string_view::npos)
+        return 1;
+    const auto last = number(token.substr(dots + 2));
+    return last ? std::abs(*last - *first) + 1 : 0;
+}
+
 } // namespace
 
 std::optional<int> deck_size(std::string_view order) {
-    int tokens = 0;
-    bool names = false;
+    std::int64_t cards = 0;
     std::size_t at = 0;
     for (std::string_view token; !(token = next_word(order, at)).empty();) {
-        if (stack_named(token) == 0)
+        const int stack = stack_named(token);
+        if (stack == 0)
             return std::nullopt;
-        while (!token.empty() && token.back() == '^')
-            token.remove_suffix(1);
-        integer_text n;
-        names = names || !parse_integer(token, n);
-        ++tokens;
+        cards += stack > 0 ? deal::max_playing_cards : cards_of_word(token);
     }
-    if (tokens == 0)
+    if (cards == 0)
         return std::nullopt;
-    return names ? deal::max_playing_cards : tokens;
+    return static_cast<int>(std::min<std::int64_t>(cards, deal::max_cards + 1));
+}
+
+bool may_name_own_stack(std::string_view order) {
+    std::size_t at = 0;
+    const std::string_view word = next_word(order, at);
+    return !word.empty() && next_word(order, at).empty() && stack_named(word) < 0 &&
+           cards_of_word(word) == 0 && word.front() != '.' &&
+           word.find('/') == std::string_view::npos;
 }
 
 std::string_view without_comments(std::string_view file, std::vector<char>& room) {
@@ -198,6 +267,22 @@ std::string_view without_comments(std::string_view file, std::vector<char>& room
 
 bool read_deck(std::string_view order, int cards, std::vector<deal::card>& bottom_first,
                show_value show, char* words, std::size_t room) {
+    std::vector<int> faces;
+    return read_deck(order, cards, bottom_first, faces, show, words, room);
+}
+
+std::optional<deal::start> read_start(std::string_view order, int cards, show_value show,
+                                      char* words, std::size_t room) {
+    std::vector<deal::card> bottom_first;
+    std::vector<int> faces;
+    if (!read_deck(order, cards, bottom_first, faces, show, words, room))
+        return std::nullopt;
+    return deal::start(std::move(bottom_first), std::move(faces));
+}
+
+bool read_deck(std::string_view order, int cards, std::vector<deal::card>& bottom_first,
+               std::vector<int>& faces, show_value show, char* words, std::size_t room) {
+    faces.clear();
     const fault_out fault{show, words, room};
     appender a(words, room);
     char shown[300];
@@ -234,7 +319,7 @@ bool read_deck(std::string_view order, int cards, std::vector<deal::card>& botto
     case 2:
         return stack(deal::eight_kings());
     default:
-        return listed_deck(list, cards, fault).read(bottom_first);
+        return listed_deck(list, cards, fault).read(bottom_first, faces);
     }
 }
 

@@ -37,6 +37,11 @@ inline constexpr int max_round_digits = 1000;
 // card, as many as a row shows as dots.
 inline constexpr int max_dealt_cards = max_line_cards;
 
+// A round dealt before the eyes spells its repeats out, a step each time,
+// where that makes at most this many steps; else a repeat of exact moves
+// is one step, played at once.
+inline constexpr int max_dealt_steps = 100;
+
 // Following a card through chosen piles, the page's rounds run from 0 to
 // this, a power of ten, which the page writes as one: its rows are worked
 // out in 64-bit rounds.

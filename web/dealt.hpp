@@ -14,6 +14,7 @@
 #include "deal/hands.hpp"
 #include "deal/period.hpp"
 #include "deal/permutation.hpp"
+#include "deal/played.hpp"
 #include "deal/round_number.hpp"
 #include "web/answer.hpp"
 #include "web/fields.hpp"
@@ -26,9 +27,23 @@ struct deal_answer : answer {
     deal::permutation round;
     deal::cycles cycles;
     deal::round_number rounds; // learnt for the cycles, with no number read
-    // The hands each move deals, none for a move that is no deal, and each
-    // move's permutation where no card is followed.
+    // The hands each move, as written, deals; none for a move that is no
+    // deal.
     std::vector<deal::hands> dealt;
+};
+
+// How a listing and hands are written: the cards' names (`names`, the
+// faces of deal::start) or numbers, marks of face-up cards, and whether
+// they are read from the top card, as deal-after --from-top writes them.
+struct listing_style {
+    bool faces = false, marks = false, from_top = false;
+    std::span<const int> names;
+};
+
+// A round drawn from a seed: its steps (deal/played.hpp) and the
+// permutation each made as drawn.
+struct drawn_steps {
+    const deal::played_round* steps;
     std::vector<deal::permutation> moves;
 };
 
@@ -43,11 +58,12 @@ std::span<std::int32_t> rows_room(answer& a, const request& r, int size,
 // The rows of `rows`, each a deck of `size`, that are in the starting order.
 std::vector<std::int32_t> starting_rows(std::span<const std::int32_t> rows, int size);
 
-// The first row's listing and the hands the next round deals from it (each
-// move's permutation `drawn`, where the round is drawn), the followed card at
-// `at`; then each row's cards by where they start, a face turned up where it
-// lies so, its start's face and the turns since both counted.
+// The first row's listing and the hands the next round deals from it (as
+// `drawn`, where the round is drawn), the followed card at `at`, each read
+// from the top where "from-top" is 1; then each row's cards by where they
+// start, a face turned up where it lies so, its start's face and the turns
+// since both counted.
 void finish_rows(answer& a, const deal_answer& deal, const request& r, std::span<std::int32_t> rows,
-                 int at, const std::vector<deal::permutation>* drawn = nullptr);
+                 int at, const drawn_steps* drawn = nullptr);
 
 } // namespace web

@@ -1,8 +1,10 @@
 // The fields checked, as the page checks what is typed before it shows it.
 
 #include <emscripten/emscripten.h>
+#include <string_view>
 
 #include "text/deal_words.hpp"
+#include "text/deck_words.hpp"
 #include "web/answer.hpp"
 #include "web/fields.hpp"
 #include "web/request.hpp"
@@ -12,10 +14,22 @@ extern "C" {
 // The first fault of the deal's fields; of the round, where the request gives
 // it, with the card followed by where it starts ("followed"); and of a card
 // typed ("card"), or a list of them separated by commas ("card-list"), with
-// where each starts ("followed").
+// where each starts ("followed"). Alone, whether "stack-name" may name a
+// stack of the user's own, as --deck NAME finds one: what is wrong with it,
+// or nothing.
 EMSCRIPTEN_KEEPALIVE web::answer* explorer_check(const char* text, int length) {
     const web::request r(text, length);
     auto* a = new web::answer;
+    if (r.has("stack-name")) {
+        const std::string_view name = r["stack-name"];
+        a->key("stack-name")
+            .string(text::may_name_own_stack(name)
+                        ? ""
+                        : web::shown(name) + " cannot name a stack: a name is one word that is no "
+                                             "card and no stack of the page's own, such as "
+                                             "my-stack");
+        return a;
+    }
     web::fields f;
     if (!web::read_into(r, f, *a))
         return a;

@@ -19,17 +19,15 @@
 
 namespace {
 
-// The round's permutation, the hands and permutation of each move, the
-// cycles and the round numbers, kept with the answer for the rows.
+// The round's permutation, the hands of each move, the cycles and the round
+// numbers, kept with the answer for the rows.
 void learn(web::deal_answer& a) {
     const web::fields& f = a.f;
     // A round with moves by chance is drawn afresh each time: it has no
     // permutation of its own, and the facts of one that moves nothing.
     a.round = f.chance ? deal::permutation::identity(f.size) : deal::round_permutation(f.round);
-    for (const deal::move& m : f.round.moves()) {
+    for (const deal::move& m : f.round.moves())
         a.dealt.push_back(m.kind == deal::move_kind::deal ? deal::hands(m.deal) : deal::hands());
-        a.moves.push_back(deal::move_permutation(m, f.size));
-    }
     a.cycles.learn(a.round);
     a.rounds.learn(a.cycles);
 }
@@ -115,7 +113,7 @@ void write_cards(web::deal_answer& a) {
     a.key("names").open_array();
     for (int p = 0; p < f.size && f.size <= deal::max_playing_cards; ++p) {
         char name[text::card_name_room];
-        a.string(text::card_name(deal::number_of(f.start[p]), name));
+        a.string(text::card_name(f.start.face(deal::number_of(f.start[p])), name));
     }
     a.close_array();
     const deal::hands none;

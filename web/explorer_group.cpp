@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <emscripten/emscripten.h>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "deal/limits.hpp"
@@ -28,8 +30,9 @@ namespace {
 constexpr std::int64_t page_group_steps = deal::max_group_steps / 100;
 constexpr std::int64_t page_search_bytes = std::int64_t{1} << 22;
 
+// Each move, or moves in brackets perhaps repeated, one generator.
 struct moves_read {
-    std::vector<deal::move> moves;
+    std::vector<deal::routine> moves;
     std::vector<std::string> texts;
 };
 
@@ -37,14 +40,19 @@ struct moves_read {
 // it is first listed; nothing, the fault in `a` as "moves", where one is
 // not a move, or is made by chance or follows a card.
 std::optional<moves_read> read_moves(const web::request& r, const web::fields& f, web::answer& a) {
-    std::vector<deal::move> given;
+    std::vector<deal::routine> given;
     if (r["moves"].find_first_not_of(" \t") == std::string_view::npos) {
         a.key("from").string("routine");
-        given.assign(f.round.moves().begin(), f.round.moves().end());
+        // The routine's moves, each its own generator, however repeated.
+        for (const deal::move& m : f.round.moves()) {
+            deal::routine& step = given.emplace_back();
+            step.cards = f.size;
+            step.add(m);
+        }
     } else {
         a.key("from").string("solver");
-        const auto take = [](void* all, const deal::move& m) {
-            static_cast<std::vector<deal::move>*>(all)->push_back(m);
+        const auto take = [](void* all, const deal::routine& step) {
+            static_cast<std::vector<deal::routine>*>(all)->push_back(step);
             return true;
         };
         char words[text::words_room];
@@ -55,13 +63,13 @@ std::optional<moves_read> read_moves(const web::request& r, const web::fields& f
         }
     }
     moves_read read;
-    for (const deal::move& m : given) {
-        char written[text::rules_room + 32];
-        text::move_text(m, written, sizeof written);
-        if (deal::by_chance(m.kind) ||
-            (m.kind == deal::move_kind::deal && m.deal.chosen_pile >= 0)) {
+    for (deal::routine& step : given) {
+        char written[text::words_room];
+        text::routine_text(step, written, sizeof written);
+        const bool chance = step.first_by_chance() >= 0;
+        if (chance || step.follows_card()) {
             a.key("moves").string(web::shown(written) +
-                                  (deal::by_chance(m.kind)
+                                  (chance
                                        ? " is made by chance, and takes no card to one place"
                                        : " follows one card, and the group moves the whole deck"));
             return std::nullopt;
@@ -69,7 +77,7 @@ std::optional<moves_read> read_moves(const web::request& r, const web::fields& f
         if (std::find(read.texts.begin(), read.texts.end(), written) != read.texts.end())
             continue;
         read.texts.emplace_back(written);
-        read.moves.push_back(m);
+        read.moves.push_back(std::move(step));
     }
     return read;
 }
@@ -115,10 +123,8 @@ void reach(const group::generated& g, const group::move_points& points, const mo
     a.key("reach").string(r.never ? "never" : r.moves ? "routine" : "none");
     if (!r.moves)
         return;
-    std::string routine;
-    for (const int m : *r.moves)
-        (routine += routine.empty() ? "" : "; ") += read.texts[static_cast<std::size_t>(m)];
-    a.key("routine").string(routine);
+    // Written as deal-solve writes a routine, with what repeats collapsed.
+    a.key("routine").string(text::collapsed_text(read.moves, *r.moves));
     a.key("shortest").boolean(r.shortest);
 }
 
@@ -139,7 +145,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_group(const char* text, int length) {
     const auto read = read_moves(r, f, *a);
     if (!read)
         return a;
-    const group::move_points points = group::points_of(read->moves, f.size);
+    const group::move_points points =
+        group::points_of(std::span<const deal::routine>(read->moves), f.size);
     a->key("count").integer(static_cast<std::int64_t>(read->moves.size()));
     a->key("faces").boolean(points.turns);
     const group::generated g(points.generators, points.degree, page_group_steps, points.turns);

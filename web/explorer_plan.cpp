@@ -3,32 +3,44 @@
 #include <algorithm>
 #include <cstdint>
 #include <emscripten/emscripten.h>
+#include <optional>
 #include <vector>
 
 #include "deal/follow.hpp"
 #include "deal/hands.hpp"
 #include "deal/permutation.hpp"
+#include "deal/played.hpp"
 #include "deal/routine.hpp"
 #include "draw/run.hpp"
 #include "text/deal_words.hpp"
 #include "text/routine_words.hpp"
+#include "views/limits.hpp"
 #include "web/dealt.hpp"
 #include "web/request.hpp"
 
 namespace {
 
+// The round's steps as the page deals them (deal/played.hpp): every repeat
+// spelled out where that makes at most views::max_dealt_steps, else a
+// repeat of exact moves played at once.
+deal::played_round dealt_steps(const deal::routine& r) {
+    return deal::played_round(r, r.played_moves(true) <= views::max_dealt_steps);
+}
+
 // The deck at the round shown, as the rows start from it, into `deck`; for a
-// round with moves by chance, each move as drawn for the round after it.
-std::vector<deal::permutation> deck_at(const web::deal_answer& deal, const web::request& r,
-                                       int followed, std::vector<std::int32_t>& deck) {
+// round with moves by chance, its steps and each as drawn for the round
+// after it.
+std::optional<web::drawn_steps> deck_at(const web::deal_answer& deal, const web::request& r,
+                                        int followed, std::vector<std::int32_t>& deck,
+                                        std::optional<draw::drawn_run>& run) {
     const web::fields& f = deal.f;
     if (f.chance) {
         char words[text::words_room];
         const auto shown_round = web::chance_round(r, words, sizeof words);
-        draw::drawn_run run(f.round, f.seed, followed);
-        run.play_to(shown_round.value_or(0));
-        std::copy(run.deck().begin(), run.deck().end(), deck.begin());
-        return run.next_moves();
+        run.emplace(f.round, f.seed, followed);
+        run->play_to(shown_round.value_or(0));
+        std::copy(run->deck().begin(), run->deck().end(), deck.begin());
+        return web::drawn_steps{&run->steps(), run->next_moves()};
     }
     const web::round_reading round = web::read_round(r["round"], f.round, followed);
     if (round.trick) {
@@ -40,7 +52,7 @@ std::vector<deal::permutation> deck_at(const web::deal_answer& deal, const web::
         shown_round.assign(r["round"]);
         deal.cycles.jump(shown_round, deck.data());
     }
-    return {};
+    return std::nullopt;
 }
 
 // What the page needs of move `m`, which makes `p` of a deck of `size`, to
@@ -102,7 +114,8 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const web::deal_answer* deal, co
     const web::fields& f = deal->f;
     const int followed = web::position_in(r["followed"], f.size);
     std::vector<std::int32_t> deck(static_cast<std::size_t>(f.size));
-    const std::vector<deal::permutation> drawn = deck_at(*deal, r, followed, deck);
+    std::optional<draw::drawn_run> run;
+    const std::optional<web::drawn_steps> drawn = deck_at(*deal, r, followed, deck, run);
     int at = followed < 0 ? -1
                           : static_cast<int>(std::find_if(deck.begin(), deck.end(),
                                                           [followed](deal::card c) {
@@ -110,17 +123,25 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_plan(const web::deal_answer* deal, co
                                                           }) -
                                              deck.begin());
     a->key("deck").ints(deck);
+    const deal::played_round exact = drawn ? deal::played_round() : dealt_steps(f.round);
+    const deal::played_round& steps = drawn ? *drawn->steps : exact;
     a->key("moves").open_array();
-    for (std::size_t i = 0; i < f.round.moves().size(); ++i) {
-        const deal::move& m = f.round.moves()[i];
-        const deal::permutation p = f.chance ? drawn[i] : deal::move_permutation(m, f.size, at);
+    for (int i = 0; i < steps.size(); ++i) {
+        const deal::move* m = steps.move_at(i);
+        const deal::permutation p =
+            drawn ? drawn->moves[static_cast<std::size_t>(i)] : steps.permutation_of(i, at);
         a->open_object();
         a->key("at").integer(at);
-        a->key("kind").string(text::words_of(m.kind).name);
+        // A repeat played at once has no one move's name.
+        a->key("kind").string(m ? text::words_of(m->kind).name : "repeat");
         char words[text::rules_room + 32];
-        a->key("text").string(words, text::move_text(m, words, sizeof words));
+        if (m)
+            a->key("text").string(words, text::move_text(*m, words, sizeof words));
+        else
+            a->key("text").string("a repeat, played at once");
         a->key("goesTo").ints(p.goes_to());
-        write_move(*a, m, p, f.size);
+        if (m)
+            write_move(*a, *m, p, f.size);
         a->close_object();
         if (at >= 0)
             at = p[at];

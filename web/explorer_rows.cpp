@@ -70,7 +70,7 @@ web::answer* chance_rows(const web::deal_answer& deal, const web::request& r, in
     a->key("returns").ints(std::move(returns));
     write_chances(*a, f, *first, count, followed);
     run.play_to(*first);
-    const std::vector<deal::permutation> drawn = run.next_moves();
+    const web::drawn_steps drawn{&run.steps(), run.next_moves()};
     finish_rows(*a, deal, r, rows, run.followed_at(), &drawn);
     return a;
 }

@@ -25,19 +25,21 @@ namespace {
 // takes the most moves a search allows, a larger deck proportionally fewer.
 constexpr std::size_t solve_room = std::size_t{1} << 22;
 
-std::string move_string(const deal::move& m) {
-    char move[text::rules_room + 32];
-    return {move, text::move_text(m, move, sizeof move)};
+std::string routine_string(const deal::routine& m) {
+    char move[text::words_room];
+    return {move, text::routine_text(m, move, sizeof move)};
 }
 
-// The moves of "moves" for a deck of `size`, each listed twice kept once, as
+// The moves of "moves" for a deck of `size`, each a move or a group of
+// moves the search takes as one step, each listed twice kept once, as
 // deal-solve keeps them; or nothing, the fault in `a`.
-std::optional<std::vector<deal::move>> read_moves(const web::request& r, int size, web::answer& a) {
+std::optional<std::vector<deal::routine>> read_moves(const web::request& r, int size,
+                                                     web::answer& a) {
     struct taken {
-        std::vector<deal::move> moves;
+        std::vector<deal::routine> moves;
         int size;
     } all{{}, size};
-    const auto take = [](void* context, const deal::move& m) {
+    const auto take = [](void* context, const deal::routine& m) {
         auto& t = *static_cast<taken*>(context);
         if ((t.moves.size() + 1) * static_cast<std::size_t>(t.size) > solve_room)
             return false;
@@ -50,10 +52,10 @@ std::optional<std::vector<deal::move>> read_moves(const web::request& r, int siz
         a.key("moves").string(words);
         return std::nullopt;
     }
-    std::vector<deal::move> kept;
+    std::vector<deal::routine> kept;
     std::vector<std::string> texts;
-    for (const deal::move& m : all.moves) {
-        std::string written = move_string(m);
+    for (const deal::routine& m : all.moves) {
+        std::string written = routine_string(m);
         if (std::find(texts.begin(), texts.end(), written) != texts.end())
             continue;
         kept.push_back(m);
@@ -126,7 +128,7 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
     std::vector<std::int16_t> branches(std::size_t{1} << 16);
     deal::search search(table, branches);
     search.reset(f.size);
-    for (const deal::move& m : *moves)
+    for (const deal::routine& m : *moves)
         search.add(m);
     std::vector<int> path;
     int found = -1;
@@ -143,15 +145,9 @@ EMSCRIPTEN_KEEPALIVE web::answer* explorer_solve(const char* text, int length) {
         }
     }
     a->key("length").integer(found);
-    if (found > 0) {
-        std::string routine;
-        for (const int m : path) {
-            if (!routine.empty())
-                routine += "; ";
-            routine += move_string((*moves)[static_cast<std::size_t>(m)]);
-        }
-        a->key("routine").string(routine);
-    }
+    // Written as deal-solve writes it, with what repeats collapsed.
+    if (found > 0)
+        a->key("routine").string(text::collapsed_text(*moves, path));
     return a;
 }
 

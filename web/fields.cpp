@@ -67,11 +67,11 @@ bool read_start(const request& r, fields& f) {
         f.start = deal::start::new_deck(f.size);
         return true;
     }
-    std::vector<deal::card> bottom_first;
     char words[text::words_room];
-    if (!text::read_deck(order, f.size, bottom_first, shown_value, words, sizeof words))
+    auto start = text::read_start(order, f.size, shown_value, words, sizeof words);
+    if (!start)
         return f.faulted("deck", words);
-    f.start = deal::start(std::move(bottom_first));
+    f.start = std::move(*start);
     return true;
 }
 
@@ -124,7 +124,8 @@ bool read_routine(const request& r, fields& f, std::string_view routine) {
         f.seed = *seed;
     }
     const auto moves = f.round.moves();
-    const bool one_deal = moves.size() == 1 && moves[0].kind == deal::move_kind::deal;
+    const bool one_deal =
+        moves.size() == 1 && moves[0].kind == deal::move_kind::deal && f.round.repeats().empty();
     f.described = one_deal ? moves[0].deal : deal::description{};
     f.dealt_hands = one_deal ? f.described.hands : 0;
     f.size = f.round.cards;
@@ -241,12 +242,14 @@ std::optional<std::vector<std::int32_t>> read_followed(std::string_view given, b
                                                        const fields& f, std::string& fault) {
     std::vector<int> cards;
     char words[text::words_room];
-    if (list && !text::read_cards(given, f.size, cards, shown_value, words, sizeof words)) {
+    if (list && !text::read_cards(given, f.size, cards, shown_value, words, sizeof words,
+                                  f.start.faces())) {
         fault = words;
         return std::nullopt;
     }
     if (!list) {
-        const auto card = text::read_card(given, f.size, shown_value, words, sizeof words);
+        const auto card =
+            text::read_card(given, f.size, shown_value, words, sizeof words, f.start.faces());
         if (!card) {
             fault = words;
             return std::nullopt;

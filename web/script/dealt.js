@@ -141,6 +141,8 @@ function wholeMove({ move, size, places, onPosition, toNew, add }) {
   add(move.kind === 'reverse' ? 'the order reversed, card by card'
     : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
     : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
+    : move.kind === 'count' ? 'counted off one by one onto a pile, put back on top'
+    : move.kind === 'repeat' ? 'every time at once'
       : 'the deck as it was');
 }
 
@@ -237,14 +239,17 @@ function dealLayout(b, shape) {
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
   const fanned = card.h * overlap;
+  // Read from the top, the deck's rows run from the top card on the left,
+  // as the rows above do.
+  const across = (slot, of) => (page.state.fromTop ? of - 1 - slot : slot);
   return {
     left, width, card, deckY, newY, handsTop, labels: { size: 12, top: 12, mid: 14, new: 12 },
     at(place) {
       if (place.area === 'deck' || place.area === 'new') {
-        return { x: left + (place.slot + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
+        return { x: left + (across(place.slot, size) + 0.5) * (width / size), y: place.area === 'deck' ? deckY : newY };
       }
       if (place.area === 'mid') {
-        return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 };
+        return { x: left + (across(place.slot, size + 2) + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 };
       }
       return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * fanned };
     },
@@ -343,10 +348,13 @@ function paintLaidOut(layout, d, e, drawn) {
   const top = d.tops[d.step];
   const holds = d.moves.length > 1 ? `Round ${state.round}, ${top ? `after ${top === 1 ? 'move 1' : `moves 1 to ${top}`}, ` : ''}` +
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
-  const newLabel = model.routine ? 'The new deck, bottom (left) to top'
-    : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`;
-  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top, drawn);
-  const mid = d.mids[d.step];
+  const reads = state.fromTop ? 'top (left) to bottom' : 'bottom (left) to top';
+  const newLabel = model.routine ? `The new deck, ${reads}`
+    : `Round ${state.round + 1n}: the hands gathered, ${reads}`;
+  fillLabel(layout, `${holds}: the deck, ${reads} (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top, drawn);
+  // A faro's halves change sides where the deck is read from the top.
+  const mid = state.fromTop && /^the lower half/.test(d.mids[d.step])
+    ? 'the upper half (left) and the lower half (right)' : d.mids[d.step];
   if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid, drawn);
   fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new, drawn);
   const before = d.steps[d.from], now = d.steps[d.step];

@@ -9,6 +9,7 @@ import { cardLabel, dealWords, draw, facesShown, rgbaCss, setWords } from './dra
 import { drawLandscape, settled, superscript } from './landscape.js';
 import { drawMixing } from './mixing.js';
 import { page, update } from './page.js';
+import { listStacks, typedDeck } from './stacks.js';
 import {
   checkDeal, dealKey, fieldLabel, learn, parseCards, parseRound, toSearch, withNumbers,
 } from './state.js';
@@ -90,7 +91,8 @@ function fillFields() {
       names(solveCard.value) !== String(state.card === null ? [] : [state.card])) {
     solveCard.value = state.card === null ? '' : cardLabel(state.card);
   }
-  fill('deck', state.deck);
+  fill('deck', state.stack || state.deck);
+  listStacks(state.stack);
   fill('packets', state.packets);
   fill('cards', state.cards === null ? '' : String(state.cards));
   fill('rest', state.rest);
@@ -268,7 +270,8 @@ function readFields() {
   for (let changed = true; changed;) {
     changed = false;
     for (const name of dealFieldNames) {
-      const value = typedValue(name);
+      // A stack kept under a name stands for its cards.
+      const value = name === 'deck' ? typedDeck(typedValue(name)).deck : typedValue(name);
       faults.delete(ui[name]);
       if (sameValue(s[name], value)) continue;
       const fault = checkDeal({ ...s, [name]: value });
@@ -281,6 +284,8 @@ function readFields() {
     }
   }
   s = withNumbers(s);
+  const typed = typedDeck(typedValue('deck'));
+  s.stack = typed.deck === s.deck ? typed.stack : '';
   const card = parseCards(ui.card.value, s);
   if (card.error) faults.set(ui.card, card.error);
   else Object.assign(s, { card: card.value, more: card.more });
@@ -298,7 +303,7 @@ export function applyFields() {
   renderFaults();
   const { state } = page;
   if (dealKey(s) !== dealKey(state) || s.round !== state.round || s.card !== state.card ||
-      s.more.join() !== state.more.join()) {
+      s.more.join() !== state.more.join() || s.stack !== state.stack) {
     stopPlaying();
     stopDealing();
     update({ hover: null });
@@ -315,22 +320,24 @@ export function applyValues(values) {
 
 // A command the programs take that answers for what is shown: the listing,
 // and where each followed card is, as deal-after --where says; with a
-// chosen pile only the latter, since deal-after lists no deck that depends
-// on one card. Every option that shapes what is shown is in it.
+// chosen pile, the listing of the trick for the card followed (--chosen-card),
+// and none while no card is. Every option that shapes what is shown is in it.
 function showCommand() {
   const { model, state } = page;
   const quoted = (text) => (/[\s'"\\$`!*?;&|<>(){}[\]#~]/.test(text) ? `'${text.replace(/'/g, "'\\''")}'` : text);
   const common = `${model.chance ? `--seed ${model.seed} ` : ''}${model.options ? `${model.options} ` : ''}` +
-    `${state.deck.trim() ? `--deck ${quoted(state.deck.trim())} ` : ''}`;
+    `${state.deck.trim() ? `--deck ${quoted(state.deck.trim())} ` : ''}` +
+    `${model.follows && state.card !== null ? `--chosen-card ${cardLabel(state.card)} ` : ''}` +
+    `${state.fromTop ? '--from-top ' : ''}`;
   const tail = `${model.count} ${state.round}`;
   const commands = [];
-  if (!model.follows) commands.push(`deal-after ${common}${facesShown() ? '--faces ' : ''}${tail}`);
+  if (!model.follows || state.card !== null) commands.push(`deal-after ${common}${facesShown() ? '--faces ' : ''}${tail}`);
   if (state.card !== null) {
     const cards = [state.card, ...state.more].map(cardLabel).join(',');
-    commands.push(`deal-after ${common}${state.fromTop ? '--from-top ' : ''}--where ${cards} ${tail}`);
+    commands.push(`deal-after ${common}--where ${cards} ${tail}`);
   }
   $('command-label').textContent = commands.length ? 'The same from a terminal:'
-    : 'A chosen pile follows one card: follow one for the command that says where it is.';
+    : 'A chosen pile follows one card: follow one for the commands that list its trick\'s deck.';
   setWords($('command'), commands.join('\n'));
 }
 

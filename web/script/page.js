@@ -12,6 +12,7 @@ const unset = {
   hands: 4, round: 0n, packets: null, cards: null, rest: null, firstCard: null,
   bottomHand: null, routine: '', deck: '', view: 'rows', color: 'start', card: null, faces: false, across: 'hands',
   fromTop: false, more: [], seed: '',
+  stack: '', // the name of the stack of one's own that `deck` holds, kept in this browser
 };
 // The three choices: the state's name, and the option's, which the address
 // and the field take.

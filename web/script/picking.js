@@ -16,7 +16,7 @@ function placeAt(event) {
   const x = event.clientX - rect.left, y = event.clientY - rect.top;
   let row = 0, p;
   if (v.kind === 'deck') p = v.at(x, y);
-  else if (v.kind === 'rows') [p, row] = [Math.floor((x - v.left) / v.pitch), Math.floor((y - v.top) / v.rowPitch)];
+  else if (v.kind === 'rows') [p, row] = [v.at(x), Math.floor((y - v.top) / v.rowPitch)];
   else p = Math.floor((x - v.left) / v.scale);
   return p !== null && p >= 0 && p < model.size && row >= 0 && row < (v.rows || 1) ? [row, p] : null;
 }
@@ -55,7 +55,8 @@ export function movePicking(key) {
   const { view: v, cursor, model } = page;
   const by = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[key];
   // The deck reads from its top card, line by line.
-  const step = v.kind === 'deck' ? -(by[0] + by[1] * v.across) : by[0];
+  // The rows read from the top have the top card on the left.
+  const step = v.kind === 'deck' ? -(by[0] + by[1] * v.across) : v.kind === 'rows' && page.state.fromTop ? -by[0] : by[0];
   const position = Math.max(0, Math.min(model.size - 1, cursor.position + step));
   const row = v.kind === 'rows' ? Math.max(0, Math.min(v.rows - 1, cursor.row + by[1])) : cursor.row;
   update({ cursor: { ...cursor, position, row } });

@@ -1,6 +1,7 @@
 // The rows view: the deck at the round shown and the rounds after it, one
 // row each from the top down, each row from the bottom card of the deck on
-// the left to the top card on the right. Small decks show a dot for each
+// the left to the top card on the right, or, read from the top, the other
+// way round, as a spread deck is read. Small decks show a dot for each
 // card and each card's way as a line, as deal-picture draws them; wide decks
 // show cells.
 
@@ -93,14 +94,17 @@ export function layoutRows(b) {
   const ticks = state.card !== null && !model.chance && !answer.trick
     ? '; the ticks above the top row mark its cycle\'s positions' : '';
   setWords($('caption'), `Rows: ${labels.absolute ? `round ${state.round}` : `round K = ${state.round}`} ` +
-    'at the top, one round more each row down; each row is the deck from its bottom card (left) ' +
-    `to its top card (right), each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
+    'at the top, one round more each row down; each row is the deck from its ' +
+    `${state.fromTop ? 'top card (left) to its bottom card (right)' : 'bottom card (left) to its top card (right)'}, each card colored by ${state.color === 'cycle' ? 'its cycle (legend beside)' : 'its starting position'}` +
     `${returns.length ? '; ▶ marks the starting order' : ''}` +
     `${model.chance ? `; each round drawn from seed ${state.seed}` : ''}${chances}${ticks}.`);
   showChanceScale(shaded);
   return {
     kind: 'rows', box: b, left, top, pitch, rowPitch, rows, lines, stride: size, deck, returns, labels,
-    x: (position) => left + (position + 0.5) * pitch,
+    // Read from the top, the top card is on the left.
+    x: (position) => left + ((state.fromTop ? size - 1 - position : position) + 0.5) * pitch,
+    // The position at `x` pixels across, or one off the deck.
+    at: (x) => { const across = Math.floor((x - left) / pitch); return state.fromTop ? size - 1 - across : across; },
     y: (row) => top + (row + 0.5) * rowPitch,
     // A card, by where it starts, without the bit that says it lies face up;
     // and whether it does.
@@ -112,7 +116,7 @@ export function layoutRows(b) {
 // The deck at the round shown and `count` rounds after it, kept until the
 // next rows replace them; with their listing, hands and the trick's way.
 export function askRows(count) {
-  const fields = (state) => ({ ...roundFields(state), faces: facesShown() ? 1 : 0, count });
+  const fields = (state) => ({ ...roundFields(state), faces: facesShown() ? 1 : 0, 'from-top': state.fromTop ? 1 : 0, count });
   let answer = ask('explorer_rows', fields(page.state), true, page.model);
   if (answer.round) {
     // Too long a round, or, following a card through a chosen pile, one
@@ -523,7 +527,9 @@ function paintCells(v, colors, inFocus) {
   const pixels = new Uint32Array(image.data.buffer);
   withCells(v.deck, v.rows, size, palette, width, (lines) => {
     for (let row = 0; row < v.rows; ++row) {
-      const line = lines.subarray(row * width, (row + 1) * width);
+      // Read from the top, each line mirrored: the top card's cell on the left.
+      const line = page.state.fromTop ? lines.slice(row * width, (row + 1) * width).reverse()
+        : lines.subarray(row * width, (row + 1) * width);
       for (let y = 0; y < rowHeight; ++y) pixels.set(line, (row * rowHeight + y) * width);
     }
   });

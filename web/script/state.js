@@ -3,6 +3,7 @@
 
 import { ask, dealFields, faceUpMask, roundFields } from './core.js';
 import { choiceFields, page, update } from './page.js';
+import { keepArrived, stackCards, typedDeck } from './stacks.js';
 
 export const dealKey = (s) =>
   [s.hands, s.packets, s.cards, s.rest, s.firstCard, s.bottomHand, s.routine, s.deck, s.seed].join('|');
@@ -103,6 +104,8 @@ export function toSearch(s) {
   if (s.packets !== page.defaults.packets) params.set('packets', s.packets);
   if (s.cards !== null) params.set('cards', String(s.cards));
   if (s.deck.trim() !== '') params.set('deck', s.deck.trim());
+  // A stack of one's own by its name and its cards: a link carries it.
+  if (s.stack) params.set('stack', s.stack);
   if (page.model && page.model.chance) params.set('seed', s.seed);
   for (const [field, name] of choiceFields) {
     if (s[field] !== page.defaults[field]) params.set(name, s[field]);
@@ -116,9 +119,9 @@ export function toSearch(s) {
   if (s.faces) params.set('faces', '1');
   if (s.fromTop) params.set('from-top', '1');
   if (s.across !== page.defaults.across) params.set('landscape', s.across);
-  // Commas and semicolons read better in an address than %2C and %3B, and
-  // mean the same there.
-  return `?${params.toString().replace(/%2C/g, ',').replace(/%3B/g, ';')}`;
+  // Commas, semicolons and a repeat's brackets read better in an address
+  // than %2C, %3B, %28 and %29, and mean the same there.
+  return `?${params.toString().replace(/%2C/g, ',').replace(/%3B/g, ';').replace(/%28/g, '(').replace(/%29/g, ')')}`;
 }
 
 // The state an address names. What it gets wrong is said, and the whole deal
@@ -132,14 +135,23 @@ export function fromSearch(search) {
   if (params.has('packets')) deal.packets = params.get('packets');
   if (params.has('cards')) deal.cards = params.get('cards');
   if (params.has('routine')) deal.routine = params.get('routine');
-  if (params.has('deck')) deal.deck = params.get('deck');
+  // A stack of one's own by its name, in the Deck field's way or alone,
+  // is the one this browser keeps so.
+  let stack = params.get('stack') || '';
+  if (params.has('deck')) {
+    const typed = typedDeck(params.get('deck'));
+    deal.deck = typed.deck;
+    stack = stack || typed.stack;
+  } else if (stack) {
+    deal.deck = stackCards(stack) ?? stack;
+  }
   if (params.has('seed')) deal.seed = params.get('seed');
   for (const [field, name] of choiceFields) {
     if (params.has(name)) deal[field] = params.get(name);
   }
   const fault = checkDeal(deal);
   if (fault) error = `${fieldLabel(fault.field)}: ${fault.message}.`;
-  else Object.assign(s, withNumbers(deal));
+  else Object.assign(s, withNumbers(deal), { stack: stack && keepArrived(stack, deal.deck.trim()) });
   if (params.get('view') === 'map') s.view = 'map';
   if (params.get('color') === 'cycle') s.color = 'cycle';
   if (params.get('faces') === '1') s.faces = true;

@@ -6,8 +6,8 @@ import { finishDealing, onPhone, startDealing, stopDealing } from './dealt.js';
 import { $ } from './dom.js';
 import { draw } from './draw.js';
 import {
-  applyFields, applyValues, describeSpeed, fillChoices, goTo, setReady, show, showAddressFault, startPlaying,
-  step, stopPlaying, textFields, togglePlay, ui, wireField,
+  applyFields, applyValues, describeSpeed, fillChoices, goTo, markFault, setFault, setReady, show, showAddressFault,
+  startPlaying, step, stopPlaying, textFields, togglePlay, ui, wireField,
 } from './fields.js';
 import { wireGroup } from './group.js';
 import { onKey } from './keys.js';
@@ -17,8 +17,27 @@ import { page, update } from './page.js';
 import { wirePicking } from './picking.js';
 import { setPresenting } from './presenting.js';
 import { savePicture } from './save.js';
+import { forgetStack, saveStack } from './stacks.js';
 import { wireSolver } from './solver.js';
 import { freshSeed, fromSearch, periodMinusOne } from './state.js';
+
+// Save stack keeps the deck shown under the name typed beside it, which then
+// stands for it in the Deck field and the address; Forget lets it go.
+function wireStacks() {
+  const name = $('stack-name');
+  $('save-stack').addEventListener('click', () => {
+    const typed = name.value.trim();
+    const fault = saveStack(typed, page.state.deck);
+    setFault(name, fault ? `Save as: ${fault}.` : '');
+    markFault(name, fault);
+    if (!fault) show({ ...page.state, stack: typed }, 'replace');
+  });
+  name.addEventListener('keydown', (event) => { if (event.key === 'Enter') $('save-stack').click(); });
+  $('forget-stack').addEventListener('click', () => {
+    forgetStack(page.state.stack);
+    show({ ...page.state, stack: '' }, 'replace');
+  });
+}
 
 export function wire() {
   fillChoices();
@@ -28,6 +47,7 @@ export function wire() {
   wireSolver();
   wireGroup();
   $('new-seed').addEventListener('click', () => applyValues({ seed: freshSeed() }));
+  wireStacks();
   $('own-deal').addEventListener('click', () => applyValues({
     packets: page.defaults.packets, routine: '', deck: '', cards: null, rest: page.defaults.rest,
     firstCard: page.defaults.firstCard, bottomHand: page.defaults.bottomHand,

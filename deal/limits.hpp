@@ -58,6 +58,9 @@ constexpr std::int64_t narrowing_sets(int cards) {
     return bytes * max_narrowing_sets > max_narrowing_bytes ? max_narrowing_bytes / bytes
                                                             : max_narrowing_sets;
 }
+// A riffle cuts the deck into at most this many packets (`riffle A`): its
+// chances then cost A times a plain riffle's.
+inline constexpr int max_riffle_packets = 16;
 // The most riffles whose mixing is asked about, and the most decimals a
 // chance is written with.
 inline constexpr int max_shuffles = 100;

@@ -1,6 +1,7 @@
 #include "deal/routine.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 
 #include "deal/gathering.hpp"
@@ -123,6 +124,15 @@ bool routine::turns_cards() const {
 int routine::count_of(move_kind kind) const {
     return static_cast<int>(std::count_if(moves_.begin(), moves_.end(),
                                           [kind](const move& m) { return m.kind == kind; }));
+}
+
+std::int64_t routine::riffle_weight() const {
+    std::int64_t weight = 0;
+    for (const move& m : moves_)
+        if (m.kind == move_kind::riffle)
+            weight +=
+                std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(m.packets - 1))));
+    return weight;
 }
 
 int routine::first_by_chance() const {

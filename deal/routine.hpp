@@ -42,8 +42,9 @@ constexpr bool by_chance(move_kind kind) {
 
 struct move {
     move_kind kind = move_kind::reverse;
-    std::int32_t cut = 0; // a cut's K, from -cards to cards; a turn's K, 0 for the whole deck
-    description deal;     // a deal's; its deck is the routine's
+    std::int32_t cut = 0;     // a cut's K, from -cards to cards; a turn's K, 0 for the whole deck
+    description deal;         // a deal's; its deck is the routine's
+    std::int32_t packets = 2; // a riffle's A: the packets it cuts the deck into
 };
 
 class routine {
@@ -69,6 +70,10 @@ public:
     // How many of the moves are of `kind`; how many are deals.
     int count_of(move_kind kind) const;
     int deal_count() const { return count_of(move_kind::deal); }
+    // How many plain riffles the riffles of a round weigh, as the bits
+    // they add to a chance's denominator: a riffle into A packets as many
+    // as A - 1 has binary digits.
+    std::int64_t riffle_weight() const;
     // The first move made by chance, or -1 where every move is exact.
     int first_by_chance() const;
 

@@ -34,13 +34,15 @@ constexpr move_words all_moves[deal::move_kind_count] = {
     {deal::move_kind::turn, "turn", "[K]", "turn",
      "the top K cards, 1 to the deck's size, turned over together and put back on top, or the "
      "whole deck without K: their order reversed and each card turned face up or down"},
-    {deal::move_kind::riffle, "riffle", "", "riffle",
+    {deal::move_kind::riffle, "riffle", "[A]", "riffle",
      "by chance: one riffle shuffle, the deck cut after a binomial count of cards and the cards "
      "dropped from the bottoms of the two packets, each with chance proportional to the cards it "
-     "holds; deal-after --seed plays it"},
+     "holds; deal-after --seed plays it. With A, 2 to 16, into A packets: each card falls into "
+     "one of them, each equally likely, and the cards are dropped from all A alike"},
     {deal::move_kind::random_cut, "cut random", "", "cut random",
      "by chance: a cut of K cards, K equally likely from 0 to the deck's size less one"},
 };
+static_assert(deal::max_riffle_packets == 16, "the riffle's words state its most packets");
 constexpr bool follows_kinds() {
     for (int i = 0; i < deal::move_kind_count; ++i)
         if (static_cast<int>(all_moves[i].kind) != i)
@@ -193,6 +195,25 @@ bool read_deal_move(std::string_view rest_text, int cards, deal::move& m, const 
     return check_gathering(m.deal, fault.show, fault.words, fault.room);
 }
 
+// A riffle's packets, A, the word after "riffle" where there is one.
+bool read_riffle(std::string_view& rest_text, deal::move& m, const fault_out& fault) {
+    m.kind = deal::move_kind::riffle;
+    const std::string_view a = next_word(rest_text);
+    if (a.empty())
+        return true;
+    integer_text count;
+    if (!parse_integer(a, count))
+        return fault.say("%s is not an integer number of packets to riffle", a);
+    if (count.value() < 2 || count.value() > deal::max_riffle_packets) {
+        char buffer[300];
+        range_words(fault.words, fault.room, "riffle", written(count, buffer, sizeof buffer), 2,
+                    deal::max_riffle_packets);
+        return false;
+    }
+    m.packets = static_cast<std::int32_t>(count.value());
+    return true;
+}
+
 bool read_move(std::string_view text, int cards, deal::move& m, const fault_out& fault) {
     std::string_view rest_text = text;
     const std::string_view name = next_word(rest_text);
@@ -239,6 +260,9 @@ bool read_move(std::string_view text, int cards, deal::move& m, const fault_out&
             }
             m.cut = static_cast<std::int32_t>(count.value());
         }
+    } else if (same_letters(name, "riffle")) {
+        if (!read_riffle(rest_text, m, fault))
+            return false;
     } else if (same_letters(name, "faro")) {
         const std::string_view side = next_word(rest_text);
         if (side.empty()) {
@@ -456,6 +480,8 @@ char* move_text(const deal::move& m, char* out, std::size_t room) {
     a.add("%s", words_of(m.kind).name);
     if (m.kind == deal::move_kind::cut || (m.kind == deal::move_kind::turn && m.cut != 0)) {
         a.add(" %d", m.cut);
+    } else if (m.kind == deal::move_kind::riffle && m.packets != 2) {
+        a.add(" %d", m.packets);
     } else if (m.kind == deal::move_kind::deal) {
         a.add(" %d", m.deal.hands);
         char options[rules_room];

@@ -1,0 +1,23 @@
+// A picture as Python holds it: what renders it, in any format, when asked.
+#pragma once
+
+#include <functional>
+
+#include "picture/surface.hpp"
+#include "python/routines.hpp"
+
+namespace python {
+
+using painter = std::function<cairo_status_t(picture::format, cairo_write_func_t, void*)>;
+struct picture_value {
+    painter paint;
+};
+
+// The chances view and the mixing curves, as deal-picture draws them.
+picture_value draw_chances(const routine_value& r, py::handle card, py::handle rounds,
+                           py::handle deck, bool from_top);
+picture_value draw_mix(py::handle sizes, py::handle shuffles, py::handle packets);
+
+void bind_pictures(py::module_& m);
+
+} // namespace python

@@ -193,6 +193,29 @@ card_value card_at(const deck_value& d, py::ssize_t i) {
     return {deal::number_of(c), deal::is_face_up(c)};
 }
 
+// Where `card` lies in `d`, from the top, or -1.
+int find(const deck_value& d, py::handle card) {
+    const bool exact = py::isinstance<card_value>(card);
+    deal::card wanted = 0;
+    if (exact) {
+        const auto& c = card.cast<const card_value&>();
+        wanted = c.number | (c.face_up ? deal::face_up : 0);
+    } else {
+        wanted = card_number(card, d.size());
+    }
+    for (int i = 0; i < d.size(); ++i)
+        if ((exact ? d.at(i) : deal::number_of(d.at(i))) == wanted)
+            return i;
+    return -1;
+}
+
+int index_of(const deck_value& d, py::handle card) {
+    const int i = find(d, card);
+    if (i < 0)
+        throw py::value_error(std::string(py::repr(card)) + " is not in the deck");
+    return i;
+}
+
 } // namespace
 
 void bind_decks(py::module_& m) {
@@ -248,6 +271,14 @@ is, and hashable.)")
             py::arg("faces") = false,
             "The deck as deal-after lists it: from the bottom, '%2d ' a card, '^' after a card "
             "face up; with faces=True, as deal-after --faces names them.")
+        .def("index", &index_of, py::arg("card"),
+             "The index of `card` from the top, 0 the top card: a Card where it lies so, face and "
+             "all, or a name or number wherever it lies. ValueError where it is not there.")
+        .def(
+            "__contains__",
+            [](const deck_value& d, py::handle card) {
+                return py::isinstance<card_value>(card) && find(d, card) >= 0;
+            })
         .def("__str__", [](const deck_value& d) { return deck_text(d, true); })
         .def("__repr__", [](const deck_value& d) { return deck_text(d, false); });
 }

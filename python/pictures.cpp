@@ -33,6 +33,38 @@ cairo_status_t append(void* into, const unsigned char* data, unsigned int length
     return CAIRO_STATUS_SUCCESS;
 }
 
+// Cairo numbers the surfaces of a whole process, from 1, and an SVG names
+// its own by those numbers: renumbered from 1, so that the same picture is
+// the same text however many were drawn before it, as from deal-picture.
+std::string renumbered(const std::string& svg) {
+    static constexpr std::string_view name = "surface";
+    const auto number_at = [&](std::size_t at, std::size_t& end) {
+        end = at;
+        long n = 0;
+        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9')
+            n = n * 10 + (svg[end++] - '0');
+        return end > at ? n : -1;
+    };
+    long least = -1;
+    std::size_t end = 0;
+    for (std::size_t at = svg.find(name); at != std::string::npos; at = svg.find(name, at + 1))
+        if (const long n = number_at(at + name.size(), end); n >= 0 && (least < 0 || n < least))
+            least = n;
+    if (least <= 1)
+        return svg;
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = svg.find(name); at != std::string::npos; at = svg.find(name, at + 1)) {
+        const long n = number_at(at + name.size(), end);
+        if (n < 0)
+            continue;
+        out.append(svg, from, at + name.size() - from);
+        out += std::to_string(n - least + 1);
+        from = end;
+    }
+    return out + svg.substr(from);
+}
+
 std::string rendered(const picture_value& p, picture::format f) {
     std::string bytes;
     cairo_status_t status;
@@ -43,7 +75,7 @@ std::string rendered(const picture_value& p, picture::format f) {
     if (status != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error(std::string("cannot draw the picture: ") +
                                  cairo_status_to_string(status));
-    return bytes;
+    return f == picture::format::svg ? renumbered(bytes) : bytes;
 }
 
 void save(const picture_value& p, const std::string& path, py::handle format) {

@@ -13,9 +13,17 @@ namespace python {
 routine_value routine_of(const std::string& text, int cards) {
     routine_value r;
     words w;
-    if (!text::read_routine(text, cards, r.moves, shown, w.text, sizeof w.text))
-        w.raise();
-    return r;
+    if (text::read_routine(text, cards, r.moves, shown, w.text, sizeof w.text))
+        return r;
+    // A routine that the largest deck takes is too big for this one: said
+    // with its size, as the programs say it.
+    deal::routine largest;
+    words ignored;
+    if (cards < deal::max_cards && text::read_routine(text, deal::max_cards, largest, shown,
+                                                      ignored.text, sizeof ignored.text))
+        value_error("deck of " + std::to_string(cards) + (cards == 1 ? " card: " : " cards: ") +
+                    w.text);
+    w.raise();
 }
 
 std::string moves_text(const deal::routine& r) {
@@ -35,8 +43,11 @@ routine_value make(py::handle moves, py::handle cards) {
         throw py::type_error("a routine is its moves, as text such as 'faro out; cut 26' or a "
                              "list of moves");
     std::string text;
-    for (const py::handle move : moves)
-        text += (text.empty() ? "" : "; ") + py::str(move).cast<std::string>();
+    for (const py::handle move : moves) {
+        if (!text.empty())
+            text += "; ";
+        text += py::str(move).cast<std::string>();
+    }
     return routine_of(text, size);
 }
 

@@ -36,8 +36,11 @@ void read_moves(py::handle given, allowed& a) {
     if (py::isinstance<py::str>(given)) {
         text = given.cast<std::string>();
     } else {
-        for (const py::handle move : given)
-            text += (text.empty() ? "" : " | ") + py::str(move).cast<std::string>();
+        for (const py::handle move : given) {
+            if (!text.empty())
+                text += " | ";
+            text += py::str(move).cast<std::string>();
+        }
     }
     std::vector<deal::move> listed;
     words w;

@@ -28,6 +28,7 @@ draw(), draw_chances(), draw_mix()   pictures, inline in Jupyter
 """
 
 from collections import namedtuple as _namedtuple
+from collections.abc import Sequence as _Sequence
 
 from deal._deal import (  # noqa: F401
     Card,
@@ -52,6 +53,12 @@ try:
     __all__ += ["Picture", "draw", "draw_chances", "draw_mix"]
 except ImportError:  # built without Cairo
     pass
+
+# A Deck is a sequence of Cards, from the top: count(), reversed() and
+# isinstance(deck, Sequence) as for any other.
+_Sequence.register(Deck)
+Deck.count = lambda self, card: sum(c == card for c in self)
+Deck.__reversed__ = lambda self: (self[i] for i in range(len(self) - 1, -1, -1))
 
 Mixing = _namedtuple("Mixing", ["shuffles", "total_variation", "separation"])
 Mixing.__doc__ = """How far `shuffles` riffles leave a deck from a random one: the total

@@ -127,9 +127,10 @@ picture_value draw_mix(py::handle sizes, py::handle shuffles, py::handle packets
                 d.push_back(law.total_variation_value(k));
         }
     }
-    curves->title = "How many riffles mix a deck: the total variation distance from a random deck";
-    if (a != 2)
-        curves->title += ", each riffle into " + std::to_string(a) + " packets";
+    curves->title = a == 2 ? "How many riffles mix a deck: the total variation distance from a "
+                             "random deck"
+                           : "How many riffles into " + std::to_string(a) +
+                                 " packets mix a deck: the distance from a random deck";
     return {[curves](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, *curves, w, c);
     }};

@@ -1326,6 +1326,10 @@ class Picture(unittest.TestCase):
             (["--view", "mix", "52", "101"],
              b"riffle count 101 is outside the supported range 1 to 100"),
             (["--view", "mix", "1,2..8"], b"--view mix draws at most 7 deck sizes"),
+            (["--view", "mix", "--riffle", "1", "52"],
+             b"packet count 1 is outside the supported range 2 to 16"),
+            (["--riffle", "3", "52"],
+             b"--riffle A cuts the riffles of --view mix into packets: give --view mix"),
             (["--view", "mix", "52..a"], b"'52..a' is not an integer card count"),
             # What a view cannot use is refused, not ignored.
             (["--view", "mix", "--card", "3", "52"], b"--view mix takes no --card: it draws "

@@ -197,6 +197,7 @@ def numbered(svg):
     (lambda: deal.draw_chances(deal.Routine("riffle", 8)),
      ["--routine", "riffle", "--view", "chances", 8]),
     (lambda: deal.draw_mix([13, 52], 12), ["--view", "mix", "13,52", 12]),
+    (lambda: deal.draw_mix(52, packets=3), ["--view", "mix", "--riffle", 3, 52]),
 ])
 def test_pictures(draw, args):
     picture = draw()

@@ -213,17 +213,26 @@ mpq_class exact_total_variation(int cards, int packets, int shuffles,
                                 const std::vector<mpz_class>& counts) {
     const auto n = static_cast<unsigned long>(cards);
     const mpz_class a = packets_power_exactly(packets, shuffles);
-    mpz_class power, product = 1, sum = 0;
+    mpz_class power, product = 1, sum = 0, step;
     mpz_pow_ui(power.get_mpz_t(), a.get_mpz_t(), n);
-    // P_r = n! C(a + n - r, n), the product of a - r + i for i from 1 to n.
-    for (unsigned long i = 1; i <= n; ++i)
-        product *= a - 1 + i;
+    // P_r = n! C(a + n - r, n), the product of a - r + i for i from 1 to n;
+    // each step in place, as a notebook asks for many of these at once.
+    for (unsigned long i = 1; i <= n; ++i) {
+        mpz_add_ui(step.get_mpz_t(), a.get_mpz_t(), i - 1);
+        mpz_mul(product.get_mpz_t(), product.get_mpz_t(), step.get_mpz_t());
+    }
     for (unsigned long r = 1; r <= n; ++r) {
-        sum += counts[r] * abs(product - power);
-        product *= a - r;
-        if (product != 0)
-            mpz_divexact(product.get_mpz_t(), product.get_mpz_t(),
-                         mpz_class(a + n - r).get_mpz_t());
+        mpz_sub(step.get_mpz_t(), product.get_mpz_t(), power.get_mpz_t());
+        mpz_abs(step.get_mpz_t(), step.get_mpz_t());
+        mpz_addmul(sum.get_mpz_t(), counts[r].get_mpz_t(), step.get_mpz_t());
+        if (a <= r) {
+            product = 0;
+            continue;
+        }
+        mpz_sub_ui(step.get_mpz_t(), a.get_mpz_t(), r);
+        mpz_mul(product.get_mpz_t(), product.get_mpz_t(), step.get_mpz_t());
+        mpz_add_ui(step.get_mpz_t(), a.get_mpz_t(), n - r);
+        mpz_divexact(product.get_mpz_t(), product.get_mpz_t(), step.get_mpz_t());
     }
     mpz_class factorial;
     mpz_fac_ui(factorial.get_mpz_t(), n);

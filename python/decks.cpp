@@ -274,11 +274,10 @@ is, and hashable.)")
         .def("index", &index_of, py::arg("card"),
              "The index of `card` from the top, 0 the top card: a Card where it lies so, face and "
              "all, or a name or number wherever it lies. ValueError where it is not there.")
-        .def(
-            "__contains__",
-            [](const deck_value& d, py::handle card) {
-                return py::isinstance<card_value>(card) && find(d, card) >= 0;
-            })
+        .def("__contains__",
+             [](const deck_value& d, py::handle card) {
+                 return py::isinstance<card_value>(card) && find(d, card) >= 0;
+             })
         .def("__str__", [](const deck_value& d) { return deck_text(d, true); })
         .def("__repr__", [](const deck_value& d) { return deck_text(d, false); });
 }

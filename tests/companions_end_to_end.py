@@ -995,6 +995,21 @@ class Mix(unittest.TestCase):
                 self.assertEqual(got.stdout.decode().splitlines(), spread)
         # Separation falls later than total variation: 11 riffles for a pack.
         self.assertEqual(self.mix(["--cutoff", "--separation", "52"]), "11\n")
+        # Past the exact integers, in floating point with its bound: the card
+        # third from the top of 530, riffled into three packets, lands j-th
+        # with (1/3^n) the sum over packets t and the u cards of packets up to
+        # t above it of C(j-1, u)(t+1)^u(2-t)^(j-1-u) C(n-j, v) t^v (3-t)^(n-j-v),
+        # v = 2 - u the cards of packets below t that were above it.
+        n, c = 530, math.comb
+        spread = [sum(c(j - 1, u) * (t + 1) ** u * (2 - t) ** (j - 1 - u) * c(n - j, 2 - u)
+                      * t ** (2 - u) * (3 - t) ** (n - j - 2 + u)
+                      for t in range(3) for u in range(3) if u < j and 2 - u <= n - j)
+                  for j in range(1, n + 1)]
+        want = " ".join(f"{n - j}:{rounded(Fraction(w, 3 ** n), 15)}"
+                        for j, w in reversed(list(enumerate(spread, 1))) if w)
+        got = run(["--routine", "riffle 3", "--where", str(n - 3), "--chances", "--digits", "15",
+                   str(n), "1"], name="deal-after")
+        self.assertEqual(got.stdout.decode().strip(), want)
 
     def test_published_answers(self):
         # Bayer and Diaconis's table for 52 cards, and its seven riffles.

@@ -300,66 +300,68 @@ void spread<Real>::riffle_into(int packets) {
 
 template <class Real>
 void spread<Real>::packet_share(int packets, int t) {
-    const auto m = static_cast<std::ptrdiff_t>(chances_.size());
+    const std::size_t m = chances_.size();
     const auto a = static_cast<unsigned long>(packets);
-    const auto at = [](std::ptrdiff_t x) { return static_cast<std::size_t>(x); };
-    Real p = arithmetic::zero(bits_), not_p = p, q = p, not_q = p, product = p, sum = p;
-    arithmetic::set_ratio(p, static_cast<unsigned long>(t), a);
-    arithmetic::set_ratio(not_p, a - static_cast<unsigned long>(t), a);
-    arithmetic::set_ratio(q, static_cast<unsigned long>(t) + 1, a);
-    arithmetic::set_ratio(not_q, a - static_cast<unsigned long>(t) - 1, a);
-    // R_j(x) = E top_[x + Y], Y ~ Binomial(m - j, p), for x < j: R_m is top_
-    // itself, and R_{j-1}(x) = (1 - p) R_j(x) + p R_j(x + 1).
-    const auto down = [&](std::vector<Real>& r, std::ptrdiff_t j) {
-        for (std::ptrdiff_t x = 0; x + 1 < j; ++x) {
-            sum = 0;
-            arithmetic::add_product(sum, r[at(x)], not_p, product);
-            arithmetic::add_product(sum, r[at(x + 1)], p, product);
-            r[at(x)] = sum;
-        }
+    const auto u = static_cast<unsigned long>(t);
+    // One trial more of a binomial law, with chance `yes` and `no`, carried
+    // into `r` at places from..to (a step back where from > to): r[x] =
+    // no r[x] + yes r[x + by]. Each of Y's trials is one of P's, with
+    // p = t/A; each of X's one of Q's, q = (t+1)/A.
+    Real ratio[4] = {arithmetic::zero(bits_), arithmetic::zero(bits_), arithmetic::zero(bits_),
+                     arithmetic::zero(bits_)};
+    arithmetic::set_ratio(ratio[0], u, a);
+    arithmetic::set_ratio(ratio[1], a - u, a);
+    arithmetic::set_ratio(ratio[2], u + 1, a);
+    arithmetic::set_ratio(ratio[3], a - u - 1, a);
+    Real product = ratio[0], sum = ratio[0];
+    const auto step = [&](Real* r, std::size_t x, int law, std::ptrdiff_t by, bool both) {
+        sum = 0;
+        arithmetic::add_product(sum, r[x], ratio[2 * law + 1], product);
+        if (both)
+            arithmetic::add_product(sum, r[static_cast<std::ptrdiff_t>(x) + by], ratio[2 * law],
+                                    product);
+        r[x] = sum;
     };
-    std::ptrdiff_t stretch = 1;
+    // R_j(x) = E top_[x + Y], Y ~ Binomial(m - j, p), for x < j, each kept
+    // in a row of m: R_m is top_ itself, and R_{j-1}(x) = (1 - p) R_j(x) +
+    // p R_j(x + 1). R at j = m, m - stretch, ...: the top of each stretch.
+    std::size_t stretch = 1;
     while (stretch * stretch < m)
         ++stretch;
-    // R at j = m, m - stretch, ...: the top of each stretch.
-    std::vector<std::vector<Real>> kept;
-    std::vector<Real> r(top_.begin(), top_.end());
-    for (std::ptrdiff_t j = m; j >= 1; --j) {
+    const std::size_t tops = (m - 1) / stretch + 1;
+    std::vector<Real> kept(tops * m, product), rows(stretch * m, product);
+    std::copy(top_.begin(), top_.end(), rows.begin());
+    for (std::size_t j = m; j >= 1; --j) {
         if ((m - j) % stretch == 0)
-            kept.emplace_back(r.begin(), r.begin() + j);
-        down(r, j);
+            std::copy(rows.data(), rows.data() + j, kept.data() + (m - j) / stretch * m);
+        for (std::size_t x = 0; x + 1 < j; ++x)
+            step(rows.data(), x, 0, 1, true);
     }
     // L_j(x) = P(X = x), X ~ Binomial(j - 1, q), from the top down; each
-    // stretch's R worked out again from its top.
-    std::vector<Real> l(at(m), arithmetic::zero(bits_));
+    // stretch's R worked out again from its top into rows, R_k in row
+    // high - k.
+    std::vector<Real>& l = lower_;
+    std::fill(l.begin(), l.end(), 0);
     l[0] = 1;
-    std::vector<std::vector<Real>> stretch_r;
-    std::ptrdiff_t j = 1;
-    for (auto c = static_cast<std::ptrdiff_t>(kept.size()) - 1; c >= 0; --c) {
-        const std::ptrdiff_t high = m - c * stretch;
-        stretch_r.assign(1, kept[at(c)]);
-        for (std::ptrdiff_t k = high; k > j; --k) {
-            std::vector<Real> next = stretch_r.back();
-            down(next, k);
-            stretch_r.push_back(std::move(next));
+    for (std::size_t c = tops, j = 1; c-- > 0;) {
+        const std::size_t high = m - c * stretch;
+        for (std::size_t k = high; k >= j; --k) {
+            Real* const row = rows.data() + (high - k) * m;
+            const Real* const from = k == high ? kept.data() + c * m : row - m;
+            std::copy(from, from + k + 1 - (k == high), row);
+            for (std::size_t x = 0; k < high && x < k; ++x)
+                step(row, x, 0, 1, true);
         }
         for (; j <= high; ++j) {
-            const std::vector<Real>& rj = stretch_r[at(high - j)];
-            Real& into = upper_[at(j - 1)];
-            for (std::ptrdiff_t x = 0; x < j; ++x)
-                if (!arithmetic::is_zero(l[at(x)]) && !arithmetic::is_zero(rj[at(x)]))
-                    arithmetic::add_product(into, l[at(x)], rj[at(x)], product);
-            if (j == m)
-                break;
+            const Real* const r = rows.data() + (high - j) * m;
+            for (std::size_t x = 0; x < j; ++x)
+                if (!arithmetic::is_zero(l[x]) && !arithmetic::is_zero(r[x]))
+                    arithmetic::add_product(upper_[j - 1], l[x], r[x], product);
             // L_{j+1}(x) = (1 - q) L_j(x) + q L_j(x - 1), from the end.
-            for (std::ptrdiff_t x = j; x >= 0; --x) {
-                sum = 0;
-                if (x < j)
-                    arithmetic::add_product(sum, l[at(x)], not_q, product);
-                if (x > 0)
-                    arithmetic::add_product(sum, l[at(x - 1)], q, product);
-                l[at(x)] = sum;
-            }
+            for (std::size_t x = j; j < m && x >= 1; --x)
+                step(l.data(), x, 1, -1, true);
+            if (j < m)
+                step(l.data(), 0, 1, 0, false);
         }
     }
 }

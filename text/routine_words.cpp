@@ -37,8 +37,8 @@ constexpr move_words all_moves[deal::move_kind_count] = {
     {deal::move_kind::riffle, "riffle", "[A]", "riffle",
      "by chance: one riffle shuffle, the deck cut after a binomial count of cards and the cards "
      "dropped from the bottoms of the two packets, each with chance proportional to the cards it "
-     "holds; deal-after --seed plays it. With A, 2 to 16, into A packets: each card falls into "
-     "one of them, each equally likely, and the cards are dropped from all A alike"},
+     "holds; deal-after --seed plays it; with A, 2 to 16, into A packets, each card into any "
+     "one alike"},
     {deal::move_kind::random_cut, "cut random", "", "cut random",
      "by chance: a cut of K cards, K equally likely from 0 to the deck's size less one"},
 };

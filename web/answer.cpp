@@ -53,6 +53,10 @@ answer& answer::string(std::string_view value) {
     return *this;
 }
 
+answer& answer::string(const char* from, const char* to) {
+    return string(std::string_view(from, static_cast<std::size_t>(to - from)));
+}
+
 answer& answer::integer(std::int64_t value) {
     before_value();
     char digits[24];
@@ -110,6 +114,10 @@ answer& answer::place(const char* type, const void* at, std::size_t length) {
 answer& answer::ints(std::vector<std::int32_t> values) {
     ints_.push_back(std::move(values));
     return place("i32", ints_.back().data(), ints_.back().size());
+}
+
+answer& answer::ints(std::span<const std::int16_t> values) {
+    return ints(std::vector<std::int32_t>(values.begin(), values.end()));
 }
 
 answer& answer::floats(std::vector<float> values) {

@@ -24,6 +24,8 @@ public:
     // Writes "name": before the value that follows; in an object only.
     answer& key(std::string_view name);
     answer& string(std::string_view value);
+    // The text from `from` up to `to`, as the text writers return its end.
+    answer& string(const char* from, const char* to);
     answer& integer(std::int64_t value);
     answer& boolean(bool value);
     answer& null();
@@ -33,6 +35,7 @@ public:
     answer& close_array();
     // An array of numbers kept with the answer, named by its place.
     answer& ints(std::vector<std::int32_t> values);
+    answer& ints(std::span<const std::int16_t> values);
     answer& floats(std::vector<float> values);
     answer& pixels(std::vector<std::uint32_t> values);
     // Room for `count` numbers, named here and filled by the caller: rows of

@@ -4,6 +4,11 @@
 
 namespace web {
 
+std::uint32_t rgba(colors::color c) {
+    const std::uint32_t rgb = colors::rgb(c);
+    return (rgb >> 16 & 0xff) | (rgb & 0xff00) | (rgb & 0xff) << 16 | 0xffu << 24;
+}
+
 cell_lines::cell_lines(int size, int width)
     : width_(std::clamp(width, 1, max_width)), from_(static_cast<std::size_t>(width_)),
       to_(from_.size()), scale_(from_.size()) {

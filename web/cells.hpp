@@ -6,9 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "colors/colormap.hpp"
 #include "deal/limits.hpp"
 
 namespace web {
+
+// A color as the page's pixels hold it: its bytes red, green, blue and
+// alpha in memory order, opaque.
+std::uint32_t rgba(colors::color c);
 
 class cell_lines {
 public:

@@ -21,6 +21,9 @@ request::request(std::string_view encoded) {
     }
 }
 
+request::request(const char* text, int length)
+    : request(std::string_view(text, static_cast<std::size_t>(length > 0 ? length : 0))) {}
+
 std::string_view request::operator[](std::string_view name) const {
     for (const auto& [key, value] : fields_)
         if (key == name)

@@ -13,6 +13,8 @@ namespace web {
 class request {
 public:
     explicit request(std::string_view encoded);
+    // The request of `length` bytes at `text`, as a call of the page hands it.
+    request(const char* text, int length);
 
     // The value of field `name`, or "" where it was not given.
     std::string_view operator[](std::string_view name) const;

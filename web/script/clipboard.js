@@ -1,7 +1,7 @@
 // Copying a text: through the clipboard where the browser allows it, else
 // by a selection copied the old way; the button says which worked.
 
-function copyText(text, button, label) {
+export function copyText(text, button, label) {
   const done = (ok) => {
     button.textContent = ok ? 'Copied' : 'Select and copy';
     setTimeout(() => { button.textContent = label; }, 1500);
@@ -14,8 +14,8 @@ function copyText(text, button, label) {
     area.style.opacity = '0';
     document.body.append(area);
     area.select();
-    let ok = false;
-    try { ok = document.execCommand('copy'); } catch (e) { ok = false; }
+    let ok;
+    try { ok = document.execCommand('copy'); } catch { ok = false; }
     area.remove();
     done(ok);
   };

@@ -4,7 +4,8 @@
 // Each call hands the core a request, every field the page shows, and reads
 // its answer, which depends on nothing else: no call waits on another.
 
-const $ = (id) => document.getElementById(id);
+import { page } from './page.js';
+
 const encoder = new TextEncoder();
 
 // A request as the core reads it: each field's name, '=', its value's length
@@ -24,7 +25,7 @@ function encodeRequest(fields) {
 
 // A card in a deck the core gives has its number in these bits, and one
 // above them where it lies face up.
-const faceUpMask = 0xffff;
+export const faceUpMask = 0xffff;
 
 const heaps = { i32: () => page.core.HEAP32, f32: () => page.core.HEAPF32, u32: () => page.core.HEAPU32 };
 const decoder = new TextDecoder();
@@ -54,23 +55,23 @@ function readAnswer(handle, keep) {
   return value;
 }
 
-// Asks the core `call` about `fields`; the answer is freed unless `keep`.
-// Where the call answers about an answer kept before, that answer comes
-// first, as `about`.
-function ask(call, fields, keep = false, about = null) {
+// Asks the core's call `call`, by its full name (explorer_rows), about
+// `fields`; the answer is freed unless `keep`. Where the call answers about
+// an answer kept before, that answer comes first, as `about`.
+export function ask(call, fields, keep = false, about = null) {
   const core = page.core;
   const request = encodeRequest(fields);
   const at = core._malloc(Math.max(1, request.length));
   core.HEAPU8.set(request, at);
-  const handle = about === null ? core[`_explorer_${call}`](at, request.length)
-    : core[`_explorer_${call}`](about.handle, at, request.length);
+  const handle = about === null ? core[`_${call}`](at, request.length)
+    : core[`_${call}`](about.handle, at, request.length);
   core._free(at);
   return readAnswer(handle, keep);
 }
 
 // The fields of a state as the core reads them: the deal's, and the round,
 // the card followed and whether faces are shown where asked.
-function dealFields(s) {
+export function dealFields(s) {
   return {
     hands: String(s.hands).trim(), packets: s.packets.trim(),
     cards: s.cards === null ? '' : String(s.cards).trim(), rest: s.rest,
@@ -80,13 +81,13 @@ function dealFields(s) {
 }
 // The round and the card followed, by where it starts, as the rows and the
 // plan of a deal take them.
-function roundFields(s) {
+export function roundFields(s) {
   return { round: s.round.toString(), followed: s.card === null ? '' : s.card };
 }
 
 // The cell lines of `rows` (a kept answer's) in `colors`, `width` pixels
 // wide, handed to `use` before the answer is freed.
-function withCells(rows, count, size, colors, width, use) {
+export function withCells(rows, count, size, colors, width, use) {
   const core = page.core;
   const palette = core._malloc(Math.max(1, size) * 4);
   core.HEAPU32.set(colors, palette >> 2);

@@ -8,13 +8,25 @@
 // pass or a whole interleaving. Where each card goes comes from the core's
 // moves; the steps only show the way there.
 
+import { ask, faceUpMask, roundFields } from './core.js';
+import { $, canvas, font } from './dom.js';
+import {
+  cardLabel, cardNumber, draw, facesShown, fitCanvas, followedColor, followedColors, playingCard, rgbaCss,
+  setWords,
+} from './draw.js';
+import { setReady, step, stopPlaying } from './fields.js';
+import { settled } from './landscape.js';
+import { page, update } from './page.js';
+import { paintPiles, pileLayout } from './piles.js';
+import { ringCard, roundedRect } from './rows.js';
+
 const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
 // Whether the deck of the state can be dealt on screen.
-const dealable = () => {
+export const dealable = () => {
   const { model, facts } = page;
-  return model.size > 0 && model.size <= facts.limits.maxDealtCards &&
-    (model.routine || model.hands <= facts.limits.maxDealtCards);
+  return model.size > 0 && model.size <= facts.table.max_dealt_cards &&
+    (model.routine || model.hands <= facts.table.max_dealt_cards);
 };
 
 // The font size of the name of a card dealt, `w` by `h`.
@@ -24,41 +36,147 @@ const dealtLetters = (w, h) => Math.max(8, Math.min(14, w * 0.42, h * 0.26));
 // On a phone, and presenting, a round is dealt as a table shows it: in
 // piles (piles.js).
 const phoneWidth = 480;
-const onPhone = () => window.innerWidth <= phoneWidth;
+export const onPhone = () => window.innerWidth <= phoneWidth;
+
+// A deal move's steps: each card from the top to its hand, pass after
+// pass, then the hands and the rest gathered from the bottom of the new deck
+// up, each in the order of the lowest place its cards take.
+function dealMove({ move, size, whole, places, onPosition, name, toNew, add }) {
+  const held = new Array(move.hands).fill(0);
+  const dealt = move.order.length;
+  for (let k = 0; k < dealt; ++k) {
+    const p = onPosition[size - 1 - k];
+    const hand = move.order[k];
+    Object.assign(places[p], { area: 'hand', hand, of: move.hands, slot: held[hand]++ });
+    if (!whole || k + 1 === dealt || move.passes[k + 1] !== move.passes[k]) {
+      add(whole ? `pass ${move.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${move.passes[k] + 1})`);
+    }
+  }
+  const groups = new Map();
+  for (let x = 0; x < size; ++x) {
+    const q = places[onPosition[x]];
+    const key = q.area === 'hand' ? `hand ${q.hand}` : 'the rest';
+    if (!groups.has(key)) groups.set(key, []);
+    groups.get(key).push(x);
+  }
+  const lowest = (xs) => Math.min(...xs.map((x) => move.goesTo[x]));
+  for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
+    xs.forEach(toNew);
+    add(`${key}${xs.includes(move.at) && move.chooses ? ', which holds the followed card,' : ''} gathered`);
+  }
+}
+
+// A cut's steps: its packet lifted, or drawn out from the bottom, and put
+// back on the other side.
+function cutMove(m) {
+  const { move, size, places, onPosition, toNew, add } = m;
+  const k = move.cut;
+  if (k % size === 0) {
+    wholeMove(m);
+    return;
+  }
+  for (let x = 0; x < size; ++x) {
+    if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, part: 0, named: 'packet' });
+  }
+  add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
+  for (let x = 0; x < size; ++x) toNew(x);
+  add(k > 0 ? 'put under the rest' : 'put on top of the rest');
+}
+
+// A faro's steps: the halves side by side, then interleaved card by card.
+function faroMove({ move, size, whole, places, onPosition, name, toNew, add }) {
+  const lower = move.lower;
+  for (let x = 0; x < size; ++x) {
+    Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, part: x < lower ? 0 : 1,
+      named: x < lower ? 'lower half' : 'upper half' });
+  }
+  add('cut into two halves, side by side');
+  const from = [];
+  for (let x = 0; x < size; ++x) from[move.goesTo[x]] = x;
+  for (let y = 0; y < size; ++y) {
+    toNew(from[y]);
+    if (!whole || y + 1 === size) {
+      add(whole ? 'the halves interleaved' : `card ${name(onPosition[from[y]])} from the ${from[y] < lower ? 'lower' : 'upper'} half`);
+    }
+  }
+}
+
+// Monge's steps: each card taken from the top onto the pile or under it,
+// the pile, as it grows, in the order its cards end in.
+function mongeMove({ move, size, whole, places, onPosition, name, add }) {
+  const taken = [];
+  for (let x = size - 1; x >= 0; --x) {
+    const above = taken.every((t) => move.goesTo[t] < move.goesTo[x]);
+    taken.push(x);
+    const sorted = [...taken].sort((a, b) => move.goesTo[a] - move.goesTo[b]);
+    sorted.forEach((t, r) => Object.assign(places[onPosition[t]], { area: 'new', slot: r }));
+    if (!whole || x === 0) {
+      add(whole ? 'every card above or below the pile'
+        : `card ${name(onPosition[x])} ${taken.length === 1 ? 'starts the pile' : above ? 'on top of the pile' : 'under the pile'}`);
+    }
+  }
+}
+
+// A down-under deal's steps: of the cards held, top first, the top one goes
+// down onto the table or under the rest, in turn, as the core's steps say.
+function downUnderMove({ move, size, whole, places, onPosition, name, toNew, add }) {
+  const held = [];
+  for (let x = size - 1; x >= 0; --x) held.push(x);
+  for (let k = 0; k < move.steps.length; k += 2) {
+    const x = held.shift();
+    const down = move.steps[k + 1] === 1;
+    if (down) toNew(x); else held.push(x);
+    held.forEach((h, r) => Object.assign(places[onPosition[h]], { area: 'deck', slot: held.length - 1 - r }));
+    if (!whole || !held.length) {
+      add(whole ? 'down and under in turn' : `card ${name(onPosition[x])} ${down ? 'down on the table' : 'under the cards held'}`);
+    }
+  }
+}
+
+// Any other move in one step: the deck reversed, riffled or turned over,
+// a turn flipping the cards it takes, the top `turned` of the deck.
+function wholeMove({ move, size, places, onPosition, toNew, add }) {
+  if (move.kind === 'turn') for (let x = size - move.turned; x < size; ++x) places[onPosition[x]].up = !places[onPosition[x]].up;
+  for (let x = 0; x < size; ++x) toNew(x);
+  add(move.kind === 'reverse' ? 'the order reversed, card by card'
+    : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
+    : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
+      : 'the deck as it was');
+}
+
+const moveSteps = { deal: dealMove, cut: cutMove, 'cut random': cutMove, 'faro out': faroMove, 'faro in': faroMove,
+  monge: mongeMove, 'down-under': downUnderMove, 'under-down': downUnderMove };
+// What the row between the deck and the new deck holds while a move is made.
+const moveMids = { deal: 'the hands, hand 0 on the left, each card below the one before', cut: 'the packet lifted',
+  'faro out': 'the lower half (left) and the upper half (right)', 'faro in': 'the lower half (left) and the upper half (right)' };
 
 // The places of the cards at every step: steps[s][i] is the place of the
 // card that starts the round at position i, {card, area, slot, hand, of,
 // part, named, up}: area 'deck' (the top row), 'hand' (hand `hand` of `of`),
 // 'mid' (a row between, slot of size + 2, in packet `part` that is `named`)
-// or 'new' (the bottom row); up where the card lies face up.
+// or 'new' (the bottom row); up where the card lies face up. Each step has
+// its words, the row between's words and the move whose deck the top row
+// holds.
 function dealSteps() {
   const { model, state } = page;
-  const size = model.size;
   // The moves of the round as the core plays them on the deck shown, each
   // where the followed card is before it. A plain deal is one deal move.
-  const plan = ask('plan', roundFields(state), false, model);
+  const plan = ask('explorer_plan', roundFields(state), false, model);
   // The cards' numbers, and which lie face up as the round starts.
   const deck = Array.from(plan.deck, (card) => card & faceUpMask);
   const places = deck.map((card, p) => ({ card, area: 'deck', slot: p, up: (plan.deck[p] & ~faceUpMask) !== 0 }));
   const steps = [places.map((q) => ({ ...q }))];
   const labels = ['the deck of this round'];
   const mids = [''];
-  // What the top row holds at each step: the deck before which move.
   const tops = [0];
-  const whole = reducedMotion.matches;
   const count = plan.moves.length;
   let pos = deck.map((_, p) => p); // where each card is before the move
-  for (let i = 0; i < count; ++i) {
-    const move = plan.moves[i];
-    const at = move.at;
+  plan.moves.forEach((move, i) => {
     const prefix = count > 1 ? `move ${i + 1} of ${count}, ${move.text}: ` : model.routine ? `${move.text}: ` : '';
-    const mid = { deal: 'the hands, hand 0 on the left, each card below the one before',
-      cut: 'the packet lifted', 'faro out': 'the lower half (left) and the upper half (right)',
-      'faro in': 'the lower half (left) and the upper half (right)' }[move.kind] || '';
     const add = (label) => {
       steps.push(places.map((q) => ({ ...q })));
       labels.push(prefix + label);
-      mids.push(mid);
+      mids.push(moveMids[move.kind] || '');
       tops.push(i);
     };
     if (i > 0) {
@@ -67,95 +185,13 @@ function dealSteps() {
     }
     const onPosition = []; // the card at each position
     pos.forEach((x, p) => { onPosition[x] = p; });
-    const name = (p) => cardLabel(places[p].card);
-    const toNew = (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] });
-    if (move.kind === 'deal') {
-      const held = new Array(move.hands).fill(0);
-      const dealt = move.order.length;
-      for (let k = 0; k < dealt; ++k) {
-        const p = onPosition[size - 1 - k];
-        const hand = move.order[k];
-        Object.assign(places[p], { area: 'hand', hand, of: move.hands, slot: held[hand]++ });
-        if (!whole || k + 1 === dealt || move.passes[k + 1] !== move.passes[k]) {
-          add(whole ? `pass ${move.passes[k] + 1} dealt` : `card ${name(p)} to hand ${hand} (pass ${move.passes[k] + 1})`);
-        }
-      }
-      // Gathered from the bottom of the new deck up: each hand, and the
-      // rest, in the order of the lowest place its cards take.
-      const groups = new Map();
-      for (let x = 0; x < size; ++x) {
-        const q = places[onPosition[x]];
-        const key = q.area === 'hand' ? `hand ${q.hand}` : 'the rest';
-        if (!groups.has(key)) groups.set(key, []);
-        groups.get(key).push(x);
-      }
-      const lowest = (xs) => Math.min(...xs.map((x) => move.goesTo[x]));
-      for (const [key, xs] of [...groups.entries()].sort((a, b) => lowest(a[1]) - lowest(b[1]))) {
-        xs.forEach(toNew);
-        add(`${key}${xs.includes(at) && move.chooses ? ', which holds the followed card,' : ''} gathered`);
-      }
-    } else if ((move.kind === 'cut' || move.kind === 'cut random') && move.cut % size !== 0) {
-      const k = move.cut;
-      for (let x = 0; x < size; ++x) {
-        if (k > 0 ? x >= size - k : x < -k) Object.assign(places[onPosition[x]], { area: 'mid', slot: x + 1, part: 0, named: 'packet' });
-      }
-      add(k > 0 ? `the top ${k} cards lifted` : `the bottom ${-k} cards drawn out`);
-      for (let x = 0; x < size; ++x) toNew(x);
-      add(k > 0 ? 'put under the rest' : 'put on top of the rest');
-    } else if (move.kind === 'faro out' || move.kind === 'faro in') {
-      const lower = move.lower;
-      for (let x = 0; x < size; ++x) {
-        Object.assign(places[onPosition[x]], { area: 'mid', slot: x < lower ? x : x + 2, part: x < lower ? 0 : 1,
-          named: x < lower ? 'lower half' : 'upper half' });
-      }
-      add('cut into two halves, side by side');
-      const from = [];
-      for (let x = 0; x < size; ++x) from[move.goesTo[x]] = x;
-      for (let y = 0; y < size; ++y) {
-        toNew(from[y]);
-        if (!whole || y + 1 === size) {
-          add(whole ? 'the halves interleaved' : `card ${name(onPosition[from[y]])} from the ${from[y] < lower ? 'lower' : 'upper'} half`);
-        }
-      }
-    } else if (move.kind === 'monge') {
-      // Taken from the top; the pile, as it grows, in the order its cards
-      // end in.
-      const taken = [];
-      for (let x = size - 1; x >= 0; --x) {
-        const above = taken.every((t) => move.goesTo[t] < move.goesTo[x]);
-        taken.push(x);
-        const sorted = [...taken].sort((a, b) => move.goesTo[a] - move.goesTo[b]);
-        sorted.forEach((t, r) => Object.assign(places[onPosition[t]], { area: 'new', slot: r }));
-        if (!whole || x === 0) {
-          add(whole ? 'every card above or below the pile'
-            : `card ${name(onPosition[x])} ${taken.length === 1 ? 'starts the pile' : above ? 'on top of the pile' : 'under the pile'}`);
-        }
-      }
-    } else if (move.kind === 'down-under' || move.kind === 'under-down') {
-      // The cards held, top first: the top one goes down onto the table or
-      // under the rest, in turn, as the core's steps say.
-      const held = [];
-      for (let x = size - 1; x >= 0; --x) held.push(x);
-      for (let k = 0; k < move.steps.length; k += 2) {
-        const x = held.shift();
-        const down = move.steps[k + 1] === 1;
-        if (down) toNew(x); else held.push(x);
-        held.forEach((h, r) => Object.assign(places[onPosition[h]], { area: 'deck', slot: held.length - 1 - r }));
-        if (!whole || !held.length) {
-          add(whole ? 'down and under in turn' : `card ${name(onPosition[x])} ${down ? 'down on the table' : 'under the cards held'}`);
-        }
-      }
-    } else {
-      // A turn flips the cards it takes, the top `turned` of the deck.
-      if (move.kind === 'turn') for (let x = size - move.turned; x < size; ++x) places[onPosition[x]].up = !places[onPosition[x]].up;
-      for (let x = 0; x < size; ++x) toNew(x);
-      add(move.kind === 'reverse' ? 'the order reversed, card by card'
-        : move.kind === 'riffle' ? 'riffled: cut, and the two packets dropped together'
-        : move.kind === 'turn' ? (move.turned === size ? 'the deck turned over' : `the top ${move.turned} cards turned over`)
-          : 'the deck as it was');
-    }
+    (moveSteps[move.kind] || wholeMove)({
+      move, size: model.size, whole: reducedMotion.matches, places, onPosition, add,
+      name: (p) => cardLabel(places[p].card),
+      toNew: (x) => Object.assign(places[onPosition[x]], { area: 'new', slot: move.goesTo[x] }),
+    });
     pos = pos.map((x) => move.goesTo[x]);
-  }
+  });
   return { steps, labels, mids, tops, moves: plan.moves.map((m) => m.text) };
 }
 
@@ -200,7 +236,7 @@ function dealLayout(b, shape) {
   const card = { w: Math.max(6, Math.min(cell * 0.86, h / 1.3)), h };
   const deckY = 26 + card.h / 2, newY = b.height - card.h / 2 - 10;
   const handsTop = deckY + card.h / 2 + 34;
-  const step = card.h * overlap;
+  const fanned = card.h * overlap;
   return {
     left, width, card, deckY, newY, handsTop, labels: { size: 12, top: 12, mid: 14, new: 12 },
     at(place) {
@@ -210,18 +246,18 @@ function dealLayout(b, shape) {
       if (place.area === 'mid') {
         return { x: left + (place.slot + 0.5) * (width / (size + 2)), y: handsTop + card.h / 2 };
       }
-      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * step };
+      return { x: left + (place.hand + 0.5) * (width / place.of), y: handsTop + card.h / 2 + place.slot * fanned };
     },
   };
 }
 
 // A label whose last line is at `y`.
-function fillLabel(layout, text, y) {
+function fillLabel(layout, text, y, drawn) {
   page.ctx.fillText(text, layout.left, y);
-  page.dealtLabels.push([page.ctx.measureText(text).width - layout.width, text]);
+  drawn.labels.push([page.ctx.measureText(text).width - layout.width, text]);
 }
 
-function startDealing() {
+export function startDealing() {
   const { state, model } = page;
   if (page.dealing || !dealable() || state.view !== 'rows') return;
   stopPlaying();
@@ -269,7 +305,7 @@ function dealFrame() {
   if (!idle) requestAnimationFrame(dealFrame);
 }
 
-function wake() {
+export function wake() {
   if (page.dealing && page.dealing.idle) {
     dealt({ idle: false });
     requestAnimationFrame(dealFrame);
@@ -277,16 +313,18 @@ function wake() {
 }
 
 // Eases a card from its place at the step before to its place now.
-function paintDeal(t) {
+export function paintDeal(t) {
   const { dealing: d, state, model } = page;
   const b = fitCanvas(false);
   const layout = dealLayout(b, d.shape);
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
   page.ctx.clearRect(0, 0, b.width, b.height);
-  update({ dealtLabels: [], dealtPlaces: new Map() });
+  // Where each card was drawn, and how wide each label, beyond its room.
+  const drawn = { places: new Map(), labels: [] };
   const ease = (x) => (x < 0.5 ? 2 * x * x : 1 - (-2 * x + 2) ** 2 / 2);
-  if (layout.piles) paintPiles(layout, d.steps[d.from], d.steps[d.step], t, ease(t));
-  else paintLaidOut(layout, d, ease(t));
+  if (layout.piles) paintPiles(layout, d.steps[d.from], d.steps[d.step], t, ease(t), drawn);
+  else paintLaidOut(layout, d, ease(t), drawn);
+  update({ dealtDrawn: drawn });
   const said = `${model.routine ? 'Playing' : 'Dealing'} round ${state.round}, step ${d.step} of ${d.steps.length - 1}: ` +
     `${d.labels[d.step]}. Right steps, Space ${d.playing ? 'pauses' : 'plays'}, Escape stops.`;
   if ($('info').textContent !== said) setWords($('info'), said);
@@ -294,7 +332,7 @@ function paintDeal(t) {
 
 // Every card of the round laid out, the deck and the new deck in a row, the
 // hands below, each card's face showing.
-function paintLaidOut(layout, d, e) {
+function paintLaidOut(layout, d, e, drawn) {
   const { state, model, theme } = page;
   page.ctx.font = font(layout.labels.size);
   page.ctx.textAlign = 'left';
@@ -307,10 +345,10 @@ function paintLaidOut(layout, d, e) {
     `before move ${top + 1} (${d.moves[top]})` : `Round ${state.round}`;
   const newLabel = model.routine ? 'The new deck, bottom (left) to top'
     : `Round ${state.round + 1n}: the hands gathered, bottom (left) to top`;
-  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top);
+  fillLabel(layout, `${holds}: the deck, bottom (left) to top (right)${model.routine ? '' : '; cards are dealt from the top'}`, layout.labels.top, drawn);
   const mid = d.mids[d.step];
-  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid);
-  fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new);
+  if (mid) fillLabel(layout, mid[0].toUpperCase() + mid.slice(1), layout.handsTop - layout.labels.mid, drawn);
+  fillLabel(layout, newLabel, layout.newY - layout.card.h / 2 - layout.labels.new, drawn);
   const before = d.steps[d.from], now = d.steps[d.step];
   const colors = model.colors[state.color];
   // A pile from its first card to its last, each over the one before, so
@@ -327,7 +365,7 @@ function paintLaidOut(layout, d, e) {
     const x = a.x + (z.x - a.x) * e, y = a.y + (z.y - a.y) * e;
     const ring = followed.has(now[p].card) ? followedColor(followed.get(now[p].card)) : null;
     paintDealtCard(now[p].card, x, y, layout.card, colors[now[p].card], now[p].up, ring, letters);
-    page.dealtPlaces.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h, letters });
+    drawn.places.set(now[p].card, { x, y, w: layout.card.w, h: layout.card.h, letters });
   }
 }
 
@@ -335,7 +373,7 @@ const moved = (a, b) => a.area !== b.area || a.slot !== b.slot;
 
 // A card face up is dark with its name light, as in the rows; its name
 // `letters` pixels high, a face's rank above its suit where `tall`.
-function paintDealtCard(card, x, y, shape, color, up, ring, letters, tall = false) {
+export function paintDealtCard(card, x, y, shape, color, up, ring, letters, tall = false) {
   const theme = page.theme;
   const w = shape.w, h = shape.h;
   if (ring !== null) ringCard(x, y, w, h, rgbaCss(ring), 4);
@@ -365,7 +403,7 @@ function paintDealtCard(card, x, y, shape, color, up, ring, letters, tall = fals
 }
 
 // One step on, the move before it done.
-function dealStep() {
+export function dealStep() {
   const d = page.dealing;
   dealt({ playing: false });
   if (d.step + 1 >= d.steps.length) { finishDealing(); return; }
@@ -373,20 +411,20 @@ function dealStep() {
   wake();
 }
 
-function toggleDealing() {
+export function toggleDealing() {
   dealt({ playing: !page.dealing.playing, started: performance.now() });
   wake();
 }
 
 // The new deck is the next round: the address follows.
-function finishDealing() {
+export function finishDealing() {
   const frames = page.dealing.frames;
   endDealing();
-  window.dealExplorer.dealFrames = frames;
+  update({ dealtFrames: frames });
   step(1, 'push');
 }
 
-function stopDealing() {
+export function stopDealing() {
   if (!page.dealing) return;
   endDealing();
   draw();
@@ -395,6 +433,6 @@ function stopDealing() {
 
 function endDealing() {
   update({ dealing: null });
-  $('deal-round').innerHTML = 'Deal<span class="wide"> this round<\/span>';
+  $('deal-round').innerHTML = 'Deal<span class="wide"> this round</span>';
   $('deal-round').setAttribute('aria-pressed', 'false');
 }

@@ -2,12 +2,13 @@
 // card that is followed, and the caption and text alternative that say in
 // words what the picture shows.
 
-const canvas = $('canvas');
-const screenContext = canvas.getContext('2d');
-// Where the views draw: the canvas, or a recorder that writes SVG.
-page.ctx = screenContext;
-
-const font = (size) => `${size}px system-ui, "DejaVu Sans", sans-serif`;
+import { faceUpMask } from './core.js';
+import { $, canvas, font, screenContext } from './dom.js';
+import { explainPlaying } from './fields.js';
+import { layoutMap, mapHeight, paintMap } from './map.js';
+import { page, update } from './page.js';
+import { layoutDeck, paintDeck, roomLetters, rowsLetters } from './presenting.js';
+import { cursorWords, layoutRows, paintRows, positionOf } from './rows.js';
 
 // The page's colors, read once a drawing rather than once a use: reading a
 // style makes the browser bring every style up to date.
@@ -21,9 +22,9 @@ function readTheme() {
   update({ theme: { ...theme, canvasColor: cssColor(theme.canvas) } });
 }
 
-const rgbaCss = (color, alpha = 1) =>
+export const rgbaCss = (color, alpha = 1) =>
   `rgba(${color & 255},${(color >>> 8) & 255},${(color >>> 16) & 255},${alpha})`;
-const luminance = (color) =>
+export const luminance = (color) =>
   0.3 * (color & 255) + 0.59 * ((color >>> 8) & 255) + 0.11 * ((color >>> 16) & 255);
 
 // WCAG's contrast of two colors, from 1 to 21: a dot stands out from the
@@ -35,44 +36,44 @@ function relativeLuminance(color) {
   };
   return 0.2126 * linear(0) + 0.7152 * linear(8) + 0.0722 * linear(16);
 }
-function contrast(a, b) {
+export function contrast(a, b) {
   const [x, y] = [relativeLuminance(a), relativeLuminance(b)].sort((m, n) => n - m);
   return (x + 0.05) / (y + 0.05);
 }
 // A CSS color "#rrggbb" as the colors the core gives are kept.
-const cssColor = (hex) => {
+export const cssColor = (hex) => {
   const n = parseInt(hex.slice(1), 16);
   return (((n >> 16) & 255) | (n & 0xff00) | ((n & 255) << 16) | (0xff << 24)) >>> 0;
 };
 // The outline that makes a dot of `color` stand out where its fill alone
 // does not (a dark card on the dark canvas, a pale one on the light): the
 // muted ink, or null.
-function outlineOf(color) {
+export function outlineOf(color) {
   return contrast(color, page.theme.canvasColor) >= 3 ? null : page.theme.muted;
 }
 
 // A color most of the way to the canvas's: for what is not followed.
-function fade(color) {
+export function fade(color) {
   const toward = page.theme.dark ? 16 : 255;
   const mix = (shift) => Math.round(((color >>> shift) & 255) * 0.2 + toward * 0.8);
   return (mix(0) | (mix(8) << 8) | (mix(16) << 16) | (0xff << 24)) >>> 0;
 }
 
-const focusCard = () => (page.hover !== null ? page.hover : page.state.card);
+export const focusCard = () => (page.hover !== null ? page.hover : page.state.card);
 // The card pointed at or followed and its cycle; -1 for the cycle when
 // none is, or it has none.
-function focused() {
+export function focused() {
   const card = focusCard();
   // A chosen pile makes each round its own: no cycle of the round is the
   // card's.
   return { focus: card, focusCycle: card === null || page.trick ? -1 : page.model.cycleOf[card] };
 }
-const followedColor = (i = 0) => page.model.colors.followed[i];
+export const followedColor = (i = 0) => page.model.colors.followed[i];
 // The other cards followed, beside the first, each with the index of its
 // color.
-const alsoFollowed = () => page.state.more.map((card, i) => ({ card, color: i + 1 }));
+export const alsoFollowed = () => page.state.more.map((card, i) => ({ card, color: i + 1 }));
 // Every card followed, by the index of its color.
-const followedColors = () => new Map([page.state.card, ...page.state.more].map((card, i) => [card, i]));
+export const followedColors = () => new Map([page.state.card, ...page.state.more].map((card, i) => [card, i]));
 
 // ---- playing cards ----------------------------------------------------------
 
@@ -80,7 +81,7 @@ const followedColors = () => new Map([page.state.card, ...page.state.more].map((
 // the programs name them: the core's names, read once.
 // The card that starts at position `card`: its name on a pack, and its
 // number.
-function playingCard(card) {
+export function playingCard(card) {
   const text = page.model.names[card];
   return { text, red: /[♦♥]/.test(text) };
 }
@@ -88,18 +89,18 @@ function playingCard(card) {
 // listing, the hands and a round dealt; the rows draw faces where they have
 // a dozen pixels a card across the picture, beside the labels, and dots
 // else.
-const facesShown = () => page.state.faces && page.model.size <= page.facts.limits.maxPlayingCards;
-const facesInRows = () => facesShown() && (!page.box || page.box.width - 70 >= 12 * page.model.size);
+export const facesShown = () => page.state.faces && page.model.size <= page.facts.table.max_playing_cards;
+export const facesInRows = () => facesShown() && (!page.box || page.box.width - 70 >= 12 * page.model.size);
 // A card as the page names it in words: its number, and its face if shown.
-const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
-const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
+export const cardNumber = (card) => page.model.numbers[card] & faceUpMask;
+export const cardName = (card) => (facesShown() ? `${cardNumber(card)} (${playingCard(card).text})` : String(cardNumber(card)));
 // A card as a field or a card drawn shows it: its face, or its number.
-const cardLabel = (card) => (facesShown() ? playingCard(card).text : String(cardNumber(card)));
+export const cardLabel = (card) => (facesShown() ? playingCard(card).text : String(cardNumber(card)));
 // A position, counted from the bottom as the programs count, and from the
 // top as a magician counts: "position 40, 12th from the top".
 // Counted from the top, the place comes first.
-const ordinal = (n) => `${n}${n % 100 >= 11 && n % 100 <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][n % 10] || 'th'}`;
-function positionWords(p) {
+export const ordinal = (n) => `${n}${n % 100 >= 11 && n % 100 <= 13 ? 'th' : ['th', 'st', 'nd', 'rd'][n % 10] || 'th'}`;
+export function positionWords(p) {
   const n = page.model.size - p;
   const place = n === 1 ? 'the top card' : `${ordinal(n)} from the top`;
   return page.state.fromTop ? `${place} (position ${p})` : `position ${p}, ${place}`;
@@ -110,7 +111,7 @@ const goesToWords = (p) => (page.state.fromTop ? positionWords(page.model.goesTo
 
 // A plot's axes: its numbers small and muted, right-aligned to their ticks,
 // its lines thin.
-function axesStyle(c) {
+export function axesStyle(c) {
   c.font = font(11);
   c.fillStyle = page.theme.muted;
   c.strokeStyle = page.theme.line;
@@ -122,7 +123,7 @@ function axesStyle(c) {
 // A plot under the view: as wide as its box, `share` of that high within
 // [least, most] pixels, at the screen's pixel ratio, cleared; its size in CSS
 // pixels.
-function fitPlot(plot, context, least, most, share) {
+export function fitPlot(plot, context, least, most, share) {
   const ratio = window.devicePixelRatio || 1;
   const width = plot.clientWidth;
   const height = Math.round(Math.min(most, Math.max(least, width * share)));
@@ -144,7 +145,7 @@ function fitPlot(plot, context, least, most, share) {
 // stays in view. Measuring makes the browser lay the page out, so it is done
 // only when asked; a canvas whose size is set anew starts blank and costs a
 // new bitmap, so that happens only when the box has changed.
-function fitCanvas(measure, wanted = null, atLeast = 0) {
+export function fitCanvas(measure, wanted = null, atLeast = 0) {
   const box = page.box;
   if (box && !measure && wanted === box.wanted && atLeast === box.atLeast) return box;
   const rect = canvas.getBoundingClientRect();
@@ -170,7 +171,7 @@ function fitCanvas(measure, wanted = null, atLeast = 0) {
 }
 
 // Lays out the view that the state asks for, and draws it.
-function draw(measure = false) {
+export function draw(measure = false) {
   readTheme();
   let b = fitCanvas(measure);
   // Whether faces fit is known once the canvas is measured; the listing and
@@ -190,7 +191,7 @@ function draw(measure = false) {
 }
 
 // Draws the current view, with the card pointed at or followed, if any.
-function paint() {
+export function paint() {
   const view = page.view;
   const b = view.box;
   page.ctx.setTransform(b.ratio, 0, 0, b.ratio, 0, 0);
@@ -205,7 +206,7 @@ function paint() {
 
 // The deal in a few words, for captions and titles: "4 hands, 20 cards" and
 // the rules where they are not deal's own.
-function dealWords() {
+export function dealWords() {
   const model = page.model;
   const cards = `${model.size} card${model.size === 1 ? '' : 's'}`;
   if (model.routine) return `${cards}, ${model.rules}`;
@@ -219,7 +220,7 @@ function dealWords() {
 // they are drawn with: where it is, its cycle where it has one, its places
 // repeating where a chosen pile follows it, its chances where moves are
 // drawn by chance.
-function describe() {
+export function describe() {
   const { view, model, state } = page;
   if (view.kind === 'deck') {
     canvas.setAttribute('aria-label', `The deck at round ${state.round}: ${dealWords()}, read from its top card.`);
@@ -307,7 +308,7 @@ function pointedWords() {
 
 // The followed card's chance of being at `at`, [row, position], where
 // chances are shaded.
-function chanceWords(at) {
+export function chanceWords(at) {
   const { rows, model, state, view } = page;
   if (!rows.chances || state.card === null || !at || view.kind !== 'rows') return '';
   const p = rows.chances[at[0] * model.size + at[1]];
@@ -321,7 +322,7 @@ const chanceText = (p) => (p <= 0 ? '0' : p >= 1 ? '1' : `about ${p.toPrecision(
 // Text set as words that no line breaks inside: a browser breaks after a
 // hyphen, and an option such as --chosen-pile or a move such as down-under
 // reads, and copies, whole.
-function setWords(element, text) {
+export function setWords(element, text) {
   element.replaceChildren(...text.split(/(\S*-[a-z]\S*)/i).map((part, i) => {
     if (i % 2 === 0) return part;
     const word = document.createElement('span');

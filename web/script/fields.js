@@ -3,20 +3,30 @@
 // a button is pressed; a fault goes as soon as it no longer holds, and the
 // view stays meanwhile.
 
-const ui = {
+import { dealable, stopDealing } from './dealt.js';
+import { $ } from './dom.js';
+import { cardLabel, dealWords, draw, facesShown, rgbaCss, setWords } from './draw.js';
+import { drawLandscape, settled, superscript } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { page, update } from './page.js';
+import {
+  checkDeal, dealKey, fieldLabel, learn, parseCards, parseRound, toSearch, withNumbers,
+} from './state.js';
+
+export const ui = {
   hands: $('hands'), round: $('round'), card: $('card'), packets: $('packets'), cards: $('cards'),
   rest: $('rest'), firstCard: $('first-card'), bottomHand: $('bottom-hand'), speed: $('speed'),
   error: $('error'), play: $('play'), playing: $('playing'), routine: $('routine'), deck: $('deck'),
   seed: $('seed'),
 };
-const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck', 'seed'];
+export const textFields = ['hands', 'round', 'card', 'packets', 'cards', 'routine', 'deck', 'seed'];
 
-const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
+export const setReady = (ready) => { document.body.dataset.ready = ready ? '1' : '0'; };
 
 // Makes `next`, whose deal the core takes, the state shown. `how` says what
 // becomes of the address: 'push' makes a history entry, 'replace' rewrites
 // the current one.
-function show(next, how) {
+export function show(next, how) {
   setReady(false);
   // A deal learnt has been taken; only a new one is checked again.
   if (dealKey(next) !== page.learnt && checkDeal(next)) {
@@ -28,7 +38,7 @@ function show(next, how) {
   // The other cards followed go with the first, and with a deck too small
   // for them.
   if (next.card === null || next.more.some((c) => c >= model.size)) next = { ...next, more: [] };
-  if (model.size > facts.limits.maxPlayingCards) next = { ...next, faces: false };
+  if (model.size > facts.table.max_playing_cards) next = { ...next, faces: false };
   // A round drawn afresh each time has no map and no cycles to color by.
   if (model.chance) next = { ...next, view: 'rows', color: 'start' };
   // Another deal may change the lines above the canvas, and so its place;
@@ -64,7 +74,7 @@ function show(next, how) {
 
 function fillFields() {
   const { state, model, facts, faults } = page;
-  const limits = facts.limits;
+  const table = facts.table;
   // A field with a fault keeps what was typed there.
   const fill = (name, value) => { if (!faults.has(ui[name])) ui[name].value = value; };
   fill('hands', String(state.hands));
@@ -108,25 +118,25 @@ function fillFields() {
   }
   $('hands-hint').textContent = model.routine ? 'each deal move has its own' : `1 to ${model.mostHands}`;
   $('cards-hint').textContent = model.routine
-    ? `the routine's deck, 1 to ${limits.maxCards}; empty: ${limits.maxPlayingCards}`
+    ? `the routine's deck, 1 to ${table.max_cards}; empty: ${table.max_playing_cards}`
     : state.cards === null
-      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${limits.maxCards}; empty: every hand's packets`;
-  $('round-hint').textContent = model.chance ? `from 0 to ${limits.maxChanceRounds}, each drawn from the seed`
-    : page.trick ? 'from 0 to 10¹⁸: the chosen pile follows the card'
-    : `an integer of up to ${limits.maxRoundDigits} digits; negative runs back`;
+      ? `empty: ${model.size / Math.max(1, state.hands)} a hand` : `1 to ${table.max_cards}; empty: every hand's packets`;
+  $('round-hint').textContent = model.chance ? `from 0 to ${table.max_chance_rounds}, each drawn from the seed`
+    : page.trick ? `from 0 to 10${superscript(Math.round(Math.log10(table.max_trick_round)))}: the chosen pile follows the card`
+    : `an integer of up to ${table.max_round_digits} digits; negative runs back`;
   $('deal-round').disabled = !dealable() || state.view !== 'rows';
   $('deal-round').title = dealable()
     ? 'Deal this round card by card (D)'
-    : `Decks of up to ${limits.maxDealtCards} cards in up to ${limits.maxDealtCards} hands are dealt on screen`;
+    : `Decks of up to ${table.max_dealt_cards} cards in up to ${table.max_dealt_cards} hands are dealt on screen`;
   $('own-deal').disabled = model.ownDeal && !model.routine;
 }
 
 // The Playing cards box, ticked where faces are shown, and else saying why
 // they cannot be: the address keeps asking for them. Where the rows are too
 // narrow for faces, they draw dots, and the words name the cards.
-function explainPlaying() {
+export function explainPlaying() {
   const { state, model, facts } = page;
-  const why = model.size > facts.limits.maxPlayingCards ? `a pack has ${facts.limits.maxPlayingCards} cards` : '';
+  const why = model.size > facts.table.max_playing_cards ? `a pack has ${facts.table.max_playing_cards} cards` : '';
   ui.playing.checked = state.faces && !why;
   ui.playing.disabled = Boolean(why);
   $('playing-why').textContent = why ? `(${why})` : '';
@@ -207,7 +217,7 @@ function renderFaults() {
 
 // A field bordered red, its fault said beside it too, where the eye is when
 // typing; neither where `message` is empty.
-function markFault(input, message) {
+export function markFault(input, message) {
   input.setAttribute('aria-invalid', String(message !== ''));
   const box = input.closest('.field');
   if (!box) return;
@@ -222,7 +232,7 @@ function markFault(input, message) {
   note.hidden = message === '';
 }
 
-function setFault(input, message) {
+export function setFault(input, message) {
   const faults = new Map(page.faults);
   if (message) faults.set(input, message); else faults.delete(input);
   update({ faults, addressFault: message ? page.addressFault : '' });
@@ -230,7 +240,7 @@ function setFault(input, message) {
 }
 
 // An address read afresh: its fault, if any, and none of the fields'.
-function showAddressFault(message) {
+export function showAddressFault(message) {
   update({ addressFault: message, faults: new Map() });
   renderFaults();
 }
@@ -282,7 +292,7 @@ function readFields() {
 
 // Shows what the fields hold, as far as the core takes it, each fault said
 // beside its field; whether the round typed was taken.
-function applyFields() {
+export function applyFields() {
   const { s, faults } = readFields();
   update({ faults, addressFault: '' });
   renderFaults();
@@ -298,7 +308,7 @@ function applyFields() {
 }
 
 // The fields set to `values`, by the state's names, and applied.
-function applyValues(values) {
+export function applyValues(values) {
   for (const [name, value] of Object.entries(values)) ui[name].value = value === null ? '' : String(value);
   return applyFields();
 }
@@ -326,7 +336,7 @@ function showCommand() {
 
 // Every typed field: applied on Enter and when left; its fault gone as soon
 // as what is typed no longer has it.
-function wireField(input) {
+export function wireField(input) {
   input.addEventListener('keydown', (event) => {
     if (event.key === 'Enter') { event.preventDefault(); applyFields(); }
   });
@@ -336,7 +346,7 @@ function wireField(input) {
   });
 }
 
-function fillChoices() {
+export function fillChoices() {
   [ui.rest, ui.firstCard, ui.bottomHand].forEach((select, i) => {
     for (const name of page.facts.choices[i]) select.append(new Option(name, name));
   });
@@ -346,23 +356,23 @@ function fillChoices() {
 
 // Rounds drawn by chance, and those of a card followed through chosen
 // piles, run from 0 to where the programs end them: a step stops there.
-function step(by, how = 'push') {
+export function step(by, how = 'push') {
   const { state, model, facts } = page;
   let round = state.round + BigInt(by);
-  const last = model.chance ? facts.limits.maxChanceRounds : page.trick ? facts.limits.maxTrickRound : null;
+  const last = model.chance ? facts.table.max_chance_rounds : page.trick ? facts.table.max_trick_round : null;
   if (last !== null) round = round < 0n ? 0n : round > BigInt(last) ? BigInt(last) : round;
   if (round === state.round) { stopPlaying(); return; }
   show({ ...state, round }, how);
 }
 
-function goTo(round) {
+export function goTo(round) {
   stopPlaying();
   show({ ...page.state, round }, 'push');
 }
 
 const playInterval = () => Math.round(800 * 0.7 ** (Number(ui.speed.value) - 1));
 
-function stopPlaying() {
+export function stopPlaying() {
   if (page.playing === null) return;
   clearInterval(page.playing);
   update({ playing: null });
@@ -370,12 +380,12 @@ function stopPlaying() {
   ui.play.textContent = 'Play';
 }
 
-function startPlaying() {
+export function startPlaying() {
   // One history entry for the whole run, so that Back goes to where it began.
   update({ playing: setInterval(() => step(1, 'replace'), playInterval()) });
 }
 
-function togglePlay() {
+export function togglePlay() {
   if (page.playing !== null) { stopPlaying(); return; }
   ui.play.setAttribute('aria-pressed', 'true');
   ui.play.textContent = 'Pause';
@@ -383,7 +393,7 @@ function togglePlay() {
   startPlaying();
 }
 
-function describeSpeed() {
+export function describeSpeed() {
   const perSecond = 1000 / playInterval();
   $('speed-hint').textContent = `${perSecond < 10 ? perSecond.toFixed(1) : Math.round(perSecond)} rounds a second`;
 }

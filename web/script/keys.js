@@ -1,7 +1,16 @@
 // The keys, as the footer lists them: whatever has the focus, they do what
 // it says, but where a field takes the key itself.
 
-function onKey(event) {
+import { dealStep, finishDealing, startDealing, stopDealing, toggleDealing } from './dealt.js';
+import { canvas } from './dom.js';
+import { draw } from './draw.js';
+import { goTo, show, step, stopPlaying, togglePlay } from './fields.js';
+import { page, update } from './page.js';
+import { movePicking, pickAtCursor, startPicking, stopPicking } from './picking.js';
+import { setPresenting } from './presenting.js';
+import { periodMinusOne } from './state.js';
+
+export function onKey(event) {
   if (event.altKey || event.ctrlKey || event.metaKey) return;
   const target = event.target;
   const typing = target instanceof HTMLInputElement && (target.type === 'text' || target.type === 'range');

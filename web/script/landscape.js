@@ -3,6 +3,12 @@
 // logarithmic scale. Pointing reads a count and its period; clicking goes
 // there; the deck shown is marked. The core computes every point.
 
+import { ask, dealFields } from './core.js';
+import { $ } from './dom.js';
+import { axesStyle, fitPlot } from './draw.js';
+import { applyValues, setReady, show } from './fields.js';
+import { page, update } from './page.js';
+
 const landscapeCanvas = $('landscape');
 const landscapeContext = landscapeCanvas.getContext('2d');
 
@@ -16,68 +22,73 @@ const landscapeKey = (s) => (s.routine ? ['routine', s.routine] : s.across === '
 // milliseconds, the points drawn as they come.
 const landscapeSlice = 12;
 
+// The landscape's work, changed as update() changes everything.
+const worked = (changes) => update({ landscape: { ...page.landscape, work: { ...page.landscape.work, ...changes } } });
+
 // Starts the landscape of the state shown where it is not that one; with
 // `whole`, works it all out at once.
-function computeLandscape(whole = false) {
+export function computeLandscape(whole = false) {
   const state = page.state;
   const key = landscapeKey(state);
   if (!page.landscape || page.landscape.key !== key) {
     // A routine's moves fit every deck, not every hand count: its landscape
     // runs across deck sizes.
     const fields = { ...dealFields(state), across: state.across };
-    const { byCards, count } = ask('landscape', { ...fields, from: 1, to: 0 });
-    // The work, shared by every copy of the landscape as it is drawn.
-    const work = { fields, count, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, queued: false };
-    update({ landscape: { key, byCards, count, values: work.values, work } });
+    const { byCards, count } = ask('explorer_landscape', { ...fields, from: 1, to: 0 });
+    // The work: what is asked, the points worked out (NaN until they are),
+    // how many, how many are asked at a time, and for how long it ran.
+    const work = { fields, values: new Float32Array(count).fill(NaN), done: 0, step: 64, time: 0, queued: false };
+    update({ landscape: { key, byCards, count, work } });
   }
   const work = page.landscape.work;
   if (whole) {
-    while (work.done < work.count) workOnLandscape(work, Infinity);
-    window.dealExplorer.landscapeMs = work.time;
-  } else if (work.done < work.count && !work.queued) {
+    worked(workOnLandscape(work, Infinity));
+  } else if (work.done < work.values.length && !work.queued) {
     // A slice runs just after a frame is painted, never before one: a
     // field's change, or a key, is painted before the landscape goes on.
-    work.queued = true;
+    worked({ queued: true });
     requestAnimationFrame(() => setTimeout(() => {
-      work.queued = false;
-      if (!page.landscape || page.landscape.work !== work) return; // another took its place
-      workOnLandscape(work, landscapeSlice);
+      // Another landscape may have taken its place meanwhile.
+      if (!page.landscape || page.landscape.work.fields !== work.fields) return;
+      worked({ ...workOnLandscape(page.landscape.work, landscapeSlice), queued: false });
       drawLandscape();
-      if (landscapeDone()) {
-        window.dealExplorer.landscapeMs = work.time;
-        if (!page.dealing) setReady(settled());
-      }
+      if (landscapeDone() && !page.dealing) setReady(settled());
     }, 0));
   }
 }
 
-const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.work.count;
+const landscapeDone = () => !page.landscape || page.landscape.work.done === page.landscape.count;
 // Whether the plots under the view are all worked out.
-const settled = () => landscapeDone() && !page.mixingQueued;
+export const settled = () => landscapeDone() && !page.mixingQueued;
 
-// Works out points for `budget` milliseconds, each ask sized to take a few.
+// The work after `budget` milliseconds more of it, each ask sized to take a
+// few: its new points, how far they go, the size of the next ask, and the
+// time it has taken.
 function workOnLandscape(work, budget) {
   const started = performance.now();
-  while (work.done < work.count && performance.now() - started < budget) {
-    const to = Math.min(work.count, work.done + work.step);
+  const values = work.values.slice();
+  let { done, step } = work;
+  while (done < values.length && performance.now() - started < budget) {
+    const to = Math.min(values.length, done + step);
     const asked = performance.now();
-    work.values.set(ask('landscape', { ...work.fields, from: work.done + 1, to }).values, work.done);
-    work.done = to;
+    values.set(ask('explorer_landscape', { ...work.fields, from: done + 1, to }).values, done);
+    done = to;
     const took = performance.now() - asked;
-    work.step = Math.max(16, Math.min(8192, Math.round(work.step * (3 / Math.max(0.25, took)))));
+    step = Math.max(16, Math.min(8192, Math.round(step * (3 / Math.max(0.25, took)))));
   }
-  work.time += performance.now() - started;
+  return { values, done, step, time: work.time + performance.now() - started };
 }
 
-function drawLandscape() {
+export function drawLandscape() {
   computeLandscape();
   const { state, model, theme, landscapeCursor } = page;
   const { width, height } = fitPlot(landscapeCanvas, landscapeContext, 180, 260, 0.28);
   const c = landscapeContext;
   let l = page.landscape;
+  const values = l.work.values;
   // A deck that the routine's moves do not fit has no point, and -1.
   // Points not yet worked out are NaN, and count for nothing here.
-  const most = l.values.reduce((m, v) => (v > m ? v : m), 1);
+  const most = values.reduce((m, v) => (v > m ? v : m), 1);
   // Powers of ten up the side, where the periods run.
   const decades = Math.max(1, Math.ceil(most / Math.log2(10)));
   const m = { left: 58, right: 12, top: 10, bottom: 34 };
@@ -117,13 +128,13 @@ function drawLandscape() {
   }
   c.fillStyle = theme.dark ? '#7a93d6' : '#3b528b';
   const dot = l.count > 1500 ? 2.5 : l.count > 400 ? 3 : 4;
-  for (let i = 0; i < l.count; ++i) if (l.values[i] >= 0) c.fillRect(x(i + 1) - dot / 2, y(l.values[i]) - dot / 2, dot, dot);
+  for (let i = 0; i < l.count; ++i) if (values[i] >= 0) c.fillRect(x(i + 1) - dot / 2, y(values[i]) - dot / 2, dot, dot);
   // The deck shown, and the count pointed at.
   const here = l.byCards ? model.size : state.hands;
-  mark(c, x(here), y(l.values[here - 1]), theme.mark);
+  mark(c, x(here), y(values[here - 1]), theme.mark);
   if (landscapeCursor !== null && landscapeCursor >= 1 && landscapeCursor <= l.count &&
-      l.values[landscapeCursor - 1] >= 0) {
-    mark(c, x(landscapeCursor), y(l.values[landscapeCursor - 1]), theme.ink);
+      values[landscapeCursor - 1] >= 0) {
+    mark(c, x(landscapeCursor), y(values[landscapeCursor - 1]), theme.ink);
   }
   describeLandscape();
 }
@@ -145,7 +156,7 @@ function mark(c, px, py, color) {
 // Numbers as people read them: thousands apart by a thin space, and powers
 // of ten written as powers.
 const readable = (n) => String(n).replace(/\B(?=(\d{3})+$)/g, '\u2009');
-const superscript = (d) => String(d).replace(/\d/g, (digit) => '⁰¹²³⁴⁵⁶⁷⁸⁹'[digit]);
+export const superscript = (d) => String(d).replace(/\d/g, (digit) => '⁰¹²³⁴⁵⁶⁷⁸⁹'[digit]);
 
 function niceTicks(count) {
   const step = [1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000].find((s) => count / s <= 8) || 5000;
@@ -167,7 +178,7 @@ function describeLandscape() {
       `Point at the plot to read a period; click to go there. Computed in ${l.work.time.toFixed(0)} ms.`;
     return;
   }
-  const period = ask('landscape_period', { ...dealFields(state), across: state.across, x: n }).period;
+  const period = ask('explorer_landscape_period', { ...dealFields(state), across: state.across, x: n }).period;
   $('landscape-reading').textContent = `${working} ${period === ''
     ? `${n} card${n === 1 ? '' : 's'}: the routine's moves do not fit so small a deck.`
     : model.routine ? `${n} card${n === 1 ? '' : 's'}: period ${period}.`
@@ -190,7 +201,7 @@ function goToLandscape(n) {
   applyValues(page.landscape.byCards ? { cards: n } : { hands: n });
 }
 
-function wireLandscape() {
+export function wireLandscape() {
   landscapeCanvas.addEventListener('pointermove', (event) => {
     update({ landscapeCursor: landscapeAt(event) });
     drawLandscape();

@@ -1,122 +1,47 @@
-// The start: the core is made and asked what it knows, the controls wired,
-// and the address shown. A few timings are kept for the browser test to
-// report.
+// The start: the core unpacked and made, and asked what it knows; the
+// controls wired, and the address shown. Where the browser test asks for
+// them, its hooks are installed beside.
 
-// Timings for the benchmark: the mean of `times` runs, in milliseconds.
-function measure(times, run) {
-  const start = performance.now();
-  for (let i = 0; i < times; ++i) run(i);
-  return (performance.now() - start) / times;
-}
+import createDealCore from 'deal-core';
+import { ask } from './core.js';
+import { $ } from './dom.js';
+import { show, showAddressFault } from './fields.js';
+import { choiceFields, page, update } from './page.js';
+import { freshSeed, fromSearch } from './state.js';
+import { installTestHooks } from './test_hooks.js';
+import { wire } from './wire.js';
 
-// How high a capital letter stands in a font of `size` pixels.
-function capitalsOf(size) {
-  const c = canvas.getContext('2d');
-  c.font = font(size);
-  const m = c.measureText('K');
-  return m.actualBoundingBoxAscent + m.actualBoundingBoxDescent;
-}
-
-window.dealExplorer = {
-  readyAt: null,
-  landscapeMs: null,
-  dealFrames: null,
-  // Where, in the canvas's CSS pixels, the rows view shows `position` of
-  // row `row`: for tests that point at a card.
-  pointOf: (row, position) => (page.view.kind === 'rows' ? { x: page.view.x(position), y: page.view.y(row) } : null),
-  // A step as the Right arrow makes it: the deck computed and drawn.
-  timeStep: (times) => measure(times, () => step(1, 'replace')),
-  // A jump as far as the core goes: the round number reduced, the deck
-  // put in order and its listing made.
-  timeJump: (round, times) => measure(times, () => ask('rows', { ...roundFields(page.state), round, count: 1 }, false, page.model).listing),
-  // The same jump with the whole view drawn.
-  timeJumpDrawn: (round, times) => measure(times, (i) => show({ ...page.state, round: BigInt(round) + BigInt(i & 1) }, 'replace')),
-  // Where, in the landscape's CSS pixels, count `n` is: for tests that click it.
-  landscapePointOf: (n) => ({ x: page.landscape.x(n), y: page.landscape.m.top + page.landscape.plotH / 2 }),
-  // What Save PNG and Save SVG write: the file's name, and its bytes.
-  savedName: (kind) => pictureName(kind),
-  svg: () => svgOfView(),
-  png: () => new Promise((resolve) => pngOfView((blob) => blob.arrayBuffer().then((b) => resolve(Array.from(new Uint8Array(b)))))),
-  // The size of the names on the faces last drawn, in CSS pixels; and how
-  // high a capital letter of them stands.
-  faceFont: () => page.faceFont,
-  faceCapitals: () => capitalsOf(page.faceFont),
-  // The least contrast with the canvas of any card's dot, by its fill or its
-  // outline, in the colors and the theme shown.
-  dotContrast: () => Math.min(...Array.from(page.model.colors[page.state.color], (color) => {
-    const outline = outlineOf(color);
-    return Math.max(contrast(color, page.theme.canvasColor), outline ? contrast(cssColor(outline), page.theme.canvasColor) : 1);
-  })),
-  // The landscape of the deal shown, computed afresh.
-  timeLandscape: (times) => measure(times, () => { update({ landscape: null }); computeLandscape(true); }),
-  // The mixing curve of the deck shown, computed afresh, and its points.
-  timeMixing: (times) => measure(times, () => { update({ mixing: null }); drawMixing(true); }),
-  mixing: () => page.mixing.values,
-  // The rows shown, each deck from the bottom, and those marked as the
-  // starting order.
-  rows: () => ({ returns: page.view.returns, size: page.model.size,
-    decks: Array.from(page.view.deck, (c) => c & faceUpMask) }),
-  // The color drawn just outside the followed card, wherever the round
-  // being dealt has brought it, in CSS rgba() terms; and the followed color.
-  dealtRing: () => {
-    const at = page.dealtPlaces.get(page.state.card);
-    const ratio = window.devicePixelRatio || 1;
-    const pixel = canvas.getContext('2d').getImageData(Math.round(at.x * ratio),
-      Math.round((at.y - at.h / 2 - 4) * ratio), 1, 1).data;
-    return { drawn: Array.from(pixel.slice(0, 3)), followed: window.dealExplorer.followed() };
-  },
-  // The first followed card's color, [r, g, b].
-  followed: () => [0, 8, 16].map((shift) => (followedColor() >>> shift) & 255),
-  // The round being dealt as drawn: the smallest cards' names and how high
-  // their capitals stand, those cards' size, by how much the widest name
-  // is wider than its card and the widest label than its room, how many
-  // cards are drawn and how many leave the canvas or lie over another, in
-  // CSS pixels.
-  dealtView: () => {
-    const places = [...page.dealtPlaces.entries()];
-    const { w, h, letters } = places.reduce((a, b) => (b[1].letters < a.letters ? b[1] : a), places[0][1]);
-    const c = canvas.getContext('2d');
-    const box = page.box;
-    const widths = (card, q) => {
-      c.font = font(q.letters);
-      const name = cardLabel(card);
-      return Math.max(...(q.tall ? [name.slice(0, -1), name.slice(-1)] : [name]).map((t) => c.measureText(t).width)) - (q.w - 2);
-    };
-    return {
-      letters, capitals: capitalsOf(letters), card: { w, h }, drawn: places.length,
-      nameOver: Math.max(...places.map(([card, q]) => widths(card, q))),
-      labelOver: Math.max(-1, ...page.dealtLabels.map(([over]) => over)),
-      // The cards followed neither drawn nor said within a pile.
-      unmarked: [page.state.card, ...page.state.more].filter((card) => card !== null && !page.dealtPlaces.has(card) &&
-        !page.dealtLabels.some(([, text]) => text.split(', ').some((part) => part.startsWith(`${cardLabel(card)} `)))).map(cardLabel),
-      outside: places.filter(([, q]) => q.x - q.w / 2 < 0 || q.x + q.w / 2 > box.width || q.y - q.h / 2 < 0 || q.y + q.h / 2 > box.height).length,
-      // Cards that lie over another by more than a pixel.
-      covering: places.filter(([a, q]) => places.some(([b, r]) => a !== b && Math.abs(q.x - r.x) < q.w - 1 && Math.abs(q.y - r.y) < q.h - 1)).length,
-    };
-  },
-  // The followed card's chances on row `row`, with moves by chance.
-  rowChances: (row = 0) => (page.rows.chances
-    ? Array.from(page.rows.chances.subarray(row * page.model.size, (row + 1) * page.model.size)) : null),
-};
-
-// What the core knows of itself, once: its limits, names, moves and deal's
-// own deal, the default of every field.
+// What the core knows of itself, once: the facts of the one table, the
+// names of the choices and the moves, and so deal's own deal, the default
+// of every field.
 function start(core) {
   update({ core });
-  const facts = ask('facts', {});
+  const facts = ask('explorer_facts', {});
   update({ facts });
-  defaults.packets = facts.ownPackets;
+  const defaults = { ...page.defaults, packets: facts.table.own_packets, seed: freshSeed() };
   choiceFields.forEach(([field], i) => { defaults[field] = facts.choices[i][0]; });
-  defaults.seed = freshSeed();
-  update({ state: { ...defaults } });
+  update({ defaults, state: { ...defaults } });
   $('own-deal').title = `Packets ${defaults.packets}, as the program deal deals`;
 }
 
-createDealCore().then((core) => {
+// The core's WebAssembly, which the page holds gzipped and in base64,
+// unpacked by the browser's own gzip.
+async function coreBinary() {
+  const packed = Uint8Array.from(atob($('core').textContent), (c) => c.charCodeAt(0));
+  const unpacked = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+  return new Uint8Array(await new Response(unpacked).arrayBuffer());
+}
+
+if (typeof window.dealExplorerTestHooks === 'object') installTestHooks(window.dealExplorerTestHooks);
+
+coreBinary().then((wasmBinary) => createDealCore({ wasmBinary })).then((core) => {
   start(core);
   wire();
   const { s, error } = fromSearch(location.search);
   showAddressFault(error);
   show(s, 'replace');
-  window.dealExplorer.readyAt = performance.now();
+  performance.mark('deal-explorer-ready');
+}, (error) => {
+  // A browser too old for the page says so, where the faults are said.
+  $('error').textContent = `This browser cannot run the page's core: ${error}. A current browser can.`;
 });

@@ -3,15 +3,20 @@
 // card holds after it. The passes of a deal show as straight runs; a
 // followed card's cycle is drawn over it as a cobweb.
 
+import { $ } from './dom.js';
+import { alsoFollowed, fade, focused, followedColor, followedColors, outlineOf, rgbaCss } from './draw.js';
+import { page } from './page.js';
+import { askRows, labelFont, paintCursor, showTexts } from './rows.js';
+
 // The side of the map and its margins, for a box as wide as `b`: the canvas
 // is made as tall as the map needs, and no taller.
 const mapMargin = (b) => ({ left: b.width < 480 ? 44 : 64, right: 12, top: 12, bottom: 40 });
-function mapHeight(b) {
+export function mapHeight(b) {
   const m = mapMargin(b);
   return b.width - m.left - m.right + m.top + m.bottom;
 }
 
-function layoutMap(b) {
+export function layoutMap(b) {
   // The rows are still made: the listing and the hands need them.
   askRows(1);
   showTexts();
@@ -32,7 +37,7 @@ function layoutMap(b) {
   };
 }
 
-function paintMap(v) {
+export function paintMap(v) {
   const { model, state, theme, cursor } = page;
   const size = model.size;
   const colors = model.colors[state.color];
@@ -86,7 +91,7 @@ function paintCobweb(v, card, color, dot) {
   const { model, facts } = page;
   const length = model.cycleLength[card];
   page.ctx.fillStyle = page.ctx.strokeStyle = color;
-  if (length > facts.limits.maxCobwebLength) {
+  if (length > facts.table.max_cobweb_length) {
     const big = dot + 2;
     for (let p = 0; p < model.size; ++p) {
       if (model.cycleOf[p] === model.cycleOf[card]) page.ctx.fillRect(v.x(p) - big / 2, v.y(model.goesTo[p]) - big / 2, big, big);

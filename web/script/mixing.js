@@ -2,27 +2,33 @@
 // random deck after 0, 1, 2, ... riffles, near 1 for a few and then a sharp
 // drop. The core computes the curve; deal-mix prints it exactly.
 
+import { ask } from './core.js';
+import { $ } from './dom.js';
+import { axesStyle, fitPlot } from './draw.js';
+import { setReady } from './fields.js';
+import { settled } from './landscape.js';
+import { page, update } from './page.js';
+
 const mixingCanvas = $('mixing');
 const mixingContext = mixingCanvas.getContext('2d');
 
 // Three times the binary digits of the deck's size: the drop comes near half
 // way, at about 3/2 log2 of it.
-const mixingShuffles = (size) => Math.min(page.facts.limits.maxShuffles, 3 * Math.ceil(Math.log2(size + 1)));
-
-// Past this many cards the curve costs more than a step of the page may
-// (its work grows as the square of the deck): deal-mix answers there.
-const mostMixingCards = 1010;
+const mixingShuffles = (size) => Math.min(page.facts.table.max_shuffles, 3 * Math.ceil(Math.log2(size + 1)));
 
 // The curve is worked out after the view is painted, the plot saying so
 // meanwhile; with `now`, at once.
-function drawMixing(now = false) {
+export function drawMixing(now = false) {
   const { model, theme } = page;
   const size = model.size;
-  const shown = size >= 1 && size <= mostMixingCards;
+  // Past this many cards the curve costs more than a step of the page may
+  // (its work grows as the square of the deck): deal-mix answers there.
+  const most = page.facts.table.max_curve_cards;
+  const shown = size >= 1 && size <= most;
   mixingCanvas.style.display = shown ? '' : 'none';
   if (!shown) {
     $('mixing-title').textContent = `How many riffles mix ${size} card${size === 1 ? '' : 's'}`;
-    $('mixing-reading').textContent = `The page draws the curve for decks of 1 to ${mostMixingCards} cards; ` +
+    $('mixing-reading').textContent = `The page draws the curve for decks of 1 to ${most} cards; ` +
       `for ${size}, deal-mix ${Math.max(1, size)} prints it exactly and deal-picture --view mix ${Math.max(1, size)} draws it.`;
     return;
   }
@@ -41,7 +47,7 @@ function drawMixing(now = false) {
       return;
     }
     const shuffles = mixingShuffles(size);
-    const { distances } = ask('mixing', { cards: size, shuffles });
+    const { distances } = ask('explorer_mixing', { cards: size, shuffles });
     update({ mixing: { size, values: Array.from(distances) } });
   }
   const values = page.mixing.values;

@@ -1,6 +1,12 @@
 // Picking a card to follow: by a click or a touch, or by the keyboard alone
 // (F, or Enter on the picture; the arrows; Enter).
 
+import { $, canvas } from './dom.js';
+import { describe, paint } from './draw.js';
+import { show } from './fields.js';
+import { page, update } from './page.js';
+import { positionOf } from './rows.js';
+
 // The place under the pointer, [row, position], or null: of the rows, of
 // the deck drawn alone (row 0) or of the map (the position before a round).
 function placeAt(event) {
@@ -32,7 +38,7 @@ function repaintSoon() {
 
 // Picking starts at the card followed (or the first), the picture focused
 // for its keys.
-function startPicking() {
+export function startPicking() {
   const { view: v, state } = page;
   canvas.focus({ preventScroll: true });
   if (v.kind !== 'map') {
@@ -45,7 +51,7 @@ function startPicking() {
   repaintSoon();
 }
 
-function movePicking(key) {
+export function movePicking(key) {
   const { view: v, cursor, model } = page;
   const by = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[key];
   // The deck reads from its top card, line by line.
@@ -56,7 +62,7 @@ function movePicking(key) {
   repaintSoon();
 }
 
-function pickAtCursor() {
+export function pickAtCursor() {
   const { view, cursor } = page;
   const card = view.kind !== 'map' ? view.card(cursor.row, cursor.position) : cursor.position;
   update({ cursor: null });
@@ -70,7 +76,7 @@ function pickAtCursor() {
 function followedAfterClick(card, adding) {
   const { state, facts } = page;
   const all = state.card === null ? [] : [state.card, ...state.more];
-  const most = facts.limits.mostFollowed;
+  const most = facts.table.most_followed;
   let next;
   if (!adding || card === null) next = card === state.card && !state.more.length ? [] : card === null ? [] : [card];
   else if (all.includes(card)) next = all.filter((c) => c !== card);
@@ -79,7 +85,7 @@ function followedAfterClick(card, adding) {
   return { card: next.length ? next[0] : null, more: next.slice(1) };
 }
 
-function stopPicking() {
+export function stopPicking() {
   update({ cursor: null });
   showPicking();
   repaintSoon();
@@ -91,7 +97,7 @@ function showPicking() {
   $('keys-now').hidden = !page.cursor;
 }
 
-function wirePicking() {
+export function wirePicking() {
   canvas.addEventListener('pointermove', (event) => {
     const card = cardAt(event);
     const at = placeAt(event);

@@ -5,6 +5,12 @@
 // of a pile or in flight, and where it lies within a pile, the pile is
 // ringed and the card's place in it said.
 
+import { paintDealtCard } from './dealt.js';
+import { font } from './dom.js';
+import { cardLabel, facesShown, followedColor, followedColors, ordinal, rgbaCss } from './draw.js';
+import { page } from './page.js';
+import { faceLetters, roundedRect } from './rows.js';
+
 // The pile a place is in.
 const pileOf = (q) => (q.area === 'hand' ? `hand ${q.hand}` : q.area === 'mid' ? `mid ${q.part}` : q.area);
 
@@ -12,7 +18,7 @@ const pileOf = (q) => (q.area === 'hand' ? `hand ${q.hand}` : q.area === 'mid' ?
 // the deck's place where the two never hold cards at once) and the hands, in
 // lines of as many as give the largest cards, each with two lines of words
 // under it.
-function pileLayout(b, { hands, parts, shared }) {
+export function pileLayout(b, { hands, parts, shared }) {
   const ids = ['deck', ...Array.from({ length: parts }, (_, i) => `mid ${i}`), ...(shared ? [] : ['new']),
     ...Array.from({ length: hands }, (_, h) => `hand ${h}`)];
   const n = ids.length;
@@ -47,7 +53,7 @@ const pileLetters = (w, h) => (facesShown() ? faceLetters(w, h, true) : Math.min
 // The round between step `before` and step `now`, `t` of the way there
 // (eased `e`): the piles as they lie without the cards in flight, then
 // those, a group for each pile they leave and pile they go to.
-function paintPiles(layout, before, now, t, e) {
+export function paintPiles(layout, before, now, t, e, drawn) {
   const bottomUp = (places) => {
     const piles = new Map();
     places.forEach((q, p) => {
@@ -61,7 +67,9 @@ function paintPiles(layout, before, now, t, e) {
   const was = bottomUp(before), is = bottomUp(now);
   const rankIn = (piles, places, p) => piles.get(pileOf(places[p])).indexOf(p);
   const flying = new Map();
-  for (let p = 0; t < 1 && p < now.length; ++p) {
+  // At the end of a step every card lies in its pile: none flies.
+  const moving = t < 1 ? now.length : 0;
+  for (let p = 0; p < moving; ++p) {
     const from = pileOf(before[p]), to = pileOf(now[p]);
     // A card that goes under the pile it is in flies too.
     if (from !== to || Math.abs(rankIn(was, before, p) - rankIn(is, now, p)) > 1) {
@@ -80,7 +88,7 @@ function paintPiles(layout, before, now, t, e) {
   // the new deck shares the deck's place where the layout says so.
   for (const id of layout.ids) {
     const shown = id === 'deck' && lying.has('new') && layout.at('new') === layout.at('deck') ? 'new' : id;
-    paintPile(layout, shown, lying.get(shown) || [], now);
+    paintPile(layout, shown, lying.get(shown) || [], now, drawn);
   }
   const topSlot = (list) => Math.max(...list.map((p) => now[p].slot));
   for (const [key, list] of [...flying].sort((a, b) => topSlot(a[1]) - topSlot(b[1]))) {
@@ -93,14 +101,14 @@ function paintPiles(layout, before, now, t, e) {
     const lift = from === to ? Math.sin(Math.PI * e) * layout.card.h * 0.7 : 0;
     const y = Math.min(box.height - card.h / 2, Math.max(card.h / 2, a.y + (z.y - a.y) * e - lift));
     list.sort((p, q) => now[p].slot - now[q].slot);
-    paintSquared(layout, { x, y }, card, list, now, '');
+    paintSquared(layout, { x, y }, card, list, now, '', drawn);
   }
 }
 
 // A pile's cards `list` (bottom first) of the places `places`, squared
 // under the top one at `at`, `card` large; with `label`, its name and count
 // under it, and the followed cards within it.
-function paintSquared(layout, at, card, list, places, label) {
+function paintSquared(layout, at, card, list, places, label, drawn) {
   const { model, state, theme } = page;
   const { w, h } = card;
   const followed = followedColors();
@@ -119,7 +127,7 @@ function paintSquared(layout, at, card, list, places, label) {
   const letters = pileLetters(w, h);
   const ring = followed.has(top.card) ? followedColor(followed.get(top.card)) : null;
   paintDealtCard(top.card, at.x, at.y, card, model.colors[state.color][top.card], top.up, ring, letters, true);
-  page.dealtPlaces.set(top.card, { x: at.x, y: at.y, w, h, letters, tall: facesShown() });
+  drawn.places.set(top.card, { x: at.x, y: at.y, w, h, letters, tall: facesShown() });
   // The followed cards within the pile: the pile ringed, dashed, in each
   // one's color, and where it lies counted from the pile's top.
   const within = [];
@@ -155,7 +163,7 @@ function paintSquared(layout, at, card, list, places, label) {
       page.ctx.fillStyle = color;
       page.ctx.fillRect(x - width / 2 - labels * 0.9, y - labels * 0.3, labels * 0.6, labels * 0.6);
     }
-    page.dealtLabels.push([width + (color ? labels * 0.9 : 0) * 2 - (layout.cellW - 8), text]);
+    drawn.labels.push([width + (color ? labels * 0.9 : 0) * 2 - (layout.cellW - 8), text]);
     y += labels * 1.3;
   };
   named(label, null);
@@ -164,7 +172,7 @@ function paintSquared(layout, at, card, list, places, label) {
 
 // A pile of the table by its name, `list` its cards, bottom first: its top
 // card, or its outline where it is empty; its name and count under it.
-function paintPile(layout, id, list, places) {
+function paintPile(layout, id, list, places, drawn) {
   const at = layout.at(id);
   const [area, n] = id.split(' ');
   const name = area === 'hand' ? `hand ${n}` : area === 'new' ? 'new deck'
@@ -174,7 +182,7 @@ function paintPile(layout, id, list, places) {
   const up = list.filter((p) => places[p].up).length;
   const label = `${name}, ${list.length} card${list.length === 1 ? '' : 's'}${up ? `, ${up} face up` : ''}`;
   if (list.length) {
-    paintSquared(layout, at, layout.card, list, places, label);
+    paintSquared(layout, at, layout.card, list, places, label, drawn);
     return;
   }
   const { w, h } = layout.card;

@@ -1,9 +1,19 @@
 // Presenting: the picture alone in the window, for the back row of a
 // classroom; the keys still work, and Escape leaves.
 
+import { faceUpMask } from './core.js';
+import { paintDeal, wake } from './dealt.js';
+import { $, canvas } from './dom.js';
+import { draw, fitCanvas, focusCard, followedColor, followedColors, rgbaCss } from './draw.js';
+import { setReady } from './fields.js';
+import { drawLandscape, settled } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { page, update } from './page.js';
+import { faceLetters, faceSize, paintFace, ringCard, roundedRect } from './rows.js';
+
 // Leaving, the reader is back where they were: the page scrolled as it was,
 // the focus where it was.
-function setPresenting(on) {
+export function setPresenting(on) {
   if (page.presenting === on) return;
   const back = page.returnTo;
   update({ presenting: on, presentRows: false,
@@ -37,17 +47,17 @@ function setPresenting(on) {
 // read: where the rows would draw the names in a font smaller than this many
 // pixels (capitals 36 pixels high), the deck is drawn alone instead, its
 // cards in lines from the top card on, each as large as the screen allows.
-const roomLetters = 50;
+export const roomLetters = 50;
 
 // The size of the names the rows view `v` would draw on its faces.
-function rowsLetters(v) {
+export function rowsLetters(v) {
   const { tall, w, h } = faceSize(v);
   return faceLetters(w, h, tall);
 }
 
 // The deck of the rows asked last, round `state.round`, in lines: as many
 // as give the largest cards.
-function layoutDeck(b) {
+export function layoutDeck(b) {
   const size = page.model.size;
   const side = 12, top = 14, bottom = 8;
   const width = b.width - 2 * side, height = b.height - top - bottom;
@@ -77,7 +87,7 @@ function layoutDeck(b) {
   };
 }
 
-function paintDeck(v) {
+export function paintDeck(v) {
   const { model, state } = page;
   const colors = model.colors[state.color];
   const followed = followedColors();

@@ -4,7 +4,16 @@
 // card and each card's way as a line, as deal-picture draws them; wide decks
 // show cells.
 
-const labelFont = font(12);
+import { ask, faceUpMask, roundFields, withCells } from './core.js';
+import { $, font, screenContext } from './dom.js';
+import {
+  alsoFollowed, cardName, cardNumber, chanceWords, facesInRows, facesShown, fade, focusCard, focused,
+  followedColor, followedColors, luminance, outlineOf, playingCard, positionWords, rgbaCss, setWords,
+} from './draw.js';
+import { setFault, ui } from './fields.js';
+import { page, update } from './page.js';
+
+export const labelFont = font(12);
 // The fewest pixels between rows for which a small deck's whole period,
 // return included, is shown at once; playing cards need room for their faces.
 // Presenting, faces are large enough to read across a room: their names
@@ -30,12 +39,12 @@ function rowLabels(rows, width) {
     label: (row) => (row === 0 ? 'K' : `K+${row}`) };
 }
 
-function layoutRows(b) {
+export function layoutRows(b) {
   const { model, state, facts } = page;
-  const limits = facts.limits;
+  const table = facts.table;
   const size = model.size;
   const right = 10, top = 22, bottom = 8;
-  const lines = size <= limits.maxLineCards;
+  const lines = size <= table.max_line_cards;
   // The labels' margin depends on the rows, and the rows on the room: a
   // first guess at the margin, then the real one.
   let labels = rowLabels(2, b.width);
@@ -59,7 +68,7 @@ function layoutRows(b) {
       pitch = devicePitch >= 1 ? devicePitch / b.ratio : plotWidth / size;
       rowPitch = Math.min(Math.max(pitch, 2), 16);
     }
-    rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch + 1e-9), limits.maxRows, 200));
+    rows = Math.max(2, Math.min(Math.floor(plotHeight / rowPitch + 1e-9), table.max_page_rows, 200));
   };
   fit();
   labels = rowLabels(rows, b.width);
@@ -102,9 +111,9 @@ function layoutRows(b) {
 
 // The deck at the round shown and `count` rounds after it, kept until the
 // next rows replace them; with their listing, hands and the trick's way.
-function askRows(count) {
+export function askRows(count) {
   const fields = (state) => ({ ...roundFields(state), faces: facesShown() ? 1 : 0, count });
-  let answer = ask('rows', fields(page.state), true, page.model);
+  let answer = ask('explorer_rows', fields(page.state), true, page.model);
   if (answer.round) {
     // Too long a round, or, following a card through a chosen pile, one
     // before 0: said beside its field, and round 0 shown instead.
@@ -112,7 +121,7 @@ function askRows(count) {
     setFault(ui.round, `Round: ${answer.round}.`);
     const state = { ...page.state, round: 0n };
     update({ state, shown: state });
-    answer = ask('rows', fields(state), true, page.model);
+    answer = ask('explorer_rows', fields(state), true, page.model);
   }
   if (page.rows) page.rows.release();
   update({ rows: answer, trick: answer.trick });
@@ -120,7 +129,7 @@ function askRows(count) {
 }
 
 // The listing, the hands this deck deals, and the other words of the round.
-function showTexts() {
+export function showTexts() {
   const { model, rows } = page;
   $('listing').textContent = rows.listing;
   $('dealt').textContent = model.routine && model.deals === 0 ? 'This routine deals no hands.' : rows.hands;
@@ -140,7 +149,7 @@ function showTexts() {
 }
 
 // Where `card` is in row `row`.
-function positionOf(row, card) {
+export function positionOf(row, card) {
   const { view, model } = page;
   const base = row * view.stride;
   for (let p = 0; p < model.size; ++p) if ((view.deck[base + p] & faceUpMask) === card) return p;
@@ -198,11 +207,11 @@ function showChanceScale(shown) {
   bar.setAttribute('aria-label', `From a chance of 10⁻⁴, faintest, to certainty, darkest; 1/${size} where a deck in random order puts a card`);
 }
 
-function paintRows(v) {
+export function paintRows(v) {
   const { model, state } = page;
   const size = model.size;
   const colors = model.colors[state.color];
-  const { focus, focusCycle } = focused();
+  const { focusCycle } = focused();
   const inFocus = (card) => focusCycle < 0 || model.cycleOf[card] === focusCycle;
   const radius = Math.max(2, Math.min(v.pitch, v.rowPitch) * 0.36);
   if (page.rows.chances && state.card !== null) paintChances(v);
@@ -317,6 +326,14 @@ function paintDot(x, y, radius, color, ringed, quiet, up, label) {
 // looks they are drawn afresh.
 const mostSprites = 2048;
 
+// The looks drawn with `sprite` added by its key; all afresh, the old ones'
+// images let go, where there are as many as are kept.
+function withSprite(sprites, key, sprite) {
+  if (sprites.size < mostSprites) return new Map(sprites).set(key, sprite);
+  for (const old of sprites.values()) old.image.close();
+  return new Map([[key, sprite]]);
+}
+
 // Copies the look `key`, `w` by `h` pixels, centered at (x, y), drawn the
 // first time by `draw(x, y)` centered at (x, y); what `draw` returned then.
 function copyDrawn(key, w, h, x, y, draw) {
@@ -324,23 +341,19 @@ function copyDrawn(key, w, h, x, y, draw) {
   const full = `${key}|${ratio}|${page.theme.dark}`;
   let sprite = page.sprites.get(full);
   if (!sprite) {
-    if (page.sprites.size >= mostSprites) {
-      for (const old of page.sprites.values()) old.image.close();
-      page.sprites.clear();
-    }
-    const canvas = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
-    const ctx = canvas.getContext('2d');
+    const offscreen = new OffscreenCanvas(Math.ceil(w * ratio), Math.ceil(h * ratio));
+    const ctx = offscreen.getContext('2d');
     ctx.scale(ratio, ratio);
     const drawing = page.ctx;
     update({ ctx });
     let drawn;
     try {
-      drawn = draw(canvas.width / ratio / 2, canvas.height / ratio / 2);
+      drawn = draw(offscreen.width / ratio / 2, offscreen.height / ratio / 2);
     } finally {
       update({ ctx: drawing });
     }
-    sprite = { width: canvas.width / ratio, height: canvas.height / ratio, drawn, image: canvas.transferToImageBitmap() };
-    page.sprites.set(full, sprite);
+    sprite = { width: offscreen.width / ratio, height: offscreen.height / ratio, drawn, image: offscreen.transferToImageBitmap() };
+    update({ sprites: withSprite(page.sprites, full, sprite) });
   }
   page.ctx.drawImage(sprite.image, Math.round((x - sprite.width / 2) * ratio) / ratio,
     Math.round((y - sprite.height / 2) * ratio) / ratio, sprite.width, sprite.height);
@@ -349,19 +362,19 @@ function copyDrawn(key, w, h, x, y, draw) {
 
 // The playing cards of the rows view `v`: `w` by `h`, and `tall` where,
 // presenting, there is room for the rank above the suit.
-function faceSize(v) {
+export function faceSize(v) {
   const tall = page.presenting && v.rowPitch >= 36;
   const w = Math.min(v.pitch * 0.86, v.rowPitch * 0.7);
   return { tall, w, h: Math.min(v.rowPitch * (tall ? 0.9 : 0.86), w * (tall ? 1.9 : 1.4)) };
 }
 
 // The font size of a card's name, `w` by `h`, `tall` or not.
-const faceLetters = (w, h, tall) => (tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42)));
+export const faceLetters = (w, h, tall) => (tall ? Math.min(w * 0.75, h * 0.4) : Math.max(7, Math.min(12, w * 0.42)));
 
 // A playing card centered at (x, y), `w` by `h`: a band of its color, its
 // name, and its outline, in ink where it is followed; the size of the name's
 // font.
-function paintFace(x, y, w, h, c, color, ringed, up, tall) {
+export function paintFace(x, y, w, h, c, color, ringed, up, tall) {
   const theme = page.theme;
   page.ctx.beginPath();
   roundedRect(x - w / 2, y - h / 2, w, h, Math.max(1.5, w * 0.12));
@@ -422,7 +435,7 @@ function paintCard(v, c, p, row, radius, color, ringed, quiet = false, up = fals
 
 // A ring `width` wide in `color` round a card centered at (x, y), `w` by
 // `h`: a card followed, standing out of the others.
-function ringCard(x, y, w, h, color, width) {
+export function ringCard(x, y, w, h, color, width) {
   page.ctx.beginPath();
   roundedRect(x - w / 2 - width, y - h / 2 - width, w + 2 * width, h + 2 * width, Math.max(3, w * 0.16));
   page.ctx.lineWidth = width;
@@ -430,7 +443,7 @@ function ringCard(x, y, w, h, color, width) {
   page.ctx.stroke();
 }
 
-function roundedRect(x, y, w, h, r) {
+export function roundedRect(x, y, w, h, r) {
   page.ctx.moveTo(x + r, y);
   page.ctx.lineTo(x + w - r, y);
   page.ctx.quadraticCurveTo(x + w, y, x + w, y + r);
@@ -555,7 +568,7 @@ function markCyclePositions(v, cycle) {
 }
 
 // The keyboard's cursor: a ring round the place it is at.
-function paintCursor(v) {
+export function paintCursor(v) {
   const { cursor, model, theme } = page;
   const x = v.x(cursor.position);
   const y = v.kind === 'rows' ? v.y(cursor.row) : v.y(model.goesTo[cursor.position]);
@@ -572,7 +585,7 @@ function paintCursor(v) {
   page.ctx.stroke();
 }
 
-function cursorWords() {
+export function cursorWords() {
   const { view, cursor, state, model } = page;
   if (view.kind !== 'map') {
     const card = view.card(cursor.row, cursor.position);

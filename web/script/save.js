@@ -3,6 +3,14 @@
 // they use. Either has the view's title and caption above the picture, and
 // a name that says the deal and the round.
 
+import { $, canvas, font, screenContext } from './dom.js';
+import { dealWords } from './draw.js';
+import { paintMap } from './map.js';
+import { page, update } from './page.js';
+import { paintDeck } from './presenting.js';
+import { paintRows } from './rows.js';
+import { shorten } from './state.js';
+
 // The title of a saved picture: what it shows and where.
 function pictureTitle() {
   const { view, state, model } = page;
@@ -13,7 +21,7 @@ function pictureTitle() {
 // "deal-4-hands-round-17.png", the deal's options in it where they are not
 // deal's own; a round too long for a file's name by its first digits and
 // how many it has.
-function pictureName(kind) {
+export function pictureName(kind) {
   const { view, state, model } = page;
   const options = model.options ? `-${model.options.replace(/--/g, '').replace(/[ ,]+/g, '-')}` : '';
   const round = state.round.toString();
@@ -57,7 +65,7 @@ function download(blob, name) {
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
-function savePicture(kind) {
+export function savePicture(kind) {
   if (page.dealing) return;
   if (kind === 'svg') {
     download(new Blob([svgOfView()], { type: 'image/svg+xml' }), pictureName('svg'));
@@ -67,7 +75,7 @@ function savePicture(kind) {
 }
 
 // The canvas under its title and caption, on the page's background.
-function pngOfView(done) {
+export function pngOfView(done) {
   const { view, theme } = page;
   const b = view.box;
   const head = headerLines(b.width);
@@ -189,7 +197,7 @@ class SvgRecorder {
     const p = paintOf(this.fillStyle, this.globalAlpha);
     this.parts.push(`<text transform="matrix(${[a, b, c, d, e, f].map((v) => v.toFixed(4)).join(' ')})" ` +
       `x="${x.toFixed(2)}" y="${y.toFixed(2)}" font-size="${size ? size[1] : 12}" ` +
-      `text-anchor="${anchor}" dominant-baseline="${baseline}" fill="${p.color}">${escapeXml(text)}<\/text>`);
+      `text-anchor="${anchor}" dominant-baseline="${baseline}" fill="${p.color}">${escapeXml(text)}</text>`);
   }
   // Cells: the device pixels as an image, shown at their size in CSS pixels.
   putImageData(image, x, y) {
@@ -205,7 +213,7 @@ class SvgRecorder {
 }
 
 // The view drawn again into SVG, under its title and caption.
-function svgOfView() {
+export function svgOfView() {
   const { view, theme } = page;
   const b = view.box;
   const head = headerLines(b.width);
@@ -218,13 +226,13 @@ function svgOfView() {
   }
   const lines = [];
   let y = 14;
-  for (const line of head.title) { y += 21; lines.push(`<text x="12" y="${y - 4}" font-size="16" font-weight="600" fill="${theme.ink}">${escapeXml(line)}<\/text>`); }
-  for (const line of head.caption) { y += 16; lines.push(`<text x="12" y="${y - 3}" font-size="12" fill="${theme.muted}">${escapeXml(line)}<\/text>`); }
+  for (const line of head.title) { y += 21; lines.push(`<text x="12" y="${y - 4}" font-size="16" font-weight="600" fill="${theme.ink}">${escapeXml(line)}</text>`); }
+  for (const line of head.caption) { y += 16; lines.push(`<text x="12" y="${y - 3}" font-size="12" fill="${theme.muted}">${escapeXml(line)}</text>`); }
   const height = b.height + head.height;
   return '<?xml version="1.0" encoding="UTF-8"?>\n' +
     `<svg xmlns="http://www.w3.org/2000/svg" width="${b.width}" height="${height}" viewBox="0 0 ${b.width} ${height}" ` +
     'font-family="system-ui, DejaVu Sans, sans-serif">\n' +
-    `<title>${escapeXml(pictureTitle())}<\/title>\n` +
+    `<title>${escapeXml(pictureTitle())}</title>\n` +
     `<rect width="100%" height="100%" fill="${theme.canvas}"/>\n${lines.join('\n')}\n` +
-    `<g transform="translate(0 ${head.height})">\n${recorder.parts.join('\n')}\n<\/g>\n<\/svg>\n`;
+    `<g transform="translate(0 ${head.height})">\n${recorder.parts.join('\n')}\n</g>\n</svg>\n`;
 }

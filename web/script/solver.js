@@ -4,6 +4,13 @@
 // spectator chose, to a place, as deal-solve does, and deals the routine
 // found with a click.
 
+import { ask, dealFields } from './core.js';
+import { $ } from './dom.js';
+import { cardLabel, cardName, positionWords, setWords } from './draw.js';
+import { applyValues, markFault, show, ui } from './fields.js';
+import { page, update } from './page.js';
+import { parseCard } from './state.js';
+
 // The field the move buttons add to: the routine, or the moves allowed once
 // that field has been used.
 function receiveMoves(input) {
@@ -94,7 +101,7 @@ function solveFor() {
   const toFault = !closest && to === null
     ? (state.fromTop ? `To place: type a place from the top, from 1 to ${model.size}, such as 13 or 13th from the top`
       : `To position: type a position from 0 to ${model.size - 1}, or a place such as 13th from the top`) +
-      (model.size <= page.facts.limits.maxPlayingCards ? ', or a card such as QH for where it starts' : '') +
+      (model.size <= page.facts.table.max_playing_cards ? ', or a card such as QH for where it starts' : '') +
       (any ? ', or nothing for the fewest places.' : '.')
     : '';
   const movesFault = moves === '' ? 'With the moves: type the moves allowed, separated by |, such as faro in | faro out, or add them with the move buttons.' : '';
@@ -107,7 +114,7 @@ function solveFor() {
   }
   if (!any && card !== state.card) show({ ...state, card, more: [] }, 'push');
   if (any) {
-    const solved = ask('solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
+    const solved = ask('explorer_solve', { ...dealFields(state), moves, any: 1, to: closest ? '' : to });
     markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     const there = closest ? '' : positionWords(to);
     if (solved.moves) answer.textContent = `The moves: ${solved.moves}.`;
@@ -125,7 +132,7 @@ function solveFor() {
       $('solve-load').hidden = false;
     }
   } else {
-    const solved = ask('solve', { ...dealFields(state), moves, from: card, to });
+    const solved = ask('explorer_solve', { ...dealFields(state), moves, from: card, to });
     markFault($('solve-moves'), solved.moves ? `The moves: ${solved.moves}.` : '');
     // The card as it was typed, by name or number.
     const name = /^\d+$/.test(cardText) ? cardName(card) : cardText;
@@ -153,7 +160,7 @@ function showEnds(ends) {
     ? `Followed one at a time, all ${ends.length} cards end at ${positionWords(places[0])}.`
     : `Followed one at a time, the ${ends.length} cards end at ${places.length} places: ${places.map(positionWords).join('; ')}.`;
   box.replaceChildren(said);
-  if (ends.length <= 2 * page.facts.limits.maxPlayingCards) {
+  if (ends.length <= 2 * page.facts.table.max_playing_cards) {
     const cards = document.createElement('div');
     cards.className = 'ends';
     ends.forEach((end, p) => {
@@ -168,7 +175,7 @@ function showEnds(ends) {
   box.hidden = false;
 }
 
-function wireSolver() {
+export function wireSolver() {
   fillMoves();
   ui.routine.addEventListener('focus', () => receiveMoves(ui.routine));
   $('solve-moves').addEventListener('focus', () => receiveMoves($('solve-moves')));

@@ -1,7 +1,25 @@
 // The wiring: every control, the keys, the address as history and the
 // window's size, each to what it does.
 
-function wire() {
+import { copyText } from './clipboard.js';
+import { finishDealing, onPhone, startDealing, stopDealing } from './dealt.js';
+import { $ } from './dom.js';
+import { draw } from './draw.js';
+import {
+  applyFields, applyValues, describeSpeed, fillChoices, goTo, setReady, show, showAddressFault, startPlaying,
+  step, stopPlaying, textFields, togglePlay, ui, wireField,
+} from './fields.js';
+import { onKey } from './keys.js';
+import { drawLandscape, settled, wireLandscape } from './landscape.js';
+import { drawMixing } from './mixing.js';
+import { page, update } from './page.js';
+import { wirePicking } from './picking.js';
+import { setPresenting } from './presenting.js';
+import { savePicture } from './save.js';
+import { wireSolver } from './solver.js';
+import { freshSeed, fromSearch, periodMinusOne } from './state.js';
+
+export function wire() {
   fillChoices();
   $('controls').addEventListener('submit', (event) => event.preventDefault());
   for (const name of textFields) wireField(ui[name]);
@@ -9,9 +27,9 @@ function wire() {
   wireSolver();
   $('new-seed').addEventListener('click', () => applyValues({ seed: freshSeed() }));
   $('own-deal').addEventListener('click', () => applyValues({
-    packets: defaults.packets, routine: '', deck: '', cards: null, rest: defaults.rest,
-    firstCard: defaults.firstCard, bottomHand: defaults.bottomHand,
-    hands: Math.min(page.state.hands, page.facts.limits.maxOwnHands) }));
+    packets: page.defaults.packets, routine: '', deck: '', cards: null, rest: page.defaults.rest,
+    firstCard: page.defaults.firstCard, bottomHand: page.defaults.bottomHand,
+    hands: Math.min(page.state.hands, page.facts.table.max_hands) }));
   // A button applies what a field holds before it does its own work.
   const thenRound = (work) => () => {
     if (page.dealing) return;

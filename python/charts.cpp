@@ -34,6 +34,14 @@ std::string deck_words(int cards) {
     return "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
 }
 
+// "52 cards", "13, 52 and 208 cards".
+std::string sizes_words(const std::vector<int>& sizes) {
+    std::string words;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        words += (i == 0 ? "" : i + 1 == sizes.size() ? " and " : ", ") + std::to_string(sizes[i]);
+    return words + (sizes.size() == 1 && sizes[0] == 1 ? " card" : " cards");
+}
+
 } // namespace
 
 picture_value draw_chances(const routine_value& r, py::handle card, py::handle rounds,
@@ -94,8 +102,9 @@ picture_value draw_chances(const routine_value& r, py::handle card, py::handle r
     heat->largest = exact::decimals(largest, 3);
     heat->quarter = exact::decimals(largest / 4, 3);
     return {[heat](picture::format f, cairo_write_func_t w, void* c) {
-        return picture::render(f, *heat, w, c);
-    }};
+                return picture::render(f, *heat, w, c);
+            },
+            heat->title};
 }
 
 picture_value draw_mix(py::handle sizes, py::handle shuffles, py::handle packets) {
@@ -132,8 +141,9 @@ picture_value draw_mix(py::handle sizes, py::handle shuffles, py::handle packets
                            : "How many riffles into " + std::to_string(a) +
                                  " packets mix a deck: the distance from a random deck";
     return {[curves](picture::format f, cairo_write_func_t w, void* c) {
-        return picture::render(f, *curves, w, c);
-    }};
+                return picture::render(f, *curves, w, c);
+            },
+            curves->title + ", for " + sizes_words(curves->sizes)};
 }
 
 } // namespace python

@@ -5,8 +5,9 @@
 #include "python/pictures.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <fstream>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <pybind11/stl.h>
@@ -78,7 +79,15 @@ std::string rendered(const picture_value& p, picture::format f) {
     return f == picture::format::svg ? renumbered(bytes) : bytes;
 }
 
-void save(const picture_value& p, const std::string& path, py::handle format) {
+// OSError for `path`, from errno, as open() raises it.
+[[noreturn]] void os_error(const std::string& path) {
+    PyErr_SetFromErrnoWithFilename(PyExc_OSError, path.c_str());
+    throw py::error_already_set();
+}
+
+void save(const picture_value& p, py::handle given, py::handle format) {
+    // A str or any path-like object, as open() takes.
+    const std::string path = py::str(py::module_::import("os").attr("fsdecode")(given));
     const auto f = format.is_none() ? picture::format_of(path)
                                     : picture::format_named(format.cast<std::string>());
     if (!f)
@@ -92,18 +101,22 @@ void save(const picture_value& p, const std::string& path, py::handle format) {
     const std::string bytes = rendered(p, *f);
     // Whole or not at all: into a file beside it, then renamed over it.
     const std::string partial = path + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(partial.c_str());
-            throw py::value_error("cannot write " + shown_text(path, text::shown_length::value));
-        }
+    std::FILE* out = std::fopen(partial.c_str(), "wb");
+    if (!out)
+        os_error(path);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    const int saved = errno;
+    if (std::fclose(out) != 0 || !written) {
+        if (!written)
+            errno = saved;
+        std::remove(partial.c_str());
+        os_error(path);
     }
     if (std::rename(partial.c_str(), path.c_str()) != 0) {
+        const int failed = errno;
         std::remove(partial.c_str());
-        throw py::value_error("cannot write " + shown_text(path, text::shown_length::value));
+        errno = failed;
+        os_error(path);
     }
 }
 
@@ -157,13 +170,20 @@ picture_value draw_rows(const routine_value& r, py::handle rounds, const std::st
     s->layout.from_top = from_top;
     const picture::coloring coloring =
         color == "cycle" ? picture::coloring::cycle : picture::coloring::start;
+    std::string title =
+        view == "map"
+            ? "Where one round takes each position of "
+            : "The rounds " + s->first_text + " to " +
+                  std::string(py::str(py::int_(py::str(s->first_text)) + py::int_(count))) + " of ";
+    title += "a deck of " + std::to_string(r.moves.cards) + " cards: " + s->words;
     return {[s, coloring](picture::format f, cairo_write_func_t w, void* c) {
-        const picture::scene scene{
-            nullptr,   s->words.c_str(),      &s->round, &s->cycles,  &s->period,
-            &s->first, s->first_text.c_str(), coloring,  s->followed, &s->start,
-            false};
-        return picture::render(f, s->layout, scene, w, c);
-    }};
+                const picture::scene scene{
+                    nullptr,   s->words.c_str(),      &s->round, &s->cycles,  &s->period,
+                    &s->first, s->first_text.c_str(), coloring,  s->followed, &s->start,
+                    false};
+                return picture::render(f, s->layout, scene, w, c);
+            },
+            std::move(title)};
 }
 
 } // namespace
@@ -174,15 +194,24 @@ void bind_pictures(py::module_& m) {
 Shown inline in Jupyter (as SVG and PNG); png() and pdf() give its bytes,
 svg() its text, and save(path, format=None) writes a file whole or not at
 all, in the format its name ends in.)")
-        .def("png",
-             [](const picture_value& p) { return py::bytes(rendered(p, picture::format::png)); })
-        .def("svg", [](const picture_value& p) { return rendered(p, picture::format::svg); })
-        .def("pdf",
-             [](const picture_value& p) { return py::bytes(rendered(p, picture::format::pdf)); })
+        .def(
+            "png",
+            [](const picture_value& p) { return py::bytes(rendered(p, picture::format::png)); },
+            "The picture as PNG, bytes.")
+        .def(
+            "svg", [](const picture_value& p) { return rendered(p, picture::format::svg); },
+            "The picture as SVG, text.")
+        .def(
+            "pdf",
+            [](const picture_value& p) { return py::bytes(rendered(p, picture::format::pdf)); },
+            "The picture as PDF, bytes.")
         .def("_repr_png_",
              [](const picture_value& p) { return py::bytes(rendered(p, picture::format::png)); })
         .def("_repr_svg_", [](const picture_value& p) { return rendered(p, picture::format::svg); })
-        .def("save", &save, py::arg("path"), py::arg("format") = py::none());
+        .def("save", &save, py::arg("path"), py::arg("format") = py::none(),
+             "Writes the picture to `path` (a str or path-like), whole or not at all, as "
+             "format 'png', 'svg' or 'pdf', or as the name ends; OSError where it cannot.")
+        .def("__repr__", [](const picture_value& p) { return "<deal.Picture: " + p.title + ">"; });
     m.def("draw", &draw_rows, py::arg("routine"), py::arg("rounds") = py::none(), py::kw_only(),
           py::arg("view") = "rows", py::arg("follow") = py::tuple(), py::arg("color") = "start",
           py::arg("first") = 0, py::arg("deck") = py::none(), py::arg("from_top") = false,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "picture/surface.hpp"
 #include "python/routines.hpp"
@@ -11,6 +12,8 @@ namespace python {
 using painter = std::function<cairo_status_t(picture::format, cairo_write_func_t, void*)>;
 struct picture_value {
     painter paint;
+    // What it shows, as its caption or title says: its repr.
+    std::string title;
 };
 
 // The chances view and the mixing curves, as deal-picture draws them.

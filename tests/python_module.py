@@ -7,12 +7,15 @@ BUILD is the build folder: its python/ holds the package, the programs its
 top. Run through pytest; without pytest the test is skipped (status 77),
 and with DEAL_REQUIRE_TOOLS=1 it fails."""
 
+import ast
 import os
+import pathlib
 import re
 import subprocess
 import sys
 import tempfile
 import threading
+from collections.abc import Sequence
 from fractions import Fraction
 
 BUILD = os.environ.get("DEAL_BUILD", "")
@@ -209,7 +212,7 @@ def test_pictures(draw, args):
                 want = f.read()
             got = picture.png() if kind == "png" else numbered(picture.svg().encode())
             assert got == (want if kind == "png" else numbered(want))
-        picture.save(os.path.join(folder, "saved.svg"))
+        picture.save(pathlib.Path(folder, "saved.svg"))
         with open(os.path.join(folder, "saved.svg"), "rb") as f:
             assert f.read() == picture._repr_svg_().encode()
 
@@ -247,6 +250,25 @@ def test_pythons_ways():
                                    deal.Deck, deal.draw])
     with pytest.raises(TypeError):
         deal.Routine("faro out", 52).after("1")
+
+
+def test_stubs_tell_what_the_module_has():
+    # Every name the package exports, and every public member of its
+    # classes, is in the stubs that type checkers read, and nothing more.
+    with open(os.path.join(os.path.dirname(deal.__file__), "__init__.pyi")) as f:
+        stubs = ast.parse(f.read())
+    declared = {node.name: node for node in stubs.body
+                if isinstance(node, (ast.ClassDef, ast.FunctionDef))}
+    assert set(deal.__all__) <= set(declared)
+    for name, node in declared.items():
+        assert hasattr(deal, name), name
+        if isinstance(node, ast.ClassDef) and name != "Mixing":
+            members = {m.name for m in node.body if isinstance(m, ast.FunctionDef)}
+            # What a stub's class has from its base, Sequence's mixins.
+            if any("Sequence" in ast.unparse(base) for base in node.bases):
+                members |= set(dir(Sequence))
+            public = {m for m in dir(getattr(deal, name)) if not m.startswith("_")}
+            assert public == {m for m in members if not m.startswith("_")}, name
 
 
 def test_threads_agree_with_one():

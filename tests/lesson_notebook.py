@@ -14,14 +14,14 @@ import sys
 
 
 def texts(cell):
-    """What a code cell printed or gave, as text: pictures left out."""
+    """What a code cell printed or gave, as text: the module's pictures by
+    their SVG, which Cairo writes the same on every run; PNG left out."""
     out = []
     for o in cell.get("outputs", []):
         if o["output_type"] == "stream":
             out.append(o["text"])
-        elif "data" in o and "text/plain" in o["data"] and not any(
-                k.startswith("image/") for k in o["data"]):
-            out.append(o["data"]["text/plain"])
+        elif "data" in o:
+            out += [o["data"][k] for k in ["text/plain", "image/svg+xml"] if k in o["data"]]
         elif o["output_type"] == "error":
             out.append(f"{o['ename']}: {o['evalue']}")
     return out
@@ -42,9 +42,13 @@ def main():
     os.environ.setdefault("MPLCONFIGDIR", os.path.join(build, "matplotlib"))
     kept = nbformat.read(path, as_version=4)
     fresh = nbformat.read(path, as_version=4)
-    nbclient.NotebookClient(fresh, timeout=600, kernel_name="python3",
+    # Without the times each cell ran at, which would change the file on
+    # every run.
+    nbclient.NotebookClient(fresh, timeout=600, kernel_name="python3", record_timing=False,
                             resources={"metadata": {"path": os.path.dirname(path)}}).execute()
     if "--write" in sys.argv:
+        for cell in fresh.cells:
+            cell.metadata.pop("execution", None)
         nbformat.write(fresh, path)
         return 0
     faults = 0

@@ -820,8 +820,8 @@ def main():
         # --chances gives them; a new seed, new decks; no map, no period.
         for routine, cards, seed, rounds, card in [
                 ("riffle; cut random", 52, 12345, 3, None), ("riffle", 52, 7, 2, 0),
-                ("cut random; faro out", 60, 18446744073709551615, 5, 59), ("faro out; riffle", 600, 1, 1, 300),
-                ("riffle 3; faro out", 20, 9, 2, 4)]:
+                ("riffle 3; faro out", 20, 9, 2, 4),
+                ("cut random; faro out", 60, 18446744073709551615, 5, 59), ("faro out; riffle", 600, 1, 1, 300)]:
             label = f"chance: {routine!r} of {cards} cards, seed {seed}, round {rounds}"
             query = (f"?routine={urllib.parse.quote_plus(routine)}&round={rounds}&cards={cards}&seed={seed}" +
                      (f"&card={card}" if card is not None else ""))

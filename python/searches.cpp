@@ -10,6 +10,7 @@
 #include "python/routines.hpp"
 #include "text/deal_words.hpp"
 #include "text/routine_words.hpp"
+#include "text/search_words.hpp"
 
 namespace python {
 
@@ -105,12 +106,12 @@ py::object solve(py::handle moves, py::handle cards, py::handle from, py::handle
     }
     if (length < 0)
         return all ? py::object(py::list()) : py::object(py::none());
-    if (found.empty())
-        value_error("more than " + std::to_string(deal::max_search_answers) + " routines of " +
-                    std::to_string(length) + " moves bring position " +
-                    std::to_string(a.cards - 1 - start) + " to " +
-                    std::to_string(a.cards - 1 - end) +
-                    ": allow fewer moves, or ask for one routine without all=True");
+    if (found.empty()) {
+        words w;
+        text::too_many_routines(w.text, sizeof w.text, length, a.cards - 1 - start,
+                                a.cards - 1 - end, "all=True");
+        w.raise();
+    }
     if (!all)
         return py::cast(routine_of_path(a, found.front()));
     py::list routines;
@@ -180,22 +181,24 @@ py::object narrow(py::handle moves, py::handle cards, py::handle to, bool all, b
                 });
         }
     }
-    if (outcome == deal::narrowing::outcome::too_long)
-        value_error("the search would take more than " + std::to_string(deal::max_narrowing_steps) +
-                    " steps, a step a place moved by a move: allow fewer moves");
-    if (outcome == deal::narrowing::outcome::too_many)
-        value_error("the search would keep more than " + std::to_string(most) +
-                    " sets of places the card may be in, the most for a deck of " +
-                    std::to_string(a.cards) + " cards: allow fewer moves");
+    words w;
+    if (outcome == deal::narrowing::outcome::too_long) {
+        text::search_too_long(w.text, sizeof w.text);
+        w.raise();
+    }
+    if (outcome == deal::narrowing::outcome::too_many) {
+        text::search_too_wide(w.text, sizeof w.text, most, a.cards);
+        w.raise();
+    }
     const bool never = outcome == deal::narrowing::outcome::never ||
                        (closest && a.cards > 1 && static_cast<int>(n.places().size()) == a.cards);
     if (never)
         return closest || !all ? py::object(py::none()) : py::object(py::list());
-    if (too_many_routines)
-        value_error("more than " + std::to_string(deal::max_search_answers) + " routines of " +
-                    std::to_string(n.length()) + " moves bring any card to " +
-                    std::to_string(a.cards - 1 - end) +
-                    ": allow fewer moves, or ask for one routine without all=True");
+    if (too_many_routines) {
+        text::too_many_routines(w.text, sizeof w.text, n.length(), -1, a.cards - 1 - end,
+                                "all=True");
+        w.raise();
+    }
     if (closest) {
         py::list places;
         for (const int p : n.places())

@@ -252,6 +252,19 @@ def test_pythons_ways():
         deal.Routine("faro out", 52).after("1")
 
 
+def test_examples_as_shown():
+    # The README's session and the package's docstring, run as doctests.
+    import doctest
+    readme = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "README.md")
+    with open(readme, encoding="utf-8") as f:
+        session = re.search(r"\n    >>> import deal\n.*?\n\n", f.read(), re.S)[0]
+    test = doctest.DocTestParser().get_doctest(session, {}, "README.md", readme, 0)
+    runner = doctest.DocTestRunner()
+    runner.run(test)
+    assert runner.summarize(verbose=False) == (0, len(test.examples))
+    assert doctest.testmod(deal).failed == 0
+
+
 def test_stubs_tell_what_the_module_has():
     # Every name the package exports, and every public member of its
     # classes, is in the stubs that type checkers read, and nothing more.

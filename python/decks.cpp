@@ -276,7 +276,14 @@ is, and hashable.)")
              "all, or a name or number wherever it lies. ValueError where it is not there.")
         .def("__contains__",
              [](const deck_value& d, py::handle card) {
-                 return py::isinstance<card_value>(card) && find(d, card) >= 0;
+                 // As index() finds it; what names no card is in no deck.
+                 try {
+                     return find(d, card) >= 0;
+                 } catch (const py::value_error&) {
+                     return false;
+                 } catch (const py::type_error&) {
+                     return false;
+                 }
              })
         .def("__str__", [](const deck_value& d) { return deck_text(d, true); })
         .def("__repr__", [](const deck_value& d) { return deck_text(d, false); });

@@ -240,6 +240,7 @@ def test_pythons_ways():
     deck = deal.Deck("si-stebbins")
     assert eval(repr(deck), vars(deal)) == deck and len({deck, deal.Deck("si-stebbins")}) == 1
     assert str(deck).split()[:4] == ["A♣", "4♥", "7♠", "10♦"] and deck[-1] == deal.Card("JD")
+    assert "JD" in deck and deck.count("JD") == 1 and "ZZ" not in deck and deck.index("JD") == 51
     assert deal.Deck([2, deal.Card(1, face_up=True), 0]).listing() == program(
         "deal-after", "--deck", "2 1^ 0", 3, 0).rstrip("\n")
     assert eval(repr(deal.Card("AS", face_up=True)), vars(deal)) == deal.Card(0, face_up=True)

@@ -57,7 +57,8 @@ except ImportError:  # built without Cairo
 # A Deck is a sequence of Cards, from the top: count(), reversed() and
 # isinstance(deck, Sequence) as for any other.
 _Sequence.register(Deck)
-Deck.count = lambda self, card: sum(c == card for c in self)
+Deck.count = lambda self, card: int(card in self)
+Deck.count.__doc__ = "1 where `card` is in the deck, as index() finds it, else 0."
 Deck.__reversed__ = lambda self: (self[i] for i in range(len(self) - 1, -1, -1))
 
 Mixing = _namedtuple("Mixing", ["shuffles", "total_variation", "separation"])

@@ -133,8 +133,8 @@ py::object to_sympy(const routine_value& r) {
 
 } // namespace
 
-py::object after(const routine_value& r, py::handle rounds, py::handle deck);
-py::object where(const routine_value& r, py::handle card, py::handle rounds, py::handle deck);
+py::object after(const routine_value& r, some_ints rounds, maybe_deck deck);
+py::object where(const routine_value& r, a_card card, some_ints rounds, maybe_deck deck);
 
 void bind_answers(py::class_<routine_value>& c) {
     c.def_property_readonly("period", &period,

@@ -39,8 +39,8 @@ py::dict rounded_spread(const exact::place_chances::written& w, int cards, std::
     return spread;
 }
 
-py::object chances(const routine_value& r, py::handle card, py::handle rounds, py::handle deck,
-                   py::handle digits_given) {
+py::object chances(const routine_value& r, a_card card, some_ints rounds, maybe_deck deck,
+                   maybe_int digits_given) {
     const deal::routine& moves = r.moves;
     const int from = start_of(deck, moves.cards).position_of(card_number(card, moves.cards));
     const std::int64_t exact_rounds = exact::exact_chance_rounds(moves);
@@ -110,7 +110,7 @@ py::list mix(py::handle cards, const py::list& shuffles, py::handle packets) {
     return rows;
 }
 
-int cutoff(py::handle cards, py::handle packets, bool separation) {
+int cutoff(an_int cards, an_int packets, bool separation) {
     const int size = cards_of(cards), a = packets_of(packets);
     py::gil_scoped_release unlocked;
     const exact::riffles law(size, a);

@@ -44,8 +44,8 @@ std::string sizes_words(const std::vector<int>& sizes) {
 
 } // namespace
 
-picture_value draw_chances(const routine_value& r, py::handle card, py::handle rounds,
-                           py::handle deck, bool from_top) {
+picture_value draw_chances(const routine_value& r, maybe_card card, maybe_int rounds,
+                           maybe_deck deck, bool from_top) {
     const int cards = r.moves.cards;
     if (r.raised())
         value_error("draw_chances() draws a routine's rounds one by one: give its moves");
@@ -107,7 +107,7 @@ picture_value draw_chances(const routine_value& r, py::handle card, py::handle r
             heat->title};
 }
 
-picture_value draw_mix(py::handle sizes, py::handle shuffles, py::handle packets) {
+picture_value draw_mix(some_ints sizes, maybe_int shuffles, an_int packets) {
     auto curves = std::make_shared<picture::curves>();
     const py::list given = PyIndex_Check(sizes.ptr())
                                ? py::list(py::make_tuple(sizes))

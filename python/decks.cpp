@@ -148,7 +148,7 @@ Card(name_or_number, face_up=False): a name as the programs read it ('AS',
 a new deck counted from the bottom: 0 the ace of spades, 51 the ace of
 hearts on top. A card keeps its number wherever a stack puts it; cards are
 equal when their numbers and faces are.)")
-        .def(py::init([](py::handle given, bool face_up) { return card_from(given, face_up); }),
+        .def(py::init([](a_card given, bool face_up) { return card_from(given, face_up); }),
              py::arg("card"), py::arg("face_up") = false)
         .def_property_readonly(
             "number", [](const card_value& c) { return c.number; },
@@ -164,7 +164,7 @@ equal when their numbers and faces are.)")
         .def_property_readonly(
             "face_up", [](const card_value& c) { return c.face_up; }, "Whether it lies face up.")
         .def("__eq__",
-             [](const card_value& a, py::handle b) {
+             [](const card_value& a, py::object b) {
                  if (!py::isinstance<card_value>(b))
                      return false;
                  const auto& c = b.cast<const card_value&>();
@@ -209,7 +209,7 @@ int find(const deck_value& d, py::handle card) {
     return -1;
 }
 
-int index_of(const deck_value& d, py::handle card) {
+int index_of(const deck_value& d, a_card card) {
     const int i = find(d, card);
     if (i < 0)
         throw py::value_error(std::string(py::repr(card)) + " is not in the deck");
@@ -228,7 +228,7 @@ Deck(['KS', 'QS', Card('JS', face_up=True)]) the cards from the top, names on
 a pack, else the numbers 0 to M-1. A deck is a sequence of Cards: deck[0] is
 the top card, len(deck) its size; decks are equal when every card and face
 is, and hashable.)")
-        .def(py::init([](py::handle given) { return deck_of(given); }), py::arg("cards") = 52)
+        .def(py::init([](a_deck given) { return deck_of(given); }), py::arg("cards") = 52)
         .def("__len__", &deck_value::size)
         .def("__getitem__", &card_at)
         .def("__getitem__",
@@ -242,7 +242,7 @@ is, and hashable.)")
                  return cards;
              })
         .def("__eq__",
-             [](const deck_value& a, py::handle b) {
+             [](const deck_value& a, py::object b) {
                  return py::isinstance<deck_value>(b) &&
                         a.bottom_first == b.cast<const deck_value&>().bottom_first;
              })
@@ -275,7 +275,7 @@ is, and hashable.)")
              "The index of `card` from the top, 0 the top card: a Card where it lies so, face and "
              "all, or a name or number wherever it lies. ValueError where it is not there.")
         .def("__contains__",
-             [](const deck_value& d, py::handle card) {
+             [](const deck_value& d, py::object card) {
                  // As index() finds it; what names no card is in no deck.
                  try {
                      return find(d, card) >= 0;

@@ -85,7 +85,7 @@ std::string rendered(const picture_value& p, picture::format f) {
     throw py::error_already_set();
 }
 
-void save(const picture_value& p, py::handle given, py::handle format) {
+void save(const picture_value& p, a_path given, maybe_str format) {
     // A str or any path-like object, as open() takes.
     const std::string path = py::str(py::module_::import("os").attr("fsdecode")(given));
     const auto f = format.is_none() ? picture::format_of(path)
@@ -134,9 +134,9 @@ struct rows_scene {
     picture::layout layout;
 };
 
-picture_value draw_rows(const routine_value& r, py::handle rounds, const std::string& view,
-                        py::handle follow, const std::string& color, py::handle first,
-                        py::handle deck, bool from_top) {
+picture_value draw_rows(const routine_value& r, maybe_int rounds, const std::string& view,
+                        some_cards follow, const std::string& color, an_int first, maybe_deck deck,
+                        bool from_top) {
     if (r.moves.first_by_chance() >= 0 || r.moves.follows_card() || r.raised())
         value_error("draw() draws a round of exact moves as one permutation: for moves by "
                     "chance or a chosen pile, draw_chances() draws where a card may be");

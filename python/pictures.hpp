@@ -17,9 +17,9 @@ struct picture_value {
 };
 
 // The chances view and the mixing curves, as deal-picture draws them.
-picture_value draw_chances(const routine_value& r, py::handle card, py::handle rounds,
-                           py::handle deck, bool from_top);
-picture_value draw_mix(py::handle sizes, py::handle shuffles, py::handle packets);
+picture_value draw_chances(const routine_value& r, maybe_card card, maybe_int rounds,
+                           maybe_deck deck, bool from_top);
+picture_value draw_mix(some_ints sizes, maybe_int shuffles, an_int packets);
 
 void bind_pictures(py::module_& m);
 

@@ -35,7 +35,7 @@ std::string moves_text(const deal::routine& r) {
 
 namespace {
 
-routine_value make(py::handle moves, py::handle cards) {
+routine_value make(some_moves moves, an_int cards) {
     const int size = static_cast<int>(bounded_integer(cards, "card count", 1, deal::max_cards));
     if (py::isinstance<py::str>(moves))
         return routine_of(moves.cast<std::string>(), size);
@@ -142,11 +142,13 @@ list of moves. a * b is a, then b; r ** k is k rounds of r, k any integer
             "by_chance", [](const routine_value& r) { return r.moves.first_by_chance() >= 0; },
             "Whether a move is made by chance (riffle, cut random).")
         .def("__mul__", &then, py::is_operator())
-        .def("__pow__", &raised, py::is_operator())
+        .def(
+            "__pow__", [](const routine_value& r, an_int k) { return raised(r, k); },
+            py::is_operator())
         .def("__str__", &text_of)
         .def("__repr__", &repr_of)
         .def("__eq__",
-             [](const routine_value& a, py::handle b) {
+             [](const routine_value& a, py::object b) {
                  if (!py::isinstance<routine_value>(b))
                      return false;
                  const auto& other = b.cast<const routine_value&>();

@@ -45,7 +45,7 @@ deck_value told(std::vector<deal::card> deck, const routine_value& r, const deal
 
 } // namespace
 
-py::object after(const routine_value& r, py::handle rounds, py::handle deck) {
+py::object after(const routine_value& r, some_ints rounds, maybe_deck deck) {
     refuse_by_chance(r);
     if (r.moves.follows_card())
         value_error("the routine gathers a chosen pile, which follows one card, and after() "
@@ -66,7 +66,7 @@ py::object after(const routine_value& r, py::handle rounds, py::handle deck) {
     });
 }
 
-py::object where(const routine_value& r, py::handle card, py::handle rounds, py::handle deck) {
+py::object where(const routine_value& r, a_card card, some_ints rounds, maybe_deck deck) {
     refuse_by_chance(r);
     const deal::start s = start_of(deck, r.moves.cards);
     const int from = s.position_of(card_number(card, r.moves.cards));
@@ -115,7 +115,7 @@ py::object for_chance_rounds(py::handle rounds, Each each) {
     return answers;
 }
 
-py::object run_after(const run_value& run, py::handle rounds) {
+py::object run_after(const run_value& run, some_ints rounds) {
     draw::drawn_run drawn(run.routine.moves, run.seed, -1);
     return for_chance_rounds(rounds, [&](std::int64_t round) {
         std::vector<deal::card> deck;
@@ -128,7 +128,7 @@ py::object run_after(const run_value& run, py::handle rounds) {
     });
 }
 
-py::object run_where(const run_value& run, py::handle card, py::handle rounds) {
+py::object run_where(const run_value& run, a_card card, some_ints rounds) {
     const int from = run.start.position_of(card_number(card, run.routine.moves.cards));
     draw::drawn_run drawn(run.routine.moves, run.seed, from);
     const int top = run.routine.moves.cards - 1;
@@ -143,7 +143,7 @@ py::object run_where(const run_value& run, py::handle card, py::handle rounds) {
     });
 }
 
-run_value make_run(const routine_value& r, py::handle seed, py::handle deck) {
+run_value make_run(const routine_value& r, maybe_int seed, maybe_deck deck) {
     if (r.raised())
         value_error("a routine raised to a power past its moves is exact: after() and where() "
                     "answer for it");

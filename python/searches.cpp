@@ -80,8 +80,8 @@ routine_value routine_of_path(const allowed& a, std::span<const int> path) {
     return r;
 }
 
-py::object solve(py::handle moves, py::handle cards, py::handle from, py::handle to, bool all,
-                 py::handle deck) {
+py::object solve(some_moves moves, an_int cards, a_card from, a_card to, bool all,
+                 maybe_deck deck) {
     allowed a;
     a.cards = static_cast<int>(bounded_integer(cards, "card count", 1, deal::max_cards));
     const deal::start s = start_of(deck, a.cards);
@@ -134,7 +134,7 @@ void bind_searches(py::module_& m) {
           "With all=True, a list of every shortest routine.");
     m.def(
         "solve_any",
-        [](py::handle moves, py::handle cards, py::handle to, bool all) {
+        [](some_moves moves, an_int cards, an_int to, bool all) {
             return narrow(moves, cards, to, all, false);
         },
         py::arg("moves"), py::arg("cards"), py::arg("to"), py::kw_only(), py::arg("all") = false,
@@ -143,7 +143,7 @@ void bind_searches(py::module_& m) {
         "with all=True, a list of every one.");
     m.def(
         "closest",
-        [](py::handle moves, py::handle cards) {
+        [](some_moves moves, an_int cards) {
             return narrow(moves, cards, py::none(), false, true);
         },
         py::arg("moves"), py::arg("cards"),

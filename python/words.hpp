@@ -39,4 +39,37 @@ std::int64_t bounded_integer(py::handle value, const char* what, std::int64_t le
 py::int_ to_int(const mpz_class& z);
 py::object to_fraction(const mpq_class& q);
 
+// An argument taken as Python hands it over and read where it is used,
+// named in the signatures help() shows by what it may be, as the stubs name
+// it, rather than as pybind11's "handle".
+template <class Name>
+struct given : py::object {
+    using py::object::object;
+    static bool check_(py::handle h) { return h.ptr() != nullptr; }
+};
+#define DEAL_PYTHON_GIVEN(alias, text)                                                             \
+    struct alias##_name {                                                                          \
+        static constexpr auto name = py::detail::const_name(text);                                 \
+    };                                                                                             \
+    using alias = given<alias##_name>
+DEAL_PYTHON_GIVEN(an_int, "int");
+DEAL_PYTHON_GIVEN(maybe_int, "int | None");
+DEAL_PYTHON_GIVEN(some_ints, "int | Iterable[int]");
+DEAL_PYTHON_GIVEN(a_card, "Card | str | int");
+DEAL_PYTHON_GIVEN(maybe_card, "Card | str | int | None");
+DEAL_PYTHON_GIVEN(some_cards, "Iterable[Card | str | int]");
+DEAL_PYTHON_GIVEN(a_deck, "Deck | int | str | Iterable[Card | str | int]");
+DEAL_PYTHON_GIVEN(maybe_deck, "Deck | int | str | Iterable[Card | str | int] | None");
+DEAL_PYTHON_GIVEN(some_moves, "str | Iterable[str]");
+DEAL_PYTHON_GIVEN(a_path, "str | os.PathLike");
+DEAL_PYTHON_GIVEN(maybe_str, "str | None");
+#undef DEAL_PYTHON_GIVEN
+
 } // namespace python
+
+namespace pybind11::detail {
+template <class Name>
+struct handle_type_name<python::given<Name>> {
+    static constexpr auto name = Name::name;
+};
+} // namespace pybind11::detail

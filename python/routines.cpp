@@ -155,8 +155,20 @@ list of moves. a * b is a, then b; r ** k is k rounds of r, k any integer
                  return a.moves.cards == other.moves.cards && a.power == other.power &&
                         text_of(a) == text_of(other);
              })
-        .def("__hash__", [](const routine_value& r) {
-            return py::hash(py::make_tuple(text_of(r), r.moves.cards, r.power));
+        .def("__hash__",
+             [](const routine_value& r) {
+                 return py::hash(py::make_tuple(text_of(r), r.moves.cards, r.power));
+             })
+        // Pickled, and so copied or sent to another process, as its moves
+        // and deck, raised again where it was.
+        .def("__reduce__", [](const routine_value& r) {
+            const py::tuple moves = py::make_tuple(text_of(r), r.moves.cards);
+            if (!r.raised())
+                return py::make_tuple(py::type::of<routine_value>(), moves);
+            routine_value base = r;
+            base.power = "1";
+            return py::make_tuple(py::module_::import("operator").attr("pow"),
+                                  py::make_tuple(base, py::int_(py::str(r.power))));
         });
     bind_answers(c);
     bind_runs(m, c);

@@ -10,6 +10,7 @@ and with DEAL_REQUIRE_TOOLS=1 it fails."""
 import ast
 import os
 import pathlib
+import pickle
 import re
 import subprocess
 import sys
@@ -247,6 +248,8 @@ def test_pythons_ways():
     a, b = deal.Routine("faro out", 52), deal.Routine("cut 26", 52)
     assert (a * b).to_sympy() == a.to_sympy() * b.to_sympy()
     assert (a ** -1).permutation == (a ** 7).permutation and (a ** (10 ** 20 + 4)).period == 2
+    for value in [deck, deal.Deck([2, deal.Card(1, face_up=True), 0]), a * b, a ** 10 ** 20]:
+        assert pickle.loads(pickle.dumps(value)) == value
     assert all(f.__doc__ for f in [deal.Routine.after, deal.chances, deal.mix, deal.solve,
                                    deal.Deck, deal.draw])
     with pytest.raises(TypeError):

@@ -57,6 +57,9 @@ except ImportError:  # built without Cairo
 # A Deck is a sequence of Cards, from the top: count(), reversed() and
 # isinstance(deck, Sequence) as for any other.
 _Sequence.register(Deck)
+# Pickled, and so copied or sent to another process, as their cards.
+Card.__reduce__ = lambda self: (Card, (self.number, self.face_up))
+Deck.__reduce__ = lambda self: (Deck, (list(self),))
 Deck.count = lambda self, card: int(card in self)
 Deck.count.__doc__ = "1 where `card` is in the deck, as index() finds it, else 0."
 Deck.__reversed__ = lambda self: (self[i] for i in range(len(self) - 1, -1, -1))

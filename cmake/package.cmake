@@ -8,7 +8,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "deal built using CMake")
 # Debian's checker wants the lines of the long description under 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "deal lists the order of a deck, round after round, as it is dealt into\nhands of five and gathered up again. deal-period, deal-after, deal-cycles\nand deal-picture tell, for that deal or any other, when the deck comes\nback, the order after any number of rounds, which positions travel\ntogether and which hand a card lands in, and draw it; deal-solve finds\nthe fewest moves that bring a card where a magician wants it, whichever\ncard the spectator chose; deal-mix tells how many riffle shuffles mix a\ndeck.")
+    "deal lists the order of a deck, round after round, as it is dealt into\nhands of five and gathered up again. deal-period, deal-after, deal-cycles\nand deal-picture tell, for that deal or any other, when the deck comes\nback, the order after any number of rounds, which positions travel\ntogether and which hand a card lands in, and draw it; deal-solve finds\nthe fewest moves that bring a card where a magician wants it, whichever\ncard the spectator chose; deal-group tells which orders a set of moves\ncan bring a deck to, and how; deal-mix tells how many riffle shuffles\nmix a deck.")
 set(CPACK_PACKAGE_CONTACT "${DEAL_PACKAGE_CONTACT}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -61,6 +61,10 @@ constexpr std::int64_t narrowing_sets(int cards) {
 // A riffle cuts the deck into at most this many packets (`riffle A`): its
 // chances then cost A times a plain riffle's.
 inline constexpr int max_riffle_packets = 16;
+// The group a set of moves generates is worked out in at most this many
+// steps, a step a point mapped by a product of permutations: half a minute
+// at most, where the usual groups, however large, take well under a second.
+inline constexpr std::int64_t max_group_steps = 10'000'000'000;
 // The most riffles whose mixing is asked about, and the most decimals a
 // chance is written with.
 inline constexpr int max_shuffles = 100;

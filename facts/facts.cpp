@@ -36,6 +36,7 @@ constexpr fact every[] = {
     {"max_narrowing_sets", deal::max_narrowing_sets},
     {"max_narrowing_mib", deal::max_narrowing_bytes >> 20},
     {"max_narrowing_steps", deal::max_narrowing_steps},
+    {"max_group_steps", deal::max_group_steps},
     {"max_shuffles", deal::max_shuffles},
     {"max_riffle_packets", deal::max_riffle_packets},
     {"max_chance_digits", deal::max_chance_digits},

@@ -5,6 +5,7 @@ import itertools
 import math
 import os
 import pty
+import random
 import re
 import resource
 import shutil
@@ -924,6 +925,49 @@ def rounded(x, digits):
     return text[:-digits] + "." + text[-digits:] if digits else text
 
 
+class Group(unittest.TestCase):
+    def test_bad_input(self):
+        table = [
+            (["52"], "--moves MOVES is needed: the moves, such as 'faro in | faro out'"),
+            (["--moves", "", "52"], "the moves allowed, '', are none: give moves separated by "
+                                    "'|', such as 'faro in | faro out'"),
+            (["--moves", "faro out | riffle", "52"], "move 2 of the moves allowed, 'riffle': a move "
+             "by chance takes no card to one place: allow exact moves"),
+            (["--moves", "deal 3 --packets 1 --chosen-pile 1", "21"], "move 1 of the moves "
+             "allowed, 'deal 3 --packets 1 --chosen-pile 1': a chosen pile follows one card, and "
+             "the group moves the whole deck: leave --chosen-pile out"),
+            (["--moves", "cut 1", "--reach", "0 1 2", "4"], "the order to reach: the deck lists 3 "
+                                                            "cards and holds 4: 3 is missing"),
+            (["--moves", "cut 1", "--reach", "0 1 1 2", "4"], "the order to reach: '1' is in the "
+                                                              "deck twice"),
+            (["--moves", "cut 1", "--summary", "--reach", "new", "52"],
+             "--summary and --reach each ask for something else: give one"),
+            (["--moves", "cut 1", "5051"], "card count 5051 is outside the supported range 1 to "
+                                           "5050"),
+            (["--moves", "cut 1", "x"], "'x' is not an integer card count"),
+            # Deals in pairs with a card turned: a group of 600 points that
+            # no proof takes apart, whose chain runs past the limit.
+            (["--moves", "deal 2..20 --packets 2 | turn 1", "300"],
+             "the group of these moves would take more than 10000000000 steps to work out: allow "
+             "fewer moves or a smaller deck"),
+            (["--moves", "faro out | cut 1", "--reach", " ".join(
+                str(c) for c in random.Random(7).sample(range(52), 52)), "52"],
+             "no routine of at most 100 moves to that order was found: the search reached "
+             "1000000 decks, and the words built from the group's stabilizer chain came to more"),
+        ]
+        for args, message in table:
+            with self.subTest(args=args):
+                result = run(args, name="deal-group")
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                self.assertEqual(result.stderr.decode().splitlines()[0], f"deal-group: {message}")
+
+    def test_full_device(self):
+        with open("/dev/full", "wb") as full:
+            result = run(["--moves", "cut 1", "52"], name="deal-group", stdout=full)
+        self.assertEqual((result.returncode, result.stderr),
+                         (1, b"deal-group: write error: No space left on device\n"))
+
+
 class Mix(unittest.TestCase):
     def setUp(self):
         if "deal-mix" not in PROGRAMS:
@@ -1835,7 +1879,7 @@ class Options(unittest.TestCase):
                 named = {line.split()[1].replace("\\-", "-") for line in see_also.splitlines()
                          if line.startswith(".BR ")}
                 family = {"deal", "deal-period", "deal-after", "deal-cycles", "deal-picture",
-                          "deal-solve", "deal-mix"}
+                          "deal-solve", "deal-mix", "deal-group"}
                 self.assertEqual(named, family - {name})
 
     def test_help_and_version(self):
@@ -1957,6 +2001,7 @@ if __name__ == "__main__":
         COMPANIONS.append("deal-picture")
         PROGRAMS.append("deal-picture")
     PROGRAMS.append("deal-solve")
+    PROGRAMS.append("deal-group")
     if os.path.exists(os.path.join(BUILD, "deal-mix")):
         PROGRAMS.append("deal-mix")
     module = [f for f in os.listdir(os.path.join(BUILD, "python", "deal"))

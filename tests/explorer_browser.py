@@ -753,6 +753,51 @@ def main():
                    marked == bad == beside and all(words in answer for words in said))
         check("solver: the card typed is followed", page.value("card"), "40")
 
+        # The group of the moves, on demand: its order exactly (the whole
+        # number in the tooltip where the page shortens it), what it reaches,
+        # and a routine from new deck order to the Deck field's deck, which
+        # deals to it; each as deal-group answers.
+        for query, moves, said in [
+                ("?routine=deal+3&cards=52", "faro in | faro out", "some orders"),
+                ("?routine=faro+out%3B+cut+1&cards=52", "", "every order"),
+                ("?routine=deal+3&cards=5050", "faro in | faro out", "some orders"),
+                ("?routine=deal+3&cards=12", "turn 1 | cut 1", "some orders and facings"),
+                ("?routine=deal+3&cards=12", "turn 1 | cut 1 | faro out", "every order and facing")]:
+            page.open(query)
+            page.type("solve-moves", moves, enter=False)
+            started = time.perf_counter()
+            page.element("group-order").click()
+            answer = page.wait_until("group-answer", lambda t: t != "")
+            print(f"the group of {moves or 'the routine'} on {query}: "
+                  f"{(time.perf_counter() - started) * 1000:.0f} ms")
+            count = urllib.parse.parse_qs(query[1:])["cards"][0]
+            summary = native(args.native, "deal-group", "--summary", "--moves",
+                             moves or "faro out | cut 1", count).splitlines()
+            digits = page.element("group-answer").get_attribute("title") or \
+                answer.split(" reach ")[1].split(" order")[0].replace(",", "")
+            verify(f"group of {moves!r} on {count}: {summary} in {answer!r}",
+                   digits == summary[0].split()[1] and said in answer
+                   and summary[1] == "reaches: " + said)
+        for query, moves, wanted in [
+                ("?routine=deal+3&cards=8&deck=0+1+2+3+4+5+6+7", "faro in | faro out", None),
+                ("?routine=deal+3&cards=52&deck=si-stebbins", "faro in | faro out | cut 26", None),
+                ("?routine=deal+3&cards=4&deck=1%5E+3+0+2", "faro in | turn 1", None)]:
+            page.open(query)
+            page.type("solve-moves", moves, enter=False)
+            page.element("group-reach").click()
+            answer = page.wait_until("group-answer", lambda t: t != "")
+            params = urllib.parse.parse_qs(query[1:])
+            deck, count = params["deck"][0], params["cards"][0]
+            routine = native(args.native, "deal-group", "--moves", moves, "--reach", deck,
+                             count).strip()
+            verify(f"reach {deck!r} with {moves!r}: {routine!r} in {answer!r}",
+                   ("No routine" in answer) if routine == "never" else answer.endswith(": " + routine))
+            if routine != "never":
+                page.element("group-load").click()
+                page.wait_ready()
+                check(f"reach {deck!r}: dealt", (page.value("routine"), page.value("deck"),
+                                                 page.value("round")), (routine, "", "1"))
+
         # "The same from a terminal": each command, with every option that
         # shapes the view, run as it stands. A listing is the page's; a
         # --where puts each followed card where the words do, whatever card

@@ -24,8 +24,9 @@ LAYERS = [
     # The core, as values.
     ["deal"],
     # Pure text; moves by chance drawn; chances summed in floating point; the
-    # colors; what the pictures and the page lay out alike.
-    ["text", "draw", "floating", "colors", "views"],
+    # colors; what the pictures and the page lay out alike; the group a set
+    # of permutations generates.
+    ["text", "draw", "floating", "colors", "views", "group"],
     # The one table of facts.
     ["facts"],
     # The programs' input and output; chances summed exactly; the drawing.

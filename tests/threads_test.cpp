@@ -1,11 +1,12 @@
 // The core's answers asked from four threads at once, each on its own deck
 // and routine, each answer held to the same question asked alone: routine
 // permutations, cycles and periods, rounds of a thousand digits, a card
-// followed through chosen piles, and a search for one card and for any;
-// rounds drawn by chance, a card's chances and a deck's mixing, exactly;
-// a deck read from its list, listings, colors and pictures. The sanitize
-// workflow runs it under ThreadSanitizer too, which finds any state the
-// threads share.
+// followed through chosen piles, a search for one card and for any, and the
+// group the search's moves generate: its order, its smallest blocks, whether
+// it holds the round, and a routine to an order; rounds drawn by chance, a
+// card's chances and a deck's mixing, exactly; a deck read from its list,
+// listings, colors and pictures. The sanitize workflow runs it under
+// ThreadSanitizer too, which finds any state the threads share.
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <span>
@@ -26,6 +27,9 @@
 #include "draw/run.hpp"
 #include "exact/mixing.hpp"
 #include "exact/place_chances.hpp"
+#include "group/blocks.hpp"
+#include "group/generated.hpp"
+#include "group/routes.hpp"
 #include "text/cards.hpp"
 #include "text/deck_words.hpp"
 #include "text/digits.hpp"
@@ -123,6 +127,34 @@ std::string picture_bytes(const question& q) {
 }
 #endif
 
+// The group of the search's moves, each gathering its hands in their order.
+std::string group_answers(const question& q, const deal::routine& r,
+                          const std::vector<deal::move>& moves) {
+    std::string out;
+    std::vector<group::perm> generators;
+    for (const deal::move& m : moves) {
+        const deal::permutation p = deal::move_permutation(m, q.cards);
+        generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
+    }
+    const group::generated g(generators, q.cards, deal::max_group_steps);
+    out += " | order";
+    for (std::size_t p = 0; p < g.order().exponents().size(); ++p)
+        if (g.order().exponents()[p] != 0)
+            out += ' ' + std::to_string(p) + '^' + std::to_string(g.order().exponents()[p]);
+    const deal::permutation round = deal::round_permutation(r);
+    out +=
+        g.contains(group::perm(round.goes_to().begin(), round.goes_to().end())) ? " holds" : " not";
+    for (const auto& block : group::smallest_blocks(g.generators(), q.cards, 1))
+        out += ' ' + std::to_string(block.size());
+    group::routes routes(generators, q.cards);
+    const group::perm target = group::then(generators[0], generators.back());
+    const auto found = routes.search(target, 20000, deal::max_narrowing_steps);
+    out += " |";
+    for (const int m : found.moves)
+        out += ' ' + std::to_string(m);
+    return out;
+}
+
 // Everything asked of one deck, written out so that two answers compare.
 std::string answers(const question& q) {
     std::string out;
@@ -172,6 +204,7 @@ std::string answers(const question& q) {
     out += " |";
     for (const int p : narrowing.places())
         out += ' ' + std::to_string(p);
+    out += group_answers(q, r, moves);
     out += chance_answers(q);
 #ifdef DEAL_THREADS_PICTURE
     out += picture_bytes(q);

@@ -9,6 +9,7 @@ import {
   applyFields, applyValues, describeSpeed, fillChoices, goTo, setReady, show, showAddressFault, startPlaying,
   step, stopPlaying, textFields, togglePlay, ui, wireField,
 } from './fields.js';
+import { wireGroup } from './group.js';
 import { onKey } from './keys.js';
 import { drawLandscape, settled, wireLandscape } from './landscape.js';
 import { drawMixing } from './mixing.js';
@@ -25,6 +26,7 @@ export function wire() {
   for (const name of textFields) wireField(ui[name]);
   for (const name of ['rest', 'firstCard', 'bottomHand']) ui[name].addEventListener('change', applyFields);
   wireSolver();
+  wireGroup();
   $('new-seed').addEventListener('click', () => applyValues({ seed: freshSeed() }));
   $('own-deal').addEventListener('click', () => applyValues({
     packets: page.defaults.packets, routine: '', deck: '', cards: null, rest: page.defaults.rest,

@@ -11,6 +11,7 @@
 namespace python {
 void bind_chances(py::module_& m);
 void bind_searches(py::module_& m);
+void bind_groups(py::module_& m);
 } // namespace python
 
 PYBIND11_MODULE(_deal, m) {
@@ -20,6 +21,7 @@ PYBIND11_MODULE(_deal, m) {
     python::bind_routines(m);
     python::bind_chances(m);
     python::bind_searches(m);
+    python::bind_groups(m);
 #ifdef DEAL_PYTHON_PICTURES
     python::bind_pictures(m);
 #endif

@@ -116,6 +116,34 @@ def test_searches(moves, cards, start, to, any_card):
     assert [str(r) for r in found] == program("deal-solve", *args).splitlines()
 
 
+@pytest.mark.parametrize("moves,cards,order", [
+    ("faro in | faro out", 52, "si-stebbins"), ("faro in | faro out", 52, "reversed"),
+    ("turn 1 | cut 1", 5, "1 0^ 4 3 2"), ("faro out", 8, None), ("monge | down-under", 13, None),
+    (["faro out", "cut 1..3"], 12, "reversed"),
+])
+def test_groups(moves, cards, order):
+    g = deal.Group(moves, cards)
+    allowed = moves if isinstance(moves, str) else " | ".join(moves)
+    lines = program("deal-group", "--moves", allowed, "--summary", "--from-top",
+                    cards).splitlines()
+    def classes(c):
+        return "-" if c is None else "none" if not c else " | ".join(
+            " ".join(str(p + 1) for p in block) for block in c)
+    assert [f"order: {g.order}", f"reaches: {g.reaches}", f"orbits: {classes(g.orbits)}",
+            f"blocks: {classes(g.blocks)}"] == lines
+    if order is None:
+        return
+    if order == "reversed":
+        order = deal.Deck(list(reversed(deal.Deck(cards))))
+    found = g.reach(order)
+    given = order if isinstance(order, str) else " ".join(str(c.number) for c in order)
+    assert str(found or "never") == program("deal-group", "--moves", allowed, "--reach",
+                                            given, cards).rstrip("\n")
+    assert (found is not None) == (order in g)
+    if found is not None:
+        assert found.after(1) == deal.Deck(order)
+
+
 def spread_text(spread, cards, digits):
     """A card's chances as deal-after --chances writes them, from its dict."""
     from decimal import Decimal, ROUND_HALF_EVEN, getcontext
@@ -296,7 +324,9 @@ def test_threads_agree_with_one():
                 deal.Routine("riffle 3", 30).run(seed=5).after(range(0, 200, 40)),
                 deal.solve("cut 1..999 | faro out", 1000, 3, 700),
                 deal.Routine("deal 7 --packets 1", 3000).after(10 ** 50),
-                deal.draw_chances(deal.Routine("riffle", 20), 3, 5).png())
+                deal.draw_chances(deal.Routine("riffle", 20), 3, 5).png(),
+                deal.Group("faro in | faro out", 1000).order,
+                deal.Group("faro out | cut 1", 300).blocks)
     alone = work()
     answers = [None] * 4
 

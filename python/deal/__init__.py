@@ -24,6 +24,7 @@ Run               a routine with moves by chance, played from a seed
 chances()         where a card may be after rounds, with what chance
 mix(), cutoff()   how far riffles leave a deck from random
 solve(), solve_any(), closest()   the fewest moves that bring a card there
+Group             the orders a set of moves reaches: order, orbits, reach()
 draw(), draw_chances(), draw_mix()   pictures, inline in Jupyter
 """
 
@@ -33,6 +34,7 @@ from collections.abc import Sequence as _Sequence
 from deal._deal import (  # noqa: F401
     Card,
     Deck,
+    Group,
     Routine,
     Run,
     __version__,
@@ -45,8 +47,8 @@ from deal._deal import (  # noqa: F401
 from deal import _deal
 
 __all__ = [
-    "Card", "Deck", "Routine", "Run", "Mixing", "chances", "mix", "cutoff", "solve", "solve_any",
-    "closest",
+    "Card", "Deck", "Group", "Routine", "Run", "Mixing", "chances", "mix", "cutoff", "solve",
+    "solve_any", "closest",
 ]
 try:
     from deal._deal import Picture, draw, draw_chances, draw_mix  # noqa: F401

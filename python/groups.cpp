@@ -73,7 +73,7 @@ void read_moves(py::handle given, group_value& g) {
     }
 }
 
-group_value make_group(py::handle moves, py::handle cards) {
+group_value make_group(some_moves moves, an_int cards) {
     group_value g;
     g.cards = static_cast<int>(bounded_integer(cards, "card count", 1, deal::max_cards));
     read_moves(moves, g);
@@ -210,7 +210,7 @@ std::optional<group::word> word_for(const group_value& g, const group::perm& tar
     return found.moves;
 }
 
-py::object reach(const group_value& g, py::handle order, py::handle deck) {
+py::object reach(const group_value& g, a_deck order, maybe_deck deck) {
     const auto target = target_of(g, order, deck);
     if (!target)
         return py::none();
@@ -282,10 +282,16 @@ card.)")
              "it: a shortest one where the search finds it; None where no routine does.")
         .def(
             "__contains__",
-            [](const group_value& g, py::handle order) {
+            [](const group_value& g, py::object order) {
                 return target_of(g, order, py::none()).has_value();
             },
             py::arg("order"), "Whether some routine of the moves brings a new deck to `order`.")
+        // Pickled as its moves and deck, worked out again when unpickled.
+        .def("__reduce__",
+             [](const group_value& g) {
+                 return py::make_tuple(py::type::of<group_value>(),
+                                       py::make_tuple(moves_words(g), g.cards));
+             })
         .def("__repr__", [](const group_value& g) {
             return "Group(" + std::string(py::repr(py::str(moves_words(g)))) +
                    ", cards=" + std::to_string(g.cards) + ")";

@@ -140,6 +140,7 @@ def test_groups(moves, cards, order):
     assert str(found or "never") == program("deal-group", "--moves", allowed, "--reach",
                                             given, cards).rstrip("\n")
     assert (found is not None) == (order in g)
+    assert pickle.loads(pickle.dumps(g)).order == g.order
     if found is not None:
         assert found.after(1) == deal.Deck(order)
 

@@ -8,7 +8,7 @@
 
 #include "deal/limits.hpp"
 #include "group/blocks.hpp"
-#include "group/chain.hpp"
+#include "group/deal_moves.hpp"
 #include "group/generated.hpp"
 #include "group/routes.hpp"
 #include "python/decks.hpp"
@@ -27,10 +27,8 @@ struct group_value {
     int cards = 0;
     std::vector<deal::move> moves;
     std::vector<std::string> texts;
-    std::vector<group::perm> generators;
-    bool turns = false;
+    group::move_points points;
     std::shared_ptr<const group::generated> generated;
-    int degree() const { return turns ? 2 * cards : cards; }
 };
 
 bool take(void* into, const deal::move& m) {
@@ -50,7 +48,6 @@ void read_moves(py::handle given, group_value& g) {
     words w;
     if (!text::read_move_list(text, g.cards, take, &listed, shown, w.text, sizeof w.text))
         w.raise();
-    std::vector<deal::permutation> made;
     for (std::size_t i = 0; i < listed.size(); ++i) {
         char move[text::rules_room + 32];
         text::move_text(listed[i], move, sizeof move);
@@ -63,14 +60,8 @@ void read_moves(py::handle given, group_value& g) {
             continue;
         g.texts.emplace_back(move);
         g.moves.push_back(listed[i]);
-        made.push_back(deal::move_permutation(listed[i], g.cards));
-        g.turns = g.turns || made.back().turns_any();
     }
-    for (deal::permutation& p : made) {
-        if (g.turns)
-            p = p.doubled();
-        g.generators.emplace_back(p.goes_to().begin(), p.goes_to().end());
-    }
+    g.points = group::points_of(g.moves, g.cards);
 }
 
 group_value make_group(some_moves moves, an_int cards) {
@@ -79,8 +70,8 @@ group_value make_group(some_moves moves, an_int cards) {
     read_moves(moves, g);
     {
         py::gil_scoped_release unlocked;
-        g.generated = std::make_shared<const group::generated>(g.generators, g.degree(),
-                                                               deal::max_group_steps, g.turns);
+        g.generated = std::make_shared<const group::generated>(
+            g.points.generators, g.points.degree, deal::max_group_steps, g.points.turns);
     }
     if (!g.generated->known())
         value_error("the group of these moves would take more than " +
@@ -101,18 +92,7 @@ mpz_class whole(const group::factored& order) {
 }
 
 std::string reaches(const group_value& g) {
-    group::factored every;
-    every.times_factorial(g.cards);
-    const group::factored& order = g.generated->order();
-    if (g.turns) {
-        for (int i = 0; i < g.cards; ++i)
-            every.times(2);
-        return order == every ? "every order and facing" : "some orders and facings";
-    }
-    group::factored even = every;
-    if (g.cards >= 2)
-        even.over(2);
-    return order == every ? "every order" : order == even ? "every even order" : "some orders";
+    return group::reaches_words(*g.generated, g.cards, g.points.turns);
 }
 
 // The positions' generators: where each position's card goes, face or not.
@@ -154,85 +134,39 @@ py::object blocks(const group_value& g) {
     return from_top(std::move(smallest), g.cards);
 }
 
-// Where each position's card goes from `from` to `to`, turned over where its
-// face differs; nothing where the moves turn no card and a face differs.
-std::optional<group::perm> taking(const deal::start& from, const deal::start& to, int degree) {
-    const int cards = from.size();
-    group::perm p(static_cast<std::size_t>(degree));
-    for (int x = 0; x < cards; ++x) {
-        const deal::card c = from[x];
-        const int there = to.position_of(deal::number_of(c));
-        const bool turned = deal::is_face_up(c) != deal::is_face_up(to[there]);
-        if (turned && degree == cards)
-            return std::nullopt;
-        p[static_cast<std::size_t>(x)] = static_cast<group::point>(there + (turned ? cards : 0));
-        if (degree > cards)
-            p[static_cast<std::size_t>(x + cards)] =
-                static_cast<group::point>(there + (turned ? 0 : cards));
-    }
-    return p;
+bool holds(const group_value& g, py::handle order) {
+    const auto target =
+        group::taking(deal::start::new_deck(g.cards), start_of(order, g.cards), g.points.degree);
+    return target && g.generated->contains(*target);
 }
 
-std::optional<group::perm> target_of(const group_value& g, py::handle order, py::handle deck) {
-    const deal::start from = start_of(deck, g.cards);
-    const deal::start to = start_of(order, g.cards);
-    auto target = taking(from, to, g.degree());
-    if (target && !g.generated->contains(*target))
-        target.reset();
-    return target;
-}
-
-// A word for `target` as deal-group --reach finds it: the search's shortest
-// where it gets there, else one built from the stabilizer chain.
-std::optional<group::word> word_for(const group_value& g, const group::perm& target,
-                                    std::int64_t& reached, bool& chained) {
-    group::routes routes(g.generators, g.cards);
+// A routine to `order` as deal-group --reach finds it, within its limits.
+py::object reach(const group_value& g, a_deck order, maybe_deck deck) {
+    const deal::start from = start_of(deck, g.cards), to = start_of(order, g.cards);
+    // The search keeps each deck it reaches, two bytes a card.
     const std::int64_t most_states = std::min<std::int64_t>(
         deal::max_narrowing_sets, deal::max_narrowing_bytes / (2 * std::int64_t{g.cards}));
-    group::routes::found found = routes.search(target, most_states, deal::max_narrowing_steps);
-    reached = routes.reached();
-    chained = true;
-    if (!found.shortest) {
-        group::chain c(g.degree());
-        std::int64_t budget = deal::max_group_steps / 10;
-        const group::factored order = g.generated->order();
-        chained = c.build(g.generated->generators(), 1, &order, budget);
-        std::optional<group::word> built;
-        if (chained)
-            built = routes.build(target, c, deal::max_group_steps / 50, 10 * deal::max_moves);
-        if (built && (!found.any || built->size() < found.moves.size())) {
-            found.any = true;
-            found.moves = std::move(*built);
-        }
-    }
-    if (!found.any || found.moves.size() > static_cast<std::size_t>(deal::max_moves))
-        return std::nullopt;
-    return found.moves;
-}
-
-py::object reach(const group_value& g, a_deck order, maybe_deck deck) {
-    const auto target = target_of(g, order, deck);
-    if (!target)
-        return py::none();
-    std::int64_t reached = 0;
-    bool chained = true;
-    std::optional<group::word> word;
+    group::reached r;
     {
         py::gil_scoped_release unlocked;
-        word = word_for(g, *target, reached, chained);
+        r = group::reach(*g.generated, g.points, from, to,
+                         {most_states, deal::max_narrowing_steps, deal::max_group_steps / 10,
+                          static_cast<std::size_t>(deal::max_moves)});
     }
-    if (!word)
+    if (r.never)
+        return py::none();
+    if (!r.moves)
         value_error("no routine of at most " + std::to_string(deal::max_moves) +
                     " moves to that order was found: the search reached " +
-                    std::to_string(reached) + " decks, and " +
-                    (chained ? "the words built from the group's stabilizer chain came to more"
-                             : "the group is too large to build words from its stabilizer "
-                               "chain"));
-    routine_value r;
-    r.moves.cards = g.cards;
-    for (const int m : *word)
-        r.moves.add(g.moves[static_cast<std::size_t>(m)]);
-    return py::cast(r);
+                    std::to_string(r.searched) + " decks, and " +
+                    (r.chained ? "the words built from the group's stabilizer chain came to more"
+                               : "the group is too large to build words from its stabilizer "
+                                 "chain"));
+    routine_value routine;
+    routine.moves.cards = g.cards;
+    for (const int m : *r.moves)
+        routine.moves.add(g.moves[static_cast<std::size_t>(m)]);
+    return py::cast(routine);
 }
 
 std::string moves_words(const group_value& g) {
@@ -281,10 +215,7 @@ card.)")
              "(a Deck, a stack's name or the cards from the top), as deal-group --reach finds "
              "it: a shortest one where the search finds it; None where no routine does.")
         .def(
-            "__contains__",
-            [](const group_value& g, py::object order) {
-                return target_of(g, order, py::none()).has_value();
-            },
+            "__contains__", [](const group_value& g, py::object order) { return holds(g, order); },
             py::arg("order"), "Whether some routine of the moves brings a new deck to `order`.")
         // Pickled as its moves and deck, worked out again when unpickled.
         .def("__reduce__",

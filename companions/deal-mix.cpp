@@ -1,7 +1,9 @@
 // deal-mix: how many riffle shuffles mix a deck. For each number of riffles
-// from 1 to K, the total variation distance between the deck after them and
-// a uniformly random deck, and the separation distance, exactly rounded; or,
-// with --cutoff, the fewest riffles that bring the first under one half.
+// from 1 to K (or A to B), the total variation distance between the deck
+// after them and a uniformly random deck, and the separation distance,
+// exactly rounded; or, with --cutoff, the fewest riffles that bring the
+// first, or with --separation the second, under one half. A riffle may cut
+// the deck into more packets than two.
 
 #include <cstdlib>
 #include <cstring>
@@ -17,12 +19,13 @@
 #include "console/writer.hpp"
 #include "deal/limits.hpp"
 #include "exact/mixing.hpp"
+#include "text/integer_text.hpp"
 
 namespace {
 
 constexpr const char usage[] =
-    "usage: deal-mix [--shuffles K] [--digits D] CARDS\n"
-    "       deal-mix --cutoff CARDS\n"
+    "usage: deal-mix [--shuffles K|A..B] [--digits D] [--riffle A] CARDS\n"
+    "       deal-mix --cutoff [--separation] [--riffle A] CARDS\n"
     "       deal-mix --help | --version\n"
     "For a deck of CARDS cards, from 1 to {max_cards}, riffled K times, print for each\n"
     "number of riffles k from 1 to K one line: k, the total variation distance\n"
@@ -32,20 +35,31 @@ constexpr const char usage[] =
     "packets, each with chance proportional to the cards it still holds. CARDS\n"
     "may be a range A..B, or sizes and ranges separated by commas, such as\n"
     "52,104 or 50..53,104; every line then starts with the deck's size.\n"
-    "      --shuffles K    the most riffles, 1 to {max_shuffles}; 10 without it\n"
+    "      --shuffles K    the most riffles, 1 to {max_shuffles}; 10 without it; or a\n"
+    "                      range A..B from 0, a line for each k from A to B\n"
     "      --digits D      the decimals, 0 to {max_chance_digits}; 3 without it\n"
+    "      --riffle A      each riffle cuts the deck into A packets, 2 to\n"
+    "                      {max_riffle_packets}, as the move riffle A: each card falls into one "
+    "of\n"
+    "                      them, each equally likely, and the cards are dropped\n"
+    "                      from all A alike; 2 without it\n"
     "      --cutoff        print instead the fewest riffles that bring the total\n"
-    "                      variation distance under 1/2\n";
+    "                      variation distance under 1/2\n"
+    "      --separation    with --cutoff, the fewest that bring the separation\n"
+    "                      distance under 1/2\n";
 
-enum own_option { shuffles_option, digits_option, cutoff_option };
-constexpr console::option options[] = {
-    {"shuffles", 0, "K"}, {"digits", 0, "D"}, {"cutoff", 0, nullptr}};
+enum own_option { shuffles_option, digits_option, cutoff_option, riffle_option, separation_option };
+constexpr console::option options[] = {{"shuffles", 0, "K"},
+                                       {"digits", 0, "D"},
+                                       {"cutoff", 0, nullptr},
+                                       {"riffle", 0, "A"},
+                                       {"separation", 0, nullptr}};
 constexpr console::command_line command{usage, options, 1, 1, "card count"};
 
 // What the command line asks, read and checked.
 struct request {
-    bool cutoff = false;
-    int shuffles = 10, digits = 3;
+    bool cutoff = false, separation = false;
+    int first_shuffles = 1, shuffles = 10, digits = 3, packets = 2;
     std::vector<console::count_range> sizes;
     // One size alone is written bare; several, each line led by its size.
     bool one = false;
@@ -59,12 +73,31 @@ std::optional<request> read_request(const console::arguments& arguments) {
         console::report("--cutoff prints a number of riffles: it takes no --shuffles or --digits");
         return std::nullopt;
     }
+    r.separation = arguments.has(separation_option);
+    if (r.separation && !r.cutoff) {
+        console::report("--separation chooses the distance of --cutoff: give --cutoff too");
+        return std::nullopt;
+    }
     if (const char* shuffles = arguments.value(shuffles_option)) {
-        const auto given =
-            console::integer_argument(shuffles, "riffle count", 1, deal::max_shuffles);
+        // K alone is 1 to K, as ever; a range may start at no riffle at all.
+        const bool range = console::split_range(shuffles).has_value();
+        const std::int64_t least = range ? 0 : 1;
+        const auto given = console::read_counts(
+            shuffles, true, "riffle count", [least](const text::integer_text& count) {
+                return console::in_range(count, "riffle count", least, deal::max_shuffles)
+                    .has_value();
+            });
         if (!given)
             return std::nullopt;
-        r.shuffles = static_cast<int>(*given);
+        r.first_shuffles = range ? static_cast<int>(given->first) : 1;
+        r.shuffles = static_cast<int>(given->last);
+    }
+    if (const char* packets = arguments.value(riffle_option)) {
+        const auto given =
+            console::integer_argument(packets, "packet count", 2, deal::max_riffle_packets);
+        if (!given)
+            return std::nullopt;
+        r.packets = static_cast<int>(*given);
     }
     if (const char* digits = arguments.value(digits_option)) {
         const auto given =
@@ -85,13 +118,16 @@ std::optional<request> read_request(const console::arguments& arguments) {
 // The fewest riffles that bring the total variation distance under one
 // half, sought from `known`, the last deck's cutoff: the distance falls with
 // every riffle, and the cutoff moves little from one deck size to the next.
-int cutoff(const exact::riffles& law, int known) {
+int cutoff(const exact::riffles& law, int known, bool separation) {
+    const auto under = [&](int k) {
+        return separation ? law.separation_under_half(k) : law.under_half(k);
+    };
     int k = known;
-    if (law.under_half(k))
-        while (k > 0 && law.under_half(k - 1))
+    if (under(k))
+        while (k > 0 && under(k - 1))
             --k;
     else
-        while (!law.under_half(++k)) {
+        while (!under(++k)) {
         }
     return k;
 }
@@ -100,14 +136,14 @@ int cutoff(const exact::riffles& law, int known) {
 int run(const request& r) {
     int known = 0; // the last deck's cutoff, where the next one's is sought
     for (const auto [first, last] : r.sizes) {
-        exact::riffles law(static_cast<int>(first));
+        exact::riffles law(static_cast<int>(first), r.packets);
         for (auto cards = static_cast<int>(first);; law.grow(), ++cards) {
             const std::string size = r.one ? std::string() : std::to_string(cards) + ' ';
             if (r.cutoff) {
-                known = cutoff(law, known);
+                known = cutoff(law, known, r.separation);
                 console::output.write(size + std::to_string(known) + '\n');
             } else {
-                for (int k = 1; k <= r.shuffles; ++k)
+                for (int k = r.first_shuffles; k <= r.shuffles; ++k)
                     console::output.write(size + std::to_string(k) + ' ' +
                                           law.total_variation(k, r.digits) + ' ' +
                                           law.separation(k, r.digits) + '\n');

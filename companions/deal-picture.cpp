@@ -77,6 +77,8 @@ constexpr const char usage[] =
     "                      the total variation distance from a random deck after\n"
     "                      0 to ROUNDS riffles, as deal-mix tells, with no other\n"
     "                      option but -o and -f\n"
+    "      --riffle A      with --view mix, each riffle into A packets, 2 to\n"
+    "                      {max_riffle_packets}, as deal-mix --riffle A; 2 without it\n"
     "      --from-top      draw each row from the top card (left) to the bottom,\n"
     "                      and number the map's places from the top, 1 the top\n"
     "                      card\n" DEAL_PICTURE_OPTIONS_HELP;
@@ -89,12 +91,13 @@ enum option_index {
     color_option,
     view_option,
     from_top_option,
-    chosen_card_option
+    chosen_card_option,
+    riffle_option
 };
-constexpr console::option own[] = {{"output", 'o', "FILE"},  {"format", 'f', "FORMAT"},
-                                   {"from", 0, "K"},         {"card", 0, "C"},
-                                   {"color", 0, "BY"},       {"view", 0, "VIEW"},
-                                   {"from-top", 0, nullptr}, {"chosen-card", 0, "C"}};
+constexpr console::option own[] = {
+    {"output", 'o', "FILE"},  {"format", 'f', "FORMAT"}, {"from", 0, "K"},
+    {"card", 0, "C"},         {"color", 0, "BY"},        {"view", 0, "VIEW"},
+    {"from-top", 0, nullptr}, {"chosen-card", 0, "C"},   {"riffle", 0, "A"}};
 constexpr auto options = console::with_round_options(own);
 constexpr console::command_line command = console::round_command(usage, options, 1, 2);
 
@@ -128,6 +131,7 @@ struct request {
     picture::coloring coloring = picture::coloring::start;
     picture::view view = picture::view::rows;
     bool chances = false, mix = false;
+    const char* packets = nullptr; // --riffle A, for the mixing curves
 };
 
 // The options a view draws with; any other given is refused in one line
@@ -146,7 +150,8 @@ constexpr view_rule view_rules[] = {
      }},
     {"mix", "it draws riffle shuffles of new decks of the sizes COUNT gives",
      [](int option) {
-         return option == output_option || option == format_option || option == view_option;
+         return option == output_option || option == format_option || option == view_option ||
+                option == riffle_option;
      }},
 };
 
@@ -180,6 +185,7 @@ request read_options(const console::arguments& arguments, const deal::start& sta
     request r;
     // Every option but --card is given once.
     r.file = arguments.value(output_option);
+    r.packets = arguments.value(riffle_option);
     if (const char* value = arguments.value(format_option))
         if (!(r.format = picture::format_named(value)))
             refuse("%s is not a format: png, svg or pdf", value);
@@ -271,6 +277,11 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
     const auto sizes = console::read_count_list(operands[0], "card count", 1, deal::max_cards);
     if (!sizes)
         return EXIT_FAILURE;
+    const auto packets = r.packets ? console::integer_argument(r.packets, "packet count", 2,
+                                                               deal::max_riffle_packets)
+                                   : std::optional<std::int64_t>{2};
+    if (!packets)
+        return EXIT_FAILURE;
     picture::curves curves;
     for (const auto [first, last] : *sizes)
         for (std::int64_t cards = first; cards <= last; ++cards) {
@@ -291,12 +302,15 @@ int draw_mix(const request& r, picture::format format, std::span<char* const> op
     if (!shuffles)
         return EXIT_FAILURE;
     for (const int cards : curves.sizes) {
-        const exact::riffles law(cards);
+        const exact::riffles law(cards, static_cast<int>(*packets));
         auto& d = curves.distances.emplace_back();
         for (int k = 0; k <= *shuffles; ++k)
             d.push_back(law.total_variation_value(k));
     }
-    curves.title = "How many riffles mix a deck: the total variation distance from a random deck";
+    curves.title = *packets == 2 ? "How many riffles mix a deck: the total variation distance "
+                                   "from a random deck"
+                                 : "How many riffles into " + std::to_string(*packets) +
+                                       " packets mix a deck: the distance from a random deck";
     return write_picture(r, format, [&](picture::format f, cairo_write_func_t w, void* c) {
         return picture::render(f, curves, w, c);
     });
@@ -538,6 +552,10 @@ int main(int argc, char** argv) {
     const char* const view = arguments.value(view_option);
     if (view && !view_takes(view, arguments))
         return EXIT_FAILURE;
+    if (arguments.has(riffle_option) && !(view && std::string_view{view} == "mix")) {
+        console::report("--riffle A cuts the riffles of --view mix into packets: give --view mix");
+        return EXIT_FAILURE;
+    }
     if (view && std::string_view{view} == "mix") {
         const request r = read_options(arguments, deal::start::new_deck(1));
         return draw_mix(r, format_for(r), operands);

@@ -26,6 +26,7 @@
 #include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 #include "text/routine_words.hpp"
+#include "text/search_words.hpp"
 
 namespace {
 
@@ -126,15 +127,15 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
     deal::narrowing narrowing(search, most, deal::max_narrowing_steps);
     const auto outcome = to ? narrowing.solve(*to) : narrowing.closest();
     if (outcome == deal::narrowing::outcome::too_long) {
-        console::report("the search would take more than %lld steps, a step a place moved by a "
-                        "move: allow fewer moves",
-                        static_cast<long long>(deal::max_narrowing_steps));
+        char words[text::words_room];
+        text::search_too_long(words, sizeof words);
+        console::report("%s", words);
         return EXIT_FAILURE;
     }
     if (outcome == deal::narrowing::outcome::too_many) {
-        console::report("the search would keep more than %lld sets of places the card may be in, "
-                        "the most for a deck of %d cards: allow fewer moves",
-                        static_cast<long long>(most), search.cards());
+        char words[text::words_room];
+        text::search_too_wide(words, sizeof words, most, search.cards());
+        console::report("%s", words);
         return EXIT_FAILURE;
     }
     // Moves that narrow the card to no fewer places than the deck has never
@@ -152,10 +153,9 @@ int narrow(const deal::search& search, std::optional<int> to, bool all, bool fro
         print(path);
     } else {
         if (narrowing.count(deal::max_search_answers) > deal::max_search_answers) {
-            console::report("more than %lld routines of %d moves bring any card to %d: allow "
-                            "fewer moves, or ask for one routine without --all",
-                            static_cast<long long>(deal::max_search_answers), narrowing.length(),
-                            *to);
+            char words[text::words_room];
+            text::too_many_routines(words, sizeof words, narrowing.length(), -1, *to, "--all");
+            console::report("%s", words);
             return EXIT_FAILURE;
         }
         narrowing.each(path, print);
@@ -276,10 +276,9 @@ int solve(deal::search& search, const request& r, Print print) {
         print(path);
     } else {
         if (search.count(deal::max_search_answers) > deal::max_search_answers) {
-            console::report("more than %lld routines of %d moves bring position %d to %d: "
-                            "allow fewer moves, or ask for one routine without --all",
-                            static_cast<long long>(deal::max_search_answers), length, *r.from,
-                            *r.to);
+            char words[text::words_room];
+            text::too_many_routines(words, sizeof words, length, *r.from, *r.to, "--all");
+            console::report("%s", words);
             return EXIT_FAILURE;
         }
         search.each(path, print);

@@ -66,6 +66,9 @@ constexpr std::int64_t narrowing_sets(int cards) {
     return bytes * max_narrowing_sets > max_narrowing_bytes ? max_narrowing_bytes / bytes
                                                             : max_narrowing_sets;
 }
+// A riffle cuts the deck into at most this many packets (`riffle A`): its
+// chances then cost A times a plain riffle's.
+inline constexpr int max_riffle_packets = 16;
 // The group a set of moves generates is worked out in at most this many
 // steps, a step a point mapped by a product of permutations: half a minute
 // at most, where the usual groups, however large, take well under a second.

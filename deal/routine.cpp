@@ -1,6 +1,7 @@
 #include "deal/routine.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 
 #include "deal/gathering.hpp"
@@ -155,11 +156,23 @@ std::int64_t summed(const routine& r, int first, int end, int from, Value value,
 
 } // namespace
 
-std::int64_t routine::count_of(move_kind kind) const {
+std::int64_t routine::played_sum(const std::function<std::int64_t(const move&)>& weight) const {
     return summed(
         *this, 0, static_cast<int>(moves_.size()), 0,
-        [&](int i) { return moves_[static_cast<std::size_t>(i)].kind == kind ? 1 : 0; },
+        [&](int i) { return weight(moves_[static_cast<std::size_t>(i)]); },
         [](const repeat& g, std::int64_t inner) { return saturated_product(inner, g.times); });
+}
+
+std::int64_t routine::count_of(move_kind kind) const {
+    return played_sum([kind](const move& m) { return m.kind == kind ? 1 : 0; });
+}
+
+std::int64_t routine::riffle_weight() const {
+    return played_sum([](const move& m) -> std::int64_t {
+        if (m.kind != move_kind::riffle)
+            return 0;
+        return std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(m.packets - 1))));
+    });
 }
 
 bool routine::exact_between(int first, int end) const {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -48,7 +49,8 @@ struct move {
     // A cut's K, from -cards to cards; a turn's K, 0 for the whole deck; a
     // count's K, from 1 to cards.
     std::int32_t cut = 0;
-    description deal; // a deal's; its deck is the routine's
+    description deal;         // a deal's; its deck is the routine's
+    std::int32_t packets = 2; // a riffle's A: the packets it cuts the deck into
     // A deal written as one with the deal before it, which it repeats with
     // another chosen pile: "--chosen-pile 1,2,0" is three deals.
     bool another_pile = false;
@@ -106,6 +108,13 @@ public:
     // time, at most INT64_MAX; how many deals.
     std::int64_t count_of(move_kind kind) const;
     std::int64_t deal_count() const { return count_of(move_kind::deal); }
+    // The sum of `weight(m)` over the moves m a round plays, each repeat's
+    // time after time, at most INT64_MAX.
+    std::int64_t played_sum(const std::function<std::int64_t(const move&)>& weight) const;
+    // How many plain riffles the riffles of a round weigh, as the bits
+    // they add to a chance's denominator: a riffle into A packets as many
+    // as A - 1 has binary digits.
+    std::int64_t riffle_weight() const;
     // The first move made by chance, as written, or -1 where every move is
     // exact.
     int first_by_chance() const;

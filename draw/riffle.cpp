@@ -14,19 +14,34 @@ deal::permutation draw_permutation(const deal::move& m, int cards, generator& g)
     }
     if (m.kind != deal::move_kind::riffle)
         return deal::move_permutation(m, cards);
-    // Positions count from the bottom: the top packet is the top `upper`
-    // cards, the lower packet the rest, each dropped from its bottom card up
+    // The packets' sizes, from the top one down: two cut after a binomial
+    // count; more, each card into one of them, each equally likely.
+    const auto packets = static_cast<std::size_t>(m.packets);
+    std::vector<int> left(packets, 0);
+    if (packets == 2) {
+        left[0] = g.heads(cards);
+        left[1] = cards - left[0];
+    } else {
+        for (int c = 0; c < cards; ++c)
+            ++left[static_cast<std::size_t>(g.below(packets))];
+    }
+    // Positions count from the bottom: each packet is dropped from its
+    // bottom card up, the packet whose cards left, added to those of the
+    // packets above it, first exceed a count below the cards left in all,
     // onto a new deck that grows from the bottom.
-    const int upper = g.heads(cards);
+    std::vector<int> next(packets);
+    for (std::size_t p = packets, below = 0; p-- > 0;) {
+        next[p] = static_cast<int>(below);
+        below += static_cast<std::size_t>(left[p]);
+    }
     std::vector<std::int16_t> goes_to(static_cast<std::size_t>(cards));
-    int top_next = cards - upper, bottom_next = 0, placed = 0;
-    int top_left = upper, bottom_left = cards - upper;
-    while (top_left + bottom_left > 0) {
-        const bool from_top = g.below(static_cast<std::uint64_t>(top_left + bottom_left)) <
-                              static_cast<std::uint64_t>(top_left);
-        const int from = from_top ? top_next++ : bottom_next++;
-        (from_top ? top_left : bottom_left) -= 1;
-        goes_to[static_cast<std::size_t>(from)] = static_cast<std::int16_t>(placed++);
+    for (int placed = 0; placed < cards; ++placed) {
+        auto drawn = g.below(static_cast<std::uint64_t>(cards - placed));
+        std::size_t p = 0;
+        while (drawn >= static_cast<std::uint64_t>(left[p]))
+            drawn -= static_cast<std::uint64_t>(left[p++]);
+        --left[p];
+        goes_to[static_cast<std::size_t>(next[p]++)] = static_cast<std::int16_t>(placed);
     }
     return deal::permutation(std::move(goes_to));
 }

@@ -15,7 +15,8 @@ namespace draw {
 
 // The permutation a move by chance makes of a deck of `cards` cards, its
 // chances drawn from `g`:
-//   riffle      as above;
+//   riffle      as above; into A packets, each card falls into one of A,
+//               each equally likely, and the packets are dropped alike;
 //   cut random  a cut of K cards, K from 0 to cards - 1 equally likely.
 // An exact move makes its own permutation, as move_permutation does.
 deal::permutation draw_permutation(const deal::move& m, int cards, generator& g);

@@ -41,6 +41,13 @@ template <class Real>
 mpz_class bounded_chances<Real>::denominator() const {
     mpz_class d = this->cut() ? this->cards() : 1;
     mpz_mul_2exp(d.get_mpz_t(), d.get_mpz_t(), static_cast<mp_bitcnt_t>(this->twos()));
+    for (int a = 3; a <= deal::max_riffle_packets; ++a)
+        if (const std::int64_t n = this->powers(a); n > 0) {
+            mpz_class power;
+            mpz_ui_pow_ui(power.get_mpz_t(), static_cast<unsigned long>(a),
+                          static_cast<unsigned long>(n * this->cards()));
+            d *= power;
+        }
     return d;
 }
 

@@ -29,6 +29,10 @@ struct spread_arithmetic<mpf_class> {
         mpf_set_ui(x.get_mpf_t(), 1);
         mpf_div_ui(x.get_mpf_t(), x.get_mpf_t(), parts);
     }
+    static void set_ratio(mpf_class& x, unsigned long part, unsigned long whole) {
+        mpf_set_ui(x.get_mpf_t(), part);
+        mpf_div_ui(x.get_mpf_t(), x.get_mpf_t(), whole);
+    }
     static void halve(mpf_class& x) { mpf_div_2exp(x.get_mpf_t(), x.get_mpf_t(), 1); }
     static void add(mpf_class& sum, const mpf_class& x) {
         mpf_add(sum.get_mpf_t(), sum.get_mpf_t(), x.get_mpf_t());
@@ -50,7 +54,8 @@ public:
     using floating::spread<Real>::spread;
 
     // A whole number that turns every exact chance into a whole number: 2 to
-    // the deck's size for each riffle, and the size after a random cut.
+    // the deck's size for each riffle, A to it for each riffle into A
+    // packets, and the size after a random cut.
     mpz_class denominator() const;
     // How far a chance worked out as `value` may be from the exact one, or
     // nothing where the roundings are too many to say.

@@ -9,7 +9,12 @@
 //   C(j-1, i-1) / 2^j + C(M-j, M-i) * (C(j-1, 0) + ... + C(j-1, i-1)) / 2^M,
 // the first term where it lies in the top packet, the second in the lower:
 // summed over the cut's binomial count, each packet's interleavings being
-// equally likely.
+// equally likely. A riffle into A packets sends it there with chance
+//   (1/A^M) sum over t < A of the coefficient of x^(i-1) in
+//   ((t+1) x + A-t-1)^(j-1) (t x + A-t)^(M-j):
+// the card from packet t lands below j - 1 cards, each of packets up to t
+// with chance (t+1)/A, and above M - j, each of packets below t with chance
+// t/A, those below t or above it being the cards that were above it.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +41,10 @@ public:
 
 private:
     void play_round();
-    void riffle();
+    void riffle(int packets);
+    // The numerators over A^M of a riffle into A packets, as riffle_ holds
+    // them: for two, from the binomial law; for more, the polynomials above.
+    std::vector<mpz_class> learn_riffle(int packets) const;
 
     deal::routine routine_;
     // The round's steps, a repeat of exact moves one step.
@@ -45,10 +53,11 @@ private:
     std::int64_t played_ = 0;
     std::vector<mpz_class> chances_, next_;
     mpz_class denominator_;
-    // A riffle's numerators over 2^M, from place i to place j counted from
-    // the top, row by row; learnt at the first riffle.
-    std::vector<mpz_class> riffle_;
-    // Each exact step, from every position.
+    // A riffle's numerators over A^M, from place i to place j counted from
+    // the top, row by row, for each A; each learnt at its first riffle.
+    std::vector<std::vector<mpz_class>> riffle_ =
+        std::vector<std::vector<mpz_class>>(deal::max_riffle_packets + 1);
+    // Each exact move's step, from every position.
     std::vector<std::vector<std::int16_t>> steps_;
 };
 

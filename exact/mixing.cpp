@@ -61,6 +61,13 @@ std::optional<mpz_class> rounded(const mpf_class& v, int digits) {
     return mpz_class(low);
 }
 
+mpz_class packets_power_exactly(int packets, int shuffles) {
+    mpz_class a;
+    mpz_ui_pow_ui(a.get_mpz_t(), static_cast<unsigned long>(packets),
+                  static_cast<unsigned long>(shuffles));
+    return a;
+}
+
 } // namespace
 
 std::string decimals(const mpq_class& x, int digits) {
@@ -97,7 +104,7 @@ std::optional<std::string> proven_decimals(const mpq_class& value, const mpq_cla
     return std::nullopt;
 }
 
-riffles::riffles(int cards) : cards_(1), eulerian_{number(1)} {
+riffles::riffles(int cards, int packets) : cards_(1), packets_(packets), eulerian_{number(1)} {
     while (cards_ < cards)
         grow();
 }
@@ -121,19 +128,37 @@ void riffles::grow() {
     }
 }
 
+mpf_class riffles::packets_power(int shuffles) const {
+    // Exact for two packets; for more, within a unit in the last of 256
+    // places, a relative error the bound takes in its stride.
+    if (packets_ == 2)
+        return power_of_two(shuffles);
+    return mpf_class(packets_power_exactly(packets_, shuffles), precision);
+}
+
+void riffles::divide_by_power(mpf_class& x, int shuffles, long n) const {
+    if (packets_ == 2) {
+        mpf_div_2exp(x.get_mpf_t(), x.get_mpf_t(), static_cast<mp_bitcnt_t>(shuffles * n));
+        return;
+    }
+    mpf_class whole = packets_power(shuffles);
+    mpf_pow_ui(whole.get_mpf_t(), whole.get_mpf_t(), static_cast<unsigned long>(n));
+    x /= whole;
+}
+
 mpf_class riffles::approximate_total_variation(int shuffles) const {
     // R_r = n! C(a + n - r, n) / a^n, the chance of a deck with r rising
     // sequences against the uniform one, a = 2^k: the product of
     // (a - r + i) / a for i from 1 to n, and each next one from the last.
     const long n = cards_;
-    const mpf_class a = power_of_two(shuffles);
+    const mpf_class a = packets_power(shuffles);
     mpf_class ratio = number(1), factor = number(0), sum = number(0), term = number(0);
     for (long i = 1; i <= n; ++i) {
         factor = a;
         factor += static_cast<unsigned long>(i - 1);
         ratio *= factor;
     }
-    mpf_div_2exp(ratio.get_mpf_t(), ratio.get_mpf_t(), static_cast<mp_bitcnt_t>(shuffles * n));
+    divide_by_power(ratio, shuffles, n);
     for (long r = 1; r <= n; ++r) {
         term = ratio - 1;
         mpf_abs(term.get_mpf_t(), term.get_mpf_t());
@@ -160,7 +185,7 @@ mpf_class riffles::approximate_total_variation(int shuffles) const {
 mpf_class riffles::approximate_separation(int shuffles) const {
     // 1 - n! C(a, n) / a^n: the least likely deck, the one of n rising
     // sequences, against the uniform one.
-    const mpf_class a = power_of_two(shuffles);
+    const mpf_class a = packets_power(shuffles);
     mpf_class product = number(1), factor = number(0);
     for (long i = 0; i < cards_; ++i) {
         factor = a;
@@ -169,31 +194,45 @@ mpf_class riffles::approximate_separation(int shuffles) const {
             return number(1);
         product *= factor;
     }
-    mpf_div_2exp(product.get_mpf_t(), product.get_mpf_t(),
-                 static_cast<mp_bitcnt_t>(shuffles * cards_));
+    divide_by_power(product, shuffles, cards_);
     return number(1) - product;
 }
 
-mpq_class riffles::exact_total_variation(int shuffles) const {
-    const auto n = static_cast<unsigned long>(cards_);
-    // The Eulerian numbers themselves, row by row.
+std::vector<mpz_class> eulerian_numbers(int cards) {
+    // Row by row.
+    const auto n = static_cast<unsigned long>(cards);
     std::vector<mpz_class> counts(n + 1);
     counts[1] = 1;
     for (unsigned long m = 2; m <= n; ++m)
         for (unsigned long r = m; r >= 1; --r)
             counts[r] = r * counts[r] + (m - r + 1) * counts[r - 1];
-    mpz_class a, power, product = 1, sum = 0;
-    mpz_ui_pow_ui(a.get_mpz_t(), 2, static_cast<unsigned long>(shuffles));
+    return counts;
+}
+
+mpq_class exact_total_variation(int cards, int packets, int shuffles,
+                                const std::vector<mpz_class>& counts) {
+    const auto n = static_cast<unsigned long>(cards);
+    const mpz_class a = packets_power_exactly(packets, shuffles);
+    mpz_class power, product = 1, sum = 0, step;
     mpz_pow_ui(power.get_mpz_t(), a.get_mpz_t(), n);
-    // P_r = n! C(a + n - r, n), the product of a - r + i for i from 1 to n.
-    for (unsigned long i = 1; i <= n; ++i)
-        product *= a - 1 + i;
+    // P_r = n! C(a + n - r, n), the product of a - r + i for i from 1 to n;
+    // each step in place, as a notebook asks for many of these at once.
+    for (unsigned long i = 1; i <= n; ++i) {
+        mpz_add_ui(step.get_mpz_t(), a.get_mpz_t(), i - 1);
+        mpz_mul(product.get_mpz_t(), product.get_mpz_t(), step.get_mpz_t());
+    }
     for (unsigned long r = 1; r <= n; ++r) {
-        sum += counts[r] * abs(product - power);
-        product *= a - r;
-        if (product != 0)
-            mpz_divexact(product.get_mpz_t(), product.get_mpz_t(),
-                         mpz_class(a + n - r).get_mpz_t());
+        mpz_sub(step.get_mpz_t(), product.get_mpz_t(), power.get_mpz_t());
+        mpz_abs(step.get_mpz_t(), step.get_mpz_t());
+        mpz_addmul(sum.get_mpz_t(), counts[r].get_mpz_t(), step.get_mpz_t());
+        if (a <= r) {
+            product = 0;
+            continue;
+        }
+        mpz_sub_ui(step.get_mpz_t(), a.get_mpz_t(), r);
+        mpz_mul(product.get_mpz_t(), product.get_mpz_t(), step.get_mpz_t());
+        mpz_add_ui(step.get_mpz_t(), a.get_mpz_t(), n - r);
+        mpz_divexact(product.get_mpz_t(), product.get_mpz_t(), step.get_mpz_t());
     }
     mpz_class factorial;
     mpz_fac_ui(factorial.get_mpz_t(), n);
@@ -202,15 +241,23 @@ mpq_class riffles::exact_total_variation(int shuffles) const {
     return tv;
 }
 
-mpq_class riffles::exact_separation(int shuffles) const {
-    mpz_class a, power, product = 1;
-    mpz_ui_pow_ui(a.get_mpz_t(), 2, static_cast<unsigned long>(shuffles));
-    mpz_pow_ui(power.get_mpz_t(), a.get_mpz_t(), static_cast<unsigned long>(cards_));
-    for (long i = 0; i < cards_; ++i)
+mpq_class exact_separation(int cards, int packets, int shuffles) {
+    const mpz_class a = packets_power_exactly(packets, shuffles);
+    mpz_class power, product = 1;
+    mpz_pow_ui(power.get_mpz_t(), a.get_mpz_t(), static_cast<unsigned long>(cards));
+    for (long i = 0; i < cards; ++i)
         product *= a - static_cast<unsigned long>(i);
     mpq_class separation(power - product, power);
     separation.canonicalize();
     return separation;
+}
+
+mpq_class riffles::exact_total_variation(int shuffles) const {
+    return exact::exact_total_variation(cards_, packets_, shuffles, eulerian_numbers(cards_));
+}
+
+mpq_class riffles::exact_separation(int shuffles) const {
+    return exact::exact_separation(cards_, packets_, shuffles);
 }
 
 std::string riffles::total_variation(int shuffles, int digits) const {
@@ -225,8 +272,11 @@ std::string riffles::separation(int shuffles, int digits) const {
     return decimals(exact_separation(shuffles), digits);
 }
 
-bool riffles::under_half(int shuffles) const {
-    const mpf_class v = approximate_total_variation(shuffles);
+namespace {
+
+// Whether `v`, off by at most 2^bound_exponent, lies under one half; nothing
+// where the bound leaves it in doubt.
+std::optional<bool> proven_under_half(const mpf_class& v) {
     const mpf_class error = power_of_two(bound_exponent);
     mpf_class low(v, precision), high(v, precision);
     low -= error;
@@ -235,6 +285,20 @@ bool riffles::under_half(int shuffles) const {
         return true;
     if (low >= 0.5)
         return false;
+    return std::nullopt;
+}
+
+} // namespace
+
+bool riffles::separation_under_half(int shuffles) const {
+    if (const auto under = proven_under_half(approximate_separation(shuffles)))
+        return *under;
+    return exact_separation(shuffles) < mpq_class(1, 2);
+}
+
+bool riffles::under_half(int shuffles) const {
+    if (const auto under = proven_under_half(approximate_total_variation(shuffles)))
+        return *under;
     return exact_total_variation(shuffles) < mpq_class(1, 2);
 }
 

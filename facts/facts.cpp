@@ -40,6 +40,7 @@ constexpr fact every[] = {
     {"max_narrowing_steps", deal::max_narrowing_steps},
     {"max_group_steps", deal::max_group_steps},
     {"max_shuffles", deal::max_shuffles},
+    {"max_riffle_packets", deal::max_riffle_packets},
     {"max_chance_digits", deal::max_chance_digits},
     {"max_chance_rounds", deal::max_chance_rounds},
     {"max_chance_cards", deal::max_chance_cards},

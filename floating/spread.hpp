@@ -9,12 +9,23 @@
 // of the binomial law, grown by a row for each place, serves both: 3M^2/2
 // operations a riffle, and memory in proportion to M.
 //
+// A riffle into A packets sends it there with chance
+//   (1/A) sum over t < A of P(X + Y = i - 1),
+//   X ~ Binomial(j - 1, (t + 1)/A), Y ~ Binomial(M - j, t/A):
+// the card from packet t lands below j - 1 cards of packets up to t and
+// above M - j cards, of which those of packets above t were above it. Both
+// laws grow a trial at a time, X's from the top down and Y's from the
+// bottom up; Y's side is kept every sqrt(M) places and worked out again a
+// stretch at a time, so that an A-riffle takes about 4AM^2 operations and
+// memory in proportion to M^1.5.
+//
 // Every chance is a sum of products of nonnegative numbers, each step one
 // rounding at most: the roundings any chance has gone through are counted,
 // for a bound on its error. While no riffle has met an uneven spread (the
 // start, a random cut, exact moves after it), every chance is a whole number
 // of M-ths, and those are kept exactly besides; and every chance is a whole
-// number over 2^twos(), times M after a random cut.
+// number over 2^twos() times A^(M powers(A)) for each A, times M after a
+// random cut.
 #pragma once
 
 #include <algorithm>
@@ -40,6 +51,9 @@ struct spread_arithmetic<double> {
     static double zero(unsigned long) { return 0; }
     static bool is_zero(double x) { return x == 0; }
     static void set_share(double& x, unsigned long parts) { x = 1.0 / static_cast<double>(parts); }
+    static void set_ratio(double& x, unsigned long part, unsigned long whole) {
+        x = static_cast<double>(part) / static_cast<double>(whole);
+    }
     static void halve(double& x) { x *= 0.5; }
     static void add(double& sum, double x) { sum += x; }
     static void add_product(double& sum, double x, double y, double&) { sum += x * y; }
@@ -71,6 +85,9 @@ public:
     // Every chance is a whole number over 2^twos(), times the deck's size
     // where cut() is true.
     std::int64_t twos() const { return twos_; }
+    // How many riffles into `packets` packets, other than two, the
+    // denominator holds.
+    std::int64_t powers(int packets) const { return powers_[static_cast<std::size_t>(packets)]; }
     bool cut() const { return cut_; }
     int cards() const { return routine_.cards; }
     unsigned long bits() const { return bits_; }
@@ -81,6 +98,9 @@ private:
     void restart();
     void play_round();
     void riffle();
+    void riffle_into(int packets);
+    // One packet t of A's share of riffle_into, added into upper_.
+    void packet_share(int packets, int t);
 
     deal::routine routine_;
     // The round's steps, a repeat of exact moves one step.
@@ -90,6 +110,7 @@ private:
     std::int64_t played_ = 0;
     std::int64_t roundings_ = 0;
     std::int64_t twos_ = 0;
+    std::vector<std::int64_t> powers_ = std::vector<std::int64_t>(deal::max_riffle_packets + 1);
     bool cut_ = false;
     std::vector<Real> chances_, top_, row_, upper_, lower_;
     std::vector<char> possible_, reached_;
@@ -140,6 +161,7 @@ void spread<Real>::restart() {
     whole_valid_ = true;
     roundings_ = 0;
     twos_ = 0;
+    std::fill(powers_.begin(), powers_.end(), 0);
     cut_ = false;
     played_ = 0;
 }
@@ -165,8 +187,13 @@ void spread<Real>::play_round() {
                                             [&](std::int64_t w) { return w == whole_[0]; }))
                 continue; // an even spread stays even, to the last bit
             whole_valid_ = false;
-            twos_ += routine_.cards;
-            riffle();
+            if (const int packets = round_steps_.move_at(i)->packets; packets == 2) {
+                twos_ += routine_.cards;
+                riffle();
+            } else {
+                ++powers_[static_cast<std::size_t>(packets)];
+                riffle_into(packets);
+            }
             continue;
         case deal::move_kind::random_cut:
             std::fill(possible_.begin(), possible_.end(), 1);
@@ -176,6 +203,7 @@ void spread<Real>::play_round() {
                 arithmetic::set_share(c, cards);
             roundings_ = 1;
             twos_ = 0;
+            std::fill(powers_.begin(), powers_.end(), 0);
             cut_ = true;
             continue;
         default:
@@ -244,6 +272,101 @@ void spread<Real>::riffle() {
     // A binomial row's m additions, a product, a sum of m, and the two
     // packets' shares added.
     roundings_ += 2 * static_cast<std::int64_t>(m) + 1;
+}
+
+} // namespace floating
+
+namespace floating {
+
+template <class Real>
+void spread<Real>::riffle_into(int packets) {
+    const std::size_t m = chances_.size();
+    // The deck read from the top into top_; each packet's share into
+    // upper_, by place from the top.
+    for (std::size_t i = 0; i < m; ++i) {
+        top_[i] = chances_[m - 1 - i];
+        upper_[i] = 0;
+    }
+    for (int t = 0; t < packets; ++t)
+        packet_share(packets, t);
+    Real share = arithmetic::zero(bits_), product = arithmetic::zero(bits_);
+    arithmetic::set_share(share, static_cast<unsigned long>(packets));
+    for (std::size_t j = 0; j < m; ++j) {
+        Real& c = chances_[m - 1 - j];
+        c = 0;
+        arithmetic::add_product(c, upper_[j], share, product);
+    }
+    // Each trial's chance, its product and sum, in both laws; the inner
+    // product's products and sum; the packets' sum and the share.
+    roundings_ += 4 * static_cast<std::int64_t>(m) + packets + 4;
+}
+
+template <class Real>
+void spread<Real>::packet_share(int packets, int t) {
+    const std::size_t m = chances_.size();
+    const auto a = static_cast<unsigned long>(packets);
+    const auto u = static_cast<unsigned long>(t);
+    // One trial more of a binomial law, with chance `yes` and `no`, carried
+    // into `r` at places from..to (a step back where from > to): r[x] =
+    // no r[x] + yes r[x + by]. Each of Y's trials is one of P's, with
+    // p = t/A; each of X's one of Q's, q = (t+1)/A.
+    Real ratio[4] = {arithmetic::zero(bits_), arithmetic::zero(bits_), arithmetic::zero(bits_),
+                     arithmetic::zero(bits_)};
+    arithmetic::set_ratio(ratio[0], u, a);
+    arithmetic::set_ratio(ratio[1], a - u, a);
+    arithmetic::set_ratio(ratio[2], u + 1, a);
+    arithmetic::set_ratio(ratio[3], a - u - 1, a);
+    Real product = ratio[0], sum = ratio[0];
+    const auto step = [&](Real* r, std::size_t x, int law, std::ptrdiff_t by, bool both) {
+        sum = 0;
+        arithmetic::add_product(sum, r[x], ratio[2 * law + 1], product);
+        if (both)
+            arithmetic::add_product(sum, r[static_cast<std::ptrdiff_t>(x) + by], ratio[2 * law],
+                                    product);
+        r[x] = sum;
+    };
+    // R_j(x) = E top_[x + Y], Y ~ Binomial(m - j, p), for x < j, each kept
+    // in a row of m: R_m is top_ itself, and R_{j-1}(x) = (1 - p) R_j(x) +
+    // p R_j(x + 1). R at j = m, m - stretch, ...: the top of each stretch.
+    std::size_t stretch = 1;
+    while (stretch * stretch < m)
+        ++stretch;
+    const std::size_t tops = (m - 1) / stretch + 1;
+    std::vector<Real> kept(tops * m, product), rows(stretch * m, product);
+    std::copy(top_.begin(), top_.end(), rows.begin());
+    for (std::size_t j = m; j >= 1; --j) {
+        if ((m - j) % stretch == 0)
+            std::copy(rows.data(), rows.data() + j, kept.data() + (m - j) / stretch * m);
+        for (std::size_t x = 0; x + 1 < j; ++x)
+            step(rows.data(), x, 0, 1, true);
+    }
+    // L_j(x) = P(X = x), X ~ Binomial(j - 1, q), from the top down; each
+    // stretch's R worked out again from its top into rows, R_k in row
+    // high - k.
+    std::vector<Real>& l = lower_;
+    std::fill(l.begin(), l.end(), 0);
+    l[0] = 1;
+    for (std::size_t c = tops, j = 1; c-- > 0;) {
+        const std::size_t high = m - c * stretch;
+        for (std::size_t k = high; k >= j; --k) {
+            Real* const row = rows.data() + (high - k) * m;
+            const Real* const from = k == high ? kept.data() + c * m : row - m;
+            std::copy(from, from + k + 1 - (k == high), row);
+            for (std::size_t x = 0; k < high && x < k; ++x)
+                step(row, x, 0, 1, true);
+        }
+        for (; j <= high; ++j) {
+            const Real* const r = rows.data() + (high - j) * m;
+            for (std::size_t x = 0; x < j; ++x)
+                if (!arithmetic::is_zero(l[x]) && !arithmetic::is_zero(r[x]))
+                    arithmetic::add_product(upper_[j - 1], l[x], r[x], product);
+            // L_{j+1}(x) = (1 - q) L_j(x) + q L_j(x - 1), from the end.
+            for (std::size_t x = j; j < m && x >= 1; --x)
+                step(l.data(), x, 1, -1, true);
+            if (j < m)
+                step(l.data(), 0, 1, 0, false);
+        }
+    }
 }
 
 } // namespace floating

@@ -26,6 +26,9 @@ RANGE = b" is outside the supported range -429496729 to 1010\n"
 COMPANIONS = ["deal-period", "deal-after", "deal-cycles"]
 PROGRAMS = ["deal"] + COMPANIONS
 PROGRAM_FILES = []
+# The Python module's files in its package folder, where it was built.
+MODULE_FILES = []
+PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
 DOC_FILES = ["share/doc/deal/copyright", "share/doc/deal/changelog.gz",
              "share/deal/deal-explorer.html"]
 VERSION = None
@@ -465,7 +468,9 @@ class Routines(unittest.TestCase):
                            ("deal 3 --packets 1 --chosen-pile 1 x3", ["--where", "7S", "21", "0..2"]),
                            ("deal 3 --packets 1 --chosen-pile 1,2,0 x2",
                             ["--where", "13", "27", "1", "999999999999"]),
-                           ("(deal 2 --packets 1; turn 3) x2", ["--hands", "--faces", "12", "1"])]:
+                           ("(deal 2 --packets 1; turn 3) x2", ["--hands", "--faces", "12", "1"]),
+                           ("riffle 4 x3; cut 5", ["--seed", "9", "30", "0..2"]),
+                           ("(riffle 3; cut 1) x2", ["--where", "0", "--chances", "8", "0..2"])]:
             with self.subTest(routine=text):
                 got = run(["--routine", text] + args, name="deal-after")
                 again = run(["--routine", "; ".join(spelled(text))] + args, name="deal-after")
@@ -1106,30 +1111,33 @@ class Solve(unittest.TestCase):
                          (1, b"deal-solve: write error: No space left on device\n"))
 
 
-def riffled(cards, shuffles):
-    """The chance of every deck after `shuffles` riffles of `cards` cards,
-    each riffle played out as the model says, every outcome enumerated: the
-    cut after c cards with chance C(n, c)/2^n, then the cards dropped one at a
+def riffled(cards, shuffles, packets=2):
+    """The chance of every deck after `shuffles` riffles of `cards` cards
+    into `packets` packets, each riffle played out as the model says, every
+    outcome enumerated: the cut into packets of c1, c2, ... cards with the
+    multinomial chance n!/(c1! c2! ...)/A^n, then the cards dropped one at a
     time from the packets' bottoms, each packet with chance proportional to
     what it holds."""
     laws = {tuple(range(cards)): Fraction(1)}
+    cuts = [c for c in itertools.product(range(cards + 1), repeat=packets) if sum(c) == cards]
     for _ in range(shuffles):
         after = {}
         for deck, chance in laws.items():
-            for cut in range(cards + 1):
-                def drop(top, bottom, pile, p):
-                    if not top and not bottom:
+            for cut in cuts:
+                def drop(held, pile, p):
+                    if not any(held):
                         key = tuple(reversed(pile))
                         after[key] = after.get(key, 0) + p
                         return
-                    held = len(top) + len(bottom)
-                    if top:
-                        drop(top[:-1], bottom, pile + [top[-1]], p * Fraction(len(top), held))
-                    if bottom:
-                        drop(top, bottom[:-1], pile + [bottom[-1]],
-                             p * Fraction(len(bottom), held))
-                drop(deck[:cut], deck[cut:], [], chance * Fraction(math.comb(cards, cut),
-                                                                    2 ** cards))
+                    for i, packet in enumerate(held):
+                        if packet:
+                            rest = held[:i] + [packet[:-1]] + held[i + 1:]
+                            drop(rest, pile + [packet[-1]],
+                                 p * Fraction(len(packet), sum(map(len, held))))
+                ways = math.factorial(cards) // math.prod(map(math.factorial, cut))
+                starts = [sum(cut[:i]) for i in range(packets)]
+                drop([list(deck[a:a + c]) for a, c in zip(starts, cut)], [],
+                     chance * Fraction(ways, packets ** cards))
         laws = after
     return laws
 
@@ -1224,6 +1232,54 @@ class Mix(unittest.TestCase):
         self.assertEqual(self.mix(["--cutoff", "6,1..3,+5"]).splitlines(),
                          [cutoffs[i] for i in (5, 0, 1, 2, 4)])
 
+    def test_riffles_into_packets_are_the_enumerated_ones(self):
+        # Riffles into three and four packets, played out: the distances
+        # from no riffle on, both cutoffs, and where each card may be.
+        for packets, cards, shuffles in [(3, 4, 2), (4, 3, 2), (2, 5, 5)]:
+            uniform = Fraction(1, math.factorial(cards))
+            lines, cutoffs, spread = [], [None, None], []
+            for k in range(shuffles + 1):
+                law = riffled(cards, k, packets)
+                chances = [law.get(deck, 0) for deck in itertools.permutations(range(cards))]
+                tv = sum(abs(p - uniform) for p in chances) / 2
+                separation = max(1 - p / uniform for p in chances)
+                for i, d in enumerate((tv, separation)):
+                    if cutoffs[i] is None and d < Fraction(1, 2):
+                        cutoffs[i] = k
+                lines.append(f"{k} {rounded(tv, 30)} {rounded(separation, 30)}")
+                at = {}
+                for deck, p in law.items():
+                    at[deck.index(0)] = at.get(deck.index(0), 0) + p
+                spread.append(" ".join(f"{q}:{rounded(at[q], 30)}" for q in sorted(at)))
+            with self.subTest(packets=packets, cards=cards):
+                self.assertEqual(self.mix(["--riffle", str(packets), "--shuffles", f"0..{shuffles}",
+                                           "--digits", "30", str(cards)]).splitlines(), lines)
+                for i, flag in enumerate([[], ["--separation"]]):
+                    if cutoffs[i] is not None:
+                        self.assertEqual(self.mix(["--cutoff", "--riffle", str(packets), *flag,
+                                                   str(cards)]), f"{cutoffs[i]}\n")
+                routine = "riffle" if packets == 2 else f"riffle {packets}"
+                got = run(["--routine", routine, "--where", "0", "--chances", "--digits", "30",
+                           str(cards), f"0..{shuffles}"], name="deal-after")
+                self.assertEqual(got.stdout.decode().splitlines(), spread)
+        # Separation falls later than total variation: 11 riffles for a pack.
+        self.assertEqual(self.mix(["--cutoff", "--separation", "52"]), "11\n")
+        # Past the exact integers, in floating point with its bound: the card
+        # third from the top of 530, riffled into three packets, lands j-th
+        # with (1/3^n) the sum over packets t and the u cards of packets up to
+        # t above it of C(j-1, u)(t+1)^u(2-t)^(j-1-u) C(n-j, v) t^v (3-t)^(n-j-v),
+        # v = 2 - u the cards of packets below t that were above it.
+        n, c = 530, math.comb
+        spread = [sum(c(j - 1, u) * (t + 1) ** u * (2 - t) ** (j - 1 - u) * c(n - j, 2 - u)
+                      * t ** (2 - u) * (3 - t) ** (n - j - 2 + u)
+                      for t in range(3) for u in range(3) if u < j and 2 - u <= n - j)
+                  for j in range(1, n + 1)]
+        want = " ".join(f"{n - j}:{rounded(Fraction(w, 3 ** n), 15)}"
+                        for j, w in reversed(list(enumerate(spread, 1))) if w)
+        got = run(["--routine", "riffle 3", "--where", str(n - 3), "--chances", "--digits", "15",
+                   str(n), "1"], name="deal-after")
+        self.assertEqual(got.stdout.decode().strip(), want)
+
     def test_published_answers(self):
         # Bayer and Diaconis's table for 52 cards, and its seven riffles.
         tv = ["1.000"] * 4 + ["0.924", "0.614", "0.334", "0.167", "0.085", "0.043"]
@@ -1273,6 +1329,11 @@ class Mix(unittest.TestCase):
             (["--digits", "-1", "52"], "decimal count -1 is outside the supported range 0 to 30"),
             (["--cutoff", "--digits", "2", "52"],
              "--cutoff prints a number of riffles: it takes no --shuffles or --digits"),
+            (["--shuffles", "-1..3", "52"],
+             "riffle count -1 is outside the supported range 0 to 100"),
+            (["--riffle", "17", "52"], "packet count 17 is outside the supported range 2 to 16"),
+            (["--separation", "52"],
+             "--separation chooses the distance of --cutoff: give --cutoff too"),
         ]
         for args, message in table:
             with self.subTest(args=args):
@@ -1572,6 +1633,10 @@ class Picture(unittest.TestCase):
             (["--view", "mix", "52", "101"],
              b"riffle count 101 is outside the supported range 1 to 100"),
             (["--view", "mix", "1,2..8"], b"--view mix draws at most 7 deck sizes"),
+            (["--view", "mix", "--riffle", "1", "52"],
+             b"packet count 1 is outside the supported range 2 to 16"),
+            (["--riffle", "3", "52"],
+             b"--riffle A cuts the riffles of --view mix into packets: give --view mix"),
             (["--view", "mix", "52..a"], b"'52..a' is not an integer card count"),
             # What a view cannot use is refused, not ignored.
             (["--view", "mix", "--card", "3", "52"], b"--view mix takes no --card: it draws "
@@ -2137,6 +2202,11 @@ class Install(unittest.TestCase):
                            stdout=subprocess.DEVNULL)
             for path in PROGRAM_FILES + DOC_FILES:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
+            # Under any prefix but /usr, where Debian's python3 looks under
+            # /usr/local: lib/python3.X/dist-packages.
+            site = "lib/python%d.%d/dist-packages" % sys.version_info[:2]
+            for path in MODULE_FILES:
+                self.assertTrue(os.path.isfile(os.path.join(prefix, site, path)), path)
             installed = os.path.join(prefix, "bin")
             self.assertEqual(subprocess.run([os.path.join(installed, "deal-period"), "2"],
                                             capture_output=True).stdout, b"2 7\n")
@@ -2158,10 +2228,14 @@ class Install(unittest.TestCase):
         with tempfile.TemporaryDirectory() as out:
             subprocess.run(["cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"),
                             "-B", out], check=True, stdout=subprocess.DEVNULL)
-            [deb] = [os.path.join(out, f) for f in os.listdir(out) if f.endswith(".deb")]
+            debs = sorted(f for f in os.listdir(out) if f.endswith(".deb"))
             arch = subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
-                                  check=True).stdout.strip()
-            self.assertEqual(os.path.basename(deb).encode(), b"deal_%s_%s.deb" % (VERSION, arch))
+                                  check=True).stdout.strip().decode()
+            names = ["deal"] + (["python3-deal"] if MODULE_FILES else [])
+            self.assertEqual(debs, [f"{n}_{VERSION.decode()}_{arch}.deb" for n in names])
+            deb = os.path.join(out, debs[0])
+            if MODULE_FILES:
+                self.check_module_package(os.path.join(out, debs[1]))
             listing = subprocess.run(["dpkg-deb", "--contents", deb], capture_output=True,
                                      check=True).stdout.decode()
             for path in PROGRAM_FILES + DOC_FILES:
@@ -2177,6 +2251,30 @@ class Install(unittest.TestCase):
                                      capture_output=True)
             self.assertEqual((lintian.returncode, lintian.stdout), (0, b""),
                              lintian.stdout.decode())
+
+
+    def check_module_package(self, deb):
+        # The module where Debian's python3 finds it, on its own, with its
+        # copyright and changelog; it imports from there, and lintian passes.
+        listing = subprocess.run(["dpkg-deb", "--contents", deb], capture_output=True,
+                                 check=True).stdout.decode()
+        for path in ["lib/python3/dist-packages/" + f for f in MODULE_FILES] + [
+                "share/doc/python3-deal/copyright", "share/doc/python3-deal/changelog.gz"]:
+            self.assertIn("./usr/" + path + "\n", listing)
+        self.assertNotIn("bin/", listing)
+        depends = subprocess.run(["dpkg-deb", "--field", deb, "Depends"], capture_output=True,
+                                 check=True).stdout
+        self.assertIn(b"python3 (>= 3.", depends)
+        with tempfile.TemporaryDirectory() as root:
+            subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+            imported = subprocess.run(
+                [PYTHON, "-c", "import deal; print(deal.Routine('faro out').period)"],
+                capture_output=True, env=dict(os.environ, PYTHONPATH=os.path.join(
+                    root, "usr/lib/python3/dist-packages")))
+            self.assertEqual((imported.returncode, imported.stdout), (0, b"8\n"), imported.stderr)
+        lintian = subprocess.run(["lintian", "--fail-on", "error,warning", deb],
+                                 capture_output=True)
+        self.assertEqual((lintian.returncode, lintian.stdout), (0, b""), lintian.stdout.decode())
 
 
 # An error line that no test prints: a rounding that no known input leaves
@@ -2209,6 +2307,10 @@ if __name__ == "__main__":
     PROGRAMS.append("deal-group")
     if os.path.exists(os.path.join(BUILD, "deal-mix")):
         PROGRAMS.append("deal-mix")
+    module = [f for f in os.listdir(os.path.join(BUILD, "python", "deal"))
+              if f.startswith("_deal.")] if os.path.isdir(os.path.join(BUILD, "python")) else []
+    MODULE_FILES += [f"deal/{f}" for f in module + ["__init__.py", "__init__.pyi", "py.typed"]
+                     if module]
     PROGRAM_FILES += [f"bin/{name}" for name in PROGRAMS]
     PROGRAM_FILES += [f"share/man/man1/{name}.1.gz" for name in PROGRAMS]
     with open(os.path.join(BUILD, "CMakeCache.txt"), "rb") as cache:

@@ -464,10 +464,10 @@ def main():
     def check(what, got, wanted):
         verify(f"{what}: got {got[:160]!r}, wanted {wanted[:160]!r}", got == wanted)
 
-    # One file that opens at once: the core, its rounds drawn by chance, the
-    # followed card's chances and the mixing curve included, the script, with
-    # its layouts of a round dealt for a phone and for a room, and the styles
-    # in 300 KB.
+    # One file that opens at once: the core, its rounds drawn by chance (and
+    # riffles into any number of packets), the followed card's chances and
+    # the mixing curve included, the script, with its layouts of a round
+    # dealt for a phone and for a room, and the styles in 300 KB.
     size = os.path.getsize(args.page)
     verify(f"the page is {size} bytes, not under 300 KB", size < 300_000)
 
@@ -969,6 +969,7 @@ def main():
         # --chances gives them; a new seed, new decks; no map, no period.
         for routine, cards, seed, rounds, card in [
                 ("riffle; cut random", 52, 12345, 3, None), ("riffle", 52, 7, 2, 0),
+                ("riffle 3; faro out", 20, 9, 2, 4),
                 ("cut random; faro out", 60, 18446744073709551615, 5, 59), ("faro out; riffle", 600, 1, 1, 300)]:
             label = f"chance: {routine!r} of {cards} cards, seed {seed}, round {rounds}"
             query = (f"?routine={urllib.parse.quote_plus(routine)}&round={rounds}&cards={cards}&seed={seed}" +

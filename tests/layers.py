@@ -31,8 +31,9 @@ LAYERS = [
     ["facts"],
     # The programs' input and output; chances summed exactly; the drawing.
     ["console", "exact", "picture"],
-    # deal itself, its companions, the page, and the manual pages' filler.
-    ["filter", "companions", "web", "man"],
+    # deal itself, its companions, the page, the Python module, and the
+    # manual pages' filler.
+    ["filter", "companions", "web", "python", "man"],
     # What checks and measures them.
     ["tests", "bench", "fuzz"],
 ]

@@ -221,10 +221,10 @@ TEST(Threads, FourAtOnceAnswerAsOneAlone) {
          "cut 1..20 | reverse", "cut random; riffle; deal 2 --packets 1", 20,
          "19 18 17 16 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1^ 0"},
         {"deal 7 --packets 13,2 --rest top; faro in", 5050,
-         "deal 3 --packets 1 --chosen-pile 0; faro out", "faro out | cut 100", "riffle; riffle", 30,
-         "new"},
+         "deal 3 --packets 1 --chosen-pile 0; faro out", "faro out | cut 100", "riffle 3; riffle",
+         30, "new"},
         {"under-down; deal 3 --gather 2,0,1; reverse", 27, "deal 3 --packets 1 --chosen-pile 2",
-         "deal 3 --packets 1 --chosen-pile 0..2", "faro in; riffle", 52,
+         "deal 3 --packets 1 --chosen-pile 0..2", "faro in; riffle 4", 52,
          "KH..AH AC..KC AD..KD AS..KS"},
     };
     std::vector<std::string> alone;

@@ -37,13 +37,15 @@ constexpr move_words all_moves[deal::move_kind_count] = {
     {deal::move_kind::count, "count", "K", "count 5",
      "the top K cards, 1 to the deck's size, dealt one at a time onto a pile that is put back on "
      "top: their order reversed, each card's face as it was"},
-    {deal::move_kind::riffle, "riffle", "", "riffle",
+    {deal::move_kind::riffle, "riffle", "[A]", "riffle",
      "by chance: one riffle shuffle, the deck cut after a binomial count of cards and the cards "
      "dropped from the bottoms of the two packets, each with chance proportional to the cards it "
-     "holds; deal-after --seed plays it"},
+     "holds; deal-after --seed plays it; with A, 2 to 16, into A packets, each card into any "
+     "one alike"},
     {deal::move_kind::random_cut, "cut random", "", "cut random",
      "by chance: a cut of K cards, K equally likely from 0 to the deck's size less one"},
 };
+static_assert(deal::max_riffle_packets == 16, "the riffle's words state its most packets");
 constexpr bool follows_kinds() {
     for (int i = 0; i < deal::move_kind_count; ++i)
         if (static_cast<int>(all_moves[i].kind) != i)
@@ -258,6 +260,25 @@ bool read_k(std::string_view k, const char* what, const char* needs, int least, 
     return true;
 }
 
+// A riffle's packets, A, the word after "riffle" where there is one.
+bool read_riffle(std::string_view& rest_text, deal::move& m, const fault_out& fault) {
+    m.kind = deal::move_kind::riffle;
+    const std::string_view a = next_word(rest_text);
+    if (a.empty())
+        return true;
+    integer_text count;
+    if (!parse_integer(a, count))
+        return fault.say("%s is not an integer number of packets to riffle", a);
+    if (count.value() < 2 || count.value() > deal::max_riffle_packets) {
+        char buffer[300];
+        range_words(fault.words, fault.room, "riffle", written(count, buffer, sizeof buffer), 2,
+                    deal::max_riffle_packets);
+        return false;
+    }
+    m.packets = static_cast<std::int32_t>(count.value());
+    return true;
+}
+
 // A faro, or a move that takes no argument, from its name; false after a
 // fault.
 bool read_plain_move(std::string_view name, std::string_view& rest_text, deal::move& m,
@@ -322,6 +343,8 @@ bool read_move(std::string_view text, int cards, std::vector<deal::move>& out,
         read = read_k(next_word(rest_text), "count",
                       "count needs K, the number of cards to count off the top, from %d to %d", 1,
                       cards, m, fault);
+    } else if (same_letters(name, "riffle")) {
+        read = read_riffle(rest_text, m, fault);
     } else {
         read = read_plain_move(name, rest_text, m, fault);
     }
@@ -339,6 +362,8 @@ char* move_text(const deal::move& m, char* out, std::size_t room) {
     if (m.kind == deal::move_kind::cut || m.kind == deal::move_kind::count ||
         (m.kind == deal::move_kind::turn && m.cut != 0)) {
         a.add(" %d", m.cut);
+    } else if (m.kind == deal::move_kind::riffle && m.packets != 2) {
+        a.add(" %d", m.packets);
     } else if (m.kind == deal::move_kind::deal) {
         a.add(" %d", m.deal.hands);
         char options[rules_room];

@@ -27,6 +27,7 @@
 #include "text/deal_words.hpp"
 #include "text/deck_words.hpp"
 #include "text/routine_words.hpp"
+#include "text/search_words.hpp"
 
 namespace {
 
@@ -163,9 +164,8 @@ std::optional<moves_read> read_moves(const char* allowed, int cards) {
         char text[text::words_room];
         text::routine_text(moves[i], text, sizeof text);
         if (moves[i].follows_card()) {
-            console::report("move %zu of the moves allowed, %s: a chosen pile follows one card, "
-                            "and the group moves the whole deck: leave --chosen-pile out",
-                            i + 1, console::quoted(text).c_str());
+            text::group_chosen_pile(words, sizeof words, i + 1, console::quoted(text).c_str());
+            console::report("%s", words);
             return std::nullopt;
         }
         if (std::find(read.texts.begin(), read.texts.end(), text) != read.texts.end())
@@ -194,12 +194,9 @@ bool print_reach(const group::generated& g, const moves_read& moves, const deal:
         return true;
     }
     if (!r.moves) {
-        console::report("no routine of at most %d moves to that order was found: the search "
-                        "reached %lld decks, and %s",
-                        deal::max_moves, static_cast<long long>(r.searched),
-                        r.chained ? "the words built from the group's stabilizer chain came to more"
-                                  : "the group is too large to build words from its stabilizer "
-                                    "chain");
+        char words[text::words_room];
+        text::no_group_routine(words, sizeof words, r.searched, r.chained);
+        console::report("%s", words);
         return false;
     }
     // Written as deal-solve writes a routine, with what repeats collapsed.
@@ -237,9 +234,9 @@ int main(int argc, char** argv) {
     const group::generated g(moves->points.generators, moves->points.degree, deal::max_group_steps,
                              moves->points.turns);
     if (!g.known()) {
-        console::report("the group of these moves would take more than %lld steps to work out: "
-                        "allow fewer moves or a smaller deck",
-                        static_cast<long long>(deal::max_group_steps));
+        char words[text::words_room];
+        text::group_too_long(words, sizeof words);
+        console::report("%s", words);
         return EXIT_FAILURE;
     }
     if (reach) {

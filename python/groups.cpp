@@ -15,6 +15,7 @@
 #include "python/routines.hpp"
 #include "text/deal_words.hpp"
 #include "text/routine_words.hpp"
+#include "text/search_words.hpp"
 
 namespace python {
 
@@ -51,11 +52,11 @@ void read_moves(py::handle given, group_value& g) {
     for (std::size_t i = 0; i < listed.size(); ++i) {
         char move[text::words_room];
         text::routine_text(listed[i], move, sizeof move);
-        if (listed[i].follows_card())
-            value_error("move " + std::to_string(i + 1) + " of the moves allowed, " +
-                        shown_text(move, text::shown_length::move) +
-                        ": a chosen pile follows one card, and the group moves the whole deck: "
-                        "leave --chosen-pile out");
+        if (listed[i].follows_card()) {
+            text::group_chosen_pile(w.text, sizeof w.text, i + 1,
+                                    shown_text(move, text::shown_length::move).c_str());
+            w.raise();
+        }
         if (std::find(g.texts.begin(), g.texts.end(), move) != g.texts.end())
             continue;
         g.texts.emplace_back(move);
@@ -73,10 +74,11 @@ group_value make_group(some_moves moves, an_int cards) {
         g.generated = std::make_shared<const group::generated>(
             g.points.generators, g.points.degree, deal::max_group_steps, g.points.turns);
     }
-    if (!g.generated->known())
-        value_error("the group of these moves would take more than " +
-                    std::to_string(deal::max_group_steps) +
-                    " steps to work out: allow fewer moves or a smaller deck");
+    if (!g.generated->known()) {
+        words w;
+        text::group_too_long(w.text, sizeof w.text);
+        w.raise();
+    }
     return g;
 }
 
@@ -155,13 +157,11 @@ py::object reach(const group_value& g, a_deck order, maybe_deck deck) {
     }
     if (r.never)
         return py::none();
-    if (!r.moves)
-        value_error("no routine of at most " + std::to_string(deal::max_moves) +
-                    " moves to that order was found: the search reached " +
-                    std::to_string(r.searched) + " decks, and " +
-                    (r.chained ? "the words built from the group's stabilizer chain came to more"
-                               : "the group is too large to build words from its stabilizer "
-                                 "chain"));
+    if (!r.moves) {
+        words w;
+        text::no_group_routine(w.text, sizeof w.text, r.searched, r.chained);
+        w.raise();
+    }
     return py::cast(routine_of(text::collapsed_text(g.steps, *r.moves), g.cards));
 }
 

@@ -259,6 +259,8 @@ def test_pictures(draw, args):
     (lambda: deal.mix(52, 101), ["deal-mix", "--shuffles", "0..101", 52]),
     (lambda: deal.solve("cut 1 | riffle", 52, 0, 1), ["deal-solve", "--moves", "cut 1 | riffle",
                                                       52, 0, 1]),
+    (lambda: deal.Group("faro in | deal 3 --packets 1 --chosen-pile 1 x2", cards=21),
+     ["deal-group", "--moves", "faro in | deal 3 --packets 1 --chosen-pile 1 x2", 21]),
 ])
 def test_errors_in_the_programs_words(call, program_args):
     with pytest.raises(ValueError) as raised:

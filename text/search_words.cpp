@@ -30,4 +30,27 @@ void search_too_wide(char* words, std::size_t room, std::int64_t most, int cards
                   static_cast<long long>(most), cards);
 }
 
+void group_chosen_pile(char* words, std::size_t room, std::size_t index, const char* move) {
+    std::snprintf(words, room,
+                  "move %zu of the moves allowed, %s: a chosen pile follows one card, and the "
+                  "group moves the whole deck: leave --chosen-pile out",
+                  index, move);
+}
+
+void group_too_long(char* words, std::size_t room) {
+    std::snprintf(words, room,
+                  "the group of these moves would take more than %lld steps to work out: allow "
+                  "fewer moves or a smaller deck",
+                  static_cast<long long>(deal::max_group_steps));
+}
+
+void no_group_routine(char* words, std::size_t room, std::int64_t searched, bool chained) {
+    std::snprintf(words, room,
+                  "no routine of at most %d moves to that order was found: the search reached "
+                  "%lld decks, and %s",
+                  deal::max_moves, static_cast<long long>(searched),
+                  chained ? "the words built from the group's stabilizer chain came to more"
+                          : "the group is too large to build words from its stabilizer chain");
+}
+
 } // namespace text

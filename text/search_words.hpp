@@ -1,5 +1,6 @@
-// The searches' refusals, in the words deal-solve and the module both give
-// them: too many shortest routines to list, and a search past its limits.
+// The searches' refusals, in the words deal-solve, deal-group and the module
+// all give them: too many shortest routines to list, a search past its
+// limits, and what the group cannot do.
 #pragma once
 
 #include <cstddef>
@@ -17,5 +18,14 @@ void too_many_routines(char* words, std::size_t room, int length, int from, int 
 void search_too_long(char* words, std::size_t room);
 // Where it would keep more than `most` sets of places on `cards` cards.
 void search_too_wide(char* words, std::size_t room, std::int64_t most, int cards);
+
+// The group's refusals, in the words deal-group and the module both give
+// them: move `index` (from 1), shown as `move`, gathers a chosen pile; the
+// group would take more than its steps; no routine to an order was found,
+// the search having reached `searched` decks, and the chain's words having
+// come to more (`chained`) or the chain being too large to build.
+void group_chosen_pile(char* words, std::size_t room, std::size_t index, const char* move);
+void group_too_long(char* words, std::size_t room);
+void no_group_routine(char* words, std::size_t room, std::int64_t searched, bool chained);
 
 } // namespace text

@@ -340,14 +340,7 @@ int draw_chances(const request& r, picture::format format, const deal::start& st
     if (!rounds)
         return EXIT_FAILURE;
     picture::heat heat;
-    heat.columns = cards;
-    heat.from_top = from_top;
-    // Which end of the deck each end of the axis is.
-    const std::string last = std::to_string(from_top ? cards : cards - 1);
-    heat.column_label = cards == 1 ? (from_top ? "place from the top: 1, the deck's one card"
-                                               : "position: 0, the deck's one card")
-                        : from_top ? "place from the top: 1 the top card, " + last + " the bottom"
-                                   : "position: 0 the bottom card, " + last + " the top";
+    picture::label_columns(heat, cards, from_top);
     const std::string deck =
         "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
     mpq_class largest = 0;

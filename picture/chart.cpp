@@ -206,4 +206,14 @@ cairo_status_t draw(cairo_t* cr, const curves& c, extent e) {
     return cairo_status(cr);
 }
 
+void label_columns(heat& h, int cards, bool from_top) {
+    h.columns = cards;
+    h.from_top = from_top;
+    const std::string last = std::to_string(from_top ? cards : cards - 1);
+    h.column_label = cards == 1 ? (from_top ? "place from the top: 1, the deck's one card"
+                                            : "position: 0, the deck's one card")
+                     : from_top ? "place from the top: 1 the top card, " + last + " the bottom"
+                                : "position: 0 the bottom card, " + last + " the top";
+}
+
 } // namespace picture

@@ -25,6 +25,11 @@ struct heat {
     std::string quarter;         // a quarter of it, at the middle of the scale
 };
 
+// The columns of a heat map of a deck of `cards` cards, counted from the
+// bottom or the top, and the label that says which end each end of the
+// axis is.
+void label_columns(heat& h, int cards, bool from_top);
+
 // For each deck size, the total variation distance after 0, 1, ... riffles.
 struct curves {
     std::vector<int> sizes;

@@ -18,18 +18,7 @@ namespace python {
 
 namespace {
 
-// The labels of the chances' axis and the title's deck, as deal-picture
-// writes them.
-void label_columns(picture::heat& heat, int cards, bool from_top) {
-    heat.columns = cards;
-    heat.from_top = from_top;
-    const std::string last = std::to_string(from_top ? cards : cards - 1);
-    heat.column_label = cards == 1 ? (from_top ? "place from the top: 1, the deck's one card"
-                                               : "position: 0, the deck's one card")
-                        : from_top ? "place from the top: 1 the top card, " + last + " the bottom"
-                                   : "position: 0 the bottom card, " + last + " the top";
-}
-
+// The title's deck, as deal-picture writes it.
 std::string deck_words(int cards) {
     return "a deck of " + std::to_string(cards) + (cards == 1 ? " card" : " cards");
 }
@@ -60,7 +49,7 @@ picture_value draw_chances(const routine_value& r, maybe_card card, maybe_int ro
                                    ? std::min<std::int64_t>(card.is_none() ? 1 : 10, most)
                                    : bounded_integer(rounds, "number of rounds", 0, most);
     auto heat = std::make_shared<picture::heat>();
-    label_columns(*heat, cards, from_top);
+    picture::label_columns(*heat, cards, from_top);
     const std::string words = moves_text(r.moves);
     mpq_class largest = 0;
     const auto add_row = [&](const exact::card_chances& c) {

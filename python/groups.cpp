@@ -82,15 +82,15 @@ group_value make_group(some_moves moves, an_int cards) {
     return g;
 }
 
-mpz_class whole(const group::factored& order) {
-    mpz_class n = 1, power;
+// The order multiplied out by Python's own integers, as the module hands
+// it over.
+py::object whole(const group::factored& order) {
+    py::list powers;
     const auto exponents = order.exponents();
     for (std::size_t p = 2; p < exponents.size(); ++p)
-        if (exponents[p] != 0) {
-            mpz_ui_pow_ui(power.get_mpz_t(), p, static_cast<unsigned long>(exponents[p]));
-            n *= power;
-        }
-    return n;
+        if (exponents[p] != 0)
+            powers.append(py::int_(p).attr("__pow__")(py::int_(exponents[p])));
+    return py::module_::import("math").attr("prod")(powers);
 }
 
 std::string reaches(const group_value& g) {
@@ -190,7 +190,7 @@ card.)")
             "moves", [](const group_value& g) { return py::tuple(py::cast(g.texts)); },
             "The moves, each once, as the routine reader writes them.")
         .def_property_readonly(
-            "order", [](const group_value& g) { return to_int(whole(g.generated->order())); },
+            "order", [](const group_value& g) { return whole(g.generated->order()); },
             "How many orders of the deck the moves can bring it to, an int: deal-group.")
         .def_property_readonly("reaches", &reaches,
                                "What the moves reach: 'every order', 'every even order' or "

@@ -881,6 +881,10 @@ def main():
             verify(f"group of {moves!r} on {count}: {summary} in {answer!r}",
                    digits == summary[0].split()[1] and said in answer
                    and summary[1] == "reaches: " + said)
+            # Another deal takes the answer away with the old one.
+            page.type("cards", str(int(count) - 2))
+            check(f"group of {moves!r} on {count}: gone with its deal",
+                  page.wait_until("group-answer", lambda t: t == ""), "")
         for query, moves, wanted in [
                 ("?routine=deal+3&cards=8&deck=0+1+2+3+4+5+6+7", "faro in | faro out", None),
                 ("?routine=deal+3&cards=52&deck=si-stebbins", "faro in | faro out | cut 26", None),

@@ -51,6 +51,8 @@ export function show(next, how) {
   const across = remeasure || next.across !== previous.across;
   update({ state: next, shown: next, notice: '', cursor: page.cursor && remeasure ? null : page.cursor,
     trick: model.follows && next.card !== null });
+  // Answers about the deal shown (the group of its moves) go with it.
+  if (remeasure) document.dispatchEvent(new Event('deal-changed'));
   fillFields();
   if (answers) fillAnswers();
   // The rows are asked for as the view is drawn: a round the core refuses

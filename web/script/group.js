@@ -100,7 +100,18 @@ function reachDeck() {
   setWords(out, words);
 }
 
+// An answer about other moves or another deal is taken away, not left to
+// be read as this one's.
+function forget() {
+  found = null;
+  $('group-load').hidden = true;
+  $('group-answer').title = '';
+  setWords($('group-answer'), '');
+}
+
 export function wireGroup() {
+  document.addEventListener('deal-changed', forget);
+  $('solve-moves').addEventListener('input', forget);
   $('group-order').addEventListener('click', countOrders);
   $('group-reach').addEventListener('click', reachDeck);
   $('group-load').addEventListener('click', () => {

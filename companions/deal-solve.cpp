@@ -23,6 +23,7 @@
 #include "deal/routine.hpp"
 #include "deal/search.hpp"
 #include "deal/start.hpp"
+#include "text/cards.hpp"
 #include "text/deal_words.hpp"
 #include "text/integer_text.hpp"
 #include "text/routine_words.hpp"
@@ -98,8 +99,9 @@ std::optional<int> position_argument(const char* argument, const deal::start& st
                            : console::integer_argument(argument, "position", 0, cards - 1);
         return p ? std::optional<int>{static_cast<int>(from_top ? cards - *p : *p)} : std::nullopt;
     }
-    // Past a pack's cards, no name is a card: the text is no position.
-    if (cards > deal::max_playing_cards) {
+    // Past a pack's cards, no name is a card: a card's name is told so, any
+    // other text is no position.
+    if (cards > deal::max_playing_cards && !text::card_named(argument)) {
         console::report_not_integer(argument, from_top ? "place from the top" : "position");
         return std::nullopt;
     }

@@ -1067,6 +1067,8 @@ class Solve(unittest.TestCase):
             (["--moves", "cut 1", "52", "0", "-1"],
              "position -1 is outside the supported range 0 to 51"),
             (["--moves", "cut 1", "60", "x", "1"], "'x' is not an integer position"),
+            (["--moves", "cut 1", "60", "AS", "1"], "'AS' names a playing card, but a deck of 60 "
+             "cards has more than the 52 of a pack: give the card's number"),
             (["--from-top", "--moves", "cut 1", "60", "1", "x"],
              "'x' is not an integer place from the top"),
             (["--moves", "cut 1 | riffle", "52", "0", "1"], "move 2 of the moves allowed, "

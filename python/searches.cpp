@@ -77,6 +77,16 @@ routine_value routine_of_path(const allowed& a, std::span<const int> path) {
     return routine_of(text::collapsed_text(a.steps, path), a.cards);
 }
 
+// The first routine found, or with `all` a list of every one.
+py::object routines_of(const allowed& a, const std::vector<std::vector<int>>& found, bool all) {
+    if (!all)
+        return py::cast(routine_of_path(a, found.front()));
+    py::list routines;
+    for (const auto& path : found)
+        routines.append(routine_of_path(a, path));
+    return routines;
+}
+
 py::object solve(some_moves moves, an_int cards, a_card from, a_card to, bool all,
                  maybe_deck deck) {
     allowed a;
@@ -109,12 +119,7 @@ py::object solve(some_moves moves, an_int cards, a_card from, a_card to, bool al
                                 a.cards - 1 - end, "all=True");
         w.raise();
     }
-    if (!all)
-        return py::cast(routine_of_path(a, found.front()));
-    py::list routines;
-    for (const auto& path : found)
-        routines.append(routine_of_path(a, path));
-    return routines;
+    return routines_of(a, found, all);
 }
 
 } // namespace
@@ -202,12 +207,7 @@ py::object narrow(py::handle moves, py::handle cards, py::handle to, bool all, b
             places.insert(0, a.cards - 1 - p);
         return py::make_tuple(routine_of_path(a, found.front()), py::tuple(places));
     }
-    if (!all)
-        return py::cast(routine_of_path(a, found.front()));
-    py::list routines;
-    for (const auto& path : found)
-        routines.append(routine_of_path(a, path));
-    return routines;
+    return routines_of(a, found, all);
 }
 
 } // namespace python
